@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quarmel {
+
+// Per-thread pseudo-random generator. The low 32 bits of the state drive Rand, the whole 64 bits
+// drive RandomBelow, so a RandomBelow draw also moves later Rand draws. Each thread has its own
+// state; draws on one thread never disturb another's sequence.
+void SeedRandom(std::uint32_t seed);
+
+// A whole number in 0..32767.
+int Rand();
+
+// A whole number in 0..n-1; 0 when n is 0 or less.
+int RandomBelow(int n);
+
+// A number in [0, span) on the coarsest decimal grid that still gives at least 100 steps.
+// Returns 0 for a span that is not a finite number above 0.
+float GridDraw(float span);
+
+// The seed the program uses for a run: calendar time in whole seconds.
+std::uint32_t ClockSeed();
+
+}  // namespace quarmel

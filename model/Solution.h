@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace quarmel {
+
+// One point of the search: a value per variable and the function value there.
+struct Solution {
+    std::vector<float> Values;
+    float Value = 0.0f;
+};
+
+// An ordered, owning sequence of Solutions with value semantics. Lists are only appended to,
+// cleared or replaced whole. Accessors do not check their preconditions (callers guarantee them).
+class SolutionList {
+  public:
+    void Clear() { items_.clear(); }
+    std::size_t Count() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+    void Append(const Solution& s) { items_.push_back(s); }
+    void Append(Solution&& s) { items_.push_back(std::move(s)); }
+    void Reserve(std::size_t n) { items_.reserve(n); }
+
+    Solution& At(std::size_t i) { return items_[i]; }
+    const Solution& At(std::size_t i) const { return items_[i]; }
+    Solution CopyAt(std::size_t i) const { return items_[i]; }
+
+    float VarValue(std::size_t i, std::size_t j) const { return items_[i].Values[j]; }
+    float FuncValue(std::size_t i) const { return items_[i].Value; }
+    float LastVarValue(std::size_t j) const { return items_.back().Values[j]; }
+    float LastFuncValue() const { return items_.back().Value; }
+    std::size_t VariableCount() const { return items_.front().Values.size(); }
+
+    // The best Solution in the given direction; among equal values the lowest index wins.
+    Solution Best(bool maximize) const;
+
+    std::vector<Solution>::const_iterator begin() const { return items_.begin(); }
+    std::vector<Solution>::const_iterator end() const { return items_.end(); }
+
+  private:
+    std::vector<Solution> items_;
+};
+
+}  // namespace quarmel

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds and runs the plain C++ tests (no windows) under a sanitizer preset: asan (default) or tsan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-asan}
+./scripts/setup.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"
