@@ -23,7 +23,8 @@ Problem::Problem(const Problem& other)
       variables_(other.variables_),
       functionText_(other.functionText_),
       varNames_(other.varNames_),
-      maximize_(other.maximize_) {
+      maximize_(other.maximize_),
+      evaluations_(other.evaluations_) {
     // The library shares parser data between copies through a reference count that is not
     // thread-safe; a copy must own its data outright.
     parser_.ForceDeepCopy();
@@ -37,6 +38,7 @@ Problem& Problem::operator=(const Problem& other) {
     functionText_ = other.functionText_;
     varNames_ = other.varNames_;
     maximize_ = other.maximize_;
+    evaluations_ = other.evaluations_;
     return *this;
 }
 

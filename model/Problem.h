@@ -66,7 +66,12 @@ class Problem {
     const char* ErrorMsg() const { return parser_.ErrorMsg(); }
     // Evaluates the compiled formula at one double per variable, in Variables order. Errors of
     // evaluation are not detected: the parser's number is the value.
-    double Eval(const double* values) { return parser_.Eval(values); }
+    double Eval(const double* values) {
+        ++evaluations_;
+        return parser_.Eval(values);
+    }
+    // Evaluations made through this object (copies carry the count on).
+    unsigned long long Evaluations() const { return evaluations_; }
 
     FunctionParser& Parser() { return parser_; }
 
@@ -76,6 +81,7 @@ class Problem {
     std::string functionText_;
     std::string varNames_;
     bool maximize_ = false;
+    unsigned long long evaluations_ = 0;
 };
 
 // Registers "spiral" (two arguments; the second times 0.125 minus 0.5) in a parser. Every

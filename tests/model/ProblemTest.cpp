@@ -53,6 +53,8 @@ TEST(ProblemParser, CompilesAndEvaluatesInVariableOrder) {
     ASSERT_EQ(p.Compile(), -1);
     const double v[] = {10, 3};
     EXPECT_DOUBLE_EQ(p.Eval(v), 4.0);
+    EXPECT_DOUBLE_EQ(p.Eval(v), 4.0);
+    EXPECT_EQ(p.Evaluations(), 2u);
 }
 
 TEST(ProblemParser, CompileErrorGivesPositionAndMessage) {
