@@ -16,9 +16,9 @@ class ConversionError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string FloatConversionMessage(
-    const std::string& text);  // "'%s' is not a valid floating point value"
-std::string IntConversionMessage(const std::string& text);  // "'%s' is not a valid integer value"
+// "'%s' is not a valid floating point value" and "'%s' is not a valid integer value".
+std::string FloatConversionMessage(const std::string& text);
+std::string IntConversionMessage(const std::string& text);
 
 // A window text as a number with the decimal comma: optional blanks around, an optional sign,
 // digits with at most one ",", an optional exponent ("1,5E-3"). Anything else, "." included,
