@@ -1,0 +1,104 @@
+#include "ui/SolutionsTableModel.h"
+
+#include <gtest/gtest.h>
+
+namespace quarmel {
+namespace {
+
+Solution Make(std::vector<float> values, float value) {
+    Solution s;
+    s.Values = std::move(values);
+    s.Value = value;
+    return s;
+}
+
+QString Cell(const SolutionsTableModel& m, int row, int column) {
+    return m.data(m.index(row, column)).toString();
+}
+
+const std::vector<std::string> kNames = {"x", "y", "c"};
+
+TEST(SolutionsTableModel, NewestSolutionFirstAndRowsNumberedFromTheTop) {
+    SolutionList list;
+    list.Append(Make({1, 2, 3}, 11));
+    list.Append(Make({4, 5, 6}, 12));
+    list.Append(Make({7, 8, 9.5f}, 13));
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    ASSERT_EQ(m.rowCount(), 3);
+    ASSERT_EQ(m.columnCount(), 5);
+    EXPECT_EQ(Cell(m, 0, 0), "1");
+    EXPECT_EQ(Cell(m, 1, 0), "2");
+    EXPECT_EQ(Cell(m, 2, 0), "3");
+    // Row 1 is the third solution, the last row the first.
+    EXPECT_EQ(Cell(m, 0, 1), "7");
+    EXPECT_EQ(Cell(m, 0, 3), "9,5");
+    EXPECT_EQ(Cell(m, 0, 4), "13");
+    EXPECT_EQ(Cell(m, 2, 1), "1");
+    EXPECT_EQ(Cell(m, 2, 4), "11");
+}
+
+TEST(SolutionsTableModel, HeaderNamesTheVariablesAndTheFunction) {
+    SolutionList list;
+    list.Append(Make({1, 2, 3}, 4));
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    EXPECT_EQ(m.headerData(0, Qt::Horizontal).toString(), "Nr");
+    EXPECT_EQ(m.headerData(1, Qt::Horizontal).toString(), "x");
+    EXPECT_EQ(m.headerData(3, Qt::Horizontal).toString(), "c");
+    EXPECT_EQ(m.headerData(4, Qt::Horizontal).toString(), "F(x,y,c)");
+    EXPECT_FALSE(m.headerData(0, Qt::Vertical).isValid());
+}
+
+TEST(SolutionsTableModel, EmptyListKeepsTheColumnsButNoRowsOrTitles) {
+    SolutionList list;
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    EXPECT_EQ(m.rowCount(), 0);
+    EXPECT_EQ(m.columnCount(), 5);
+    EXPECT_EQ(m.ColumnTitle(0), "");
+    m.Refill({}, nullptr);
+    EXPECT_EQ(m.rowCount(), 0);
+    EXPECT_EQ(m.columnCount(), 2);
+}
+
+TEST(SolutionsTableModel, SixSignificantDigitsWithDecimalComma) {
+    SolutionList list;
+    list.Append(Make({3.14159265f, -0.000001f, 1234567.0f}, 0.1f));
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    EXPECT_EQ(Cell(m, 0, 1), "3,14159");
+    EXPECT_EQ(Cell(m, 0, 2), "-1E-6");
+    EXPECT_EQ(Cell(m, 0, 3), "1,23457E6");
+    EXPECT_EQ(Cell(m, 0, 4), "0,1");
+}
+
+TEST(SolutionsTableModel, ShortSolutionsLeaveCellsEmptyAndOutOfRangeGivesNothing) {
+    SolutionList list;
+    list.Append(Make({1}, 2));
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    EXPECT_EQ(Cell(m, 0, 1), "1");
+    EXPECT_EQ(Cell(m, 0, 2), "");
+    EXPECT_EQ(Cell(m, 0, 4), "2");
+    EXPECT_FALSE(m.data(m.index(1, 0)).isValid());
+    EXPECT_FALSE(m.data(m.index(0, 0), Qt::EditRole).isValid());
+}
+
+TEST(SolutionsTableModel, ARefillFollowsTheGrowingList) {
+    SolutionList list;
+    list.Append(Make({1, 1, 1}, 1));
+    SolutionsTableModel m;
+    int resets = 0;
+    QObject::connect(&m, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    m.Refill(kNames, &list);
+    list.Append(Make({2, 2, 2}, 2));
+    m.Refill(kNames, &list);
+    EXPECT_EQ(resets, 2);
+    EXPECT_EQ(m.rowCount(), 2);
+    EXPECT_EQ(Cell(m, 0, 4), "2");
+    EXPECT_EQ(Cell(m, 1, 4), "1");
+}
+
+}  // namespace
+}  // namespace quarmel

@@ -1,0 +1,63 @@
+#include "ui/SolutionsTableModel.h"
+
+#include "ui/RunProgress.h"
+
+namespace quarmel {
+
+SolutionsTableModel::SolutionsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void SolutionsTableModel::Refill(const std::vector<std::string>& variableNames,
+                                 const SolutionList* solutions) {
+    beginResetModel();
+    solutions_ = solutions;
+    variables_ = static_cast<int>(variableNames.size());
+    titles_.clear();
+    titles_.append("Nr");
+    QString joined;
+    for (const std::string& name : variableNames) {
+        titles_.append(QString::fromStdString(name));
+        if (!joined.isEmpty()) joined += ',';
+        joined += QString::fromStdString(name);
+    }
+    titles_.append("F(" + joined + ")");
+    endResetModel();
+}
+
+QString SolutionsTableModel::ColumnTitle(int column) const {
+    if (rowCount() == 0 || column < 0 || column >= titles_.size()) return {};
+    return titles_[column];
+}
+
+int SolutionsTableModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || solutions_ == nullptr) return 0;
+    return static_cast<int>(solutions_->Count());
+}
+
+int SolutionsTableModel::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid()) return 0;
+    return variables_ + 2;
+}
+
+QVariant SolutionsTableModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || solutions_ == nullptr) return {};
+    const int row = index.row();
+    const int column = index.column();
+    const int count = rowCount();
+    if (row < 0 || row >= count) return {};
+    if (column == 0) return QString::number(row + 1);
+    // Row 1 shows the newest Solution.
+    const Solution& s = solutions_->At(static_cast<std::size_t>(count - 1 - row));
+    if (column == variables_ + 1) return QString::fromStdString(GeneralNumberText(s.Value, 6));
+    const int variable = column - 1;
+    // A list read from a file may hold fewer values than the problem has variables.
+    if (variable >= static_cast<int>(s.Values.size())) return QString();
+    return QString::fromStdString(GeneralNumberText(s.Values[variable], 6));
+}
+
+QVariant SolutionsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return {};
+    return ColumnTitle(section);
+}
+
+}  // namespace quarmel

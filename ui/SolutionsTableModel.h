@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/Solution.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+namespace quarmel {
+
+// The Solutions page: one row per Solution, the newest in the first row, numbered 1 to count from
+// the top in the "Nr" column, then the variable values and the function value. The model reads
+// the list it is given when rows are painted, so a refill costs the same whatever the length of
+// the run and only visible rows are ever formatted.
+class SolutionsTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    explicit SolutionsTableModel(QObject* parent = nullptr);
+
+    // Shows `solutions` under the columns of a problem with these variable names. The list is
+    // not copied: it must stay alive and unchanged until the next Refill (the window passes its
+    // own result list, which it only replaces before refilling). Null shows nothing.
+    void Refill(const std::vector<std::string>& variableNames, const SolutionList* solutions);
+
+    // Column titles: "Nr", the names, then "F(" the names joined by "," ")". Empty while there
+    // are no solutions.
+    QString ColumnTitle(int column) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+  private:
+    QStringList titles_;
+    const SolutionList* solutions_ = nullptr;
+    int variables_ = 0;
+};
+
+}  // namespace quarmel
