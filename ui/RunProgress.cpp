@@ -10,37 +10,6 @@ namespace quarmel {
 
 namespace {
 
-bool Holds(const Solution& s, int index) {
-    return index >= 0 && static_cast<std::size_t>(index) < s.Values.size();
-}
-
-// Appends one marker tuple of a Solution for the present axes (at least the X axis).
-void AppendTuple(std::vector<float>& points, const Solution& s, const MarkerAxes& axes) {
-    if (axes.HasY()) {
-        if (!Holds(s, axes.AxisXVariable) || !Holds(s, axes.AxisYVariable)) return;
-        points.push_back(s.Values[axes.AxisXVariable]);
-        points.push_back(s.Values[axes.AxisYVariable]);
-        points.push_back(s.Value);
-    } else {
-        if (!Holds(s, axes.AxisXVariable)) return;
-        points.push_back(s.Values[axes.AxisXVariable]);
-        points.push_back(s.Value);
-    }
-}
-
-std::vector<float> Markers(const SolutionList& list, const MarkerAxes& axes, bool population) {
-    std::vector<float> points;
-    if (list.Empty()) return points;
-    if (!axes.HasX() && !axes.HasY()) {
-        // Without axes only heights remain; the population repeats the first member's.
-        points.assign(population ? list.Count() : 1, list.FuncValue(0));
-        return points;
-    }
-    points.reserve(list.Count() * (axes.HasY() ? 3 : 2));
-    for (const Solution& s : list) AppendTuple(points, s, axes);
-    return points;
-}
-
 std::string WithDecimalComma(std::string text) {
     for (char& c : text)
         if (c == '.') c = ',';
@@ -56,14 +25,6 @@ std::string TrimFraction(std::string text) {
 }
 
 }  // namespace
-
-std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAxes& axes) {
-    return Markers(solutions, axes, false);
-}
-
-std::vector<float> PopulationMarkers(const SolutionList& population, const MarkerAxes& axes) {
-    return Markers(population, axes, true);
-}
 
 std::string GeneralNumberText(double value, int digits) {
     if (std::isnan(value)) return "NAN";
@@ -94,6 +55,15 @@ std::string InitialSolutionText(const SolutionList& solutions) {
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
     if (solutions.Empty()) return {};
     return GeneralNumberText(solutions.Best(maximize).Value, 7);
+}
+
+std::string UnusableRangeMessage(const Problem& problem) {
+    for (const VariableSpec& v : problem.Variables()) {
+        // Also refuses bounds that do not compare at all.
+        if (!(v.Max > v.Min))
+            return "The maximum of variable " + v.Name + " must be greater than its minimum.";
+    }
+    return {};
 }
 
 }  // namespace quarmel

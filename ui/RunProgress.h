@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/Problem.h"
 #include "model/Solution.h"
 
 #include <string>
-#include <vector>
 
 namespace quarmel {
 
@@ -23,26 +23,6 @@ bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
     return finished;
 }
 
-// The chart axes the markers are built for. An axis is present when its display range is not
-// 0 .. 0; the Y axis is used only when present.
-struct MarkerAxes {
-    int AxisXVariable = 0;
-    int AxisYVariable = 0;
-    float DisplayXMin = 0.0f;
-    float DisplayXMax = 0.0f;
-    float DisplayYMin = 0.0f;
-    float DisplayYMax = 0.0f;
-
-    bool HasX() const { return DisplayXMax != 0.0f || DisplayXMin != 0.0f; }
-    bool HasY() const { return DisplayYMax != 0.0f || DisplayYMin != 0.0f; }
-};
-
-// Marker point lists: (x, y, f) triples with a Y axis, (x, f) pairs with only an X axis. Without
-// any axis the solutions give the first function value once and the population gives it once per
-// member. A Solution too short for the chosen axes (a list from another problem) is left out.
-std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAxes& axes);
-std::vector<float> PopulationMarkers(const SolutionList& population, const MarkerAxes& axes);
-
 // General number format with the given significant digits and a decimal comma: fixed notation
 // unless the value needs more digits before the comma or is smaller than 0.00001 in size.
 std::string GeneralNumberText(double value, int digits);
@@ -51,5 +31,9 @@ std::string GeneralNumberText(double value, int digits);
 // improvement rule: a later value replaces the best when it improves on it.
 std::string InitialSolutionText(const SolutionList& solutions);
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize);
+
+// A run needs room to move in every variable: the message that refuses a run whose problem has a
+// variable with a maximum not above its minimum (naming the first one), or an empty text.
+std::string UnusableRangeMessage(const Problem& problem);
 
 }  // namespace quarmel

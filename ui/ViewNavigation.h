@@ -5,7 +5,7 @@
 namespace quarmel {
 
 // What a mouse button does when dragged on the chart panel.
-enum class MouseFunction { Rotate = 1, Move = 2, Scale = 3 };
+enum MouseFunction : int { Rotate = 1, Move = 2, Scale = 3 };
 
 enum class MouseButton { Left, Middle, Right };
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/Problem.h"
+
 namespace quarmel {
 namespace {
 
@@ -82,48 +84,6 @@ TEST(PollRun, AnEndDuringTheCopyIsReportedOnlyWithTheFinalLists) {
     EXPECT_FLOAT_EQ(sols.FuncValue(1), 9.0f);
 }
 
-TEST(Markers, TriplesWithAYAxisInListOrder) {
-    SolutionList list = ListOf({Make({1, 2, 3}, 10), Make({4, 5, 6}, 20)});
-    MarkerAxes axes;
-    axes.AxisXVariable = 2;
-    axes.AxisYVariable = 0;
-    axes.DisplayXMin = -1;
-    axes.DisplayXMax = 1;
-    axes.DisplayYMin = -5;  // a Y range of -5 .. 0 is present
-    EXPECT_EQ(SolutionMarkers(list, axes), (std::vector<float>{3, 1, 10, 6, 4, 20}));
-    EXPECT_EQ(PopulationMarkers(list, axes), (std::vector<float>{3, 1, 10, 6, 4, 20}));
-}
-
-TEST(Markers, PairsWithOnlyAnXAxis) {
-    SolutionList list = ListOf({Make({1, 2}, 10), Make({4, 5}, 20)});
-    MarkerAxes axes;
-    axes.AxisXVariable = 1;
-    axes.AxisYVariable = 0;
-    axes.DisplayXMax = 3;
-    EXPECT_EQ(SolutionMarkers(list, axes), (std::vector<float>{2, 10, 5, 20}));
-}
-
-TEST(Markers, WithoutAxesOnlyTheFirstHeight) {
-    SolutionList list = ListOf({Make({}, 10), Make({}, 20), Make({}, 30)});
-    MarkerAxes none;
-    EXPECT_EQ(SolutionMarkers(list, none), (std::vector<float>{10}));
-    EXPECT_EQ(PopulationMarkers(list, none), (std::vector<float>{10, 10, 10}));
-    EXPECT_TRUE(SolutionMarkers(SolutionList(), none).empty());
-    EXPECT_TRUE(PopulationMarkers(SolutionList(), none).empty());
-}
-
-TEST(Markers, SolutionsTooShortForTheAxesAreLeftOut) {
-    SolutionList list = ListOf({Make({1}, 10), Make({1, 2}, 20)});
-    MarkerAxes axes;
-    axes.AxisXVariable = 0;
-    axes.AxisYVariable = 1;
-    axes.DisplayXMax = 1;
-    axes.DisplayYMax = 1;
-    EXPECT_EQ(SolutionMarkers(list, axes), (std::vector<float>{1, 2, 20}));
-    axes.AxisXVariable = -1;
-    EXPECT_TRUE(SolutionMarkers(list, axes).empty());
-}
-
 TEST(GeneralNumberText, FixedWithDecimalCommaAndNoTrailingZeros) {
     EXPECT_EQ(GeneralNumberText(31, 7), "31");
     EXPECT_EQ(GeneralNumberText(-2.5, 6), "-2,5");
@@ -172,6 +132,22 @@ TEST(ResultLabels, SevenSignificantDigitsAndEmptyWithoutSolutions) {
     EXPECT_EQ(InitialSolutionText(list), "1234,568");
     EXPECT_EQ(InitialSolutionText(SolutionList()), "");
     EXPECT_EQ(OptimalSolutionText(SolutionList(), true), "");
+}
+
+TEST(UnusableRange, NamesTheFirstVariableWithoutRoom) {
+    Problem p;
+    p.AddVariable("x", -50, 50, 0);
+    EXPECT_EQ(UnusableRangeMessage(p), "");
+    p.AddVariable("y", 3, 3, 3);
+    p.AddVariable("c", 15, 1, 5);
+    const std::string m = UnusableRangeMessage(p);
+    EXPECT_NE(m.find("variable y "), std::string::npos) << m;
+    EXPECT_EQ(m.find("variable c"), std::string::npos) << m;
+    Problem q;
+    q.AddVariable("c", 15, 1, 5);
+    EXPECT_NE(UnusableRangeMessage(q).find("variable c "), std::string::npos);
+    Problem none;
+    EXPECT_EQ(UnusableRangeMessage(none), "");
 }
 
 }  // namespace
