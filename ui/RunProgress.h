@@ -23,11 +23,8 @@ bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
     return finished;
 }
 
-// General number format with the given significant digits and a decimal comma: fixed notation
-// unless the value needs more digits before the comma or is smaller than 0.00001 in size.
-std::string GeneralNumberText(double value, int digits);
-
-// The texts of the two result labels; empty for an empty list. The best value follows the
+// The texts of the two result labels (seven significant digits, decimal comma); empty for an
+// empty list. The best value follows the
 // improvement rule: a later value replaces the best when it improves on it.
 std::string InitialSolutionText(const SolutionList& solutions);
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize);

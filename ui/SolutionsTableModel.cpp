@@ -1,6 +1,6 @@
 #include "ui/SolutionsTableModel.h"
 
-#include "ui/RunProgress.h"
+#include "ui/io/NumberText.h"
 
 namespace quarmel {
 
@@ -47,11 +47,11 @@ QVariant SolutionsTableModel::data(const QModelIndex& index, int role) const {
     if (column == 0) return QString::number(row + 1);
     // Row 1 shows the newest Solution.
     const Solution& s = solutions_->At(static_cast<std::size_t>(count - 1 - row));
-    if (column == variables_ + 1) return QString::fromStdString(GeneralNumberText(s.Value, 6));
+    if (column == variables_ + 1) return QString::fromStdString(GeneralText(s.Value, 6));
     const int variable = column - 1;
     // A list read from a file may hold fewer values than the problem has variables.
     if (variable >= static_cast<int>(s.Values.size())) return QString();
-    return QString::fromStdString(GeneralNumberText(s.Values[variable], 6));
+    return QString::fromStdString(GeneralText(s.Values[variable], 6));
 }
 
 QVariant SolutionsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

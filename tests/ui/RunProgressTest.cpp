@@ -84,34 +84,6 @@ TEST(PollRun, AnEndDuringTheCopyIsReportedOnlyWithTheFinalLists) {
     EXPECT_FLOAT_EQ(sols.FuncValue(1), 9.0f);
 }
 
-TEST(GeneralNumberText, FixedWithDecimalCommaAndNoTrailingZeros) {
-    EXPECT_EQ(GeneralNumberText(31, 7), "31");
-    EXPECT_EQ(GeneralNumberText(-2.5, 6), "-2,5");
-    EXPECT_EQ(GeneralNumberText(0, 6), "0");
-    EXPECT_EQ(GeneralNumberText(0.1f, 6), "0,1");  // the float's tail is rounded away
-    EXPECT_EQ(GeneralNumberText(3.14159265, 6), "3,14159");
-    EXPECT_EQ(GeneralNumberText(3.14159265, 7), "3,141593");
-    EXPECT_EQ(GeneralNumberText(123456.7, 6), "123457");
-    EXPECT_EQ(GeneralNumberText(0.0001, 6), "0,0001");
-    EXPECT_EQ(GeneralNumberText(0.00001, 6), "0,00001");
-}
-
-TEST(GeneralNumberText, ExponentWhenTooLargeOrTooSmall) {
-    EXPECT_EQ(GeneralNumberText(1234567, 6), "1,23457E6");
-    EXPECT_EQ(GeneralNumberText(1234567, 7), "1234567");
-    EXPECT_EQ(GeneralNumberText(12345678, 7), "1,234568E7");
-    // Rounding up to a new digit counts: 999999.7 has seven digits before the comma at six.
-    EXPECT_EQ(GeneralNumberText(999999.7, 6), "1E6");
-    EXPECT_EQ(GeneralNumberText(0.000001, 6), "1E-6");
-    EXPECT_EQ(GeneralNumberText(-0.0000025, 6), "-2,5E-6");
-}
-
-TEST(GeneralNumberText, NotANumberAndInfinities) {
-    EXPECT_EQ(GeneralNumberText(std::numeric_limits<double>::quiet_NaN(), 6), "NAN");
-    EXPECT_EQ(GeneralNumberText(std::numeric_limits<double>::infinity(), 6), "INF");
-    EXPECT_EQ(GeneralNumberText(-std::numeric_limits<double>::infinity(), 6), "-INF");
-}
-
 TEST(ResultLabels, MinimisingShowsTheFirstAndTheSmallest) {
     SolutionList list = ListOf({Make({}, 5), Make({}, 3), Make({}, 4)});
     EXPECT_EQ(InitialSolutionText(list), "5");
