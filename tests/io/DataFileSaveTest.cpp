@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ui/io/DataFile.h"
+
+using namespace quarmel;
+namespace fs = std::filesystem;
+
+namespace {
+
+DataFileContents Contents() {
+    DataFileContents c;
+    c.FunctionName = "saved";
+    c.Formula = "x*y";
+    c.Variables = {{"x", -1, 1, 0}, {"y", 0, 2, 1}};
+    for (int i = 0; i < 50; ++i) c.Solutions.Append(Solution{{0.5f, 1.5f}, float(i)});
+    return c;
+}
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void Put(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::vector<std::string> Entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class DataFileSave : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quarmel-save-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(DataFileSave, WritesTheTextAndLeavesNothingElse) {
+    const fs::path file = dir / "Example.txt";
+    const SaveResult r = SaveDataFile(file, Contents());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_EQ(Slurp(file), DataFileText(Contents()));
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"Example.txt"});
+
+    const DataFileReading back = ReadDataFile(file);
+    ASSERT_TRUE(back.Ok()) << back.Message;
+    EXPECT_EQ(back.Solutions.Count(), 50u);
+}
+
+TEST_F(DataFileSave, FailedWriteKeepsThePreviousFile) {
+    const fs::path file = dir / "Example.txt";
+    Put(file, "previous contents\n");
+    // Files may grow to 64 bytes only: the write of the new text fails part way.
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const SaveResult r = SaveDataFile(file, Contents());
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find(file.string()), std::string::npos) << r.Error;
+    EXPECT_EQ(Slurp(file), "previous contents\n");
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"Example.txt"});
+}
+
+TEST_F(DataFileSave, FailuresAreReported) {
+    SaveResult r = SaveDataFile(dir / "missing" / "x.txt", Contents());
+    EXPECT_FALSE(r.Ok);
+    EXPECT_FALSE(r.Error.empty());
+
+    fs::create_directory(dir / "folder");
+    r = SaveDataFile(dir / "folder", Contents());
+    EXPECT_FALSE(r.Ok);
+    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+
+    // A solution that does not fit the variables would be read back wrongly: nothing is written.
+    DataFileContents c = Contents();
+    c.Solutions.Append(Solution{{1.0f}, 2.0f});
+    r = SaveDataFile(dir / "x.txt", c);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_NE(r.Error.find("solution 51"), std::string::npos) << r.Error;
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"folder"});
+}
+
+TEST_F(DataFileSave, KeepsPermissionsAndFollowsLinks) {
+    const fs::path file = dir / "real.txt";
+    Put(file, "old");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    fs::create_symlink(file, dir / "link.txt");
+    const SaveResult r = SaveDataFile(dir / "link.txt", Contents());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(Slurp(file), DataFileText(Contents()));
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(DataFileSave, ReadingNeedsARegularFile) {
+    EXPECT_EQ(ReadDataFile(dir / "none.txt").Error, DataFileError::CannotOpen);
+    EXPECT_EQ(ReadDataFile(dir).Error, DataFileError::CannotOpen);
+    const DataFileReading device = ReadDataFile("/dev/zero");
+    EXPECT_EQ(device.Error, DataFileError::CannotOpen);
+    EXPECT_EQ(device.Message, "Cannot read file '/dev/zero'");
+}

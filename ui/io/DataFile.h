@@ -1,0 +1,85 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Problem.h"
+#include "model/Solution.h"
+#include "ui/io/FunctionPage.h"
+
+namespace quarmel {
+
+// The data file: one problem and the solutions of the last run, as plain text with "#" comment
+// lines and key=value lines. Numbers always use "." whatever the process locale.
+
+// What Save writes.
+struct DataFileContents {
+    std::string FunctionName;  // the name as typed
+    std::string Formula;       // the formula as typed; written with every "," turned into "."
+    bool Maximize = false;
+    std::vector<VariableSpec> Variables;  // the Problem's variables, in its order
+    SolutionList Solutions;               // each with one value per variable
+};
+
+// The file's text, line by line as Save writes it, each line ended by "\n".
+std::string DataFileText(const DataFileContents& contents);
+
+struct SaveResult {
+    bool Ok = false;
+    std::string Error;  // why the file was not saved, for a message box
+};
+
+// Writes the file to a temporary file beside `path` and renames it over `path` only when all of
+// it was written and flushed to disk, so a failed save leaves any previous file as it was. An
+// existing file keeps its permissions; a symbolic link is followed. Refuses, writing nothing,
+// when a solution does not hold one value per variable.
+[[nodiscard]] SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents);
+
+enum class DataFileError {
+    None,
+    CannotOpen,   // not a readable regular file
+    WrongFormat,  // Message is "Wrong file format !"
+    Conversion,   // a count is not a whole number: Message is the conversion message, for the
+                  // error display (which adds the full stop)
+    Limit,        // too many variables or a text over its limit: Message is ours
+};
+
+// What the reader took from a file. Each part is present once it was read in full; on an error
+// the parts before it are there, and the variables and solutions read so far, in order, so the
+// window can apply exactly what was read. The solutions are never checked against the problem.
+struct DataFileReading {
+    DataFileError Error = DataFileError::None;
+    std::string Message;
+    // The program's name is among the first 10 tokens: the window then names the file in its
+    // caption. Without it nothing else is read.
+    bool HeaderFound = false;
+    std::optional<std::string> FunctionName;  // each word followed by one blank
+    std::optional<std::string> Formula;       // no white space; every "," turned into "."
+    std::optional<bool> Maximize;
+    std::optional<int> VariableCount;  // as announced (0 to 19)
+    std::vector<VariableSpec> Variables;
+    std::optional<int> SolutionCount;  // as announced; 0 or less means none
+    SolutionList Solutions;
+
+    bool Ok() const { return Error == DataFileError::None; }
+};
+
+// Most variables a file may hold: the data rows of the variables table.
+constexpr int kMaxFileVariables = 19;
+
+extern const char* const kWrongFileFormatMessage;  // "Wrong file format !"
+
+// Reads a data file's text. White space of any kind (CR LF line ends included) only separates
+// tokens. Never reads past the text, never loops without consuming it.
+DataFileReading ReadDataText(std::string_view text);
+
+// Reads the data file at `path` (a regular file only, so a device or a pipe cannot hold it up).
+DataFileReading ReadDataFile(const std::string& path);
+
+// A variable's cells as Open puts them into the table: general format with 4 significant digits
+// and the decimal comma, so the values come back rounded when the page is read again.
+VariableRowTexts TableRowTexts(const VariableSpec& variable);
+
+}  // namespace quarmel

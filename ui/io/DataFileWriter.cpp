@@ -1,0 +1,65 @@
+#include <string>
+
+#include "AtomicFile.h"
+#include "DataFile.h"
+#include "NumberText.h"
+
+namespace quarmel {
+
+namespace {
+
+const char kSolutionsComment[] =
+    "# solutions - comma-delimited values list for variables and value of function (last)";
+
+}  // namespace
+
+std::string DataFileText(const DataFileContents& c) {
+    std::string formula = c.Formula;
+    for (char& ch : formula) {
+        if (ch == ',') ch = '.';
+    }
+    std::string out;
+    out += "# data file for Quarmel\n";
+    out += "# " + c.FunctionName + "\n\n";
+    out += "# formula\n";
+    out += "f=" + formula + "\n\n";
+    out += "# 1 for maximization, 0 for minimization\n";
+    out += std::string("max=") + (c.Maximize ? "1" : "0") + " \n\n";
+    out += "# number of variables\n";
+    out += "vars=" + std::to_string(c.Variables.size()) + " \n\n";
+    out += "# variables: name, min, max, default\n";
+    for (const VariableSpec& v : c.Variables) {
+        out +=
+            v.Name + "," + PrintfG(v.Min) + "," + PrintfG(v.Max) + "," + PrintfG(v.Default) + "\n";
+    }
+    out += "\n";
+    out += "# number of solutions\n";
+    out += "sols=" + std::to_string(c.Solutions.Count()) + "\n\n";
+    if (!c.Solutions.Empty()) {
+        out += kSolutionsComment;
+        out += "\n";
+        for (const Solution& s : c.Solutions) {
+            for (float value : s.Values) out += PrintfG(value) + ",";
+            out += PrintfG(s.Value) + "\n";
+        }
+    }
+    return out;
+}
+
+SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents) {
+    SaveResult result;
+    for (std::size_t i = 0; i < contents.Solutions.Count(); ++i) {
+        const std::size_t held = contents.Solutions.At(i).Values.size();
+        if (held != contents.Variables.size()) {
+            // Such a line would be read back as parts of other solutions.
+            result.Error = "Cannot save '" + path + "': solution " + std::to_string(i + 1) +
+                           " holds " + std::to_string(held) + " values for " +
+                           std::to_string(contents.Variables.size()) + " variables";
+            return result;
+        }
+    }
+    result.Ok = WriteFileAtomically(path, DataFileText(contents), result.Error);
+    return result;
+}
+
+}  // namespace quarmel
