@@ -1,0 +1,86 @@
+#include "LocalSearch.h"
+
+#include <climits>
+#include <cmath>
+
+#include "model/Random.h"
+
+namespace quarmel {
+
+namespace {
+
+// The number of 0.01 steps of a variable's range: the width in single precision, the product in
+// double. An empty, reversed or unusable range gives 0 (no draw); a range too wide for an int
+// gives the largest int, which leaves Rand's draw unchanged.
+int StartGridSize(const VariableSpec& v) {
+    const double u = static_cast<double>(static_cast<float>(v.Max - v.Min)) * 100.0;
+    if (!(u >= 1.0)) return 0;
+    if (u >= static_cast<double>(INT_MAX)) return INT_MAX;
+    return static_cast<int>(u);
+}
+
+}  // namespace
+
+std::uint64_t MaskCount(int n) {
+    if (n <= 0) return 1;
+    if (n >= 64) return UINT64_MAX;
+    return std::uint64_t{1} << n;
+}
+
+bool RandomStart(AlgParameters& params, SolutionList& list, RunControl& control) {
+    SeedRandom(control.Seed());
+    control.Publish([&list] { list.Clear(); });
+    if (params.Compile() != -1) return false;
+
+    const int n = params.VariableCount();
+    std::vector<double> point(n);
+    Solution start;
+    start.Values.resize(n);
+    for (int i = 0; i < n; ++i) {
+        const VariableSpec& v = params.Variable(i);
+        const int u = StartGridSize(v);
+        float offset = 0.0f;
+        if (u != 0) offset = static_cast<float>((Rand() % u) * 0.01);
+        point[i] = static_cast<double>(v.Min) + static_cast<double>(offset);
+        start.Values[i] = static_cast<float>(point[i]);
+    }
+    start.Value = Evaluate(params, point);
+    control.Publish([&list, &start] { list.Append(std::move(start)); });
+    return true;
+}
+
+void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
+                   std::uint64_t mask, std::vector<double>& candidate) {
+    const int n = params.VariableCount();
+    candidate.resize(n);
+    const float a = params.A;
+    for (int i = 0; i < n; ++i) {
+        const VariableSpec& v = params.Variable(i);
+        const float lo = v.Min;
+        const float hi = v.Max;
+        const float cur = current[i];
+        const float r = (hi - lo) * a;
+        const float o = GridDraw(r);  // 0 without a draw when the radius is not above 0
+        float h;
+        if (MaskBit(mask, i)) {
+            h = cur + o;
+            if (h > hi) h = cur;
+        } else {
+            h = cur - o;
+            if (h < lo) h = cur;
+        }
+        candidate[i] = h;
+    }
+}
+
+bool PublishStep(const AlgParameters& params, SolutionList& list,
+                 const std::vector<double>& candidate, float value, RunControl& control) {
+    Solution step;
+    step.Values.assign(candidate.begin(), candidate.end());  // narrowed to floats
+    step.Value = value;
+    control.Publish([&list, &step] { list.Append(std::move(step)); });
+    control.Sleep(params.LocalSleep);
+    return control.StopRequested();
+}
+
+}  // namespace quarmel
