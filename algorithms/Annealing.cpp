@@ -41,6 +41,7 @@ class Annealing {
           n_(params.VariableCount()),
           masks_(MaskCount(n_)),
           stageLength_(StageLength(n_, params.Lk)),
+          neighbourhood_(params),
           candidate_(n_) {}
 
     void Run() {
@@ -87,7 +88,7 @@ class Annealing {
                 control_.PassPauseGate();
                 ++moves;
                 ++tried_;
-                MakeNeighbour(params_, current_, mask, candidate_);
+                neighbourhood_.Make(current_, mask, candidate_);
                 const float v = Evaluate(params_, candidate_);
                 if (Improves(c_, v, maximize_)) {
                     c_ = v;
@@ -133,6 +134,7 @@ class Annealing {
     const std::int64_t stageLength_;
     std::vector<float> current_;  // the heating phase's private point; the last published one
                                   // while cooling
+    Neighbourhood neighbourhood_;
     std::vector<double> candidate_;
     float c_ = 0.0f;
     std::int64_t flat_ = 1;

@@ -15,13 +15,14 @@ void RunGreedy(AlgParameters& params, SolutionList& workList, RunControl& contro
     std::vector<float> current = workList.At(workList.Count() - 1).Values;
     float c = workList.LastFuncValue();
     std::vector<double> candidate(n);
+    Neighbourhood neighbourhood(params);
 
     for (;;) {
         bool moved = false;
         for (std::uint64_t mask = 0; mask < masks; ++mask) {
             if (StopDue(control, mask)) return;
             control.PassPauseGate();
-            MakeNeighbour(params, current, mask, candidate);
+            neighbourhood.Make(current, mask, candidate);
             const float v = Evaluate(params, candidate);
             if (!Improves(c, v, maximize)) continue;
             if (PublishStep(params, workList, candidate, v, control)) return;

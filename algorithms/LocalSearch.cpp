@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "model/Random.h"
 
@@ -49,28 +50,57 @@ bool RandomStart(AlgParameters& params, SolutionList& list, RunControl& control)
     return true;
 }
 
-void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
-                   std::uint64_t mask, std::vector<double>& candidate) {
+Neighbourhood::Neighbourhood(const AlgParameters& params) {
     const int n = params.VariableCount();
-    candidate.resize(n);
-    const float a = params.A;
+    lo_.resize(n);
+    hi_.resize(n);
+    grids_.resize(n);
+    steps_.resize(n);
+    signs_.resize(n);
     for (int i = 0; i < n; ++i) {
         const VariableSpec& v = params.Variable(i);
-        const float lo = v.Min;
-        const float hi = v.Max;
-        const float cur = current[i];
-        const float r = (hi - lo) * a;
-        const float o = GridDraw(r);  // 0 without a draw when the radius is not above 0
-        float h;
-        if (MaskBit(mask, i)) {
-            h = cur + o;
-            if (h > hi) h = cur;
-        } else {
-            h = cur - o;
-            if (h < lo) h = cur;
-        }
-        candidate[i] = h;
+        lo_[i] = v.Min;
+        hi_[i] = v.Max;
+        const float r = (v.Max - v.Min) * params.A;  // the radius, in single precision
+        grids_[i] = PrepareGrid(r);                  // no draw when the radius is not above 0
     }
+}
+
+void Neighbourhood::Make(const std::vector<float>& current, std::uint64_t mask,
+                         std::vector<double>& candidate) {
+    const std::size_t n = lo_.size();
+    candidate.resize(n);
+    GridDrawEach(grids_.data(), n, steps_.data());
+    // Downward steps carry their sign: cur + (-o) is exactly cur - o.
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t down = MaskBit(mask, static_cast<int>(i)) ? 0u : 0x80000000u;
+        signs_[i] = down;
+    }
+    // A move that leaves the range keeps the current value. Since the current point lies within
+    // its range (or the step is 0), an upward move can only pass hi and a downward one only lo,
+    // so both bounds are checked for either direction. Written without branches: the mask
+    // bits and range checks change from candidate to candidate.
+    const float* cur = current.data();
+    const float* lo = lo_.data();
+    const float* hi = hi_.data();
+    const float* steps = steps_.data();
+    const std::uint32_t* signs = signs_.data();
+    double* out = candidate.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &steps[i], sizeof bits);
+        bits ^= signs[i];
+        float o;
+        std::memcpy(&o, &bits, sizeof o);
+        const float h = cur[i] + o;
+        const bool outside = (h > hi[i]) | (h < lo[i]);
+        out[i] = outside ? cur[i] : h;
+    }
+}
+
+void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
+                   std::uint64_t mask, std::vector<double>& candidate) {
+    Neighbourhood(params).Make(current, mask, candidate);
 }
 
 bool PublishStep(const AlgParameters& params, SolutionList& list,

@@ -5,6 +5,7 @@
 
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
+#include "model/Random.h"
 #include "model/Solution.h"
 
 namespace quarmel {
@@ -37,8 +38,26 @@ bool RandomStart(AlgParameters& params, SolutionList& list, RunControl& control)
 // The candidate for one direction mask from the current point: every variable moves by its own
 // step drawn on the grid of (Max - Min) * A, up where its mask bit is set and down otherwise; a
 // move that would leave the range leaves the variable where it is. One step is drawn per
-// variable in order (none for a variable whose range is empty: its step is 0). The candidate is
-// written into `candidate`, resized to the number of variables.
+// variable in order (none for a variable whose range is empty: its step is 0). The ranges and
+// grids are worked out once per run, since a run's parameters do not change.
+class Neighbourhood {
+  public:
+    explicit Neighbourhood(const AlgParameters& params);
+
+    int Count() const { return static_cast<int>(lo_.size()); }
+    // Writes the candidate into `candidate`, resized to the number of variables.
+    void Make(const std::vector<float>& current, std::uint64_t mask,
+              std::vector<double>& candidate);
+
+  private:
+    std::vector<float> lo_;
+    std::vector<float> hi_;
+    std::vector<GridSpec> grids_;
+    std::vector<float> steps_;
+    std::vector<std::uint32_t> signs_;
+};
+
+// One neighbour move on its own (a Neighbourhood made for the single call).
 void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
                    std::uint64_t mask, std::vector<double>& candidate);
 

@@ -16,6 +16,7 @@ void RunSteepest(AlgParameters& params, SolutionList& workList, RunControl& cont
     float c = workList.LastFuncValue();
     float b = c;
     std::vector<double> candidate(n);
+    Neighbourhood neighbourhood(params);
     std::vector<double> best(n);
 
     for (;;) {
@@ -23,7 +24,7 @@ void RunSteepest(AlgParameters& params, SolutionList& workList, RunControl& cont
         for (std::uint64_t mask = 0; mask < masks; ++mask) {
             if (StopDue(control, mask)) return;
             control.PassPauseGate();
-            MakeNeighbour(params, current, mask, candidate);
+            neighbourhood.Make(current, mask, candidate);
             const float v = Evaluate(params, candidate);
             if (Improves(b, v, maximize)) {
                 b = v;

@@ -32,19 +32,47 @@ int RandomBelow(int n) {
     return static_cast<int>(r % static_cast<std::uint32_t>(n));
 }
 
-float GridDraw(float span) {
-    if (!(span > 0.0f) || !std::isfinite(span)) return 0.0f;
+GridSpec PrepareGrid(float span) {
+    GridSpec g;
+    if (!(span > 0.0f) || !std::isfinite(span)) return g;
     float t = span;
-    int e = 0;
     while (!(t >= 100.0f)) {
         t = t * 10.0f;
-        ++e;
+        ++g.e;
     }
     // Rand is below 2^15, so any grid size above that leaves the draw unchanged; capping the
     // size keeps the conversion in range for spans up to the largest float.
-    const std::uint64_t m = t >= 4294967296.0f ? 4294967296ull : static_cast<std::uint64_t>(t);
-    float r = static_cast<float>(static_cast<std::uint64_t>(Rand()) % m);
-    for (int i = 0; i < e; ++i) r = static_cast<float>(static_cast<double>(r) * 0.1);
+    g.m = t >= 32768.0f ? 32768u : static_cast<std::uint32_t>(t);
+    g.inverse = UINT32_MAX / g.m + 1;
+    return g;
+}
+
+void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
+    // The low half of the state stays in a register over the whole batch.
+    std::uint32_t s = static_cast<std::uint32_t>(state);
+    for (std::size_t i = 0; i < n; ++i) {
+        const GridSpec& g = grids[i];
+        if (g.m == 0) {
+            out[i] = 0.0f;
+            continue;
+        }
+        s = s * 22695477u + 1u;
+        const std::uint32_t x = (s >> 16) & 0x7FFF;
+        // x % m without a division: exact for a 15-bit x and a grid of 100 to 32768
+        // (the remainder by multiplication with 2^32 / m rounded up).
+        const std::uint32_t low = g.inverse * x;
+        const auto rem = static_cast<std::uint32_t>((std::uint64_t{low} * g.m) >> 32);
+        float r = static_cast<float>(rem);
+        for (int k = 0; k < g.e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
+        out[i] = r;
+    }
+    state = (state & 0xFFFFFFFF00000000ull) | s;
+}
+
+float GridDraw(float span) {
+    const GridSpec g = PrepareGrid(span);
+    float r;
+    GridDrawEach(&g, 1, &r);
     return r;
 }
 

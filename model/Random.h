@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quarmel {
@@ -18,6 +19,18 @@ int RandomBelow(int n);
 // A number in [0, span) on the coarsest decimal grid that still gives at least 100 steps.
 // Returns 0 for a span that is not a finite number above 0.
 float GridDraw(float span);
+
+// A grid draw prepared once for a span that stays the same over many draws: the grid size and
+// the number of scalings by 0.1. A grid size of 0 means no draw (the step is 0).
+struct GridSpec {
+    std::uint32_t m = 0;        // at most 32768: Rand never reaches a larger grid's upper part
+    std::uint32_t inverse = 0;  // 2^32 / m rounded up: Rand % m by multiplication
+    int e = 0;
+};
+GridSpec PrepareGrid(float span);
+
+// One draw on each of n prepared grids, in order: the same numbers as n calls of GridDraw.
+void GridDrawEach(const GridSpec* grids, std::size_t n, float* out);
 
 // The seed the program uses for a run: calendar time in whole seconds.
 std::uint32_t ClockSeed();

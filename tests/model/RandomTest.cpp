@@ -140,3 +140,28 @@ TEST(GridDrawTest, TinySpansEnd) {
     EXPECT_GE(r, 0.0f);
     EXPECT_LT(r, 1e-40f);
 }
+
+TEST(GridDrawTest, PreparedDrawsMatchTheRuleForEveryGridSize) {
+    // Spans from 100 to past 32768 give every grid size the draw can have; each draw must be
+    // Rand % m (taken from a second run of the same seed) scaled as the rule says.
+    std::vector<float> spans;
+    for (float s = 100.0f; s < 40000.0f; s += 1.0f) spans.push_back(s);
+    for (float s : {0.5f, 0.0123f, 7.77f, 1e-6f}) spans.push_back(s);
+    for (float span : spans) {
+        const GridSpec g = PrepareGrid(span);
+        ASSERT_GE(g.m, 100u);
+        ASSERT_LE(g.m, 32768u);
+        SeedRandom(static_cast<std::uint32_t>(span * 7));
+        float drawn[3];
+        const GridSpec three[3] = {g, g, g};
+        GridDrawEach(three, 3, drawn);
+        const int after = Rand();
+        SeedRandom(static_cast<std::uint32_t>(span * 7));
+        for (float d : drawn) {
+            float expected = static_cast<float>(Rand() % static_cast<int>(g.m));
+            for (int k = 0; k < g.e; ++k) expected = static_cast<float>(double(expected) * 0.1);
+            ASSERT_EQ(d, expected) << span;
+        }
+        ASSERT_EQ(Rand(), after) << span;  // one draw each, no more
+    }
+}
