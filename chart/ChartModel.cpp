@@ -1,0 +1,163 @@
+#include "ChartModel.h"
+
+#include <cmath>
+#include <utility>
+
+namespace quarmel {
+
+namespace {
+
+// Grid coordinate of column or row n: -1 at n = 0, 0.98 at n = 99.
+float GridCoordinate(int n) {
+    return static_cast<float>(n - 50) * 0.02f;
+}
+
+// The surface's colour ramp over g = sample / height range: mid green at 0, through bright green
+// and yellow to red at 1. Values outside 0..1 are left to the graphics library to clamp.
+void RampColour(ChartVertex& v, float g) {
+    v.Red = 1.9f * g;
+    if (g < 0.05f) {
+        v.Green = 1.0f - 0.5f * std::pow(6.0f, g);
+    } else if (g < 0.15f) {
+        v.Green = 1.0f - 0.1f * std::pow(6.0f, g);
+    } else {
+        v.Green = 1.0f - 1.2f * g * g;
+    }
+    v.Blue = g < 0.2f ? 3.0f * g * g : 0.0f;
+}
+
+// The curve's colours repeat with the fractional part l of sample / height range.
+void LineColour(ChartVertex& v, float l) {
+    if (l < 0.05f) {
+        v.Red = 0.6f;
+        v.Green = 0.2f;
+        v.Blue = 0.5f;
+        return;
+    }
+    float o = 0.0f;
+    if (l > 0.2f && l < 0.4f) {
+        o = 0.3f;
+    } else if (l > 0.4f && l < 0.6f) {
+        o = 0.5f;
+    }
+    v.Red = 1.0f - l + o * l;
+    v.Green = l;
+    v.Blue = 0.0f;
+}
+
+}  // namespace
+
+void ChartModel::SetData(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax,
+                         std::vector<float> samples, std::vector<float> solutionPoints,
+                         std::vector<float> populationPoints) {
+    auto sample = [&samples](std::size_t v) { return v < samples.size() ? samples[v] : 0.0f; };
+
+    if (zMax == 0.0f && zMin == 0.0f) zMax = sample(0) + 10.0f;
+    // Still empty (a first sample of -10, or a caller's flat range): the heights would divide by
+    // zero, so give the range the same width as above.
+    if (zMax == zMin) zMax = zMin + 10.0f;
+
+    XMin = xMin;
+    XMax = xMax;
+    YMin = yMin;
+    YMax = yMax;
+    ZMin = zMin;
+    ZMax = zMax;
+    SolutionPoints = std::move(solutionPoints);
+    PopulationPoints = std::move(populationPoints);
+
+    const float d = ZMax - ZMin;
+    const float half = d * 0.5f;
+
+    for (ChartVertex& v : Vertices) {
+        v.Red = 0.2f;
+        v.Green = 0.2f;
+        v.Blue = 0.0f;
+    }
+
+    lineMode_ = !GridMode(XMin, XMax, YMin, YMax) || samples.size() < kGridVertices;
+    if (!lineMode_) {
+        for (int i = 0; i < kGridSide; ++i) {
+            for (int j = 0; j < kGridSide; ++j) {
+                const int n = i * kGridSide + j;
+                ChartVertex& v = Vertices[n];
+                v.X = GridCoordinate(j);
+                v.Y = GridCoordinate(i);
+                v.Z = (samples[n] - half) / half;
+                RampColour(v, (v.Z + 1.0f) * 0.5f);
+            }
+        }
+    } else {
+        for (int j = 0; j < kLineSamples; ++j) {
+            ChartVertex& v = Vertices[j];
+            const float s = sample(j);
+            v.X = GridCoordinate(j);
+            v.Y = 0.0f;
+            v.Z = (s - half) / half;
+            const float q = s / d;
+            LineColour(v, q - std::floor(q));
+        }
+    }
+
+    AxisXEnd = 1.0f;
+    AxisXStart = -1.0f;
+    AxisYEnd = 1.0f;
+    AxisYStart = -1.0f;
+    AxisZBottom = (ZMin - half) / half;
+    AxisZTop = (ZMax - half) / half;
+}
+
+float ChartModel::MapAxis(float value, float min, float max) const {
+    // The step is the width the sampling used (|max - min|), so a marker lies on the surface
+    // also when the range was typed the wrong way round.
+    const float step = std::fabs(max - min) * 0.01f;
+    if (step == 0.0f) return -1.0f;
+    return (std::fabs(value - min) / step - 50.0f) * 0.02f;
+}
+
+ScenePoint ChartModel::MapTriple(float x, float y, float f) const {
+    ScenePoint p = MapPair(x, f);
+    p.Y = MapAxis(y, YMin, YMax);
+    return p;
+}
+
+ScenePoint ChartModel::MapPair(float x, float f) const {
+    return ScenePoint{MapAxis(x, XMin, XMax), 0.0f, MapSingle(f).Z};
+}
+
+ScenePoint ChartModel::MapSingle(float f) const {
+    // The grid's scaling; SetData guarantees a range that is not empty.
+    const float half = (ZMax - ZMin) * 0.5f;
+    return ScenePoint{0.0f, 0.0f, (f - half) / half};
+}
+
+ScenePoint ChartModel::MapSpiral(float r, float theta, float z) {
+    const float shrink = 1.0f - 0.05f * theta;
+    return ScenePoint{r * std::cos(theta) * shrink, r * std::sin(theta) * shrink, z};
+}
+
+std::vector<ScenePoint> ChartModel::ScenePoints(const std::vector<float>& points,
+                                                bool spiralMode) const {
+    std::vector<ScenePoint> out;
+    const std::size_t n = points.size();
+    if (spiralMode) {
+        // Only the lists of two axes hold (r, theta, z) triples.
+        if (!YAxisPresent()) return out;
+        for (std::size_t i = 0; i + 3 <= n; i += 3) {
+            out.push_back(MapSpiral(points[i], points[i + 1], points[i + 2]));
+        }
+    } else if (YAxisPresent()) {
+        for (std::size_t i = 0; i + 3 <= n; i += 3) {
+            out.push_back(MapTriple(points[i], points[i + 1], points[i + 2]));
+        }
+    } else if (XAxisPresent()) {
+        for (std::size_t i = 0; i + 2 <= n; i += 2) {
+            out.push_back(MapPair(points[i], points[i + 1]));
+        }
+    } else if (n > 0) {
+        out.push_back(MapSingle(points[0]));
+    }
+    return out;
+}
+
+}  // namespace quarmel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <vector>
+
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// The flat marker lists the chart draws, built from a run's lists for the chosen axes. The tuple
+// size follows the display ranges: (x value, y value, f) when the Y axis is present, (x value, f)
+// when only the X axis is, and a single f when there is no axis.
+struct MarkerAxes {
+    int XVariable = 0;
+    int YVariable = 1;
+    float DisplayXMin = 0.0f;
+    float DisplayXMax = 0.0f;
+    float DisplayYMin = 0.0f;
+    float DisplayYMax = 0.0f;
+};
+
+// One tuple per Solution in list order; with no axis, the first Solution's value once (nothing
+// for an empty list).
+std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAxes& axes);
+
+// One tuple per member; with no axis, the first member's value once for each member.
+std::vector<float> PopulationMarkers(const SolutionList& population, const MarkerAxes& axes);
+
+}  // namespace quarmel

@@ -1,0 +1,233 @@
+#include "SurfaceChart.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace quarmel {
+
+void SurfaceChart::AttachContext(unsigned fontListBase) {
+    FontListBase = fontListBase;
+    if (SphereQuadric == nullptr) {
+        SphereQuadric = gluNewQuadric();
+        gluQuadricNormals(SphereQuadric, GLU_SMOOTH);
+        gluQuadricTexture(SphereQuadric, GL_TRUE);
+    }
+}
+
+void SurfaceChart::DetachContext() {
+    if (FontListBase != 0) glDeleteLists(FontListBase, 256);
+    FontListBase = 0;
+    if (SphereQuadric != nullptr) gluDeleteQuadric(SphereQuadric);
+    SphereQuadric = nullptr;
+}
+
+void SurfaceChart::Render(int x, int y, int width, int height, bool waveMode, float distance,
+                          float tiltAngle, float turnAngle, float shiftX, float shiftY,
+                          bool showPoints, bool showPolygons, bool smoothShading,
+                          bool showSolution, bool showAxes, bool showAxesDescription,
+                          bool showLines, bool spiralMode) {
+    ChartFrame f;
+    f.WaveMode = waveMode;
+    f.Distance = distance;
+    f.TiltAngle = tiltAngle;
+    f.TurnAngle = turnAngle;
+    f.ShiftX = shiftX;
+    f.ShiftY = shiftY;
+    f.ShowPoints = showPoints;
+    f.ShowPolygons = showPolygons;
+    f.SmoothShading = smoothShading;
+    f.ShowSolution = showSolution;
+    f.ShowAxes = showAxes;
+    f.ShowAxesDescription = showAxesDescription;
+    f.ShowLines = showLines;
+    f.SpiralMode = spiralMode;
+    Render(x, y, width, height, f);
+}
+
+void SurfaceChart::Render(int x, int y, int width, int height, const ChartFrame& f) {
+    PrepareFrame(x, y, width, height);
+    ClearScene();
+    glShadeModel(f.SmoothShading ? GL_SMOOTH : GL_FLAT);
+    BeginFrame(f.WaveMode);
+    if (f.WaveMode) {
+        DrawWave(f);
+    } else {
+        // The bottom of the height range sits at the same screen height whatever the values.
+        glTranslatef(f.ShiftX * 0.001f, f.ShiftY * 0.001f - AxisZBottom, -f.Distance * 0.001f);
+        glRotatef(f.TiltAngle, 1.0f, 0.0f, 0.0f);
+        glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
+        DrawSurface(f);
+        if (f.ShowSolution) DrawMarkers(f.SpiralMode);
+        if (f.ShowAxes && !f.SpiralMode) DrawAxes();
+        if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels();
+    }
+    EndFrame(f.WaveMode);
+    glFinish();
+}
+
+void SurfaceChart::PrepareFrame(int x, int y, int width, int height) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glViewport(x, y, width, height);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &Vertices[0].X);
+    glColorPointer(3, GL_FLOAT, sizeof(ChartVertex), &Vertices[0].Red);
+    glPointSize(2.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // Fixed at 4:3: a panel of other proportions stretches the picture.
+    glFrustum(-0.64, 0.64, -0.48, 0.48, 1.0, 15000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void SurfaceChart::ClearScene() {
+    glClearColor(0.0f, 0.0f, 0.2f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void SurfaceChart::DrawWave(const ChartFrame& f) {
+    glTranslatef(f.ShiftX * 0.001f, f.ShiftY * 0.001f, -f.Distance * 0.001f);
+    glRotatef(f.TiltAngle, 1.0f, 0.0f, 0.0f);
+    glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
+    glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+}
+
+void SurfaceChart::DrawSurface(const ChartFrame& f) {
+    if (f.SpiralMode) {
+        if (f.ShowPolygons) DrawHelix();
+        return;
+    }
+    if (LineMode()) {
+        // The curve is drawn whatever the style boxes say.
+        glDrawArrays(GL_LINE_STRIP, 0, kLineSamples);
+        return;
+    }
+    if (f.ShowPolygons) {
+        glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+    }
+    if (f.ShowPoints) glDrawArrays(GL_POINTS, 0, kGridVertices);
+    // Read in pairs, each cell's indices give its two edges along X: the rows of the grid.
+    if (f.ShowLines) {
+        glDrawElements(GL_LINES, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+    }
+}
+
+void SurfaceChart::DrawHelix() {
+    glBegin(GL_POINTS);
+    for (float r = 0.0f; r < 1.0f; r += 0.02f) {
+        for (float t = 0.0f; t < 19.84f; t += 0.02f) {
+            const float z = 0.125f * t - 0.5f;
+            const float shrink = 1.0f - 0.05f * t;
+            glColor3f(1.0f - z, z, 0.0f);
+            glVertex3f(std::cos(t) * r * shrink, std::sin(t) * r * shrink, z);
+        }
+    }
+    glEnd();
+}
+
+void SurfaceChart::DrawSphere(const ScenePoint& p) {
+    if (SphereQuadric == nullptr) return;
+    glPushMatrix();
+    glTranslatef(p.X, p.Y, p.Z);
+    gluSphere(SphereQuadric, 0.02, 32, 32);
+    glPopMatrix();
+}
+
+void SurfaceChart::DrawMarkers(bool spiralMode) {
+    const bool tuples = spiralMode || XAxisPresent() || YAxisPresent();
+
+    glColor3ub(0, 0, 255);
+    const std::vector<ScenePoint> path = ScenePoints(SolutionPoints, spiralMode);
+    for (const ScenePoint& p : path) DrawSphere(p);
+    if (tuples && !path.empty()) {
+        glBegin(GL_LINE_STRIP);
+        for (const ScenePoint& p : path) glVertex3f(p.X, p.Y, p.Z);
+        glEnd();
+    }
+
+    // Without an axis the population has no place of its own.
+    if (!tuples) return;
+    glColor3ub(255, 255, 0);
+    const std::vector<ScenePoint> population = ScenePoints(PopulationPoints, spiralMode);
+    if (population.empty()) return;
+    glBegin(GL_POINTS);
+    for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);
+    glEnd();
+}
+
+void SurfaceChart::DrawAxes() {
+    // The axes and whatever follows lie over the surface; the next frame enables the test again.
+    glDisable(GL_DEPTH_TEST);
+    const float zb = AxisZBottom;
+    const float zt = AxisZTop;
+    const float spanX = (AxisXEnd - AxisXStart) * 0.03f;
+    const float spanY = (AxisYEnd - AxisYStart) * 0.03f;
+    glBegin(GL_LINES);
+
+    glColor4ub(255, 200, 200, 255);
+    glVertex3f(AxisXStart, 0.0f, zb);
+    glVertex3f(AxisXEnd, 0.0f, zb);
+    const float ax = 0.95f * AxisXEnd + 0.05f * AxisXStart;
+    glVertex3f(ax, spanY, zb);
+    glVertex3f(AxisXEnd, 0.0f, zb);
+    glVertex3f(ax, -spanY, zb);
+    glVertex3f(AxisXEnd, 0.0f, zb);
+
+    if (YMax != 0.0f || (YMin != 0.0f && XAxisPresent())) {
+        glColor4ub(200, 255, 200, 255);
+        glVertex3f(0.0f, AxisYStart, zb);
+        glVertex3f(0.0f, AxisYEnd, zb);
+        const float ay = 0.95f * AxisYEnd + 0.05f * AxisYStart;
+        glVertex3f(spanX, ay, zb);
+        glVertex3f(0.0f, AxisYEnd, zb);
+        glVertex3f(-spanX, ay, zb);
+        glVertex3f(0.0f, AxisYEnd, zb);
+    }
+
+    glColor4ub(200, 200, 255, 255);
+    glVertex3f(0.0f, 0.0f, zb);
+    glVertex3f(0.0f, 0.0f, zt);
+    const float az = 0.95f * zt + 0.05f * zb;
+    const bool y = YAxisPresent();
+    glVertex3f(y ? 0.0f : spanX, y ? spanY : 0.0f, az);
+    glVertex3f(0.0f, 0.0f, zt);
+    glVertex3f(y ? 0.0f : -spanX, y ? -spanY : 0.0f, az);
+    glVertex3f(0.0f, 0.0f, zt);
+
+    glEnd();
+}
+
+void SurfaceChart::DrawLabels() {
+    char text[64];
+    auto label = [&](const char* format, float value, float x, float y, float z) {
+        if (value == 0.0f) return;
+        std::snprintf(text, sizeof text, format, static_cast<double>(value));
+        DrawLabel(x, y, z, text);
+    };
+    glColor4ub(255, 200, 200, 255);
+    label("X=%g", XMin, AxisXStart, 0.0f, AxisZBottom);
+    label("X=%g", XMax, AxisXEnd, 0.0f, AxisZBottom);
+    glColor4ub(200, 255, 200, 255);
+    label("Y=%g", YMin, 0.0f, AxisYStart, AxisZBottom);
+    label("Y=%g", YMax, 0.0f, AxisYEnd, AxisZBottom);
+    glColor4ub(200, 200, 255, 255);
+    label("Z=%2.1f", ZMin, 0.0f, 0.0f, AxisZBottom);
+    label("Z=%2.1f", ZMax, 0.0f, 0.0f, AxisZTop);
+}
+
+void SurfaceChart::DrawLabel(float x, float y, float z, const char* text) const {
+    if (FontListBase == 0) return;
+    glRasterPos4f(x, y, z, 1.0f);
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(FontListBase);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
+}
+
+}  // namespace quarmel

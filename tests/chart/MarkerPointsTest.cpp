@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "chart/MarkerPoints.h"
+
+using namespace quarmel;
+
+namespace {
+
+SolutionList ThreeSolutions() {
+    SolutionList list;
+    list.Append(Solution{{1, 2, 3}, 10});
+    list.Append(Solution{{4, 5, 6}, 20});
+    list.Append(Solution{{7, 8, 9}, 30});
+    return list;
+}
+
+MarkerAxes Axes(float xMin, float xMax, float yMin, float yMax) {
+    MarkerAxes a;
+    a.XVariable = 2;
+    a.YVariable = 0;
+    a.DisplayXMin = xMin;
+    a.DisplayXMax = xMax;
+    a.DisplayYMin = yMin;
+    a.DisplayYMax = yMax;
+    return a;
+}
+
+using V = std::vector<float>;
+
+TEST(MarkerPoints, TheTupleSizeFollowsTheAxesPresent) {
+    const SolutionList list = ThreeSolutions();
+    // Y present (even with X at 0 .. 0): X variable, Y variable, f.
+    EXPECT_EQ(SolutionMarkers(list, Axes(0, 10, -1, 1)), (V{3, 1, 10, 6, 4, 20, 9, 7, 30}));
+    EXPECT_EQ(SolutionMarkers(list, Axes(0, 0, 0, 1)), (V{3, 1, 10, 6, 4, 20, 9, 7, 30}));
+    EXPECT_EQ(PopulationMarkers(list, Axes(0, 10, -1, 0)), (V{3, 1, 10, 6, 4, 20, 9, 7, 30}));
+    // X only: X variable, f.
+    EXPECT_EQ(SolutionMarkers(list, Axes(-5, 0, 0, 0)), (V{3, 10, 6, 20, 9, 30}));
+    EXPECT_EQ(PopulationMarkers(list, Axes(-5, 0, 0, 0)), (V{3, 10, 6, 20, 9, 30}));
+}
+
+TEST(MarkerPoints, WithoutAxesOnlyTheFirstValueIsKept) {
+    const SolutionList list = ThreeSolutions();
+    EXPECT_EQ(SolutionMarkers(list, Axes(0, 0, 0, 0)), (V{10}));
+    EXPECT_EQ(PopulationMarkers(list, Axes(0, 0, 0, 0)), (V{10, 10, 10}));
+}
+
+TEST(MarkerPoints, EmptyListsGiveEmptyMarkers) {
+    const SolutionList empty;
+    for (const MarkerAxes& a : {Axes(0, 1, 0, 1), Axes(0, 1, 0, 0), Axes(0, 0, 0, 0)}) {
+        EXPECT_TRUE(SolutionMarkers(empty, a).empty());
+        EXPECT_TRUE(PopulationMarkers(empty, a).empty());
+    }
+}
+
+}  // namespace
