@@ -1,6 +1,7 @@
 #include "ChartModel.h"
 
 #include <cmath>
+#include <cstdio>
 #include <utility>
 
 namespace quarmel {
@@ -158,6 +159,24 @@ std::vector<ScenePoint> ChartModel::ScenePoints(const std::vector<float>& points
         out.push_back(MapSingle(points[0]));
     }
     return out;
+}
+
+std::vector<ChartLabel> ChartModel::AxisLabels() const {
+    std::vector<ChartLabel> labels;
+    auto add = [&labels](const char* format, float value, ScenePoint at, unsigned char r,
+                         unsigned char g, unsigned char b) {
+        if (value == 0.0f) return;
+        char text[64];
+        std::snprintf(text, sizeof text, format, static_cast<double>(value));
+        labels.push_back(ChartLabel{text, at, r, g, b});
+    };
+    add("X=%g", XMin, {AxisXStart, 0.0f, AxisZBottom}, 255, 200, 200);
+    add("X=%g", XMax, {AxisXEnd, 0.0f, AxisZBottom}, 255, 200, 200);
+    add("Y=%g", YMin, {0.0f, AxisYStart, AxisZBottom}, 200, 255, 200);
+    add("Y=%g", YMax, {0.0f, AxisYEnd, AxisZBottom}, 200, 255, 200);
+    add("Z=%2.1f", ZMin, {0.0f, 0.0f, AxisZBottom}, 200, 200, 255);
+    add("Z=%2.1f", ZMax, {0.0f, 0.0f, AxisZTop}, 200, 200, 255);
+    return labels;
 }
 
 }  // namespace quarmel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "chart/ChartTypes.h"
@@ -10,6 +11,15 @@ namespace quarmel {
 // The chart's data, free of any graphics call: the ranges last given, the vertex grid with a
 // colour per vertex, the cell indices, the marker lists and the wave simulation. SurfaceChart
 // draws it. The object is large (about 600 kB): allocate it on the heap.
+// A value label at one end of an axis: its text, anchor and colour.
+struct ChartLabel {
+    std::string Text;
+    ScenePoint At;
+    unsigned char Red = 0;
+    unsigned char Green = 0;
+    unsigned char Blue = 0;
+};
+
 class ChartModel {
   public:
     ChartModel() = default;
@@ -41,6 +51,10 @@ class ChartModel {
     // value; incomplete tuples at the end are ignored), or as helix triples in spiral mode, where
     // lists without a Y axis give no points.
     std::vector<ScenePoint> ScenePoints(const std::vector<float>& points, bool spiralMode) const;
+
+    // The labels at the axes' ends (minimum and maximum of X, Y and the height), in the axes'
+    // colours; a value of 0 gets no label.
+    std::vector<ChartLabel> AxisLabels() const;
 
     // Flat grid at height 0 in blue, and the four indices of every cell.
     void RebuildGrid();

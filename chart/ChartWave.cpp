@@ -58,8 +58,10 @@ void ChartModel::BeginFrame(bool waveMode) {
 void ChartModel::StartWave() {
     for (int a = 0; a < kGridSide; ++a) {
         for (int b = 0; b < kGridSide; ++b) {
-            const double r = std::sqrt(static_cast<double>((a - 50) * (a - 50) + (b - 50) * (b - 50)));
-            WaveHeight[a][b] = r < 5.0 ? static_cast<float>(-100.0 * std::cos(0.1 * kPi * r)) : 0.0f;
+            const double r =
+                std::sqrt(static_cast<double>((a - 50) * (a - 50) + (b - 50) * (b - 50)));
+            WaveHeight[a][b] =
+                r < 5.0 ? static_cast<float>(-100.0 * std::cos(0.1 * kPi * r)) : 0.0f;
             WaveFlowX[a][b] = 0.0f;
             WaveFlowY[a][b] = 0.0f;
         }
@@ -87,9 +89,9 @@ void ChartModel::StepWave() {
     // Row 0 and column 0 have no inflow from below and stay at rest.
     for (int a = 1; a < kGridSide; ++a) {
         for (int b = 1; b < kGridSide; ++b) {
-            WaveHeight[a][b] += (WaveFlowX[a - 1][b] - WaveFlowX[a][b] + WaveFlowY[a][b - 1] -
-                                 WaveFlowY[a][b]) *
-                                dt;
+            WaveHeight[a][b] +=
+                (WaveFlowX[a - 1][b] - WaveFlowX[a][b] + WaveFlowY[a][b - 1] - WaveFlowY[a][b]) *
+                dt;
         }
     }
 }

@@ -83,7 +83,8 @@ SurfaceSampling SampleWithoutVariables(FunctionParser& parser) {
     SurfaceSampling s;
     double unused = 0.0;
     s.Samples.reserve(kGridVertices);
-    for (int i = 0; i < kGridVertices; ++i) s.Samples.push_back(static_cast<float>(parser.Eval(&unused)));
+    for (int i = 0; i < kGridVertices; ++i)
+        s.Samples.push_back(static_cast<float>(parser.Eval(&unused)));
     return s;
 }
 

@@ -4,7 +4,6 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace quarmel {
@@ -27,9 +26,9 @@ void SurfaceChart::DetachContext() {
 
 void SurfaceChart::Render(int x, int y, int width, int height, bool waveMode, float distance,
                           float tiltAngle, float turnAngle, float shiftX, float shiftY,
-                          bool showPoints, bool showPolygons, bool smoothShading,
-                          bool showSolution, bool showAxes, bool showAxesDescription,
-                          bool showLines, bool spiralMode) {
+                          bool showPoints, bool showPolygons, bool smoothShading, bool showSolution,
+                          bool showAxes, bool showAxesDescription, bool showLines,
+                          bool spiralMode) {
     ChartFrame f;
     f.WaveMode = waveMode;
     f.Distance = distance;
@@ -204,21 +203,10 @@ void SurfaceChart::DrawAxes() {
 }
 
 void SurfaceChart::DrawLabels() {
-    char text[64];
-    auto label = [&](const char* format, float value, float x, float y, float z) {
-        if (value == 0.0f) return;
-        std::snprintf(text, sizeof text, format, static_cast<double>(value));
-        DrawLabel(x, y, z, text);
-    };
-    glColor4ub(255, 200, 200, 255);
-    label("X=%g", XMin, AxisXStart, 0.0f, AxisZBottom);
-    label("X=%g", XMax, AxisXEnd, 0.0f, AxisZBottom);
-    glColor4ub(200, 255, 200, 255);
-    label("Y=%g", YMin, 0.0f, AxisYStart, AxisZBottom);
-    label("Y=%g", YMax, 0.0f, AxisYEnd, AxisZBottom);
-    glColor4ub(200, 200, 255, 255);
-    label("Z=%2.1f", ZMin, 0.0f, 0.0f, AxisZBottom);
-    label("Z=%2.1f", ZMax, 0.0f, 0.0f, AxisZTop);
+    for (const ChartLabel& label : AxisLabels()) {
+        glColor4ub(label.Red, label.Green, label.Blue, 255);
+        DrawLabel(label.At.X, label.At.Y, label.At.Z, label.Text.c_str());
+    }
 }
 
 void SurfaceChart::DrawLabel(float x, float y, float z, const char* text) const {

@@ -28,10 +28,10 @@ class SurfaceChart : public ChartModel {
 
     // Renders one frame into the current framebuffer and waits for it to finish; the caller
     // presents it. Without an attached context, spheres and labels are left out.
-    void Render(int x, int y, int width, int height, bool waveMode, float distance,
-                float tiltAngle, float turnAngle, float shiftX, float shiftY, bool showPoints,
-                bool showPolygons, bool smoothShading, bool showSolution, bool showAxes,
-                bool showAxesDescription, bool showLines, bool spiralMode);
+    void Render(int x, int y, int width, int height, bool waveMode, float distance, float tiltAngle,
+                float turnAngle, float shiftX, float shiftY, bool showPoints, bool showPolygons,
+                bool smoothShading, bool showSolution, bool showAxes, bool showAxesDescription,
+                bool showLines, bool spiralMode);
     void Render(int x, int y, int width, int height, const ChartFrame& frame);
 
     // Draws a text at a scene position, in the current colour.

@@ -262,3 +262,28 @@ TEST(ChartModelMarkers, SpiralModeReadsWholeTriplesOnTheHelix) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChartModelLabels, OnlyValuesOtherThanZeroAreLabelled) {
+    auto m = std::make_unique<ChartModel>();
+    m->SetData(0, 10, -2.5f, 0, 0.04f, 0.06f, std::vector<float>(10000, 0.05f), {}, {});
+    const std::vector<ChartLabel> labels = m->AxisLabels();
+    ASSERT_EQ(labels.size(), 4u);
+    EXPECT_EQ(labels[0].Text, "X=10");
+    EXPECT_EQ(labels[0].At.X, 1.0f);
+    EXPECT_EQ(labels[0].At.Z, m->AxisZBottom);
+    EXPECT_EQ(labels[0].Red, 255);
+    EXPECT_EQ(labels[0].Green, 200);
+    EXPECT_EQ(labels[1].Text, "Y=-2.5");
+    EXPECT_EQ(labels[1].At.Y, -1.0f);
+    EXPECT_EQ(labels[1].Green, 255);
+    // The height format rounds to one decimal.
+    EXPECT_EQ(labels[2].Text, "Z=0.0");
+    EXPECT_EQ(labels[2].At.Z, m->AxisZBottom);
+    EXPECT_EQ(labels[3].Text, "Z=0.1");
+    EXPECT_EQ(labels[3].At.Z, m->AxisZTop);
+    EXPECT_EQ(labels[3].Blue, 255);
+}
+
+}  // namespace

@@ -1,0 +1,325 @@
+// Renders the chart into an offscreen framebuffer and checks regions of the picture by colour
+// class. Positions come from projecting scene points with the view worked out here.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "chart/Sampling.h"
+#include "chart/SurfaceChart.h"
+#include "model/Problem.h"
+#include "tests/chart/render/OffscreenGl.h"
+
+using namespace quarmel;
+using quarmel::testing::OffscreenGl;
+
+namespace {
+
+constexpr int kWidth = 654;
+constexpr int kHeight = 632;
+constexpr double kPi = 3.14159265358979323846;
+
+using ColourTest = std::function<bool(QRgb)>;
+
+ColourTest Near(int r, int g, int b, int tol = 12) {
+    return [=](QRgb c) {
+        return std::abs(qRed(c) - r) <= tol && std::abs(qGreen(c) - g) <= tol &&
+               std::abs(qBlue(c) - b) <= tol;
+    };
+}
+
+const ColourTest kBackground = Near(0, 0, 51, 2);
+const ColourTest kMarkerBlue = Near(0, 0, 255, 3);
+const ColourTest kPopulation = Near(255, 255, 0, 3);
+const ColourTest kAxisX = Near(255, 200, 200, 3);
+const ColourTest kAxisY = Near(200, 255, 200, 3);
+const ColourTest kAxisZ = Near(200, 200, 255, 3);
+
+int Count(const QImage& img, const ColourTest& test) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) n += test(img.pixel(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+// Pixels matching in the rectangle [x0, x1] x [y0, y1] (clipped to the picture).
+int CountIn(const QImage& img, int x0, int y0, int x1, int y1, const ColourTest& test) {
+    int n = 0;
+    for (int y = std::max(0, y0); y <= std::min(img.height() - 1, y1); ++y) {
+        for (int x = std::max(0, x0); x <= std::min(img.width() - 1, x1); ++x) {
+            n += test(img.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+int CountAround(const QImage& img, QPoint p, int radius, const ColourTest& test) {
+    return CountIn(img, p.x() - radius, p.y() - radius, p.x() + radius, p.y() + radius, test);
+}
+
+// Where a scene point lands: turn about the height axis, tilt about X, shift, then the 4:3
+// frustum of near plane 1; rows counted from the top.
+QPoint Project(ScenePoint p, const ChartFrame& f, float axisZBottom) {
+    const double t = f.TurnAngle * kPi / 180.0;
+    const double x1 = p.X * std::cos(t) - p.Y * std::sin(t);
+    const double y1 = p.X * std::sin(t) + p.Y * std::cos(t);
+    const double a = f.TiltAngle * kPi / 180.0;
+    const double y2 = y1 * std::cos(a) - p.Z * std::sin(a);
+    const double z2 = y1 * std::sin(a) + p.Z * std::cos(a);
+    const double bottom = f.WaveMode ? 0.0 : axisZBottom;
+    const double ex = x1 + f.ShiftX * 0.001;
+    const double ey = y2 + f.ShiftY * 0.001 - bottom;
+    const double ez = z2 - f.Distance * 0.001;
+    const double nx = ex / -ez / 0.64;
+    const double ny = ey / -ez / 0.48;
+    return QPoint(static_cast<int>(std::floor((nx + 1) * 0.5 * kWidth)),
+                  static_cast<int>(std::floor(kHeight - (ny + 1) * 0.5 * kHeight)));
+}
+
+class ChartRender : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        if (OffscreenGl::DisplayAvailable()) gl = new OffscreenGl(kWidth, kHeight);
+    }
+
+    void SetUp() override {
+        if (!OffscreenGl::DisplayAvailable()) GTEST_SKIP() << "no X display";
+        ASSERT_TRUE(gl->Ok()) << "no OpenGL context with a framebuffer";
+        chart = std::make_unique<SurfaceChart>();
+        chart->AttachContext(OffscreenGl::SolidGlyphs());
+        // The first frame lays out the grid; the data given after it stays.
+        chart->Render(0, 0, kWidth, kHeight, ChartFrame{});
+    }
+
+    void TearDown() override {
+        if (chart) chart->DetachContext();
+    }
+
+    // The start-up problem x^2 + (y - 2)^2 + 3c over x and y, c at 5, as the window samples it.
+    void SetDefaultProblem(std::vector<float> solutions = {}, std::vector<float> population = {}) {
+        FunctionParser parser;
+        AddSpiral(parser);
+        ASSERT_EQ(parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false), -1);
+        const std::vector<VariableSpec> vars = {
+            {"x", -50, 50, 0}, {"y", -40, 40, 6}, {"c", 1, 15, 5}};
+        SurfaceSampling s = SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
+        chart->SetData(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
+                       s.HeightMax, s.Samples, std::move(solutions), std::move(population));
+    }
+
+    QImage Draw(const ChartFrame& f) {
+        chart->Render(0, 0, kWidth, kHeight, f);
+        return gl->Read();
+    }
+
+    QPoint At(ScenePoint p, const ChartFrame& f) const { return Project(p, f, chart->AxisZBottom); }
+
+    // Looking straight down on the grid, centred.
+    static ChartFrame TopView() {
+        ChartFrame f;
+        f.TiltAngle = 0;
+        f.ShiftX = 0;
+        f.ShiftY = -1000;  // cancels the height correction of a range whose bottom is at -1
+        f.ShowAxes = false;
+        return f;
+    }
+
+    static OffscreenGl* gl;
+    std::unique_ptr<SurfaceChart> chart;
+};
+
+OffscreenGl* ChartRender::gl = nullptr;
+
+TEST_F(ChartRender, TheBackgroundIsDarkBlue) {
+    SetDefaultProblem();
+    const QImage img = Draw(ChartFrame{});
+    for (QPoint p : {QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1),
+                     QPoint(kWidth - 1, kHeight - 1), QPoint(kWidth / 2, 5)}) {
+        EXPECT_TRUE(kBackground(img.pixel(p))) << p.x() << "," << p.y();
+    }
+}
+
+TEST_F(ChartRender, TheDefaultSurfaceShowsItsRampColours) {
+    SetDefaultProblem();
+    const ChartFrame f = TopView();
+    const QImage img = Draw(f);
+    auto vertex = [&](int column, int row) {
+        const ChartVertex& v = chart->Vertices[row * 100 + column];
+        return At({v.X, v.Y, v.Z}, f);
+    };
+    // Near the minimum (x = 0, y = 1.6): mid green.
+    const ColourTest green = [](QRgb c) {
+        return qRed(c) < 25 && qGreen(c) > 100 && qGreen(c) < 155 && qBlue(c) < 25;
+    };
+    EXPECT_GE(CountAround(img, vertex(50, 52), 1, green), 5);
+    // Near a corner (x = -48, y = -38.4), close to the maximum: red.
+    const ColourTest red = [](QRgb c) { return qRed(c) > 230 && qGreen(c) < 40 && qBlue(c) < 25; };
+    EXPECT_GE(CountAround(img, vertex(2, 2), 1, red), 5);
+    // Half way up (x = 46, y = 1.6): yellow-orange.
+    const ColourTest yellow = [](QRgb c) {
+        return qRed(c) > 200 && qGreen(c) > 140 && qGreen(c) < 220 && qBlue(c) < 25;
+    };
+    EXPECT_GE(CountAround(img, vertex(96, 52), 1, yellow), 5);
+    // None of the flat grid's blue is left.
+    EXPECT_EQ(Count(img, Near(0, 0, 255, 20)), 0);
+}
+
+TEST_F(ChartRender, ASolutionIsABlueSphereAtItsProjectedPosition) {
+    // x = 25, y = 2, f = 4000: above the surface, clear of the height axis.
+    SetDefaultProblem({25, 2, 4000});
+    ChartFrame f;
+    const QPoint p = At(chart->MapTriple(25, 2, 4000), f);
+    QImage img = Draw(f);
+    EXPECT_GE(CountAround(img, p, 1, kMarkerBlue), 8) << p.x() << "," << p.y();
+    // A sphere of radius 0.02 at distance 4 is about 5 pixels across, not more.
+    EXPECT_EQ(CountIn(img, p.x() + 6, p.y() - 2, p.x() + 12, p.y() + 2, kMarkerBlue), 0);
+
+    f.ShowSolution = false;
+    img = Draw(f);
+    EXPECT_EQ(CountAround(img, p, 3, kMarkerBlue), 0);
+}
+
+TEST_F(ChartRender, AxesAreDrawnInTheirColoursOnlyWhenOn) {
+    SetDefaultProblem();
+    ChartFrame f;
+    QImage img = Draw(f);
+    const float zb = chart->AxisZBottom;
+    EXPECT_GE(CountAround(img, At({-0.5f, 0, zb}, f), 2, kAxisX), 1);
+    EXPECT_GE(CountAround(img, At({0.9f, 0, zb}, f), 3, kAxisX), 3);  // shaft and arrowhead
+    EXPECT_GE(CountAround(img, At({0, -0.5f, zb}, f), 2, kAxisY), 1);
+    EXPECT_GE(CountAround(img, At({0, 0, 0}, f), 2, kAxisZ), 1);
+
+    f.ShowAxes = false;
+    img = Draw(f);
+    EXPECT_EQ(Count(img, kAxisX), 0);
+    EXPECT_EQ(Count(img, kAxisY), 0);
+    EXPECT_EQ(Count(img, kAxisZ), 0);
+}
+
+TEST_F(ChartRender, WithoutAYAxisOnlyXAndHeightAxesAreDrawn) {
+    std::vector<float> line(100);
+    for (int j = 0; j < 100; ++j) line[j] = j * 0.1f;
+    chart->SetData(0, 10, 0, 0, 0, 10, line, {}, {});
+    const QImage img = Draw(ChartFrame{});
+    EXPECT_GT(Count(img, kAxisX), 50);
+    EXPECT_GT(Count(img, kAxisZ), 50);
+    EXPECT_EQ(Count(img, kAxisY), 0);
+}
+
+TEST_F(ChartRender, OnlyValuesOtherThanZeroAreLabelled) {
+    chart->SetData(0, 10, -5, 5, 0, 20, std::vector<float>(10000, 10.0f), {}, {});
+    ChartFrame f;
+    f.ShowAxes = false;
+    f.ShowPolygons = false;
+    f.ShowAxesDescription = true;
+    const QImage img = Draw(f);
+    // A label's glyph blocks stand on its raster position, up and to the right.
+    auto labelAt = [&](ScenePoint p, const ColourTest& colour) {
+        const QPoint q = At(p, f);
+        return CountIn(img, q.x() + 1, q.y() - 7, q.x() + 4, q.y() - 2, colour);
+    };
+    EXPECT_GE(labelAt({1, 0, -1}, kAxisX), 10);   // X=10
+    EXPECT_EQ(labelAt({-1, 0, -1}, kAxisX), 0);   // X=0 is not drawn
+    EXPECT_GE(labelAt({0, -1, -1}, kAxisY), 10);  // Y=-5
+    EXPECT_GE(labelAt({0, 1, -1}, kAxisY), 10);   // Y=5
+    EXPECT_EQ(labelAt({0, 0, -1}, kAxisZ), 0);    // Z=0.0 is not drawn
+    EXPECT_GE(labelAt({0, 0, 1}, kAxisZ), 10);    // Z=20.0
+
+    f.ShowAxesDescription = false;
+    const QImage plain = Draw(f);
+    EXPECT_EQ(Count(plain, kAxisX) + Count(plain, kAxisY) + Count(plain, kAxisZ), 0);
+}
+
+TEST_F(ChartRender, WithAllStyleBoxesOffOnlyMarkersAndAxesRemain) {
+    SetDefaultProblem({0, 2, 15, 25, 2, 4000}, {-20, 10, 500, 30, -30, 2000});
+    ChartFrame f;
+    f.ShowPolygons = false;
+    f.ShowPoints = false;
+    f.ShowLines = false;
+    const QImage img = Draw(f);
+    const ColourTest allowed = [](QRgb c) {
+        return kBackground(c) || kMarkerBlue(c) || kPopulation(c) || kAxisX(c) || kAxisY(c) ||
+               kAxisZ(c);
+    };
+    EXPECT_EQ(Count(img, [&](QRgb c) { return !allowed(c); }), 0);
+    EXPECT_GT(Count(img, kMarkerBlue), 20);  // two spheres and the path between them
+    EXPECT_GE(Count(img, kPopulation), 4);   // two points of size 2
+    EXPECT_GT(Count(img, kAxisX), 50);
+
+    // Each style alone draws the surface.
+    for (int style = 0; style < 3; ++style) {
+        ChartFrame one = f;
+        one.ShowPolygons = style == 0;
+        one.ShowPoints = style == 1;
+        one.ShowLines = style == 2;
+        const QImage drawn = Draw(one);
+        EXPECT_GT(Count(drawn, [&](QRgb c) { return !allowed(c); }), 500) << style;
+    }
+}
+
+TEST_F(ChartRender, LineModeDrawsItsCurveWhateverTheStyleBoxes) {
+    std::vector<float> line(100);
+    for (int j = 0; j < 100; ++j) line[j] = j * 0.1f;
+    chart->SetData(0, 10, 0, 0, 0, 10, line, {}, {});
+    ChartFrame f;
+    f.ShowPolygons = false;
+    f.ShowAxes = false;
+    f.ShowSolution = false;
+    const QImage img = Draw(f);
+    EXPECT_GT(Count(img, [](QRgb c) { return !kBackground(c); }), 250);
+    // At sample 30 (value 3, l = 0.3) the curve has its colour (0.79, 0.3, 0).
+    const ChartVertex& v = chart->Vertices[30];
+    EXPECT_GE(CountAround(img, At({v.X, v.Y, v.Z}, f), 2, Near(201, 76, 0, 20)), 1);
+}
+
+TEST_F(ChartRender, SpiralModeDrawsTheHelixAndNoAxes) {
+    SetDefaultProblem({0.5f, 0.0f, 0.2f});
+    ChartFrame f;
+    f.SpiralMode = true;
+    f.ShowAxesDescription = true;
+    const ColourTest helix = [](QRgb c) { return qBlue(c) == 0 && qRed(c) + qGreen(c) > 200; };
+    QImage img = Draw(f);
+    EXPECT_GT(Count(img, helix), 2000);
+    EXPECT_EQ(Count(img, kAxisX) + Count(img, kAxisY) + Count(img, kAxisZ), 0);
+    // The solution (r 0.5, angle 0, height 0.2) sits on the helix's mapping, unscaled.
+    const QPoint p = At({0.5f, 0.0f, 0.2f}, f);
+    EXPECT_GE(CountAround(img, p, 1, kMarkerBlue), 4);
+
+    f.ShowPolygons = false;
+    img = Draw(f);
+    EXPECT_EQ(Count(img, helix), 0);
+    EXPECT_GE(CountAround(img, p, 1, kMarkerBlue), 4);
+}
+
+TEST_F(ChartRender, TheWaveFrameShowsTheDentAndThenTheFlatGridReturns) {
+    SetDefaultProblem({25, 2, 4000});
+    ChartFrame f = TopView();
+    f.WaveMode = true;
+    f.ShiftY = 0;
+    f.ShowPolygons = false;  // the wave is drawn whatever the style boxes say
+    f.ShowAxes = true;       // but without axes and markers
+    QImage img = Draw(f);
+    // The dent (radius 5 cells) in stripes of blue; the resting grid around it is black.
+    const ColourTest stripe = [](QRgb c) { return qRed(c) < 3 && qGreen(c) < 3 && qBlue(c) > 60; };
+    const QPoint centre = At({0, 0, -2}, f);
+    EXPECT_GE(CountAround(img, centre, 12, stripe), 50);
+    EXPECT_EQ(CountAround(img, At({0.5f, 0.5f, 0}, f), 30, stripe), 0);
+    // At rest the grid's blue is 0: black.
+    EXPECT_GE(CountAround(img, At({0.5f, 0.5f, 0}, f), 2, Near(0, 0, 0, 2)), 20);
+    EXPECT_EQ(Count(img, kAxisX) + Count(img, kAxisZ) + Count(img, kMarkerBlue), 0);
+
+    // A later frame moves the wave on.
+    const QImage next = Draw(f);
+    EXPECT_NE(img, next);
+
+    // Leaving wave mode rebuilds the grid flat and blue until new data arrive.
+    f.WaveMode = false;
+    f.ShowPolygons = true;
+    f.ShowSolution = false;
+    img = Draw(f);
+    EXPECT_GT(Count(img, Near(0, 0, 255, 2)), 10000);
+}
+
+}  // namespace
