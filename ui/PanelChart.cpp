@@ -1,0 +1,92 @@
+#include "PanelChart.h"
+
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QSurfaceFormat>
+
+#include "ui/ChartFont.h"
+
+namespace quarmel {
+
+PanelChart::PanelChart(QWidget* parent)
+    : QOpenGLWidget(parent), chart_(std::make_unique<SurfaceChart>()) {
+    setObjectName("PanelChart");
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setRedBufferSize(8);
+    format.setGreenBufferSize(8);
+    format.setBlueBufferSize(8);
+    format.setAlphaBufferSize(0);
+    format.setDepthBufferSize(24);
+    setFormat(format);
+    // The scene is cleared with alpha 0: an opaque texture keeps the panel from showing through.
+    setTextureFormat(GL_RGB8);
+}
+
+PanelChart::~PanelChart() {
+    // The base class destroys the context after this object's members are gone.
+    QObject::disconnect(contextConnection_);
+    if (chart_->Attached()) {
+        makeCurrent();
+        ReleaseGL();
+        doneCurrent();
+    }
+}
+
+void PanelChart::RedrawChart() {
+    if (!chartReady_) return;
+    update();
+}
+
+void PanelChart::initializeGL() {
+    // A widget moved to another window gets a new context: release what the old one held.
+    QObject::disconnect(contextConnection_);
+    contextConnection_ = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        ReleaseGL();
+        doneCurrent();
+    });
+    chart_->AttachContext(BuildLabelGlyphs(ChartLabelFont()));
+}
+
+void PanelChart::ReleaseGL() {
+    if (chart_->Attached()) chart_->DetachContext();
+}
+
+void PanelChart::paintGL() {
+    // The chart draws from client-side arrays and without shaders.
+    QOpenGLFunctions* gl = context()->functions();
+    gl->glBindBuffer(GL_ARRAY_BUFFER, 0);
+    gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    gl->glUseProgram(0);
+    if (!chartReady_) {
+        gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        gl->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const ChartFrame frame = frameSource_ ? frameSource_() : ChartFrame{};
+    chart_->Render(0, 0, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
+                   frame);
+    ++framesRendered_;
+}
+
+void PanelChart::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseDown(event->button(), p.x(), p.y());
+}
+
+void PanelChart::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event->button());
+}
+
+void PanelChart::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseMove(p.x(), p.y());
+}
+
+}  // namespace quarmel

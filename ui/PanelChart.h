@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QOpenGLWidget>
+
+#include <functional>
+#include <memory>
+
+#include "chart/ChartFrame.h"
+#include "chart/SurfaceChart.h"
+
+namespace quarmel {
+
+// The chart panel of the Chart page: an OpenGL widget (compatibility profile, depth buffer,
+// double buffering) that draws its SurfaceChart.
+//
+// - Chart(): the chart. Its model side (SetData, the marker mapping) works at any time, with or
+//   without a context.
+// - SetFrameSource(): the function asked for the view and the display options whenever a frame
+//   is drawn (by RedrawChart or by Qt's own repaints). Without one, the start-up defaults.
+// - ChartReady / SetChartReady(): until the chart is ready (given data once, or the wave
+//   demonstration started) nothing is drawn and the panel shows black.
+// - RedrawChart(): draws one frame of the chart at the next paint; nothing while not ready.
+// - MouseDown / MouseUp / MouseMove: the panel's mouse events, in panel coordinates, for the
+//   window's view handlers.
+class PanelChart : public QOpenGLWidget {
+    Q_OBJECT
+
+  public:
+    explicit PanelChart(QWidget* parent = nullptr);
+    ~PanelChart() override;
+
+    SurfaceChart& Chart() { return *chart_; }
+    const SurfaceChart& Chart() const { return *chart_; }
+
+    void SetFrameSource(std::function<ChartFrame()> source) { frameSource_ = std::move(source); }
+
+    bool ChartReady() const { return chartReady_; }
+    void SetChartReady(bool ready) { chartReady_ = ready; }
+
+    void RedrawChart();
+
+    // Chart frames rendered so far (each one also advances a running wave by a step).
+    int FramesRendered() const { return framesRendered_; }
+
+  signals:
+    void MouseDown(Qt::MouseButton button, int x, int y);
+    void MouseUp(Qt::MouseButton button);
+    void MouseMove(int x, int y);
+
+  protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void ReleaseGL();
+
+    std::unique_ptr<SurfaceChart> chart_;
+    std::function<ChartFrame()> frameSource_;
+    QMetaObject::Connection contextConnection_;
+    bool chartReady_ = false;
+    int framesRendered_ = 0;
+};
+
+}  // namespace quarmel
