@@ -1,0 +1,157 @@
+#include "Optimizationthread.h"
+
+#include <chrono>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "algorithms/Annealing.h"
+#include "algorithms/Greedy.h"
+#include "algorithms/Steepest.h"
+
+namespace quarmel {
+
+// The run control the worker's algorithm sees.
+class OptimizationThread::Control : public RunControl {
+  public:
+    explicit Control(OptimizationThread& owner) : owner_(owner) {}
+
+    void Publish(const std::function<void()>& change) override {
+        std::unique_lock<std::mutex> lock(owner_.lock_);
+        // Checked under the lock, so nothing is published once Hold has returned.
+        owner_.WaitAtGate(lock);
+        change();
+    }
+
+    void Sleep(int ms) override {
+        std::unique_lock<std::mutex> lock(owner_.lock_);
+        if (ms > 0) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+            owner_.wake_.wait_until(lock, until, [this] { return owner_.stop_.load(); });
+        }
+        owner_.WaitAtGate(lock);
+    }
+
+    bool StopRequested() const override { return owner_.stop_.load(); }
+
+    void PassPauseGate() override {
+        if (!owner_.pausedHint_.load(std::memory_order_acquire)) return;
+        std::unique_lock<std::mutex> lock(owner_.lock_);
+        owner_.WaitAtGate(lock);
+    }
+
+    std::uint32_t Seed() const override {
+        return owner_.options_.seed ? *owner_.options_.seed : ClockSeed();
+    }
+
+  private:
+    OptimizationThread& owner_;
+};
+
+std::shared_ptr<OptimizationThread> OptimizationThread::Start(const AlgParameters& params,
+                                                              AlgorithmKind kind) {
+    return Start(params, kind, Options{});
+}
+
+std::shared_ptr<OptimizationThread> OptimizationThread::Start(const AlgParameters& params,
+                                                              AlgorithmKind kind, Options options) {
+    std::shared_ptr<OptimizationThread> worker(
+        new OptimizationThread(params, kind, std::move(options)));
+    // The thread begins only now, with the worker complete; it keeps its own share of the
+    // worker, so neither side waits for the other.
+    try {
+        std::thread([worker] { worker->Execute(); }).detach();
+    } catch (const std::system_error&) {
+        worker->finished_.store(true);  // no thread to be had: an empty run that has ended
+    }
+    return worker;
+}
+
+OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKind kind,
+                                       Options options)
+    : kind_(kind),
+      params_(params),  // deep-copies the parser, here on the caller's thread
+      options_(std::move(options)),
+      control_(std::make_unique<Control>(*this)) {}
+
+OptimizationThread::~OptimizationThread() = default;
+
+void OptimizationThread::Execute() {
+    if (options_.onThreadStart) options_.onThreadStart();
+    try {
+        if (!stop_.load()) {
+            switch (kind_) {
+                case Greedy:
+                    RunGreedy(params_, workList_, *control_);
+                    break;
+                case Steepest:
+                    RunSteepest(params_, workList_, *control_);
+                    break;
+                case SimulatedAnnealing:
+                    RunAnnealing(params_, workList_, *control_);
+                    break;
+                default:
+                    break;  // nothing to run
+            }
+        }
+    } catch (...) {
+        // A run that fails (out of memory) ends like any other; the lists keep what was
+        // published.
+    }
+    finished_.store(true, std::memory_order_release);
+}
+
+void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
+    if (!paused_ || stop_.load()) return;
+    ++waitingAtGate_;
+    wake_.wait(lock, [this] { return !paused_ || stop_.load(); });
+    --waitingAtGate_;
+}
+
+SolutionList OptimizationThread::SnapshotSolutions() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return workList_;
+}
+
+SolutionList OptimizationThread::SnapshotPopulation() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return SolutionList();
+}
+
+bool OptimizationThread::IsFinished() const {
+    return finished_.load(std::memory_order_acquire);
+}
+
+void OptimizationThread::Terminate() {
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        stop_.store(true);
+    }
+    wake_.notify_all();
+}
+
+bool OptimizationThread::TerminationRequested() const {
+    return stop_.load();
+}
+
+void OptimizationThread::Hold() {
+    std::lock_guard<std::mutex> lock(lock_);
+    paused_ = true;
+    pausedHint_.store(true, std::memory_order_release);
+}
+
+void OptimizationThread::Resume() {
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        paused_ = false;
+        pausedHint_.store(false, std::memory_order_release);
+    }
+    wake_.notify_all();
+}
+
+bool OptimizationThread::IsHeld() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return waitingAtGate_ > 0;
+}
+
+}  // namespace quarmel

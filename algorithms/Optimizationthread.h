@@ -1,0 +1,90 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "algorithms/RunControl.h"
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// One run of one algorithm on a thread of its own. The window starts it with a copy of its
+// parameters, copies the published lists from time to time, holds and resumes it for Pause and
+// asks it to terminate on Stop or when the run has ended. The window never waits for it: the
+// worker's state is shared between the window's handle and the running thread and released when
+// the last of the two lets go.
+class OptimizationThread {
+  public:
+    // For tests and tools: a fixed seed instead of the clock, and a hook run on the worker's
+    // thread before the body looks at its termination request.
+    struct Options {
+        std::optional<std::uint32_t> seed;
+        std::function<void()> onThreadStart;
+    };
+
+    // Copies the parameters on the calling thread (the copy's parser is deep-copied, so nothing
+    // of the parser library is shared between threads) and starts the run once the worker is
+    // complete. A kind outside 0 to 3 runs nothing and finishes at once.
+    static std::shared_ptr<OptimizationThread> Start(const AlgParameters& params,
+                                                     AlgorithmKind kind);
+    static std::shared_ptr<OptimizationThread> Start(const AlgParameters& params,
+                                                     AlgorithmKind kind, Options options);
+
+    OptimizationThread(const OptimizationThread&) = delete;
+    OptimizationThread& operator=(const OptimizationThread&) = delete;
+    ~OptimizationThread();
+
+    // Copies of the published lists, each taken whole under the worker's lock: the local
+    // searches' WorkList, or the genetic history; the genetic population, or an empty list for
+    // the local searches.
+    SolutionList SnapshotSolutions() const;
+    SolutionList SnapshotPopulation() const;
+    // True once the run has ended; set after the last change of the lists, so a snapshot taken
+    // after this returned true is the run's final state.
+    bool IsFinished() const;
+
+    // The worker's own stop request, which its algorithm reads as the stop request (set
+    // together with the window's flag, so a new run's clearing of that flag cannot revive this
+    // worker). Also ends a sleep and opens the pause gate: a held worker ends too.
+    void Terminate();
+    bool TerminationRequested() const;
+
+    // Pause: once Hold returns the published lists do not change until Resume; the worker halts
+    // at its next move, publish or sleep, holding no lock that the snapshots need.
+    void Hold();
+    void Resume();
+    // Whether the worker is halted at its pause gate right now.
+    bool IsHeld() const;
+
+  private:
+    class Control;
+
+    OptimizationThread(const AlgParameters& params, AlgorithmKind kind, Options options);
+    void Execute();
+    // Waits, with `lock` held on entry and exit, until the run is not paused or is stopped.
+    void WaitAtGate(std::unique_lock<std::mutex>& lock);
+
+    std::atomic<bool> finished_{false};
+    const AlgorithmKind kind_;
+    AlgParameters params_;
+    SolutionList workList_;
+    const Options options_;
+
+    // Guards the published lists and the pause state; the gate and sleeps wait on it.
+    mutable std::mutex lock_;
+    std::condition_variable wake_;
+    bool paused_ = false;
+    int waitingAtGate_ = 0;
+    std::atomic<bool> pausedHint_{false};  // lets an unpaused gate pass without the lock
+    std::atomic<bool> stop_{false};
+
+    std::unique_ptr<Control> control_;
+};
+
+}  // namespace quarmel
