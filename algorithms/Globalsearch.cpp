@@ -1,8 +1,10 @@
 #include "Globalsearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,55 @@ namespace {
 // An index in 0..m-1; only values below 32768 come out, as Rand is 15 bits wide.
 std::size_t RandIndex(std::size_t m) {
     return static_cast<std::size_t>(Rand()) % m;
+}
+
+// Index draws for a fixed count, many times over (the tournaments make seven per Solution). The
+// remainder is taken by multiplication with a precomputed inverse, which gives exactly
+// Rand() % m for 32-bit operands without the cost of a division.
+class IndexDraw {
+  public:
+    // m above 0. Past 32-bit counts any draw is its own remainder, as with the largest count.
+    explicit IndexDraw(std::size_t m)
+        : m_(static_cast<std::uint32_t>(std::min<std::size_t>(m, 0xFFFFFFFFu))),
+          inverse_(~std::uint64_t{0} / m_ + 1) {}
+    std::size_t operator()() const {
+        const std::uint64_t low = inverse_ * static_cast<std::uint32_t>(Rand());
+        return static_cast<std::size_t>((static_cast<unsigned __int128>(low) * m_) >> 64);
+    }
+
+  private:
+    std::uint32_t m_;
+    std::uint64_t inverse_;
+};
+
+// The selected population: a copy of population[w] for every w in winners, in order. The
+// population is our own copy, so each Solution's last pick takes it over, and the extra picks
+// reuse the storage of Solutions nobody picked (there are exactly as many of those).
+SolutionList TakeWinners(SolutionList population, const std::vector<std::uint32_t>& winners) {
+    const std::size_t n = population.Count();
+    std::vector<std::uint32_t> picks(n, 0);
+    for (std::uint32_t w : winners) ++picks[w];
+    std::vector<std::uint32_t> unpicked;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (picks[i] == 0) unpicked.push_back(static_cast<std::uint32_t>(i));
+    }
+    SolutionList result;
+    result.Reserve(winners.size());
+    for (std::uint32_t w : winners) {
+        if (--picks[w] == 0) {
+            result.Append(std::move(population.At(w)));
+            continue;
+        }
+        if (unpicked.empty()) {  // only with more winners than Solutions
+            result.Append(population.At(w));
+            continue;
+        }
+        Solution s = std::move(population.At(unpicked.back()));
+        unpicked.pop_back();
+        s = population.At(w);
+        result.Append(std::move(s));
+    }
+    return result;
 }
 
 // Evaluates new points. The buffer is made once per operator and always has room for every
@@ -41,8 +92,10 @@ class Evaluator {
     std::vector<double> buffer_;
 };
 
-// The frame the three crossovers share. makeChildren(first, second, childA, childB) fills the
-// children's values (already sized) and makes the kind's own draws.
+// The frame the three crossovers share. makeChildren(first, second) turns the two parents'
+// values into those of child A and child B, in place, and makes the kind's own draws. The list
+// is our own copy and every index is visited once, so Solutions are moved on, not copied, and
+// the children take over their parents' storage.
 template <typename MakeChildren>
 SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChildren makeChildren) {
     SolutionList result;
@@ -58,7 +111,6 @@ SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChild
     for (std::size_t i = 0; i < n; ++i) {
         const int q = Rand() % 100;  // drawn for every Solution, the last one too
         if (static_cast<float>(q) >= probability || i == n - 1) {
-            // The list is our own copy and each index is visited once, so it can be moved.
             result.Append(std::move(population.At(i)));
             continue;
         }
@@ -66,11 +118,9 @@ SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChild
             first = i;  // waits for a partner; dropped if none comes
             continue;
         }
-        Solution a;
-        Solution b;
-        a.Values.resize(d);
-        b.Values.resize(d);
-        makeChildren(population.At(first).Values, population.At(i).Values, a.Values, b.Values);
+        Solution a = std::move(population.At(first));
+        Solution b = std::move(population.At(i));
+        makeChildren(a.Values, b.Values);
         a.Value = evaluate(a.Values);
         b.Value = evaluate(b.Values);
         result.Append(std::move(a));
@@ -79,12 +129,30 @@ SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChild
     return result;
 }
 
-// One mutated value. A variable without a proper range, or a range fraction of 0 or less, has
-// no step to draw from: the value stays as it is.
-float MutateValue(float x, float lo, float hi, float mutA) {
-    const float a = (hi - lo) * mutA;
-    if (!(hi > lo) || !(a > 0.0f)) return x;
-    const float s = GridDraw(2.0f * a);
+// How one variable mutates: the step range a = (Max - Min) * MutA and the grid of the span 2a,
+// prepared once per call. A variable without a proper range, or a range fraction of 0 or less,
+// has no step to draw from: its values stay as they are.
+struct MutationRange {
+    float lo = 0, hi = 0, a = 0;
+    bool movable = false;
+    GridSpec grid;
+};
+
+MutationRange PrepareMutation(const VariableSpec& v, float mutA) {
+    MutationRange r;
+    r.lo = v.Min;
+    r.hi = v.Max;
+    r.a = (v.Max - v.Min) * mutA;
+    r.movable = v.Max > v.Min && r.a > 0.0f;
+    if (r.movable) r.grid = PrepareGrid(2.0f * r.a);
+    return r;
+}
+
+float MutateValue(float x, const MutationRange& range) {
+    if (!range.movable) return x;
+    float s;
+    GridDrawEach(&range.grid, 1, &s);
+    const float a = range.a, lo = range.lo, hi = range.hi;
     // Upward moves take half the step, so they lie in [a/2, a); downward ones in [0, a).
     float y = s >= a ? x + s * 0.5f : x - s;
     if (y > hi) y = hi - (y - hi);
@@ -104,25 +172,29 @@ bool Halted(RunControl& control) {
 }  // namespace
 
 SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize) {
-    SolutionList result;
     const std::size_t n = population.Count();
-    if (n == 0) return result;
-    result.Reserve(n);
+    if (n == 0) return SolutionList();
+    const IndexDraw draw(n);
+    std::vector<std::uint32_t> winners(n);
     for (std::size_t t = 0; t < n; ++t) {
-        std::size_t w = RandIndex(n);
+        std::size_t w = draw();
+        float held = population.FuncValue(w);
         for (long long j = 0; j <= tournamentSize; ++j) {
-            const std::size_t c = RandIndex(n);
-            if (Improves(population.FuncValue(w), population.FuncValue(c), maximize)) w = c;
+            const std::size_t c = draw();
+            const float challenger = population.FuncValue(c);
+            if (Improves(held, challenger, maximize)) {
+                w = c;
+                held = challenger;
+            }
         }
-        result.Append(population.At(w));
+        winners[t] = static_cast<std::uint32_t>(w);
     }
-    return result;
+    return TakeWinners(std::move(population), winners);
 }
 
 SolutionList RouletteSelection(SolutionList population, bool maximize) {
-    SolutionList result;
     const std::size_t n = population.Count();
-    if (n == 0) return result;
+    if (n == 0) return SolutionList();
 
     // The reference is the worst value, found with the wheel's own comparisons.
     float f = population.FuncValue(0);
@@ -142,111 +214,98 @@ SolutionList RouletteSelection(SolutionList population, bool maximize) {
         wheel[i] = i == 0 ? share : wheel[i - 1] + share;
     }
 
-    // Shares are never negative, so the wheel rises until a not-a-number share (an infinite
-    // value) spoils the rest of it; below that point a binary search finds the same slot as a
-    // walk from the start. Should the wheel ever fall, walk it.
+    // A draw is one of the hundred numbers k * 0.01, so each one's slot is found once. Shares
+    // are never negative, so the wheel rises until a not-a-number share (an infinite value)
+    // spoils the rest of it; below that point a binary search finds the same slot as a walk
+    // from the start. Should the wheel ever fall, walk it.
     std::size_t usable = 0;
     bool rising = true;
     while (usable < n && !std::isnan(wheel[usable])) {
         if (usable > 0 && wheel[usable] < wheel[usable - 1]) rising = false;
         ++usable;
     }
-    result.Reserve(n);
-    for (std::size_t t = 0; t < n; ++t) {
-        const float r = static_cast<float>(RandomBelow(100) * 0.01);
+    std::array<std::uint32_t, 100> slot;
+    for (int k = 0; k < 100; ++k) {
+        const float r = static_cast<float>(k * 0.01);
         std::size_t pick = n;
         if (rising) {
             pick = static_cast<std::size_t>(
                 std::lower_bound(wheel.begin(), wheel.begin() + usable, r) - wheel.begin());
             if (pick == usable) pick = n;
         } else {
-            for (std::size_t i = 0; i < n; ++i) {
-                if (wheel[i] >= r) {
-                    pick = i;
-                    break;
-                }
+            for (std::size_t i = 0; i < n && pick == n; ++i) {
+                if (wheel[i] >= r) pick = i;
             }
         }
         // A draw beyond the end of the wheel (fewer than ten equal values) takes the last one.
-        if (pick == n) pick = n - 1;
-        result.Append(population.At(pick));
+        slot[k] = static_cast<std::uint32_t>(pick == n ? n - 1 : pick);
     }
-    return result;
+    std::vector<std::uint32_t> winners(n);
+    for (std::size_t t = 0; t < n; ++t) winners[t] = slot[RandomBelow(100)];
+    return TakeWinners(std::move(population), winners);
 }
 
 SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
     return Crossover(std::move(population), params,
-                     [](const std::vector<float>& p, const std::vector<float>& s,
-                        std::vector<float>& a, std::vector<float>& b) {
+                     [](std::vector<float>& a, std::vector<float>& b) {
                          const std::size_t d = a.size();
                          // Two values leave one cut only; nothing is drawn for it.
                          const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
-                         for (std::size_t j = 0; j < d; ++j) {
-                             a[j] = j < k ? p[j] : s[j];
-                             b[j] = j < k ? s[j] : p[j];
-                         }
+                         for (std::size_t j = k; j < d; ++j) std::swap(a[j], b[j]);
                      });
 }
 
 SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params) {
     return Crossover(std::move(population), params,
-                     [](const std::vector<float>& p, const std::vector<float>& s,
-                        std::vector<float>& a, std::vector<float>& b) {
+                     [](std::vector<float>& a, std::vector<float>& b) {
                          const std::size_t d = a.size();
+                         // Two values: the second is exchanged, with no draw.
                          std::size_t c1 = 1;
-                         std::size_t c2 = d;  // two values: the second is exchanged, no draw
+                         std::size_t c2 = 2;
                          if (d > 2) {
                              c1 = 1 + RandIndex(d - 1);
                              c2 = c1 + RandIndex(d - c1);
-                         } else if (d < 2) {
-                             c2 = 1;  // a single value has nothing to exchange
                          }
-                         for (std::size_t j = 0; j < d; ++j) {
-                             const bool inside = c1 <= j && j < c2;
-                             a[j] = inside ? s[j] : p[j];
-                             b[j] = inside ? p[j] : s[j];
-                         }
+                         for (std::size_t j = c1; j < c2 && j < d; ++j) std::swap(a[j], b[j]);
                      });
 }
 
 SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params) {
     const float ratio = params.COA;
+    const float rest = 1.0f - ratio;
     return Crossover(std::move(population), params,
-                     [ratio](const std::vector<float>& p, const std::vector<float>& s,
-                             std::vector<float>& a, std::vector<float>& b) {
-                         const float rest = 1.0f - ratio;
+                     [ratio, rest](std::vector<float>& a, std::vector<float>& b) {
                          for (std::size_t j = 0; j < a.size(); ++j) {
-                             a[j] = ratio * p[j] + rest * s[j];
-                             b[j] = ratio * s[j] + rest * p[j];
+                             const float p = a[j];
+                             const float s = b[j];
+                             a[j] = ratio * p + rest * s;
+                             b[j] = ratio * s + rest * p;
                          }
                      });
 }
 
 SolutionList Mutate(SolutionList population, AlgParameters& params) {
-    SolutionList result;
     const std::size_t n = population.Count();
-    if (n == 0) return result;
+    if (n == 0) return SolutionList();
     const std::size_t d = population.VariableCount();
-    if (d == 0) return result;
-    result.Reserve(n);
+    if (d == 0) return SolutionList();
     Evaluator evaluate(params, d);
+    const IndexDraw position(d);
     // The probability counts in whole percent: 40.9 acts as 40.
     const float probability = std::trunc(params.MProbab);
-    const float mutA = params.MutA;
-    const std::vector<VariableSpec>& variables = params.Variables();
+    std::vector<MutationRange> ranges;
+    for (const VariableSpec& v : params.Variables())
+        ranges.push_back(PrepareMutation(v, params.MutA));
+    // The list is our own copy: the mutants are made in it and it is handed back.
     for (std::size_t i = 0; i < n; ++i) {
         const int q = Rand() % 100;
-        // Our own copy, visited once: move it on, changed or not.
-        Solution s = std::move(population.At(i));
-        if (static_cast<float>(q) < probability) {
-            const std::size_t pos = RandIndex(d);
-            const VariableSpec& v = variables[pos];
-            s.Values[pos] = MutateValue(s.Values[pos], v.Min, v.Max, mutA);
-            s.Value = evaluate(s.Values);
-        }
-        result.Append(std::move(s));
+        if (!(static_cast<float>(q) < probability)) continue;
+        Solution& s = population.At(i);
+        const std::size_t pos = position();
+        s.Values[pos] = MutateValue(s.Values[pos], ranges[pos]);
+        s.Value = evaluate(s.Values);
     }
-    return result;
+    return population;
 }
 
 Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize) {

@@ -5,30 +5,25 @@
 
 namespace quarmel {
 
-namespace {
+namespace detail {
+thread_local std::uint64_t randomState = 0;
+}  // namespace detail
 
-thread_local std::uint64_t state = 0;
+namespace {
 
 constexpr std::uint64_t kBelowMultiplier = (std::uint64_t{346} << 32) | 20021u;
 
 }  // namespace
 
 void SeedRandom(std::uint32_t seed) {
-    state = seed;
+    detail::randomState = seed;
     Rand();
 }
 
-int Rand() {
-    std::uint32_t s = static_cast<std::uint32_t>(state);
-    s = s * 22695477u + 1u;
-    state = (state & 0xFFFFFFFF00000000ull) | s;
-    return static_cast<int>((s >> 16) & 0x7FFF);
-}
-
 int RandomBelow(int n) {
-    state = state * kBelowMultiplier + 1u;
+    detail::randomState = detail::randomState * kBelowMultiplier + 1u;
     if (n <= 0) return 0;
-    const auto r = static_cast<std::uint32_t>((state >> 32) & 0x7FFFFFFF);
+    const auto r = static_cast<std::uint32_t>((detail::randomState >> 32) & 0x7FFFFFFF);
     return static_cast<int>(r % static_cast<std::uint32_t>(n));
 }
 
@@ -49,7 +44,7 @@ GridSpec PrepareGrid(float span) {
 
 void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
     // The low half of the state stays in a register over the whole batch.
-    std::uint32_t s = static_cast<std::uint32_t>(state);
+    std::uint32_t s = static_cast<std::uint32_t>(detail::randomState);
     for (std::size_t i = 0; i < n; ++i) {
         const GridSpec& g = grids[i];
         if (g.m == 0) {
@@ -66,7 +61,7 @@ void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
         for (int k = 0; k < g.e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
         out[i] = r;
     }
-    state = (state & 0xFFFFFFFF00000000ull) | s;
+    detail::randomState = (detail::randomState & 0xFFFFFFFF00000000ull) | s;
 }
 
 float GridDraw(float span) {

@@ -10,8 +10,18 @@ namespace quarmel {
 // state; draws on one thread never disturb another's sequence.
 void SeedRandom(std::uint32_t seed);
 
-// A whole number in 0..32767.
-int Rand();
+namespace detail {
+// The calling thread's generator state; only the functions here touch it.
+extern thread_local std::uint64_t randomState;
+}  // namespace detail
+
+// A whole number in 0..32767. Inline: the genetic operators draw several times per Solution.
+inline int Rand() {
+    std::uint32_t s = static_cast<std::uint32_t>(detail::randomState);
+    s = s * 22695477u + 1u;
+    detail::randomState = (detail::randomState & 0xFFFFFFFF00000000ull) | s;
+    return static_cast<int>((s >> 16) & 0x7FFF);
+}
 
 // A whole number in 0..n-1; 0 when n is 0 or less.
 int RandomBelow(int n);

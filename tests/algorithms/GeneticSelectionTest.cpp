@@ -51,8 +51,8 @@ TEST(TournamentSelection, SizeZeroIsTheBetterOfTwoDraws) {
         EXPECT_EQ(Rand(), next) << "two draws per tournament";
         ASSERT_EQ(result.Count(), 7u);
         for (int t = 0; t < 7; ++t) {
-            EXPECT_EQ(SourceOf(result.At(t)), expected[t]);
-            EXPECT_EQ(result.FuncValue(t), values[expected[t]]);
+            // Whole copies, also where one Solution won several times.
+            EXPECT_TRUE(SameSolution(result.At(t), population.At(expected[t])));
         }
     }
 }
@@ -106,6 +106,16 @@ TEST(TournamentSelection, NegativeSizeDrawsNoChallenger) {
     SeedRandom(3);
     const SolutionList result = TournamentSelection(population, -4, true);
     for (int t = 0; t < 5; ++t) EXPECT_EQ(SourceOf(result.At(t)), draws[t]);
+
+    // Past 32768 Solutions only the first 32768 can be drawn.
+    SolutionList large;
+    for (int i = 0; i < 40000; ++i) large.Append(Solution{{float(i)}, 0});
+    SeedRandom(4);
+    const SolutionList fromLarge = TournamentSelection(large, -1, false);
+    SeedRandom(4);
+    for (std::size_t t = 0; t < fromLarge.Count(); ++t) {
+        ASSERT_EQ(fromLarge.VarValue(t, 0), float(Rand())) << t;
+    }
 }
 
 TEST(TournamentSelection, SmallAndEmptyPopulations) {
@@ -161,7 +171,7 @@ TEST(RouletteSelection, MinimisingWeighsTheDistanceFromTheLargest) {
 }
 
 TEST(RouletteSelection, EqualValuesGiveTenthsSoOnlyTheFirstTenWin) {
-    const SolutionList population = Numbered(20, 1, std::vector<float>(20, 7.0f));
+    const SolutionList population = Numbered(20, 3, std::vector<float>(20, 7.0f));
     const std::vector<float> shares(20, 0.1f);
     std::set<int> seen;
     for (unsigned seed = 1; seed <= 50; ++seed) {
@@ -173,6 +183,7 @@ TEST(RouletteSelection, EqualValuesGiveTenthsSoOnlyTheFirstTenWin) {
         for (int t = 0; t < 20; ++t) {
             const int source = SourceOf(result.At(t));
             EXPECT_EQ(source, expected[t]);
+            EXPECT_TRUE(SameSolution(result.At(t), population.At(source)));
             EXPECT_LT(source, 10);
             seen.insert(source);
         }
