@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -252,5 +253,23 @@ TEST(ArithmeticCrossover, MixesEveryPositionInSinglePrecision) {
         }
         ExpectChild(result.At(0), a);
         ExpectChild(result.At(1), b);
+    }
+}
+
+TEST(CrossoverFrame, SingleValueGivesChildrenEqualToTheirParentsWithoutCutDraws) {
+    // The loop never crosses one variable, but a direct call must not draw a cut from an empty
+    // range (a remainder by zero).
+    for (const auto& [name, crossover] : AllKinds()) {
+        if (std::string(name) == "arithmetic") continue;
+        AlgParameters p;
+        WeightedProblem(p, 1);
+        p.COProbab = 100;
+        const SolutionList population = Numbered(3, 1);
+        SeedRandom(13);
+        const SolutionList result = crossover(population, p);
+        EXPECT_TRUE(DrewExactly(13, 3)) << name;
+        ASSERT_EQ(result.Count(), 3u) << name;
+        ExpectChild(result.At(0), {0});
+        ExpectChild(result.At(1), {100});
     }
 }
