@@ -90,6 +90,9 @@ void OptimizationThread::Execute() {
                 case SimulatedAnnealing:
                     RunAnnealing(params_, workList_, *control_);
                     break;
+                case Genetic:
+                    RunGenetic(progress_, params_, *control_);
+                    break;
                 default:
                     break;  // nothing to run
             }
@@ -110,12 +113,13 @@ void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
 
 SolutionList OptimizationThread::SnapshotSolutions() const {
     std::lock_guard<std::mutex> lock(lock_);
-    return workList_;
+    return kind_ == Genetic ? progress_.History : workList_;
 }
 
 SolutionList OptimizationThread::SnapshotPopulation() const {
+    if (kind_ != Genetic) return SolutionList();
     std::lock_guard<std::mutex> lock(lock_);
-    return SolutionList();
+    return progress_.Population;
 }
 
 bool OptimizationThread::IsFinished() const {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 
+#include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
@@ -73,7 +74,8 @@ class OptimizationThread {
     std::atomic<bool> finished_{false};
     const AlgorithmKind kind_;
     AlgParameters params_;
-    SolutionList workList_;
+    GeneticProgress progress_;  // filled only by a genetic run
+    SolutionList workList_;     // filled only by the local searches
     const Options options_;
 
     // Guards the published lists and the pause state; the gate and sleeps wait on it.

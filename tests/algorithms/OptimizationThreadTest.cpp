@@ -10,6 +10,7 @@
 
 #include "SearchFixtures.h"
 #include "algorithms/Annealing.h"
+#include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/Optimizationthread.h"
 
@@ -310,4 +311,110 @@ TEST(WorkerRelease, ProgramReturningFromMainDuringRunsExitsCleanly) {
         ASSERT_TRUE(WIFEXITED(status)) << status;
         EXPECT_EQ(WEXITSTATUS(status), 0);
     }
+}
+
+// ---- Genetic runs ----
+
+namespace {
+
+AlgParameters SmallGenetic(int iterations, int sleepMs) {
+    AlgParameters p = Params("x*x+y*y", {{"x", -5, 5}, {"y", -5, 5}});
+    p.PopSize = 20;
+    p.Iterations = iterations;
+    p.GeneticSleep = sleepMs;
+    return p;
+}
+
+// The same genetic run made synchronously from the same seed.
+GeneticProgress GeneticReference(AlgParameters p, std::uint32_t seed) {
+    GeneticProgress progress;
+    SyncRunControl control(seed);
+    RunGenetic(progress, p, control);
+    return progress;
+}
+
+}  // namespace
+
+TEST(WorkerGenetic, SnapshotsShowTheHistoryAndThePopulation) {
+    const AlgParameters p = SmallGenetic(30, 0);
+    const GeneticProgress reference = GeneticReference(p, 9);
+    ASSERT_EQ(reference.History.Count(), 30u);
+    Worker w = StartSeeded(p, Genetic, 9);
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
+    EXPECT_TRUE(SameList(w->SnapshotSolutions(), reference.History));
+    EXPECT_TRUE(SameList(w->SnapshotPopulation(), reference.Population));
+}
+
+TEST(WorkerGenetic, StopDuringTheFirstSleepLeavesTheInitialPopulation) {
+    const AlgParameters p = SmallGenetic(50, 10000);
+    Worker w = StartSeeded(p, Genetic, 4);
+    ASSERT_TRUE(WaitUntil([&] { return w->SnapshotPopulation().Count() == 20u; }));
+    w->Terminate();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }, 5s));  // not after the 10 s sleep
+    EXPECT_EQ(w->SnapshotSolutions().Count(), 0u);
+    const SolutionList population = w->SnapshotPopulation();
+    ASSERT_EQ(population.Count(), 20u);
+    SolutionList initial;
+    AlgParameters q = p;
+    initial = CreatePopulation(q, q.PopSize, 4);
+    EXPECT_TRUE(SameList(population, initial));
+}
+
+TEST(WorkerGenetic, PauseFreezesBothListsAndResumeLosesNothing) {
+    const AlgParameters p = SmallGenetic(60, 1);
+    const GeneticProgress reference = GeneticReference(p, 12);
+    Worker w = StartSeeded(p, Genetic, 12);
+    ASSERT_TRUE(WaitUntil([&] { return w->SnapshotSolutions().Count() >= 5; }));
+    w->Hold();
+    const SolutionList history = w->SnapshotSolutions();
+    const SolutionList population = w->SnapshotPopulation();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsHeld(); }));
+    for (int i = 0; i < 10; ++i) {
+        std::this_thread::sleep_for(2ms);
+        ASSERT_TRUE(SameList(w->SnapshotSolutions(), history));
+        ASSERT_TRUE(SameList(w->SnapshotPopulation(), population));
+    }
+    EXPECT_FALSE(w->IsFinished());
+    w->Resume();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
+    EXPECT_TRUE(SameList(w->SnapshotSolutions(), reference.History));
+    EXPECT_TRUE(SameList(w->SnapshotPopulation(), reference.Population));
+}
+
+TEST(WorkerGenetic, PauseThenStopEndsWithoutResume) {
+    AlgParameters p = SmallGenetic(100000, 1);
+    Worker w = StartSeeded(p, Genetic, 2);
+    ASSERT_TRUE(WaitUntil([&] { return w->SnapshotSolutions().Count() >= 1; }));
+    w->Hold();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsHeld(); }));
+    w->Terminate();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
+}
+
+TEST(WorkerGenetic, TightSnapshotsWhileReplacingThePopulation) {
+    // No delay: the population is replaced several times per generation while this thread
+    // copies both lists in a tight loop for a bounded time.
+    AlgParameters p = SmallGenetic(1000000, 0);
+    p.PopSize = 200;
+    Worker w = StartSeeded(p, Genetic, 6);
+    SolutionList previous;
+    int copies = 0;
+    std::size_t grew = 0;
+    const auto until = std::chrono::steady_clock::now() + 300ms;
+    while (std::chrono::steady_clock::now() < until) {
+        SolutionList history = w->SnapshotSolutions();
+        const SolutionList population = w->SnapshotPopulation();
+        ASSERT_TRUE(IsPrefix(previous, history)) << copies;
+        ASSERT_LE(population.Count(), 200u);
+        for (const Solution& s : population) ASSERT_EQ(s.Values.size(), 2u);
+        for (const Solution& s : history) ASSERT_EQ(s.Values.size(), 2u);
+        grew += history.Count() > previous.Count();
+        previous = std::move(history);
+        ++copies;
+    }
+    w->Terminate();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
+    EXPECT_TRUE(IsPrefix(previous, w->SnapshotSolutions()));
+    EXPECT_GT(copies, 10);
+    EXPECT_GT(grew, 2u);
 }

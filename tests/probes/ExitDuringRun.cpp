@@ -1,6 +1,6 @@
-// Starts runs and returns from main while they go on: one busy evaluating and publishing with
-// no delay, one asleep after a published step, one held by Pause. The process must end cleanly
-// without waiting for them.
+// Starts runs and returns from main while they go on: local and genetic runs busy evaluating and
+// publishing with no delay, one asleep after a published step, one held by Pause. The process must
+// end cleanly without waiting for them.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -28,11 +28,15 @@ int main() {
     auto a = OptimizationThread::Start(busy, Steepest);
     auto b = OptimizationThread::Start(sleepy, Greedy);
     auto c = OptimizationThread::Start(busy, SimulatedAnnealing);
+    AlgParameters genetic = busy;
+    genetic.Iterations = 1000000;
+    genetic.GeneticSleep = 0;
+    auto d = OptimizationThread::Start(genetic, Genetic);
 
     // Return only once every run has begun publishing.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (a->SnapshotSolutions().Count() < 2 || b->SnapshotSolutions().Count() < 2 ||
-           c->SnapshotSolutions().Count() < 1) {
+           c->SnapshotSolutions().Count() < 1 || d->SnapshotSolutions().Count() < 1) {
         if (std::chrono::steady_clock::now() > deadline) {
             std::puts("runs did not start");
             return 2;
@@ -47,7 +51,7 @@ int main() {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    if (a->IsFinished() || b->IsFinished() || c->IsFinished()) {
+    if (a->IsFinished() || b->IsFinished() || c->IsFinished() || d->IsFinished()) {
         std::puts("a run ended before the exit");
         return 3;
     }
