@@ -1,0 +1,256 @@
+// The batch runner end to end: the executable itself on data files written for each case.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ui/io/DataFile.h"
+
+using namespace quarmel;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+std::vector<std::string> Split(const std::string& text, char by) {
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, by)) parts.push_back(part);
+    return parts;
+}
+
+// The value of `key=` in a summary line.
+std::string Field(const std::string& line, const std::string& key) {
+    const std::size_t at = line.find(" " + key + "=");
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size() + 2;
+    return line.substr(from, line.find_first_of(" \n", from) - from);
+}
+
+class BatchRunner : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quarmel-batch-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        // The start-up problem, a bound that the table rounds, and a variable the formula
+        // does not use.
+        DataFileContents c;
+        c.FunctionName = "Example 1";
+        c.Formula = "x^2 + ( y - 2 ) ^ 2 + 3 * c ";
+        c.Variables = {
+            {"x", -50.123456f, 50, 0}, {"y", -40, 40, 6}, {"unused", 0, 1, 0}, {"c", 1, 15, 5}};
+        c.Solutions.Append(Solution{{1, 2, 0, 3}, 10});
+        problem = Write("problem.txt", c);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    std::string Write(const std::string& name, const DataFileContents& c) {
+        const fs::path p = dir / name;
+        std::ofstream(p, std::ios::binary) << DataFileText(c);
+        return p.string();
+    }
+
+    Outcome Run(const std::string& args) {
+        const fs::path out = dir / "stdout", err = dir / "stderr";
+        const std::string command = std::string(QUARMEL_BATCH_EXE) + " " + args + " >" +
+                                    out.string() + " 2>" + err.string();
+        const int rc = std::system(command.c_str());
+        Outcome o;
+        o.Status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+        o.Out = Slurp(out);
+        o.Err = Slurp(err);
+        return o;
+    }
+
+    // Refused as bad input: status 2, one line of explanation, nothing on standard output.
+    void ExpectRefused(const std::string& args, const std::string& part) {
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.Status, 2) << args;
+        EXPECT_EQ(o.Out, "") << args;
+        EXPECT_EQ(o.Err.rfind("quarmel-batch: ", 0), 0u) << o.Err;
+        EXPECT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1) << o.Err;
+        EXPECT_NE(o.Err.find(part), std::string::npos) << o.Err;
+    }
+
+    fs::path dir;
+    std::string problem;
+};
+
+// The rows of a CSV block as numbers, checking the header and the width of every row.
+std::vector<std::vector<double>> Rows(const std::string& block, const std::string& header) {
+    std::vector<std::string> lines = Split(block, '\n');
+    EXPECT_FALSE(lines.empty());
+    if (lines.empty()) return {};
+    EXPECT_EQ(lines[0], header);
+    const std::size_t width = Split(header, ',').size();
+    std::vector<std::vector<double>> rows;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<double> row;
+        for (const std::string& f : Split(lines[i], ',')) row.push_back(std::stod(f));
+        EXPECT_EQ(row.size(), width) << lines[i];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST_F(BatchRunner, GreedyPrintsItsPathAsCsvAndASummaryLine) {
+    const Outcome o = Run("--algorithm greedy --seed 7 " + problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const auto rows = Rows(o.Out, "x,y,c,F");
+    ASSERT_FALSE(rows.empty());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& r = rows[i];
+        // The table's 4 digits: -50.123456 became -50.12.
+        EXPECT_GE(r[0], -50.12 - 1e-4);
+        EXPECT_LE(r[0], 50.0);
+        EXPECT_NEAR(r[3], r[0] * r[0] + (r[1] - 2) * (r[1] - 2) + 3 * r[2], 1e-3 * (1 + r[3]));
+        // Every step improves strictly.
+        if (i > 0) EXPECT_LT(r[3], rows[i - 1][3]);
+    }
+    ASSERT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1) << o.Err;
+    EXPECT_EQ(o.Err.rfind("algorithm=greedy seed=7 ", 0), 0u) << o.Err;
+    EXPECT_EQ(Field(o.Err, "solutions"), std::to_string(rows.size()));
+    EXPECT_GE(std::stoull(Field(o.Err, "evaluations")), rows.size());
+    EXPECT_EQ(Field(o.Err, "best"), Split(Split(o.Out, '\n').back(), ',').back());
+    EXPECT_FALSE(Field(o.Err, "seconds").empty());
+}
+
+TEST_F(BatchRunner, TheSameSeedGivesTheSameRunAndTheClockSeedIsPrinted) {
+    const Outcome a = Run("--algorithm steepest --seed 12345 " + problem);
+    const Outcome b = Run("--algorithm steepest --seed 12345 " + problem);
+    ASSERT_EQ(a.Status, 0) << a.Err;
+    EXPECT_EQ(a.Out, b.Out);
+    const auto rows = Rows(a.Out, "x,y,c,F");
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LT(rows[i][3], rows[i - 1][3]);
+
+    const Outcome clock = Run("--algorithm greedy " + problem);
+    ASSERT_EQ(clock.Status, 0) << clock.Err;
+    const std::string seed = Field(clock.Err, "seed");
+    ASSERT_FALSE(seed.empty()) << clock.Err;
+    EXPECT_EQ(Run("--algorithm greedy --seed " + seed + " " + problem).Out, clock.Out);
+}
+
+TEST_F(BatchRunner, AnnealingRunsWithSettings) {
+    const Outcome o = Run("--algorithm annealing --seed 3 --set Lk=1 --set Alfa=0.5 " + problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    EXPECT_FALSE(Rows(o.Out, "x,y,c,F").empty());
+    EXPECT_EQ(o.Err.rfind("algorithm=annealing seed=3 ", 0), 0u) << o.Err;
+}
+
+TEST_F(BatchRunner, GeneticPrintsItsHistoryThenThePopulation) {
+    const Outcome o =
+        Run("--algorithm genetic --seed 5 --set Iterations=5 --set PopSize=20 "
+            "--population " +
+            problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const std::size_t gap = o.Out.find("\n\n");
+    ASSERT_NE(gap, std::string::npos) << o.Out;
+    const auto history = Rows(o.Out.substr(0, gap + 1), "x,y,c,F");
+    // One entry per generation, never worse than the one before.
+    ASSERT_EQ(history.size(), 5u);
+    for (std::size_t i = 1; i < history.size(); ++i) EXPECT_LE(history[i][3], history[i - 1][3]);
+    const auto population = Rows(o.Out.substr(gap + 2), "x,y,c,F");
+    EXPECT_GE(population.size(), 15u);
+    EXPECT_LE(population.size(), 20u);
+    EXPECT_EQ(Field(o.Err, "solutions"), "5");
+}
+
+TEST_F(BatchRunner, RunsPrintASummaryTableWithConsecutiveSeeds) {
+    const Outcome o = Run("--algorithm greedy --seed 10 --runs 3 " + problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const std::vector<std::string> lines = Split(o.Out, '\n');
+    ASSERT_EQ(lines.size(), 7u) << o.Out;
+    EXPECT_EQ(lines[0], "seed,best,solutions,evaluations");
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "best,median,worst,seconds");
+    std::vector<double> bests;
+    for (int k = 0; k < 3; ++k) {
+        const std::vector<std::string> f = Split(lines[1 + k], ',');
+        ASSERT_EQ(f.size(), 4u);
+        EXPECT_EQ(f[0], std::to_string(10 + k));
+        bests.push_back(std::stod(f[1]));
+        // The same run alone reports the same best value and counts.
+        const Outcome single = Run("--algorithm greedy --seed " + f[0] + " " + problem);
+        EXPECT_EQ(Field(single.Err, "best"), f[1]);
+        EXPECT_EQ(Field(single.Err, "solutions"), f[2]);
+        EXPECT_EQ(Field(single.Err, "evaluations"), f[3]);
+    }
+    std::sort(bests.begin(), bests.end());
+    const std::vector<std::string> s = Split(lines[6], ',');
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(std::stod(s[0]), bests[0]);
+    EXPECT_EQ(std::stod(s[1]), bests[1]);
+    EXPECT_EQ(std::stod(s[2]), bests[2]);
+    EXPECT_EQ(o.Err.rfind("algorithm=greedy seed=10 runs=3 ", 0), 0u) << o.Err;
+}
+
+TEST_F(BatchRunner, OutWritesAFileTheWindowCanOpen) {
+    const std::string out = (dir / "result.txt").string();
+    const Outcome o = Run("--algorithm greedy --seed 9 --out " + out + " " + problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const auto rows = Rows(o.Out, "x,y,c,F");
+    const DataFileReading r = ReadDataFile(out);
+    ASSERT_TRUE(r.Ok()) << r.Message;
+    EXPECT_EQ(r.FunctionName, "Example 1 ");
+    EXPECT_EQ(r.Formula, "x^2+(y-2)^2+3*c");
+    EXPECT_EQ(r.Maximize, false);
+    ASSERT_EQ(r.Variables.size(), 3u);
+    EXPECT_EQ(r.Variables[0].Min, -50.12f);
+    EXPECT_EQ(r.Variables[2].Name, "c");
+    ASSERT_EQ(r.Solutions.Count(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_NEAR(r.Solutions.At(i).Value, rows[i][3], 1e-5 * (1 + std::fabs(rows[i][3])));
+    }
+}
+
+TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
+    const std::string out = (dir / "never.txt").string();
+    const std::string tail = " --out " + out + " ";
+    ExpectRefused("--algorithm greedy --turbo" + tail + problem, "unknown option '--turbo'");
+    ExpectRefused("--algorithm greedy --set Temp0=300" + tail + problem, "Temp0");
+    ExpectRefused("--algorithm greedy --set Speed=1" + tail + problem, "unknown setting 'Speed'");
+    ExpectRefused("--algorithm greedy" + tail + (dir / "none.txt").string(), "none.txt");
+
+    std::ofstream(dir / "other.txt") << "# data file for another program\n";
+    ExpectRefused("--algorithm greedy" + tail + (dir / "other.txt").string(),
+                  "Wrong file format !");
+
+    DataFileContents c;
+    c.Formula = "x+*2";
+    c.Variables = {{"x", 0, 1, 0}};
+    ExpectRefused("--algorithm greedy" + tail + Write("bad.txt", c),
+                  "Bląd w funkcji. Kolumna: 2 : ");
+
+    c.Formula = "x";
+    c.Variables = {{"x", 5, 5, 5}};
+    ExpectRefused("--algorithm genetic" + tail + Write("flat.txt", c),
+                  "the maximum of variable x must be greater than its minimum");
+
+    ExpectRefused("--algorithm greedy --out " + (dir / "no" / "r.txt").string() + " " + problem,
+                  "no folder");
+    EXPECT_FALSE(fs::exists(out));
+}
