@@ -129,7 +129,9 @@ TEST_F(BatchRunner, GreedyPrintsItsPathAsCsvAndASummaryLine) {
         EXPECT_LE(r[0], 50.0);
         EXPECT_NEAR(r[3], r[0] * r[0] + (r[1] - 2) * (r[1] - 2) + 3 * r[2], 1e-3 * (1 + r[3]));
         // Every step improves strictly.
-        if (i > 0) EXPECT_LT(r[3], rows[i - 1][3]);
+        if (i > 0) {
+            EXPECT_LT(r[3], rows[i - 1][3]);
+        }
     }
     ASSERT_EQ(std::count(o.Err.begin(), o.Err.end(), '\n'), 1) << o.Err;
     EXPECT_EQ(o.Err.rfind("algorithm=greedy seed=7 ", 0), 0u) << o.Err;
