@@ -1,0 +1,122 @@
+// One tick of the progress timer with long runs: copying the run's lists as a worker snapshot
+// does (under the run's lock), building the marker lists, handing them to the chart model with
+// the samples, refilling the Solutions page (model and table view, as shown) and the two result
+// labels. The list copy alone is measured beside it: the tick should grow no faster than it.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <memory>
+#include <mutex>
+
+#include "chart/ChartModel.h"
+#include "chart/MarkerPoints.h"
+#include "chart/Sampling.h"
+#include "model/Problem.h"
+#include "model/Random.h"
+#include "ui/RunProgress.h"
+#include "ui/SolutionsTableModel.h"
+
+using namespace quarmel;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "quarmel_run_bench";
+    static char* argv[] = {name, nullptr};
+    // Widgets without a display: the table view is laid out and painted offscreen.
+    static bool platform = qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication* app = (static_cast<void>(platform), new QApplication(argc, argv));
+    return *app;
+}
+
+const std::vector<VariableSpec> kVariables = {
+    {"x", -50, 50, 0}, {"y", -40, 40, 6}, {"c", 1, 15, 5}};
+const std::vector<std::string> kNames = {"x", "y", "c"};
+
+SolutionList MakeList(std::size_t n) {
+    SeedRandom(7);
+    SolutionList list;
+    list.Reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        Solution s;
+        s.Values = {Rand() * 0.003f - 50, Rand() * 0.002f - 40, Rand() * 0.0004f + 1};
+        s.Value = s.Values[0] * s.Values[0] + s.Values[2];
+        list.Append(std::move(s));
+    }
+    return list;
+}
+
+// The worker's side: its published lists and the lock a snapshot takes.
+struct PublishedRun {
+    std::mutex lock;
+    SolutionList solutions;
+    SolutionList population;
+
+    SolutionList SnapshotSolutions() {
+        std::lock_guard<std::mutex> g(lock);
+        return solutions;
+    }
+    SolutionList SnapshotPopulation() {
+        std::lock_guard<std::mutex> g(lock);
+        return population;
+    }
+    bool IsFinished() const { return false; }
+};
+
+}  // namespace
+
+static void BM_TimerTick(benchmark::State& state) {
+    App();
+    PublishedRun run;
+    run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
+    run.population = MakeList(500);  // the genetic algorithm's default population
+
+    FunctionParser parser;
+    AddSpiral(parser);
+    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
+    const SurfaceSampling samples = SampleOverXY(parser, kVariables, 0, 1, -50, 50, -40, 40);
+    const MarkerAxes axes{
+        0, 1, samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin, samples.DisplayYMax};
+    auto chart = std::make_unique<ChartModel>();
+
+    SolutionsTableModel model;
+    QTableView view;
+    view.verticalHeader()->hide();
+    view.setModel(&model);
+    view.resize(614, 440);
+    view.show();
+
+    SolutionList runSolutions;
+    SolutionList runPopulation;
+    for (auto _ : state) {
+        PollRun(&run, false, runSolutions, runPopulation);
+        chart->SetData(samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin,
+                       samples.DisplayYMax, samples.HeightMin, samples.HeightMax, samples.Samples,
+                       SolutionMarkers(runSolutions, axes), PopulationMarkers(runPopulation, axes));
+        model.Refill(kNames, &runSolutions);
+        std::string first = InitialSolutionText(runSolutions);
+        std::string best = OptimalSolutionText(runSolutions, false);
+        benchmark::DoNotOptimize(first);
+        benchmark::DoNotOptimize(best);
+        // The view lays itself out again and paints its visible rows.
+        QApplication::processEvents();
+    }
+    state.counters["solutions"] = static_cast<double>(runSolutions.Count());
+}
+BENCHMARK(BM_TimerTick)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The copy the tick cannot avoid: one snapshot of the solution list.
+static void BM_SolutionListCopy(benchmark::State& state) {
+    PublishedRun run;
+    run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
+    SolutionList copy;
+    for (auto _ : state) {
+        copy = run.SnapshotSolutions();
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_SolutionListCopy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
