@@ -1,10 +1,29 @@
 #include <QApplication>
-#include <QTextStream>
+
+#include <exception>
+
+#include "ui/Aboutform.h"
+#include "ui/Helpfunctionform.h"
+#include "ui/Mainform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The title is also the caption of plain message boxes and of error boxes.
     QApplication::setApplicationName("Quarmel");
-    // The main window is being built; until then the program only says so.
-    QTextStream(stdout) << "Quarmel: the main window is not built yet.\n";
-    return 0;
+    try {
+        quarmel::TFormMain formMain;
+        quarmel::TFormAbout formAbout(&formMain);
+        quarmel::TFormHelpFunction formHelp;
+        // The help window may stay open; closing the main window still ends the program.
+        formHelp.setAttribute(Qt::WA_QuitOnClose, false);
+        formMain.SetAboutWindow(&formAbout);
+        formMain.SetHelpWindow(&formHelp);
+        formMain.show();
+        return app.exec();
+    } catch (const std::exception& e) {
+        quarmel::ShowCommandError(e.what());
+    } catch (...) {
+        quarmel::ShowCommandError("");
+    }
+    return 1;
 }

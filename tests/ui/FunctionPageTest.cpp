@@ -1,0 +1,194 @@
+// Reading the Function page through the window: messages, what changes, the used-row rule.
+#include <fparser.hh>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "WindowFixture.h"
+
+namespace quarmel::test {
+namespace {
+
+class FunctionPage : public WindowTest {
+  protected:
+    void Calculate() { QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton); }
+
+    // What the parser says about a formula, asked independently of the window.
+    static std::pair<int, std::string> ParserVerdict(const std::string& formula,
+                                                     const std::string& names) {
+        FunctionParser parser;
+        const int position = parser.Parse(formula, names, false);
+        return {position, parser.ErrorMsg()};
+    }
+};
+
+TEST_F(FunctionPage, DecimalCommasAndSemicolonsAreTheUsersSeparators) {
+    // max(0; 6) + 1.5 * 5
+    form->EditFunction->setText("max(x;y) + 1,5*c");
+    Calculate();
+    EXPECT_EQ(form->LabelFuncCalc->text(), "13.5");
+    EXPECT_EQ(form->Parameters.FunctionText(), "max(x,y) + 1.5*c");
+    EXPECT_EQ(form->LastFormula, "max(x,y) + 1.5*c");
+    EXPECT_EQ(form->Parameters.VarNames(), "x,y,c");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(FunctionPage, CellsTakeEitherDecimalSeparator) {
+    SetRow(1, "x", "-1", "1", "0.5");
+    SetRow(2, "y", "-1", "1", "0,25");
+    ClearRow(3);
+    form->EditFunction->setText("x + y");
+    Calculate();
+    EXPECT_EQ(form->LabelFuncCalc->text(), "0.75");
+    EXPECT_FLOAT_EQ(form->Parameters.VariableDefault(0), 0.5f);
+    EXPECT_FLOAT_EQ(form->Parameters.VariableDefault(1), 0.25f);
+}
+
+TEST_F(FunctionPage, LargeValuesUseExponentNotation) {
+    form->EditFunction->setText("1500 + 0*x*y*c");
+    Calculate();
+    EXPECT_EQ(form->LabelFuncCalc->text(), "1.5e+03");
+}
+
+TEST_F(FunctionPage, MaximiseChoiceReachesTheProblem) {
+    form->RadioButton_max->setChecked(true);
+    Calculate();
+    EXPECT_TRUE(form->Parameters.Maximize());
+    form->RadioButton_min->setChecked(true);
+    Calculate();
+    EXPECT_FALSE(form->Parameters.Maximize());
+}
+
+TEST_F(FunctionPage, CompileErrorNamesTheColumnAndTheParsersMessage) {
+    form->EditFunction->setText("x + q * y + c");
+    form->LabelFuncCalc->setText("7");
+    Calculate();
+    const auto [position, message] = ParserVerdict("x + q * y + c", "x,y,c");
+    EXPECT_EQ(position, 4);  // the unknown name q
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0], "Bląd w funkcji. Kolumna: 4 : " + message);
+    EXPECT_TRUE(dialogs.Errors().empty());
+    // The variables and axis lists are rebuilt; the value shown and the formula stay.
+    EXPECT_EQ(form->LabelFuncCalc->text(), "7");
+    EXPECT_EQ(form->Parameters.VariableCount(), 3);
+    EXPECT_EQ(form->ComboBoxAxeX->count(), 3);
+    EXPECT_EQ(form->ComboBoxAxeY->count(), 4);
+    EXPECT_EQ(form->LastFormula, "");
+}
+
+TEST_F(FunctionPage, ReadFunctionPageReportsACompileErrorAsMinusOne) {
+    form->EditFunction->setText("(x");
+    EXPECT_EQ(form->ReadFunctionPage(true), -1);
+    form->EditFunction->setText("x");
+    EXPECT_EQ(form->ReadFunctionPage(true), 0);
+}
+
+TEST_F(FunctionPage, IncompleteUsedRowIsReportedAndLeftOut) {
+    form->SetVariableCell(2, 2, "");  // y without a maximum
+    Calculate();
+    const auto [position, message] = ParserVerdict("x^2 + ( y - 2 ) ^ 2 + 3 * c ", "x,c");
+    ASSERT_GE(position, 0);
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(dialogs.Messages()[0], "Niekompletne dane wejsciowe !");
+    EXPECT_EQ(dialogs.Messages()[1],
+              "Bląd w funkcji. Kolumna: " + std::to_string(position) + " : " + message);
+    EXPECT_EQ(form->Parameters.VarNames(), "x,c");
+}
+
+TEST_F(FunctionPage, UnusedRowsAreIgnoredEvenWhenIncomplete) {
+    SetRow(4, "z", "", "", "");
+    SetRow(5, "w", "abc", "1", "");
+    Calculate();
+    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->Parameters.VariableCount(), 3);
+}
+
+TEST_F(FunctionPage, NonNumericCellStopsTheReadingKeepingWhatItChanged) {
+    form->SetVariableCell(1, 3, "abc");  // c's minimum
+    form->EditFunction->setText("spiral(x;y) + c");
+    form->LabelFuncCalc->setText("7");
+    form->RunSolutions.Append(Solution{{1, 2, 3}, 4});
+    Calculate();
+    ASSERT_EQ(dialogs.Errors().size(), 1u);
+    EXPECT_EQ(dialogs.Errors()[0], "'abc' is not a valid floating point value.");
+    EXPECT_TRUE(dialogs.Messages().empty());
+    // Rows before c were read, the axis lists were emptied and not refilled, the spiral flag is
+    // set; nothing after the failing cell happened.
+    EXPECT_EQ(form->Parameters.VarNames(), "x,y");
+    EXPECT_EQ(form->ComboBoxAxeX->count(), 0);
+    EXPECT_EQ(form->ComboBoxAxeY->count(), 0);
+    EXPECT_TRUE(form->UsesSpiral);
+    EXPECT_EQ(form->LabelFuncCalc->text(), "7");
+    EXPECT_EQ(form->RunSolutions.Count(), 1u);
+    EXPECT_EQ(form->LastFormula, "");
+}
+
+TEST_F(FunctionPage, OverlongNameIsRefusedNamingTheRow) {
+    const QString name(20, 'v');
+    SetRow(2, name, "0", "1", "0");
+    form->EditFunction->setText("x + " + name);
+    Calculate();
+    ASSERT_EQ(dialogs.Errors().size(), 1u);
+    EXPECT_NE(dialogs.Errors()[0].find("Row 2"), std::string::npos) << dialogs.Errors()[0];
+    EXPECT_EQ(form->Parameters.VarNames(), "x");
+}
+
+TEST_F(FunctionPage, FormulaFieldTakes199Characters) {
+    EXPECT_EQ(form->EditFunction->maxLength(), 199);
+    form->EditFunction->setText(QString(250, '1'));
+    EXPECT_EQ(form->EditFunction->text().size(), 199);
+}
+
+TEST_F(FunctionPage, UsedVariableRuleLooksAtTheFirstOccurrence) {
+    // x first occurs inside exp: it is not a variable, so the parser does not know it.
+    form->EditFunction->setText("exp(x)+1");
+    Calculate();
+    EXPECT_EQ(form->Parameters.VariableCount(), 0);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
+
+    // x and xy are both whole words where they first occur.
+    dialogs.shown.clear();
+    SetRow(1, "x", "0", "1", "2");
+    SetRow(2, "xy", "0", "1", "3");
+    ClearRow(3);
+    form->EditFunction->setText("x + xy");
+    Calculate();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->Parameters.VarNames(), "x,xy");
+    EXPECT_EQ(form->LabelFuncCalc->text(), " 5");
+}
+
+TEST_F(FunctionPage, SpiralIsRecognisedOnlyAsAWholeWord) {
+    form->EditFunction->setText("spiral(x;y)+c");
+    Calculate();
+    EXPECT_TRUE(form->UsesSpiral);
+    form->EditFunction->setText("x+y+c");
+    Calculate();
+    EXPECT_FALSE(form->UsesSpiral);
+}
+
+TEST_F(FunctionPage, ResultsSurviveAReadingWithTheSameFormulaOnly) {
+    Calculate();
+    form->RunSolutions.Append(Solution{{0, 6, 5}, 31});
+    form->RunPopulation.Append(Solution{{0, 6, 5}, 31});
+    // A bound, a default and the direction change: the results still belong to the formula.
+    form->SetVariableCell(2, 1, "60");
+    form->SetVariableCell(3, 2, "3");
+    form->RadioButton_max->setChecked(true);
+    Calculate();
+    EXPECT_EQ(form->RunSolutions.Count(), 1u);
+    EXPECT_EQ(form->RunPopulation.Count(), 1u);
+    // Only blanks differ in what is typed, but the formula text differs: the results go.
+    form->EditFunction->setText("x^2 + (y - 2)^2 + 3*c");
+    Calculate();
+    EXPECT_TRUE(form->RunSolutions.Empty());
+    EXPECT_TRUE(form->RunPopulation.Empty());
+}
+
+}  // namespace
+}  // namespace quarmel::test

@@ -1,0 +1,279 @@
+// The main window right after start, its menu and the rules for changing pages.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "WindowFixture.h"
+
+namespace quarmel::test {
+namespace {
+
+using StartUp = WindowTest;
+
+TEST_F(StartUp, ShowsTheExampleProblem) {
+    EXPECT_EQ(form->windowTitle(), "Quarmel");
+    EXPECT_EQ(form->size(), QSize(654, 632));
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
+    EXPECT_EQ(form->EditFunctionName->text(), "Example 1");
+    EXPECT_EQ(form->EditFunction->text(), "x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    EXPECT_TRUE(form->RadioButton_min->isChecked());
+    EXPECT_FALSE(form->RadioButton_max->isChecked());
+    EXPECT_EQ(form->LabelFuncCalc->text(), "-");
+    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
+
+    const char* expected[4][4] = {{"Name", "Min", "Max", "Value"},
+                                  {"x", "-50", "50", "0"},
+                                  {"y", "-40", "40", "6"},
+                                  {"c", "1", "15", "5"}};
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(form->VariableCell(c, r), expected[r][c]);
+    }
+    // Shown once, the table has the header and 19 rows: the most variables a problem takes.
+    EXPECT_EQ(form->VariableRowCount(), 20);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(form->VariableCell(c, 4), "");
+}
+
+TEST_F(StartUp, CalculateShowsThirtyOne) {
+    // x = 0, y = 6, c = 5: 0 + 16 + 15.
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(StartUp, PagesComeInOrderWithTheirCaptions) {
+    QTabWidget* pages = form->PageControlMain;
+    ASSERT_EQ(pages->count(), 5);
+    const QWidget* order[] = {form->TabSheetFunction, form->TabSheetChart, form->TabSheetSolutions,
+                              form->TabSheetOptions, form->TabSheetOptionsGenetic};
+    const char* captions[] = {"Function", "Chart", "Solutions", "Local Alg.", "Genetic Alg."};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(pages->widget(i), order[i]);
+        EXPECT_EQ(pages->tabText(i), captions[i]);
+        EXPECT_EQ(pages->tabBar()->tabRect(i).size(), QSize(115, 25));
+    }
+}
+
+TEST_F(StartUp, TimersRunAsTheWindowStarts) {
+    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_EQ(form->TimerChart->interval(), 60);
+    EXPECT_TRUE(form->TimerAutoRotation->isActive());
+    EXPECT_EQ(form->TimerAutoRotation->interval(), 50);
+    EXPECT_TRUE(form->TimerDemo->isActive());
+    EXPECT_EQ(form->TimerDemo->interval(), 20);
+}
+
+TEST_F(StartUp, ToolBarButtonsCarryTheirHints) {
+    EXPECT_EQ(form->ToolBarMain->height(), 34);
+    EXPECT_EQ(form->ToolBar1->height(), 11);
+    EXPECT_EQ(form->SpeedButtonNew->toolTip(), "New function");
+    EXPECT_EQ(form->SpeedButtonOpen->toolTip(), "Open function and solutions");
+    EXPECT_EQ(form->SpeedButtonSave->toolTip(), "Save function and solutions");
+    const std::pair<QToolButton*, const char*> runs[] = {
+        {form->SpeedButtonGreedy, "Greedy"}, {form->SpeedButtonSteepest, "Steepest"},
+        {form->SpeedButtonSA, "SA"},         {form->SpeedButtonGeneticAlg, "Genetic"},
+        {form->SpeedButtonPause, "Pause"},   {form->SpeedButtonStop, "Stop"}};
+    for (const auto& [button, caption] : runs) {
+        EXPECT_EQ(button->text(), caption);
+        EXPECT_EQ(button->size(), QSize(82, 24));
+        EXPECT_FALSE(button->icon().isNull()) << caption;
+    }
+    EXPECT_TRUE(form->SpeedButtonPause->isCheckable());
+    EXPECT_EQ(form->SpeedButtonSA->toolTip(), "Start Simulated Annealing algorithm");
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
+}
+
+TEST_F(StartUp, CursorsAreRegisteredUnderTheirNumbers) {
+    for (int number : {100, 101, 102}) {
+        ASSERT_EQ(form->Cursors.count(number), 1u) << number;
+        EXPECT_FALSE(form->Cursors[number].pixmap().isNull()) << number;
+    }
+    EXPECT_FALSE(form->LabelRotateLeft->isHidden());
+    EXPECT_FALSE(form->LabelMoveRight->isHidden());
+    for (QLabel* hidden : {form->LabelMoveLeft, form->LabelScaleLeft, form->LabelRotateRight,
+                           form->LabelScaleRight}) {
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+    }
+}
+
+TEST_F(StartUp, FileDialogsStartInTheWorkingFolder) {
+    EXPECT_EQ(form->OpenDialog.InitialDir, QDir::currentPath().toStdString());
+    EXPECT_EQ(form->SaveDialog.InitialDir, QDir::currentPath().toStdString());
+    EXPECT_EQ(form->SaveDialog.FileName, "Example");
+    EXPECT_TRUE(form->SaveDialog.OverwritePrompt);
+    EXPECT_EQ(form->OpenDialog.DefaultExt, "txt");
+    ASSERT_EQ(form->OpenDialog.Filters.size(), 2u);
+    EXPECT_EQ(form->OpenDialog.Filters[0].second, "*.txt;*.TXT");
+}
+
+using Menu = WindowTest;
+
+TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
+    struct Item {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+    };
+    const std::pair<QMenu*, std::vector<Item>> menus[] = {
+        {form->Plik1,
+         {{"Nowafunkcja1", "&New function", "Ctrl+N"},
+          {"Wczytajwyniki1", "&Open", "Ctrl+O"},
+          {"Zapiszwyniki1", "&Save", "Ctrl+S"},
+          {"N6", "", ""},
+          {"Zamknij1", "E&xit", ""}}},
+        {form->Optymalizacja1,
+         {{"Funkcja1", "&Function", "Ctrl+F"},
+          {"Wykresfunkcji1", "&Chart", "Ctrl+W"},
+          {"N1", "", ""},
+          {"Greedy1", "&Greedy", "Ctrl+G"},
+          {"Steepest1", "&Steepest", "Ctrl+T"},
+          {"Symulowanewyarzanie1", "Simulated &annealing\tCtrl+N", ""},
+          {"N5", "", ""},
+          {"AlgorytmGenetyczny1", "&Genetic algorithm", "Ctrl+A"},
+          {"N3", "", ""},
+          {"Pauza1", "&Pause", "Ctrl+P"},
+          {"Stop1", "S&top", "Ctrl+Q"},
+          {"N2", "", ""},
+          {"Rozwizania1", "S&olutions", "Ctrl+R"}}},
+        {form->Opcje1,
+         {{"Algorytmylokalne2", "&Local algorithms", "Ctrl+Alt+L"},
+          {"AlgorytmGenetyczny2", "&Genetic algorithm", "Ctrl+Alt+G"},
+          {"N4", "", ""},
+          {"Demonstracja1", "&Demo of wave motion", "Ctrl+Alt+D"}}},
+        {form->Pomoc1, {{"Pomoc2", "Function parser help", "F1"}, {"Oprogramie1", "&About", "F2"}}},
+    };
+    const QList<QAction*> bar = form->MainMenu->actions();
+    ASSERT_EQ(bar.size(), 4);
+    const char* titles[] = {"File", "Optimization", "&Options", "&Help"};
+    for (int m = 0; m < 4; ++m) {
+        EXPECT_EQ(bar[m]->text(), titles[m]);
+        const auto& [menu, items] = menus[m];
+        EXPECT_EQ(bar[m]->menu(), menu);
+        const QList<QAction*> actions = menu->actions();
+        ASSERT_EQ(actions.size(), int(items.size())) << titles[m];
+        for (size_t i = 0; i < items.size(); ++i) {
+            QAction* a = actions[int(i)];
+            EXPECT_EQ(a->objectName(), items[i].name);
+            EXPECT_EQ(a->isSeparator(), items[i].caption[0] == '\0') << items[i].name;
+            if (a->isSeparator()) continue;
+            EXPECT_EQ(a->text(), items[i].caption);
+            EXPECT_EQ(a->shortcut(), QKeySequence(items[i].shortcut)) << items[i].name;
+        }
+    }
+    EXPECT_TRUE(form->Pauza1->isCheckable());
+    EXPECT_TRUE(form->Demonstracja1->isCheckable());
+}
+
+TEST_F(Menu, CtrlNMeansNewFunctionOnly) {
+    QSignalSpy newFunction(form->Nowafunkcja1, &QAction::triggered);
+    QSignalSpy annealing(form->Symulowanewyarzanie1, &QAction::triggered);
+    Press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(newFunction.count(), 1);
+    EXPECT_EQ(annealing.count(), 0);
+
+    // While "New function" is disabled (a run is going on) the key does nothing at all.
+    form->Nowafunkcja1->setEnabled(false);
+    Press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(newFunction.count(), 1);
+    EXPECT_EQ(annealing.count(), 0);
+}
+
+TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
+    Press(Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    Press(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetSolutions);
+    Press(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptions);
+    Press(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptionsGenetic);
+    Press(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
+    // None of these read the page: the axis lists are still empty and the chart timer off.
+    EXPECT_EQ(form->ComboBoxAxeX->count(), 0);
+    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(Menu, ExitClosesTheWindow) {
+    form->Zamknij1->trigger();
+    EXPECT_FALSE(form->isVisible());
+}
+
+using PageChange = WindowTest;
+
+TEST_F(PageChange, ChartTabReadsTheFunctionPage) {
+    ClickTab(form->TabSheetChart);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    EXPECT_EQ(form->ComboBoxAxeX->count(), 3);
+    EXPECT_TRUE(form->TimerChart->isActive());
+    EXPECT_TRUE(form->IgnoreRunResults);
+    EXPECT_EQ(form->SurfaceSamples.size(), 10000u);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(PageChange, ChartTabWithABadFormulaShowsTheErrorAndPreparesNothing) {
+    form->EditFunction->setText("x + ");
+    ClickTab(form->TabSheetChart);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
+    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_FALSE(form->IgnoreRunResults);
+    EXPECT_TRUE(form->SurfaceSamples.empty());
+}
+
+TEST_F(PageChange, ChartFromTheMenuShowsNoErrorForABadFormula) {
+    form->EditFunction->setText("x + ");
+    form->Wykresfunkcji1->trigger();
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(form->TimerChart->isActive());
+}
+
+TEST_F(PageChange, FunctionTabLaysTheTableOutAgain) {
+    form->Wykresfunkcji1->trigger();
+    form->StringGridVariables->setRowCount(25);
+    form->Funkcja1->trigger();  // the menu only shows the page
+    EXPECT_EQ(form->StringGridVariables->rowCount(), 25);
+    form->Wykresfunkcji1->trigger();
+    ClickTab(form->TabSheetFunction);
+    EXPECT_EQ(form->StringGridVariables->rowCount(), 19);
+    const int width = form->TabSheetFunction->width() - 60;
+    EXPECT_EQ(form->StringGridVariables->width(), width);
+    EXPECT_EQ(form->StringGridVariables->height(), form->TabSheetFunction->height() - 250);
+    EXPECT_EQ(form->StringGridVariables->columnWidth(0), (width - 30) / 4);
+}
+
+TEST_F(PageChange, ResizingLaysOutOnlyTheActivePage) {
+    const int before = form->StringGridVariables->width();
+    form->Algorytmylokalne2->trigger();
+    form->resize(800, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(form->StringGridVariables->width(), before);
+    form->Funkcja1->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(form->StringGridVariables->width(), before);
+    form->resize(820, 720);
+    QApplication::processEvents();
+    EXPECT_EQ(form->StringGridVariables->width(), form->TabSheetFunction->width() - 60);
+    EXPECT_GT(form->StringGridVariables->width(), before);
+}
+
+TEST(ErrorDisplay, AddsAFullStopUnlessThereIsOne) {
+    EXPECT_EQ(ErrorBoxText("'abc' is not a valid floating point value"),
+              "'abc' is not a valid floating point value.");
+    EXPECT_EQ(ErrorBoxText("Done."), "Done.");
+    EXPECT_EQ(ErrorBoxText(""), "");
+}
+
+}  // namespace
+}  // namespace quarmel::test

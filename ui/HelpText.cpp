@@ -1,0 +1,56 @@
+#include "ui/HelpText.h"
+
+namespace quarmel {
+
+const std::string& ParserHelpText() {
+    static const std::string text =
+        "\n"
+        " Operators:\n"
+        "\n"
+        " ()              expressions in parentheses are evaluated first\n"
+        " -A              unary minus\n"
+        " A^B             exponentiation: A raised to the power B\n"
+        " A*B  A/B  A%B   multiplication, division and modulo (the remainder)\n"
+        " A+B  A-B        addition and subtraction\n"
+        " A=B  A<B  A>B   comparison: the result is 1 when it holds, else 0\n"
+        " A&B             1 if int(A) and int(B) are both other than 0, else 0\n"
+        " A|B             1 if int(A) or int(B) is other than 0, else 0\n"
+        "\n"
+        " Functions:\n"
+        "\n"
+        " abs(A)          absolute value of A\n"
+        " acos(A)         arc cosine of A, in radians\n"
+        " acosh(A)        hyperbolic arc cosine of A\n"
+        " asin(A)         arc sine of A, in radians\n"
+        " asinh(A)        hyperbolic arc sine of A\n"
+        " atan(A)         arc tangent of A, in radians\n"
+        " atan2(A;B)      arc tangent of A/B; the signs of A and B give the\n"
+        "                 quadrant, so the result can also be pi/2 and -pi/2\n"
+        " atanh(A)        hyperbolic arc tangent of A\n"
+        " ceil(A)         A rounded up to the next integer\n"
+        " cos(A)          cosine of an angle A in radians\n"
+        " cosh(A)         hyperbolic cosine of A\n"
+        " cot(A)          cotangent of A, 1/tan(A)\n"
+        " csc(A)          cosecant of A, 1/sin(A)\n"
+        " eval(...)       calls the function being evaluated again (recursion),\n"
+        "                 with as many arguments as the function has variables;\n"
+        "                 normally used inside if()\n"
+        " exp(A)          e raised to the power A\n"
+        " floor(A)        A rounded down to the next integer\n"
+        " if(A;B;C)       B if int(A) is other than 0, else C; only the chosen\n"
+        "                 argument is evaluated\n"
+        " int(A)          A rounded to the nearest integer; 0.5 rounds up to 1\n"
+        " log(A)          natural logarithm of A\n"
+        " log10(A)        logarithm of A to base 10\n"
+        " max(A;B)        A if A > B, else B\n"
+        " min(A;B)        A if A < B, else B\n"
+        " sec(A)          secant of A, 1/cos(A)\n"
+        " sin(A)          sine of an angle A in radians\n"
+        " sinh(A)         hyperbolic sine of A\n"
+        " sqrt(A)         square root of A\n"
+        " tan(A)          tangent of an angle A in radians\n"
+        " tanh(A)         hyperbolic tangent of A\n";
+    return text;
+}
+
+}  // namespace quarmel

@@ -1,0 +1,366 @@
+#pragma once
+
+#include <QCursor>
+#include <QMainWindow>
+#include <QString>
+
+#include <fparser.hh>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "chart/ChartFrame.h"
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+#include "ui/Dialogs.h"
+#include "ui/ViewNavigation.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QStatusBar;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+
+namespace quarmel {
+
+class PanelChart;
+class TFormAbout;
+class TFormHelpFunction;
+
+// The main window. Controls and handlers carry the names the rest of the program and the tests
+// know them by; each control's objectName is its member name. The code is split by page:
+// Mainform.cpp (frame, menu, tool bar, page switching), MainformFunctionPage.cpp,
+// MainformOptionPages.cpp, MainformChartPage.cpp, MainformSolutionsPage.cpp.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // The two small windows; the main window opens them (F1, F2) but does not own them.
+    void SetHelpWindow(TFormHelpFunction* help) { helpWindow_ = help; }
+    void SetAboutWindow(TFormAbout* about) { aboutWindow_ = about; }
+
+    // Frame.
+    void FormCreate();
+    void FormResize();
+    void PageControlMainChange();
+    void PageControlMainMouseUp();
+
+    // Menu items that only show a page, and the small windows.
+    void Zamknij1Click();
+    void Funkcja1Click();
+    void Wykresfunkcji1Click();
+    void Rozwizania1Click();
+    void Algorytmylokalne2Click();
+    void AlgorytmGenetyczny2Click();
+    void Pomoc2Click();
+    void Oprogramie1Click();
+
+    // Function page.
+    // Rebuilds the problem from the page and the option pages and compiles the formula; then
+    // shows f at the default point (evaluate) or sets up the chart axes. 0 on success, -1 when
+    // the formula does not compile. A text that is not a number throws.
+    int ReadFunctionPage(bool evaluate);
+    void SpeedButtonCalcClick();
+    void LayoutVariablesGrid();
+    // The variables table as the page knows it: row 0 is the header, rows 1.. the variables.
+    int VariableRowCount() const;
+    QString VariableCell(int column, int row) const;
+    void SetVariableCell(int column, int row, const QString& text);
+
+    // Option pages.
+    void TrackBarLocalSleepChange();
+    void TrackBarAChange();
+    void TrackBarTemp0Change();
+    void TrackBarTempPlusChange();
+    void TrackBarPercentAcChange();
+    void TrackBarLkChange();
+    void TrackBarAlfaChange();
+    void TrackBarStopChange();
+    void TrackBarIterationsChange();
+    void TrackBarPopSizeChange();
+    void TrackBarGeneticSleepChange();
+    void TrackBarTournamentSizeChange();
+    void TrackBarCOAChange();
+    void TrackBarCOProbabChange();
+    void TrackBarMutAChange();
+    void TrackBarMProbabChange();
+    // Converts every option into Parameters, in the page order; throws on a text that is not a
+    // number, keeping what was read before it.
+    void ReadOptionPages();
+
+    // Chart page: axes and display ranges.
+    void SetUpAxes();
+    void SetUpRangeControls(bool xOnly, int xVariable, int yVariable);
+    void ComboBoxAxeXChange();
+    void ScrollBarMinXChange();
+    void ScrollBarMinYChange();
+    void ScrollBarMaxXChange();
+    void ScrollBarMaxYChange();
+    void EditMinXKeyPress(char key);
+    void EditMinYKeyPress(char key);
+    void EditMaxXKeyPress(char key);
+    void EditMaxYKeyPress(char key);
+    void SampleOverXY(int xVariable, int yVariable);
+    void SampleOverX(int xVariable);
+    void LayoutRangeControls();
+    void RedrawChart();
+    // The view and display options a frame is drawn with.
+    ChartFrame CurrentChartFrame() const;
+    void TimerChartTimer();
+    void CheckBoxWireframeClick();
+    void CheckBoxPolygonClick();
+    void CheckBoxShadingClick();
+    void CheckBoxColorsClick();
+
+    // Solutions page.
+    void LayoutSolutionsGrid();
+
+    // ---- Controls ----
+    QMenuBar* MainMenu = nullptr;
+    QMenu* Plik1 = nullptr;
+    QAction* Nowafunkcja1 = nullptr;
+    QAction* Wczytajwyniki1 = nullptr;
+    QAction* Zapiszwyniki1 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* Zamknij1 = nullptr;
+    QMenu* Optymalizacja1 = nullptr;
+    QAction* Funkcja1 = nullptr;
+    QAction* Wykresfunkcji1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Greedy1 = nullptr;
+    QAction* Steepest1 = nullptr;
+    QAction* Symulowanewyarzanie1 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* AlgorytmGenetyczny1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* Pauza1 = nullptr;
+    QAction* Stop1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Rozwizania1 = nullptr;
+    QMenu* Opcje1 = nullptr;
+    QAction* Algorytmylokalne2 = nullptr;
+    QAction* AlgorytmGenetyczny2 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* Demonstracja1 = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QAction* Pomoc2 = nullptr;
+    QAction* Oprogramie1 = nullptr;
+
+    QWidget* ToolBarMain = nullptr;
+    QWidget* PanelFileButtons = nullptr;
+    QWidget* PanelRunButtons = nullptr;
+    QToolButton* SpeedButtonNew = nullptr;
+    QToolButton* SpeedButtonOpen = nullptr;
+    QToolButton* SpeedButtonSave = nullptr;
+    QToolButton* SpeedButtonGreedy = nullptr;
+    QToolButton* SpeedButtonSteepest = nullptr;
+    QToolButton* SpeedButtonSA = nullptr;
+    QToolButton* SpeedButtonGeneticAlg = nullptr;
+    QToolButton* SpeedButtonPause = nullptr;
+    QToolButton* SpeedButtonStop = nullptr;
+    QWidget* ToolBar1 = nullptr;
+
+    QTabWidget* PageControlMain = nullptr;
+    QWidget* TabSheetFunction = nullptr;
+    QWidget* TabSheetChart = nullptr;
+    QWidget* TabSheetSolutions = nullptr;
+    QWidget* TabSheetOptions = nullptr;
+    QWidget* TabSheetOptionsGenetic = nullptr;
+    QStatusBar* StatusBar = nullptr;
+
+    QTimer* TimerChart = nullptr;
+    QTimer* TimerAutoRotation = nullptr;
+    QTimer* TimerDemo = nullptr;
+
+    // Function page.
+    QGroupBox* GroupBoxFunctionName = nullptr;
+    QLineEdit* EditFunctionName = nullptr;
+    QGroupBox* GroupBoxFunction = nullptr;
+    QLineEdit* EditFunction = nullptr;
+    QGroupBox* GroupBoxOptimMax = nullptr;
+    QRadioButton* RadioButton_max = nullptr;
+    QRadioButton* RadioButton_min = nullptr;
+    QGroupBox* GroupBoxFuncValue = nullptr;
+    QPushButton* SpeedButtonCalc = nullptr;
+    QLabel* LabelFuncCalc = nullptr;
+    QGroupBox* GroupBoxVariables = nullptr;
+    QTableWidget* StringGridVariables = nullptr;
+
+    // "Local Alg." page.
+    QSlider* TrackBarLocalSleep = nullptr;
+    QLineEdit* EditLocalSleep = nullptr;
+    QSlider* TrackBarA = nullptr;
+    QLineEdit* EditA = nullptr;
+    QSlider* TrackBarTemp0 = nullptr;
+    QLineEdit* EditTemp0 = nullptr;
+    QSlider* TrackBarTempPlus = nullptr;
+    QLineEdit* EditTempPlus = nullptr;
+    QSlider* TrackBarPercentAc = nullptr;
+    QLineEdit* EditPercentAc = nullptr;
+    QSlider* TrackBarLk = nullptr;
+    QLineEdit* EditLk = nullptr;
+    QSlider* TrackBarAlfa = nullptr;
+    QLineEdit* EditAlfa = nullptr;
+    QSlider* TrackBarStop = nullptr;
+    QLineEdit* EditStop = nullptr;
+    QLabel* LabelEx = nullptr;
+    QLineEdit* EditEx = nullptr;
+
+    // "Genetic Alg." page.
+    QSlider* TrackBarIterations = nullptr;
+    QLineEdit* EditIterations = nullptr;
+    QSlider* TrackBarPopSize = nullptr;
+    QLineEdit* EditPopSize = nullptr;
+    QSlider* TrackBarGeneticSleep = nullptr;
+    QLineEdit* EditGeneticSleep = nullptr;
+    QSlider* TrackBarTournamentSize = nullptr;
+    QLineEdit* EditTournamentSize = nullptr;
+    QSlider* TrackBarCOA = nullptr;
+    QLineEdit* EditCOA = nullptr;
+    QSlider* TrackBarCOProbab = nullptr;
+    QLineEdit* EditCOProbab = nullptr;
+    QSlider* TrackBarMutA = nullptr;
+    QLineEdit* EditMutA = nullptr;
+    QSlider* TrackBarMProbab = nullptr;
+    QLineEdit* EditMProbab = nullptr;
+    QRadioButton* RadioButtonTournament = nullptr;
+    QRadioButton* RadioButtonRoulette = nullptr;
+    QRadioButton* RadioButton1Point = nullptr;
+    QRadioButton* RadioButton2Point = nullptr;
+    QRadioButton* RadioButtonArithmetic = nullptr;
+
+    // Chart page.
+    ::quarmel::PanelChart* PanelChart = nullptr;
+    QGroupBox* GroupBoxAxes = nullptr;
+    QComboBox* ComboBoxAxeX = nullptr;
+    QComboBox* ComboBoxAxeY = nullptr;
+    QGroupBox* GroupBoxRangeMin = nullptr;
+    QScrollBar* ScrollBarMinX = nullptr;
+    QScrollBar* ScrollBarMinY = nullptr;
+    QLineEdit* EditMinX = nullptr;
+    QLineEdit* EditMinY = nullptr;
+    QGroupBox* GroupBoxRangeMax = nullptr;
+    QScrollBar* ScrollBarMaxX = nullptr;
+    QScrollBar* ScrollBarMaxY = nullptr;
+    QLineEdit* EditMaxX = nullptr;
+    QLineEdit* EditMaxY = nullptr;
+    QCheckBox* CheckBoxPolygon = nullptr;
+    QCheckBox* CheckBoxFrames = nullptr;
+    QCheckBox* CheckBoxWireframe = nullptr;
+    QCheckBox* CheckBoxShading = nullptr;
+    QCheckBox* CheckBoxAxes = nullptr;
+    QCheckBox* CheckBoxAxesDesc = nullptr;
+    QCheckBox* CheckBoxSolution = nullptr;
+    QWidget* PanelChartOptions = nullptr;
+    QGroupBox* GroupBoxMouse = nullptr;
+    QLabel* Image_rotate = nullptr;
+    QLabel* Image_position = nullptr;
+    QLabel* Image_zoom = nullptr;
+    QLabel* LabelRotateLeft = nullptr;
+    QLabel* LabelMoveLeft = nullptr;
+    QLabel* LabelScaleLeft = nullptr;
+    QLabel* LabelRotateRight = nullptr;
+    QLabel* LabelMoveRight = nullptr;
+    QLabel* LabelScaleRight = nullptr;
+    QGroupBox* GroupBoxScale = nullptr;
+    QScrollBar* ScrollBarScale = nullptr;
+    QCheckBox* CheckBoxAutoRotation = nullptr;
+    QSlider* TrackBarAutoRotation = nullptr;
+    QPushButton* BitBtnReset = nullptr;
+
+    // Solutions page.
+    QGroupBox* GroupBoxBeforeOpt = nullptr;
+    QLabel* LabelBeforeOpt = nullptr;
+    QGroupBox* GroupBoxAfterOpt = nullptr;
+    QLabel* LabelAfterOpt = nullptr;
+    QTableWidget* StringGridSolutions = nullptr;
+
+    // ---- State ----
+    AlgParameters Parameters;  // the current problem and every setting
+    FunctionParser FormParser;
+    std::string LastFormula;
+    std::vector<float> SurfaceSamples;
+    SolutionList RunSolutions;
+    SolutionList RunPopulation;
+
+    bool SolutionsNotSaved = false;
+    bool IgnoreRunResults = false;
+    bool StopRequested = false;
+    bool UsesSpiral = false;
+    bool Paused = false;
+    bool WaveDemoRunning = false;
+    bool ChartReady = false;
+
+    int AxisXVariable = 0;
+    int AxisYVariable = 1;
+    float DisplayXMin = 0, DisplayXMax = 0, DisplayYMin = 0, DisplayYMax = 0;
+    float HeightMin = 0, HeightMax = 0;
+
+    // The chart's view and the mouse state that changes it; the distance is ScrollBarScale.
+    ViewNavigation Navigation;
+
+    // The chart panel's cursors by number (100 rotate, 101 move, 102 scale).
+    std::map<int, QCursor> Cursors;
+
+    FileDialogSettings OpenDialog;
+    FileDialogSettings SaveDialog;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildFunctionPage();
+    void BuildOptionPages();
+    void BuildLocalOptionsPage();
+    void BuildGeneticOptionsPage();
+    void BuildChartPage();
+    void BuildSolutionsPage();
+    void ConnectFunctionPage();
+    void ConnectOptionPages();
+    void ConnectChartPage();
+    void LoadCursors();
+    void SetTabOrders();
+    void AnchorFunctionPage();
+    void AnchorChartPage();
+    void AnchorSolutionsPage();
+
+    // Makes a page the active one without the page-change handler.
+    void ShowPage(QWidget* page);
+    // Runs a handler as a command: an error it raises is shown in the error box and the command
+    // ends there, the program goes on.
+    void RunCommand(void (TFormMain::*handler)());
+    void RunCommand(const std::function<void()>& command);
+    // Whether the last SetUpAxes chose two axes.
+    bool TwoAxesChosen() const;
+    void Resample();
+    void RangeEditEnter(QLineEdit* edit, QScrollBar* bar);
+
+    TFormHelpFunction* helpWindow_ = nullptr;
+    TFormAbout* aboutWindow_ = nullptr;
+    bool changingPageFromCode_ = false;
+};
+
+// Shows an error's message in the error box, as every failed command does.
+void ShowCommandError(const std::string& message);
+
+}  // namespace quarmel
