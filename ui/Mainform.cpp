@@ -115,6 +115,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     column->addWidget(ToolBar1);
     PageControlMain = new PageControl(central);
     PageControlMain->setObjectName("PageControlMain");
+    PageControlMain->setAccessibleName("Pages");
     column->addWidget(PageControlMain, 1);
     setCentralWidget(central);
 
@@ -127,6 +128,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
+    StatusBar->setAccessibleName("Status");
     StatusBar->setSizeGripEnabled(true);
     setStatusBar(StatusBar);
 

@@ -31,6 +31,7 @@ class QScrollBar;
 class QSlider;
 class QStatusBar;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QTimer;
 class QToolButton;
@@ -38,6 +39,7 @@ class QToolButton;
 namespace quarmel {
 
 class PanelChart;
+class SolutionsTableModel;
 class TFormAbout;
 class TFormHelpFunction;
 
@@ -290,7 +292,8 @@ class TFormMain : public QMainWindow {
     QLabel* LabelBeforeOpt = nullptr;
     QGroupBox* GroupBoxAfterOpt = nullptr;
     QLabel* LabelAfterOpt = nullptr;
-    QTableWidget* StringGridSolutions = nullptr;
+    QTableView* StringGridSolutions = nullptr;
+    SolutionsTableModel* SolutionsModel = nullptr;  // what StringGridSolutions shows
 
     // ---- State ----
     AlgParameters Parameters;  // the current problem and every setting

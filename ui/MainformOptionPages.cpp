@@ -139,6 +139,7 @@ void TFormMain::BuildLocalOptionsPage() {
     LabelEx->setObjectName("LabelEx");
     EditEx = new QLineEdit("15");
     EditEx->setObjectName("EditEx");
+    NameAfter(EditEx, LabelEx->text());
     const int r = grid->rowCount();
     grid->addWidget(LabelEx, r, 0);
     grid->addWidget(EditEx, r, 2);

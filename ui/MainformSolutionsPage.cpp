@@ -3,9 +3,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "ui/Mainform.h"
+#include "ui/SolutionsTableModel.h"
 
 namespace quarmel {
 namespace {
@@ -43,8 +44,10 @@ void TFormMain::BuildSolutionsPage() {
     GroupBoxAfterOpt->setObjectName("GroupBoxAfterOpt");
     LabelAfterOpt = AddValueLabel(GroupBoxAfterOpt, "LabelAfterOpt", "Optimal solution");
 
-    StringGridSolutions = new QTableWidget(0, 0, TabSheetSolutions);
+    StringGridSolutions = new QTableView(TabSheetSolutions);
     StringGridSolutions->setObjectName("StringGridSolutions");
+    SolutionsModel = new SolutionsTableModel(StringGridSolutions);
+    StringGridSolutions->setModel(SolutionsModel);
     StringGridSolutions->setAccessibleName("Solutions");
     StringGridSolutions->verticalHeader()->hide();
     StringGridSolutions->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -66,14 +69,14 @@ void TFormMain::AnchorSolutionsPage() {
 void TFormMain::LayoutSolutionsGrid() {
     const int pageWidth = TabSheetSolutions->width();
     StringGridSolutions->resize(pageWidth - 40, TabSheetSolutions->height() - 90);
-    // A header row above the solutions, a column each for the number, the variables and f.
+    // A column each for the number, the variables and f; the rows come with the solutions.
     const int columns = Parameters.VariableCount() + 2;
-    StringGridSolutions->setRowCount(static_cast<int>(RunSolutions.Count()));
-    StringGridSolutions->setColumnCount(columns);
     const int columnWidth = (pageWidth - 75) / columns;
     QHeaderView* header = StringGridSolutions->horizontalHeader();
     header->setDefaultSectionSize(columnWidth);
-    for (int c = 0; c < columns; ++c) header->resizeSection(c, columnWidth);
+    for (int c = 0; c < std::min(columns, header->count()); ++c) {
+        header->resizeSection(c, columnWidth);
+    }
 }
 
 }  // namespace quarmel

@@ -10,10 +10,16 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
 
 #include "WindowFixture.h"
+#include "ui/Accessibility.h"
+#include "ui/PanelChart.h"
 
 namespace quarmel::test {
 namespace {
@@ -266,6 +272,79 @@ TEST_F(PageChange, ResizingLaysOutOnlyTheActivePage) {
     QApplication::processEvents();
     EXPECT_EQ(form->StringGridVariables->width(), form->TabSheetFunction->width() - 60);
     EXPECT_GT(form->StringGridVariables->width(), before);
+}
+
+TEST_F(PageChange, SolutionsFromTheMenuLaysTheTableOut) {
+    form->Rozwizania1->trigger();
+    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetSolutions);
+    const int width = form->TabSheetSolutions->width();
+    EXPECT_EQ(form->StringGridSolutions->width(), width - 40);
+    EXPECT_EQ(form->StringGridSolutions->height(), form->TabSheetSolutions->height() - 90);
+    EXPECT_EQ(form->StringGridSolutions->horizontalHeader()->defaultSectionSize(), (width - 75) / 2);
+}
+
+using Keyboard = WindowTest;
+
+// The controls Tab visits after `first`, in order, until it comes back to a control seen.
+std::vector<QWidget*> TabSequence(QWidget* first, QWidget* page) {
+    std::vector<QWidget*> sequence;
+    QWidget* w = first;
+    do {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            !w->isHidden() && w->isVisibleTo(page)) {
+            sequence.push_back(w);
+        }
+        w = w->nextInFocusChain();
+    } while (w != first && sequence.size() < 100);
+    return sequence;
+}
+
+TEST_F(Keyboard, TabVisitsEachPageInReadingOrder) {
+    EXPECT_EQ(TabSequence(form->EditFunctionName, form->TabSheetFunction),
+              std::vector<QWidget*>({form->EditFunctionName, form->RadioButton_max,
+                                     form->RadioButton_min, form->EditFunction,
+                                     form->SpeedButtonCalc, form->StringGridVariables}));
+    const std::vector<QWidget*> chart = TabSequence(form->ComboBoxAxeX, form->TabSheetChart);
+    const std::vector<QWidget*> chartTail(chart.end() - 8, chart.end());
+    EXPECT_EQ(chart.front(), form->ComboBoxAxeX);
+    EXPECT_EQ(chartTail, std::vector<QWidget*>({form->ScrollBarMinX, form->EditMinX,
+                                                form->ScrollBarMinY, form->EditMinY,
+                                                form->ScrollBarMaxX, form->EditMaxX,
+                                                form->ScrollBarMaxY, form->EditMaxY}));
+    // On the option pages Tab goes from bar to bar: the edits only show the values.
+    const std::vector<QWidget*> local = TabSequence(form->TrackBarLocalSleep, form->TabSheetOptions);
+    EXPECT_EQ(local, std::vector<QWidget*>({form->TrackBarLocalSleep, form->TrackBarA,
+                                            form->TrackBarTemp0, form->TrackBarTempPlus,
+                                            form->TrackBarPercentAc, form->TrackBarLk,
+                                            form->TrackBarAlfa, form->TrackBarStop}));
+}
+
+TEST_F(Keyboard, ControlsHaveSpokenNames) {
+    EXPECT_EQ(form->EditLocalSleep->accessibleName(), "Delay [ms]");
+    EXPECT_EQ(form->TrackBarLocalSleep->accessibleName(), "Delay [ms]");
+    EXPECT_EQ(form->EditTemp0->accessibleName(), "Zero temperature");
+    EXPECT_EQ(form->ComboBoxAxeY->accessibleName(), "Y-Axis");
+    EXPECT_EQ(form->StringGridVariables->accessibleName(), "Variables of function");
+    EXPECT_EQ(form->StringGridSolutions->accessibleName(), "Solutions");
+    EXPECT_EQ(form->PanelChart->accessibleName(), "Chart");
+    EXPECT_EQ(form->EditFunction->accessibleDescription(), "Enter funtion for optimization");
+    EXPECT_EQ(form->SpeedButtonNew->accessibleName(), "New function");
+    // Every tab-focusable control of ours can be told apart by ear.
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->isHidden()) continue;
+        if (w->objectName().isEmpty()) continue;  // parts of Qt's own controls
+        const bool captioned = !w->property("text").toString().isEmpty() ||
+                               !w->property("title").toString().isEmpty();
+        EXPECT_TRUE(captioned || !w->accessibleName().isEmpty())
+            << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
+}
+
+TEST(SpokenCaption, DropsAccessKeysAndColons) {
+    EXPECT_EQ(SpokenCaption("Delay [ms]:"), "Delay [ms]");
+    EXPECT_EQ(SpokenCaption("&Local algorithms"), "Local algorithms");
+    EXPECT_EQ(SpokenCaption("Fish && chips: "), "Fish & chips");
+    EXPECT_EQ(SpokenCaption("X-Axis"), "X-Axis");
 }
 
 TEST(ErrorDisplay, AddsAFullStopUnlessThereIsOne) {
