@@ -13,7 +13,7 @@ class DriverError(AssertionError):
     pass
 
 
-def wait_for(condition, what, timeout=20.0, interval=0.1):
+def wait_for(condition, what, timeout=60.0, interval=0.1):
     """Polls `condition` until it returns something true; fails after `timeout` seconds."""
     end = time.monotonic() + timeout
     while True:
@@ -28,13 +28,23 @@ def wait_for(condition, what, timeout=20.0, interval=0.1):
         time.sleep(interval)
 
 
+# Subtrees no search here needs to enter: they are large, and every node costs a round trip.
+UNSEARCHED_ROLES = ("table", "menu bar")
+
+
 def find(root, predicate, depth=40):
-    """The first node below `root` (depth first, in tree order) that satisfies `predicate`."""
+    """The first node below `root` (depth first, in tree order) that satisfies `predicate`. A
+    node that cannot be read is passed over, not its children."""
     if root is None or depth < 0:
         return None
     try:
         if predicate(root):
             return root
+    except Exception:
+        pass
+    try:
+        if root.getRoleName() in UNSEARCHED_ROLES:
+            return None
         count = root.childCount
     except Exception:
         return None
@@ -109,5 +119,5 @@ class Program:
                 return app
         return None
 
-    def find(self, predicate, what, root=None, timeout=20.0):
+    def find(self, predicate, what, root=None, timeout=60.0):
         return wait_for(lambda: find(root or self.app, predicate), what, timeout)
