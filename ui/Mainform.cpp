@@ -29,6 +29,7 @@
 
 #include <exception>
 
+#include "algorithms/Optimizationthread.h"
 #include "ui/Aboutform.h"
 #include "ui/Accessibility.h"
 #include "ui/Helpfunctionform.h"
@@ -149,6 +150,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     ConnectFunctionPage();
     ConnectOptionPages();
     ConnectChartPage();
+    ConnectRunCommands();
+    ConnectNavigation();
     connect(PageControlMain, &QTabWidget::currentChanged, this, [this] {
         if (!changingPageFromCode_) RunCommand(&TFormMain::PageControlMainChange);
     });
@@ -181,7 +184,10 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // A run still going on ends by itself; the window does not wait for it.
+    if (Worker) Worker->Terminate();
+}
 
 void TFormMain::BuildMenu() {
     MainMenu = menuBar();
@@ -343,6 +349,7 @@ void TFormMain::PageControlMainChange() {
     QWidget* page = PageControlMain->currentWidget();
     if (page == TabSheetFunction) LayoutVariablesGrid();
     if (page == TabSheetChart) {
+        if (WaveDemoRunning) Demonstracja1Click();
         if (ReadFunctionPage(false) == -1) return;
         IgnoreRunResults = true;
         if (WaveDemoRunning) {
@@ -351,7 +358,10 @@ void TFormMain::PageControlMainChange() {
             TimerChart->start();
         }
     }
-    if (page == TabSheetSolutions) LayoutSolutionsGrid();
+    if (page == TabSheetSolutions) {
+        LayoutSolutionsGrid();
+        FillSolutionsGrid();
+    }
 }
 
 void TFormMain::PageControlMainMouseUp() {
@@ -376,6 +386,7 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (PictureMouseDown(watched, event)) return true;
     if (watched == PageControlMain->tabBar() && event->type() == QEvent::MouseButtonRelease) {
         RunCommand(&TFormMain::PageControlMainMouseUp);
     } else if (event->type() == QEvent::Resize) {

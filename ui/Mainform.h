@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "ui/ViewNavigation.h"
 
 class QAction;
+class QCloseEvent;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -38,7 +41,9 @@ class QToolButton;
 
 namespace quarmel {
 
+class OptimizationThread;
 class PanelChart;
+struct DataFileReading;
 class SolutionsTableModel;
 class TFormAbout;
 class TFormHelpFunction;
@@ -46,7 +51,9 @@ class TFormHelpFunction;
 // The main window. Controls and handlers carry the names the rest of the program and the tests
 // know them by; each control's objectName is its member name. The code is split by page:
 // Mainform.cpp (frame, menu, tool bar, page switching), MainformFunctionPage.cpp,
-// MainformOptionPages.cpp, MainformChartPage.cpp, MainformSolutionsPage.cpp.
+// MainformOptionPages.cpp, MainformChartPage.cpp, MainformSolutionsPage.cpp, MainformRun.cpp
+// (runs, the progress timer, closing), MainformNavigation.cpp (the chart's view),
+// MainformDemo.cpp (the wave demonstration) and MainformFile.cpp (New, Open, Save).
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
@@ -133,6 +140,42 @@ class TFormMain : public QMainWindow {
 
     // Solutions page.
     void LayoutSolutionsGrid();
+    // Shows RunSolutions in the table and the first and best values in the two labels.
+    void FillSolutionsGrid();
+
+    // Running.
+    void SpeedButtonGreedyClick();
+    void SpeedButtonSteepestClick();
+    void SpeedButtonSAClick();
+    void SpeedButtonGeneticAlgClick();
+    void SetRunningState();
+    void SetIdleState();
+    void SpeedButtonPauseClick();
+    void Pauza1Click();
+    void ApplyPauseState();
+    void SpeedButtonStopClick();
+    // The window's close request: false keeps the window open.
+    bool FormClose();
+
+    // The chart's view.
+    void Image_rotateMouseDown(MouseButton button);
+    void Image_positionMouseDown(MouseButton button);
+    void Image_zoomMouseDown(MouseButton button);
+    void PanelChartMouseDown(MouseButton button, int x, int y);
+    void PanelChartMouseUp(MouseButton button);
+    void PanelChartMouseMove(int x, int y);
+    void ScrollBarScaleChange();
+    void TimerAutoRotationTimer();
+    void BitBtnResetClick();
+
+    // The wave demonstration.
+    void Demonstracja1Click();
+    void TimerDemoTimer();
+
+    // File commands.
+    void SpeedButtonNewClick();
+    void SpeedButtonOpenClick();
+    void SpeedButtonSaveClick();
 
     // ---- Controls ----
     QMenuBar* MainMenu = nullptr;
@@ -325,8 +368,12 @@ class TFormMain : public QMainWindow {
     FileDialogSettings OpenDialog;
     FileDialogSettings SaveDialog;
 
+    // The run in progress, or none. Dropping it never waits: a stopped worker ends by itself.
+    std::shared_ptr<OptimizationThread> Worker;
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -357,6 +404,25 @@ class TFormMain : public QMainWindow {
     bool TwoAxesChosen() const;
     void Resample();
     void RangeEditEnter(QLineEdit* edit, QScrollBar* bar);
+
+    // Running.
+    void ConnectRunCommands();
+    void StartRun(AlgorithmKind kind, const char* statusText);
+    QList<QWidget*> RunLockedWidgets() const;
+    QList<QAction*> RunLockedActions() const;
+
+    // The chart's view.
+    void ConnectNavigation();
+    bool PictureMouseDown(QObject* watched, QEvent* event);
+    void ChooseMouseFunction(MouseButton button, MouseFunction function);
+    void ShowMouseFunctionLabels();
+    void SetPanelCursor(int number);
+
+    // File commands.
+    bool ConfirmDroppingSolutions();
+    void ClearFunctionInput();
+    void ReleaseFinishedWorker();
+    void ApplyDataFile(DataFileReading& reading);
 
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;

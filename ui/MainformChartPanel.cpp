@@ -3,7 +3,6 @@
 #include <QScrollBar>
 #include <QTabWidget>
 
-#include "chart/MarkerPoints.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 
@@ -32,22 +31,6 @@ void TFormMain::RedrawChart() {
     if (!ChartReady) return;
     PanelChart->SetChartReady(true);
     PanelChart->RedrawChart();
-}
-
-// The chart's side of the progress poll: markers for the chosen axes, and the data handed to
-// the chart while its page is shown.
-void TFormMain::TimerChartTimer() {
-    const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
-                          DisplayXMax,   DisplayYMin,   DisplayYMax};
-    std::vector<float> solutionMarkers = SolutionMarkers(RunSolutions, axes);
-    std::vector<float> populationMarkers = PopulationMarkers(RunPopulation, axes);
-    if (PageControlMain->currentWidget() == TabSheetChart) {
-        PanelChart->Chart().SetData(DisplayXMin, DisplayXMax, DisplayYMin, DisplayYMax, HeightMin,
-                                    HeightMax, SurfaceSamples, std::move(solutionMarkers),
-                                    std::move(populationMarkers));
-        ChartReady = true;
-        RedrawChart();
-    }
 }
 
 }  // namespace quarmel

@@ -1,0 +1,217 @@
+// Running an algorithm from the window: the start commands, the running and idle states, pause
+// and stop, the progress timer, the Solutions page and closing the window.
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "algorithms/Optimizationthread.h"
+#include "chart/MarkerPoints.h"
+#include "ui/Dialogs.h"
+#include "ui/Mainform.h"
+#include "ui/PanelChart.h"
+#include "ui/RunProgress.h"
+#include "ui/SolutionsTableModel.h"
+
+namespace quarmel {
+
+void TFormMain::ConnectRunCommands() {
+    using Handler = void (TFormMain::*)();
+    const std::pair<QToolButton*, Handler> buttons[] = {
+        {SpeedButtonNew, &TFormMain::SpeedButtonNewClick},
+        {SpeedButtonOpen, &TFormMain::SpeedButtonOpenClick},
+        {SpeedButtonSave, &TFormMain::SpeedButtonSaveClick},
+        {SpeedButtonGreedy, &TFormMain::SpeedButtonGreedyClick},
+        {SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
+        {SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
+        {SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
+        {SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
+        {SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
+    };
+    for (const auto& [button, handler] : buttons) {
+        connect(button, &QToolButton::clicked, this, [this, h = handler] { RunCommand(h); });
+    }
+    const std::pair<QAction*, Handler> items[] = {
+        {Nowafunkcja1, &TFormMain::SpeedButtonNewClick},
+        {Wczytajwyniki1, &TFormMain::SpeedButtonOpenClick},
+        {Zapiszwyniki1, &TFormMain::SpeedButtonSaveClick},
+        {Greedy1, &TFormMain::SpeedButtonGreedyClick},
+        {Steepest1, &TFormMain::SpeedButtonSteepestClick},
+        {Symulowanewyarzanie1, &TFormMain::SpeedButtonSAClick},
+        {AlgorytmGenetyczny1, &TFormMain::SpeedButtonGeneticAlgClick},
+        {Stop1, &TFormMain::SpeedButtonStopClick},
+    };
+    for (const auto& [item, handler] : items) {
+        connect(item, &QAction::triggered, this, [this, h = handler] { RunCommand(h); });
+    }
+    // These two handlers decide by the check mark as it was before the click, and set it
+    // themselves; Qt has already toggled it when it reports the click.
+    const std::pair<QAction*, Handler> checked[] = {
+        {Pauza1, &TFormMain::Pauza1Click},
+        {Demonstracja1, &TFormMain::Demonstracja1Click},
+    };
+    for (const auto& [item, handler] : checked) {
+        connect(item, &QAction::triggered, this, [this, a = item, h = handler](bool on) {
+            a->setChecked(!on);
+            RunCommand(h);
+        });
+    }
+    connect(TimerDemo, &QTimer::timeout, this, [this] { RunCommand(&TFormMain::TimerDemoTimer); });
+}
+
+void TFormMain::SpeedButtonGreedyClick() { StartRun(Greedy, "Greedy algorithm is running ..."); }
+
+void TFormMain::SpeedButtonSteepestClick() {
+    StartRun(Steepest, "Steepest algorithm is running ...");
+}
+
+void TFormMain::SpeedButtonSAClick() {
+    StartRun(SimulatedAnnealing, "Simulated Annealing algorithm is running ...");
+}
+
+void TFormMain::SpeedButtonGeneticAlgClick() {
+    StartRun(Genetic, "Genetic algorithm is running ...");
+}
+
+void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
+    if (ReadFunctionPage(false) == -1) return;
+    // A variable without room would make the neighbour moves and start points meaningless.
+    const std::string refusal = UnusableRangeMessage(Parameters);
+    if (!refusal.empty()) {
+        CurrentDialogs().Message(refusal);
+        return;
+    }
+    SetRunningState();
+    IgnoreRunResults = false;
+    Worker = OptimizationThread::Start(Parameters, kind);
+    // Also during the wave demonstration, so that the end of this run is noticed.
+    WaveDemoRunning = false;
+    TimerChart->start();
+    ShowPage(TabSheetChart);
+    StatusBar->showMessage(statusText);
+}
+
+QList<QWidget*> TFormMain::RunLockedWidgets() const {
+    return {SpeedButtonNew,      SpeedButtonOpen, SpeedButtonSave,       SpeedButtonGreedy,
+            SpeedButtonSteepest, SpeedButtonSA,   SpeedButtonGeneticAlg, StringGridVariables};
+}
+
+QList<QAction*> TFormMain::RunLockedActions() const {
+    return {Nowafunkcja1, Wczytajwyniki1,       Zapiszwyniki1,       Greedy1,
+            Steepest1,    Symulowanewyarzanie1, AlgorytmGenetyczny1, Demonstracja1};
+}
+
+void TFormMain::SetRunningState() {
+    for (QWidget* w : RunLockedWidgets()) w->setEnabled(false);
+    for (QAction* a : RunLockedActions()) a->setEnabled(false);
+    EditFunction->setReadOnly(true);
+    SpeedButtonPause->setChecked(false);
+    Pauza1->setChecked(false);
+    StopRequested = false;
+    SolutionsNotSaved = true;
+}
+
+void TFormMain::SetIdleState() {
+    StopRequested = true;
+    for (QWidget* w : RunLockedWidgets()) w->setEnabled(true);
+    for (QAction* a : RunLockedActions()) a->setEnabled(true);
+    EditFunction->setReadOnly(false);
+    Pauza1->setChecked(false);
+    Paused = false;
+    SpeedButtonPause->setChecked(false);
+    SpeedButtonPause->setToolTip("Pause calculation");
+    StatusBar->clearMessage();
+    if (Worker) {
+        // The worker ends by itself (a paused one too) and is released when it has; the window
+        // does not wait for it.
+        Worker->Terminate();
+        Worker.reset();
+    }
+}
+
+void TFormMain::SpeedButtonPauseClick() {
+    Paused = SpeedButtonPause->isChecked();
+    SpeedButtonPause->setToolTip(Paused ? "Continue calculation" : "Pause calculation");
+    Pauza1->setChecked(Paused);
+    ApplyPauseState();
+}
+
+void TFormMain::Pauza1Click() {
+    if (Pauza1->isChecked()) {
+        Pauza1->setChecked(false);
+        Paused = false;
+        SpeedButtonPause->setChecked(false);
+        SpeedButtonPause->setToolTip("Wstrzymaj obliczenia");
+    } else {
+        Paused = true;
+        SpeedButtonPause->setToolTip("Kontynuj obliczenia");
+        SpeedButtonPause->setChecked(true);
+        Pauza1->setChecked(true);
+    }
+    ApplyPauseState();
+}
+
+void TFormMain::ApplyPauseState() {
+    if (!Worker) return;
+    if (Paused) {
+        Worker->Hold();
+    } else {
+        Worker->Resume();
+    }
+}
+
+void TFormMain::SpeedButtonStopClick() { SetIdleState(); }
+
+void TFormMain::TimerChartTimer() {
+    if (PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation)) SetIdleState();
+    QWidget* page = PageControlMain->currentWidget();
+    if (page == TabSheetChart) {
+        const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
+                              DisplayXMax,   DisplayYMin,   DisplayYMax};
+        PanelChart->Chart().SetData(DisplayXMin, DisplayXMax, DisplayYMin, DisplayYMax, HeightMin,
+                                    HeightMax, SurfaceSamples, SolutionMarkers(RunSolutions, axes),
+                                    PopulationMarkers(RunPopulation, axes));
+        ChartReady = true;
+        RedrawChart();
+    } else if (page == TabSheetSolutions) {
+        PageControlMainChange();
+    }
+}
+
+void TFormMain::FillSolutionsGrid() {
+    std::vector<std::string> names;
+    for (const VariableSpec& v : Parameters.Variables()) names.push_back(v.Name);
+    SolutionsModel->Refill(names, &RunSolutions);
+    if (RunSolutions.Empty()) return;
+    LabelBeforeOpt->setText(QString::fromStdString(InitialSolutionText(RunSolutions)));
+    LabelAfterOpt->setText(
+        QString::fromStdString(OptimalSolutionText(RunSolutions, Parameters.Maximize())));
+}
+
+bool TFormMain::FormClose() {
+    WaveDemoRunning = false;
+    if (!SolutionsNotSaved) return true;
+    return CurrentDialogs().Confirm("Closing program", "Really close ?");
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!FormClose()) {
+        event->ignore();
+        return;
+    }
+    // A running worker is told to end and left to release itself; nothing waits for it.
+    if (Worker) {
+        StopRequested = true;
+        Worker->Terminate();
+        Worker.reset();
+    }
+    event->accept();
+}
+
+}  // namespace quarmel
