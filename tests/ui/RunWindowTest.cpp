@@ -1,0 +1,273 @@
+// Running the algorithms from the window: start, the running and idle states, pause, stop, the
+// progress timer, the Solutions page and closing the window.
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "WindowFixture.h"
+#include "algorithms/Optimizationthread.h"
+#include "ui/SolutionsTableModel.h"
+#include "ui/io/NumberText.h"
+
+namespace quarmel::test {
+namespace {
+
+constexpr int kRunTimeoutMs = 20000;
+
+class RunTest : public WindowTest {
+  protected:
+    // No delays, so runs end quickly; a smaller genetic run keeps the tests short.
+    void NoDelays() {
+        form->TrackBarLocalSleep->setValue(0);
+        form->TrackBarGeneticSleep->setValue(0);
+        form->TrackBarIterations->setValue(20);
+        form->TrackBarPopSize->setValue(50);
+    }
+
+    bool Idle() const {
+        return form->SpeedButtonGreedy->isEnabled() && form->Greedy1->isEnabled() &&
+               form->StatusBar->currentMessage().isEmpty() && !form->Worker;
+    }
+
+    void WaitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(Idle(), kRunTimeoutMs); }
+
+    void ExpectRunning(const QString& status) {
+        EXPECT_EQ(form->StatusBar->currentMessage(), status);
+        EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+        EXPECT_TRUE(form->TimerChart->isActive());
+        EXPECT_TRUE(form->Worker != nullptr);
+        for (QToolButton* b : {form->SpeedButtonNew, form->SpeedButtonOpen, form->SpeedButtonSave,
+                               form->SpeedButtonGreedy, form->SpeedButtonSteepest,
+                               form->SpeedButtonSA, form->SpeedButtonGeneticAlg}) {
+            EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+        }
+        for (QAction* a : {form->Nowafunkcja1, form->Wczytajwyniki1, form->Zapiszwyniki1,
+                           form->Greedy1, form->Steepest1, form->Symulowanewyarzanie1,
+                           form->AlgorytmGenetyczny1, form->Demonstracja1}) {
+            EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        }
+        EXPECT_TRUE(form->SpeedButtonStop->isEnabled());
+        EXPECT_TRUE(form->SpeedButtonPause->isEnabled());
+        EXPECT_FALSE(form->StringGridVariables->isEnabled());
+        EXPECT_TRUE(form->EditFunction->isReadOnly());
+    }
+
+    QString SolutionsCell(int row, int column) const {
+        QAbstractItemModel* m = form->StringGridSolutions->model();
+        return m->data(m->index(row, column)).toString();
+    }
+
+    void ExpectNoMessages() { EXPECT_TRUE(dialogs.shown.empty()); }
+};
+
+TEST_F(RunTest, GreedyWithoutDelayRunsFromStartToIdle) {
+    NoDelays();
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    ExpectRunning("Greedy algorithm is running ...");
+    WaitUntilIdle();
+    EXPECT_TRUE(form->SpeedButtonSave->isEnabled());
+    EXPECT_TRUE(form->StringGridVariables->isEnabled());
+    EXPECT_FALSE(form->EditFunction->isReadOnly());
+    EXPECT_TRUE(form->StopRequested);
+    EXPECT_TRUE(form->SolutionsNotSaved);
+    ExpectNoMessages();
+
+    // Greedy publishes the start point and then only improvements.
+    const SolutionList& sols = form->RunSolutions;
+    ASSERT_GE(sols.Count(), 2u);
+    for (std::size_t i = 1; i < sols.Count(); ++i) EXPECT_LT(sols.FuncValue(i), sols.FuncValue(i - 1));
+
+    ClickTab(form->TabSheetSolutions);
+    QAbstractItemModel* table = form->StringGridSolutions->model();
+    const int n = static_cast<int>(sols.Count());
+    ASSERT_EQ(table->rowCount(), n);
+    ASSERT_EQ(table->columnCount(), 5);
+    EXPECT_EQ(table->headerData(0, Qt::Horizontal).toString(), "Nr");
+    EXPECT_EQ(table->headerData(4, Qt::Horizontal).toString(), "F(x,y,c)");
+    // Numbered from the top; the newest solution first and the start point last.
+    EXPECT_EQ(SolutionsCell(0, 0), "1");
+    EXPECT_EQ(SolutionsCell(n - 1, 0), QString::number(n));
+    EXPECT_EQ(SolutionsCell(0, 4).toStdString(), GeneralText(sols.LastFuncValue(), 6));
+    EXPECT_EQ(SolutionsCell(n - 1, 4).toStdString(), GeneralText(sols.FuncValue(0), 6));
+    EXPECT_EQ(SolutionsCell(n - 1, 1).toStdString(), GeneralText(sols.VarValue(0, 0), 6));
+
+    float smallest = sols.FuncValue(0);
+    for (const Solution& s : sols) smallest = std::min(smallest, s.Value);
+    EXPECT_EQ(form->LabelBeforeOpt->text().toStdString(), GeneralText(sols.FuncValue(0), 7));
+    EXPECT_EQ(form->LabelAfterOpt->text().toStdString(), GeneralText(smallest, 7));
+    ExpectNoMessages();
+}
+
+TEST_F(RunTest, EveryAlgorithmStartsAndEnds) {
+    NoDelays();
+    const std::pair<QToolButton*, QString> starts[] = {
+        {form->SpeedButtonGreedy, "Greedy algorithm is running ..."},
+        {form->SpeedButtonSteepest, "Steepest algorithm is running ..."},
+        {form->SpeedButtonSA, "Simulated Annealing algorithm is running ..."},
+        {form->SpeedButtonGeneticAlg, "Genetic algorithm is running ..."},
+    };
+    for (const auto& [button, status] : starts) {
+        SCOPED_TRACE(status.toStdString());
+        QTest::mouseClick(button, Qt::LeftButton);
+        ExpectRunning(status);
+        WaitUntilIdle();
+        EXPECT_FALSE(form->RunSolutions.Empty());
+    }
+    // The genetic run shows its last population.
+    EXPECT_EQ(form->RunPopulation.Count(), 50u);
+    ExpectNoMessages();
+}
+
+TEST_F(RunTest, MenuItemsStartRunsToo) {
+    NoDelays();
+    form->Steepest1->trigger();
+    ExpectRunning("Steepest algorithm is running ...");
+    WaitUntilIdle();
+}
+
+TEST_F(RunTest, PauseByButtonThenByMenu) {
+    // Short steps, so the worker soon reaches its pause gate; long enough not to end meanwhile.
+    form->TrackBarLocalSleep->setValue(300);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+
+    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
+    EXPECT_TRUE(form->Paused);
+    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Continue calculation");
+    EXPECT_TRUE(form->Pauza1->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
+
+    form->Pauza1->trigger();
+    EXPECT_FALSE(form->Paused);
+    EXPECT_FALSE(form->SpeedButtonPause->isChecked());
+    EXPECT_FALSE(form->Pauza1->isChecked());
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Wstrzymaj obliczenia");
+    QTRY_VERIFY_WITH_TIMEOUT(!worker->IsHeld(), kRunTimeoutMs);
+
+    form->Pauza1->trigger();
+    EXPECT_TRUE(form->Paused);
+    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
+    EXPECT_TRUE(form->Pauza1->isChecked());
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Kontynuj obliczenia");
+
+    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
+    EXPECT_FALSE(form->Paused);
+    EXPECT_FALSE(form->Pauza1->isChecked());
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
+
+    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), kRunTimeoutMs);
+}
+
+TEST_F(RunTest, PauseWithoutRunOnlyChangesTheControls) {
+    form->Pauza1->trigger();
+    EXPECT_TRUE(form->Paused);
+    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
+    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    EXPECT_FALSE(form->Paused);
+    EXPECT_FALSE(form->SpeedButtonPause->isChecked());
+    EXPECT_FALSE(form->Pauza1->isChecked());
+    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
+    EXPECT_TRUE(form->StopRequested);
+}
+
+TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
+    form->TrackBarLocalSleep->setValue(10000);
+    QTest::mouseClick(form->SpeedButtonSteepest, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(worker->TerminationRequested());
+    // The worker ends at its next look at the stop request, not after its 10 s delay.
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+}
+
+TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
+    form->TrackBarLocalSleep->setValue(300);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
+    form->Stop1->trigger();
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(form->Paused);
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+}
+
+TEST_F(RunTest, ARunWithNothingToOptimiseEndsAtTheNextTick) {
+    NoDelays();
+    form->EditFunction->setText("7");
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    EXPECT_EQ(form->StatusBar->currentMessage(), "Greedy algorithm is running ...");
+    WaitUntilIdle();
+    ExpectNoMessages();
+}
+
+TEST_F(RunTest, AFormulaThatDoesNotCompileStartsNothing) {
+    form->EditFunction->setText("x + (");
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_FALSE(form->SolutionsNotSaved);
+}
+
+TEST_F(RunTest, AVariableWithoutRoomIsRefusedByName) {
+    SetRow(2, "y", "4", "4", "4");
+    QTest::mouseClick(form->SpeedButtonSA, Qt::LeftButton);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(dialogs.Messages()[0].find("variable y "), std::string::npos);
+    EXPECT_TRUE(Idle());
+    EXPECT_FALSE(form->SolutionsNotSaved);
+}
+
+TEST_F(RunTest, ClosingAfterARunAsksAndNoKeepsTheWindow) {
+    NoDelays();
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    WaitUntilIdle();
+    dialogs.answers = {false};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].Kind, "confirm");
+    EXPECT_EQ(dialogs.shown[0].Caption, "Closing program");
+    EXPECT_EQ(dialogs.shown[0].Text, "Really close ?");
+    dialogs.answers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(RunTest, ClosingWithoutARunDoesNotAsk) {
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RunTest, ClosingDuringARunEndsTheWorker) {
+    form->TrackBarLocalSleep->setValue(10000);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+    dialogs.answers = {true};
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->Worker);
+    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+}
+
+}  // namespace
+}  // namespace quarmel::test
