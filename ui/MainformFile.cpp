@@ -115,7 +115,8 @@ void TFormMain::SpeedButtonOpenClick() {
 }
 
 void TFormMain::ApplyDataFile(DataFileReading& reading) {
-    if (reading.FunctionName) EditFunctionName->setText(QString::fromStdString(*reading.FunctionName));
+    if (reading.FunctionName)
+        EditFunctionName->setText(QString::fromStdString(*reading.FunctionName));
     if (reading.Formula) EditFunction->setText(QString::fromStdString(*reading.Formula));
     if (reading.Maximize) {
         if (*reading.Maximize) {

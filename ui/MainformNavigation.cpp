@@ -68,9 +68,15 @@ bool TFormMain::PictureMouseDown(QObject* watched, QEvent* event) {
     return true;
 }
 
-void TFormMain::Image_rotateMouseDown(MouseButton button) { ChooseMouseFunction(button, Rotate); }
-void TFormMain::Image_positionMouseDown(MouseButton button) { ChooseMouseFunction(button, Move); }
-void TFormMain::Image_zoomMouseDown(MouseButton button) { ChooseMouseFunction(button, Scale); }
+void TFormMain::Image_rotateMouseDown(MouseButton button) {
+    ChooseMouseFunction(button, Rotate);
+}
+void TFormMain::Image_positionMouseDown(MouseButton button) {
+    ChooseMouseFunction(button, Move);
+}
+void TFormMain::Image_zoomMouseDown(MouseButton button) {
+    ChooseMouseFunction(button, Scale);
+}
 
 void TFormMain::ChooseMouseFunction(MouseButton button, MouseFunction function) {
     Navigation.ChooseFunction(button, function);
@@ -99,7 +105,9 @@ void TFormMain::PanelChartMouseDown(MouseButton button, int x, int y) {
     SetPanelCursor(Navigation.MouseDown(button, x, y));
 }
 
-void TFormMain::PanelChartMouseUp(MouseButton button) { SetPanelCursor(Navigation.MouseUp(button)); }
+void TFormMain::PanelChartMouseUp(MouseButton button) {
+    SetPanelCursor(Navigation.MouseUp(button));
+}
 
 void TFormMain::PanelChartMouseMove(int x, int y) {
     // The scroll bar keeps its own limits and redraws when its position changes.
@@ -107,7 +115,9 @@ void TFormMain::PanelChartMouseMove(int x, int y) {
         ScrollBarScale->setValue(*distance);
 }
 
-void TFormMain::ScrollBarScaleChange() { RedrawChart(); }
+void TFormMain::ScrollBarScaleChange() {
+    RedrawChart();
+}
 
 void TFormMain::TimerAutoRotationTimer() {
     if (PageControlMain->currentWidget() == TabSheetChart && CheckBoxAutoRotation->isChecked() &&

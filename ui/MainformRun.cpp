@@ -65,7 +65,9 @@ void TFormMain::ConnectRunCommands() {
     connect(TimerDemo, &QTimer::timeout, this, [this] { RunCommand(&TFormMain::TimerDemoTimer); });
 }
 
-void TFormMain::SpeedButtonGreedyClick() { StartRun(Greedy, "Greedy algorithm is running ..."); }
+void TFormMain::SpeedButtonGreedyClick() {
+    StartRun(Greedy, "Greedy algorithm is running ...");
+}
 
 void TFormMain::SpeedButtonSteepestClick() {
     StartRun(Steepest, "Steepest algorithm is running ...");
@@ -166,7 +168,9 @@ void TFormMain::ApplyPauseState() {
     }
 }
 
-void TFormMain::SpeedButtonStopClick() { SetIdleState(); }
+void TFormMain::SpeedButtonStopClick() {
+    SetIdleState();
+}
 
 void TFormMain::TimerChartTimer() {
     if (PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation)) SetIdleState();

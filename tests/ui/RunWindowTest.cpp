@@ -86,7 +86,8 @@ TEST_F(RunTest, GreedyWithoutDelayRunsFromStartToIdle) {
     // Greedy publishes the start point and then only improvements.
     const SolutionList& sols = form->RunSolutions;
     ASSERT_GE(sols.Count(), 2u);
-    for (std::size_t i = 1; i < sols.Count(); ++i) EXPECT_LT(sols.FuncValue(i), sols.FuncValue(i - 1));
+    for (std::size_t i = 1; i < sols.Count(); ++i)
+        EXPECT_LT(sols.FuncValue(i), sols.FuncValue(i - 1));
 
     ClickTab(form->TabSheetSolutions);
     QAbstractItemModel* table = form->StringGridSolutions->model();
