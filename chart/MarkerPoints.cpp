@@ -6,6 +6,10 @@ namespace quarmel {
 
 namespace {
 
+bool Holds(const Solution& s, int variable) {
+    return variable >= 0 && static_cast<std::size_t>(variable) < s.Values.size();
+}
+
 // Appends the tuples of every Solution; false when no axis is present (nothing appended).
 bool AppendTuples(const SolutionList& list, const MarkerAxes& axes, std::vector<float>& out) {
     const bool y = AxisPresent(axes.DisplayYMin, axes.DisplayYMax);
@@ -13,8 +17,10 @@ bool AppendTuples(const SolutionList& list, const MarkerAxes& axes, std::vector<
     if (!x && !y) return false;
     out.reserve(list.Count() * (y ? 3 : 2));
     for (const Solution& s : list) {
-        out.push_back(s.Values.at(axes.XVariable));
-        if (y) out.push_back(s.Values.at(axes.YVariable));
+        // A list read from a file may hold fewer values than the problem has variables.
+        if (!Holds(s, axes.XVariable) || (y && !Holds(s, axes.YVariable))) continue;
+        out.push_back(s.Values[axes.XVariable]);
+        if (y) out.push_back(s.Values[axes.YVariable]);
         out.push_back(s.Value);
     }
     return true;

@@ -19,7 +19,7 @@ struct MarkerAxes {
 };
 
 // One tuple per Solution in list order; with no axis, the first Solution's value once (nothing
-// for an empty list).
+// for an empty list). A Solution without a value for a chosen axis variable gives no tuple.
 std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAxes& axes);
 
 // One tuple per member; with no axis, the first member's value once for each member.

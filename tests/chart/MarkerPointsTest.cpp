@@ -52,4 +52,17 @@ TEST(MarkerPoints, EmptyListsGiveEmptyMarkers) {
     }
 }
 
+TEST(MarkerPoints, SolutionsWithoutTheAxisVariablesAreLeftOut) {
+    SolutionList list;
+    list.Append(Solution{{1}, 10});
+    list.Append(Solution{{4, 5, 6}, 20});
+    list.Append(Solution{{7, 8}, 30});
+    // X is variable 2, Y variable 0: only the complete Solution gives a triple.
+    EXPECT_EQ(SolutionMarkers(list, Axes(0, 10, -1, 1)), (V{6, 4, 20}));
+    EXPECT_EQ(PopulationMarkers(list, Axes(0, 10, 0, 0)), (V{6, 20}));
+    MarkerAxes negative = Axes(0, 10, 0, 0);
+    negative.XVariable = -1;
+    EXPECT_TRUE(SolutionMarkers(list, negative).empty());
+}
+
 }  // namespace

@@ -207,5 +207,31 @@ TEST_F(FileTest, YesThenCancellingOpenLeavesTheSolutionsMarkedSaved) {
     EXPECT_TRUE(form->close());
 }
 
+TEST_F(FileTest, SolutionsShorterThanTheProblemAreShownWithoutErrors) {
+    // The file knows x only; the table's last row, which Open keeps, adds z to the problem.
+    SetRow(19, "z", "1", "2", "1");
+    WriteFile("short.txt",
+              "# data file for Quarmel\n# short\n\n# formula\nf=x+z\n\n"
+              "# 1 for maximization, 0 for minimization\nmax=0 \n\n# number of variables\n"
+              "vars=1 \n\n# variables: name, min, max, default\nx,-1,1,0\n\n"
+              "# number of solutions\nsols=2\n\n# solutions - comma-delimited values list for "
+              "variables and value of function (last)\n0.5,1.5\n0.25,1.25\n");
+    Open(PathOf("short.txt"));
+    ASSERT_TRUE(dialogs.shown.empty());
+    ASSERT_EQ(form->Parameters.VariableCount(), 2);
+    ASSERT_EQ(form->RunSolutions.Count(), 2u);
+
+    form->Wykresfunkcji1->trigger();
+    QTest::qWait(200);
+    form->Rozwizania1->trigger();
+    QTest::qWait(200);
+    EXPECT_TRUE(dialogs.shown.empty());
+    QAbstractItemModel* table = form->StringGridSolutions->model();
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->data(table->index(0, 1)).toString(), "0,25");
+    EXPECT_EQ(table->data(table->index(0, 2)).toString(), "");
+    EXPECT_EQ(table->data(table->index(0, 3)).toString(), "1,25");
+}
+
 }  // namespace
 }  // namespace quarmel::test
