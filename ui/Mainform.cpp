@@ -387,6 +387,8 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (PictureMouseDown(watched, event)) return true;
+    // Hovering menu items sends empty status tips, which would wipe a run's status text.
+    if (watched == this && event->type() == QEvent::StatusTip) return true;
     if (watched == PageControlMain->tabBar() && event->type() == QEvent::MouseButtonRelease) {
         RunCommand(&TFormMain::PageControlMainMouseUp);
     } else if (event->type() == QEvent::Resize) {

@@ -63,6 +63,7 @@ void TFormMain::ConnectRunCommands() {
         });
     }
     connect(TimerDemo, &QTimer::timeout, this, [this] { RunCommand(&TFormMain::TimerDemoTimer); });
+    installEventFilter(this);
 }
 
 void TFormMain::SpeedButtonGreedyClick() {

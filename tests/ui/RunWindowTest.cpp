@@ -4,8 +4,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
@@ -171,6 +173,16 @@ TEST_F(RunTest, PauseByButtonThenByMenu) {
 
     QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), kRunTimeoutMs);
+}
+
+TEST_F(RunTest, TheStatusTextStaysWhileMenuItemsAreHovered) {
+    form->TrackBarLocalSleep->setValue(10000);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    QStatusTipEvent emptyTip{QString()};
+    QApplication::sendEvent(form->MainMenu, &emptyTip);
+    EXPECT_EQ(form->StatusBar->currentMessage(), "Greedy algorithm is running ...");
+    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
 }
 
 TEST_F(RunTest, PauseWithoutRunOnlyChangesTheControls) {
