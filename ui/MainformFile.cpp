@@ -33,7 +33,7 @@ bool TFormMain::ConfirmDroppingSolutions() {
 void TFormMain::ClearFunctionInput() {
     EditFunction->clear();
     // Every data row but the last one is emptied; the last keeps what it holds.
-    for (int row = 1; row <= StringGridVariables->rowCount() - 2; ++row) {
+    for (int row = 1; row <= VariableRowCount() - 2; ++row) {
         for (int column = 0; column < 4; ++column) SetVariableCell(column, row, QString());
     }
 }

@@ -170,6 +170,7 @@ TEST_F(FileTest, SaveWithAFormulaThatDoesNotCompileAsksForNoFile) {
 
 TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
     RunGreedyToTheEnd();
+    SetRow(18, "w", "1", "2", "1");
     SetRow(19, "z", "1", "2", "1");
     const QString formula = form->EditFunction->text();
 
