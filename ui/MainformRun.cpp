@@ -13,6 +13,7 @@
 
 #include "algorithms/Optimizationthread.h"
 #include "chart/MarkerPoints.h"
+#include "ui/Accessibility.h"
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
@@ -128,7 +129,7 @@ void TFormMain::SetIdleState() {
     Pauza1->setChecked(false);
     Paused = false;
     SpeedButtonPause->setChecked(false);
-    SpeedButtonPause->setToolTip("Pause calculation");
+    SetHint(SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
     if (Worker) {
         // The worker ends by itself (a paused one too) and is released when it has; the window
@@ -140,7 +141,7 @@ void TFormMain::SetIdleState() {
 
 void TFormMain::SpeedButtonPauseClick() {
     Paused = SpeedButtonPause->isChecked();
-    SpeedButtonPause->setToolTip(Paused ? "Continue calculation" : "Pause calculation");
+    SetHint(SpeedButtonPause, Paused ? "Continue calculation" : "Pause calculation");
     Pauza1->setChecked(Paused);
     ApplyPauseState();
 }
@@ -150,10 +151,10 @@ void TFormMain::Pauza1Click() {
         Pauza1->setChecked(false);
         Paused = false;
         SpeedButtonPause->setChecked(false);
-        SpeedButtonPause->setToolTip("Wstrzymaj obliczenia");
+        SetHint(SpeedButtonPause, "Wstrzymaj obliczenia");
     } else {
         Paused = true;
-        SpeedButtonPause->setToolTip("Kontynuj obliczenia");
+        SetHint(SpeedButtonPause, "Kontynuj obliczenia");
         SpeedButtonPause->setChecked(true);
         Pauza1->setChecked(true);
     }

@@ -150,6 +150,7 @@ TEST_F(RunTest, PauseByButtonThenByMenu) {
     EXPECT_TRUE(form->Paused);
     EXPECT_TRUE(form->SpeedButtonPause->isChecked());
     EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Continue calculation");
+    EXPECT_EQ(form->SpeedButtonPause->accessibleDescription(), "Continue calculation");
     EXPECT_TRUE(form->Pauza1->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
 
