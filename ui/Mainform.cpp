@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -52,6 +53,33 @@ class FixedTabBar : public QTabBar {
 class PageControl : public QTabWidget {
   public:
     explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedTabBar(this)); }
+};
+
+// Menu shortcuts come before the keys of the control that has the focus, so that Ctrl+A starts
+// the genetic algorithm also while an edit field, where it would select all, has the focus.
+class MenuShortcutsFirst : public QObject {
+  public:
+    MenuShortcutsFirst(QWidget* window, QMenuBar* menu)
+        : QObject(window), window_(window), menu_(menu) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) return false;
+        if (static_cast<QWidget*>(watched)->window() != window_) return false;
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* item : menu_->findChildren<QAction*>()) {
+            if (item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed) {
+                // Left unaccepted, the key goes to the shortcut instead of the control.
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    QMenuBar* menu_;
 };
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
@@ -156,6 +184,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
         if (!changingPageFromCode_) RunCommand(&TFormMain::PageControlMainChange);
     });
     PageControlMain->tabBar()->installEventFilter(this);
+    qApp->installEventFilter(new MenuShortcutsFirst(this, MainMenu));
     SetTabOrders();
 
     // Owned objects and flags start as members; the parser needs "spiral" like every parser.

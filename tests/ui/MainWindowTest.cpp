@@ -2,17 +2,17 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QStatusBar>
-#include <QHeaderView>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
@@ -193,6 +193,21 @@ TEST_F(Menu, CtrlNMeansNewFunctionOnly) {
     EXPECT_EQ(annealing.count(), 0);
 }
 
+TEST_F(Menu, ShortcutsComeBeforeTheKeysOfAnEditField) {
+    // Ctrl+A would select all in the formula; it starts the genetic algorithm.
+    form->EditFunction->setFocus();
+    QApplication::setActiveWindow(form.get());
+    QTest::keyClick(form->EditFunction, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(form->StatusBar->currentMessage(), "Genetic algorithm is running ...");
+    form->SpeedButtonStop->click();
+    // While the item is disabled the edit field keeps its own key.
+    form->AlgorytmGenetyczny1->setEnabled(false);
+    form->EditFunction->setFocus();
+    QTest::keyClick(form->EditFunction, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(form->EditFunction->selectedText(), form->EditFunction->text());
+    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
+}
+
 TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
     Press(Qt::Key_W, Qt::ControlModifier);
     EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
@@ -280,7 +295,8 @@ TEST_F(PageChange, SolutionsFromTheMenuLaysTheTableOut) {
     const int width = form->TabSheetSolutions->width();
     EXPECT_EQ(form->StringGridSolutions->width(), width - 40);
     EXPECT_EQ(form->StringGridSolutions->height(), form->TabSheetSolutions->height() - 90);
-    EXPECT_EQ(form->StringGridSolutions->horizontalHeader()->defaultSectionSize(), (width - 75) / 2);
+    EXPECT_EQ(form->StringGridSolutions->horizontalHeader()->defaultSectionSize(),
+              (width - 75) / 2);
 }
 
 using Keyboard = WindowTest;
@@ -307,16 +323,17 @@ TEST_F(Keyboard, TabVisitsEachPageInReadingOrder) {
     const std::vector<QWidget*> chart = TabSequence(form->ComboBoxAxeX, form->TabSheetChart);
     const std::vector<QWidget*> chartTail(chart.end() - 8, chart.end());
     EXPECT_EQ(chart.front(), form->ComboBoxAxeX);
-    EXPECT_EQ(chartTail, std::vector<QWidget*>({form->ScrollBarMinX, form->EditMinX,
-                                                form->ScrollBarMinY, form->EditMinY,
-                                                form->ScrollBarMaxX, form->EditMaxX,
-                                                form->ScrollBarMaxY, form->EditMaxY}));
+    EXPECT_EQ(chartTail,
+              std::vector<QWidget*>({form->ScrollBarMinX, form->EditMinX, form->ScrollBarMinY,
+                                     form->EditMinY, form->ScrollBarMaxX, form->EditMaxX,
+                                     form->ScrollBarMaxY, form->EditMaxY}));
     // On the option pages Tab goes from bar to bar: the edits only show the values.
-    const std::vector<QWidget*> local = TabSequence(form->TrackBarLocalSleep, form->TabSheetOptions);
-    EXPECT_EQ(local, std::vector<QWidget*>({form->TrackBarLocalSleep, form->TrackBarA,
-                                            form->TrackBarTemp0, form->TrackBarTempPlus,
-                                            form->TrackBarPercentAc, form->TrackBarLk,
-                                            form->TrackBarAlfa, form->TrackBarStop}));
+    const std::vector<QWidget*> local =
+        TabSequence(form->TrackBarLocalSleep, form->TabSheetOptions);
+    EXPECT_EQ(local,
+              std::vector<QWidget*>({form->TrackBarLocalSleep, form->TrackBarA, form->TrackBarTemp0,
+                                     form->TrackBarTempPlus, form->TrackBarPercentAc,
+                                     form->TrackBarLk, form->TrackBarAlfa, form->TrackBarStop}));
 }
 
 TEST_F(Keyboard, ControlsHaveSpokenNames) {
@@ -333,8 +350,8 @@ TEST_F(Keyboard, ControlsHaveSpokenNames) {
     for (QWidget* w : form->findChildren<QWidget*>()) {
         if (!(w->focusPolicy() & Qt::TabFocus) || w->isHidden()) continue;
         if (w->objectName().isEmpty()) continue;  // parts of Qt's own controls
-        const bool captioned = !w->property("text").toString().isEmpty() ||
-                               !w->property("title").toString().isEmpty();
+        const bool captioned =
+            !w->property("text").toString().isEmpty() || !w->property("title").toString().isEmpty();
         EXPECT_TRUE(captioned || !w->accessibleName().isEmpty())
             << w->metaObject()->className() << " " << w->objectName().toStdString();
     }
