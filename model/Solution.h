@@ -32,7 +32,10 @@ class SolutionList {
     float LastFuncValue() const { return items_.back().Value; }
     std::size_t VariableCount() const { return items_.front().Values.size(); }
 
-    // The best Solution in the given direction; among equal values the lowest index wins.
+    // The best Solution in the given direction: only a strictly greater (maximising) or strictly
+    // smaller (minimising) value displaces the best so far, so among equal values the lowest
+    // index wins. Unlike the improvement rule, a not-a-number value is never taken when
+    // maximising.
     Solution Best(bool maximize) const;
 
     std::vector<Solution>::const_iterator begin() const { return items_.begin(); }

@@ -1,5 +1,6 @@
 #include "ui/RunProgress.h"
 
+#include "model/Improvement.h"
 #include "ui/io/NumberText.h"
 
 namespace quarmel {
@@ -11,7 +12,13 @@ std::string InitialSolutionText(const SolutionList& solutions) {
 
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
     if (solutions.Empty()) return {};
-    return GeneralText(solutions.Best(maximize).Value, 7);
+    // The window's best value follows the improvement rule, so when maximising a value that
+    // does not compare with the best (not a number) is taken, unlike SolutionList::Best.
+    float best = solutions.FuncValue(0);
+    for (const Solution& s : solutions) {
+        if (Improves(best, s.Value, maximize)) best = s.Value;
+    }
+    return GeneralText(best, 7);
 }
 
 std::string UnusableRangeMessage(const Problem& problem) {

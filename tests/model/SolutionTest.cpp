@@ -39,14 +39,18 @@ TEST(SolutionListBest, SingleSolutionIsBestInBothDirections) {
     EXPECT_EQ(list.Best(false).Value, 7);
 }
 
-TEST(SolutionListBest, NotANumberFollowsTheImprovementRule) {
+TEST(SolutionListBest, OnlyStrictlyBetterValuesDisplaceSoNotANumberNeverDoes) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    // Maximising: NaN > 1 is false, so 1 stays and 4 then displaces it.
     SolutionList list = ListOfValues({1, nan, 4});
-    // Maximising: NaN displaces 1, then 4 cannot displace NaN (NaN >= 4 is false, so it does).
     EXPECT_EQ(list.Best(true).Value, 4);
     EXPECT_EQ(list.Best(true).Values[0], 2.0f);
-    // Minimising: NaN never improves, 4 does not improve on 1.
     EXPECT_EQ(list.Best(false).Value, 1);
+    // A trailing NaN is not taken when maximising (the improvement rule would take it).
+    EXPECT_EQ(ListOfValues({1, nan}).Best(true).Value, 1);
+    // A NaN first stays: no value is strictly greater or smaller than it.
+    EXPECT_TRUE(std::isnan(ListOfValues({nan, 4}).Best(true).Value));
+    EXPECT_TRUE(std::isnan(ListOfValues({nan, 4}).Best(false).Value));
 }
 
 TEST(SolutionListCopy, CopyIsDeep) {
