@@ -266,19 +266,18 @@ void TFormMain::BuildMenu() {
     Pomoc2 = AddItem(Pomoc1, "Pomoc2", "Function parser help", QKeySequence("F1"));
     Oprogramie1 = AddItem(Pomoc1, "Oprogramie1", "&About", QKeySequence("F2"));
 
-    const std::pair<QAction*, void (TFormMain::*)()> handlers[] = {
-        {Zamknij1, &TFormMain::Zamknij1Click},
-        {Funkcja1, &TFormMain::Funkcja1Click},
-        {Wykresfunkcji1, &TFormMain::Wykresfunkcji1Click},
-        {Rozwizania1, &TFormMain::Rozwizania1Click},
-        {Algorytmylokalne2, &TFormMain::Algorytmylokalne2Click},
-        {AlgorytmGenetyczny2, &TFormMain::AlgorytmGenetyczny2Click},
-        {Pomoc2, &TFormMain::Pomoc2Click},
-        {Oprogramie1, &TFormMain::Oprogramie1Click},
-    };
-    for (const auto& [action, handler] : handlers) {
-        connect(action, &QAction::triggered, this, [this, h = handler] { RunCommand(h); });
-    }
+    ConnectCommands<QAction>(
+        {
+            {Zamknij1, &TFormMain::Zamknij1Click},
+            {Funkcja1, &TFormMain::Funkcja1Click},
+            {Wykresfunkcji1, &TFormMain::Wykresfunkcji1Click},
+            {Rozwizania1, &TFormMain::Rozwizania1Click},
+            {Algorytmylokalne2, &TFormMain::Algorytmylokalne2Click},
+            {AlgorytmGenetyczny2, &TFormMain::AlgorytmGenetyczny2Click},
+            {Pomoc2, &TFormMain::Pomoc2Click},
+            {Oprogramie1, &TFormMain::Oprogramie1Click},
+        },
+        &QAction::triggered);
 }
 
 void TFormMain::BuildToolBar() {

@@ -8,9 +8,11 @@
 #include <fparser.hh>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/ChartFrame.h"
@@ -400,6 +402,14 @@ class TFormMain : public QMainWindow {
     // ends there, the program goes on.
     void RunCommand(void (TFormMain::*handler)());
     void RunCommand(const std::function<void()>& command);
+    // Connects each control's signal to its handler, run as a command.
+    using Handler = void (TFormMain::*)();
+    template <class Sender, class Signal>
+    void ConnectCommands(std::initializer_list<std::pair<Sender*, Handler>> table, Signal signal) {
+        for (const auto& [sender, handler] : table) {
+            connect(sender, signal, this, [this, h = handler] { RunCommand(h); });
+        }
+    }
     // Whether the last SetUpAxes chose two axes.
     bool TwoAxesChosen() const;
     void Resample();

@@ -255,15 +255,14 @@ void TFormMain::ConnectChartPage() {
             [this] { RunCommand(&TFormMain::ComboBoxAxeXChange); });
     connect(ComboBoxAxeY, &QComboBox::activated, this,
             [this] { RunCommand(&TFormMain::ComboBoxAxeXChange); });
-    const std::pair<QScrollBar*, void (TFormMain::*)()> bars[] = {
-        {ScrollBarMinX, &TFormMain::ScrollBarMinXChange},
-        {ScrollBarMinY, &TFormMain::ScrollBarMinYChange},
-        {ScrollBarMaxX, &TFormMain::ScrollBarMaxXChange},
-        {ScrollBarMaxY, &TFormMain::ScrollBarMaxYChange},
-    };
-    for (const auto& [bar, handler] : bars) {
-        connect(bar, &QScrollBar::valueChanged, this, [this, h = handler] { RunCommand(h); });
-    }
+    ConnectCommands<QScrollBar>(
+        {
+            {ScrollBarMinX, &TFormMain::ScrollBarMinXChange},
+            {ScrollBarMinY, &TFormMain::ScrollBarMinYChange},
+            {ScrollBarMaxX, &TFormMain::ScrollBarMaxXChange},
+            {ScrollBarMaxY, &TFormMain::ScrollBarMaxYChange},
+        },
+        &QScrollBar::valueChanged);
     const std::pair<QLineEdit*, void (TFormMain::*)(char)> edits[] = {
         {EditMinX, &TFormMain::EditMinXKeyPress},
         {EditMinY, &TFormMain::EditMinYKeyPress},
@@ -274,18 +273,17 @@ void TFormMain::ConnectChartPage() {
         connect(edit, &QLineEdit::returnPressed, this,
                 [this, h = handler] { RunCommand([this, h] { (this->*h)('\r'); }); });
     }
-    const std::pair<QCheckBox*, void (TFormMain::*)()> boxes[] = {
-        {CheckBoxWireframe, &TFormMain::CheckBoxWireframeClick},
-        {CheckBoxPolygon, &TFormMain::CheckBoxPolygonClick},
-        {CheckBoxShading, &TFormMain::CheckBoxShadingClick},
-        {CheckBoxSolution, &TFormMain::CheckBoxShadingClick},
-        {CheckBoxAxes, &TFormMain::CheckBoxColorsClick},
-        {CheckBoxAxesDesc, &TFormMain::CheckBoxColorsClick},
-        {CheckBoxFrames, &TFormMain::CheckBoxColorsClick},
-    };
-    for (const auto& [box, handler] : boxes) {
-        connect(box, &QCheckBox::toggled, this, [this, h = handler] { RunCommand(h); });
-    }
+    ConnectCommands<QCheckBox>(
+        {
+            {CheckBoxWireframe, &TFormMain::CheckBoxWireframeClick},
+            {CheckBoxPolygon, &TFormMain::CheckBoxPolygonClick},
+            {CheckBoxShading, &TFormMain::CheckBoxShadingClick},
+            {CheckBoxSolution, &TFormMain::CheckBoxShadingClick},
+            {CheckBoxAxes, &TFormMain::CheckBoxColorsClick},
+            {CheckBoxAxesDesc, &TFormMain::CheckBoxColorsClick},
+            {CheckBoxFrames, &TFormMain::CheckBoxColorsClick},
+        },
+        &QCheckBox::toggled);
 }
 
 void TFormMain::AnchorChartPage() {

@@ -214,27 +214,26 @@ void TFormMain::BuildGeneticOptionsPage() {
 }
 
 void TFormMain::ConnectOptionPages() {
-    const std::pair<QSlider*, void (TFormMain::*)()> handlers[] = {
-        {TrackBarLocalSleep, &TFormMain::TrackBarLocalSleepChange},
-        {TrackBarA, &TFormMain::TrackBarAChange},
-        {TrackBarTemp0, &TFormMain::TrackBarTemp0Change},
-        {TrackBarTempPlus, &TFormMain::TrackBarTempPlusChange},
-        {TrackBarPercentAc, &TFormMain::TrackBarPercentAcChange},
-        {TrackBarLk, &TFormMain::TrackBarLkChange},
-        {TrackBarAlfa, &TFormMain::TrackBarAlfaChange},
-        {TrackBarStop, &TFormMain::TrackBarStopChange},
-        {TrackBarIterations, &TFormMain::TrackBarIterationsChange},
-        {TrackBarPopSize, &TFormMain::TrackBarPopSizeChange},
-        {TrackBarGeneticSleep, &TFormMain::TrackBarGeneticSleepChange},
-        {TrackBarTournamentSize, &TFormMain::TrackBarTournamentSizeChange},
-        {TrackBarCOA, &TFormMain::TrackBarCOAChange},
-        {TrackBarCOProbab, &TFormMain::TrackBarCOProbabChange},
-        {TrackBarMutA, &TFormMain::TrackBarMutAChange},
-        {TrackBarMProbab, &TFormMain::TrackBarMProbabChange},
-    };
-    for (const auto& [bar, handler] : handlers) {
-        connect(bar, &QSlider::valueChanged, this, [this, h = handler] { RunCommand(h); });
-    }
+    ConnectCommands<QSlider>(
+        {
+            {TrackBarLocalSleep, &TFormMain::TrackBarLocalSleepChange},
+            {TrackBarA, &TFormMain::TrackBarAChange},
+            {TrackBarTemp0, &TFormMain::TrackBarTemp0Change},
+            {TrackBarTempPlus, &TFormMain::TrackBarTempPlusChange},
+            {TrackBarPercentAc, &TFormMain::TrackBarPercentAcChange},
+            {TrackBarLk, &TFormMain::TrackBarLkChange},
+            {TrackBarAlfa, &TFormMain::TrackBarAlfaChange},
+            {TrackBarStop, &TFormMain::TrackBarStopChange},
+            {TrackBarIterations, &TFormMain::TrackBarIterationsChange},
+            {TrackBarPopSize, &TFormMain::TrackBarPopSizeChange},
+            {TrackBarGeneticSleep, &TFormMain::TrackBarGeneticSleepChange},
+            {TrackBarTournamentSize, &TFormMain::TrackBarTournamentSizeChange},
+            {TrackBarCOA, &TFormMain::TrackBarCOAChange},
+            {TrackBarCOProbab, &TFormMain::TrackBarCOProbabChange},
+            {TrackBarMutA, &TFormMain::TrackBarMutAChange},
+            {TrackBarMProbab, &TFormMain::TrackBarMProbabChange},
+        },
+        &QSlider::valueChanged);
 }
 
 void TFormMain::TrackBarLocalSleepChange() {

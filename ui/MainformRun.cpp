@@ -23,34 +23,31 @@
 namespace quarmel {
 
 void TFormMain::ConnectRunCommands() {
-    using Handler = void (TFormMain::*)();
-    const std::pair<QToolButton*, Handler> buttons[] = {
-        {SpeedButtonNew, &TFormMain::SpeedButtonNewClick},
-        {SpeedButtonOpen, &TFormMain::SpeedButtonOpenClick},
-        {SpeedButtonSave, &TFormMain::SpeedButtonSaveClick},
-        {SpeedButtonGreedy, &TFormMain::SpeedButtonGreedyClick},
-        {SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
-        {SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
-        {SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
-        {SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
-        {SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
-    };
-    for (const auto& [button, handler] : buttons) {
-        connect(button, &QToolButton::clicked, this, [this, h = handler] { RunCommand(h); });
-    }
-    const std::pair<QAction*, Handler> items[] = {
-        {Nowafunkcja1, &TFormMain::SpeedButtonNewClick},
-        {Wczytajwyniki1, &TFormMain::SpeedButtonOpenClick},
-        {Zapiszwyniki1, &TFormMain::SpeedButtonSaveClick},
-        {Greedy1, &TFormMain::SpeedButtonGreedyClick},
-        {Steepest1, &TFormMain::SpeedButtonSteepestClick},
-        {Symulowanewyarzanie1, &TFormMain::SpeedButtonSAClick},
-        {AlgorytmGenetyczny1, &TFormMain::SpeedButtonGeneticAlgClick},
-        {Stop1, &TFormMain::SpeedButtonStopClick},
-    };
-    for (const auto& [item, handler] : items) {
-        connect(item, &QAction::triggered, this, [this, h = handler] { RunCommand(h); });
-    }
+    ConnectCommands<QToolButton>(
+        {
+            {SpeedButtonNew, &TFormMain::SpeedButtonNewClick},
+            {SpeedButtonOpen, &TFormMain::SpeedButtonOpenClick},
+            {SpeedButtonSave, &TFormMain::SpeedButtonSaveClick},
+            {SpeedButtonGreedy, &TFormMain::SpeedButtonGreedyClick},
+            {SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
+            {SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
+            {SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
+            {SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
+            {SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
+        },
+        &QToolButton::clicked);
+    ConnectCommands<QAction>(
+        {
+            {Nowafunkcja1, &TFormMain::SpeedButtonNewClick},
+            {Wczytajwyniki1, &TFormMain::SpeedButtonOpenClick},
+            {Zapiszwyniki1, &TFormMain::SpeedButtonSaveClick},
+            {Greedy1, &TFormMain::SpeedButtonGreedyClick},
+            {Steepest1, &TFormMain::SpeedButtonSteepestClick},
+            {Symulowanewyarzanie1, &TFormMain::SpeedButtonSAClick},
+            {AlgorytmGenetyczny1, &TFormMain::SpeedButtonGeneticAlgClick},
+            {Stop1, &TFormMain::SpeedButtonStopClick},
+        },
+        &QAction::triggered);
     // These two handlers decide by the check mark as it was before the click, and set it
     // themselves; Qt has already toggled it when it reports the click.
     const std::pair<QAction*, Handler> checked[] = {
