@@ -12,6 +12,7 @@ namespace quarmel {
 const char* const kBatchUsage =
     "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
     "                     [--set NAME=VALUE]... [--population] [--out FILE] PROBLEM_FILE\n"
+    "       quarmel-batch --help | --version\n"
     "\n"
     "Runs one algorithm on the problem of a data file (its solutions are ignored) and prints\n"
     "the run's solutions as CSV; with --runs, a summary of K runs with seeds N, N+1, ...\n"
@@ -136,6 +137,9 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         if (name == "--help" || name == "-h") {
             noValue();
             o.Help = true;
+        } else if (name == "--version") {
+            noValue();
+            o.Version = true;
         } else if (name == "--algorithm") {
             o.Algorithm = ParseAlgorithm(value());
             algorithmGiven = true;
@@ -172,7 +176,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             throw BatchInputError("unknown option '" + name + "'");
         }
     }
-    if (o.Help) return o;
+    if (o.Help || o.Version) return o;
     if (!algorithmGiven) throw BatchInputError("--algorithm is missing");
     if (files.size() != 1) {
         throw BatchInputError(files.empty() ? "the problem file is missing"

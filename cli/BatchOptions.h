@@ -33,6 +33,7 @@ struct BatchOptions {
     std::optional<std::string> OutFile;
     std::string ProblemFile;
     bool Help = false;
+    bool Version = false;
 };
 
 extern const char* const kBatchUsage;

@@ -53,6 +53,10 @@ int main(int argc, char* argv[]) {
             std::fputs(kBatchUsage, stdout);
             return 0;
         }
+        if (options.Version) {
+            std::puts("quarmel-batch " QUARMEL_VERSION);
+            return 0;
+        }
         StartSettings(params);
         for (const SettingAssignment& s : options.Settings) ApplySetting(s, params);
         problem = LoadBatchProblem(options.ProblemFile, params);

@@ -1,5 +1,7 @@
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "ui/Aboutform.h"
@@ -7,6 +9,11 @@
 #include "ui/Mainform.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before any window system is needed, so it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("quarmel " QUARMEL_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     // The title is also the caption of plain message boxes and of error boxes.
     QApplication::setApplicationName("Quarmel");

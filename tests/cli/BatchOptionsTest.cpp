@@ -59,6 +59,7 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(r.Runs, 3);
     EXPECT_TRUE(r.RunsGiven);
     EXPECT_TRUE(ParseBatchArguments({"--help"}).Help);
+    EXPECT_TRUE(ParseBatchArguments({"--version"}).Version);
 }
 
 TEST(BatchArguments, RefusesWhatItCannotUse) {
