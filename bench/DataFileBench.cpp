@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/io/DataFile.h"
+#include "app/DataFile.h"
 
 using namespace quarmel;
 

@@ -16,7 +16,7 @@
 #include "chart/Sampling.h"
 #include "model/Problem.h"
 #include "model/Random.h"
-#include "ui/RunProgress.h"
+#include "app/RunProgress.h"
 #include "ui/SolutionsTableModel.h"
 
 using namespace quarmel;

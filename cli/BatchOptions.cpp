@@ -4,8 +4,8 @@
 #include <cmath>
 #include <system_error>
 
-#include "ui/io/NumberText.h"
-#include "ui/io/OptionTexts.h"
+#include "app/NumberText.h"
+#include "app/OptionTexts.h"
 
 namespace quarmel {
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "BatchOptions.h"
-#include "ui/io/DataFile.h"
-#include "ui/io/FunctionPage.h"
+#include "app/DataFile.h"
+#include "app/FunctionPage.h"
 
 namespace quarmel {
 

@@ -12,7 +12,7 @@
 #include "algorithms/RunControl.h"
 #include "algorithms/Steepest.h"
 #include "model/Improvement.h"
-#include "ui/io/NumberText.h"
+#include "app/NumberText.h"
 
 namespace quarmel {
 

@@ -10,7 +10,7 @@
 #include "BatchProblem.h"
 #include "BatchRun.h"
 #include "model/Random.h"
-#include "ui/io/DataFile.h"
+#include "app/DataFile.h"
 
 using namespace quarmel;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/io/DataFile.h"
+#include "app/DataFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarmel;

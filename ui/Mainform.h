@@ -19,7 +19,7 @@
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 #include "ui/Dialogs.h"
-#include "ui/ViewNavigation.h"
+#include "app/ViewNavigation.h"
 
 class QAction;
 class QCloseEvent;

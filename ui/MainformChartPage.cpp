@@ -23,7 +23,7 @@
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 #include "ui/SvgImages.h"
-#include "ui/io/NumberText.h"
+#include "app/NumberText.h"
 
 namespace quarmel {
 namespace {

@@ -11,8 +11,8 @@
 #include "algorithms/Optimizationthread.h"
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
-#include "ui/io/DataFile.h"
-#include "ui/io/FunctionPage.h"
+#include "app/DataFile.h"
+#include "app/FunctionPage.h"
 
 namespace quarmel {
 

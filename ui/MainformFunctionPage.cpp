@@ -14,8 +14,8 @@
 
 #include "ui/Accessibility.h"
 #include "ui/Mainform.h"
-#include "ui/io/FunctionPage.h"
-#include "ui/io/NumberText.h"
+#include "app/FunctionPage.h"
+#include "app/NumberText.h"
 
 namespace quarmel {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "ui/Accessibility.h"
 #include "ui/Mainform.h"
-#include "ui/io/NumberText.h"
-#include "ui/io/OptionTexts.h"
+#include "app/NumberText.h"
+#include "app/OptionTexts.h"
 
 namespace quarmel {
 namespace {

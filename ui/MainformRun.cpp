@@ -17,7 +17,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
-#include "ui/RunProgress.h"
+#include "app/RunProgress.h"
 #include "ui/SolutionsTableModel.h"
 
 namespace quarmel {

@@ -1,6 +1,6 @@
 #include "ui/SolutionsTableModel.h"
 
-#include "ui/io/NumberText.h"
+#include "app/NumberText.h"
 
 namespace quarmel {
 

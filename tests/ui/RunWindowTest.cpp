@@ -20,7 +20,7 @@
 #include "WindowFixture.h"
 #include "algorithms/Optimizationthread.h"
 #include "ui/SolutionsTableModel.h"
-#include "ui/io/NumberText.h"
+#include "app/NumberText.h"
 
 namespace quarmel::test {
 namespace {

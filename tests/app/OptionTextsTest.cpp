@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ui/io/NumberText.h"
-#include "ui/io/OptionTexts.h"
+#include "app/NumberText.h"
+#include "app/OptionTexts.h"
 
 using namespace quarmel;
 

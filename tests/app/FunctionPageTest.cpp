@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/io/FunctionPage.h"
-#include "ui/io/NumberText.h"
+#include "app/FunctionPage.h"
+#include "app/NumberText.h"
 
 using namespace quarmel;
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "io/DecimalCommaLocale.h"
-#include "ui/io/DataFile.h"
+#include "app/DecimalCommaLocale.h"
+#include "app/DataFile.h"
 
 using namespace quarmel;
 

@@ -7,7 +7,7 @@
 
 #include "model/Problem.h"
 #include "model/Solution.h"
-#include "ui/io/FunctionPage.h"
+#include "app/FunctionPage.h"
 
 namespace quarmel {
 

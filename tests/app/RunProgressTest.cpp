@@ -1,4 +1,4 @@
-#include "ui/RunProgress.h"
+#include "app/RunProgress.h"
 
 #include <gtest/gtest.h>
 

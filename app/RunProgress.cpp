@@ -1,7 +1,7 @@
-#include "ui/RunProgress.h"
+#include "app/RunProgress.h"
 
 #include "model/Improvement.h"
-#include "ui/io/NumberText.h"
+#include "app/NumberText.h"
 
 namespace quarmel {
 

@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "io/DecimalCommaLocale.h"
-#include "ui/io/NumberText.h"
+#include "app/DecimalCommaLocale.h"
+#include "app/NumberText.h"
 
 using namespace quarmel;
 

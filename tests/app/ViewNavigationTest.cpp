@@ -1,4 +1,4 @@
-#include "ui/ViewNavigation.h"
+#include "app/ViewNavigation.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/io/DataFile.h"
+#include "app/DataFile.h"
 
 using namespace quarmel;
 namespace fs = std::filesystem;
