@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/FunctionPage.h"
 #include "model/Problem.h"
 #include "model/Solution.h"
-#include "app/FunctionPage.h"
 
 namespace quarmel {
 
@@ -58,16 +58,13 @@ struct DataFileReading {
     std::optional<std::string> FunctionName;  // each word followed by one blank
     std::optional<std::string> Formula;       // no white space; every "," turned into "."
     std::optional<bool> Maximize;
-    std::optional<int> VariableCount;  // as announced (0 to 19)
+    std::optional<int> VariableCount;  // as announced (0 to kMaxVariables)
     std::vector<VariableSpec> Variables;
     std::optional<int> SolutionCount;  // as announced; 0 or less means none
     SolutionList Solutions;
 
     bool Ok() const { return Error == DataFileError::None; }
 };
-
-// Most variables a file may hold: the data rows of the variables table.
-constexpr int kMaxFileVariables = 19;
 
 extern const char* const kWrongFileFormatMessage;  // "Wrong file format !"
 

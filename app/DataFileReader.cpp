@@ -170,10 +170,10 @@ DataFileReading ReadDataText(std::string_view text) {
         return fail(DataFileError::Conversion, e.what());
     }
     if (n < 0) return wrongFormat();
-    if (n > kMaxFileVariables) {
+    if (n > kMaxVariables) {
         return fail(DataFileError::Limit, "The file holds " + std::to_string(n) +
                                               " variables; at most " +
-                                              std::to_string(kMaxFileVariables) + " fit the table");
+                                              std::to_string(kMaxVariables) + " fit the table");
     }
     r.VariableCount = n;
 

@@ -1,40 +1,64 @@
 #include "OptionTexts.h"
 
+#include <stdexcept>
+
 #include "NumberText.h"
 
 namespace quarmel {
 
 namespace {
 
-float Decimal(const std::string& text) {
-    return static_cast<float>(TextToFloat(text));
+std::size_t IndexOf(std::string_view name) {
+    const SettingSpec* s = FindSetting(name);
+    if (!s) throw std::invalid_argument("no setting " + std::string(name));
+    return static_cast<std::size_t>(s - kSettings);
+}
+
+std::string ValueText(const SettingSpec& setting, double value) {
+    if (setting.Kind == SettingKind::Decimal) return ShortestText(value);
+    return std::to_string(static_cast<int>(value));
 }
 
 }  // namespace
 
-void ReadOptionTexts(const OptionPageTexts& t, AlgParameters& p) {
-    p.A = Decimal(t.A);
-    p.Temp0 = TextToInt(t.Temp0);
-    p.TempPlus = TextToInt(t.TempPlus);
-    p.PercentAc = TextToInt(t.PercentAc);
-    p.Lk = TextToInt(t.Lk);
-    p.Alfa = Decimal(t.Alfa);
-    p.Stop = Decimal(t.Stop);
-    (void)TextToFloat(t.Ex);
-    p.PopSize = TextToInt(t.PopSize);
-    p.Iterations = TextToInt(t.Iterations);
-    p.TournamentSize = TextToInt(t.TournamentSize);
-    p.COProbab = Decimal(t.COProbab);
-    p.COA = Decimal(t.COA);
-    p.MProbab = Decimal(t.MProbab);
-    p.MutA = Decimal(t.MutA);
-    if (t.Tournament) p.SelectionType = 0;
-    if (t.Roulette) p.SelectionType = 1;
-    if (t.OnePoint) p.CrossoverType = 0;
-    if (t.TwoPoint) p.CrossoverType = 1;
-    if (t.Arithmetic) p.CrossoverType = 2;
-    p.LocalSleep = TextToInt(t.LocalSleep);
-    p.GeneticSleep = TextToInt(t.GeneticSleep);
+OptionPageTexts::OptionPageTexts() {
+    for (std::size_t i = 0; i < kSettingCount; ++i) Texts.push_back(StartText(kSettings[i]));
+}
+
+std::string& OptionPageTexts::operator[](std::string_view name) {
+    return Texts.at(IndexOf(name));
+}
+
+const std::string& OptionPageTexts::operator[](std::string_view name) const {
+    return Texts.at(IndexOf(name));
+}
+
+std::string PositionText(const SettingSpec& setting, int position) {
+    if (setting.Step == 1) return std::to_string(position);
+    return ShortestText(position * setting.Step);
+}
+
+std::string StartText(const SettingSpec& setting) {
+    return ValueText(setting, setting.Start);
+}
+
+void ReadOptionTexts(const OptionPageTexts& texts, AlgParameters& params) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const SettingSpec& s = kSettings[i];
+        const std::string& text = texts.Texts.at(i);
+        switch (s.Kind) {
+            case SettingKind::Whole:
+                s.Store(params, TextToInt(text));
+                break;
+            case SettingKind::Choice:
+                if (!text.empty()) s.Store(params, TextToInt(text));
+                break;
+            case SettingKind::Decimal:
+            case SettingKind::Ignored:
+                s.Store(params, TextToFloat(text));
+                break;
+        }
+    }
 }
 
 }  // namespace quarmel

@@ -1,46 +1,38 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/Algparameters.h"
+#include "model/Settings.h"
 
 namespace quarmel {
 
-// The texts and radio buttons of the two option pages, as the window holds them; every member
-// starts as the page shows it at start-up (two edits differ from their track bars then: the
-// local delay says 200 and the iterations say 200).
+// The option pages' state as texts, one per setting of the settings table, in its order: an
+// edit's text, or for a radio group the number of its checked button (empty when none is
+// checked). A new one holds the pages' start-up state.
 struct OptionPageTexts {
-    // "Local Alg."
-    std::string LocalSleep = "200";
-    std::string A = "0,05";
-    std::string Temp0 = "100";
-    std::string TempPlus = "15";
-    std::string PercentAc = "95";
-    std::string Lk = "8";
-    std::string Alfa = "0,96";
-    std::string Stop = "0,6";
-    std::string Ex = "15";  // hidden; converted in its turn but carries no setting
-    // "Genetic Alg."
-    std::string Iterations = "200";
-    std::string PopSize = "500";
-    std::string GeneticSleep = "1500";
-    std::string TournamentSize = "5";
-    std::string COA = "0,6";
-    std::string COProbab = "30";
-    std::string MutA = "0,01";
-    std::string MProbab = "40";
-    bool Tournament = true;
-    bool Roulette = false;
-    bool OnePoint = false;
-    bool TwoPoint = false;
-    bool Arithmetic = true;
+    OptionPageTexts();
+
+    // The text of the named setting; the name must be in the settings table.
+    std::string& operator[](std::string_view name);
+    const std::string& operator[](std::string_view name) const;
+
+    std::vector<std::string> Texts;
 };
 
-// Converts the texts into the settings in the pages' reading order: A, Temp0, TempPlus,
-// PercentAc, Lk, Alfa, Stop, Ex, PopSize, Iterations, TournamentSize, COProbab, COA, MProbab,
-// MutA, the two radio groups, LocalSleep, GeneticSleep. Decimal texts use the decimal comma.
-// A text that does not convert throws ConversionError; the settings converted before it keep
-// their new values. A radio group with nothing checked leaves its field as it was.
+// The text an option page's edit shows for a bar position: the position of an integer setting,
+// or the position times the step in the shortest text with the decimal comma.
+std::string PositionText(const SettingSpec& setting, int position);
+
+// The edit's text at start-up.
+std::string StartText(const SettingSpec& setting);
+
+// Converts the texts into the settings in the table's (the pages' reading) order; decimal texts
+// use the decimal comma. A text that does not convert throws ConversionError; the settings
+// converted before it keep their new values. A radio group with nothing checked leaves its field
+// as it was.
 void ReadOptionTexts(const OptionPageTexts& texts, AlgParameters& params);
 
 }  // namespace quarmel

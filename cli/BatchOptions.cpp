@@ -5,62 +5,20 @@
 #include <system_error>
 
 #include "app/NumberText.h"
-#include "app/OptionTexts.h"
+#include "model/Settings.h"
 
 namespace quarmel {
 
-const char* const kBatchUsage =
-    "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
-    "                     [--set NAME=VALUE]... [--population] [--out FILE] PROBLEM_FILE\n"
-    "       quarmel-batch --help | --version\n"
-    "\n"
-    "Runs one algorithm on the problem of a data file (its solutions are ignored) and prints\n"
-    "the run's solutions as CSV; with --runs, a summary of K runs with seeds N, N+1, ...\n"
-    "Settings start as the option pages show them at start-up, with both delays 0:\n"
-    "  A (0.001..1)  Temp0 (0..200)  TempPlus (0..100)  PercentAc (0..100)  Lk (0..100)\n"
-    "  Alfa (0..1)  Stop (0..1)  PopSize (1..1000)  Iterations (1..1000)\n"
-    "  TournamentSize (0..100)  COProbab (0..100)  COA (0..1)  MProbab (0..100)\n"
-    "  SelectionType (0..1)  CrossoverType (0..2)  MutA (0.001..1)\n"
-    "  LocalSleep (0..10000)  GeneticSleep (0..10000)\n";
-
 namespace {
 
-struct SettingRange {
-    const char* Name;
-    bool Integer;
-    double Min;
-    double Max;
-    int AlgParameters::*IntField;
-    float AlgParameters::*FloatField;
-};
+// A setting that --set may change: every one of the table but the ignored field.
+const SettingSpec* FindSettable(const std::string& name) {
+    const SettingSpec* s = FindSetting(name);
+    return s && s->Kind != SettingKind::Ignored ? s : nullptr;
+}
 
-// The option pages' ranges.
-const SettingRange kSettings[] = {
-    {"A", false, 0.001, 1, nullptr, &AlgParameters::A},
-    {"Temp0", true, 0, 200, &AlgParameters::Temp0, nullptr},
-    {"TempPlus", true, 0, 100, &AlgParameters::TempPlus, nullptr},
-    {"PercentAc", true, 0, 100, &AlgParameters::PercentAc, nullptr},
-    {"Lk", true, 0, 100, &AlgParameters::Lk, nullptr},
-    {"Alfa", false, 0, 1, nullptr, &AlgParameters::Alfa},
-    {"Stop", false, 0, 1, nullptr, &AlgParameters::Stop},
-    {"PopSize", true, 1, 1000, &AlgParameters::PopSize, nullptr},
-    {"Iterations", true, 1, 1000, &AlgParameters::Iterations, nullptr},
-    {"TournamentSize", true, 0, 100, &AlgParameters::TournamentSize, nullptr},
-    {"COProbab", false, 0, 100, nullptr, &AlgParameters::COProbab},
-    {"COA", false, 0, 1, nullptr, &AlgParameters::COA},
-    {"MProbab", false, 0, 100, nullptr, &AlgParameters::MProbab},
-    {"SelectionType", true, 0, 1, &AlgParameters::SelectionType, nullptr},
-    {"CrossoverType", true, 0, 2, &AlgParameters::CrossoverType, nullptr},
-    {"MutA", false, 0.001, 1, nullptr, &AlgParameters::MutA},
-    {"LocalSleep", true, 0, 10000, &AlgParameters::LocalSleep, nullptr},
-    {"GeneticSleep", true, 0, 10000, &AlgParameters::GeneticSleep, nullptr},
-};
-
-const SettingRange* FindSetting(const std::string& name) {
-    for (const SettingRange& s : kSettings) {
-        if (name == s.Name) return &s;
-    }
-    return nullptr;
+std::string Range(const SettingSpec& s) {
+    return PrintfG(s.MinValue()) + ".." + PrintfG(s.MaxValue());
 }
 
 // A whole text as a number with "."; nothing before or after it.
@@ -89,6 +47,29 @@ AlgorithmKind ParseAlgorithm(const std::string& name) {
 }
 
 }  // namespace
+
+std::string BatchUsage() {
+    std::string usage =
+        "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
+        "                     [--set NAME=VALUE]... [--population] [--out FILE] PROBLEM_FILE\n"
+        "       quarmel-batch --help | --version\n"
+        "\n"
+        "Runs one algorithm on the problem of a data file (its solutions are ignored) and prints\n"
+        "the run's solutions as CSV; with --runs, a summary of K runs with seeds N, N+1, ...\n"
+        "Settings start as the option pages show them at start-up, with both delays 0:\n";
+    std::string line;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const SettingSpec& s = kSettings[i];
+        if (s.Kind == SettingKind::Ignored) continue;
+        const std::string entry = std::string(s.Name) + " (" + Range(s) + ")";
+        if (!line.empty() && line.size() + 2 + entry.size() > 88) {
+            usage += line + "\n";
+            line.clear();
+        }
+        line += "  " + entry;
+    }
+    return usage + line + "\n";
+}
 
 const char* AlgorithmName(AlgorithmKind kind) {
     switch (kind) {
@@ -164,7 +145,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             if (eq == std::string::npos)
                 throw BatchInputError("--set needs NAME=VALUE, not '" + v + "'");
             SettingAssignment s{v.substr(0, eq), v.substr(eq + 1)};
-            if (!FindSetting(s.Name)) throw BatchInputError("unknown setting '" + s.Name + "'");
+            if (!FindSettable(s.Name)) throw BatchInputError("unknown setting '" + s.Name + "'");
             o.Settings.push_back(std::move(s));
         } else if (name == "--population") {
             noValue();
@@ -193,30 +174,28 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
 }
 
 void StartSettings(AlgParameters& params) {
-    // The start-up texts always convert.
-    ReadOptionTexts(OptionPageTexts{}, params);
+    StoreStartSettings(params);
     params.LocalSleep = 0;
     params.GeneticSleep = 0;
 }
 
 void ApplySetting(const SettingAssignment& setting, AlgParameters& params) {
-    const SettingRange* s = FindSetting(setting.Name);
+    const SettingSpec* s = FindSettable(setting.Name);
     if (!s) throw BatchInputError("unknown setting '" + setting.Name + "'");
-    const std::string range = PrintfG(s->Min) + ".." + PrintfG(s->Max);
-    if (s->Integer) {
-        int v = 0;
-        if (!ParseWhole(setting.Value, v) || v < s->Min || v > s->Max) {
-            throw BatchInputError("setting " + setting.Name + " needs a whole number in " + range +
-                                  ", not '" + setting.Value + "'");
-        }
-        params.*(s->IntField) = v;
-    } else {
+    if (s->Kind == SettingKind::Decimal) {
         double v = 0;
-        if (!ParseDouble(setting.Value, v) || v < s->Min || v > s->Max) {
-            throw BatchInputError("setting " + setting.Name + " needs a number in " + range +
+        if (!ParseDouble(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
+            throw BatchInputError("setting " + setting.Name + " needs a number in " + Range(*s) +
                                   ", not '" + setting.Value + "'");
         }
-        params.*(s->FloatField) = static_cast<float>(v);
+        s->Store(params, v);
+    } else {
+        int v = 0;
+        if (!ParseWhole(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
+            throw BatchInputError("setting " + setting.Name + " needs a whole number in " +
+                                  Range(*s) + ", not '" + setting.Value + "'");
+        }
+        s->Store(params, v);
     }
 }
 

@@ -36,7 +36,8 @@ struct BatchOptions {
     bool Version = false;
 };
 
-extern const char* const kBatchUsage;
+// What --help prints; the settings and their ranges come from the settings table.
+std::string BatchUsage();
 
 // Reads the command line (without the program name). Options take their value as the next
 // argument or after "=" (--seed=5). Throws BatchInputError naming what is wrong.

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "BatchOptions.h"
-#include "BatchProblem.h"
 #include "BatchRun.h"
-#include "model/Random.h"
 #include "app/DataFile.h"
+#include "app/OpenedProblem.h"
+#include "model/Random.h"
 
 using namespace quarmel;
 
@@ -46,11 +46,11 @@ bool Print(const std::string& text) {
 int main(int argc, char* argv[]) {
     BatchOptions options;
     AlgParameters params;
-    BatchProblem problem;
+    OpenedProblem problem;
     try {
         options = ParseBatchArguments(std::vector<std::string>(argv + 1, argv + argc));
         if (options.Help) {
-            std::fputs(kBatchUsage, stdout);
+            std::fputs(BatchUsage().c_str(), stdout);
             return 0;
         }
         if (options.Version) {
@@ -59,7 +59,8 @@ int main(int argc, char* argv[]) {
         }
         StartSettings(params);
         for (const SettingAssignment& s : options.Settings) ApplySetting(s, params);
-        problem = LoadBatchProblem(options.ProblemFile, params);
+        problem = OpenProblem(options.ProblemFile, params);
+        if (!problem.Ok()) throw BatchInputError(options.ProblemFile + ": " + problem.Error);
         if (options.OutFile) CheckOutFolder(*options.OutFile);
     } catch (const BatchInputError& e) {
         return Refuse(e.what());

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace quarmel;
     const DataFileReading r =
         ReadDataText(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (r.Variables.size() > static_cast<std::size_t>(kMaxFileVariables)) __builtin_trap();
+    if (r.Variables.size() > static_cast<std::size_t>(kMaxVariables)) __builtin_trap();
     for (const VariableSpec& v : r.Variables) {
         if (v.Name.size() > kMaxNameLength) __builtin_trap();
     }

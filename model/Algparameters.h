@@ -8,30 +8,33 @@ namespace quarmel {
 enum AlgorithmKind : int { Greedy = 0, Steepest = 1, SimulatedAnnealing = 2, Genetic = 3 };
 
 // Everything a run needs besides the algorithm's kind: the problem followed by the settings of
-// all four algorithms, each starting at the value the option pages show at start-up.
+// all four algorithms. A new one holds the settings the option pages show at start-up (the
+// settings table in Settings.h has each one's start value, range and name).
 struct AlgParameters : Problem {
+    AlgParameters();
+
     // Local searches.
-    float A = 0.05f;  // neighbourhood radius as a fraction of each variable's range
+    float A;  // neighbourhood radius as a fraction of each variable's range
     // Simulated annealing.
-    int Temp0 = 100;
-    int TempPlus = 15;
-    int PercentAc = 95;
-    int Lk = 8;
-    float Alfa = 0.96f;
-    float Stop = 0.6f;
+    int Temp0;
+    int TempPlus;
+    int PercentAc;
+    int Lk;
+    float Alfa;
+    float Stop;
     // Genetic algorithm.
-    int PopSize = 500;
-    int Iterations = 200;
-    int TournamentSize = 5;
-    float COProbab = 30.0f;
-    float COA = 0.6f;
-    float MProbab = 40.0f;
-    int SelectionType = 0;  // 0 Tournament, 1 Roulette
-    int CrossoverType = 2;  // 0 OnePoint, 1 TwoPoint, 2 ArithmeticUniform
-    float MutA = 0.01f;
+    int PopSize;
+    int Iterations;
+    int TournamentSize;
+    float COProbab;
+    float COA;
+    float MProbab;
+    int SelectionType;  // 0 Tournament, 1 Roulette
+    int CrossoverType;  // 0 OnePoint, 1 TwoPoint, 2 ArithmeticUniform
+    float MutA;
     // Delays in milliseconds.
-    int LocalSleep = 200;
-    int GeneticSleep = 1500;
+    int LocalSleep;
+    int GeneticSleep;
 };
 
 }  // namespace quarmel

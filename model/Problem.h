@@ -12,6 +12,8 @@ namespace quarmel {
 constexpr std::size_t kMaxNameLength = 19;
 constexpr std::size_t kMaxFormulaLength = 199;
 constexpr std::size_t kMaxVarNamesLength = 199;
+// Most variables a problem holds: the data rows of the variables table.
+constexpr int kMaxVariables = 19;
 
 // A text over its limit; what() is a message the window can show as it stands.
 class TextLimitError : public std::length_error {

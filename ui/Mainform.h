@@ -15,11 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/ViewNavigation.h"
 #include "chart/ChartFrame.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 #include "ui/Dialogs.h"
-#include "app/ViewNavigation.h"
 
 class QAction;
 class QCloseEvent;
@@ -115,6 +115,8 @@ class TFormMain : public QMainWindow {
     // Converts every option into Parameters, in the page order; throws on a text that is not a
     // number, keeping what was read before it.
     void ReadOptionPages();
+    // Shows a bar's position in its edit, as its setting reads.
+    void ShowBarPosition(const QSlider* bar, QLineEdit* edit);
 
     // Chart page: axes and display ranges.
     void SetUpAxes();

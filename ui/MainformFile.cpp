@@ -9,10 +9,11 @@
 #include <QTimer>
 
 #include "algorithms/Optimizationthread.h"
-#include "ui/Dialogs.h"
-#include "ui/Mainform.h"
 #include "app/DataFile.h"
 #include "app/FunctionPage.h"
+#include "app/OpenedProblem.h"
+#include "ui/Dialogs.h"
+#include "ui/Mainform.h"
 
 namespace quarmel {
 
@@ -126,8 +127,7 @@ void TFormMain::ApplyDataFile(DataFileReading& reading) {
         }
     }
     int row = 1;
-    for (const VariableSpec& v : reading.Variables) {
-        const VariableRowTexts texts = TableRowTexts(v);
+    for (const VariableRowTexts& texts : OpenedTableRows(reading)) {
         SetVariableCell(0, row, QString::fromStdString(texts.Name));
         SetVariableCell(1, row, QString::fromStdString(texts.Min));
         SetVariableCell(2, row, QString::fromStdString(texts.Max));

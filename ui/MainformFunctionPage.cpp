@@ -12,10 +12,10 @@
 
 #include <stdexcept>
 
-#include "ui/Accessibility.h"
-#include "ui/Mainform.h"
 #include "app/FunctionPage.h"
 #include "app/NumberText.h"
+#include "ui/Accessibility.h"
+#include "ui/Mainform.h"
 
 namespace quarmel {
 namespace {
@@ -118,8 +118,8 @@ void TFormMain::LayoutVariablesGrid() {
     const int width = TabSheetFunction->width() - 60;
     const int height = TabSheetFunction->height() - 250;
     StringGridVariables->resize(width, height);
-    // Header row and 19 data rows: the most variables a problem can have.
-    StringGridVariables->setRowCount(19);
+    // A data row for each variable a problem can have (the header is the grid's own).
+    StringGridVariables->setRowCount(kMaxVariables);
     StringGridVariables->setColumnCount(4);
     const int columnWidth = (width - 30) / 4;
     QHeaderView* header = StringGridVariables->horizontalHeader();

@@ -11,24 +11,29 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "ui/Accessibility.h"
-#include "ui/Mainform.h"
 #include "app/NumberText.h"
 #include "app/OptionTexts.h"
+#include "model/Settings.h"
+#include "ui/Accessibility.h"
+#include "ui/Mainform.h"
 
 namespace quarmel {
 namespace {
 
-// One track bar row of an option page.
+// One track bar row of an option page; its range and start state are its setting's (the edit's
+// name is "Edit" followed by the setting's name).
 struct OptionRow {
     QSlider* TFormMain::*bar;
     QLineEdit* TFormMain::*edit;
     const char* barName;
     const char* editName;
     const char* label;
-    int min, max, position, tick;
-    const char* text;  // the edit's text at start-up
+    int tick;
 };
+
+const SettingSpec& SettingOf(const QString& editName) {
+    return *FindSetting(editName.mid(4).toStdString());
+}
 
 QGroupBox* AddGroup(QBoxLayout* page, const char* name, const QString& caption) {
     auto* group = new QGroupBox(caption);
@@ -46,15 +51,16 @@ void AddRows(TFormMain* form, QGroupBox* group, std::initializer_list<OptionRow>
     for (const OptionRow& row : rows) {
         const int r = grid->rowCount();
         auto* label = new QLabel(row.label);
+        const SettingSpec& setting = SettingOf(row.editName);
         auto* bar = new QSlider(Qt::Horizontal);
         bar->setObjectName(row.barName);
-        bar->setRange(row.min, row.max);
-        bar->setValue(row.position);
+        bar->setRange(setting.MinPosition, setting.MaxPosition);
+        bar->setValue(setting.StartPosition);
         bar->setTickPosition(QSlider::TicksBelow);
         bar->setTickInterval(row.tick);
         bar->setSingleStep(1);
         bar->setPageStep(row.tick);
-        auto* edit = new QLineEdit(row.text);
+        auto* edit = new QLineEdit(QString::fromStdString(StartText(setting)));
         edit->setObjectName(row.editName);
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::NoFocus);  // skipped by Tab: only the bar changes it
@@ -93,13 +99,6 @@ QVBoxLayout* NewPage(QTabWidget* pages, QWidget*& page, const char* name, const 
     return column;
 }
 
-// An integer setting shows the position; a decimal one the position times its step, in the
-// shortest text with the decimal comma.
-QString PositionText(int position, double step) {
-    if (step == 1) return QString::number(position);
-    return QString::fromStdString(ShortestText(position * step));
-}
-
 }  // namespace
 
 void TFormMain::BuildOptionPages() {
@@ -113,31 +112,28 @@ void TFormMain::BuildLocalOptionsPage() {
     QGroupBox* main = AddGroup(page, "GroupBoxLocalMain", "Main options");
     AddRows(this, main,
             {{&F::TrackBarLocalSleep, &F::EditLocalSleep, "TrackBarLocalSleep", "EditLocalSleep",
-              "Delay [ms]:", 0, 10000, 500, 100, "200"}});
+              "Delay [ms]:", 100}});
     QGroupBox* range =
         AddGroup(page, "GroupBoxNeighbourhood", "Neighbourhood size in local algorithms");
-    AddRows(this, range,
-            {{&F::TrackBarA, &F::EditA, "TrackBarA", "EditA", "Range:", 1, 1000, 50, 10, "0,05"}});
+    AddRows(this, range, {{&F::TrackBarA, &F::EditA, "TrackBarA", "EditA", "Range:", 10}});
     QGroupBox* sa =
         AddGroup(page, "GroupBoxAnnealing", "Parameters of simulated annealing algorithm");
-    AddRows(this, sa,
-            {{&F::TrackBarTemp0, &F::EditTemp0, "TrackBarTemp0", "EditTemp0",
-              "Zero temperature:", 0, 200, 100, 2, "100"},
-             {&F::TrackBarTempPlus, &F::EditTempPlus, "TrackBarTempPlus", "EditTempPlus",
-              "Heat speed:", 0, 100, 15, 1, "15"},
-             {&F::TrackBarPercentAc, &F::EditPercentAc, "TrackBarPercentAc", "EditPercentAc",
-              "Acceptance of temperature:", 0, 100, 95, 1, "95"},
-             {&F::TrackBarLk, &F::EditLk, "TrackBarLk", "EditLk", "Neighbourhood size:", 0, 100, 8,
-              1, "8"},
-             {&F::TrackBarAlfa, &F::EditAlfa, "TrackBarAlfa", "EditAlfa", "Cooling speed:", 0, 100,
-              96, 1, "0,96"},
-             {&F::TrackBarStop, &F::EditStop, "TrackBarStop", "EditStop",
-              "Sensitivity of algorithm stop:", 0, 100, 60, 1, "0,6"}});
+    AddRows(
+        this, sa,
+        {{&F::TrackBarTemp0, &F::EditTemp0, "TrackBarTemp0", "EditTemp0", "Zero temperature:", 2},
+         {&F::TrackBarTempPlus, &F::EditTempPlus, "TrackBarTempPlus", "EditTempPlus",
+          "Heat speed:", 1},
+         {&F::TrackBarPercentAc, &F::EditPercentAc, "TrackBarPercentAc", "EditPercentAc",
+          "Acceptance of temperature:", 1},
+         {&F::TrackBarLk, &F::EditLk, "TrackBarLk", "EditLk", "Neighbourhood size:", 1},
+         {&F::TrackBarAlfa, &F::EditAlfa, "TrackBarAlfa", "EditAlfa", "Cooling speed:", 1},
+         {&F::TrackBarStop, &F::EditStop, "TrackBarStop", "EditStop",
+          "Sensitivity of algorithm stop:", 1}});
     // A field without a setting; it is still converted when the page is read.
     auto* grid = static_cast<QGridLayout*>(sa->layout());
     LabelEx = new QLabel("Procent pomniejszenia ilosci zaakceptownych rozwiązań");
     LabelEx->setObjectName("LabelEx");
-    EditEx = new QLineEdit("15");
+    EditEx = new QLineEdit(QString::fromStdString(StartText(*FindSetting("Ex"))));
     EditEx->setObjectName("EditEx");
     NameAfter(EditEx, LabelEx->text());
     const int r = grid->rowCount();
@@ -155,11 +151,11 @@ void TFormMain::BuildGeneticOptionsPage() {
     QGroupBox* main = AddGroup(page, "GroupBoxGeneticMain", "Main options");
     AddRows(this, main,
             {{&F::TrackBarIterations, &F::EditIterations, "TrackBarIterations", "EditIterations",
-              "Number of iterations:", 1, 1000, 100, 10, "200"},
+              "Number of iterations:", 10},
              {&F::TrackBarPopSize, &F::EditPopSize, "TrackBarPopSize", "EditPopSize",
-              "Population size:", 1, 1000, 500, 10, "500"},
+              "Population size:", 10},
              {&F::TrackBarGeneticSleep, &F::EditGeneticSleep, "TrackBarGeneticSleep",
-              "EditGeneticSleep", "Delay [ms]:", 0, 10000, 1500, 100, "1500"}});
+              "EditGeneticSleep", "Delay [ms]:", 100}});
 
     QGroupBox* selection = AddGroup(page, "GroupBoxSelection", "Selection");
     auto* grid = static_cast<QGridLayout*>(selection->layout());
@@ -174,7 +170,7 @@ void TFormMain::BuildGeneticOptionsPage() {
     grid->addLayout(selectionRow, 0, 1, 1, 2);
     AddRows(this, selection,
             {{&F::TrackBarTournamentSize, &F::EditTournamentSize, "TrackBarTournamentSize",
-              "EditTournamentSize", "Tournament size:", 0, 100, 5, 1, "5"}});
+              "EditTournamentSize", "Tournament size:", 1}});
 
     QGroupBox* crossover = AddGroup(page, "GroupBoxCrossover", "Crossover");
     grid = static_cast<QGridLayout*>(crossover->layout());
@@ -187,18 +183,17 @@ void TFormMain::BuildGeneticOptionsPage() {
     crossoverRow->addStretch(1);
     grid->addWidget(crossoverType, 0, 0);
     grid->addLayout(crossoverRow, 0, 1, 1, 2);
-    AddRows(this, crossover,
-            {{&F::TrackBarCOA, &F::EditCOA, "TrackBarCOA", "EditCOA",
-              "Arithmetic crossover ratio:", 0, 100, 60, 1, "0,6"},
-             {&F::TrackBarCOProbab, &F::EditCOProbab, "TrackBarCOProbab", "EditCOProbab",
-              "Probability:", 0, 100, 30, 1, "30"}});
+    AddRows(
+        this, crossover,
+        {{&F::TrackBarCOA, &F::EditCOA, "TrackBarCOA", "EditCOA", "Arithmetic crossover ratio:", 1},
+         {&F::TrackBarCOProbab, &F::EditCOProbab, "TrackBarCOProbab", "EditCOProbab",
+          "Probability:", 1}});
 
     QGroupBox* mutation = AddGroup(page, "GroupBoxMutation", "Mutation:");
     AddRows(this, mutation,
-            {{&F::TrackBarMutA, &F::EditMutA, "TrackBarMutA", "EditMutA", "Range:", 1, 1000, 10, 10,
-              "0,01"},
+            {{&F::TrackBarMutA, &F::EditMutA, "TrackBarMutA", "EditMutA", "Range:", 10},
              {&F::TrackBarMProbab, &F::EditMProbab, "TrackBarMProbab", "EditMProbab",
-              "Probability:", 0, 100, 40, 1, "40"}});
+              "Probability:", 1}});
     page->addStretch(1);
 
     // Two bars share the caption "Probability:"; the group tells them apart when spoken.
@@ -237,79 +232,76 @@ void TFormMain::ConnectOptionPages() {
 }
 
 void TFormMain::TrackBarLocalSleepChange() {
-    EditLocalSleep->setText(PositionText(TrackBarLocalSleep->value(), 1));
+    ShowBarPosition(TrackBarLocalSleep, EditLocalSleep);
 }
 void TFormMain::TrackBarAChange() {
-    EditA->setText(PositionText(TrackBarA->value(), 0.001));
+    ShowBarPosition(TrackBarA, EditA);
 }
 void TFormMain::TrackBarTemp0Change() {
-    EditTemp0->setText(PositionText(TrackBarTemp0->value(), 1));
+    ShowBarPosition(TrackBarTemp0, EditTemp0);
 }
 void TFormMain::TrackBarTempPlusChange() {
-    EditTempPlus->setText(PositionText(TrackBarTempPlus->value(), 1));
+    ShowBarPosition(TrackBarTempPlus, EditTempPlus);
 }
 void TFormMain::TrackBarPercentAcChange() {
-    EditPercentAc->setText(PositionText(TrackBarPercentAc->value(), 1));
+    ShowBarPosition(TrackBarPercentAc, EditPercentAc);
 }
 void TFormMain::TrackBarLkChange() {
-    EditLk->setText(PositionText(TrackBarLk->value(), 1));
+    ShowBarPosition(TrackBarLk, EditLk);
 }
 void TFormMain::TrackBarAlfaChange() {
-    EditAlfa->setText(PositionText(TrackBarAlfa->value(), 0.01));
+    ShowBarPosition(TrackBarAlfa, EditAlfa);
 }
 void TFormMain::TrackBarStopChange() {
-    EditStop->setText(PositionText(TrackBarStop->value(), 0.01));
+    ShowBarPosition(TrackBarStop, EditStop);
 }
 void TFormMain::TrackBarIterationsChange() {
-    EditIterations->setText(PositionText(TrackBarIterations->value(), 1));
+    ShowBarPosition(TrackBarIterations, EditIterations);
 }
 void TFormMain::TrackBarPopSizeChange() {
-    EditPopSize->setText(PositionText(TrackBarPopSize->value(), 1));
+    ShowBarPosition(TrackBarPopSize, EditPopSize);
 }
 void TFormMain::TrackBarGeneticSleepChange() {
-    EditGeneticSleep->setText(PositionText(TrackBarGeneticSleep->value(), 1));
+    ShowBarPosition(TrackBarGeneticSleep, EditGeneticSleep);
 }
 void TFormMain::TrackBarTournamentSizeChange() {
-    EditTournamentSize->setText(PositionText(TrackBarTournamentSize->value(), 1));
+    ShowBarPosition(TrackBarTournamentSize, EditTournamentSize);
 }
 void TFormMain::TrackBarCOAChange() {
-    EditCOA->setText(PositionText(TrackBarCOA->value(), 0.01));
+    ShowBarPosition(TrackBarCOA, EditCOA);
 }
 void TFormMain::TrackBarCOProbabChange() {
-    EditCOProbab->setText(PositionText(TrackBarCOProbab->value(), 1));
+    ShowBarPosition(TrackBarCOProbab, EditCOProbab);
 }
 void TFormMain::TrackBarMutAChange() {
-    EditMutA->setText(PositionText(TrackBarMutA->value(), 0.001));
+    ShowBarPosition(TrackBarMutA, EditMutA);
 }
 void TFormMain::TrackBarMProbabChange() {
-    EditMProbab->setText(PositionText(TrackBarMProbab->value(), 1));
+    ShowBarPosition(TrackBarMProbab, EditMProbab);
+}
+
+void TFormMain::ShowBarPosition(const QSlider* bar, QLineEdit* edit) {
+    edit->setText(
+        QString::fromStdString(PositionText(SettingOf(edit->objectName()), bar->value())));
 }
 
 void TFormMain::ReadOptionPages() {
-    auto text = [](const QLineEdit* edit) { return edit->text().toStdString(); };
     OptionPageTexts texts;
-    texts.LocalSleep = text(EditLocalSleep);
-    texts.A = text(EditA);
-    texts.Temp0 = text(EditTemp0);
-    texts.TempPlus = text(EditTempPlus);
-    texts.PercentAc = text(EditPercentAc);
-    texts.Lk = text(EditLk);
-    texts.Alfa = text(EditAlfa);
-    texts.Stop = text(EditStop);
-    texts.Ex = text(EditEx);
-    texts.Iterations = text(EditIterations);
-    texts.PopSize = text(EditPopSize);
-    texts.GeneticSleep = text(EditGeneticSleep);
-    texts.TournamentSize = text(EditTournamentSize);
-    texts.COA = text(EditCOA);
-    texts.COProbab = text(EditCOProbab);
-    texts.MutA = text(EditMutA);
-    texts.MProbab = text(EditMProbab);
-    texts.Tournament = RadioButtonTournament->isChecked();
-    texts.Roulette = RadioButtonRoulette->isChecked();
-    texts.OnePoint = RadioButton1Point->isChecked();
-    texts.TwoPoint = RadioButton2Point->isChecked();
-    texts.Arithmetic = RadioButtonArithmetic->isChecked();
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const QString name = kSettings[i].Name;
+        if (const auto* edit = findChild<QLineEdit*>("Edit" + name))
+            texts.Texts[i] = edit->text().toStdString();
+    }
+    auto checked = [](std::initializer_list<QRadioButton*> group) {
+        int number = 0;
+        for (QRadioButton* radio : group) {
+            if (radio->isChecked()) return std::to_string(number);
+            ++number;
+        }
+        return std::string();
+    };
+    texts["SelectionType"] = checked({RadioButtonTournament, RadioButtonRoulette});
+    texts["CrossoverType"] = checked({RadioButton1Point, RadioButton2Point, RadioButtonArithmetic});
     ReadOptionTexts(texts, Parameters);
 }
 

@@ -250,7 +250,7 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     c.Formula = "x";
     c.Variables = {{"x", 5, 5, 5}};
     ExpectRefused("--algorithm genetic" + tail + Write("flat.txt", c),
-                  "the maximum of variable x must be greater than its minimum");
+                  "The maximum of variable x must be greater than its minimum.");
 
     ExpectRefused("--algorithm greedy --out " + (dir / "no" / "r.txt").string() + " " + problem,
                   "no folder");

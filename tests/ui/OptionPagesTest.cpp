@@ -6,6 +6,8 @@
 #include <QSlider>
 
 #include "WindowFixture.h"
+#include "app/OptionTexts.h"
+#include "model/Settings.h"
 
 namespace quarmel::test {
 namespace {
@@ -13,8 +15,7 @@ namespace {
 struct BarRow {
     QSlider* bar;
     QLineEdit* edit;
-    int min, max, position, tick;
-    const char* text;
+    int tick;
 };
 
 class OptionPages : public WindowTest {
@@ -22,22 +23,22 @@ class OptionPages : public WindowTest {
     std::vector<BarRow> Rows() const {
         TFormMain* f = form.get();
         return {
-            {f->TrackBarLocalSleep, f->EditLocalSleep, 0, 10000, 500, 100, "200"},
-            {f->TrackBarA, f->EditA, 1, 1000, 50, 10, "0,05"},
-            {f->TrackBarTemp0, f->EditTemp0, 0, 200, 100, 2, "100"},
-            {f->TrackBarTempPlus, f->EditTempPlus, 0, 100, 15, 1, "15"},
-            {f->TrackBarPercentAc, f->EditPercentAc, 0, 100, 95, 1, "95"},
-            {f->TrackBarLk, f->EditLk, 0, 100, 8, 1, "8"},
-            {f->TrackBarAlfa, f->EditAlfa, 0, 100, 96, 1, "0,96"},
-            {f->TrackBarStop, f->EditStop, 0, 100, 60, 1, "0,6"},
-            {f->TrackBarIterations, f->EditIterations, 1, 1000, 100, 10, "200"},
-            {f->TrackBarPopSize, f->EditPopSize, 1, 1000, 500, 10, "500"},
-            {f->TrackBarGeneticSleep, f->EditGeneticSleep, 0, 10000, 1500, 100, "1500"},
-            {f->TrackBarTournamentSize, f->EditTournamentSize, 0, 100, 5, 1, "5"},
-            {f->TrackBarCOA, f->EditCOA, 0, 100, 60, 1, "0,6"},
-            {f->TrackBarCOProbab, f->EditCOProbab, 0, 100, 30, 1, "30"},
-            {f->TrackBarMutA, f->EditMutA, 1, 1000, 10, 10, "0,01"},
-            {f->TrackBarMProbab, f->EditMProbab, 0, 100, 40, 1, "40"},
+            {f->TrackBarLocalSleep, f->EditLocalSleep, 100},
+            {f->TrackBarA, f->EditA, 10},
+            {f->TrackBarTemp0, f->EditTemp0, 2},
+            {f->TrackBarTempPlus, f->EditTempPlus, 1},
+            {f->TrackBarPercentAc, f->EditPercentAc, 1},
+            {f->TrackBarLk, f->EditLk, 1},
+            {f->TrackBarAlfa, f->EditAlfa, 1},
+            {f->TrackBarStop, f->EditStop, 1},
+            {f->TrackBarIterations, f->EditIterations, 10},
+            {f->TrackBarPopSize, f->EditPopSize, 10},
+            {f->TrackBarGeneticSleep, f->EditGeneticSleep, 100},
+            {f->TrackBarTournamentSize, f->EditTournamentSize, 1},
+            {f->TrackBarCOA, f->EditCOA, 1},
+            {f->TrackBarCOProbab, f->EditCOProbab, 1},
+            {f->TrackBarMutA, f->EditMutA, 10},
+            {f->TrackBarMProbab, f->EditMProbab, 1},
         };
     }
 
@@ -52,15 +53,23 @@ class OptionPages : public WindowTest {
 };
 
 TEST_F(OptionPages, BarsAndTextsStartAsSet) {
+    // Each bar shows its own setting (the edit's name is "Edit" and the setting's).
     for (const BarRow& row : Rows()) {
         const std::string name = row.bar->objectName().toStdString();
+        const SettingSpec* setting = FindSetting(row.edit->objectName().mid(4).toStdString());
+        ASSERT_NE(setting, nullptr) << name;
+        EXPECT_EQ(row.bar->objectName(), "TrackBar" + QString(setting->Name));
         EXPECT_EQ(row.bar->orientation(), Qt::Horizontal) << name;
-        EXPECT_EQ(row.bar->minimum(), row.min) << name;
-        EXPECT_EQ(row.bar->maximum(), row.max) << name;
-        EXPECT_EQ(row.bar->value(), row.position) << name;
+        EXPECT_EQ(row.bar->minimum(), setting->MinPosition) << name;
+        EXPECT_EQ(row.bar->maximum(), setting->MaxPosition) << name;
+        EXPECT_EQ(row.bar->value(), setting->StartPosition) << name;
         EXPECT_EQ(row.bar->tickInterval(), row.tick) << name;
         EXPECT_EQ(row.bar->tickPosition(), QSlider::TicksBelow) << name;
-        EXPECT_EQ(row.edit->text(), row.text) << name;
+        EXPECT_EQ(row.edit->text().toStdString(), StartText(*setting)) << name;
+        row.bar->setValue(setting->MaxPosition);
+        EXPECT_EQ(row.edit->text().toStdString(), PositionText(*setting, setting->MaxPosition))
+            << name;
+        row.bar->setValue(setting->StartPosition);
         EXPECT_TRUE(row.edit->isReadOnly()) << name;
         EXPECT_EQ(row.edit->focusPolicy(), Qt::NoFocus) << name;
     }

@@ -1,0 +1,40 @@
+#include "app/OpenedProblem.h"
+
+#include "app/RunProgress.h"
+
+namespace quarmel {
+
+std::vector<VariableRowTexts> OpenedTableRows(const DataFileReading& file) {
+    std::vector<VariableRowTexts> rows;
+    for (const VariableSpec& v : file.Variables) rows.push_back(TableRowTexts(v));
+    return rows;
+}
+
+OpenedProblem OpenProblem(const std::string& path, Problem& problem) {
+    OpenedProblem opened;
+    const DataFileReading file = ReadDataFile(path);
+    if (!file.Ok()) {
+        opened.Error = file.Message;
+        return opened;
+    }
+    FunctionParser parser;
+    AddSpiral(parser);
+    const FunctionPageReading page =
+        ReadFunctionTexts(*file.Formula, *file.Maximize, OpenedTableRows(file), problem, parser);
+    switch (page.Result) {
+        case PageReadResult::Ok:
+            opened.Error = UnusableRangeMessage(problem);
+            break;
+        case PageReadResult::Stopped:
+            opened.Error = page.Error;
+            break;
+        case PageReadResult::CompileError:
+            opened.Error = page.Notices.back();
+            break;
+    }
+    opened.FunctionName = *file.FunctionName;
+    opened.Formula = *file.Formula;
+    return opened;
+}
+
+}  // namespace quarmel

@@ -1,0 +1,59 @@
+#include "model/Settings.h"
+
+namespace quarmel {
+
+namespace {
+
+using P = AlgParameters;
+constexpr SettingKind W = SettingKind::Whole;
+constexpr SettingKind D = SettingKind::Decimal;
+constexpr SettingKind C = SettingKind::Choice;
+
+}  // namespace
+
+const SettingSpec kSettings[] = {
+    // name, kind, whole field, decimal field, bar range, step, bar start, start value
+    {"A", D, nullptr, &P::A, 1, 1000, 0.001, 50, 0.05},
+    {"Temp0", W, &P::Temp0, nullptr, 0, 200, 1, 100, 100},
+    {"TempPlus", W, &P::TempPlus, nullptr, 0, 100, 1, 15, 15},
+    {"PercentAc", W, &P::PercentAc, nullptr, 0, 100, 1, 95, 95},
+    {"Lk", W, &P::Lk, nullptr, 0, 100, 1, 8, 8},
+    {"Alfa", D, nullptr, &P::Alfa, 0, 100, 0.01, 96, 0.96},
+    {"Stop", D, nullptr, &P::Stop, 0, 100, 0.01, 60, 0.6},
+    {"Ex", SettingKind::Ignored, nullptr, nullptr, 0, 0, 1, 0, 15},
+    {"PopSize", W, &P::PopSize, nullptr, 1, 1000, 1, 500, 500},
+    {"Iterations", W, &P::Iterations, nullptr, 1, 1000, 1, 100, 200},
+    {"TournamentSize", W, &P::TournamentSize, nullptr, 0, 100, 1, 5, 5},
+    {"COProbab", D, nullptr, &P::COProbab, 0, 100, 1, 30, 30},
+    {"COA", D, nullptr, &P::COA, 0, 100, 0.01, 60, 0.6},
+    {"MProbab", D, nullptr, &P::MProbab, 0, 100, 1, 40, 40},
+    {"MutA", D, nullptr, &P::MutA, 1, 1000, 0.001, 10, 0.01},
+    {"SelectionType", C, &P::SelectionType, nullptr, 0, 1, 1, 0, 0},  // Tournament, Roulette
+    // OnePoint, TwoPoint, ArithmeticUniform
+    {"CrossoverType", C, &P::CrossoverType, nullptr, 0, 2, 1, 2, 2},
+    {"LocalSleep", W, &P::LocalSleep, nullptr, 0, 10000, 1, 500, 200},
+    {"GeneticSleep", W, &P::GeneticSleep, nullptr, 0, 10000, 1, 1500, 1500},
+};
+const std::size_t kSettingCount = std::size(kSettings);
+
+void SettingSpec::Store(AlgParameters& params, double value) const {
+    if (WholeField) params.*WholeField = static_cast<int>(value);
+    if (DecimalField) params.*DecimalField = static_cast<float>(value);
+}
+
+const SettingSpec* FindSetting(std::string_view name) {
+    for (const SettingSpec& s : kSettings) {
+        if (name == s.Name) return &s;
+    }
+    return nullptr;
+}
+
+void StoreStartSettings(AlgParameters& params) {
+    for (const SettingSpec& s : kSettings) s.Store(params, s.Start);
+}
+
+AlgParameters::AlgParameters() {
+    StoreStartSettings(*this);
+}
+
+}  // namespace quarmel

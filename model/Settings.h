@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "model/Algparameters.h"
+
+namespace quarmel {
+
+// How a setting's text is read.
+enum class SettingKind {
+    Whole,    // a whole number
+    Decimal,  // a number with decimals (stored in single precision)
+    Choice,   // the number of a radio button in a group
+    Ignored,  // a field that is converted in its turn but carries no setting
+};
+
+// One setting of the algorithms: its name (the AlgParameters field's, used by the batch runner's
+// --set and --help), where it is stored, the option page's track bar range, the value of one bar
+// position, and its start-up state. Values range from MinPosition * Step to MaxPosition * Step.
+struct SettingSpec {
+    const char* Name;
+    SettingKind Kind;
+    int AlgParameters::*WholeField;      // Whole and Choice settings
+    float AlgParameters::*DecimalField;  // Decimal settings
+    int MinPosition;
+    int MaxPosition;
+    double Step;
+    int StartPosition;  // where the bar starts
+    double Start;       // the value at start-up, which the bar's edit shows (not always the bar's)
+
+    double MinValue() const { return MinPosition * Step; }
+    double MaxValue() const { return MaxPosition * Step; }
+    // Stores `value` in its field (narrowed to the field's type); an ignored field stores nothing.
+    void Store(AlgParameters& params, double value) const;
+};
+
+// Every setting in the order the option pages are read: the local page's, the hidden field, the
+// genetic page's, the two radio groups, then the two delays.
+extern const SettingSpec kSettings[];
+extern const std::size_t kSettingCount;
+
+// Gives every setting its start value (what a new AlgParameters holds).
+void StoreStartSettings(AlgParameters& params);
+
+// The setting of that name, or nullptr.
+const SettingSpec* FindSetting(std::string_view name);
+
+}  // namespace quarmel
