@@ -18,12 +18,13 @@
 #include <cmath>
 #include <limits>
 
+#include "app/ChartAxes.h"
+#include "app/NumberText.h"
 #include "chart/Sampling.h"
 #include "ui/Accessibility.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 #include "ui/SvgImages.h"
-#include "app/NumberText.h"
 
 namespace quarmel {
 namespace {
@@ -99,25 +100,6 @@ QLabel* AddFunctionPicture(QGridLayout* grid, const char* name, const QString& p
     image->setAccessibleName(spokenName);
     grid->addWidget(image, 0, column, 1, 2);
     return image;
-}
-
-// Whole units of a limit, toward zero, kept within what a scroll bar can hold.
-int WholeUnits(float value) {
-    const double limit = std::numeric_limits<int>::max() / 2;
-    if (std::isnan(value)) return 0;
-    return static_cast<int>(std::trunc(std::fmax(-limit, std::fmin(limit, double(value)))));
-}
-
-// A limit as the range edits show it: the shortest text of the float itself, so a bound typed
-// as 0,2 shows as 0,2 and not as the digits of its widened binary value.
-QString LimitText(float value) {
-    if (!std::isfinite(value)) return QString::fromStdString(ShortestText(value));
-    for (int digits = 1; digits < 9; ++digits) {
-        const double rounded = TextToFloat(GeneralText(value, digits));
-        if (static_cast<float>(rounded) == value)
-            return QString::fromStdString(ShortestText(rounded));
-    }
-    return QString::fromStdString(ShortestText(value));
 }
 
 }  // namespace
@@ -323,28 +305,16 @@ void TFormMain::SetUpAxes() {
         HeightMin = HeightMax = 0;
         return;
     }
-    if (ComboBoxAxeX->currentIndex() == -1) {
-        AxisXVariable = 0;
-        ComboBoxAxeX->setCurrentIndex(0);
-    } else {
-        AxisXVariable = ComboBoxAxeX->currentIndex();
-    }
-    if (ComboBoxAxeY->currentIndex() == -1) {
-        AxisYVariable = 1;
-        if (ComboBoxAxeY->count() > 2) ComboBoxAxeY->setCurrentIndex(2);
-    } else {
-        AxisYVariable = ComboBoxAxeY->currentIndex() - 1;
-    }
-    if (count > 1 && ComboBoxAxeY->currentIndex() != 0) {
-        SetUpRangeControls(false, AxisXVariable, AxisYVariable);
+    const AxisChoice axes = ChooseAxes(count, ComboBoxAxeX->currentIndex(),
+                                       ComboBoxAxeY->currentIndex(), ComboBoxAxeY->count());
+    ComboBoxAxeX->setCurrentIndex(axes.XIndex);
+    ComboBoxAxeY->setCurrentIndex(axes.YIndex);
+    AxisXVariable = axes.XVariable;
+    AxisYVariable = axes.YVariable;
+    SetUpRangeControls(!axes.TwoAxes, AxisXVariable, AxisYVariable);
+    if (axes.TwoAxes) {
         SampleOverXY(AxisXVariable, AxisYVariable);
     } else {
-        SetUpRangeControls(true, AxisXVariable, AxisYVariable);
-        if (count == 1) {
-            ComboBoxAxeX->setCurrentIndex(0);
-            ComboBoxAxeY->setCurrentIndex(0);
-        }
-        AxisXVariable = ComboBoxAxeX->currentIndex();
         SampleOverX(AxisXVariable);
     }
 }
@@ -355,17 +325,15 @@ void TFormMain::SetUpRangeControls(bool xOnly, int xVariable, int yVariable) {
     auto setUp = [this](QScrollBar* minBar, QScrollBar* maxBar, QLineEdit* minEdit,
                         QLineEdit* maxEdit, int variable) {
         const VariableSpec& v = Parameters.Variable(variable);
-        // A minimum above the maximum still gives a usable range.
-        const int low = std::min(WholeUnits(v.Min), WholeUnits(v.Max));
-        const int high = std::max(WholeUnits(v.Min), WholeUnits(v.Max));
+        const BarRange range = RangeBarLimits(v);
         for (QScrollBar* bar : {minBar, maxBar}) {
             const QSignalBlocker quiet(bar);
-            bar->setRange(low, high);
-            bar->setValue(bar == minBar ? low : high);
+            bar->setRange(range.Low, range.High);
+            bar->setValue(bar == minBar ? range.Low : range.High);
             bar->setEnabled(true);
         }
-        minEdit->setText(LimitText(v.Min));
-        maxEdit->setText(LimitText(v.Max));
+        minEdit->setText(QString::fromStdString(LimitText(v.Min)));
+        maxEdit->setText(QString::fromStdString(LimitText(v.Max)));
         for (QLineEdit* edit : {minEdit, maxEdit}) {
             SetBackground(edit, kWhite);
             edit->setEnabled(true);
@@ -441,16 +409,11 @@ void TFormMain::ComboBoxAxeXChange() {
 
 namespace {
 
-// Keeps a range's minimum below its maximum by moving `moved` one step past `other`; the bar's
-// own limits win at the end of the range.
+// Keeps a range's minimum below its maximum; the bar's own limits win at the end of the range.
 void KeepOrder(QScrollBar* min, QScrollBar* max, bool moveMinimum) {
-    if (min->value() < max->value()) return;
-    const QSignalBlocker quiet(moveMinimum ? min : max);
-    if (moveMinimum) {
-        min->setValue(max->value() - 1);
-    } else {
-        max->setValue(min->value() + 1);
-    }
+    QScrollBar* moved = moveMinimum ? min : max;
+    const QSignalBlocker quiet(moved);
+    moved->setValue(OrderedPosition(min->value(), max->value(), moveMinimum));
 }
 
 }  // namespace

@@ -1,0 +1,53 @@
+#include "app/ChartAxes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace quarmel;
+
+TEST(ChooseAxes, DefaultsAndTheSingleVariable) {
+    struct Case {
+        int count, x, y, yCount;
+        int xIndex, yIndex, xVariable, yVariable;
+        bool two;
+    };
+    const Case cases[] = {
+        // Nothing chosen: X is the first variable, Y the second.
+        {3, -1, -1, 4, 0, 2, 0, 1, true},
+        // "-" on the Y list: a curve over X.
+        {3, 2, 0, 4, 2, 0, 2, -1, false},
+        // A choice stands.
+        {3, 1, 3, 4, 1, 3, 1, 2, true},
+        // One variable: both lists go to their first entry.
+        {1, -1, -1, 1, 0, 0, 0, 1, false},
+        {1, 0, 0, 1, 0, 0, 0, -1, false},
+    };
+    for (const Case& c : cases) {
+        const AxisChoice a = ChooseAxes(c.count, c.x, c.y, c.yCount);
+        EXPECT_EQ(a.XIndex, c.xIndex) << c.count << c.x << c.y;
+        EXPECT_EQ(a.YIndex, c.yIndex) << c.count << c.x << c.y;
+        EXPECT_EQ(a.XVariable, c.xVariable) << c.count << c.x << c.y;
+        EXPECT_EQ(a.YVariable, c.yVariable) << c.count << c.x << c.y;
+        EXPECT_EQ(a.TwoAxes, c.two) << c.count << c.x << c.y;
+    }
+}
+
+TEST(RangeControls, LimitsTextsAndOrder) {
+    EXPECT_EQ(LimitText(0.2f), "0,2");
+    EXPECT_EQ(LimitText(-3.0f), "-3");
+    EXPECT_EQ(LimitText(std::numeric_limits<float>::infinity()), "INF");
+
+    EXPECT_EQ(WholeUnits(-2.7f), -2);
+    EXPECT_EQ(WholeUnits(std::nanf("")), 0);
+    EXPECT_EQ(WholeUnits(1e30f), std::numeric_limits<int>::max() / 2);
+
+    const BarRange swapped = RangeBarLimits({"x", 5.5f, -1.5f, 0.0f});
+    EXPECT_EQ(swapped.Low, -1);
+    EXPECT_EQ(swapped.High, 5);
+
+    EXPECT_EQ(OrderedPosition(3, 7, true), 3);
+    EXPECT_EQ(OrderedPosition(7, 7, true), 6);
+    EXPECT_EQ(OrderedPosition(8, 7, false), 9);
+}
