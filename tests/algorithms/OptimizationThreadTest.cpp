@@ -13,6 +13,7 @@
 #include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/Optimizationthread.h"
+#include "support/SolutionSupport.h"
 
 using namespace quarmel;
 using namespace quarmel::testing;
@@ -38,21 +39,6 @@ Worker StartSeeded(const AlgParameters& p, AlgorithmKind kind, std::uint32_t see
     OptimizationThread::Options options;
     options.seed = seed;
     return OptimizationThread::Start(p, kind, options);
-}
-
-bool SameList(const SolutionList& a, const SolutionList& b) {
-    if (a.Count() != b.Count()) return false;
-    for (std::size_t i = 0; i < a.Count(); ++i)
-        if (a.At(i).Values != b.At(i).Values || a.FuncValue(i) != b.FuncValue(i)) return false;
-    return true;
-}
-
-bool IsPrefix(const SolutionList& prefix, const SolutionList& list) {
-    if (prefix.Count() > list.Count()) return false;
-    for (std::size_t i = 0; i < prefix.Count(); ++i)
-        if (prefix.At(i).Values != list.At(i).Values || prefix.FuncValue(i) != list.FuncValue(i))
-            return false;
-    return true;
 }
 
 // The same run made synchronously: what the worker must publish from the same seed.
