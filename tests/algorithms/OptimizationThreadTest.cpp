@@ -44,7 +44,7 @@ Worker StartSeeded(const AlgParameters& p, AlgorithmKind kind, std::uint32_t see
 // The same run made synchronously: what the worker must publish from the same seed.
 SolutionList Reference(AlgParameters p, std::uint32_t seed) {
     SolutionList list;
-    SyncRunControl control(seed);
+    RecordingRunControl control(seed);
     RunGreedy(p, list, control);
     return list;
 }
@@ -314,7 +314,7 @@ AlgParameters SmallGenetic(int iterations, int sleepMs) {
 // The same genetic run made synchronously from the same seed.
 GeneticProgress GeneticReference(AlgParameters p, std::uint32_t seed) {
     GeneticProgress progress;
-    SyncRunControl control(seed);
+    RecordingRunControl control(seed);
     RunGenetic(progress, p, control);
     return progress;
 }
