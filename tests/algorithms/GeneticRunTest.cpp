@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GeneticTestSupport.h"
+#include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
 #include "model/Random.h"
 #include "support/RecordingRunControl.h"

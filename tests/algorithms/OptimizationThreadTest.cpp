@@ -10,6 +10,7 @@
 
 #include "SearchFixtures.h"
 #include "algorithms/Annealing.h"
+#include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/Optimizationthread.h"
