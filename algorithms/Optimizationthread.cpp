@@ -5,9 +5,7 @@
 #include <thread>
 #include <utility>
 
-#include "algorithms/Annealing.h"
-#include "algorithms/Greedy.h"
-#include "algorithms/Steepest.h"
+#include "algorithms/RunAlgorithm.h"
 
 namespace quarmel {
 
@@ -80,22 +78,7 @@ void OptimizationThread::Execute() {
     if (options_.onThreadStart) options_.onThreadStart();
     try {
         if (!stop_.load()) {
-            switch (kind_) {
-                case Greedy:
-                    RunGreedy(params_, workList_, *control_);
-                    break;
-                case Steepest:
-                    RunSteepest(params_, workList_, *control_);
-                    break;
-                case SimulatedAnnealing:
-                    RunAnnealing(params_, workList_, *control_);
-                    break;
-                case Genetic:
-                    RunGenetic(progress_, params_, *control_);
-                    break;
-                default:
-                    break;  // nothing to run
-            }
+            RunAlgorithm(kind_, params_, workList_, progress_, *control_);
         }
     } catch (...) {
         // A run that fails (out of memory) ends like any other; the lists keep what was

@@ -3,16 +3,14 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <optional>
 
 #include "model/Random.h"
 
 namespace quarmel {
 
-// What an algorithm needs from whoever runs it. The worker thread supplies the real one; tests,
-// benchmarks and the batch runner supply SyncRunControl, so every algorithm runs
-// deterministically from a given seed without a thread.
+// What an algorithm needs from whoever runs it. The worker thread supplies the real one; the
+// batch runner and the benchmarks supply SyncRunControl and the tests one that records, so every
+// algorithm runs deterministically from a given seed without a thread.
 //
 // The published-list contract: an algorithm is handed the lists it publishes (the local
 // searches' WorkList, the genetic algorithm's progress record) by reference and changes them
@@ -37,53 +35,23 @@ class RunControl {
     virtual std::uint32_t Seed() const { return ClockSeed(); }
 };
 
-// A synchronous run control: a fixed seed (or the clock when none is given), sleeps that only
-// count, and a stop request that a test can set, also from a hook called after every published
-// change or sleep.
+// A synchronous run control for the batch runner and the benchmarks: a fixed seed, sleeps that
+// return at once, no pause, and a stop request that is only ever set by its owner.
 class SyncRunControl : public RunControl {
   public:
-    SyncRunControl() = default;
     explicit SyncRunControl(std::uint32_t seed) : seed_(seed) {}
 
-    void Publish(const std::function<void()>& change) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            change();
-        }
-        ++publishes;
-        if (afterPublish) afterPublish(publishes);
-    }
-    void Sleep(int ms) override {
-        ++sleeps;
-        sleptMs += ms;
-        if (afterSleep) afterSleep(sleeps);
-    }
-    bool StopRequested() const override {
-        ++stopChecks;
-        if (onStopCheck) onStopCheck(stopChecks);
-        return stop.load();
-    }
-    void PassPauseGate() override {
-        ++gatePasses;
-        if (onGate) onGate(gatePasses);
-    }
-    std::uint32_t Seed() const override { return seed_ ? *seed_ : ClockSeed(); }
+    // Nothing else reads the lists, so the change needs no lock.
+    void Publish(const std::function<void()>& change) override { change(); }
+    void Sleep(int) override {}
+    bool StopRequested() const override { return stop.load(); }
+    void PassPauseGate() override {}
+    std::uint32_t Seed() const override { return seed_; }
 
     std::atomic<bool> stop{false};
-    int publishes = 0;
-    int sleeps = 0;
-    long long sleptMs = 0;
-    long long gatePasses = 0;
-    mutable long long stopChecks = 0;
-    // Hooks with the count so far, for tests that stop a run at a given point.
-    std::function<void(int)> afterPublish;
-    std::function<void(int)> afterSleep;
-    std::function<void(long long)> onGate;
-    std::function<void(long long)> onStopCheck;
 
   private:
-    std::optional<std::uint32_t> seed_;
-    std::mutex mutex_;
+    std::uint32_t seed_;
 };
 
 }  // namespace quarmel

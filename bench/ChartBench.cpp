@@ -69,10 +69,10 @@ BENCHMARK(BM_SetData);
 static void BM_WaveStep(benchmark::State& state) {
     auto chart = std::make_unique<ChartModel>();
     chart->RebuildGrid();
-    chart->StartWave();
+    chart->Wave.Start();
     for (auto _ : state) {
-        chart->StepWave();
-        chart->ShowWave();
+        chart->Wave.Step();
+        chart->Wave.Show(chart->Vertices);
         benchmark::DoNotOptimize(chart->Vertices.data());
     }
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "chart/ChartModel.h"
 #include "chart/Sampling.h"
 #include "chart/SurfaceChart.h"
 #include "tests/chart/render/OffscreenGl.h"
@@ -30,13 +31,14 @@ void RenderFrames(benchmark::State& state, const ChartFrame& frame) {
     parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
     const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}, {"c", 1, 15, 5}};
     const SurfaceSampling s = SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
-    auto chart = std::make_unique<SurfaceChart>();
-    chart->AttachContext(OffscreenGl::SolidGlyphs());
-    chart->Render(0, 0, kWidth, kHeight, frame);
+    auto chart = std::make_unique<ChartModel>();
+    SurfaceChart renderer;
+    renderer.AttachContext(OffscreenGl::SolidGlyphs());
+    renderer.Render(*chart, 0, 0, kWidth, kHeight, frame);
     chart->SetData(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
                    s.HeightMax, s.Samples, {0, 2, 15, 10, 10, 200, 25, 2, 4000}, {});
-    for (auto _ : state) chart->Render(0, 0, kWidth, kHeight, frame);
-    chart->DetachContext();
+    for (auto _ : state) renderer.Render(*chart, 0, 0, kWidth, kHeight, frame);
+    renderer.DetachContext();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"

@@ -161,6 +161,45 @@ std::vector<ScenePoint> ChartModel::ScenePoints(const std::vector<float>& points
     return out;
 }
 
+void ChartModel::RebuildGrid() {
+    for (int i = 0; i < kGridSide; ++i) {
+        for (int j = 0; j < kGridSide; ++j) {
+            ChartVertex& v = Vertices[i * kGridSide + j];
+            v.X = static_cast<float>(j - 50) * 0.02f;
+            v.Y = static_cast<float>(i - 50) * 0.02f;
+            v.Z = 0.0f;
+            v.Red = 0.0f;
+            v.Green = 0.0f;
+            v.Blue = 1.0f;
+        }
+    }
+    for (int i = 0; i < kGridSide - 1; ++i) {
+        for (int j = 0; j < kGridSide - 1; ++j) {
+            const unsigned c = static_cast<unsigned>(i * (kGridSide - 1) + j);
+            const unsigned row = static_cast<unsigned>(i * kGridSide + j);
+            QuadIndices[4 * c] = row;
+            QuadIndices[4 * c + 1] = row + 1;
+            QuadIndices[4 * c + 2] = row + kGridSide + 1;
+            QuadIndices[4 * c + 3] = row + kGridSide;
+        }
+    }
+}
+
+void ChartModel::BeginFrame(bool waveMode) {
+    if (waveMode != LastWaveMode) GridRebuildPending = true;
+    if (GridRebuildPending) RebuildGrid();
+    if (waveMode) {
+        // The frame that rebuilt the grid starts the wave from its dent, without a step.
+        if (GridRebuildPending) {
+            Wave.Start();
+        } else {
+            Wave.Step();
+        }
+        Wave.Show(Vertices);
+    }
+    GridRebuildPending = false;
+}
+
 std::vector<ChartLabel> ChartModel::AxisLabels() const {
     std::vector<ChartLabel> labels;
     auto add = [&labels](const char* format, float value, ScenePoint at, unsigned char r,

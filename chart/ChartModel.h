@@ -5,12 +5,10 @@
 #include <vector>
 
 #include "chart/ChartTypes.h"
+#include "chart/ChartWave.h"
 
 namespace quarmel {
 
-// The chart's data, free of any graphics call: the ranges last given, the vertex grid with a
-// colour per vertex, the cell indices, the marker lists and the wave simulation. SurfaceChart
-// draws it. The object is large (about 600 kB): allocate it on the heap.
 // A value label at one end of an axis: its text, anchor and colour.
 struct ChartLabel {
     std::string Text;
@@ -20,11 +18,11 @@ struct ChartLabel {
     unsigned char Blue = 0;
 };
 
+// The chart's data, free of any graphics call: the ranges last given, the vertex grid with a
+// colour per vertex, the cell indices, the marker lists and the wave simulation. SurfaceChart
+// draws it. The object is large (about 600 kB): allocate it on the heap.
 class ChartModel {
   public:
-    ChartModel() = default;
-    virtual ~ChartModel() = default;
-
     // Turns samples into scene positions and colours and keeps the two marker lists. Samples are
     // read as 100 x 100 in grid mode and as 100 in line mode; a list too short for grid mode (a
     // one-variable problem shown over the range 0 .. 0) is shown as line mode, and missing
@@ -66,21 +64,9 @@ class ChartModel {
     // End of a frame: remembers the mode it was drawn in.
     void EndFrame(bool waveMode) { LastWaveMode = waveMode; }
 
-    // The wave simulation on the grid: a round dent in a resting surface, one step per frame.
-    void StartWave();
-    void StepWave();
-    void ShowWave();
-
-    using WaveField = std::array<std::array<float, kGridSide>, kGridSide>;  // [X index][Y index]
-
     bool LastWaveMode = false;
-    float WaveTimeStep = 0.1f;
-    WaveField WaveHeight{};
-    WaveField WaveFlowX{};
-    WaveField WaveFlowY{};
-    WaveField WaveSlopeX{};
-    WaveField WaveSlopeY{};
     bool GridRebuildPending = true;
+    ChartWave Wave;
 
     // Ranges last given to SetData (data units). Until then those of a problem without
     // variables whose constant is 0.

@@ -6,9 +6,8 @@
 
 namespace quarmel {
 
-// The flat marker lists the chart draws, built from a run's lists for the chosen axes. The tuple
-// size follows the display ranges: (x value, y value, f) when the Y axis is present, (x value, f)
-// when only the X axis is, and a single f when there is no axis.
+// The chosen axes: the variable shown along X and along Y, and the display ranges, which tell
+// whether each axis is present.
 struct MarkerAxes {
     int XVariable = 0;
     int YVariable = 1;
@@ -17,6 +16,10 @@ struct MarkerAxes {
     float DisplayYMin = 0.0f;
     float DisplayYMax = 0.0f;
 };
+
+// The flat marker lists the chart draws, built from a run's lists for the chosen axes. The tuple
+// size follows the display ranges: (x value, y value, f) when the Y axis is present, (x value, f)
+// when only the X axis is, and a single f when there is no axis.
 
 // One tuple per Solution in list order; with no axis, the first Solution's value once (nothing
 // for an empty list). A Solution without a value for a chosen axis variable gives no tuple.

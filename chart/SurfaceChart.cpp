@@ -24,58 +24,35 @@ void SurfaceChart::DetachContext() {
     SphereQuadric = nullptr;
 }
 
-void SurfaceChart::Render(int x, int y, int width, int height, bool waveMode, float distance,
-                          float tiltAngle, float turnAngle, float shiftX, float shiftY,
-                          bool showPoints, bool showPolygons, bool smoothShading, bool showSolution,
-                          bool showAxes, bool showAxesDescription, bool showLines,
-                          bool spiralMode) {
-    ChartFrame f;
-    f.WaveMode = waveMode;
-    f.Distance = distance;
-    f.TiltAngle = tiltAngle;
-    f.TurnAngle = turnAngle;
-    f.ShiftX = shiftX;
-    f.ShiftY = shiftY;
-    f.ShowPoints = showPoints;
-    f.ShowPolygons = showPolygons;
-    f.SmoothShading = smoothShading;
-    f.ShowSolution = showSolution;
-    f.ShowAxes = showAxes;
-    f.ShowAxesDescription = showAxesDescription;
-    f.ShowLines = showLines;
-    f.SpiralMode = spiralMode;
-    Render(x, y, width, height, f);
-}
-
-void SurfaceChart::Render(int x, int y, int width, int height, const ChartFrame& f) {
-    PrepareFrame(x, y, width, height);
+void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, const ChartFrame& f) {
+    PrepareFrame(m, x, y, width, height);
     ClearScene();
     glShadeModel(f.SmoothShading ? GL_SMOOTH : GL_FLAT);
-    BeginFrame(f.WaveMode);
+    m.BeginFrame(f.WaveMode);
     if (f.WaveMode) {
-        DrawWave(f);
+        DrawWave(m, f);
     } else {
         // The bottom of the height range sits at the same screen height whatever the values.
-        glTranslatef(f.ShiftX * 0.001f, f.ShiftY * 0.001f - AxisZBottom, -f.Distance * 0.001f);
+        glTranslatef(f.ShiftX * 0.001f, f.ShiftY * 0.001f - m.AxisZBottom, -f.Distance * 0.001f);
         glRotatef(f.TiltAngle, 1.0f, 0.0f, 0.0f);
         glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
-        DrawSurface(f);
-        if (f.ShowSolution) DrawMarkers(f.SpiralMode);
-        if (f.ShowAxes && !f.SpiralMode) DrawAxes();
-        if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels();
+        DrawSurface(m, f);
+        if (f.ShowSolution) DrawMarkers(m, f.SpiralMode);
+        if (f.ShowAxes && !f.SpiralMode) DrawAxes(m);
+        if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels(m);
     }
-    EndFrame(f.WaveMode);
+    m.EndFrame(f.WaveMode);
     glFinish();
 }
 
-void SurfaceChart::PrepareFrame(int x, int y, int width, int height) {
+void SurfaceChart::PrepareFrame(const ChartModel& m, int x, int y, int width, int height) {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glViewport(x, y, width, height);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &Vertices[0].X);
-    glColorPointer(3, GL_FLOAT, sizeof(ChartVertex), &Vertices[0].Red);
+    glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
+    glColorPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].Red);
     glPointSize(2.0f);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -90,30 +67,30 @@ void SurfaceChart::ClearScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void SurfaceChart::DrawWave(const ChartFrame& f) {
+void SurfaceChart::DrawWave(const ChartModel& m, const ChartFrame& f) {
     glTranslatef(f.ShiftX * 0.001f, f.ShiftY * 0.001f, -f.Distance * 0.001f);
     glRotatef(f.TiltAngle, 1.0f, 0.0f, 0.0f);
     glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
-    glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+    glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, m.QuadIndices.data());
 }
 
-void SurfaceChart::DrawSurface(const ChartFrame& f) {
+void SurfaceChart::DrawSurface(const ChartModel& m, const ChartFrame& f) {
     if (f.SpiralMode) {
         if (f.ShowPolygons) DrawHelix();
         return;
     }
-    if (LineMode()) {
+    if (m.LineMode()) {
         // The curve is drawn whatever the style boxes say.
         glDrawArrays(GL_LINE_STRIP, 0, kLineSamples);
         return;
     }
     if (f.ShowPolygons) {
-        glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+        glDrawElements(GL_QUADS, kQuadIndexCount, GL_UNSIGNED_INT, m.QuadIndices.data());
     }
     if (f.ShowPoints) glDrawArrays(GL_POINTS, 0, kGridVertices);
     // Read in pairs, each cell's indices give its two edges along X: the rows of the grid.
     if (f.ShowLines) {
-        glDrawElements(GL_LINES, kQuadIndexCount, GL_UNSIGNED_INT, QuadIndices.data());
+        glDrawElements(GL_LINES, kQuadIndexCount, GL_UNSIGNED_INT, m.QuadIndices.data());
     }
 }
 
@@ -130,7 +107,7 @@ void SurfaceChart::DrawHelix() {
     glEnd();
 }
 
-void SurfaceChart::DrawSphere(const ScenePoint& p) {
+void SurfaceChart::DrawSphere(const ScenePoint& p) const {
     if (SphereQuadric == nullptr) return;
     glPushMatrix();
     glTranslatef(p.X, p.Y, p.Z);
@@ -138,11 +115,11 @@ void SurfaceChart::DrawSphere(const ScenePoint& p) {
     glPopMatrix();
 }
 
-void SurfaceChart::DrawMarkers(bool spiralMode) {
-    const bool tuples = spiralMode || XAxisPresent() || YAxisPresent();
+void SurfaceChart::DrawMarkers(const ChartModel& m, bool spiralMode) const {
+    const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
     glColor3ub(0, 0, 255);
-    const std::vector<ScenePoint> path = ScenePoints(SolutionPoints, spiralMode);
+    const std::vector<ScenePoint> path = m.ScenePoints(m.SolutionPoints, spiralMode);
     for (const ScenePoint& p : path) DrawSphere(p);
     if (tuples && !path.empty()) {
         glBegin(GL_LINE_STRIP);
@@ -153,47 +130,47 @@ void SurfaceChart::DrawMarkers(bool spiralMode) {
     // Without an axis the population has no place of its own.
     if (!tuples) return;
     glColor3ub(255, 255, 0);
-    const std::vector<ScenePoint> population = ScenePoints(PopulationPoints, spiralMode);
+    const std::vector<ScenePoint> population = m.ScenePoints(m.PopulationPoints, spiralMode);
     if (population.empty()) return;
     glBegin(GL_POINTS);
     for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);
     glEnd();
 }
 
-void SurfaceChart::DrawAxes() {
+void SurfaceChart::DrawAxes(const ChartModel& m) {
     // The axes and whatever follows lie over the surface; the next frame enables the test again.
     glDisable(GL_DEPTH_TEST);
-    const float zb = AxisZBottom;
-    const float zt = AxisZTop;
-    const float spanX = (AxisXEnd - AxisXStart) * 0.03f;
-    const float spanY = (AxisYEnd - AxisYStart) * 0.03f;
+    const float zb = m.AxisZBottom;
+    const float zt = m.AxisZTop;
+    const float spanX = (m.AxisXEnd - m.AxisXStart) * 0.03f;
+    const float spanY = (m.AxisYEnd - m.AxisYStart) * 0.03f;
     glBegin(GL_LINES);
 
     glColor4ub(255, 200, 200, 255);
-    glVertex3f(AxisXStart, 0.0f, zb);
-    glVertex3f(AxisXEnd, 0.0f, zb);
-    const float ax = 0.95f * AxisXEnd + 0.05f * AxisXStart;
+    glVertex3f(m.AxisXStart, 0.0f, zb);
+    glVertex3f(m.AxisXEnd, 0.0f, zb);
+    const float ax = 0.95f * m.AxisXEnd + 0.05f * m.AxisXStart;
     glVertex3f(ax, spanY, zb);
-    glVertex3f(AxisXEnd, 0.0f, zb);
+    glVertex3f(m.AxisXEnd, 0.0f, zb);
     glVertex3f(ax, -spanY, zb);
-    glVertex3f(AxisXEnd, 0.0f, zb);
+    glVertex3f(m.AxisXEnd, 0.0f, zb);
 
-    if (YMax != 0.0f || (YMin != 0.0f && XAxisPresent())) {
+    if (m.YMax != 0.0f || (m.YMin != 0.0f && m.XAxisPresent())) {
         glColor4ub(200, 255, 200, 255);
-        glVertex3f(0.0f, AxisYStart, zb);
-        glVertex3f(0.0f, AxisYEnd, zb);
-        const float ay = 0.95f * AxisYEnd + 0.05f * AxisYStart;
+        glVertex3f(0.0f, m.AxisYStart, zb);
+        glVertex3f(0.0f, m.AxisYEnd, zb);
+        const float ay = 0.95f * m.AxisYEnd + 0.05f * m.AxisYStart;
         glVertex3f(spanX, ay, zb);
-        glVertex3f(0.0f, AxisYEnd, zb);
+        glVertex3f(0.0f, m.AxisYEnd, zb);
         glVertex3f(-spanX, ay, zb);
-        glVertex3f(0.0f, AxisYEnd, zb);
+        glVertex3f(0.0f, m.AxisYEnd, zb);
     }
 
     glColor4ub(200, 200, 255, 255);
     glVertex3f(0.0f, 0.0f, zb);
     glVertex3f(0.0f, 0.0f, zt);
     const float az = 0.95f * zt + 0.05f * zb;
-    const bool y = YAxisPresent();
+    const bool y = m.YAxisPresent();
     glVertex3f(y ? 0.0f : spanX, y ? spanY : 0.0f, az);
     glVertex3f(0.0f, 0.0f, zt);
     glVertex3f(y ? 0.0f : -spanX, y ? -spanY : 0.0f, az);
@@ -202,8 +179,8 @@ void SurfaceChart::DrawAxes() {
     glEnd();
 }
 
-void SurfaceChart::DrawLabels() {
-    for (const ChartLabel& label : AxisLabels()) {
+void SurfaceChart::DrawLabels(const ChartModel& m) const {
+    for (const ChartLabel& label : m.AxisLabels()) {
         glColor4ub(label.Red, label.Green, label.Blue, 255);
         DrawLabel(label.At.X, label.At.Y, label.At.Z, label.Text.c_str());
     }

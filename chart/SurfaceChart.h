@@ -7,16 +7,16 @@ class GLUquadric;
 
 namespace quarmel {
 
-// Draws the chart model with OpenGL 1.1 and GLU. Every call that touches OpenGL needs the
-// chart's context to be current (a compatibility-profile context); the model side (SetData, the
-// marker mapping, the wave) needs none.
-class SurfaceChart : public ChartModel {
+// Draws a chart model with OpenGL 1.1 and GLU, holding what it takes from the context: the
+// label glyphs and the sphere quadric. Every call needs the chart's context to be current (a
+// compatibility-profile context); the model it is handed needs none.
+class SurfaceChart {
   public:
     SurfaceChart() = default;
     SurfaceChart(const SurfaceChart&) = delete;
     SurfaceChart& operator=(const SurfaceChart&) = delete;
     // Does not touch OpenGL: call DetachContext while the context is still current.
-    ~SurfaceChart() override = default;
+    ~SurfaceChart() = default;
 
     // Takes over the label glyphs of the current context and creates the sphere quadric.
     // fontListBase is the first of 256 display lists: list fontListBase + c draws the bitmap of
@@ -26,13 +26,11 @@ class SurfaceChart : public ChartModel {
     void DetachContext();
     bool Attached() const { return SphereQuadric != nullptr; }
 
-    // Renders one frame into the current framebuffer and waits for it to finish; the caller
-    // presents it. Without an attached context, spheres and labels are left out.
-    void Render(int x, int y, int width, int height, bool waveMode, float distance, float tiltAngle,
-                float turnAngle, float shiftX, float shiftY, bool showPoints, bool showPolygons,
-                bool smoothShading, bool showSolution, bool showAxes, bool showAxesDescription,
-                bool showLines, bool spiralMode);
-    void Render(int x, int y, int width, int height, const ChartFrame& frame);
+    // Renders one frame of the model into the current framebuffer and waits for it to finish;
+    // the caller presents it. The frame's grid bookkeeping changes the model (the grid is rebuilt
+    // on a change of mode, a wave advances a step). Without an attached context, spheres and
+    // labels are left out.
+    void Render(ChartModel& model, int x, int y, int width, int height, const ChartFrame& frame);
 
     // Draws a text at a scene position, in the current colour.
     void DrawLabel(float x, float y, float z, const char* text) const;
@@ -41,15 +39,15 @@ class SurfaceChart : public ChartModel {
     GLUquadric* SphereQuadric = nullptr;
 
   private:
-    void PrepareFrame(int x, int y, int width, int height);
-    void ClearScene();
-    void DrawWave(const ChartFrame& f);
-    void DrawSurface(const ChartFrame& f);
-    void DrawHelix();
-    void DrawMarkers(bool spiralMode);
-    void DrawSphere(const ScenePoint& p);
-    void DrawAxes();
-    void DrawLabels();
+    static void PrepareFrame(const ChartModel& m, int x, int y, int width, int height);
+    static void ClearScene();
+    static void DrawWave(const ChartModel& m, const ChartFrame& f);
+    static void DrawSurface(const ChartModel& m, const ChartFrame& f);
+    static void DrawHelix();
+    void DrawMarkers(const ChartModel& m, bool spiralMode) const;
+    void DrawSphere(const ScenePoint& p) const;
+    static void DrawAxes(const ChartModel& m);
+    void DrawLabels(const ChartModel& m) const;
 };
 
 }  // namespace quarmel

@@ -4,13 +4,11 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 #include "BatchOptions.h"
-#include "algorithms/Annealing.h"
-#include "algorithms/Globalsearch.h"
-#include "algorithms/Greedy.h"
+#include "algorithms/RunAlgorithm.h"
 #include "algorithms/RunControl.h"
-#include "algorithms/Steepest.h"
 #include "model/Improvement.h"
 #include "app/NumberText.h"
 
@@ -49,23 +47,11 @@ RunOutcome RunOnce(AlgorithmKind kind, const AlgParameters& settings, std::uint3
     const unsigned long long before = params.Evaluations();
     SyncRunControl control(seed);
     const auto start = std::chrono::steady_clock::now();
-    switch (kind) {
-        case Greedy:
-            RunGreedy(params, out.Solutions, control);
-            break;
-        case Steepest:
-            RunSteepest(params, out.Solutions, control);
-            break;
-        case SimulatedAnnealing:
-            RunAnnealing(params, out.Solutions, control);
-            break;
-        case Genetic: {
-            GeneticProgress progress;
-            RunGenetic(progress, params, control);
-            out.Solutions = progress.History;
-            out.Population = progress.Population;
-            break;
-        }
+    GeneticProgress progress;
+    RunAlgorithm(kind, params, out.Solutions, progress, control);
+    if (kind == Genetic) {
+        out.Solutions = std::move(progress.History);
+        out.Population = std::move(progress.Population);
     }
     out.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     out.Evaluations = params.Evaluations() - before;

@@ -10,7 +10,7 @@
 namespace quarmel {
 
 PanelChart::PanelChart(QWidget* parent)
-    : QOpenGLWidget(parent), chart_(std::make_unique<SurfaceChart>()) {
+    : QOpenGLWidget(parent), model_(std::make_unique<ChartModel>()) {
     setObjectName("PanelChart");
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
@@ -30,7 +30,7 @@ PanelChart::PanelChart(QWidget* parent)
 PanelChart::~PanelChart() {
     // The base class destroys the context after this object's members are gone.
     QObject::disconnect(contextConnection_);
-    if (chart_->Attached()) {
+    if (renderer_.Attached()) {
         makeCurrent();
         ReleaseGL();
         doneCurrent();
@@ -50,11 +50,11 @@ void PanelChart::initializeGL() {
         ReleaseGL();
         doneCurrent();
     });
-    chart_->AttachContext(BuildLabelGlyphs(ChartLabelFont()));
+    renderer_.AttachContext(BuildLabelGlyphs(ChartLabelFont()));
 }
 
 void PanelChart::ReleaseGL() {
-    if (chart_->Attached()) chart_->DetachContext();
+    if (renderer_.Attached()) renderer_.DetachContext();
 }
 
 void PanelChart::paintGL() {
@@ -70,8 +70,8 @@ void PanelChart::paintGL() {
     }
     const qreal ratio = devicePixelRatioF();
     const ChartFrame frame = frameSource_ ? frameSource_() : ChartFrame{};
-    chart_->Render(0, 0, static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
-                   frame);
+    renderer_.Render(*model_, 0, 0, static_cast<int>(width() * ratio),
+                     static_cast<int>(height() * ratio), frame);
     ++framesRendered_;
 }
 

@@ -6,15 +6,16 @@
 #include <memory>
 
 #include "chart/ChartFrame.h"
+#include "chart/ChartModel.h"
 #include "chart/SurfaceChart.h"
 
 namespace quarmel {
 
 // The chart panel of the Chart page: an OpenGL widget (compatibility profile, depth buffer,
-// double buffering) that draws its SurfaceChart.
+// double buffering) that draws its chart model with a SurfaceChart.
 //
-// - Chart(): the chart. Its model side (SetData, the marker mapping) works at any time, with or
-//   without a context.
+// - Chart(): the chart model (SetData, the marker mapping); works at any time, with or without
+//   a context.
 // - SetFrameSource(): the function asked for the view and the display options whenever a frame
 //   is drawn (by RedrawChart or by Qt's own repaints). Without one, the start-up defaults.
 // - ChartReady / SetChartReady(): until the chart is ready (given data once, or the wave
@@ -29,8 +30,8 @@ class PanelChart : public QOpenGLWidget {
     explicit PanelChart(QWidget* parent = nullptr);
     ~PanelChart() override;
 
-    SurfaceChart& Chart() { return *chart_; }
-    const SurfaceChart& Chart() const { return *chart_; }
+    ChartModel& Chart() { return *model_; }
+    const ChartModel& Chart() const { return *model_; }
 
     void SetFrameSource(std::function<ChartFrame()> source) { frameSource_ = std::move(source); }
 
@@ -57,7 +58,8 @@ class PanelChart : public QOpenGLWidget {
   private:
     void ReleaseGL();
 
-    std::unique_ptr<SurfaceChart> chart_;
+    std::unique_ptr<ChartModel> model_;
+    SurfaceChart renderer_;
     std::function<ChartFrame()> frameSource_;
     QMetaObject::Connection contextConnection_;
     bool chartReady_ = false;

@@ -22,12 +22,6 @@ AlgParameters Flat(float stop, float alfa) {
     return p;
 }
 
-SolutionList Anneal(AlgParameters& p, SyncRunControl& control) {
-    SolutionList list;
-    RunAnnealing(p, list, control);
-    return list;
-}
-
 }  // namespace
 
 // ---- Acceptance of a move that does not improve ----
@@ -69,9 +63,9 @@ TEST(AnnealingAcceptance, NotANumberIsNeverAccepted) {
 TEST(AnnealingPhases, LkZeroMakesOneMoveAndEnds) {
     AlgParameters p = DefaultProblem();
     p.Lk = 0;
-    SyncRunControl control(1);
-    Guard(control);
-    SolutionList list = Anneal(p, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(list.Count(), 1u);
     EXPECT_EQ(p.Evaluations(), 2u);
 }
@@ -80,9 +74,9 @@ TEST(AnnealingPhases, AlfaZeroEndsAfterTheFirstCoolingStage) {
     // Every move of the heating stage is accepted (equal values): ratio 100 ends the heating.
     // Stop 0 keeps the flatness from ending the cooling stage early.
     AlgParameters p = Flat(0.0f, 0.0f);
-    SyncRunControl control(1);
-    Guard(control);
-    SolutionList list = Anneal(p, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(list.Count(), 1u);
     EXPECT_EQ(p.Evaluations(), 1u + 32 + 32);
 }
@@ -90,9 +84,9 @@ TEST(AnnealingPhases, AlfaZeroEndsAfterTheFirstCoolingStage) {
 TEST(AnnealingPhases, PercentAcHundredEndsHeatingAtFullAcceptance) {
     AlgParameters p = Flat(0.0f, 0.0f);
     p.PercentAc = 100;
-    SyncRunControl control(1);
-    Guard(control);
-    Anneal(p, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(p, list, control);
     EXPECT_FALSE(control.stop.load());
     EXPECT_EQ(p.Evaluations(), 1u + 32 + 32);
 }
@@ -101,9 +95,9 @@ TEST(AnnealingPhases, TemperatureZeroAcceptsEqualValuesWithoutDividingByZero) {
     AlgParameters p = Flat(0.0f, 0.0f);
     p.Temp0 = 0;
     p.TempPlus = 0;
-    SyncRunControl control(1);
-    Guard(control);
-    Anneal(p, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(p, list, control);
     EXPECT_FALSE(control.stop.load());
     EXPECT_EQ(p.Evaluations(), 1u + 32 + 32);
 }
@@ -114,9 +108,9 @@ TEST(AnnealingPhases, CoolingFromOneHundredRunsOneHundredThirteenStages) {
     AlgParameters p = Params("5", {{"x", 0, 10}});
     p.Lk = 1;
     p.Stop = 0.0f;
-    SyncRunControl control(1);
-    Guard(control);
-    Anneal(p, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(p.Evaluations(), 1u + 2 + 113 * 2);
 }
 
@@ -125,9 +119,9 @@ TEST(AnnealingPhases, FlatMovesEndTheRunAlikeForStopsUpToOne) {
     // by less than Stop (here every move): it reaches the stage length 32 at the 31st move.
     for (float stop : {0.1f, 0.6f, 1.0f}) {
         AlgParameters p = Flat(stop, 0.96f);
-        SyncRunControl control(1);
-        Guard(control);
-        SolutionList list = Anneal(p, control);
+        SolutionList list;
+        RecordingRunControl control(1, list);
+        RunAnnealing(p, list, control);
         EXPECT_EQ(list.Count(), 1u);
         EXPECT_EQ(p.Evaluations(), 1u + 32 + 31) << stop;
     }
@@ -140,13 +134,13 @@ TEST(AnnealingPhases, HeatingPublishesNothingAndCoolingStartsFromTheStartPoint) 
     AlgParameters p = Params("x", {{"x", -100, 900}});
     p.A = 0.001f;
     p.PercentAc = 40;
-    SyncRunControl control(1);
-    Guard(control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
     unsigned long long evaluationsAtFirstStep = 0;
     control.afterPublish = [&](int n) {
         if (n == 3) evaluationsAtFirstStep = p.Evaluations();  // clear, start, first step
     };
-    SolutionList list = Anneal(p, control);
+    RunAnnealing(p, list, control);
     ASSERT_GE(list.Count(), 2u);
     const float start = -100.0f + 1.30f;
     EXPECT_EQ(list.VarValue(0, 0), start);
@@ -163,9 +157,9 @@ TEST(AnnealingPhases, EveryPublishedStepStrictlyBetterInBothDirections) {
         AlgParameters p = DefaultProblem();
         p.SetMaximize(maximize);
         p.PercentAc = 50;
-        SyncRunControl control(11);
-        Guard(control);
-        SolutionList list = Anneal(p, control);
+        SolutionList list;
+        RecordingRunControl control(11, list);
+        RunAnnealing(p, list, control);
         EXPECT_FALSE(control.stop.load());
         ASSERT_GE(list.Count(), 2u);
         for (std::size_t i = 1; i < list.Count(); ++i)
@@ -176,8 +170,10 @@ TEST(AnnealingPhases, EveryPublishedStepStrictlyBetterInBothDirections) {
 TEST(AnnealingPhases, SameSeedGivesTheSameTrace) {
     AlgParameters p1 = DefaultProblem(), p2 = DefaultProblem();
     p1.PercentAc = p2.PercentAc = 50;
-    SyncRunControl c1(8), c2(8);
-    SolutionList a = Anneal(p1, c1), b = Anneal(p2, c2);
+    SolutionList a, b;
+    RecordingRunControl c1(8, a), c2(8, b);
+    RunAnnealing(p1, a, c1);
+    RunAnnealing(p2, b, c2);
     ASSERT_EQ(a.Count(), b.Count());
     for (std::size_t i = 0; i < a.Count(); ++i) EXPECT_EQ(a.At(i).Values, b.At(i).Values);
     EXPECT_EQ(p1.Evaluations(), p2.Evaluations());
@@ -190,11 +186,12 @@ TEST(AnnealingStop, StopEndsTheHeatingWithinOnePass) {
     // the three variables' masks is 8 moves; stop comes during the 126th pass.
     AlgParameters p = DefaultProblem();
     p.PercentAc = 100;
-    SyncRunControl control(1);
+    SolutionList list;
+    RecordingRunControl control(1, list);
     control.onGate = [&](long long passes) {
         if (passes == 1001) control.stop = true;
     };
-    SolutionList list = Anneal(p, control);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(control.gatePasses, 1008);
     EXPECT_EQ(list.Count(), 1u);  // the start point alone
 }
@@ -202,11 +199,12 @@ TEST(AnnealingStop, StopEndsTheHeatingWithinOnePass) {
 TEST(AnnealingStop, StopEndsACoolingThatPublishesNothing) {
     // Alfa 1 with Stop 0 never ends by itself.
     AlgParameters p = Flat(0.0f, 1.0f);
-    SyncRunControl control(1);
+    SolutionList list;
+    RecordingRunControl control(1, list);
     control.onGate = [&](long long passes) {
         if (passes == 5001) control.stop = true;
     };
-    SolutionList list = Anneal(p, control);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(control.gatePasses, 5004);
     EXPECT_EQ(list.Count(), 1u);
 }
@@ -215,24 +213,26 @@ TEST(AnnealingStop, StopSeenAfterAPublishedStepEndsAtOnce) {
     AlgParameters p = Params("x", {{"x", -100, 900}});
     p.PercentAc = 40;
     p.LocalSleep = 30;
-    SyncRunControl control(1);
-    Guard(control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
     control.afterPublish = [&](int n) {
         if (n == 4) control.stop = true;  // clear, start, two steps
     };
-    SolutionList list = Anneal(p, control);
+    RunAnnealing(p, list, control);
     EXPECT_EQ(list.Count(), 3u);
     EXPECT_EQ(control.sleptMs, 60);
 }
 
 TEST(AnnealingEdges, NoVariablesOrNoFormula) {
     AlgParameters none = Params("1+1", {});
-    SyncRunControl control(1);
-    SolutionList list = Anneal(none, control);
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    RunAnnealing(none, list, control);
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(list.FuncValue(0), 2.0f);
     EXPECT_EQ(none.Evaluations(), 1u);
 
     AlgParameters broken = Params("x*", {{"x", 0, 1}});
-    EXPECT_EQ(Anneal(broken, control).Count(), 0u);
+    RunAnnealing(broken, list, control);
+    EXPECT_EQ(list.Count(), 0u);
 }

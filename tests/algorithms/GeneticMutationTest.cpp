@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "GeneticTestSupport.h"
-#include "algorithms/Globalsearch.h"
+#include "algorithms/GeneticOperators.h"
 #include "model/Random.h"
 
 using namespace quarmel;

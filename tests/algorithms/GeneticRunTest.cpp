@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "GeneticTestSupport.h"
+#include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
-#include "algorithms/RunControl.h"
 #include "model/Random.h"
+#include "support/RecordingRunControl.h"
 
 using namespace quarmel;
 using namespace quarmel::testing;
@@ -31,25 +32,25 @@ void SmallRun(AlgParameters& p) {
 
 // A run control that checks, whenever the run hands over control, that the published lists
 // are exactly what the last Publish left: the run changes them nowhere else.
-class WatchingControl : public SyncRunControl {
+class WatchingControl : public RecordingRunControl {
   public:
     WatchingControl(std::uint32_t seed, const GeneticProgress& progress)
-        : SyncRunControl(seed), progress_(progress) {}
+        : RecordingRunControl(seed), progress_(progress) {}
 
     void Publish(const std::function<void()>& change) override {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
-        SyncRunControl::Publish(change);
+        RecordingRunControl::Publish(change);
         history_ = progress_.History;
         population_ = progress_.Population;
         populations.push_back(population_);
     }
     void Sleep(int ms) override {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
-        SyncRunControl::Sleep(ms);
+        RecordingRunControl::Sleep(ms);
     }
     void PassPauseGate() override {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
-        SyncRunControl::PassPauseGate();
+        RecordingRunControl::PassPauseGate();
     }
 
     std::vector<SolutionList> populations;  // the population after every publish
@@ -143,7 +144,7 @@ TEST(RunGenetic, FullRunHasAnEntryPerGenerationAndOneMoreSleep) {
     AlgParameters p;
     SmallRun(p);
     GeneticProgress progress;
-    SyncRunControl control(42);
+    RecordingRunControl control(42);
     const SolutionList returned = RunGenetic(progress, p, control);
     EXPECT_EQ(progress.History.Count(), 25u);
     EXPECT_EQ(control.sleeps, 26);
@@ -157,7 +158,7 @@ TEST(RunGenetic, ZeroIterationsKeepTheInitialPopulation) {
     SmallRun(p);
     p.Iterations = 0;
     GeneticProgress progress;
-    SyncRunControl control(8);
+    RecordingRunControl control(8);
     const SolutionList returned = RunGenetic(progress, p, control);
     EXPECT_EQ(returned.Count(), 0u);
     EXPECT_EQ(progress.History.Count(), 0u);
@@ -177,7 +178,7 @@ TEST(RunGenetic, HistoryNeverGetsWorseAndFollowsEachPopulation) {
                 p.SelectionType = selection;
                 p.CrossoverType = crossover;
                 GeneticProgress progress;
-                SyncRunControl control(1000 + selection * 10 + crossover);
+                RecordingRunControl control(1000 + selection * 10 + crossover);
                 // The best of the population published with each history entry.
                 std::vector<Solution> populationBest;
                 control.afterPublish = [&](int) {
@@ -214,7 +215,7 @@ TEST(RunGenetic, SameSeedSameRun) {
         SmallRun(p);
         p.SelectionType = 1;
         p.CrossoverType = 0;
-        SyncRunControl control(555);
+        RecordingRunControl control(555);
         RunGenetic(*progress, p, control);
     }
     EXPECT_TRUE(SameList(first.History, second.History));
@@ -223,7 +224,7 @@ TEST(RunGenetic, SameSeedSameRun) {
     SmallRun(p);
     p.SelectionType = 1;
     p.CrossoverType = 0;
-    SyncRunControl control(556);
+    RecordingRunControl control(556);
     RunGenetic(third, p, control);
     EXPECT_FALSE(SameList(first.Population, third.Population));
 }
@@ -237,7 +238,7 @@ TEST(RunGenetic, OneVariableIsNeverCrossed) {
     p.COProbab = 100;
     p.MProbab = 0;
     GeneticProgress progress;
-    SyncRunControl control(3);
+    RecordingRunControl control(3);
     RunGenetic(progress, p, control);
     EXPECT_EQ(progress.Population.Count(), 10u);
     EXPECT_EQ(progress.History.Count(), 5u);
@@ -269,7 +270,7 @@ TEST(RunGenetic, UnknownOperatorKindsLeaveThePopulationToMutation) {
     p.CrossoverType = 3;
     p.MProbab = 0;
     GeneticProgress progress;
-    SyncRunControl control(4);
+    RecordingRunControl control(4);
     RunGenetic(progress, p, control);
     AlgParameters q;
     SmallRun(q);
@@ -287,7 +288,7 @@ TEST(RunGenetic, NothingToRunGivesEmptyListsWithoutSleeping) {
         GeneticProgress progress;
         progress.History.Append(Solution{{1, 2, 3}, 4});  // left from an earlier run
         progress.Population.Append(Solution{{1, 2, 3}, 4});
-        SyncRunControl control(1);
+        RecordingRunControl control(1);
         const SolutionList returned = RunGenetic(progress, p, control);
         EXPECT_EQ(returned.Count(), 0u);
         EXPECT_EQ(progress.History.Count(), 0u);
@@ -301,7 +302,7 @@ TEST(RunGenetic, ProblemWithoutVariablesSleepsOnceAndEnds) {
     p.SetFunctionText("2+3");
     p.PopSize = 6;
     GeneticProgress progress;
-    SyncRunControl control(1);
+    RecordingRunControl control(1);
     RunGenetic(progress, p, control);
     EXPECT_EQ(progress.Population.Count(), 6u);
     EXPECT_EQ(progress.Population.FuncValue(0), 5.0f);
@@ -313,7 +314,7 @@ TEST(RunGenetic, StopDuringTheFirstSleepKeepsTheInitialPopulation) {
     AlgParameters p;
     SmallRun(p);
     GeneticProgress progress;
-    SyncRunControl control(64);
+    RecordingRunControl control(64);
     control.afterSleep = [&](int) { control.stop = true; };
     RunGenetic(progress, p, control);
     EXPECT_EQ(progress.History.Count(), 0u);
@@ -330,7 +331,7 @@ TEST(RunGenetic, StopAfterAnOperatorLeavesTheGenerationHalfDone) {
         AlgParameters p;
         SmallRun(p);
         GeneticProgress progress;
-        SyncRunControl control(90);
+        RecordingRunControl control(90);
         SolutionList atStop;
         control.afterPublish = [&](int n) {
             if (n == stopAt) {
@@ -351,11 +352,11 @@ TEST(RunGenetic, StopSeenAtThePauseGateEndsTheRun) {
     SmallRun(p);
     GeneticProgress progress;
 
-    class StopWhilePaused : public SyncRunControl {
+    class StopWhilePaused : public RecordingRunControl {
       public:
-        using SyncRunControl::SyncRunControl;
+        using RecordingRunControl::RecordingRunControl;
         void PassPauseGate() override {
-            SyncRunControl::PassPauseGate();
+            RecordingRunControl::PassPauseGate();
             stop = true;  // the window's Stop arriving while the run waits at the gate
         }
     } control(5);

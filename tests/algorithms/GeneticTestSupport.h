@@ -6,6 +6,7 @@
 #include "model/Algparameters.h"
 #include "model/Random.h"
 #include "model/Solution.h"
+#include "support/SolutionSupport.h"
 
 namespace quarmel::testing {
 
@@ -56,19 +57,6 @@ inline bool DrewExactly(unsigned seed, int count) {
     SeedRandom(seed);
     for (int i = 0; i < count; ++i) Rand();
     return Rand() == next;
-}
-
-inline bool SameSolution(const Solution& a, const Solution& b) {
-    return a.Values == b.Values &&
-           (a.Value == b.Value || (a.Value != a.Value && b.Value != b.Value));
-}
-
-inline bool SameList(const SolutionList& a, const SolutionList& b) {
-    if (a.Count() != b.Count()) return false;
-    for (std::size_t i = 0; i < a.Count(); ++i) {
-        if (!SameSolution(a.At(i), b.At(i))) return false;
-    }
-    return true;
 }
 
 }  // namespace quarmel::testing

@@ -29,8 +29,7 @@ void ExpectStrictlyBetter(const SolutionList& list, bool maximize) {
 TEST(GreedyTrace, MinimisingTakesTheFirstImprovementOfEachPass) {
     AlgParameters p = Params("x", {{"x", 0, 10}});
     SolutionList list;
-    SyncRunControl control(1);
-    Guard(control);
+    RecordingRunControl control(1, list);
     RunGreedy(p, list, control);
     // Mask 0 (down) improves in five passes by 0.482, 0.090, 0.156, 0.117 and 0.095. In the
     // sixth, 0.415 would leave the range (the value stays, no improvement) and mask 1 moves up
@@ -48,8 +47,7 @@ TEST(GreedyTrace, MinimisingTakesTheFirstImprovementOfEachPass) {
 TEST(GreedyTrace, MaximisingMovesUpAfterTheDownwardMaskFails) {
     AlgParameters p = Params("x", {{"x", 0, 10}}, true);
     SolutionList list;
-    SyncRunControl control(1);
-    Guard(control);
+    RecordingRunControl control(1, list);
     RunGreedy(p, list, control);
     // Each pass: mask 0 draws a downward step (worse), mask 1 the upward step taken.
     ASSERT_GE(list.Count(), 5u);
@@ -69,8 +67,7 @@ TEST(GreedyTrace, EveryStepStrictlyBetterInBothDirections) {
             AlgParameters p = DefaultProblem();
             p.SetMaximize(maximize);
             SolutionList list;
-            SyncRunControl control(seed);
-            Guard(control);
+            RecordingRunControl control(seed, list);
             RunGreedy(p, list, control);
             ASSERT_GE(list.Count(), 2u);
             EXPECT_FALSE(control.stop.load());  // ended by itself
@@ -89,7 +86,7 @@ TEST(GreedyTrace, EveryStepStrictlyBetterInBothDirections) {
 TEST(GreedyTrace, SameSeedGivesTheSameTrace) {
     AlgParameters p1 = DefaultProblem(), p2 = DefaultProblem();
     SolutionList a, b;
-    SyncRunControl c1(1234), c2(1234);
+    RecordingRunControl c1(1234, a), c2(1234, b);
     RunGreedy(p1, a, c1);
     RunGreedy(p2, b, c2);
     ASSERT_EQ(a.Count(), b.Count());
@@ -105,7 +102,7 @@ TEST(GreedyDelay, SleepsLocalSleepAfterEveryPublishedStepOnly) {
     p.LocalSleep = 200;
     p.GeneticSleep = 7;  // never used by a local search
     SolutionList list;
-    SyncRunControl control(5);
+    RecordingRunControl control(5, list);
     RunGreedy(p, list, control);
     const long long steps = static_cast<long long>(list.Count()) - 1;
     EXPECT_EQ(control.sleeps, steps);
@@ -115,7 +112,7 @@ TEST(GreedyDelay, SleepsLocalSleepAfterEveryPublishedStepOnly) {
 TEST(GreedyStop, StopDuringAPassEndsAfterTheNextPublishedStep) {
     AlgParameters p = Params("x", {{"x", 0, 10}});
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     control.onGate = [&](long long passes) {
         if (passes == 1) control.stop = true;  // while trying the first candidate
     };
@@ -128,7 +125,7 @@ TEST(GreedyStop, StopDuringAPassEndsAfterTheNextPublishedStep) {
 TEST(GreedyStop, StopAfterAPublishedStepEndsAtOnce) {
     AlgParameters p = DefaultProblem();
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     control.afterPublish = [&](int n) {
         if (n == 2 + 3) control.stop = true;  // the clear, the start point, three steps
     };
@@ -144,7 +141,7 @@ TEST(GreedyStop, StopIsAlsoReadWithinALongPass) {
     p.SetFunctionText("1");
     p.LocalSleep = 0;
     SolutionList list;
-    SyncRunControl control(3);
+    RecordingRunControl control(3, list);
     control.onGate = [&](long long passes) {
         if (passes == 10) control.stop = true;
     };
@@ -156,7 +153,7 @@ TEST(GreedyStop, StopIsAlsoReadWithinALongPass) {
 TEST(GreedyEdges, NoVariablesEndsAfterTheStartPoint) {
     AlgParameters p = Params("3", {});
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     RunGreedy(p, list, control);
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(list.FuncValue(0), 3.0f);
@@ -166,7 +163,7 @@ TEST(GreedyEdges, NoVariablesEndsAfterTheStartPoint) {
 TEST(GreedyEdges, FormulaThatDoesNotCompileGivesAnEmptyList) {
     AlgParameters p = Params("x+", {{"x", 0, 1}});
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     RunGreedy(p, list, control);
     EXPECT_EQ(list.Count(), 0u);
     EXPECT_EQ(control.gatePasses, 0);
@@ -175,8 +172,8 @@ TEST(GreedyEdges, FormulaThatDoesNotCompileGivesAnEmptyList) {
 TEST(GreedyEdges, VariableWithoutRangeDoesNotHangTheRun) {
     AlgParameters p = Params("x+y", {{"x", 0, 10}, {"y", 3, 3}});
     SolutionList list;
-    SyncRunControl control(1);
-    Guard(control, 100000);
+    RecordingRunControl control(1, list);
+    control.MaxMoves = 100000;
     RunGreedy(p, list, control);
     EXPECT_FALSE(control.stop.load());
     for (const Solution& s : list) EXPECT_EQ(s.Values[1], 3.0f);

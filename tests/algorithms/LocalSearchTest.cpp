@@ -29,7 +29,7 @@ TEST(RandomStartPoint, DefaultProblemFromSeedOne) {
     // offsets 1.30, 29.82 and 10.90 from the minima -50, -40 and 1.
     AlgParameters p = DefaultProblem();
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     ASSERT_TRUE(RandomStart(p, list, control));
     ASSERT_EQ(list.Count(), 1u);
     const double x = -50.0 + double(1.30f);
@@ -47,7 +47,7 @@ TEST(RandomStartPoint, LiesOnTheHundredthGridFromMin) {
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
         AlgParameters p = Params("x+y", {{"x", -50, 50}, {"y", 0, 1000}});
         SolutionList list;
-        SyncRunControl control(seed);
+        RecordingRunControl control(seed, list);
         ASSERT_TRUE(RandomStart(p, list, control));
         const float x = list.VarValue(0, 0);
         const float y = list.VarValue(0, 1);
@@ -64,12 +64,12 @@ TEST(RandomStartPoint, LiesOnTheHundredthGridFromMin) {
 TEST(RandomStartPoint, SameSeedSamePointAndClockByDefault) {
     AlgParameters p = DefaultProblem();
     SolutionList a, b;
-    SyncRunControl first(77), second(77);
+    RecordingRunControl first(77), second(77);
     RandomStart(p, a, first);
     RandomStart(p, b, second);
     EXPECT_EQ(a.At(0).Values, b.At(0).Values);
 
-    SyncRunControl clock;
+    RecordingRunControl clock;
     const std::uint32_t before = ClockSeed();
     const std::uint32_t seed = clock.Seed();
     EXPECT_GE(seed, before);
@@ -80,7 +80,7 @@ TEST(RandomStartPoint, FormulaThatDoesNotCompileLeavesTheListEmpty) {
     AlgParameters p = Params("x+*2", {{"x", 0, 1}});
     SolutionList list;
     list.Append(Solution{{0.5f}, 1.0f});  // left from an earlier run
-    SyncRunControl control(1);
+    RecordingRunControl control(1);
     EXPECT_FALSE(RandomStart(p, list, control));
     EXPECT_EQ(list.Count(), 0u);
     EXPECT_EQ(p.Evaluations(), 0u);
@@ -89,7 +89,7 @@ TEST(RandomStartPoint, FormulaThatDoesNotCompileLeavesTheListEmpty) {
 TEST(RandomStartPoint, EmptyOrReversedRangeStartsAtMinWithoutADraw) {
     AlgParameters p = Params("a+b+c", {{"a", 2, 2}, {"b", 5, 1}, {"c", 0, 10}});
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     ASSERT_TRUE(RandomStart(p, list, control));
     EXPECT_EQ(list.VarValue(0, 0), 2.0f);
     EXPECT_EQ(list.VarValue(0, 1), 5.0f);
@@ -201,7 +201,7 @@ TEST(PublishingAStep, AppendsSleepsThenReadsStop) {
     AlgParameters p = Params("x+y", {{"x", 0, 1}, {"y", 0, 1}});
     p.LocalSleep = 200;
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     bool stopSeenBeforeSleep = false;
     control.afterSleep = [&](int) {
         stopSeenBeforeSleep = control.stopChecks > 0;

@@ -10,9 +10,11 @@
 
 #include "SearchFixtures.h"
 #include "algorithms/Annealing.h"
+#include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/Optimizationthread.h"
+#include "support/SolutionSupport.h"
 
 using namespace quarmel;
 using namespace quarmel::testing;
@@ -40,25 +42,10 @@ Worker StartSeeded(const AlgParameters& p, AlgorithmKind kind, std::uint32_t see
     return OptimizationThread::Start(p, kind, options);
 }
 
-bool SameList(const SolutionList& a, const SolutionList& b) {
-    if (a.Count() != b.Count()) return false;
-    for (std::size_t i = 0; i < a.Count(); ++i)
-        if (a.At(i).Values != b.At(i).Values || a.FuncValue(i) != b.FuncValue(i)) return false;
-    return true;
-}
-
-bool IsPrefix(const SolutionList& prefix, const SolutionList& list) {
-    if (prefix.Count() > list.Count()) return false;
-    for (std::size_t i = 0; i < prefix.Count(); ++i)
-        if (prefix.At(i).Values != list.At(i).Values || prefix.FuncValue(i) != list.FuncValue(i))
-            return false;
-    return true;
-}
-
 // The same run made synchronously: what the worker must publish from the same seed.
 SolutionList Reference(AlgParameters p, std::uint32_t seed) {
     SolutionList list;
-    SyncRunControl control(seed);
+    RecordingRunControl control(seed);
     RunGreedy(p, list, control);
     return list;
 }
@@ -328,7 +315,7 @@ AlgParameters SmallGenetic(int iterations, int sleepMs) {
 // The same genetic run made synchronously from the same seed.
 GeneticProgress GeneticReference(AlgParameters p, std::uint32_t seed) {
     GeneticProgress progress;
-    SyncRunControl control(seed);
+    RecordingRunControl control(seed);
     RunGenetic(progress, p, control);
     return progress;
 }

@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
+#include "support/RecordingRunControl.h"
 
 namespace quarmel::testing {
 
@@ -31,14 +31,6 @@ inline AlgParameters Params(const std::string& formula, std::initializer_list<Va
 // The function of the Function page at start-up, in the parser's syntax.
 inline AlgParameters DefaultProblem() {
     return Params("x^2 + ( y - 2 ) ^ 2 + 3 * c ", {{"x", -50, 50}, {"y", -40, 40}, {"c", 1, 15}});
-}
-
-// A run control with a fixed seed that stops the run after `limit` moves, so a faulty search
-// fails its test instead of hanging it.
-inline void Guard(SyncRunControl& control, long long limit = 5'000'000) {
-    control.onGate = [&control, limit](long long passes) {
-        if (passes >= limit) control.stop = true;
-    };
 }
 
 // The grid draw's scaling: k multiplications by 0.1, each product rounded to a float.

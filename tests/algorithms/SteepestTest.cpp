@@ -21,8 +21,7 @@ AlgParameters TieProblem() {
 TEST(SteepestPass, LowestMaskWinsAmongEqualBestValues) {
     AlgParameters p = TieProblem();
     SolutionList list;
-    SyncRunControl control(1);
-    Guard(control);
+    RecordingRunControl control(1, list);
     RunSteepest(p, list, control);
     // Draws after the start (130, 10982): mask 0 (x down, y down) 1090, 11656; mask 1 (x up,
     // y down) 7117, 17595; mask 2 (x down, y up) 6415, 22948; mask 3 (both up) 31126, 9004.
@@ -41,8 +40,7 @@ TEST(SteepestPass, EveryPassCostsAllMasksAndEveryStepIsStrictlyBetter) {
             AlgParameters p = DefaultProblem();
             p.SetMaximize(maximize);
             SolutionList list;
-            SyncRunControl control(seed);
-            Guard(control);
+            RecordingRunControl control(seed, list);
             RunSteepest(p, list, control);
             ASSERT_GE(list.Count(), 2u);
             for (std::size_t i = 1; i < list.Count(); ++i)
@@ -56,7 +54,7 @@ TEST(SteepestPass, EveryPassCostsAllMasksAndEveryStepIsStrictlyBetter) {
 TEST(SteepestPass, SameSeedGivesTheSameTrace) {
     AlgParameters p1 = DefaultProblem(), p2 = DefaultProblem();
     SolutionList a, b;
-    SyncRunControl c1(31), c2(31);
+    RecordingRunControl c1(31, a), c2(31, b);
     RunSteepest(p1, a, c1);
     RunSteepest(p2, b, c2);
     ASSERT_EQ(a.Count(), b.Count());
@@ -67,7 +65,7 @@ TEST(SteepestStop, StopDuringAPassEndsAfterThatPassesStep) {
     AlgParameters p = TieProblem();
     p.LocalSleep = 50;
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     control.onGate = [&](long long passes) {
         if (passes == 1) control.stop = true;
     };
@@ -82,7 +80,7 @@ TEST(SteepestStop, StopEndsAPassThatFindsNothingWithinIt) {
     for (int i = 0; i < 17; ++i) p.AddVariable("v" + std::to_string(i), -1, 1, 0);
     p.SetFunctionText("1");
     SolutionList list;
-    SyncRunControl control(3);
+    RecordingRunControl control(3, list);
     control.onGate = [&](long long passes) {
         if (passes == 100) control.stop = true;
     };
@@ -94,7 +92,7 @@ TEST(SteepestStop, StopEndsAPassThatFindsNothingWithinIt) {
 TEST(SteepestEdges, NoVariablesOrNoFormula) {
     AlgParameters none = Params("2*3", {});
     SolutionList list;
-    SyncRunControl control(1);
+    RecordingRunControl control(1, list);
     RunSteepest(none, list, control);
     ASSERT_EQ(list.Count(), 1u);
     EXPECT_EQ(list.FuncValue(0), 6.0f);

@@ -144,13 +144,13 @@ TEST(ChartModelSetData, AOneVariableProblemOverZeroToZeroIsShownAsACurve) {
 
 TEST(ChartModelSetData, KeepsTheMarkersButLeavesGridAndWaveAlone) {
     auto m = NewModel();
-    m->WaveHeight[3][4] = 7.0f;
+    m->Wave.Height[3][4] = 7.0f;
     m->SetData(0, 1, 0, 1, 0, 1, std::vector<float>(10000, 0.5f), {1, 2, 3}, {4, 5, 6, 7, 8, 9});
     EXPECT_EQ(m->SolutionPoints, (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(m->PopulationPoints, (std::vector<float>{4, 5, 6, 7, 8, 9}));
     EXPECT_TRUE(m->GridRebuildPending);
     EXPECT_EQ(m->QuadIndices[5], 0u);
-    EXPECT_EQ(m->WaveHeight[3][4], 7.0f);
+    EXPECT_EQ(m->Wave.Height[3][4], 7.0f);
 }
 
 TEST(ChartModelBeforeData, RangesAreThoseOfAConstantZeroProblem) {

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "chart/MarkerPoints.h"
+#include "support/SolutionSupport.h"
 
 using namespace quarmel;
+using namespace quarmel::testing;
 
 namespace {
 
 SolutionList ThreeSolutions() {
-    SolutionList list;
-    list.Append(Solution{{1, 2, 3}, 10});
-    list.Append(Solution{{4, 5, 6}, 20});
-    list.Append(Solution{{7, 8, 9}, 30});
-    return list;
+    return ListOf({Make({1, 2, 3}, 10), Make({4, 5, 6}, 20), Make({7, 8, 9}, 30)});
 }
 
 MarkerAxes Axes(float xMin, float xMax, float yMin, float yMax) {
@@ -53,16 +51,25 @@ TEST(MarkerPoints, EmptyListsGiveEmptyMarkers) {
 }
 
 TEST(MarkerPoints, SolutionsWithoutTheAxisVariablesAreLeftOut) {
-    SolutionList list;
-    list.Append(Solution{{1}, 10});
-    list.Append(Solution{{4, 5, 6}, 20});
-    list.Append(Solution{{7, 8}, 30});
+    const SolutionList list = ListOf({Make({1}, 10), Make({4, 5, 6}, 20), Make({7, 8}, 30)});
     // X is variable 2, Y variable 0: only the complete Solution gives a triple.
     EXPECT_EQ(SolutionMarkers(list, Axes(0, 10, -1, 1)), (V{6, 4, 20}));
     EXPECT_EQ(PopulationMarkers(list, Axes(0, 10, 0, 0)), (V{6, 20}));
     MarkerAxes negative = Axes(0, 10, 0, 0);
     negative.XVariable = -1;
     EXPECT_TRUE(SolutionMarkers(list, negative).empty());
+
+    // The other way round: every Solution holds X (variable 0), only the complete one holds Y.
+    MarkerAxes swapped = Axes(0, 10, -1, 1);
+    swapped.XVariable = 0;
+    swapped.YVariable = 2;
+    EXPECT_EQ(SolutionMarkers(list, swapped), (V{4, 6, 20}));
+    EXPECT_EQ(PopulationMarkers(list, swapped), (V{4, 6, 20}));
+    swapped.YVariable = -1;
+    EXPECT_TRUE(PopulationMarkers(list, swapped).empty());
+    // Without the Y axis the Y variable is not read, so a missing one leaves nothing out.
+    swapped.DisplayYMin = swapped.DisplayYMax = 0;
+    EXPECT_EQ(SolutionMarkers(list, swapped), (V{1, 10, 4, 20, 7, 30}));
 }
 
 }  // namespace

@@ -48,10 +48,15 @@ TEST(Generator, RandomBelowUsesTheWholeStateAndMovesRand) {
     EXPECT_EQ(Rand(), 18542);         // continues from the low half RandomBelow left
 }
 
-TEST(Generator, RandomBelowZeroReturnsZero) {
+TEST(Generator, RandomBelowZeroReturnsZeroAndStillDraws) {
+    // The same sequence as above from seed 1: a call for 0 (or less) takes its draw like any
+    // other, so the next call gets the value after it.
+    SeedRandom(1);
+    EXPECT_EQ(RandomBelow(0), 0);  // in place of 49
+    EXPECT_EQ(RandomBelow(100), 4);
+    EXPECT_EQ(RandomBelow(-5), 0);  // in place of 86
+    EXPECT_EQ(Rand(), 18542);
     SeedRandom(3);
-    EXPECT_EQ(RandomBelow(0), 0);
-    EXPECT_EQ(RandomBelow(-5), 0);
     for (int i = 0; i < 1000; ++i) {
         int r = RandomBelow(7);
         EXPECT_GE(r, 0);

@@ -5,15 +5,20 @@
 
 #include "model/Improvement.h"
 #include "model/Solution.h"
+#include "support/SolutionSupport.h"
 
 using namespace quarmel;
+using namespace quarmel::testing;
 
 namespace {
 
 SolutionList ListOfValues(std::initializer_list<float> values) {
     SolutionList list;
     float x = 0;
-    for (float v : values) list.Append(Solution{{x++, -x}, v});
+    for (float v : values) {
+        list.Append(Make({x, -(x + 1)}, v));
+        x += 1;
+    }
     return list;
 }
 

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "chart/SurfaceChart.h"
+#include "chart/ChartModel.h"
 #include "ui/PanelChart.h"
 
 #include "WindowFixture.h"
@@ -260,7 +260,7 @@ TEST_F(ChartPanel, EnteringByTabHandsTheChartItsSurface) {
     EXPECT_FALSE(form->ChartReady);
     ClickTab(form->TabSheetChart);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->ChartReady; }, 3000));
-    const SurfaceChart& chart = form->PanelChart->Chart();
+    const ChartModel& chart = form->PanelChart->Chart();
     EXPECT_FLOAT_EQ(chart.XMin, -50);
     EXPECT_FLOAT_EQ(chart.XMax, 50);
     EXPECT_FLOAT_EQ(chart.YMin, -40);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "chart/ChartModel.h"
 #include "chart/Sampling.h"
 #include "chart/SurfaceChart.h"
 #include "model/Problem.h"
@@ -87,14 +88,15 @@ class ChartRender : public ::testing::Test {
     void SetUp() override {
         if (!OffscreenGl::DisplayAvailable()) GTEST_SKIP() << "no X display";
         ASSERT_TRUE(gl->Ok()) << "no OpenGL context with a framebuffer";
-        chart = std::make_unique<SurfaceChart>();
-        chart->AttachContext(OffscreenGl::SolidGlyphs());
+        chart = std::make_unique<ChartModel>();
+        renderer = std::make_unique<SurfaceChart>();
+        renderer->AttachContext(OffscreenGl::SolidGlyphs());
         // The first frame lays out the grid; the data given after it stays.
-        chart->Render(0, 0, kWidth, kHeight, ChartFrame{});
+        renderer->Render(*chart, 0, 0, kWidth, kHeight, ChartFrame{});
     }
 
     void TearDown() override {
-        if (chart) chart->DetachContext();
+        if (renderer) renderer->DetachContext();
     }
 
     // The start-up problem x^2 + (y - 2)^2 + 3c over x and y, c at 5, as the window samples it.
@@ -110,7 +112,7 @@ class ChartRender : public ::testing::Test {
     }
 
     QImage Draw(const ChartFrame& f) {
-        chart->Render(0, 0, kWidth, kHeight, f);
+        renderer->Render(*chart, 0, 0, kWidth, kHeight, f);
         return gl->Read();
     }
 
@@ -127,7 +129,8 @@ class ChartRender : public ::testing::Test {
     }
 
     static OffscreenGl* gl;
-    std::unique_ptr<SurfaceChart> chart;
+    std::unique_ptr<ChartModel> chart;
+    std::unique_ptr<SurfaceChart> renderer;
 };
 
 OffscreenGl* ChartRender::gl = nullptr;

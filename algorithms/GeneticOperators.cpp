@@ -1,0 +1,335 @@
+#include "GeneticOperators.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "model/Improvement.h"
+#include "model/Random.h"
+
+namespace quarmel {
+
+namespace {
+
+// An index in 0..m-1; only values below 32768 come out, as Rand is 15 bits wide.
+std::size_t RandIndex(std::size_t m) {
+    return static_cast<std::size_t>(Rand()) % m;
+}
+
+// Index draws for a fixed count, many times over (the tournaments make seven per Solution). The
+// remainder is taken by multiplication with a precomputed inverse, which gives exactly
+// Rand() % m for 32-bit operands without the cost of a division.
+class IndexDraw {
+  public:
+    // m above 0. Past 32-bit counts any draw is its own remainder, as with the largest count.
+    explicit IndexDraw(std::size_t m)
+        : m_(static_cast<std::uint32_t>(std::min<std::size_t>(m, 0xFFFFFFFFu))),
+          inverse_(~std::uint64_t{0} / m_ + 1) {}
+    std::size_t operator()() const {
+        const std::uint64_t low = inverse_ * static_cast<std::uint32_t>(Rand());
+        return static_cast<std::size_t>((static_cast<unsigned __int128>(low) * m_) >> 64);
+    }
+
+  private:
+    std::uint32_t m_;
+    std::uint64_t inverse_;
+};
+
+// The selected population: a copy of population[w] for every w in winners, in order. The
+// population is our own copy, so each Solution's last pick takes it over, and the extra picks
+// reuse the storage of Solutions nobody picked (there are exactly as many of those).
+SolutionList TakeWinners(SolutionList population, const std::vector<std::uint32_t>& winners) {
+    const std::size_t n = population.Count();
+    std::vector<std::uint32_t> picks(n, 0);
+    for (std::uint32_t w : winners) ++picks[w];
+    std::vector<std::uint32_t> unpicked;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (picks[i] == 0) unpicked.push_back(static_cast<std::uint32_t>(i));
+    }
+    SolutionList result;
+    result.Reserve(winners.size());
+    for (std::uint32_t w : winners) {
+        if (--picks[w] == 0) {
+            result.Append(std::move(population.At(w)));
+            continue;
+        }
+        if (unpicked.empty()) {  // only with more winners than Solutions
+            result.Append(population.At(w));
+            continue;
+        }
+        Solution s = std::move(population.At(unpicked.back()));
+        unpicked.pop_back();
+        s = population.At(w);
+        result.Append(std::move(s));
+    }
+    return result;
+}
+
+// Evaluates new points. The buffer is made once per operator and always has room for every
+// variable of the problem, so the parser never reads past it whatever the population holds.
+class Evaluator {
+  public:
+    Evaluator(AlgParameters& params, std::size_t valueCount)
+        : params_(params),
+          buffer_(std::max({valueCount, static_cast<std::size_t>(params.VariableCount()),
+                            std::size_t{1}}),
+                  0.0) {}
+
+    // The values widened to doubles; the result narrowed to float.
+    float operator()(const std::vector<float>& values) {
+        const std::size_t n = std::min(values.size(), buffer_.size());
+        for (std::size_t j = 0; j < n; ++j) buffer_[j] = values[j];
+        for (std::size_t j = n; j < buffer_.size(); ++j) buffer_[j] = 0.0;
+        return static_cast<float>(params_.Eval(buffer_.data()));
+    }
+
+  private:
+    AlgParameters& params_;
+    std::vector<double> buffer_;
+};
+
+// The frame the three crossovers share. makeChildren(first, second) turns the two parents'
+// values into those of child A and child B, in place, and makes the kind's own draws. The list
+// is our own copy and every index is visited once, so Solutions are moved on, not copied, and
+// the children take over their parents' storage.
+template <typename MakeChildren>
+SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChildren makeChildren) {
+    SolutionList result;
+    const std::size_t n = population.Count();
+    if (n == 0) return result;
+    const std::size_t d = population.VariableCount();
+    if (d == 0) return result;
+    result.Reserve(n);
+    Evaluator evaluate(params, d);
+    const float probability = params.COProbab;
+    unsigned long long taking = 0;
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int q = Rand() % 100;  // drawn for every Solution, the last one too
+        if (static_cast<float>(q) >= probability || i == n - 1) {
+            result.Append(std::move(population.At(i)));
+            continue;
+        }
+        if (++taking % 2 == 1) {
+            first = i;  // waits for a partner; dropped if none comes
+            continue;
+        }
+        Solution a = std::move(population.At(first));
+        Solution b = std::move(population.At(i));
+        makeChildren(a.Values, b.Values);
+        a.Value = evaluate(a.Values);
+        b.Value = evaluate(b.Values);
+        result.Append(std::move(a));
+        result.Append(std::move(b));
+    }
+    return result;
+}
+
+// How one variable mutates: the step range a = (Max - Min) * MutA and the grid of the span 2a,
+// prepared once per call. A variable without a proper range, or a range fraction of 0 or less,
+// has no step to draw from: its values stay as they are.
+struct MutationRange {
+    float lo = 0, hi = 0, a = 0;
+    bool movable = false;
+    GridSpec grid;
+};
+
+MutationRange PrepareMutation(const VariableSpec& v, float mutA) {
+    MutationRange r;
+    r.lo = v.Min;
+    r.hi = v.Max;
+    r.a = (v.Max - v.Min) * mutA;
+    r.movable = v.Max > v.Min && r.a > 0.0f;
+    if (r.movable) r.grid = PrepareGrid(2.0f * r.a);
+    return r;
+}
+
+float MutateValue(float x, const MutationRange& range) {
+    if (!range.movable) return x;
+    float s;
+    GridDrawEach(&range.grid, 1, &s);
+    const float a = range.a, lo = range.lo, hi = range.hi;
+    // Upward moves take half the step, so they lie in [a/2, a); downward ones in [0, a).
+    float y = s >= a ? x + s * 0.5f : x - s;
+    if (y > hi) y = hi - (y - hi);
+    if (!(y >= lo)) y = lo + (lo - y);
+    // One reflection per bound is enough for a range fraction up to 1; with a larger one (the
+    // edit field accepts it) the lower reflection can throw the value past the maximum.
+    if (y > hi) y = hi;
+    return y;
+}
+
+}  // namespace
+
+SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize) {
+    const std::size_t n = population.Count();
+    if (n == 0) return SolutionList();
+    const IndexDraw draw(n);
+    std::vector<std::uint32_t> winners(n);
+    for (std::size_t t = 0; t < n; ++t) {
+        std::size_t w = draw();
+        float held = population.FuncValue(w);
+        for (long long j = 0; j <= tournamentSize; ++j) {
+            const std::size_t c = draw();
+            const float challenger = population.FuncValue(c);
+            if (Improves(held, challenger, maximize)) {
+                w = c;
+                held = challenger;
+            }
+        }
+        winners[t] = static_cast<std::uint32_t>(w);
+    }
+    return TakeWinners(std::move(population), winners);
+}
+
+SolutionList RouletteSelection(SolutionList population, bool maximize) {
+    const std::size_t n = population.Count();
+    if (n == 0) return SolutionList();
+
+    // The reference is the worst value, found with the wheel's own comparisons.
+    float f = population.FuncValue(0);
+    for (const Solution& s : population) {
+        if (maximize ? !(s.Value >= f) : s.Value > f) f = s.Value;
+    }
+    std::vector<float> wheel(n);
+    float total = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        wheel[i] = maximize ? population.FuncValue(i) - f : f - population.FuncValue(i);
+        total += wheel[i];
+    }
+    // Without any spread every share is 0.1, whatever n is.
+    const bool flat = total == 0.0f || std::isnan(total);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float share = flat ? 0.1f : wheel[i] / total;
+        wheel[i] = i == 0 ? share : wheel[i - 1] + share;
+    }
+
+    // A draw is one of the hundred numbers k * 0.01, so each one's slot is found once. Shares
+    // are never negative, so the wheel rises until a not-a-number share (an infinite value)
+    // spoils the rest of it; below that point a binary search finds the same slot as a walk
+    // from the start. Should the wheel ever fall, walk it.
+    std::size_t usable = 0;
+    bool rising = true;
+    while (usable < n && !std::isnan(wheel[usable])) {
+        if (usable > 0 && wheel[usable] < wheel[usable - 1]) rising = false;
+        ++usable;
+    }
+    std::array<std::uint32_t, 100> slot;
+    for (int k = 0; k < 100; ++k) {
+        const float r = static_cast<float>(k * 0.01);
+        std::size_t pick = n;
+        if (rising) {
+            pick = static_cast<std::size_t>(
+                std::lower_bound(wheel.begin(), wheel.begin() + usable, r) - wheel.begin());
+            if (pick == usable) pick = n;
+        } else {
+            for (std::size_t i = 0; i < n && pick == n; ++i) {
+                if (wheel[i] >= r) pick = i;
+            }
+        }
+        // A draw beyond the end of the wheel (fewer than ten equal values) takes the last one.
+        slot[k] = static_cast<std::uint32_t>(pick == n ? n - 1 : pick);
+    }
+    std::vector<std::uint32_t> winners(n);
+    for (std::size_t t = 0; t < n; ++t) winners[t] = slot[RandomBelow(100)];
+    return TakeWinners(std::move(population), winners);
+}
+
+SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
+    return Crossover(std::move(population), params,
+                     [](std::vector<float>& a, std::vector<float>& b) {
+                         const std::size_t d = a.size();
+                         // Two values leave one cut only; nothing is drawn for it.
+                         const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
+                         for (std::size_t j = k; j < d; ++j) std::swap(a[j], b[j]);
+                     });
+}
+
+SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params) {
+    return Crossover(std::move(population), params,
+                     [](std::vector<float>& a, std::vector<float>& b) {
+                         const std::size_t d = a.size();
+                         // Two values: the second is exchanged, with no draw.
+                         std::size_t c1 = 1;
+                         std::size_t c2 = 2;
+                         if (d > 2) {
+                             c1 = 1 + RandIndex(d - 1);
+                             c2 = c1 + RandIndex(d - c1);
+                         }
+                         for (std::size_t j = c1; j < c2 && j < d; ++j) std::swap(a[j], b[j]);
+                     });
+}
+
+SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params) {
+    const float ratio = params.COA;
+    const float rest = 1.0f - ratio;
+    return Crossover(std::move(population), params,
+                     [ratio, rest](std::vector<float>& a, std::vector<float>& b) {
+                         for (std::size_t j = 0; j < a.size(); ++j) {
+                             const float p = a[j];
+                             const float s = b[j];
+                             a[j] = ratio * p + rest * s;
+                             b[j] = ratio * s + rest * p;
+                         }
+                     });
+}
+
+SolutionList Mutate(SolutionList population, AlgParameters& params) {
+    const std::size_t n = population.Count();
+    if (n == 0) return SolutionList();
+    const std::size_t d = population.VariableCount();
+    if (d == 0) return SolutionList();
+    Evaluator evaluate(params, d);
+    const IndexDraw position(d);
+    // The probability counts in whole percent: 40.9 acts as 40.
+    const float probability = std::trunc(params.MProbab);
+    std::vector<MutationRange> ranges;
+    for (const VariableSpec& v : params.Variables())
+        ranges.push_back(PrepareMutation(v, params.MutA));
+    // The list is our own copy: the mutants are made in it and it is handed back.
+    for (std::size_t i = 0; i < n; ++i) {
+        const int q = Rand() % 100;
+        if (!(static_cast<float>(q) < probability)) continue;
+        Solution& s = population.At(i);
+        const std::size_t pos = position();
+        s.Values[pos] = MutateValue(s.Values[pos], ranges[pos]);
+        s.Value = evaluate(s.Values);
+    }
+    return population;
+}
+
+Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize) {
+    return Improves(best.Value, candidate.Value, maximize) ? candidate : best;
+}
+
+SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t seed) {
+    SeedRandom(seed);
+    SolutionList population;
+    if (params.Compile() != -1 || count <= 0) return population;
+    const std::vector<VariableSpec>& variables = params.Variables();
+    const std::size_t d = variables.size();
+    std::vector<double> buffer(std::max(d, std::size_t{1}), 0.0);
+    population.Reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        Solution s;
+        s.Values.resize(d);
+        for (std::size_t j = 0; j < d; ++j) {
+            const float lo = variables[j].Min;
+            const float hi = variables[j].Max;
+            double x = static_cast<double>(GridDraw(hi - lo)) + static_cast<double>(lo);
+            if (x > hi) x = hi;
+            s.Values[j] = static_cast<float>(x);
+            // The point is evaluated before narrowing: its value belongs to the double.
+            buffer[j] = x;
+        }
+        s.Value = static_cast<float>(params.Eval(buffer.data()));
+        population.Append(std::move(s));
+    }
+    return population;
+}
+
+}  // namespace quarmel

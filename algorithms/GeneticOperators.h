@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// The operators. Each takes its population by value, leaves the caller's list alone and returns
+// a new one. Draws come from the calling thread's generator; new points are evaluated with the
+// parameters' compiled formula (so the parameters are not const).
+
+// n tournaments of TournamentSize + 1 challengers each against a first draw, with replacement.
+SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize);
+// Roulette wheel over the distance of each value from the worst one.
+SolutionList RouletteSelection(SolutionList population, bool maximize);
+
+// Pairs of consecutive participants are replaced by their two children. The last Solution never
+// takes part; an unpaired participant is dropped, so the list may come back one shorter.
+SolutionList OnePointCrossover(SolutionList population, AlgParameters& params);
+SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params);
+SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params);
+
+// Moves one value of each chosen Solution by a random step, reflected at the variable's bounds.
+SolutionList Mutate(SolutionList population, AlgParameters& params);
+
+// The candidate replaces the best so far only when it is strictly better; ties keep the best.
+Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize);
+
+// Seeds this thread's generator, compiles the formula and draws count Solutions on each
+// variable's decimal grid. Empty when the formula does not compile or count is not above 0.
+SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t seed);
+
+}  // namespace quarmel
