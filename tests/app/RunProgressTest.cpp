@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SolutionSupport.h"
+
 #include <cmath>
 #include <limits>
 
@@ -10,18 +12,8 @@
 namespace quarmel {
 namespace {
 
-Solution Make(std::vector<float> values, float value) {
-    Solution s;
-    s.Values = std::move(values);
-    s.Value = value;
-    return s;
-}
-
-SolutionList ListOf(std::initializer_list<Solution> items) {
-    SolutionList list;
-    for (const Solution& s : items) list.Append(s);
-    return list;
-}
+using testing::ListOf;
+using testing::Make;
 
 // A worker whose run may end while the window copies its lists.
 struct FakeWorker {

@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SolutionSupport.h"
+
 namespace quarmel {
 namespace {
 
-Solution Make(std::vector<float> values, float value) {
-    Solution s;
-    s.Values = std::move(values);
-    s.Value = value;
-    return s;
-}
+using testing::Make;
 
 QString Cell(const SolutionsTableModel& m, int row, int column) {
     return m.data(m.index(row, column)).toString();
