@@ -17,7 +17,12 @@ appstreamcli validate --no-net packaging/$id.metainfo.xml
 . /etc/os-release
 suite=$VERSION_CODENAME
 mirror=$(apt-cache policy | awk -v s="$suite/main" '$3 == s { print $2; exit }')
-root=$PWD/build/package-root
+# In memory where it can be: dpkg's many small writes and syncs are slow on a busy disk.
+if [[ -d /dev/shm && -w /dev/shm ]] && ! findmnt -no OPTIONS /dev/shm | grep -qE 'noexec|nodev'; then
+  root=/dev/shm/quarmel-package-root
+else
+  root=$PWD/build/package-root
+fi
 # Downloaded packages are kept between runs: the base system's and those apt adds.
 cache=${QUARMEL_DEBOOTSTRAP_CACHE:-/var/cache/quarmel-debootstrap}
 if [[ $(id -u) -eq 0 ]]; then as_root=(); else as_root=(sudo); fi
