@@ -18,7 +18,7 @@ appstreamcli validate --no-net packaging/$id.metainfo.xml
 suite=$VERSION_CODENAME
 mirror=$(apt-cache policy | awk -v s="$suite/main" '$3 == s { print $2; exit }')
 # In memory where it can be: dpkg's many small writes and syncs are slow on a busy disk.
-if [[ -d /dev/shm && -w /dev/shm ]] && ! findmnt -no OPTIONS /dev/shm | grep -qE 'noexec|nodev'; then
+if [[ -w /dev/shm ]] && ! findmnt -no OPTIONS /dev/shm | grep -qE 'noexec|nodev'; then
   root=/dev/shm/quarmel-package-root
 else
   root=$PWD/build/package-root
@@ -28,10 +28,14 @@ cache=${QUARMEL_DEBOOTSTRAP_CACHE:-/var/cache/quarmel-debootstrap}
 if [[ $(id -u) -eq 0 ]]; then as_root=(); else as_root=(sudo); fi
 "${as_root[@]}" rm -rf "$root"
 "${as_root[@]}" mkdir -p "$cache/apt" build
-trap '"${as_root[@]}" rm -rf "$root"' EXIT
 "${as_root[@]}" debootstrap --variant=minbase --cache-dir="$cache" "$suite" "$root" $mirror \
   >build/debootstrap.log 2>&1 &
 bootstrap=$!
+clean_up() {
+  wait "$bootstrap" 2>/dev/null || true  # it must not write into the root while it is removed
+  "${as_root[@]}" rm -rf "$root"
+}
+trap clean_up EXIT
 
 package=$(./scripts/package.sh | tail -n 1)
 if ! wait $bootstrap; then
@@ -52,12 +56,13 @@ in_root apt-get update -qq
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   "/tmp/$(basename "$package")" >/dev/null 2>build/package-install.log ||
   { cat build/package-install.log; exit 1; }
-"${as_root[@]}" cp -p "$root"/var/cache/apt/archives/*.deb "$cache/apt/"
+"${as_root[@]}" find "$root/var/cache/apt/archives" -name '*.deb' -exec cp -p -t "$cache/apt/" {} +
 echo "Installed into the clean root after $(($(date +%s) - start)) s"
 
 fail() { echo "check-package: $*" >&2; exit 1; }
 version=$(sed -n 's/^project(Quarmel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[[ "$(in_root quarmel-batch --version)" == "quarmel-batch $version" ]] || fail "quarmel-batch --version"
+[[ "$(in_root quarmel-batch --version)" == "quarmel-batch $version" ]] ||
+  fail "quarmel-batch --version"
 # Loads every library the window needs, so a missing dependency shows here.
 [[ "$(in_root quarmel --version)" == "quarmel $version" ]] || fail "quarmel --version"
 run=$(in_root quarmel-batch --algorithm greedy --seed 1 /tmp/problem.txt 2>/dev/null)
