@@ -147,7 +147,7 @@ DataFileReading ReadDataText(std::string_view text) {
     }
     if (formula.size() > kMaxFormulaLength) {
         return fail(DataFileError::Limit, "The function in the file is longer than " +
-                                              std::to_string(kMaxFormulaLength) + " characters");
+                                              std::to_string(kMaxFormulaLength) + " characters.");
     }
     r.Formula = formula;
 
@@ -173,7 +173,7 @@ DataFileReading ReadDataText(std::string_view text) {
     if (n > kMaxVariables) {
         return fail(DataFileError::Limit, "The file holds " + std::to_string(n) +
                                               " variables; at most " +
-                                              std::to_string(kMaxVariables) + " fit the table");
+                                              std::to_string(kMaxVariables) + " fit the table.");
     }
     r.VariableCount = n;
 
