@@ -32,9 +32,9 @@ struct SaveResult {
 };
 
 // Writes the file to a temporary file beside `path` and renames it over `path` only when all of
-// it was written and flushed to disk, so a failed save leaves any previous file as it was. An
-// existing file keeps its permissions; a symbolic link is followed. Refuses, writing nothing,
-// when a solution does not hold one value per variable.
+// it was written and flushed to disk, so a failed save leaves any previous file as it was
+// (WriteFileAtomically says which files are refused). Refuses, writing nothing, when a solution
+// does not hold one value per variable.
 [[nodiscard]] SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents);
 
 enum class DataFileError {
