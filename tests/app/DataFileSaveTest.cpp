@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -200,4 +202,24 @@ TEST_F(DataFileSave, ReadingNeedsARegularFile) {
     const DataFileReading device = ReadDataFile("/dev/zero");
     EXPECT_EQ(device.Error, DataFileError::CannotOpen);
     EXPECT_EQ(device.Message, "Cannot read file '/dev/zero'");
+}
+
+TEST_F(DataFileSave, ReadingRefusesAHugeFileUnreadAndReportsAReadError) {
+    // A sparse file just over the limit: refused from its size, without holding its text.
+    const fs::path huge = dir / "huge.txt";
+    Put(huge, "# data file for Quarmel\n");
+    fs::resize_file(huge, kMaxDataFileBytes + 1);
+    struct rusage before, after;
+    getrusage(RUSAGE_SELF, &before);
+    const DataFileReading r = ReadDataFile(huge);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(r.Error, DataFileError::CannotOpen);
+    EXPECT_EQ(r.Message, "Cannot read file '" + huge.string() + "': it is larger than 256 MB.");
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024);  // kilobytes
+
+    // Reading a process's memory from address 0 fails with an input/output error.
+    const DataFileReading failed = ReadDataFile("/proc/self/mem");
+    EXPECT_EQ(failed.Error, DataFileError::CannotOpen);
+    EXPECT_EQ(failed.Message,
+              std::string("Cannot read file '/proc/self/mem': ") + std::strerror(EIO) + ".");
 }
