@@ -1,7 +1,7 @@
 #include "app/RunProgress.h"
 
-#include "model/Improvement.h"
 #include "app/NumberText.h"
+#include "model/Improvement.h"
 
 namespace quarmel {
 
@@ -12,8 +12,8 @@ std::string InitialSolutionText(const SolutionList& solutions) {
 
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
     if (solutions.Empty()) return {};
-    // The window's best value follows the improvement rule, so when maximising a value that
-    // does not compare with the best (not a number) is taken, unlike SolutionList::Best.
+    // The window's best value follows the improvement rule, as SolutionList::Best does: a
+    // not-a-number value is shown only when no value of the run is a number.
     float best = solutions.FuncValue(0);
     for (const Solution& s : solutions) {
         if (Improves(best, s.Value, maximize)) best = s.Value;

@@ -72,9 +72,11 @@ class BatchRunner : public ::testing::Test {
         return p.string();
     }
 
-    Outcome Run(const std::string& args) {
+    Outcome Run(const std::string& args, int seconds = 60) {
         const fs::path out = dir / "stdout", err = dir / "stderr";
-        const std::string command = std::string(QUARMEL_BATCH_EXE) + " " + args + " >" +
+        // A run that does not end is killed (status 137) rather than holding the tests up.
+        const std::string command = "timeout -s KILL " + std::to_string(seconds) + " " +
+                                    std::string(QUARMEL_BATCH_EXE) + " " + args + " >" +
                                     out.string() + " 2>" + err.string();
         const int rc = std::system(command.c_str());
         Outcome o;
@@ -226,6 +228,27 @@ TEST_F(BatchRunner, OutWritesAFileTheWindowCanOpen) {
     ASSERT_EQ(r.Solutions.Count(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_NEAR(r.Solutions.At(i).Value, rows[i][3], 1e-5 * (1 + std::fabs(rows[i][3])));
+    }
+}
+
+// sin(exp(t)) is not a number above t = 709.78. The local searches end by themselves on it;
+// the time limit makes a search that publishes for ever fail in seconds.
+TEST_F(BatchRunner, LocalSearchesEndOnAFormulaUndefinedInPartOfItsRange) {
+    DataFileContents c;
+    c.Formula = "sin(exp(t))";
+    c.Maximize = true;
+    c.Variables = {{"t", 705, 712, 708}};
+    const std::string file = Write("undefined.txt", c);
+    for (const char* algorithm : {"greedy", "steepest"}) {
+        const Outcome o =
+            Run(std::string("--algorithm ") + algorithm + " --seed 1 --runs 20 " + file, 10);
+        ASSERT_EQ(o.Status, 0) << algorithm << ": " << o.Err;
+        const std::vector<std::string> lines = Split(o.Out, '\n');
+        ASSERT_EQ(lines.size(), 24u) << o.Out;
+        // The best of the runs is a number.
+        const double best = std::stod(Split(lines[23], ',')[0]);
+        EXPECT_LE(best, 1.0);
+        EXPECT_GT(best, -1.0);
     }
 }
 
