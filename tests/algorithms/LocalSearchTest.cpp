@@ -236,11 +236,8 @@ TEST(UndefinedValues, GreedyAndSteepestEndByThemselvesAndNeverMoveOntoThem) {
             for (std::uint32_t seed = 1; seed <= 40; ++seed) {
                 AlgParameters p = Params("sin(exp(t))", {{"t", 705, 712}}, maximize);
                 SolutionList list;
-                SyncRunControl control(seed);
-                Guard(control, 200'000);
-                control.afterPublish = [&control](int n) {
-                    if (n >= 10'000) control.stop = true;
-                };
+                RecordingRunControl control(seed, list);
+                control.MaxMoves = 200'000;
                 search(p, list, control);
                 ASSERT_FALSE(control.stop) << "seed " << seed << ", " << list.Count() << " steps";
                 ASSERT_FALSE(list.Empty());
