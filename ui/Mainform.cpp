@@ -379,7 +379,9 @@ void TFormMain::PageControlMainChange() {
     if (page == TabSheetChart) {
         if (WaveDemoRunning) Demonstracja1Click();
         if (ReadFunctionPage(false) == -1) return;
-        IgnoreRunResults = true;
+        // During a run the Function page is read-only, so the reading cannot have changed the
+        // problem the run works on: its results stay wanted.
+        if (!Worker) IgnoreRunResults = true;
         if (WaveDemoRunning) {
             WaveDemoRunning = false;
         } else {

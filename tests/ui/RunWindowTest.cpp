@@ -19,8 +19,8 @@
 
 #include "WindowFixture.h"
 #include "algorithms/Optimizationthread.h"
-#include "ui/SolutionsTableModel.h"
 #include "app/NumberText.h"
+#include "ui/SolutionsTableModel.h"
 
 namespace quarmel::test {
 namespace {
@@ -221,6 +221,27 @@ TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
     EXPECT_TRUE(Idle());
     EXPECT_FALSE(form->Paused);
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+}
+
+TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
+    form->TrackBarLocalSleep->setValue(10);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+    ClickTab(form->TabSheetFunction);
+    ClickTab(form->TabSheetChart);
+    WaitUntilIdle();
+    // Every step the run published reached the window, not only those copied before the click.
+    const SolutionList published = worker->SnapshotSolutions();
+    ASSERT_FALSE(published.Empty());
+    ASSERT_EQ(form->RunSolutions.Count(), published.Count());
+    EXPECT_EQ(form->RunSolutions.LastFuncValue(), published.LastFuncValue());
+
+    // Idle, the tab still makes the window ignore a worker's lists, as Open does.
+    ClickTab(form->TabSheetFunction);
+    ClickTab(form->TabSheetChart);
+    EXPECT_TRUE(form->IgnoreRunResults);
+    ExpectNoMessages();
 }
 
 TEST_F(RunTest, ARunWithNothingToOptimiseEndsAtTheNextTick) {
