@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/RunProgress.h"
 #include "app/ViewNavigation.h"
 #include "chart/ChartFrame.h"
 #include "model/Algparameters.h"
@@ -144,7 +145,9 @@ class TFormMain : public QMainWindow {
 
     // Solutions page.
     void LayoutSolutionsGrid();
-    // Shows RunSolutions in the table and the first and best values in the two labels.
+    // Shows RunSolutions in the table and the first and best values in the two labels ("-"
+    // without solutions). Only what changed since the last fill is done again, so the user's
+    // selection, current cell, scroll position and column widths stay.
     void FillSolutionsGrid();
 
     // Running.
@@ -430,6 +433,10 @@ class TFormMain : public QMainWindow {
     void ShowMouseFunctionLabels();
     void SetPanelCursor(int number);
 
+    // Solutions page: a RunSolutions replaced by another list (not a later state of the same
+    // run) is shown at once, so the page never describes solutions that are gone.
+    void ShowReplacedRunSolutions();
+
     // File commands.
     bool ConfirmDroppingSolutions();
     void ClearFunctionInput();
@@ -439,6 +446,10 @@ class TFormMain : public QMainWindow {
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;
     bool changingPageFromCode_ = false;
+    // How RunSolutions changed since the Solutions page last showed it, and the direction its
+    // best value was chosen in.
+    ListChange solutionsChange_ = ListChange::Replaced;
+    bool labelsMaximize_ = false;
 };
 
 // Shows an error's message in the error box, as every failed command does.
