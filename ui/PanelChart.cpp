@@ -50,7 +50,7 @@ void PanelChart::initializeGL() {
         ReleaseGL();
         doneCurrent();
     });
-    chart_->AttachContext(BuildLabelGlyphs(ChartLabelFont()));
+    chart_->AttachContext(BuildLabelGlyphs(ChartLabelFont(devicePixelRatioF())));
 }
 
 void PanelChart::ReleaseGL() {
