@@ -382,6 +382,7 @@ class TFormMain : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void BuildMenu();
@@ -400,6 +401,8 @@ class TFormMain : public QMainWindow {
     void AnchorFunctionPage();
     void AnchorChartPage();
     void AnchorSolutionsPage();
+    // The colours the window takes from the palette, set again when the palette changes.
+    void ApplyPaletteColours();
 
     // Makes a page the active one without the page-change handler.
     void ShowPage(QWidget* page);
