@@ -23,8 +23,8 @@ class SolutionsTableModel : public QAbstractTableModel {
     explicit SolutionsTableModel(QObject* parent = nullptr);
 
     // Shows `solutions` under the columns of a problem with these variable names. The list is
-    // not copied: it must stay alive and unchanged until the next Refill (the window passes its
-    // own result list, which it only replaces before refilling). Null shows nothing.
+    // not copied: it must stay alive until the next Refill or Show (the window passes its own
+    // result list), and rows it no longer holds show empty cells until then. Null shows nothing.
     void Refill(const std::vector<std::string>& variableNames, const SolutionList* solutions);
 
     // As Refill, told how the list changed since the table last showed it: an unchanged list
