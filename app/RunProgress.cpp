@@ -3,6 +3,9 @@
 #include "app/NumberText.h"
 #include "model/Improvement.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace quarmel {
 
 std::string InitialSolutionText(const SolutionList& solutions) {
@@ -19,6 +22,35 @@ std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
         if (Improves(best, s.Value, maximize)) best = s.Value;
     }
     return GeneralText(best, 7);
+}
+
+namespace {
+
+bool SameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameSolution(const Solution& a, const Solution& b) {
+    if (!SameBits(a.Value, b.Value) || a.Values.size() != b.Values.size()) return false;
+    for (std::size_t i = 0; i < a.Values.size(); ++i) {
+        if (!SameBits(a.Values[i], b.Values[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ListChange CompareSolutionLists(const SolutionList& before, const SolutionList& after) {
+    if (after.Count() < before.Count()) return ListChange::Replaced;
+    // From the end: a list that was replaced differs soonest in its latest solutions.
+    for (std::size_t i = before.Count(); i-- > 0;) {
+        if (!SameSolution(before.At(i), after.At(i))) return ListChange::Replaced;
+    }
+    return after.Count() == before.Count() ? ListChange::None : ListChange::Grown;
+}
+
+ListChange CombineChanges(ListChange first, ListChange then) {
+    return std::max(first, then);
 }
 
 std::string UnusableRangeMessage(const Problem& problem) {
