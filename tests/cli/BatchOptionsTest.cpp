@@ -265,3 +265,8 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     // The table's order, and the shortest text of the stored single-precision value.
     EXPECT_EQ(SettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
 }
+
+TEST(BatchRows, ALabelFieldWithACommaIsQuoted) {
+    EXPECT_EQ(SeriesLabel(Greedy, "A=0.1;Lk=2", "plain.txt"), "greedy,A=0.1;Lk=2,plain.txt");
+    EXPECT_EQ(SeriesLabel(Genetic, "", "my,\"best\".txt"), "genetic,,\"my,\"\"best\"\".txt\"");
+}
