@@ -110,6 +110,8 @@ for name in "${names[@]}"; do
 done
 if [[ ${#missing[@]} -gt 0 ]]; then
   echo "sweep.sh: ${#missing[@]} of ${#names[@]} shards missing: ${missing[*]}" >&2
+  log=$dir/shards/${missing[0]}.log
+  [[ -s $log ]] && echo "sweep.sh: ${missing[0]}: $(tail -n 1 "$log")" >&2
   echo "sweep.sh: run the same command again to run only those (their logs are in $dir/shards)" >&2
   exit 1
 fi
