@@ -34,8 +34,9 @@ struct GridAxis {
 enum class OutputFormat { Csv, Runs, Long };
 
 // The evaluation budget every run gets unless --max-evaluations says otherwise: far above what
-// any run that ends of itself needs (a genetic run of the largest population over the most
-// iterations makes some 10^7), yet it ends a run that would never end within seconds to minutes.
+// most runs that end of themselves need (a genetic run of the largest population over the most
+// iterations makes some 2*10^6; a local search makes 2^n a step on n variables), yet it ends a
+// run that would never end after some seconds.
 constexpr unsigned long long kDefaultMaxEvaluations = 100000000ULL;
 
 struct BatchOptions {
