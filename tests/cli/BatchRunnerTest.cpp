@@ -342,7 +342,7 @@ TEST_F(BatchRunner, LocalSearchesEndOnAFormulaUndefinedInPartOfItsRange) {
         const std::vector<std::string> lines = Split(o.Out, '\n');
         ASSERT_EQ(lines.size(), 24u) << o.Out;
         // The best of the runs is a number.
-        const double best = std::stod(Split(lines[23], ',')[0]);
+        const double best = std::stod(Split(lines[23], ',')[4]);
         EXPECT_LE(best, 1.0);
         EXPECT_GT(best, -1.0);
     }
