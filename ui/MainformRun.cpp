@@ -181,7 +181,8 @@ void TFormMain::TimerChartTimer() {
                                     HeightMax, SurfaceSamples, SolutionMarkers(RunSolutions, axes),
                                     PopulationMarkers(RunPopulation, axes));
         ChartReady = true;
-        RedrawChart();
+        PanelChart->SetChartReady(true);
+        PanelChart->RedrawOnTick(TimerChart->interval());
     } else if (page == TabSheetSolutions) {
         PageControlMainChange();
     }
