@@ -20,7 +20,7 @@ namespace quarmel {
 // too large for the finest prepared level are drawn in full.
 
 constexpr float kMarkerRadius = 0.02f;
-constexpr double kOutlineTolerance = 0.35;
+constexpr double kOutlineTolerance = 0.5;
 // Segments around a sphere at each prepared level; stacks are half as many.
 constexpr std::array<int, 5> kSphereLevels = {6, 8, 12, 16, 24};
 
