@@ -176,15 +176,15 @@ class Floor {
             lo_.push_back(v.Min);
             hi_.push_back(v.Max);
             cur_.push_back(v.Min + (v.Max - v.Min) * 0.37f);
-            const GridSpec spec = PrepareGrid((v.Max - v.Min) * p.A);
+            const GridSpec prepared = PrepareGrid((v.Max - v.Min) * p.A);
             points_.emplace_back();
-            for (std::uint32_t k = 0; k < spec.m; ++k) {
+            for (std::uint32_t k = 0; k < prepared.m; ++k) {
                 float r = static_cast<float>(k);
-                for (int e = 0; e < spec.e; ++e)
+                for (int e = 0; e < prepared.e; ++e)
                     r = static_cast<float>(static_cast<double>(r) * 0.1);
                 points_.back().push_back(r);
             }
-            grids_.push_back({spec.m, spec.inverse, points_.back().data()});
+            grids_.push_back({prepared.m, prepared.inverse, points_.back().data()});
         }
     }
 

@@ -87,7 +87,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         const int px = static_cast<int>(std::floor(sx));
         const int py = static_cast<int>(std::floor(sy));
         if (px < 0 || py < 0 || px >= width || py >= height) {
-            add(p, r);  // centre off the viewport, part of the sphere on it
+            add(p, r);  // centre off the viewport, some of the sphere on it
             continue;
         }
         const std::size_t cell = static_cast<std::size_t>(py) * width + px;
