@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <ctime>
-#include <vector>
 
 namespace quarmel {
 
@@ -20,21 +19,28 @@ constexpr int kScaledPoints = 1000;
 constexpr int kMaxScalings = 64;
 
 // Row e holds every point below 1000 after e scalings, each by 0.1 with the product in double
-// and rounded to float: row e is row e - 1 scaled once more, the loop's own steps. Built once,
-// on first use (a function-local static is initialised once whatever the threads).
-const float* ScaledPoints(int e) {
-    static const std::vector<float> table = [] {
-        std::vector<float> t(static_cast<std::size_t>(kMaxScalings + 1) * kScaledPoints);
-        for (int k = 0; k < kScaledPoints; ++k) t[k] = static_cast<float>(k);
-        for (int row = 1; row <= kMaxScalings; ++row) {
-            for (int k = 0; k < kScaledPoints; ++k) {
-                const float r = t[(row - 1) * kScaledPoints + k];
-                t[row * kScaledPoints + k] = static_cast<float>(static_cast<double>(r) * 0.1);
-            }
+// and rounded to float: row e is row e - 1 scaled once more, the loop's own steps. Filled once,
+// on first use (a function-local static is initialised once whatever the threads). The storage
+// has no destructor, so workers still drawing while the program exits find it intact.
+struct ScaledTable {
+    float points[(kMaxScalings + 1) * kScaledPoints];
+};
+
+void Fill(ScaledTable& t) {
+    for (int k = 0; k < kScaledPoints; ++k) t.points[k] = static_cast<float>(k);
+    for (int row = 1; row <= kMaxScalings; ++row) {
+        for (int k = 0; k < kScaledPoints; ++k) {
+            const float r = t.points[(row - 1) * kScaledPoints + k];
+            t.points[row * kScaledPoints + k] = static_cast<float>(static_cast<double>(r) * 0.1);
         }
-        return t;
-    }();
-    return table.data() + static_cast<std::size_t>(e) * kScaledPoints;
+    }
+}
+
+const float* ScaledPoints(int e) {
+    static ScaledTable table;
+    static const bool filled = (Fill(table), true);
+    static_cast<void>(filled);
+    return table.points + static_cast<std::size_t>(e) * kScaledPoints;
 }
 
 }  // namespace
