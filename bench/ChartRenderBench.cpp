@@ -1,6 +1,12 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <mutex>
+
+#include "algorithms/Globalsearch.h"
+#include "algorithms/RunControl.h"
+#include "chart/MarkerPoints.h"
 
 #include "chart/ChartModel.h"
 #include "chart/Sampling.h"
@@ -61,3 +67,111 @@ static void BM_RenderWaveFrame(benchmark::State& state) {
     RenderFrames(state, frame);
 }
 BENCHMARK(BM_RenderWaveFrame)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// n distinct markers of a path over the start-up problem: a random walk across the surface.
+std::vector<float> WalkingPath(int n) {
+    std::vector<float> path;
+    float x = -40, y = -30;
+    unsigned s = 5;
+    auto next = [&s] {
+        s = s * 1103515245u + 12345u;
+        return static_cast<float>((s >> 8) & 0xFFFF) / 65536.0f - 0.5f;
+    };
+    for (int i = 0; i < n; ++i) {
+        x = std::clamp(x + next() * 6.0f, -50.0f, 50.0f);
+        y = std::clamp(y + next() * 5.0f, -40.0f, 40.0f);
+        path.insert(path.end(), {x, y, x * x + (y - 2) * (y - 2) + 15 + next() * 300.0f});
+    }
+    return path;
+}
+
+struct Scene {
+    OffscreenGl* gl = nullptr;
+    SurfaceSampling samples;
+    std::unique_ptr<ChartModel> chart = std::make_unique<ChartModel>();
+    SurfaceChart renderer;
+};
+
+// The start-up problem at the panel's start-up size, ready to draw; null without a display.
+std::unique_ptr<Scene> MakeScene(benchmark::State& state) {
+    if (!OffscreenGl::DisplayAvailable()) {
+        state.SkipWithError("no X display (run under xvfb-run)");
+        return nullptr;
+    }
+    static OffscreenGl* gl = new OffscreenGl(kWidth, kHeight);
+    if (!gl->Ok()) {
+        state.SkipWithError("no OpenGL framebuffer");
+        return nullptr;
+    }
+    auto scene = std::make_unique<Scene>();
+    scene->gl = gl;
+    FunctionParser parser;
+    AddSpiral(parser);
+    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
+    const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}, {"c", 1, 15, 5}};
+    scene->samples = SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
+    scene->renderer.AttachContext(OffscreenGl::SolidGlyphs());
+    scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    return scene;
+}
+
+void SetMarkers(Scene& scene, std::vector<float> solutions, std::vector<float> population) {
+    const SurfaceSampling& s = scene.samples;
+    scene.chart->SetData(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
+                         s.HeightMax, s.Samples, std::move(solutions), std::move(population));
+}
+
+// A default frame with n distinct markers; exact = 1 draws every marker as a full sphere, one
+// after the other (the drawing before the marker layout).
+void BM_RenderMarkers(benchmark::State& state) {
+    auto scene = MakeScene(state);
+    if (!scene) return;
+    SetMarkers(*scene, WalkingPath(static_cast<int>(state.range(0))), {});
+    scene->renderer.ExactMarkers = state.range(1) != 0;
+    for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    scene->renderer.DetachContext();
+}
+
+// One progress-timer tick and its frame with a 1000-generation genetic history: the snapshot of
+// the history and the population under the run's lock, the marker lists, the chart model and
+// the frame.
+void BM_GeneticTickAndFrame(benchmark::State& state) {
+    auto scene = MakeScene(state);
+    if (!scene) return;
+    AlgParameters p;
+    p.AddVariable("x", -50, 50, 0);
+    p.AddVariable("y", -40, 40, 6);
+    p.AddVariable("c", 1, 15, 5);
+    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    p.Iterations = 1000;
+    p.GeneticSleep = 0;
+    GeneticProgress progress;
+    SyncRunControl control(1);
+    RunGenetic(progress, p, control);
+    std::mutex lock;
+    scene->renderer.ExactMarkers = state.range(0) != 0;
+    const SurfaceSampling& s = scene->samples;
+    const MarkerAxes axes{0, 1, s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax};
+    for (auto _ : state) {
+        SolutionList history, population;
+        {
+            std::lock_guard<std::mutex> g(lock);
+            history = progress.History;
+            population = progress.Population;
+        }
+        SetMarkers(*scene, SolutionMarkers(history, axes), PopulationMarkers(population, axes));
+        scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    }
+    state.counters["history"] = static_cast<double>(progress.History.Count());
+    scene->renderer.DetachContext();
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderMarkers)
+    ->ArgNames({"markers", "exact"})
+    ->ArgsProduct({{3, 200, 1000, 10000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GeneticTickAndFrame)->ArgName("exact")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

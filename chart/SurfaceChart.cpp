@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -15,6 +16,16 @@ void SurfaceChart::AttachContext(unsigned fontListBase) {
         gluQuadricNormals(SphereQuadric, GLU_SMOOTH);
         gluQuadricTexture(SphereQuadric, GL_TRUE);
     }
+    if (fullSphereList_ == 0) {
+        fullSphereList_ = glGenLists(1);
+        glNewList(fullSphereList_, GL_COMPILE);
+        gluSphere(SphereQuadric, kMarkerRadius, 32, 32);
+        glEndList();
+    }
+    if (meshes_.empty()) {
+        for (int slices : kSphereLevels)
+            meshes_.push_back(MakeSphereMesh(slices, std::max(3, slices / 2), kMarkerRadius));
+    }
 }
 
 void SurfaceChart::DetachContext() {
@@ -22,10 +33,14 @@ void SurfaceChart::DetachContext() {
     FontListBase = 0;
     if (SphereQuadric != nullptr) gluDeleteQuadric(SphereQuadric);
     SphereQuadric = nullptr;
+    if (fullSphereList_ != 0) glDeleteLists(fullSphereList_, 1);
+    fullSphereList_ = 0;
 }
 
 void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, const ChartFrame& f) {
     PrepareFrame(m, x, y, width, height);
+    viewportWidth_ = width;
+    viewportHeight_ = height;
     ClearScene();
     glShadeModel(f.SmoothShading ? GL_SMOOTH : GL_FLAT);
     m.BeginFrame(f.WaveMode);
@@ -115,17 +130,69 @@ void SurfaceChart::DrawSphere(const ScenePoint& p) const {
     glPopMatrix();
 }
 
-void SurfaceChart::DrawMarkers(const ChartModel& m, bool spiralMode) const {
+void SurfaceChart::DrawPlannedSpheres(const std::vector<ScenePoint>& path, int width, int height) {
+    MarkerView view;
+    glGetDoublev(GL_MODELVIEW_MATRIX, view.Modelview.data());
+    glGetDoublev(GL_PROJECTION_MATRIX, view.Projection.data());
+    view.Viewport = {0, 0, width, height};
+    layout_.Plan(path, view, plan_);
+
+    // The spheres of a level in one batch, from the one prepared mesh. A sphere is closed and
+    // of one colour, so its back faces never show: they are culled.
+    glDisableClientState(GL_COLOR_ARRAY);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    for (std::size_t k = 0; k < plan_.ByLevel.size(); ++k) {
+        const std::vector<ScenePoint>& centres = plan_.ByLevel[k];
+        if (centres.empty()) continue;
+        const SphereMesh& mesh = meshes_[k];
+        const std::size_t vertices = mesh.Positions.size() / 3;
+        batchPositions_.resize(centres.size() * mesh.Positions.size());
+        batchIndices_.resize(centres.size() * mesh.Indices.size());
+        float* pos = batchPositions_.data();
+        unsigned* idx = batchIndices_.data();
+        for (std::size_t c = 0; c < centres.size(); ++c) {
+            const ScenePoint& p = centres[c];
+            for (std::size_t v = 0; v < mesh.Positions.size(); v += 3) {
+                *pos++ = p.X + mesh.Positions[v];
+                *pos++ = p.Y + mesh.Positions[v + 1];
+                *pos++ = p.Z + mesh.Positions[v + 2];
+            }
+            const auto base = static_cast<unsigned>(c * vertices);
+            for (std::uint32_t i : mesh.Indices) *idx++ = base + i;
+        }
+        glVertexPointer(3, GL_FLOAT, 0, batchPositions_.data());
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batchIndices_.size()), GL_UNSIGNED_INT,
+                       batchIndices_.data());
+    }
+    glDisable(GL_CULL_FACE);
+    for (const ScenePoint& p : plan_.Full) {
+        glPushMatrix();
+        glTranslatef(p.X, p.Y, p.Z);
+        glCallList(fullSphereList_);
+        glPopMatrix();
+    }
+    glEnableClientState(GL_COLOR_ARRAY);
+}
+
+void SurfaceChart::DrawMarkers(const ChartModel& m, bool spiralMode) {
     const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
     glColor3ub(0, 0, 255);
     const std::vector<ScenePoint> path = m.ScenePoints(m.SolutionPoints, spiralMode);
-    for (const ScenePoint& p : path) DrawSphere(p);
-    if (tuples && !path.empty()) {
-        glBegin(GL_LINE_STRIP);
-        for (const ScenePoint& p : path) glVertex3f(p.X, p.Y, p.Z);
-        glEnd();
+    if (ExactMarkers) {
+        for (const ScenePoint& p : path) DrawSphere(p);
+    } else if (SphereQuadric != nullptr) {
+        DrawPlannedSpheres(path, viewportWidth_, viewportHeight_);
     }
+    if (tuples && !path.empty()) {
+        glDisableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
+        glEnableClientState(GL_COLOR_ARRAY);
+    }
+    glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
 
     // Without an axis the population has no place of its own.
     if (!tuples) return;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include "chart/ChartFrame.h"
 #include "chart/ChartModel.h"
+#include "chart/MarkerLayout.h"
 
 class GLUquadric;
 
@@ -37,6 +40,9 @@ class SurfaceChart {
 
     unsigned FontListBase = 0;
     GLUquadric* SphereQuadric = nullptr;
+    // Draws every marker as a full sphere, one after the other: the reference picture that the
+    // cheaper drawing of MarkerLayout is compared with.
+    bool ExactMarkers = false;
 
   private:
     static void PrepareFrame(const ChartModel& m, int x, int y, int width, int height);
@@ -44,8 +50,19 @@ class SurfaceChart {
     static void DrawWave(const ChartModel& m, const ChartFrame& f);
     static void DrawSurface(const ChartModel& m, const ChartFrame& f);
     static void DrawHelix();
-    void DrawMarkers(const ChartModel& m, bool spiralMode) const;
+    void DrawMarkers(const ChartModel& m, bool spiralMode);
     void DrawSphere(const ScenePoint& p) const;
+    // The path's spheres as MarkerLayout plans them.
+    void DrawPlannedSpheres(const std::vector<ScenePoint>& path, int width, int height);
+
+    unsigned fullSphereList_ = 0;  // one full sphere, as DrawSphere draws it
+    std::vector<SphereMesh> meshes_;
+    MarkerLayout layout_;
+    MarkerPlan plan_;
+    std::vector<float> batchPositions_;
+    std::vector<unsigned> batchIndices_;
+    int viewportWidth_ = 0;
+    int viewportHeight_ = 0;
     static void DrawAxes(const ChartModel& m);
     void DrawLabels(const ChartModel& m) const;
 };

@@ -13,6 +13,36 @@ namespace {
 
 constexpr std::uint64_t kBelowMultiplier = (std::uint64_t{346} << 32) | 20021u;
 
+// A span is scaled by 10 until it reaches 100, so a grid with scalings has at most 999 points,
+// and the smallest positive float needs 46 scalings.
+constexpr int kScaledPoints = 1000;
+constexpr int kMaxScalings = 64;
+
+// Row e holds every point below 1000 after e scalings, each by 0.1 with the product in double
+// and rounded to float: row e is row e - 1 scaled once more, the loop's own steps. Filled once,
+// on first use (a function-local static is initialised once whatever the threads). The storage
+// has no destructor, so workers still drawing while the program exits find it intact.
+struct ScaledTable {
+    float points[(kMaxScalings + 1) * kScaledPoints];
+};
+
+void Fill(ScaledTable& t) {
+    for (int k = 0; k < kScaledPoints; ++k) t.points[k] = static_cast<float>(k);
+    for (int row = 1; row <= kMaxScalings; ++row) {
+        for (int k = 0; k < kScaledPoints; ++k) {
+            const float r = t.points[(row - 1) * kScaledPoints + k];
+            t.points[row * kScaledPoints + k] = static_cast<float>(static_cast<double>(r) * 0.1);
+        }
+    }
+}
+
+const float* ScaledPoints(int e) {
+    static ScaledTable table;
+    static const bool filled = (Fill(table), true);
+    static_cast<void>(filled);
+    return table.points + static_cast<std::size_t>(e) * kScaledPoints;
+}
+
 }  // namespace
 
 void SeedRandom(std::uint32_t seed) {
@@ -39,6 +69,7 @@ GridSpec PrepareGrid(float span) {
     // size keeps the conversion in range for spans up to the largest float.
     g.m = t >= 32768.0f ? 32768u : static_cast<std::uint32_t>(t);
     g.inverse = UINT32_MAX / g.m + 1;
+    if (g.e > 0 && g.e <= kMaxScalings && g.m <= kScaledPoints) g.scaled = ScaledPoints(g.e);
     return g;
 }
 
@@ -57,6 +88,10 @@ void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
         // (the remainder by multiplication with 2^32 / m rounded up).
         const std::uint32_t low = g.inverse * x;
         const auto rem = static_cast<std::uint32_t>((std::uint64_t{low} * g.m) >> 32);
+        if (g.scaled != nullptr) {
+            out[i] = g.scaled[rem];
+            continue;
+        }
         float r = static_cast<float>(rem);
         for (int k = 0; k < g.e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
         out[i] = r;

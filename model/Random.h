@@ -36,6 +36,9 @@ struct GridSpec {
     std::uint32_t m = 0;        // at most 32768: Rand never reaches a larger grid's upper part
     std::uint32_t inverse = 0;  // 2^32 / m rounded up: Rand % m by multiplication
     int e = 0;
+    // With scalings (e above 0) the grid has fewer than 1000 points, and scaled[k] is point k
+    // after its e scalings: exactly the values the loop of scalings gives. Null without scaling.
+    const float* scaled = nullptr;
 };
 GridSpec PrepareGrid(float span);
 

@@ -188,7 +188,8 @@ void TFormMain::TimerChartTimer() {
                                     HeightMax, SurfaceSamples, SolutionMarkers(RunSolutions, axes),
                                     PopulationMarkers(RunPopulation, axes));
         ChartReady = true;
-        RedrawChart();
+        PanelChart->SetChartReady(true);
+        PanelChart->RedrawOnTick(TimerChart->interval());
     } else if (page == TabSheetSolutions) {
         // The page's refill without its layout, which would undo the user's column widths at
         // every tick; the table is laid out again when its columns change.

@@ -1,5 +1,6 @@
 #include "PanelChart.h"
 
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -39,7 +40,19 @@ PanelChart::~PanelChart() {
 
 void PanelChart::RedrawChart() {
     if (!chartReady_) return;
+    framePending_ = true;
     update();
+}
+
+void PanelChart::RedrawOnTick(int periodMs) {
+    if (!chartReady_) return;
+    tickPeriodMs_ = periodMs;
+    if (framePending_) return;
+    if (lastFrameSlow_) {
+        lastFrameSlow_ = false;
+        return;
+    }
+    RedrawChart();
 }
 
 void PanelChart::initializeGL() {
@@ -58,6 +71,9 @@ void PanelChart::ReleaseGL() {
 }
 
 void PanelChart::paintGL() {
+    framePending_ = false;
+    QElapsedTimer clock;
+    clock.start();
     // The chart draws from client-side arrays and without shaders.
     QOpenGLFunctions* gl = context()->functions();
     gl->glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -73,6 +89,7 @@ void PanelChart::paintGL() {
     renderer_.Render(*model_, 0, 0, static_cast<int>(width() * ratio),
                      static_cast<int>(height() * ratio), frame);
     ++framesRendered_;
+    lastFrameSlow_ = tickPeriodMs_ >= 0 && clock.nsecsElapsed() > tickPeriodMs_ * 1000000LL;
 }
 
 void PanelChart::mousePressEvent(QMouseEvent* event) {

@@ -39,6 +39,10 @@ class PanelChart : public QOpenGLWidget {
     void SetChartReady(bool ready) { chartReady_ = ready; }
 
     void RedrawChart();
+    // The progress timer's redraw: none while a frame is still waiting to be drawn, and none
+    // right after a frame that took longer than the timer's period (the tick after draws
+    // again), so frames never pile up behind the timer.
+    void RedrawOnTick(int periodMs);
 
     // Chart frames rendered so far (each one also advances a running wave by a step).
     int FramesRendered() const { return framesRendered_; }
@@ -64,6 +68,9 @@ class PanelChart : public QOpenGLWidget {
     QMetaObject::Connection contextConnection_;
     bool chartReady_ = false;
     int framesRendered_ = 0;
+    bool framePending_ = false;
+    bool lastFrameSlow_ = false;
+    int tickPeriodMs_ = -1;  // none until the timer asks for a frame
 };
 
 }  // namespace quarmel

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -169,4 +171,22 @@ TEST(GridDrawTest, PreparedDrawsMatchTheRuleForEveryGridSize) {
         }
         ASSERT_EQ(Rand(), after) << span;  // one draw each, no more
     }
+}
+
+TEST(GridDrawTest, ScaledPointsEqualTheRuleForEveryScalingCount) {
+    // Spans from 999 down to the smallest float reach every scaling count; every point of each
+    // grid must be the loop's value (bit for bit, subnormal results included).
+    int deepest = 0;
+    for (float span = 999.0f; span > 0.0f; span = span * 0.37f) {
+        const GridSpec g = PrepareGrid(span);
+        if (g.e == 0) continue;
+        ASSERT_NE(g.scaled, nullptr) << span;
+        deepest = std::max(deepest, g.e);
+        for (std::uint32_t k = 0; k < g.m; ++k) {
+            float expected = static_cast<float>(k);
+            for (int i = 0; i < g.e; ++i) expected = static_cast<float>(double(expected) * 0.1);
+            ASSERT_EQ(std::memcmp(&g.scaled[k], &expected, sizeof expected), 0) << span << " " << k;
+        }
+    }
+    EXPECT_GE(deepest, 46);
 }

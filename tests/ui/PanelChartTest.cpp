@@ -124,3 +124,23 @@ TEST_F(PanelChartTest, ForwardsMouseEventsInPanelCoordinates) {
 }
 
 }  // namespace
+
+TEST_F(PanelChartTest, ATickAfterASlowFrameGoesWithoutARedraw) {
+    GiveData();
+    panel->SetChartReady(true);
+    // A period of 0 ms makes every frame slow: ticks draw every other time.
+    int frames = panel->FramesRendered();
+    for (int tick = 0; tick < 4; ++tick) {
+        panel->RedrawOnTick(0);
+        // A tick while the frame still waits adds none.
+        if (tick % 2 == 0) panel->RedrawOnTick(0);
+        QTest::qWait(30);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(panel->FramesRendered(), frames + (tick % 2 == 0 ? 1 : 0)) << tick;
+        frames = panel->FramesRendered();
+    }
+    // Outside the timer a redraw is never skipped.
+    panel->RedrawChart();
+    QTest::qWait(30);
+    EXPECT_EQ(panel->FramesRendered(), frames + 1);
+}

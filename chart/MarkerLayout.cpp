@@ -1,0 +1,139 @@
+#include "MarkerLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace quarmel {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+bool Same(const ScenePoint& a, const ScenePoint& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+std::size_t MarkerPlan::Count() const {
+    std::size_t n = Full.size();
+    for (const auto& level : ByLevel) n += level.size();
+    return n;
+}
+
+int MarkerLayout::LevelFor(double radiusPixels) {
+    for (std::size_t k = 0; k < kSphereLevels.size(); ++k) {
+        const double gap = radiusPixels * (1.0 - std::cos(kPi / kSphereLevels[k]));
+        if (gap <= kOutlineTolerance) return static_cast<int>(k);
+    }
+    return -1;
+}
+
+void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& view,
+                        MarkerPlan& plan) {
+    for (auto& level : plan.ByLevel) level.clear();
+    plan.Full.clear();
+    const double* mv = view.Modelview.data();
+    const double* pr = view.Projection.data();
+    const int width = view.Viewport[2], height = view.Viewport[3];
+    if (width <= 0 || height <= 0) return;
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (owner_.size() != pixels) {
+        owner_.assign(pixels, kNone);
+        nearest_.assign(pixels, 0.0f);
+        touched_.clear();
+    }
+    // Pixels per unit of normalised device coordinates, and the projection's scale of a length
+    // at unit distance: a sphere's radius on screen is radius * scale / w.
+    const double halfW = 0.5 * width, halfH = 0.5 * height;
+    const double scale = std::max(std::fabs(pr[0]) * halfW, std::fabs(pr[5]) * halfH);
+    // The clip-space w of a point at the near plane, for a perspective projection.
+    const double nearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
+
+    auto add = [&plan](const ScenePoint& p, double radiusPixels) {
+        const int level = MarkerLayout::LevelFor(radiusPixels);
+        if (level < 0) {
+            plan.Full.push_back(p);
+        } else {
+            plan.ByLevel[level].push_back(p);
+        }
+    };
+
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const ScenePoint& p = path[i];
+        if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again
+        const double x = p.X, y = p.Y, z = p.Z;
+        const double ex = mv[0] * x + mv[4] * y + mv[8] * z + mv[12];
+        const double ey = mv[1] * x + mv[5] * y + mv[9] * z + mv[13];
+        const double ez = mv[2] * x + mv[6] * y + mv[10] * z + mv[14];
+        const double cx = pr[0] * ex + pr[4] * ey + pr[8] * ez + pr[12];
+        const double cy = pr[1] * ex + pr[5] * ey + pr[9] * ez + pr[13];
+        const double cw = pr[3] * ex + pr[7] * ey + pr[11] * ez + pr[15];
+        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) continue;  // before the eye
+        // Across the near plane the projection of the centre says little: draw in full.
+        if (!(cw > nearW + kMarkerRadius) || !(cw > 0.0)) {
+            plan.Full.push_back(p);
+            continue;
+        }
+        const double r = kMarkerRadius * scale / cw;
+        const double sx = (cx / cw + 1.0) * halfW;
+        const double sy = (cy / cw + 1.0) * halfH;
+        if (!(sx > -r - 1.0 && sx < width + r + 1.0 && sy > -r - 1.0 && sy < height + r + 1.0)) {
+            continue;  // entirely off the viewport (or not a number)
+        }
+        const int px = static_cast<int>(std::floor(sx));
+        const int py = static_cast<int>(std::floor(sy));
+        if (px < 0 || py < 0 || px >= width || py >= height) {
+            add(p, r);  // centre off the viewport, some of the sphere on it
+            continue;
+        }
+        const std::size_t cell = static_cast<std::size_t>(py) * width + px;
+        const float depth = static_cast<float>(cw);
+        if (owner_[cell] == kNone) {
+            owner_[cell] = static_cast<std::uint32_t>(i);
+            nearest_[cell] = depth;
+            touched_.push_back(static_cast<std::uint32_t>(cell));
+        } else if (depth < nearest_[cell]) {
+            owner_[cell] = static_cast<std::uint32_t>(i);
+            nearest_[cell] = depth;
+        }
+    }
+    for (std::uint32_t cell : touched_) {
+        const std::uint32_t i = owner_[cell];
+        owner_[cell] = kNone;
+        add(path[i], kMarkerRadius * scale / nearest_[cell]);
+    }
+    touched_.clear();
+}
+
+SphereMesh MakeSphereMesh(int slices, int stacks, float radius) {
+    SphereMesh mesh;
+    // Rings from the top (+z) to the bottom; each ring repeats no vertex.
+    for (int j = 0; j <= stacks; ++j) {
+        const double phi = kPi * j / stacks;
+        for (int i = 0; i < slices; ++i) {
+            const double theta = 2.0 * kPi * i / slices;
+            mesh.Positions.push_back(static_cast<float>(radius * std::sin(phi) * std::cos(theta)));
+            mesh.Positions.push_back(static_cast<float>(radius * std::sin(phi) * std::sin(theta)));
+            mesh.Positions.push_back(static_cast<float>(radius * std::cos(phi)));
+        }
+    }
+    auto at = [slices](int j, int i) {
+        return static_cast<std::uint32_t>(j * slices + i % slices);
+    };
+    for (int j = 0; j < stacks; ++j) {
+        for (int i = 0; i < slices; ++i) {
+            // Seen from outside, going round with theta runs counter-clockwise about +z.
+            const std::uint32_t a = at(j, i), b = at(j + 1, i), c = at(j + 1, i + 1),
+                                d = at(j, i + 1);
+            if (j > 0) mesh.Indices.insert(mesh.Indices.end(), {a, b, d});
+            if (j < stacks - 1) mesh.Indices.insert(mesh.Indices.end(), {b, c, d});
+        }
+    }
+    return mesh;
+}
+
+}  // namespace quarmel

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "chart/ChartTypes.h"
+
+namespace quarmel {
+
+// How a frame draws many marker spheres at a cost bounded by what is visible. No graphics call:
+// SurfaceChart hands in the frame's matrices and draws what comes out.
+//
+// Every marker is a sphere of radius kMarkerRadius in one colour, drawn with the depth test, so
+// the picture does not depend on the order in which spheres are drawn, and a sphere hidden
+// behind a nearer one at the same screen pixel adds little. A frame therefore draws, for each
+// pixel a marker's centre falls on, only the nearest marker there (a marker repeating the one
+// before it always goes), and each with as few segments as its size on screen allows: the outline
+// of a sphere with s segments lies within kOutlineTolerance pixels of the true circle. Spheres
+// too large for the finest prepared level are drawn in full.
+
+constexpr float kMarkerRadius = 0.02f;
+constexpr double kOutlineTolerance = 0.5;
+// Segments around a sphere at each prepared level; stacks are half as many.
+constexpr std::array<int, 5> kSphereLevels = {6, 8, 12, 16, 24};
+
+// The frame's view: column-major matrices as the graphics library reports them, and the
+// viewport (x, y, width, height).
+struct MarkerView {
+    std::array<double, 16> Modelview{};
+    std::array<double, 16> Projection{};
+    std::array<int, 4> Viewport{};
+};
+
+// The spheres one frame draws: for each prepared level the centres drawn at that level, and the
+// centres drawn in full.
+struct MarkerPlan {
+    std::array<std::vector<ScenePoint>, kSphereLevels.size()> ByLevel;
+    std::vector<ScenePoint> Full;
+    std::size_t Count() const;
+};
+
+// Chooses the spheres for the path's markers. The scratch buffers keep their storage from frame
+// to frame.
+class MarkerLayout {
+  public:
+    void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan);
+
+    // The level for a sphere of the given radius in pixels, or -1 for one drawn in full.
+    static int LevelFor(double radiusPixels);
+
+  private:
+    std::vector<float> nearest_;          // depth of the nearest centre per pixel
+    std::vector<std::uint32_t> owner_;    // its index in the path, per pixel
+    std::vector<std::uint32_t> touched_;  // pixels given an owner this frame
+};
+
+// A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise
+// seen from outside: positions (x, y, z) and indices.
+struct SphereMesh {
+    std::vector<float> Positions;
+    std::vector<std::uint32_t> Indices;
+};
+SphereMesh MakeSphereMesh(int slices, int stacks, float radius);
+
+}  // namespace quarmel

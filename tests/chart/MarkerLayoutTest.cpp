@@ -1,0 +1,93 @@
+// Which spheres a frame draws for a marker path, and at which level of detail.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "chart/MarkerLayout.h"
+
+using namespace quarmel;
+
+namespace {
+
+// Looking down -z from the origin through a 90-degree frustum (near 1, far 100) onto a 100 x 100
+// viewport: a point (x, y, -d) lands at pixel (50 + 50 x / d, 50 + 50 y / d).
+MarkerView Frustum() {
+    MarkerView v;
+    v.Modelview = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const double n = 1, f = 100;
+    v.Projection = {
+        1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    v.Viewport = {0, 0, 100, 100};
+    return v;
+}
+
+std::vector<ScenePoint> All(const MarkerPlan& plan) {
+    std::vector<ScenePoint> out = plan.Full;
+    for (const auto& level : plan.ByLevel) out.insert(out.end(), level.begin(), level.end());
+    return out;
+}
+
+}  // namespace
+
+TEST(MarkerLayout, KeepsTheNearestMarkerPerPixelAndDropsRepeats) {
+    MarkerLayout layout;
+    MarkerPlan plan;
+    // Two markers on one pixel at depths 4 and 2 (the nearer one kept whatever the order), a
+    // repeat, one on a pixel of its own, one off the viewport and one behind the eye.
+    const std::vector<ScenePoint> path = {{0.4f, 0.4f, -4}, {0.2f, 0.2f, -2}, {0.2f, 0.2f, -2},
+                                          {-2, -2, -4},     {40, 0, -4},      {0, 0, 3}};
+    layout.Plan(path, Frustum(), plan);
+    const std::vector<ScenePoint> drawn = All(plan);
+    ASSERT_EQ(drawn.size(), 2u);
+    int nearer = 0, own = 0;
+    for (const ScenePoint& p : drawn) {
+        nearer += p.Z == -2 ? 1 : 0;
+        own += p.X == -2 ? 1 : 0;
+    }
+    EXPECT_EQ(nearer, 1);
+    EXPECT_EQ(own, 1);
+
+    // The buffers start clean for the next frame: the same path gives the same plan.
+    layout.Plan(path, Frustum(), plan);
+    EXPECT_EQ(plan.Count(), 2u);
+}
+
+TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
+    int previous = 0;
+    for (double r = 0.5; r < 40; r *= 1.3) {
+        const int level = MarkerLayout::LevelFor(r);
+        ASSERT_GE(level, previous) << r;
+        ASSERT_GE(level, 0) << r;
+        // The outline of the level's polygon stays within the tolerance of the circle.
+        EXPECT_LE(r * (1 - std::cos(3.14159265358979 / kSphereLevels[level])), kOutlineTolerance);
+        previous = level;
+    }
+    EXPECT_EQ(MarkerLayout::LevelFor(200), -1);
+
+    // At distance 2 the sphere is 0.5 pixel across: the coarsest level. Right at the near plane
+    // it is drawn in full.
+    MarkerLayout layout;
+    MarkerPlan plan;
+    layout.Plan({{0, 0, -2}, {0.3f, 0, -1.01f}}, Frustum(), plan);
+    EXPECT_EQ(plan.ByLevel[0].size(), 1u);
+    EXPECT_EQ(plan.Full.size(), 1u);
+}
+
+TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
+    const SphereMesh mesh = MakeSphereMesh(8, 4, 2.0f);
+    ASSERT_EQ(mesh.Indices.size() % 3, 0u);
+    double volume = 0;  // positive only when every triangle winds counter-clockwise outside
+    for (std::size_t t = 0; t < mesh.Indices.size(); t += 3) {
+        const float* a = &mesh.Positions[3 * mesh.Indices[t]];
+        const float* b = &mesh.Positions[3 * mesh.Indices[t + 1]];
+        const float* c = &mesh.Positions[3 * mesh.Indices[t + 2]];
+        const double cross[3] = {b[1] * c[2] - b[2] * c[1], b[2] * c[0] - b[0] * c[2],
+                                 b[0] * c[1] - b[1] * c[0]};
+        const double v = a[0] * cross[0] + a[1] * cross[1] + a[2] * cross[2];
+        EXPECT_GT(v, 0.0) << t;
+        volume += v / 6;
+    }
+    // Between the inscribed octahedron-like polyhedron and the sphere of radius 2.
+    EXPECT_GT(volume, 0.5 * 4.18879 * 8);
+    EXPECT_LT(volume, 4.18879 * 8);
+}
