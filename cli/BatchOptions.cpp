@@ -71,20 +71,6 @@ std::string BatchUsage() {
     return usage + line + "\n";
 }
 
-const char* AlgorithmName(AlgorithmKind kind) {
-    switch (kind) {
-        case Greedy:
-            return "greedy";
-        case Steepest:
-            return "steepest";
-        case SimulatedAnnealing:
-            return "annealing";
-        case Genetic:
-            return "genetic";
-    }
-    return "unknown";
-}
-
 BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     BatchOptions o;
     bool algorithmGiven = false;

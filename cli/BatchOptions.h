@@ -51,8 +51,4 @@ void StartSettings(AlgParameters& params);
 // pages' range for it (a whole number for the integer settings). Throws BatchInputError.
 void ApplySetting(const SettingAssignment& setting, AlgParameters& params);
 
-// The algorithm's name on the command line and in the summary: greedy, steepest, annealing,
-// genetic.
-const char* AlgorithmName(AlgorithmKind kind);
-
 }  // namespace quarmel

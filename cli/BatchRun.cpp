@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "BatchOptions.h"
+#include "app/SolutionsCsv.h"
 #include "algorithms/RunAlgorithm.h"
 #include "algorithms/RunControl.h"
 #include "model/Improvement.h"
@@ -56,17 +57,6 @@ RunOutcome RunOnce(AlgorithmKind kind, const AlgParameters& settings, std::uint3
     out.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     out.Evaluations = params.Evaluations() - before;
     if (!out.Solutions.Empty()) out.Best = out.Solutions.Best(params.Maximize()).Value;
-    return out;
-}
-
-std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions) {
-    std::string out;
-    for (const VariableSpec& v : problem.Variables()) out += v.Name + ",";
-    out += "F\n";
-    for (const Solution& s : solutions) {
-        for (float v : s.Values) out += Number(v) + ",";
-        out += Number(s.Value) + "\n";
-    }
     return out;
 }
 

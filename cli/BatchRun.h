@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/Algparameters.h"
+#include "app/SolutionsCsv.h"
 #include "model/Solution.h"
 
 namespace quarmel {
@@ -21,10 +22,6 @@ struct RunOutcome {
 };
 
 RunOutcome RunOnce(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed);
-
-// A list as CSV: a header of the variable names then "F", one row per solution, every number
-// with 9 significant digits and ".".
-std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions);
 
 // The standard-error line of a run, or of a series of runs (first seed, count, totals, and the
 // best of the best values).

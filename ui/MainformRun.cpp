@@ -17,6 +17,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
+#include "ui/RunComparison.h"
 #include "app/RunProgress.h"
 #include "ui/SolutionsTableModel.h"
 
@@ -90,7 +91,9 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
     }
     SetRunningState();
     IgnoreRunResults = false;
-    Worker = OptimizationThread::Start(Parameters, kind);
+    const std::uint32_t seed = Comparison->NextSeed();
+    Worker = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
+    Comparison->RunStarted(kind, Parameters, seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
     WaveDemoRunning = false;
     TimerChart->start();
@@ -128,6 +131,7 @@ void TFormMain::SetIdleState() {
     SpeedButtonPause->setChecked(false);
     SetHint(SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
+    if (Worker) Comparison->RunEnded(RunSolutions, Worker->Evaluations());
     if (Worker) {
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
@@ -172,7 +176,9 @@ void TFormMain::SpeedButtonStopClick() {
 }
 
 void TFormMain::TimerChartTimer() {
-    if (PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation)) SetIdleState();
+    const bool ended = PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation);
+    if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation);
+    if (ended) SetIdleState();
     QWidget* page = PageControlMain->currentWidget();
     if (page == TabSheetChart) {
         const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
