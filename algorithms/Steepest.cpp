@@ -32,8 +32,7 @@ void RunSteepest(AlgParameters& params, SolutionList& workList, RunControl& cont
                 chosen = true;
             }
         }
-        // Without a chosen candidate b still equals c; ending here also keeps a not-a-number
-        // value (which "improves" on itself when maximising) from publishing nothing new.
+        // Without a chosen candidate b still equals c, which never improves on itself.
         if (!chosen || !Improves(c, b, maximize)) return;
         if (PublishStep(params, workList, best, b, control)) return;
         c = b;

@@ -18,15 +18,27 @@ std::string Reason(const std::string& path, int err) {
     return "Cannot save '" + path + "': " + std::strerror(err);
 }
 
-// The file a path names once symbolic links are followed; the path itself when it names no
-// existing file yet.
-std::string ResolvedTarget(const std::string& path) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved)) return resolved;
+std::string Folder(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The path that symbolic links at `path` lead to, one link after another, whether or not the
+// last one exists. False (with errno set) on a loop or an unreadable link.
+bool FollowLinks(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char link[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), link, sizeof link - 1);
+        if (n < 0) return false;
+        link[n] = '\0';
+        target = link[0] == '/' ? std::string(link) : Folder(target) + "/" + link;
     }
-    return path;
+    errno = ELOOP;
+    return false;
 }
 
 bool WriteAll(int fd, const std::string& text, int& err) {
@@ -45,24 +57,65 @@ bool WriteAll(int fd, const std::string& text, int& err) {
     return true;
 }
 
+// Gives the new file the old one's owner and group where the user may (only root may give a
+// file away, a user only to a group of their own); otherwise it stays the saving user's.
+void KeepOwner(int fd, const struct stat& old) {
+    if (old.st_uid == geteuid() && old.st_gid == getegid()) return;
+    if (fchown(fd, old.st_uid, old.st_gid) == 0) return;
+    const int groupOnly = fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    (void)groupOnly;
+}
+
+// A name beside the target for the finished file (or, where the file system has no unnamed
+// files, for the file being written), so the final rename stays within one file system.
+std::string TempName(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    return target + ".saving-" + std::to_string(getpid()) + "-" +
+           std::to_string(counter.fetch_add(1));
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    const std::string target = ResolvedTarget(path);
-    struct stat existing;
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
-        error = "Cannot save '" + path + "': it is not a regular file";
+    std::string target;
+    if (!FollowLinks(path, target)) {
+        error = Reason(path, errno);
         return false;
     }
+    struct stat existing;
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (exists) {
+        if (!S_ISREG(existing.st_mode)) {
+            error = "Cannot save '" + path + "': it is not a regular file";
+            return false;
+        }
+        // The rename would replace a file whatever its permissions: refuse one the user may not
+        // write, and one that nobody may write (write-protected on purpose, even for root).
+        if ((existing.st_mode & 0222) == 0 ||
+            faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            error = "Cannot save '" + path + "': the file is write-protected.";
+            return false;
+        }
+        // The new file would take the place of one name only and the other names would keep
+        // the old contents; writing in place instead would put the contents at risk.
+        if (existing.st_nlink > 1) {
+            error = "Cannot save '" + path + "': the file has " +
+                    std::to_string(existing.st_nlink) +
+                    " names (hard links) and replacing it would separate them.";
+            return false;
+        }
+    }
 
-    // A new name beside the target, so the final rename stays within one file system.
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
+    // Preferably an unnamed file in the target's folder, given a name (through /proc) only once
+    // it is complete, so a save that is killed part way leaves nothing behind.
     int fd = -1;
+    if (access("/proc/self/fd", X_OK) == 0) {
+        fd = open(Folder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    }
+    const bool unnamed = fd >= 0;
+    std::string temp;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + ".saving-" + std::to_string(getpid()) + "-" +
-               std::to_string(counter.fetch_add(1));
+        temp = TempName(target);
         fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -73,12 +126,29 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
 
     int err = 0;
     bool ok = WriteAll(fd, text, err);
-    if (ok && exists && fchmod(fd, existing.st_mode & 07777) != 0) ok = false, err = errno;
+    if (ok && exists) {
+        KeepOwner(fd, existing);
+        if (fchmod(fd, existing.st_mode & 07777) != 0) ok = false, err = errno;
+    }
     if (ok && fsync(fd) != 0) ok = false, err = errno;
+    if (ok && unnamed) {
+        // The window between the link and the rename is two system calls wide.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp = TempName(target);
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                break;
+            }
+            err = errno;
+            temp.clear();
+            if (err != EEXIST) break;
+        }
+        if (temp.empty()) ok = false;
+    }
     if (close(fd) != 0 && ok) ok = false, err = errno;
     if (ok && rename(temp.c_str(), target.c_str()) != 0) ok = false, err = errno;
     if (!ok) {
-        unlink(temp.c_str());
+        if (!temp.empty()) unlink(temp.c_str());
         error = Reason(path, err);
     }
     return ok;

@@ -5,9 +5,13 @@
 namespace quarmel {
 
 // Replaces the file at `path` by `text` all at once: the text goes to a new temporary file in the
-// same folder, is flushed to disk and then renamed over `path`. On any failure the temporary file
-// is removed, `path` is left as it was, and the result is false with `error` saying why. An
-// existing file keeps its permissions; a symbolic link is followed and its target replaced.
+// same folder (unnamed where the file system allows, so a process killed while writing leaves
+// nothing behind), is flushed to disk and then renamed over `path`. On any failure the temporary
+// file is removed, `path` is left as it was, and the result is false with `error` saying why.
+// An existing file keeps its permissions (and its owner where the user may set it); a file the
+// user may not write or that has no write permission at all, and a file with several hard
+// links, are refused. Symbolic links are followed and their final target replaced, or created
+// when it does not exist yet.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 
 }  // namespace quarmel

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "app/NumberText.h"
 #include "model/Improvement.h"
 #include "model/Settings.h"
 
@@ -33,24 +32,6 @@ bool ConvergenceCurve::AddPopulationMean(const SolutionList& population) {
     if (n == 0) return false;
     means_.push_back({generation, sum / static_cast<double>(n)});
     return true;
-}
-
-std::string ChangedSettings(const AlgParameters& params) {
-    const AlgParameters start;
-    std::string text;
-    for (std::size_t i = 0; i < kSettingCount; ++i) {
-        const SettingSpec& s = kSettings[i];
-        if (s.Kind == SettingKind::Ignored) continue;
-        if (s.WholeField == &AlgParameters::LocalSleep ||
-            s.WholeField == &AlgParameters::GeneticSleep)
-            continue;
-        const double value = s.WholeField ? params.*s.WholeField : params.*s.DecimalField;
-        const double startValue = s.WholeField ? start.*s.WholeField : start.*s.DecimalField;
-        if (value == startValue) continue;
-        if (!text.empty()) text += ";";
-        text += std::string(s.Name) + "=" + PrintfG(value, 7);
-    }
-    return text;
 }
 
 std::string RunLabel(AlgorithmKind kind, const std::string& changedSettings, std::uint32_t seed) {

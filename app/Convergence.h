@@ -44,11 +44,6 @@ class ConvergenceCurve {
     std::vector<GenerationMean> means_;
 };
 
-// The settings that differ from the start settings, as NAME=VALUE separated by ";" (numbers
-// with "." and up to 7 significant digits); the delays are left out, as they do not change
-// what a run finds. Empty when every setting is at its start value.
-std::string ChangedSettings(const AlgParameters& params);
-
 // A run's label in a comparison: "genetic PopSize=50 seed 7", "greedy seed 12".
 std::string RunLabel(AlgorithmKind kind, const std::string& changedSettings, std::uint32_t seed);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,9 +33,9 @@ struct SaveResult {
 };
 
 // Writes the file to a temporary file beside `path` and renames it over `path` only when all of
-// it was written and flushed to disk, so a failed save leaves any previous file as it was. An
-// existing file keeps its permissions; a symbolic link is followed. Refuses, writing nothing,
-// when a solution does not hold one value per variable.
+// it was written and flushed to disk, so a failed save leaves any previous file as it was
+// (WriteFileAtomically says which files are refused). Refuses, writing nothing, when a solution
+// does not hold one value per variable.
 [[nodiscard]] SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents);
 
 enum class DataFileError {
@@ -72,7 +73,13 @@ extern const char* const kWrongFileFormatMessage;  // "Wrong file format !"
 // tokens. Never reads past the text, never loops without consuming it.
 DataFileReading ReadDataText(std::string_view text);
 
+// The largest data file the reader takes: 256 MB. Reading one holds its text once, and its
+// solutions (one Solution of a few dozen bytes each).
+constexpr std::uint64_t kMaxDataFileBytes = 256ull << 20;
+
 // Reads the data file at `path` (a regular file only, so a device or a pipe cannot hold it up).
+// A file over kMaxDataFileBytes, or one that cannot be read to its end, is CannotOpen with a
+// message saying why.
 DataFileReading ReadDataFile(const std::string& path);
 
 // A variable's cells as Open puts them into the table: general format with 4 significant digits

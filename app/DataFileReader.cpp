@@ -1,11 +1,15 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
+#include <cstring>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -82,6 +86,9 @@ class Cursor {
         return true;
     }
 
+    // How many characters are not read yet.
+    std::size_t Left() const { return text_.size() - pos_; }
+
     // The character `c` right here.
     bool Literal(char c) {
         if (pos_ >= text_.size() || text_[pos_] != c) return false;
@@ -107,7 +114,7 @@ DataFileReading ReadDataText(std::string_view text) {
     auto fail = [&r](DataFileError error, std::string message) {
         r.Error = error;
         r.Message = std::move(message);
-        return r;
+        return std::move(r);  // what was read so far, without copying it
     };
     auto wrongFormat = [&fail]() {
         return fail(DataFileError::WrongFormat, kWrongFileFormatMessage);
@@ -147,7 +154,7 @@ DataFileReading ReadDataText(std::string_view text) {
     }
     if (formula.size() > kMaxFormulaLength) {
         return fail(DataFileError::Limit, "The function in the file is longer than " +
-                                              std::to_string(kMaxFormulaLength) + " characters");
+                                              std::to_string(kMaxFormulaLength) + " characters.");
     }
     r.Formula = formula;
 
@@ -173,7 +180,7 @@ DataFileReading ReadDataText(std::string_view text) {
     if (n > kMaxVariables) {
         return fail(DataFileError::Limit, "The file holds " + std::to_string(n) +
                                               " variables; at most " +
-                                              std::to_string(kMaxVariables) + " fit the table");
+                                              std::to_string(kMaxVariables) + " fit the table.");
     }
     r.VariableCount = n;
 
@@ -211,6 +218,14 @@ DataFileReading ReadDataText(std::string_view text) {
 
     if (m > 0) {
         if (!in.SkipPast("(last)", 50)) return wrongFormat();
+        // Room for the announced solutions, as many as the rest of the text can hold (each takes
+        // at least its n + 1 numbers, n commas and one separator), so the list never grows by
+        // copying. Only a hint: without the room the list grows as it goes.
+        const std::size_t fit = in.Left() / (2 * static_cast<std::size_t>(n) + 2);
+        try {
+            r.Solutions.Reserve(std::min(static_cast<std::size_t>(m), fit));
+        } catch (const std::bad_alloc&) {
+        }
         for (int k = 0; k < m; ++k) {
             Solution s;
             s.Values.resize(static_cast<std::size_t>(n));
@@ -225,23 +240,45 @@ DataFileReading ReadDataText(std::string_view text) {
 }
 
 DataFileReading ReadDataFile(const std::string& path) {
-    struct stat st;
-    std::ifstream file;
-    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        file.open(path, std::ios::binary);
-    }
-    std::string text;
-    if (file.is_open()) {
-        std::ostringstream all;
-        all << file.rdbuf();
-        text = all.str();
-    }
-    if (!file.is_open() || file.bad()) {
-        DataFileReading r;
+    DataFileReading r;
+    auto fail = [&r, &path](const std::string& why) {
         r.Error = DataFileError::CannotOpen;
-        r.Message = "Cannot read file '" + path + "'";
+        r.Message = "Cannot read file '" + path + "'" + why;
         return r;
+    };
+    // A regular file only, looked at before it is opened and again once it is open (without
+    // blocking, should it have been replaced by a pipe meanwhile).
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return fail("");
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fail("");
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { close(fd); }
+    } closer{fd};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail("");
+    const std::string tooLarge =
+        ": it is larger than " + std::to_string(kMaxDataFileBytes >> 20) + " MB.";
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxDataFileBytes) return fail(tooLarge);
+
+    // One buffer of the file's size and a byte more, to see the end; grown (up to the limit)
+    // only if the file grows while it is read.
+    std::string text(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == text.size()) {
+            if (got > kMaxDataFileBytes) return fail(tooLarge);
+            text.resize(std::min<std::size_t>(2 * got, kMaxDataFileBytes + 1));
+        }
+        const ssize_t n = read(fd, &text[got], text.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return fail(std::string(": ") + std::strerror(errno) + ".");
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
     }
+    text.resize(got);
     return ReadDataText(text);
 }
 

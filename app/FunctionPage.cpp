@@ -41,13 +41,13 @@ std::string NormaliseNumber(std::string text) {
     return text;
 }
 
-bool WholeWordAtFirstOccurrence(const std::string& text, const std::string& word) {
+bool OccursBeforeDelimiter(const std::string& text, const std::string& word) {
     if (word.empty()) return false;
-    const std::size_t at = text.find(word);
-    if (at == std::string::npos) return false;
-    std::size_t end = at;
-    while (end < text.size() && !IsDelimiter(text[end])) ++end;
-    return text.compare(at, end - at, word) == 0 && end - at == word.size();
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const std::size_t end = at + word.size();
+        if (end == text.size() || IsDelimiter(text[end])) return true;
+    }
+    return false;
 }
 
 FunctionPageReading ReadFunctionTexts(const std::string& formula, bool maximize,

@@ -27,20 +27,20 @@ std::string NormaliseFormula(std::string text);
 // A number cell as the decimal-comma conversion takes it: every "." becomes ",".
 std::string NormaliseNumber(std::string text);
 
-// Whether `word` occurs in `text` and the word that starts at its first occurrence, cut at the
-// first of the delimiters "()+-=*/^%! |&<>;" or the end of the text, is exactly `word`. What
-// stands before the occurrence is not looked at. An empty word never counts.
-bool WholeWordAtFirstOccurrence(const std::string& text, const std::string& word);
+// Whether some occurrence of `word` in `text` is followed by one of the delimiters
+// "()+-=*/^%! |&<>;" or by the end of the text. What stands before an occurrence is not looked
+// at. An empty word never counts.
+bool OccursBeforeDelimiter(const std::string& text, const std::string& word);
 
 // Whether the formula, as typed, uses the built-in function "spiral".
 inline bool FormulaUsesSpiral(const std::string& formula) {
-    return WholeWordAtFirstOccurrence(formula, "spiral");
+    return OccursBeforeDelimiter(formula, "spiral");
 }
 
 // Whether a row of the variables table names a variable of the formula (as typed). Rows that
 // are not used are left out silently, whatever their number cells hold.
 inline bool IsVariableUsed(const std::string& formula, const std::string& name) {
-    return WholeWordAtFirstOccurrence(formula, name);
+    return OccursBeforeDelimiter(formula, name);
 }
 
 // The texts of one data row of the variables table.

@@ -1,7 +1,10 @@
 #include "app/RunProgress.h"
 
-#include "model/Improvement.h"
 #include "app/NumberText.h"
+#include "model/Improvement.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace quarmel {
 
@@ -12,13 +15,42 @@ std::string InitialSolutionText(const SolutionList& solutions) {
 
 std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
     if (solutions.Empty()) return {};
-    // The window's best value follows the improvement rule, so when maximising a value that
-    // does not compare with the best (not a number) is taken, unlike SolutionList::Best.
+    // The window's best value follows the improvement rule, as SolutionList::Best does: a
+    // not-a-number value is shown only when no value of the run is a number.
     float best = solutions.FuncValue(0);
     for (const Solution& s : solutions) {
         if (Improves(best, s.Value, maximize)) best = s.Value;
     }
     return GeneralText(best, 7);
+}
+
+namespace {
+
+bool SameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameSolution(const Solution& a, const Solution& b) {
+    if (!SameBits(a.Value, b.Value) || a.Values.size() != b.Values.size()) return false;
+    for (std::size_t i = 0; i < a.Values.size(); ++i) {
+        if (!SameBits(a.Values[i], b.Values[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ListChange CompareSolutionLists(const SolutionList& before, const SolutionList& after) {
+    if (after.Count() < before.Count()) return ListChange::Replaced;
+    // From the end: a list that was replaced differs soonest in its latest solutions.
+    for (std::size_t i = before.Count(); i-- > 0;) {
+        if (!SameSolution(before.At(i), after.At(i))) return ListChange::Replaced;
+    }
+    return after.Count() == before.Count() ? ListChange::None : ListChange::Grown;
+}
+
+ListChange CombineChanges(ListChange first, ListChange then) {
+    return std::max(first, then);
 }
 
 std::string UnusableRangeMessage(const Problem& problem) {

@@ -4,20 +4,36 @@
 #include "model/Solution.h"
 
 #include <string>
+#include <utility>
 
 namespace quarmel {
+
+// How a solution list differs from the one it replaces: not at all, by solutions added at its
+// end, or otherwise.
+enum class ListChange { None, Grown, Replaced };
+
+// Compares the lists solution by solution; numbers compare by their bits, so a list holding
+// not-a-number values is unchanged when it is copied again.
+ListChange CompareSolutionLists(const SolutionList& before, const SolutionList& after);
+
+// Two changes one after the other, as one change.
+ListChange CombineChanges(ListChange first, ListChange then);
 
 // Takes the run's current lists from the worker unless the window ignores the run's results,
 // and tells whether the run has ended. Whether the worker had finished is asked before the
 // snapshots: a snapshot taken after the worker finished is its final state, so the window never
-// goes idle on lists that miss the run's last step.
+// goes idle on lists that miss the run's last step. `solutionsChange`, when given, receives how
+// runSolutions changed.
 template <class Worker>
 bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
-             SolutionList& runPopulation) {
+             SolutionList& runPopulation, ListChange* solutionsChange = nullptr) {
+    if (solutionsChange) *solutionsChange = ListChange::None;
     if (worker == nullptr) return false;
     const bool finished = worker->IsFinished();
     if (!ignoreRunResults) {
-        runSolutions = worker->SnapshotSolutions();
+        SolutionList solutions = worker->SnapshotSolutions();
+        if (solutionsChange) *solutionsChange = CompareSolutionLists(runSolutions, solutions);
+        runSolutions = std::move(solutions);
         runPopulation = worker->SnapshotPopulation();
     }
     return finished;

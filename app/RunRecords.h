@@ -23,8 +23,7 @@ struct RunRecord {
 
 // A finished run's record from its published list.
 RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed,
-                    const SolutionList& solutions, unsigned long long evaluations,
-                    double seconds);
+                    const SolutionList& solutions, unsigned long long evaluations, double seconds);
 
 // The runs as CSV: "algorithm,settings,seed,best,solutions,evaluations,seconds" and a row per
 // run; numbers with "." (9 significant digits), settings quoted.

@@ -38,6 +38,25 @@ bool ParseWhole(const std::string& text, T& value) {
     return ec == std::errc() && end == last && first != last;
 }
 
+OutputFormat ParseFormat(const std::string& name) {
+    if (name == "csv") return OutputFormat::Csv;
+    if (name == "runs") return OutputFormat::Runs;
+    if (name == "long") return OutputFormat::Long;
+    throw BatchInputError("unknown format '" + name + "' (csv, runs or long)");
+}
+
+std::vector<std::string> SplitAt(const std::string& text, char by) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(by, from);
+        parts.push_back(text.substr(from, at - from));
+        if (at == std::string::npos) return parts;
+        from = at + 1;
+    }
+}
+
+// The shortest text that reads back as the value.
 AlgorithmKind ParseAlgorithm(const std::string& name) {
     for (AlgorithmKind k : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
         if (name == AlgorithmName(k)) return k;
@@ -51,11 +70,23 @@ AlgorithmKind ParseAlgorithm(const std::string& name) {
 std::string BatchUsage() {
     std::string usage =
         "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
-        "                     [--set NAME=VALUE]... [--population] [--out FILE] PROBLEM_FILE\n"
+        "                     [--set NAME=VALUE]... [--grid NAME=V1,V2,...]... [--jobs N]\n"
+        "                     [--max-evaluations E] [--max-seconds S] [--target V]\n"
+        "                     [--format csv|runs|long] [--no-header] [--population] [--out FILE]\n"
+        "                     PROBLEM_FILE\n"
         "       quarmel-batch --help | --version\n"
         "\n"
         "Runs one algorithm on the problem of a data file (its solutions are ignored) and prints\n"
         "the run's solutions as CSV; with --runs, a summary of K runs with seeds N, N+1, ...\n"
+        "  --grid NAME=V1,V2,...  runs every combination of the listed values, each over the "
+        "seeds\n"
+        "  --jobs N               runs on N threads (default: one per core); same output for any "
+        "N\n"
+        "  --max-evaluations E    ends a run after E evaluations (default 100000000)\n"
+        "  --max-seconds S        ends a run after S seconds\n"
+        "  --target V             counts the runs that reach V and the evaluations it takes\n"
+        "  --format runs          one row per run; --format long: one row per published step\n"
+        "  --no-header            leaves out the header lines, so outputs join with cat\n"
         "Settings start as the option pages show them at start-up, with both delays 0:\n";
     std::string line;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
@@ -136,6 +167,58 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--population") {
             noValue();
             o.Population = true;
+        } else if (name == "--jobs") {
+            const std::string v = value();
+            if (!ParseWhole(v, o.Jobs) || o.Jobs < 1 || o.Jobs > 1024) {
+                throw BatchInputError("--jobs needs a whole number from 1 to 1024, not '" + v +
+                                      "'");
+            }
+        } else if (name == "--max-evaluations") {
+            const std::string v = value();
+            if (!ParseWhole(v, o.MaxEvaluations) || o.MaxEvaluations < 1) {
+                throw BatchInputError("--max-evaluations needs a whole number above 0, not '" + v +
+                                      "'");
+            }
+            o.MaxEvaluationsGiven = true;
+        } else if (name == "--max-seconds") {
+            const std::string v = value();
+            double seconds = 0;
+            if (!ParseDouble(v, seconds) || !(seconds > 0)) {
+                throw BatchInputError("--max-seconds needs a number above 0, not '" + v + "'");
+            }
+            o.MaxSeconds = seconds;
+        } else if (name == "--target") {
+            const std::string v = value();
+            double target = 0;
+            if (!ParseDouble(v, target)) {
+                throw BatchInputError("--target needs a number, not '" + v + "'");
+            }
+            o.Target = target;
+        } else if (name == "--format") {
+            o.Format = ParseFormat(value());
+        } else if (name == "--no-header") {
+            noValue();
+            o.NoHeader = true;
+        } else if (name == "--grid") {
+            const std::string v = value();
+            const std::size_t eq = v.find('=');
+            if (eq == std::string::npos) {
+                throw BatchInputError("--grid needs NAME=V1,V2,..., not '" + v + "'");
+            }
+            GridAxis axis{v.substr(0, eq), SplitAt(v.substr(eq + 1), ',')};
+            if (!FindSettable(axis.Name)) {
+                throw BatchInputError("unknown setting '" + axis.Name + "'");
+            }
+            for (const GridAxis& a : o.Grid) {
+                if (a.Name == axis.Name) {
+                    throw BatchInputError("--grid " + axis.Name + " is given twice");
+                }
+            }
+            AlgParameters scratch;
+            for (const std::string& value : axis.Values) {
+                ApplySetting({axis.Name, value}, scratch);
+            }
+            o.Grid.push_back(std::move(axis));
         } else if (name == "--out") {
             o.OutFile = value();
             if (o.OutFile->empty()) throw BatchInputError("--out needs a file name");
@@ -156,6 +239,12 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.Population && o.RunsGiven) {
         throw BatchInputError("--population cannot be combined with --runs");
     }
+    if (o.Population && !o.Grid.empty()) {
+        throw BatchInputError("--population cannot be combined with --grid");
+    }
+    if (o.Population && o.Format != OutputFormat::Csv) {
+        throw BatchInputError("--population is for --format csv only");
+    }
     return o;
 }
 
@@ -163,6 +252,21 @@ void StartSettings(AlgParameters& params) {
     StoreStartSettings(params);
     params.LocalSleep = 0;
     params.GeneticSleep = 0;
+}
+
+std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<GridAxis>& grid) {
+    std::vector<std::vector<SettingAssignment>> combinations(1);
+    for (const GridAxis& axis : grid) {
+        std::vector<std::vector<SettingAssignment>> longer;
+        for (const auto& head : combinations) {
+            for (const std::string& value : axis.Values) {
+                longer.push_back(head);
+                longer.back().push_back({axis.Name, value});
+            }
+        }
+        combinations = std::move(longer);
+    }
+    return combinations;
 }
 
 void ApplySetting(const SettingAssignment& setting, AlgParameters& params) {

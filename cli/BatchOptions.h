@@ -23,6 +23,22 @@ struct SettingAssignment {
     std::string Value;
 };
 
+// One --grid NAME=V1,V2,...: a setting and the values it takes in turn, each checked.
+struct GridAxis {
+    std::string Name;
+    std::vector<std::string> Values;
+};
+
+// What standard output holds: the path as CSV (or the --runs table), one row per run, or one
+// row per published step.
+enum class OutputFormat { Csv, Runs, Long };
+
+// The evaluation budget every run gets unless --max-evaluations says otherwise: far above what
+// most runs that end of themselves need (a genetic run of the largest population over the most
+// iterations makes some 2*10^6; a local search makes 2^n a step on n variables), yet it ends a
+// run that would never end after some seconds.
+constexpr unsigned long long kDefaultMaxEvaluations = 100000000ULL;
+
 struct BatchOptions {
     AlgorithmKind Algorithm = Greedy;
     std::optional<std::uint32_t> Seed;  // the clock's when absent
@@ -34,7 +50,20 @@ struct BatchOptions {
     std::string ProblemFile;
     bool Help = false;
     bool Version = false;
+    int Jobs = 0;  // 0: one per core
+    unsigned long long MaxEvaluations = kDefaultMaxEvaluations;
+    bool MaxEvaluationsGiven = false;
+    std::optional<double> MaxSeconds;
+    OutputFormat Format = OutputFormat::Csv;
+    bool NoHeader = false;
+    std::optional<double> Target;
+    std::vector<GridAxis> Grid;
 };
+
+// The runs of one invocation: every combination of the grid's values (the first axis varying
+// slowest), each the start settings with --set then the combination applied. Throws
+// BatchInputError for a value out of range.
+std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<GridAxis>& grid);
 
 // What --help prints; the settings and their ranges come from the settings table.
 std::string BatchUsage();

@@ -7,11 +7,10 @@
 #include <utility>
 
 #include "BatchOptions.h"
-#include "app/SolutionsCsv.h"
+#include "BatchRunControl.h"
 #include "algorithms/RunAlgorithm.h"
-#include "algorithms/RunControl.h"
-#include "model/Improvement.h"
 #include "app/NumberText.h"
+#include "app/SolutionsCsv.h"
 
 namespace quarmel {
 
@@ -32,93 +31,158 @@ std::string OptionalNumber(const std::optional<double>& v) {
     return v ? Number(*v) : "none";
 }
 
-// Better first; a value that is not a number after every number.
+}  // namespace
+
+const char* RunEndName(RunEnd end) {
+    return end == RunEnd::Finished ? "finished" : "stopped-by-budget";
+}
+
 bool BetterFirst(double a, double b, bool maximize) {
     if (std::isnan(a)) return false;
     if (std::isnan(b)) return true;
     return maximize ? a > b : a < b;
 }
 
-}  // namespace
+bool Reaches(double value, double target, bool maximize) {
+    return maximize ? value >= target : value <= target;
+}
 
-RunOutcome RunOnce(AlgorithmKind kind, const AlgParameters& settings, std::uint32_t seed) {
+RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed,
+                   const RunLimits& limits) {
     RunOutcome out;
     out.Seed = seed;
-    AlgParameters params = settings;
-    const unsigned long long before = params.Evaluations();
-    SyncRunControl control(seed);
-    const auto start = std::chrono::steady_clock::now();
+    const bool maximize = params.Maximize();
+    SolutionList path;
     GeneticProgress progress;
-    RunAlgorithm(kind, params, out.Solutions, progress, control);
-    if (kind == Genetic) {
-        out.Solutions = std::move(progress.History);
+    std::size_t step = 0;
+    std::optional<double> bestSoFar;
+    auto onStep = [&](const Solution& s, unsigned long long evaluations) {
+        ++step;
+        if (!bestSoFar || BetterFirst(s.Value, *bestSoFar, maximize)) bestSoFar = s.Value;
+        if (limits.Target && !out.EvaluationsToTarget &&
+            Reaches(*bestSoFar, *limits.Target, maximize)) {
+            out.EvaluationsToTarget = evaluations;
+        }
+        if (limits.LongPrefix) {
+            out.LongRows += *limits.LongPrefix + std::to_string(step) + "," +
+                            std::to_string(evaluations) + "," + Number(s.Value) + "," +
+                            Number(*bestSoFar) + "\n";
+        }
+    };
+    const SolutionList& steps = kind == Genetic ? progress.History : path;
+    BatchRunControl control(seed, params, steps,
+                            limits.MaxEvaluations ? limits.MaxEvaluations : ~0ULL,
+                            limits.MaxSeconds, onStep);
+    const auto start = std::chrono::steady_clock::now();
+    RunAlgorithm(kind, params, path, progress, control);
+    out.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    out.Evaluations = control.Evaluations();
+    out.Ended = control.StoppedByBudget() ? RunEnd::StoppedByBudget : RunEnd::Finished;
+    out.Steps = steps.Count();
+    if (!steps.Empty()) out.Best = steps.Best(maximize).Value;
+    if (limits.KeepPath) {
+        out.Solutions = kind == Genetic ? std::move(progress.History) : std::move(path);
         out.Population = std::move(progress.Population);
     }
-    out.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    out.Evaluations = params.Evaluations() - before;
-    if (!out.Solutions.Empty()) out.Best = out.Solutions.Best(params.Maximize()).Value;
     return out;
 }
 
-std::string SummaryLine(AlgorithmKind kind, const std::vector<RunOutcome>& runs, bool maximize) {
-    std::size_t solutions = 0;
-    unsigned long long evaluations = 0;
-    double seconds = 0.0;
-    for (const RunOutcome& r : runs) {
-        solutions += r.Solutions.Count();
-        evaluations += r.Evaluations;
-        seconds += r.Seconds;
-    }
-    std::string line = std::string("algorithm=") + AlgorithmName(kind) +
-                       " seed=" + std::to_string(runs.empty() ? 0 : runs.front().Seed);
-    if (runs.size() != 1) line += " runs=" + std::to_string(runs.size());
-    const std::optional<double> best = Statistics(runs, maximize).Best;
-    line +=
-        " solutions=" + std::to_string(solutions) + " evaluations=" + std::to_string(evaluations);
-    line += " best=" + OptionalNumber(best);
-    line += " seconds=" + Seconds(seconds);
-    return line;
+std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
+                        const std::string& problem) {
+    return std::string(AlgorithmName(kind)) + "," + CsvField(settings) + "," + CsvField(problem);
 }
 
-RunStatistics Statistics(const std::vector<RunOutcome>& runs, bool maximize) {
-    std::vector<double> bests;
-    for (const RunOutcome& r : runs) {
-        if (r.Best) bests.push_back(*r.Best);
+std::string RunRowHeader(bool target) {
+    return std::string("algorithm,settings,problem,seed,best,solutions,evaluations,ended") +
+           (target ? ",evaluations_to_target\n" : "\n");
+}
+
+std::string RunRow(const std::string& label, const RunOutcome& run, bool target) {
+    std::string row = label + "," + std::to_string(run.Seed) + "," +
+                      OptionalNumber(run.Best ? std::optional<double>(*run.Best) : std::nullopt) +
+                      "," + std::to_string(run.Steps) + "," + std::to_string(run.Evaluations) +
+                      "," + RunEndName(run.Ended);
+    if (target) {
+        row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "none");
     }
+    return row + "\n";
+}
+
+std::string LongHeader() {
+    return "algorithm,settings,problem,seed,step,evaluations,value,best_so_far\n";
+}
+
+RunStatistics Statistics(std::vector<double> bests, bool maximize) {
     RunStatistics s;
     if (bests.empty()) return s;
+    const std::size_t n = bests.size();
+    double sum = 0.0;
+    for (double b : bests) sum += b;
+    s.Mean = sum / n;
+    if (n > 1) {
+        double squares = 0.0;
+        for (double b : bests) squares += (b - *s.Mean) * (b - *s.Mean);
+        s.Deviation = std::sqrt(squares / (n - 1));
+    }
     std::stable_sort(bests.begin(), bests.end(),
                      [maximize](double a, double b) { return BetterFirst(a, b, maximize); });
     s.Best = bests.front();
     s.Worst = bests.back();
-    const std::size_t n = bests.size();
     s.Median = n % 2 ? bests[n / 2] : (bests[n / 2 - 1] + bests[n / 2]) / 2.0;
     return s;
 }
 
-std::string RunsTable(const std::vector<RunOutcome>& runs, bool maximize) {
-    std::string out = "seed,best,solutions,evaluations\n";
-    double seconds = 0.0;
-    for (const RunOutcome& r : runs) {
-        out += std::to_string(r.Seed) + "," +
-               OptionalNumber(r.Best ? std::optional<double>(*r.Best) : std::nullopt) + "," +
-               std::to_string(r.Solutions.Count()) + "," + std::to_string(r.Evaluations) + "\n";
-        seconds += r.Seconds;
+void SeriesSummary::Add(const RunOutcome& run) {
+    ++runs_;
+    seconds_ += run.Seconds;
+    if (run.Best) bests_.push_back(*run.Best);
+    if (run.EvaluationsToTarget) {
+        ++reached_;
+        evaluationsForTarget_ += *run.EvaluationsToTarget;
+    } else {
+        evaluationsForTarget_ += run.Evaluations;
     }
-    const RunStatistics s = Statistics(runs, maximize);
-    out += "\nbest,median,worst,seconds\n";
-    out += OptionalNumber(s.Best) + "," + OptionalNumber(s.Median) + "," + OptionalNumber(s.Worst) +
-           "," + Seconds(seconds) + "\n";
-    return out;
 }
 
-std::size_t BestRun(const std::vector<RunOutcome>& runs, bool maximize) {
-    std::optional<std::size_t> best;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (!runs[i].Best) continue;
-        if (!best || BetterFirst(*runs[i].Best, *runs[*best].Best, maximize)) best = i;
+std::string SeriesSummary::Header(bool target) {
+    return std::string("algorithm,settings,problem,runs,best,median,worst,mean,sd,seconds") +
+           (target ? ",target,reached,ert\n" : "\n");
+}
+
+std::string SeriesSummary::Row(bool maximize, std::optional<double> target) const {
+    const RunStatistics s = Statistics(bests_, maximize);
+    std::string row = label_ + "," + std::to_string(runs_) + "," + OptionalNumber(s.Best) + "," +
+                      OptionalNumber(s.Median) + "," + OptionalNumber(s.Worst) + "," +
+                      OptionalNumber(s.Mean) + "," + OptionalNumber(s.Deviation) + "," +
+                      Seconds(seconds_);
+    if (target) {
+        row += "," + Number(*target) + "," +
+               Number(runs_ ? static_cast<double>(reached_) / runs_ : 0.0) + "," +
+               (reached_ ? Number(static_cast<double>(evaluationsForTarget_) / reached_)
+                         : std::string("none"));
     }
-    return best.value_or(0);
+    return row + "\n";
+}
+
+void BatchTotals::Add(const RunOutcome& run, bool maximize) {
+    if (Runs == 0) FirstSeed = run.Seed;
+    ++Runs;
+    Solutions += run.Steps;
+    Evaluations += run.Evaluations;
+    Seconds += run.Seconds;
+    if (run.Best && (!Best || BetterFirst(*run.Best, *Best, maximize))) Best = *run.Best;
+    if (run.Ended == RunEnd::StoppedByBudget) ++StoppedByBudget;
+}
+
+std::string SummaryLine(AlgorithmKind kind, const BatchTotals& totals) {
+    std::string line = std::string("algorithm=") + AlgorithmName(kind) +
+                       " seed=" + std::to_string(totals.FirstSeed);
+    if (totals.Runs != 1) line += " runs=" + std::to_string(totals.Runs);
+    line += " solutions=" + std::to_string(totals.Solutions) +
+            " evaluations=" + std::to_string(totals.Evaluations);
+    line += " best=" + OptionalNumber(totals.Best);
+    line += " seconds=" + Seconds(totals.Seconds);
+    return line;
 }
 
 }  // namespace quarmel

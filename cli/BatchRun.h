@@ -5,42 +5,114 @@
 #include <string>
 #include <vector>
 
-#include "model/Algparameters.h"
 #include "app/SolutionsCsv.h"
+#include "model/Algparameters.h"
 #include "model/Solution.h"
 
 namespace quarmel {
 
-// One run of an algorithm, synchronous and seeded, on its own copy of the parameters.
+// How a run ended: of itself, or at the first check after its budget was used up.
+enum class RunEnd { Finished, StoppedByBudget };
+const char* RunEndName(RunEnd end);  // finished, stopped-by-budget
+
+// What a run may use and what is recorded of it.
+struct RunLimits {
+    unsigned long long MaxEvaluations = 0;  // 0: no limit
+    std::optional<double> MaxSeconds;
+    std::optional<double> Target;  // a value to reach, in the problem's direction
+    bool KeepPath = false;         // keep the path and the population in the outcome
+    // The fields before "step" of the long format's rows; no rows are made without it.
+    std::optional<std::string> LongPrefix;
+};
+
+// One run of an algorithm, synchronous and seeded.
 struct RunOutcome {
     std::uint32_t Seed = 0;
-    SolutionList Solutions;   // the run's path; the history for the genetic algorithm
-    SolutionList Population;  // the final population (genetic algorithm only)
+    SolutionList Solutions;   // the run's path; the history for the genetic algorithm (KeepPath)
+    SolutionList Population;  // the final population (genetic algorithm only, KeepPath)
+    std::size_t Steps = 0;    // the path's length
     unsigned long long Evaluations = 0;
     double Seconds = 0.0;
     std::optional<float> Best;  // best function value in the problem's direction
+    RunEnd Ended = RunEnd::Finished;
+    // Evaluations made when the first step reaching the target was published.
+    std::optional<unsigned long long> EvaluationsToTarget;
+    std::string LongRows;  // the long format's rows, with LongPrefix
 };
 
-RunOutcome RunOnce(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed);
+// Runs the algorithm on `params`, the run's own settings and problem (the caller copies them on
+// its own thread; this may run on any).
+RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed,
+                   const RunLimits& limits);
 
-// The standard-error line of a run, or of a series of runs (first seed, count, totals, and the
-// best of the best values).
-std::string SummaryLine(AlgorithmKind kind, const std::vector<RunOutcome>& runs, bool maximize);
+// Whether a value is at least as good as the target; not a number never is.
+bool Reaches(double value, double target, bool maximize);
+
+// The fields that name a series of runs: "algorithm,settings,problem", each a CSV field.
+std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
+                        const std::string& problem);
+
+// One row per run: the label, the seed, the best value, the path's length, the evaluations and
+// how the run ended, with --target the evaluations to reach it ("none" when it was not).
+std::string RunRowHeader(bool target);
+std::string RunRow(const std::string& label, const RunOutcome& run, bool target);
+
+// One row per published step: the label, the seed, the step (from 1), the evaluations made up
+// to its publishing, its value and the best value so far.
+std::string LongHeader();
 
 // Best, median and worst of the runs' best values, better first in the problem's direction; a
-// value that is not a number counts as the worst. Runs without solutions are left out.
+// value that is not a number counts as the worst. Mean and sample standard deviation over all
+// of them (not a number when one is not; no deviation for a single run).
 struct RunStatistics {
     std::optional<double> Best;
     std::optional<double> Median;  // the mean of the two middle values for an even count
     std::optional<double> Worst;
+    std::optional<double> Mean;
+    std::optional<double> Deviation;
 };
-RunStatistics Statistics(const std::vector<RunOutcome>& runs, bool maximize);
+RunStatistics Statistics(std::vector<double> bests, bool maximize);
 
-// The standard output of --runs: "seed,best,solutions,evaluations" and a row per run, an empty
-// line, then "best,median,worst,seconds" and their row (seconds: all runs together).
-std::string RunsTable(const std::vector<RunOutcome>& runs, bool maximize);
+// Better first in the problem's direction, a value that is not a number after every number.
+bool BetterFirst(double a, double b, bool maximize);
 
-// Index of the run with the best best value (the first among equals); 0 when none has one.
-std::size_t BestRun(const std::vector<RunOutcome>& runs, bool maximize);
+// What the summary of a series keeps of each run: its best value, and for --target whether it
+// reached the target and the evaluations it took (all of them when it did not).
+class SeriesSummary {
+  public:
+    explicit SeriesSummary(std::string label) : label_(std::move(label)) {}
+    void Add(const RunOutcome& run);
+
+    // "label,runs,best,median,worst,mean,sd,seconds", with --target also the target, the share
+    // of runs that reached it and the expected running time: the evaluations of all runs (up to
+    // the target for those that reached it) divided by the number that reached it; "none" when
+    // none did.
+    static std::string Header(bool target);
+    std::string Row(bool maximize, std::optional<double> target) const;
+
+  private:
+    std::string label_;
+    std::vector<double> bests_;
+    std::size_t runs_ = 0;
+    double seconds_ = 0.0;
+    std::size_t reached_ = 0;
+    unsigned long long evaluationsForTarget_ = 0;
+};
+
+// The totals of every run of an invocation, for the standard-error line.
+struct BatchTotals {
+    std::uint32_t FirstSeed = 0;
+    std::size_t Runs = 0;
+    std::size_t Solutions = 0;
+    unsigned long long Evaluations = 0;
+    double Seconds = 0.0;
+    std::optional<double> Best;
+    std::size_t StoppedByBudget = 0;
+    void Add(const RunOutcome& run, bool maximize);
+};
+
+// The standard-error line: algorithm, first seed, the count when not 1, totals and the best of
+// the best values.
+std::string SummaryLine(AlgorithmKind kind, const BatchTotals& totals);
 
 }  // namespace quarmel

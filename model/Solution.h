@@ -32,10 +32,10 @@ class SolutionList {
     float LastFuncValue() const { return items_.back().Value; }
     std::size_t VariableCount() const { return items_.front().Values.size(); }
 
-    // The best Solution in the given direction: only a strictly greater (maximising) or strictly
-    // smaller (minimising) value displaces the best so far, so among equal values the lowest
-    // index wins. Unlike the improvement rule, a not-a-number value is never taken when
-    // maximising.
+    // The best Solution in the given direction, by the improvement rule (model/Improvement.h):
+    // only a strictly greater (maximising) or strictly smaller (minimising) value displaces the
+    // best so far, so among equal values the lowest index wins; a not-a-number value never
+    // displaces a number and is displaced by any.
     Solution Best(bool maximize) const;
 
     std::vector<Solution>::const_iterator begin() const { return items_.begin(); }

@@ -8,8 +8,10 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libglu1-mesa-dev
   libfparser-dev locales
   libgtest-dev libgmock-dev libbenchmark-dev
+  parallel slurm-wlm munge
   xvfb xauth x11-apps netpbm
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
+  librsvg2-bin man-db dpkg-dev file desktop-file-utils appstream lintian debootstrap
 )
 
 missing=()

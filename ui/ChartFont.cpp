@@ -7,13 +7,18 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quarmel {
 
-QFont ChartLabelFont() {
+int ChartLabelPixelSize(double devicePixelRatio) {
+    return std::max(1, static_cast<int>(std::lround(10.0 * devicePixelRatio)));
+}
+
+QFont ChartLabelFont(double devicePixelRatio) {
     QFont font;
-    font.setPixelSize(10);
+    font.setPixelSize(ChartLabelPixelSize(devicePixelRatio));
     font.setBold(true);
     // Glyphs become one-bit bitmaps: smoothing would only blur their edges.
     font.setStyleStrategy(QFont::NoAntialias);

@@ -4,8 +4,10 @@
 
 namespace quarmel {
 
-// The small bold font of the chart's value labels.
-QFont ChartLabelFont();
+// The small bold font of the chart's value labels: 10 pixels high on a screen of device pixel
+// ratio 1, scaled with the ratio, since the glyphs are drawn in device pixels.
+int ChartLabelPixelSize(double devicePixelRatio);
+QFont ChartLabelFont(double devicePixelRatio = 1.0);
 
 // Makes 256 display lists in the current OpenGL context, one per character code (Latin-1):
 // list base + c draws the bitmap of character c at the raster position, in the current colour,

@@ -15,7 +15,7 @@ namespace quarmel {
 namespace {
 
 // Ten colours that stay apart on light and dark backgrounds.
-const QColor kColours[] = {QColor(31, 119, 180),  QColor(255, 127, 14), QColor(44, 160, 44),
+const QColor kColours[] = {QColor(31, 119, 180),  QColor(255, 127, 14),  QColor(44, 160, 44),
                            QColor(214, 39, 40),   QColor(148, 103, 189), QColor(140, 86, 75),
                            QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34),
                            QColor(23, 190, 207)};
@@ -99,8 +99,8 @@ ConvergencePlot::ConvergencePlot(QWidget* parent) : QWidget(parent) {
 
 void ConvergencePlot::BeginRun(const std::string& label, bool maximize) {
     while (runs_.size() >= static_cast<std::size_t>(kKeptRuns)) runs_.pop_front();
-    runs_.push_back({label, kColours[coloursUsed_++ % std::size(kColours)],
-                     ConvergenceCurve(maximize)});
+    runs_.push_back(
+        {label, kColours[coloursUsed_++ % std::size(kColours)], ConvergenceCurve(maximize)});
     live_ = true;
     update();
 }
@@ -154,14 +154,13 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area) const {
     painter.setPen(text);
     painter.drawRect(m.Box);
     const QString xCaption = "step / generation";
-    painter.drawText(QRectF(m.Box.left(), m.Box.bottom() + fm.height() + 2, m.Box.width(),
-                            fm.height()),
-                     Qt::AlignHCenter, xCaption);
+    painter.drawText(
+        QRectF(m.Box.left(), m.Box.bottom() + fm.height() + 2, m.Box.width(), fm.height()),
+        Qt::AlignHCenter, xCaption);
     painter.drawText(QPointF(m.Box.left(), m.Box.bottom() + fm.height()), "0");
     const QString last = QString::number(static_cast<long long>(m.Steps));
-    painter.drawText(QPointF(m.Box.right() - fm.horizontalAdvance(last),
-                             m.Box.bottom() + fm.height()),
-                     last);
+    painter.drawText(
+        QPointF(m.Box.right() - fm.horizontalAdvance(last), m.Box.bottom() + fm.height()), last);
     if (m.Values.Empty()) {
         painter.drawText(m.Box, Qt::AlignCenter,
                          runs_.empty() ? "No runs yet" : "No values to show on this scale");
@@ -172,9 +171,8 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area) const {
         const double y = m.Y(v);
         painter.drawLine(QPointF(m.Box.left() - 4, y), QPointF(m.Box.left(), y));
         const QString label = AxisLabel(v, logScale_);
-        painter.drawText(QPointF(m.Box.left() - 6 - fm.horizontalAdvance(label),
-                                 y + fm.ascent() / 2.0),
-                         label);
+        painter.drawText(
+            QPointF(m.Box.left() - 6 - fm.horizontalAdvance(label), y + fm.ascent() / 2.0), label);
     }
 
     painter.save();

@@ -37,6 +37,7 @@
 #include "ui/PanelChart.h"
 #include "ui/RunComparison.h"
 #include "ui/SvgImages.h"
+#include "ui/WindowColours.h"
 
 namespace quarmel {
 namespace {
@@ -155,6 +156,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     BuildOptionPages();
     PageControlMain->setCurrentWidget(TabSheetFunction);
     changingPageFromCode_ = false;
+    ApplyPaletteColours();
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
@@ -314,10 +316,15 @@ void TFormMain::BuildToolBar() {
     auto* runs = new QFrame(ToolBarMain);
     runs->setObjectName("PanelRunButtons");
     runs->setAutoFillBackground(true);
+    // Dark whatever the palette, with every colour the buttons are drawn in: white captions, on
+    // a dark shade also where a button is hovered or pressed, and grey ones on disabled buttons.
     QPalette dark = runs->palette();
     dark.setColor(QPalette::Window, QColor(48, 52, 64));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Button, QColor(80, 88, 108));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText}) {
+        dark.setColor(role, Qt::white);
+        dark.setColor(QPalette::Disabled, role, QColor(128, 134, 148));
+    }
     runs->setPalette(dark);
     runs->setAccessibleName("Optimization");
     auto* runRow = new QHBoxLayout(runs);
@@ -381,7 +388,9 @@ void TFormMain::PageControlMainChange() {
     if (page == TabSheetChart) {
         if (WaveDemoRunning) Demonstracja1Click();
         if (ReadFunctionPage(false) == -1) return;
-        IgnoreRunResults = true;
+        // During a run the Function page is read-only, so the reading cannot have changed the
+        // problem the run works on: its results stay wanted.
+        if (!Worker) IgnoreRunResults = true;
         if (WaveDemoRunning) {
             WaveDemoRunning = false;
         } else {
@@ -428,6 +437,32 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
         if (watched == TabSheetSolutions) AnchorSolutionsPage();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) ApplyPaletteColours();
+}
+
+void TFormMain::ApplyPaletteColours() {
+    // The window's palette: the pages' own ones follow it only after this event.
+    const QColor page = palette().color(QPalette::Window);
+    // Blue values and marks, in a shade of blue that reads on the page.
+    for (QLabel* label : {LabelFuncCalc, LabelBeforeOpt, LabelAfterOpt, LabelRotateRight,
+                          LabelMoveRight, LabelScaleRight}) {
+        QPalette blue = label->palette();
+        blue.setColor(QPalette::WindowText, ReadableOn(Qt::blue, page));
+        label->setPalette(blue);
+    }
+    // The option pages' read-only edits are as grey as the page, with the palette's text.
+    for (QWidget* options : {TabSheetOptions, TabSheetOptionsGenetic}) {
+        for (QLineEdit* edit : options->findChildren<QLineEdit*>()) {
+            if (!edit->isReadOnly()) continue;
+            QPalette grey = edit->palette();
+            grey.setColor(QPalette::Base, page);
+            edit->setPalette(grey);
+        }
+    }
 }
 
 void TFormMain::Zamknij1Click() {

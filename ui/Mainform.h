@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/RunProgress.h"
 #include "app/ViewNavigation.h"
 #include "chart/ChartFrame.h"
 #include "model/Algparameters.h"
@@ -145,7 +146,9 @@ class TFormMain : public QMainWindow {
 
     // Solutions page.
     void LayoutSolutionsGrid();
-    // Shows RunSolutions in the table and the first and best values in the two labels.
+    // Shows RunSolutions in the table and the first and best values in the two labels ("-"
+    // without solutions). Only what changed since the last fill is done again, so the user's
+    // selection, current cell, scroll position and column widths stay.
     void FillSolutionsGrid();
 
     // Running.
@@ -383,6 +386,7 @@ class TFormMain : public QMainWindow {
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void BuildMenu();
@@ -401,6 +405,8 @@ class TFormMain : public QMainWindow {
     void AnchorFunctionPage();
     void AnchorChartPage();
     void AnchorSolutionsPage();
+    // The colours the window takes from the palette, set again when the palette changes.
+    void ApplyPaletteColours();
 
     // Makes a page the active one without the page-change handler.
     void ShowPage(QWidget* page);
@@ -434,6 +440,10 @@ class TFormMain : public QMainWindow {
     void ShowMouseFunctionLabels();
     void SetPanelCursor(int number);
 
+    // Solutions page: a RunSolutions replaced by another list (not a later state of the same
+    // run) is shown at once, so the page never describes solutions that are gone.
+    void ShowReplacedRunSolutions();
+
     // File commands.
     bool ConfirmDroppingSolutions();
     void ClearFunctionInput();
@@ -443,6 +453,10 @@ class TFormMain : public QMainWindow {
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;
     bool changingPageFromCode_ = false;
+    // How RunSolutions changed since the Solutions page last showed it, and the direction its
+    // best value was chosen in.
+    ListChange solutionsChange_ = ListChange::Replaced;
+    bool labelsMaximize_ = false;
 };
 
 // Shows an error's message in the error box, as every failed command does.

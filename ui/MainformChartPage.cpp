@@ -25,6 +25,7 @@
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 #include "ui/SvgImages.h"
+#include "ui/WindowColours.h"
 
 namespace quarmel {
 namespace {
@@ -34,9 +35,8 @@ const QColor kWhite(255, 255, 255);
 const QColor kScrollBarGrey(200, 200, 200);
 
 void SetBackground(QLineEdit* edit, const QColor& colour) {
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, colour);
-    edit->setPalette(palette);
+    // Light whatever the palette: the text colours come with it.
+    SetLightFieldColours(edit, colour);
 }
 
 QScrollBar* AddRangeBar(QGroupBox* group, const char* name, const QString& spokenName) {

@@ -85,6 +85,7 @@ void TFormMain::SpeedButtonOpenClick() {
     ReleaseFinishedWorker();
     RunSolutions.Clear();
     RunPopulation.Clear();
+    ShowReplacedRunSolutions();
 
     DataFileReading reading = ReadDataFile(path);
     if (reading.Error == DataFileError::CannotOpen) {
@@ -135,6 +136,7 @@ void TFormMain::ApplyDataFile(DataFileReading& reading) {
         ++row;
     }
     RunSolutions = std::move(reading.Solutions);
+    ShowReplacedRunSolutions();
 }
 
 }  // namespace quarmel

@@ -195,6 +195,7 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     if (reading.NormalisedFormula != LastFormula) {
         RunSolutions.Clear();
         RunPopulation.Clear();
+        ShowReplacedRunSolutions();
     }
     LastFormula = reading.NormalisedFormula;
     ReadOptionPages();

@@ -2,8 +2,10 @@
 // and stop, the progress timer, the Solutions page and closing the window.
 #include <QAction>
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -11,14 +13,16 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 #include "algorithms/Optimizationthread.h"
+#include "app/RunProgress.h"
 #include "chart/MarkerPoints.h"
 #include "ui/Accessibility.h"
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 #include "ui/RunComparison.h"
-#include "app/RunProgress.h"
 #include "ui/SolutionsTableModel.h"
 
 namespace quarmel {
@@ -176,9 +180,12 @@ void TFormMain::SpeedButtonStopClick() {
 }
 
 void TFormMain::TimerChartTimer() {
-    const bool ended = PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation);
+    ListChange change = ListChange::None;
+    const bool ended =
+        PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation, &change);
     if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation);
     if (ended) SetIdleState();
+    solutionsChange_ = CombineChanges(solutionsChange_, change);
     QWidget* page = PageControlMain->currentWidget();
     if (page == TabSheetChart) {
         const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
@@ -189,18 +196,54 @@ void TFormMain::TimerChartTimer() {
         ChartReady = true;
         RedrawChart();
     } else if (page == TabSheetSolutions) {
-        PageControlMainChange();
+        // The page's refill without its layout, which would undo the user's column widths at
+        // every tick; the table is laid out again when its columns change.
+        FillSolutionsGrid();
     }
 }
+
+namespace {
+
+QString ResultLabelText(const std::string& text) {
+    return text.empty() ? QString("-") : QString::fromStdString(text);
+}
+
+// Rows inserted at the top would push the rows in view down: a table scrolled away from its top
+// keeps showing the same solutions. At the top it stays there, where the new solutions come in.
+void KeepRowsInView(QTableView* table, int scrolledTo, int insertedRows) {
+    if (scrolledTo == 0 || insertedRows <= 0) return;
+    // The scroll range follows the new rows only after a layout.
+    table->doItemsLayout();
+    const int step = table->verticalScrollMode() == QAbstractItemView::ScrollPerItem
+                         ? 1
+                         : table->verticalHeader()->defaultSectionSize();
+    table->verticalScrollBar()->setValue(scrolledTo + insertedRows * step);
+}
+
+}  // namespace
 
 void TFormMain::FillSolutionsGrid() {
     std::vector<std::string> names;
     for (const VariableSpec& v : Parameters.Variables()) names.push_back(v.Name);
-    SolutionsModel->Refill(names, &RunSolutions);
-    if (RunSolutions.Empty()) return;
-    LabelBeforeOpt->setText(QString::fromStdString(InitialSolutionText(RunSolutions)));
+    const ListChange change = std::exchange(solutionsChange_, ListChange::None);
+    const int rowsBefore = SolutionsModel->rowCount();
+    const int scrolledTo = StringGridSolutions->verticalScrollBar()->value();
+    const bool reset = SolutionsModel->Show(names, &RunSolutions, change);
+    if (reset) {
+        LayoutSolutionsGrid();
+    } else {
+        KeepRowsInView(StringGridSolutions, scrolledTo, SolutionsModel->rowCount() - rowsBefore);
+    }
+    if (!reset && change == ListChange::None && labelsMaximize_ == Parameters.Maximize()) return;
+    labelsMaximize_ = Parameters.Maximize();
+    LabelBeforeOpt->setText(ResultLabelText(InitialSolutionText(RunSolutions)));
     LabelAfterOpt->setText(
-        QString::fromStdString(OptimalSolutionText(RunSolutions, Parameters.Maximize())));
+        ResultLabelText(OptimalSolutionText(RunSolutions, Parameters.Maximize())));
+}
+
+void TFormMain::ShowReplacedRunSolutions() {
+    solutionsChange_ = ListChange::Replaced;
+    FillSolutionsGrid();
 }
 
 bool TFormMain::FormClose() {

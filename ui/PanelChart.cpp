@@ -50,7 +50,7 @@ void PanelChart::initializeGL() {
         ReleaseGL();
         doneCurrent();
     });
-    renderer_.AttachContext(BuildLabelGlyphs(ChartLabelFont()));
+    renderer_.AttachContext(BuildLabelGlyphs(ChartLabelFont(devicePixelRatioF())));
 }
 
 void PanelChart::ReleaseGL() {

@@ -18,6 +18,7 @@
 #include "app/RunRecords.h"
 #include "app/SolutionsCsv.h"
 #include "model/Random.h"
+#include "model/Settings.h"
 #include "ui/ConvergencePlot.h"
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
@@ -116,7 +117,7 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     params_ = params;
     seed_ = seed;
     clock_.start();
-    Dock->Plot->BeginRun(RunLabel(kind, ChangedSettings(params), seed), params.Maximize());
+    Dock->Plot->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
     LabelSeed->setText(QString("Seed %1").arg(seed));
     LabelElapsed->setText(QString::fromStdString(ElapsedText(0)));
     ProgressRun->setVisible(kind == Genetic || kind == SimulatedAnnealing);
@@ -205,7 +206,8 @@ void RunComparison::ExportSolutionsCsv() {
 }
 
 void RunComparison::ExportRunsCsv() {
-    const std::string path = CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "runs"));
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "runs"));
     if (path.empty()) return;
     WriteExport(path, RunsCsv(Dock->Runs()));
 }

@@ -8,8 +8,27 @@ SolutionsTableModel::SolutionsTableModel(QObject* parent) : QAbstractTableModel(
 
 void SolutionsTableModel::Refill(const std::vector<std::string>& variableNames,
                                  const SolutionList* solutions) {
+    Show(variableNames, solutions, ListChange::Replaced);
+}
+
+bool SolutionsTableModel::Show(const std::vector<std::string>& variableNames,
+                               const SolutionList* solutions, ListChange change) {
+    const int count = solutions ? static_cast<int>(solutions->Count()) : 0;
+    const bool same = solutions == solutions_ && variableNames == names_;
+    if (same && change == ListChange::None && count == rows_) return false;
+    if (same && change == ListChange::Grown && count > rows_) {
+        const bool hadTitles = rows_ > 0;
+        // The newest solutions come first: the rows already shown move down unchanged.
+        beginInsertRows(QModelIndex(), 0, count - rows_ - 1);
+        rows_ = count;
+        endInsertRows();
+        if (!hadTitles) emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        return false;
+    }
     beginResetModel();
     solutions_ = solutions;
+    names_ = variableNames;
+    rows_ = count;
     variables_ = static_cast<int>(variableNames.size());
     titles_.clear();
     titles_.append("Nr");
@@ -21,6 +40,7 @@ void SolutionsTableModel::Refill(const std::vector<std::string>& variableNames,
     }
     titles_.append("F(" + joined + ")");
     endResetModel();
+    return true;
 }
 
 QString SolutionsTableModel::ColumnTitle(int column) const {
@@ -29,8 +49,8 @@ QString SolutionsTableModel::ColumnTitle(int column) const {
 }
 
 int SolutionsTableModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid() || solutions_ == nullptr) return 0;
-    return static_cast<int>(solutions_->Count());
+    if (parent.isValid()) return 0;
+    return rows_;
 }
 
 int SolutionsTableModel::columnCount(const QModelIndex& parent) const {
@@ -45,8 +65,10 @@ QVariant SolutionsTableModel::data(const QModelIndex& index, int role) const {
     const int count = rowCount();
     if (row < 0 || row >= count) return {};
     if (column == 0) return QString::number(row + 1);
-    // Row 1 shows the newest Solution.
-    const Solution& s = solutions_->At(static_cast<std::size_t>(count - 1 - row));
+    // Row 1 shows the newest Solution. A list changed since the last Show shows nothing.
+    const auto at = static_cast<std::size_t>(count - 1 - row);
+    if (at >= solutions_->Count()) return QString();
+    const Solution& s = solutions_->At(at);
     if (column == variables_ + 1) return QString::fromStdString(GeneralText(s.Value, 6));
     const int variable = column - 1;
     // A list read from a file may hold fewer values than the problem has variables.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RunProgress.h"
 #include "model/Solution.h"
 
 #include <QAbstractTableModel>
@@ -13,7 +14,8 @@ namespace quarmel {
 // The Solutions page: one row per Solution, the newest in the first row, numbered 1 to count from
 // the top in the "Nr" column, then the variable values and the function value. The model reads
 // the list it is given when rows are painted, so a refill costs the same whatever the length of
-// the run and only visible rows are ever formatted.
+// the run and only visible rows are ever formatted. A list that grew gets its new rows inserted
+// at the top, so the views keep their selection and current cell on the solutions they were on.
 class SolutionsTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -21,9 +23,15 @@ class SolutionsTableModel : public QAbstractTableModel {
     explicit SolutionsTableModel(QObject* parent = nullptr);
 
     // Shows `solutions` under the columns of a problem with these variable names. The list is
-    // not copied: it must stay alive and unchanged until the next Refill (the window passes its
-    // own result list, which it only replaces before refilling). Null shows nothing.
+    // not copied: it must stay alive until the next Refill or Show (the window passes its own
+    // result list), and rows it no longer holds show empty cells until then. Null shows nothing.
     void Refill(const std::vector<std::string>& variableNames, const SolutionList* solutions);
+
+    // As Refill, told how the list changed since the table last showed it: an unchanged list
+    // changes nothing, a grown one inserts the new rows, anything else (also other variables or
+    // another list) resets the model. Returns whether it did.
+    bool Show(const std::vector<std::string>& variableNames, const SolutionList* solutions,
+              ListChange change);
 
     // Column titles: "Nr", the names, then "F(" the names joined by "," ")". Empty while there
     // are no solutions.
@@ -37,8 +45,10 @@ class SolutionsTableModel : public QAbstractTableModel {
 
   private:
     QStringList titles_;
+    std::vector<std::string> names_;
     const SolutionList* solutions_ = nullptr;
     int variables_ = 0;
+    int rows_ = 0;  // the solutions the views were told of
 };
 
 }  // namespace quarmel

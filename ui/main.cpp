@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include "ui/Aboutform.h"
 #include "ui/Helpfunctionform.h"
 #include "ui/Mainform.h"
+#include "ui/SvgImages.h"
 
 int main(int argc, char* argv[]) {
     // Answered before any window system is needed, so it works without a display.
@@ -17,6 +19,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The title is also the caption of plain message boxes and of error boxes.
     QApplication::setApplicationName("Quarmel");
+    // Every window shows the program's icon; the desktop entry of the same name shows it too.
+    quarmel::InitResources();
+    QApplication::setWindowIcon(QIcon(":/icons/quarmel.svg"));
+    QGuiApplication::setDesktopFileName("io.github.quarmel.Quarmel");
     try {
         quarmel::TFormMain formMain;
         quarmel::TFormAbout formAbout(&formMain);

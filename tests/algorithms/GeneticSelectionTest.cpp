@@ -261,9 +261,11 @@ TEST(KeepBetter, OnlyAStrictlyBetterCandidateReplaces) {
     EXPECT_EQ(KeepBetter(best, higher, true).Value, 6.0f);
 }
 
-TEST(KeepBetter, NotANumberDisplacesOnlyWhenMaximising) {
+TEST(KeepBetter, NotANumberNeverDisplacesANumberAndAnyNumberDisplacesIt) {
     const Solution best{{1}, 5};
     const Solution nan{{2}, std::numeric_limits<float>::quiet_NaN()};
-    EXPECT_EQ(KeepBetter(best, nan, true).Values, nan.Values);
-    EXPECT_EQ(KeepBetter(best, nan, false).Values, best.Values);
+    for (bool maximize : {true, false}) {
+        EXPECT_EQ(KeepBetter(best, nan, maximize).Values, best.Values);
+        EXPECT_EQ(KeepBetter(nan, best, maximize).Values, best.Values);
+    }
 }

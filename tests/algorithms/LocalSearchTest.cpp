@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "SearchFixtures.h"
+#include "algorithms/Greedy.h"
 #include "algorithms/LocalSearch.h"
+#include "algorithms/Steepest.h"
+#include "model/Improvement.h"
 #include "model/Random.h"
 
 using namespace quarmel;
@@ -217,4 +220,34 @@ TEST(PublishingAStep, AppendsSleepsThenReadsStop) {
     EXPECT_EQ(control.publishes, 1);
     EXPECT_EQ(control.sleeps, 1);
     EXPECT_EQ(control.sleptMs, 200);
+}
+
+// ---- Undefined values ----
+
+// sin(exp(t)) is not a number above t = 709.78 (exp overflows). Both searches end by themselves
+// in either direction, never step onto a not-a-number value and leave one they start on as soon
+// as a neighbour is defined. The runs are capped, so a search that publishes for ever fails
+// fast instead of eating memory.
+TEST(UndefinedValues, GreedyAndSteepestEndByThemselvesAndNeverMoveOntoThem) {
+    using Search = void (*)(AlgParameters&, SolutionList&, RunControl&);
+    int leftUndefined = 0;
+    for (Search search : {Search(RunGreedy), Search(RunSteepest)}) {
+        for (bool maximize : {true, false}) {
+            for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+                AlgParameters p = Params("sin(exp(t))", {{"t", 705, 712}}, maximize);
+                SolutionList list;
+                RecordingRunControl control(seed, list);
+                control.MaxMoves = 200'000;
+                search(p, list, control);
+                ASSERT_FALSE(control.stop) << "seed " << seed << ", " << list.Count() << " steps";
+                ASSERT_FALSE(list.Empty());
+                if (std::isnan(list.FuncValue(0)) && list.Count() > 1) ++leftUndefined;
+                for (std::size_t i = 1; i < list.Count(); ++i) {
+                    ASSERT_FALSE(std::isnan(list.FuncValue(i))) << seed << " " << i;
+                    ASSERT_TRUE(Improves(list.FuncValue(i - 1), list.FuncValue(i), maximize));
+                }
+            }
+        }
+    }
+    EXPECT_GT(leftUndefined, 0);  // some runs start where the formula is undefined
 }

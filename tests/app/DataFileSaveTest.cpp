@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -125,10 +130,96 @@ TEST_F(DataFileSave, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST_F(DataFileSave, ProtectedAndHardLinkedFilesAreRefusedAndKeptAsTheyWere) {
+    const fs::path file = dir / "kept.txt";
+    // {how the file is prepared, part of the message}
+    const struct {
+        const char* name;
+        void (*prepare)(const fs::path&);
+        const char* says;
+    } cases[] = {
+        {"read-only", [](const fs::path& f) { chmod(f.c_str(), 0444); }, "write-protected"},
+        {"no permissions", [](const fs::path& f) { chmod(f.c_str(), 0); }, "write-protected"},
+        {"hard link", [](const fs::path& f) { fs::create_hard_link(f, f.string() + ".2"); },
+         "2 names (hard links)"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        Put(file, "old");
+        c.prepare(file);
+        const std::vector<std::string> before = Entries(dir);
+        const SaveResult r = SaveDataFile(file, Contents());
+        EXPECT_FALSE(r.Ok) << c.name;
+        EXPECT_NE(r.Error.find(c.says), std::string::npos) << r.Error;
+        EXPECT_NE(r.Error.find(file.string()), std::string::npos) << r.Error;
+        chmod(file.c_str(), 0644);
+        EXPECT_EQ(Slurp(file), "old") << c.name;
+        EXPECT_EQ(Entries(dir), before) << c.name;
+    }
+}
+
+TEST_F(DataFileSave, DanglingLinkCreatesItsTargetAndStaysALink) {
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("sub/new.txt", dir / "link.txt");
+    const SaveResult r = SaveDataFile(dir / "link.txt", Contents());
+    ASSERT_TRUE(r.Ok) << r.Error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(Slurp(dir / "sub" / "new.txt"), DataFileText(Contents()));
+    EXPECT_EQ(Entries(dir / "sub"), std::vector<std::string>{"new.txt"});
+}
+
+// A process killed while it writes the new file leaves the old file and nothing else. The kill
+// comes from the file size limit: the first write past 8 KB raises SIGXFSZ, whose handler
+// sends SIGKILL, so the save dies with part of its text written.
+TEST_F(DataFileSave, SaveKilledWhileWritingLeavesNothingBehind) {
+    const fs::path file = dir / "Example.txt";
+    Put(file, "previous contents\n");
+    DataFileContents big = Contents();
+    for (int i = 0; i < 5000; ++i) big.Solutions.Append(Solution{{0.25f, 0.75f}, float(i)});
+    ASSERT_GT(DataFileText(big).size(), 16384u);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, [](int) { raise(SIGKILL); });
+        struct rlimit small = {8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const SaveResult r = SaveDataFile(file, big);
+        _exit(r.Ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(Slurp(file), "previous contents\n");
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"Example.txt"});
+}
+
 TEST_F(DataFileSave, ReadingNeedsARegularFile) {
     EXPECT_EQ(ReadDataFile(dir / "none.txt").Error, DataFileError::CannotOpen);
     EXPECT_EQ(ReadDataFile(dir).Error, DataFileError::CannotOpen);
     const DataFileReading device = ReadDataFile("/dev/zero");
     EXPECT_EQ(device.Error, DataFileError::CannotOpen);
     EXPECT_EQ(device.Message, "Cannot read file '/dev/zero'");
+}
+
+TEST_F(DataFileSave, ReadingRefusesAHugeFileUnreadAndReportsAReadError) {
+    // A sparse file just over the limit: refused from its size, without holding its text.
+    const fs::path huge = dir / "huge.txt";
+    Put(huge, "# data file for Quarmel\n");
+    fs::resize_file(huge, kMaxDataFileBytes + 1);
+    struct rusage before, after;
+    getrusage(RUSAGE_SELF, &before);
+    const DataFileReading r = ReadDataFile(huge);
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(r.Error, DataFileError::CannotOpen);
+    EXPECT_EQ(r.Message, "Cannot read file '" + huge.string() + "': it is larger than 256 MB.");
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16 * 1024);  // kilobytes
+
+    // Reading a process's memory from address 0 fails with an input/output error.
+    const DataFileReading failed = ReadDataFile("/proc/self/mem");
+    EXPECT_EQ(failed.Error, DataFileError::CannotOpen);
+    EXPECT_EQ(failed.Message,
+              std::string("Cannot read file '/proc/self/mem': ") + std::strerror(EIO) + ".");
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DecimalCommaLocale.h"
 #include "app/DataFile.h"
+#include "app/DecimalCommaLocale.h"
 
 using namespace quarmel;
 
@@ -307,7 +307,7 @@ TEST(DataFileReader, LimitsOfVariablesAndTexts) {
     c.Variables.push_back({"v19", 0, 1, 0});
     r = ReadDataText(DataFileText(c));
     EXPECT_EQ(r.Error, DataFileError::Limit);
-    EXPECT_EQ(r.Message, "The file holds 20 variables; at most 19 fit the table");
+    EXPECT_EQ(r.Message, "The file holds 20 variables; at most 19 fit the table.");
     EXPECT_TRUE(r.Variables.empty());
     EXPECT_TRUE(r.Maximize.has_value());
 
@@ -321,7 +321,7 @@ TEST(DataFileReader, LimitsOfVariablesAndTexts) {
     c.Formula = std::string(200, '1');
     r = ReadDataText(DataFileText(c));
     EXPECT_EQ(r.Error, DataFileError::Limit);
-    EXPECT_EQ(r.Message, "The function in the file is longer than 199 characters");
+    EXPECT_EQ(r.Message, "The function in the file is longer than 199 characters.");
     EXPECT_FALSE(r.Formula.has_value());
     EXPECT_TRUE(r.FunctionName.has_value());
 

@@ -46,37 +46,64 @@ TEST(NormaliseTexts, FormulaCommaBecomesPointAndSemicolonBecomesComma) {
     EXPECT_EQ(NormaliseNumber("1.2.3"), "1,2,3");
 }
 
-TEST(UsedVariableRule, WordAtTheFirstOccurrenceDecides) {
-    EXPECT_TRUE(IsVariableUsed(kStartFormula, "c"));
-    EXPECT_TRUE(IsVariableUsed(kStartFormula, "x"));
-    // The first x lies inside exp.
-    EXPECT_FALSE(IsVariableUsed("exp(x)+1", "x"));
-    EXPECT_TRUE(IsVariableUsed("x + xy", "x"));
-    EXPECT_TRUE(IsVariableUsed("x + xy", "xy"));
-    // Here the first x is the start of xy, so x does not count although it stands alone later.
-    EXPECT_FALSE(IsVariableUsed("xy + x", "x"));
-    // What stands before the occurrence is not looked at.
-    EXPECT_TRUE(IsVariableUsed("2*ax", "x"));
-    EXPECT_TRUE(IsVariableUsed("atan2(x;y)", "x"));
-    // "," is no delimiter: a comma typed between arguments glues the words.
-    EXPECT_FALSE(IsVariableUsed("atan2(x,y)", "x"));
-    EXPECT_TRUE(IsVariableUsed("x", "x"));
-    EXPECT_FALSE(IsVariableUsed("x+y", ""));
-    EXPECT_FALSE(IsVariableUsed("x+y", "z"));
+TEST(UsedVariableRule, AnyOccurrenceFollowedByADelimiterOrTheEndCounts) {
+    // {formula, name, used}
+    const struct {
+        const char* formula;
+        const char* name;
+        bool used;
+    } cases[] = {
+        {"x^2 + ( y - 2 ) ^ 2 + 3 * c ", "c", true},
+        {"x^2 + ( y - 2 ) ^ 2 + 3 * c ", "x", true},
+        // The first x lies inside exp, the second stands alone.
+        {"exp(x)+y", "x", true},
+        {"acosh(c)+x+y", "c", true},
+        {"x + xy", "x", true},
+        {"x + xy", "xy", true},
+        {"xy + x", "x", true},
+        // Only inside other words.
+        {"exp(y)+xy", "x", false},
+        {"acosh(y)", "c", false},
+        {"spirals(1;2)", "spiral", false},
+        // What stands before an occurrence is not looked at.
+        {"2*ax", "x", true},
+        {"atan2(x;y)", "x", true},
+        // "," is no delimiter: a comma typed between arguments glues the words.
+        {"atan2(x,y)", "x", false},
+        {"v\t1", "v", false},
+        {"x", "x", true},
+        {"x+y", "", false},
+        {"x+y", "z", false},
+        {"", "x", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsVariableUsed(c.formula, c.name), c.used) << c.formula;
     for (char d : std::string("()+-=*/^%! |&<>;")) {
         EXPECT_TRUE(IsVariableUsed(std::string("v") + d + "1", "v")) << d;
     }
-    EXPECT_FALSE(IsVariableUsed("v\t1", "v"));
 }
 
 TEST(UsedVariableRule, SpiralIsFoundByTheSameRule) {
     EXPECT_TRUE(FormulaUsesSpiral("spiral(x;y)"));
     EXPECT_TRUE(FormulaUsesSpiral("x+spiral"));
     EXPECT_TRUE(FormulaUsesSpiral("myspiral(1;2)"));
+    EXPECT_TRUE(FormulaUsesSpiral("spiralx(1;2)+spiral(1;2)"));
     EXPECT_FALSE(FormulaUsesSpiral("spirals(x;y)"));
-    EXPECT_FALSE(FormulaUsesSpiral("spiralx(1;2)+spiral(1;2)"));
     EXPECT_FALSE(FormulaUsesSpiral("x^2"));
-    EXPECT_FALSE(FormulaUsesSpiral(""));
+}
+
+TEST(UsedVariableRule, FormulasWhoseFirstOccurrenceLiesInsideAFunctionNameCompile) {
+    const std::vector<VariableRowTexts> rows = {
+        {"x", "0", "1", "0,5"}, {"y", "0", "1", "0,25"}, {"c", "1", "2", "1"}};
+    const struct {
+        const char* formula;
+        const char* names;
+    } cases[] = {{"exp(x)+y", "x,y"}, {"acosh(c)+x+y", "x,y,c"}};
+    for (const auto& c : cases) {
+        Page page;
+        const FunctionPageReading r = page.Read(c.formula, rows);
+        EXPECT_EQ(r.Result, PageReadResult::Ok) << c.formula;
+        EXPECT_EQ(page.problem.VarNames(), c.names);
+    }
 }
 
 TEST(ReadFunctionTexts, StartUpPageGivesThreeVariablesAndCalculateShows31) {
@@ -135,9 +162,9 @@ TEST(ReadFunctionTexts, CompileErrorLeavesFormulaAndDirectionAlone) {
     EXPECT_EQ(r.NormalisedFormula, "x+*2");
 }
 
-TEST(ReadFunctionTexts, NameInsideAFunctionIsNotAVariableSoTheCompileFails) {
+TEST(ReadFunctionTexts, NameOnlyInsideOtherWordsIsNotAVariableSoTheCompileFails) {
     Page page;
-    const FunctionPageReading r = page.Read("exp(x)", {{"x", "0", "1", "0"}});
+    const FunctionPageReading r = page.Read("exp(xy)", {{"x", "0", "1", "0"}});
     EXPECT_EQ(page.problem.VariableCount(), 0);
     ASSERT_EQ(r.Result, PageReadResult::CompileError);
     ASSERT_EQ(r.Notices.size(), 1u);

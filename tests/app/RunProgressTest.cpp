@@ -76,19 +76,54 @@ TEST(PollRun, AnEndDuringTheCopyIsReportedOnlyWithTheFinalLists) {
     EXPECT_FLOAT_EQ(sols.FuncValue(1), 9.0f);
 }
 
+TEST(PollRun, ReportsHowTheSolutionsChanged) {
+    FakeWorker w;
+    w.solutions = ListOf({Make({1.0f}, 1.0f)});
+    SolutionList sols, pop;
+    ListChange change = ListChange::None;
+    PollRun(&w, false, sols, pop, &change);
+    EXPECT_EQ(change, ListChange::Grown);
+    w.solutions.Append(Make({2.0f}, 2.0f));
+    PollRun(&w, true, sols, pop, &change);
+    EXPECT_EQ(change, ListChange::None);  // ignored: the window's list stays
+}
+
+TEST(CompareSolutionLists, TellsUnchangedGrownAndReplacedLists) {
+    const SolutionList two = ListOf({Make({1, 2}, 3), Make({4, 5}, 6)});
+    const SolutionList three = ListOf({Make({1, 2}, 3), Make({4, 5}, 6), Make({7, 8}, 9)});
+    EXPECT_EQ(CompareSolutionLists(two, ListOf({Make({1, 2}, 3), Make({4, 5}, 6)})),
+              ListChange::None);
+    EXPECT_EQ(CompareSolutionLists(two, three), ListChange::Grown);
+    EXPECT_EQ(CompareSolutionLists(SolutionList(), two), ListChange::Grown);
+    EXPECT_EQ(CompareSolutionLists(three, two), ListChange::Replaced);
+    // Longer, but an earlier solution differs: in a variable, in f, in its number of values.
+    EXPECT_EQ(CompareSolutionLists(two, ListOf({Make({1, 2.5f}, 3), Make({4, 5}, 6), Make({}, 1)})),
+              ListChange::Replaced);
+    EXPECT_EQ(CompareSolutionLists(two, ListOf({Make({1, 2}, 3), Make({4, 5}, 6.5f)})),
+              ListChange::Replaced);
+    EXPECT_EQ(CompareSolutionLists(two, ListOf({Make({1, 2}, 3), Make({4}, 6)})),
+              ListChange::Replaced);
+    // Numbers compare by their bits: a not-a-number equals itself; 0 and -0 read differently.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(CompareSolutionLists(ListOf({Make({nan}, nan)}), ListOf({Make({nan}, nan)})),
+              ListChange::None);
+    EXPECT_EQ(CompareSolutionLists(ListOf({Make({0.0f}, 1)}), ListOf({Make({-0.0f}, 1)})),
+              ListChange::Replaced);
+}
+
 TEST(ResultLabels, MinimisingShowsTheFirstAndTheSmallest) {
     SolutionList list = ListOf({Make({}, 5), Make({}, 3), Make({}, 4)});
     EXPECT_EQ(InitialSolutionText(list), "5");
     EXPECT_EQ(OptimalSolutionText(list, false), "3");
 }
 
-TEST(ResultLabels, MaximisingTakesTheLargestAndAnUnorderedValue) {
-    SolutionList list = ListOf({Make({}, 5), Make({}, 7.25f), Make({}, 6)});
+TEST(ResultLabels, MaximisingTakesTheLargestAndNeverANotANumber) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    SolutionList list = ListOf({Make({}, nan), Make({}, 5), Make({}, 7.25f), Make({}, 6)});
+    list.Append(Make({}, nan));
     EXPECT_EQ(OptimalSolutionText(list, true), "7,25");
-    // A not-a-number compares unordered with the best: maximising takes it, minimising not.
-    list.Append(Make({}, std::numeric_limits<float>::quiet_NaN()));
-    EXPECT_EQ(OptimalSolutionText(list, true), "NAN");
     EXPECT_EQ(OptimalSolutionText(list, false), "5");
+    EXPECT_EQ(OptimalSolutionText(ListOf({Make({}, nan)}), true), "NAN");
 }
 
 TEST(ResultLabels, SevenSignificantDigitsAndEmptyWithoutSolutions) {

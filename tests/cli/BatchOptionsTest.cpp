@@ -6,6 +6,7 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "model/Settings.h"
 
 using namespace quarmel;
 
@@ -30,9 +31,12 @@ std::string SetError(const std::string& name, const std::string& value) {
     return "no error";
 }
 
-RunOutcome WithBest(std::optional<float> best) {
+RunOutcome WithBest(std::optional<float> best, unsigned long long evaluations = 0,
+                    std::optional<unsigned long long> toTarget = std::nullopt) {
     RunOutcome r;
     r.Best = best;
+    r.Evaluations = evaluations;
+    r.EvaluationsToTarget = toTarget;
     return r;
 }
 
@@ -58,6 +62,27 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
     EXPECT_FALSE(r.Seed.has_value());
     EXPECT_EQ(r.Runs, 3);
     EXPECT_TRUE(r.RunsGiven);
+    EXPECT_EQ(r.Jobs, 0);
+    EXPECT_EQ(r.MaxEvaluations, kDefaultMaxEvaluations);
+    EXPECT_FALSE(r.MaxSeconds.has_value());
+    EXPECT_EQ(r.Format, OutputFormat::Csv);
+
+    const BatchOptions x = ParseBatchArguments(
+        {"--algorithm", "annealing", "--jobs", "3", "--max-evaluations=18446744073709551615",
+         "--max-seconds", "0.25", "--target=-1.5", "--format", "long", "--no-header", "--grid",
+         "Alfa=0.5,1", "--grid=Lk=2", "p.txt"});
+    EXPECT_EQ(x.Jobs, 3);
+    EXPECT_EQ(x.MaxEvaluations, 18446744073709551615ULL);
+    EXPECT_EQ(x.MaxSeconds, 0.25);
+    EXPECT_EQ(x.Target, -1.5);
+    EXPECT_EQ(x.Format, OutputFormat::Long);
+    EXPECT_TRUE(x.NoHeader);
+    ASSERT_EQ(x.Grid.size(), 2u);
+    EXPECT_EQ(x.Grid[0].Name, "Alfa");
+    EXPECT_EQ(x.Grid[0].Values, (std::vector<std::string>{"0.5", "1"}));
+    EXPECT_EQ(x.Grid[1].Values, (std::vector<std::string>{"2"}));
+    EXPECT_EQ(ParseBatchArguments({"--algorithm=greedy", "--format=runs", "p"}).Format,
+              OutputFormat::Runs);
     EXPECT_TRUE(ParseBatchArguments({"--help"}).Help);
     EXPECT_TRUE(ParseBatchArguments({"--version"}).Version);
 }
@@ -87,6 +112,35 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
             << runs;
     }
     EXPECT_NE(ParseError({"--algorithm", "greedy", "--set", "A", "p.txt"}), "no error");
+    for (const char* jobs : {"0", "-1", "1025", "two"}) {
+        EXPECT_NE(ParseError({"--algorithm", "greedy", "--jobs", jobs, "p.txt"}), "no error")
+            << jobs;
+    }
+    for (const char* e : {"0", "-5", "1e6", "18446744073709551616"}) {
+        EXPECT_NE(ParseError({"--algorithm", "greedy", "--max-evaluations", e, "p.txt"}),
+                  "no error")
+            << e;
+    }
+    for (const char* s : {"0", "-1", "inf", "nan", "1s"}) {
+        EXPECT_NE(ParseError({"--algorithm", "greedy", "--max-seconds", s, "p.txt"}), "no error")
+            << s;
+    }
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Alfa=0.5,1.5", "p.txt"}),
+              "setting Alfa needs a number in 0..1, not '1.5'");
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Alfa=0.5,", "p.txt"}),
+              "setting Alfa needs a number in 0..1, not ''");
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Speed=1", "p.txt"}),
+              "unknown setting 'Speed'");
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Lk=1", "--grid", "Lk=2", "p.txt"}),
+              "--grid Lk is given twice");
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--format", "wide", "p.txt"}),
+              "unknown format 'wide' (csv, runs or long)");
+    EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--format", "long", "p.txt"}),
+              "--population is for --format csv only");
+    EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--grid", "Lk=1", "p.txt"}),
+              "--population cannot be combined with --grid");
+    EXPECT_NE(ParseError({"--algorithm", "greedy", "--target", "nan", "p.txt"}), "no error");
+    EXPECT_NE(ParseError({"--algorithm", "greedy", "--no-header=1", "p.txt"}), "no error");
     EXPECT_NE(ParseError({"--algorithm", "greedy", "--population=1", "p.txt"}), "no error");
 }
 
@@ -131,27 +185,89 @@ TEST(BatchSettings, ValuesMustLieInTheOptionPagesRanges) {
 }
 
 TEST(BatchStatistics, BestMedianAndWorstInTheProblemsDirection) {
-    const std::vector<RunOutcome> runs = {WithBest(3.0f), WithBest(1.0f), WithBest(std::nullopt),
-                                          WithBest(2.0f), WithBest(10.0f)};
-    RunStatistics s = Statistics(runs, false);
+    const std::vector<double> bests = {3.0, 1.0, 2.0, 10.0};
+    RunStatistics s = Statistics(bests, false);
     EXPECT_EQ(s.Best, 1.0);
     EXPECT_EQ(s.Median, 2.5);  // of 1, 2, 3, 10
     EXPECT_EQ(s.Worst, 10.0);
-    EXPECT_EQ(BestRun(runs, false), 1u);
+    EXPECT_EQ(s.Mean, 4.0);
+    // Sample deviation: squares 1 + 9 + 4 + 36 over 3.
+    EXPECT_DOUBLE_EQ(*s.Deviation, std::sqrt(50.0 / 3.0));
 
-    s = Statistics(runs, true);
+    s = Statistics(bests, true);
     EXPECT_EQ(s.Best, 10.0);
     EXPECT_EQ(s.Median, 2.5);
     EXPECT_EQ(s.Worst, 1.0);
-    EXPECT_EQ(BestRun(runs, true), 4u);
 
     // Not a number counts as the worst either way.
-    const std::vector<RunOutcome> odd = {WithBest(std::nanf("")), WithBest(5.0f), WithBest(4.0f)};
-    s = Statistics(odd, true);
+    s = Statistics({std::nan(""), 5.0, 4.0}, true);
     EXPECT_EQ(s.Best, 5.0);
     EXPECT_EQ(s.Median, 4.0);
     EXPECT_TRUE(std::isnan(*s.Worst));
-    EXPECT_EQ(BestRun(odd, true), 1u);
+    EXPECT_TRUE(std::isnan(*s.Mean));
 
-    EXPECT_FALSE(Statistics({WithBest(std::nullopt)}, true).Best.has_value());
+    s = Statistics({7.0}, true);
+    EXPECT_EQ(s.Mean, 7.0);
+    EXPECT_FALSE(s.Deviation.has_value());
+    EXPECT_FALSE(Statistics({}, true).Best.has_value());
+}
+
+TEST(BatchStatistics, TargetShareAndExpectedRunningTime) {
+    SeriesSummary summary("greedy,,p.txt");
+    // Reached after 10 of 50 evaluations, never in 40, after 30 of 100; one run without a path.
+    summary.Add(WithBest(1.0f, 50, 10));
+    summary.Add(WithBest(9.0f, 40, std::nullopt));
+    summary.Add(WithBest(2.0f, 100, 30));
+    summary.Add(WithBest(std::nullopt, 6, std::nullopt));
+    // (10 + 40 + 30 + 6) / 2 reaching it; best, median, worst, mean and sd of 1, 9, 2.
+    EXPECT_EQ(summary.Row(false, 2.0), "greedy,,p.txt,4,1,2,9,4,4.35889894,0.000,2,0.5,43\n");
+    EXPECT_EQ(SeriesSummary::Header(true),
+              "algorithm,settings,problem,runs,best,median,worst,mean,sd,seconds,target,reached,"
+              "ert\n");
+
+    SeriesSummary none("greedy,,p.txt");
+    none.Add(WithBest(9.0f, 40, std::nullopt));
+    EXPECT_EQ(none.Row(false, 2.0), "greedy,,p.txt,1,9,9,9,9,none,0.000,2,0,none\n");
+    EXPECT_EQ(none.Row(false, std::nullopt), "greedy,,p.txt,1,9,9,9,9,none,0.000\n");
+}
+
+TEST(BatchTarget, ReachedWhenAtLeastAsGoodInTheProblemsDirection) {
+    EXPECT_TRUE(Reaches(2.0, 2.0, false));
+    EXPECT_TRUE(Reaches(1.0, 2.0, false));
+    EXPECT_FALSE(Reaches(3.0, 2.0, false));
+    EXPECT_TRUE(Reaches(3.0, 2.0, true));
+    EXPECT_FALSE(Reaches(1.0, 2.0, true));
+    EXPECT_FALSE(Reaches(std::nan(""), 2.0, true));
+    EXPECT_FALSE(Reaches(std::nan(""), 2.0, false));
+}
+
+TEST(BatchGrid, EveryCombinationWithTheFirstAxisSlowest) {
+    const auto combos = GridCombinations({{"Alfa", {"0.5", "0.9"}}, {"Lk", {"1", "2", "3"}}});
+    ASSERT_EQ(combos.size(), 6u);
+    std::vector<std::string> seen;
+    for (const auto& c : combos) {
+        ASSERT_EQ(c.size(), 2u);
+        seen.push_back(c[0].Name + "=" + c[0].Value + ";" + c[1].Name + "=" + c[1].Value);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Alfa=0.5;Lk=1", "Alfa=0.5;Lk=2", "Alfa=0.5;Lk=3",
+                                              "Alfa=0.9;Lk=1", "Alfa=0.9;Lk=2", "Alfa=0.9;Lk=3"}));
+    EXPECT_EQ(GridCombinations({}).size(), 1u);
+    EXPECT_TRUE(GridCombinations({}).front().empty());
+}
+
+TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
+    AlgParameters p;
+    StartSettings(p);
+    EXPECT_EQ(ChangedSettingsText(p), "");  // the delays do not count
+    ApplySetting({"Alfa", "0.9"}, p);
+    ApplySetting({"PopSize", "20"}, p);
+    ApplySetting({"A", "0.05"}, p);  // the start value
+    ApplySetting({"MutA", "0.02"}, p);
+    // The table's order, and the shortest text of the stored single-precision value.
+    EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
+}
+
+TEST(BatchRows, ALabelFieldWithACommaIsQuoted) {
+    EXPECT_EQ(SeriesLabel(Greedy, "A=0.1;Lk=2", "plain.txt"), "greedy,A=0.1;Lk=2,plain.txt");
+    EXPECT_EQ(SeriesLabel(Genetic, "", "my,\"best\".txt"), "genetic,,\"my,\"\"best\"\".txt\"");
 }

@@ -72,9 +72,11 @@ class BatchRunner : public ::testing::Test {
         return p.string();
     }
 
-    Outcome Run(const std::string& args) {
+    Outcome Run(const std::string& args, int seconds = 60) {
         const fs::path out = dir / "stdout", err = dir / "stderr";
-        const std::string command = std::string(QUARMEL_BATCH_EXE) + " " + args + " >" +
+        // A run that does not end is killed (status 137) rather than holding the tests up.
+        const std::string command = "timeout -s KILL " + std::to_string(seconds) + " " +
+                                    std::string(QUARMEL_BATCH_EXE) + " " + args + " >" +
                                     out.string() + " 2>" + err.string();
         const int rc = std::system(command.c_str());
         Outcome o;
@@ -186,28 +188,124 @@ TEST_F(BatchRunner, RunsPrintASummaryTableWithConsecutiveSeeds) {
     ASSERT_EQ(o.Status, 0) << o.Err;
     const std::vector<std::string> lines = Split(o.Out, '\n');
     ASSERT_EQ(lines.size(), 7u) << o.Out;
-    EXPECT_EQ(lines[0], "seed,best,solutions,evaluations");
+    EXPECT_EQ(lines[0], "algorithm,settings,problem,seed,best,solutions,evaluations,ended");
     EXPECT_EQ(lines[4], "");
-    EXPECT_EQ(lines[5], "best,median,worst,seconds");
+    EXPECT_EQ(lines[5], "algorithm,settings,problem,runs,best,median,worst,mean,sd,seconds");
     std::vector<double> bests;
     for (int k = 0; k < 3; ++k) {
         const std::vector<std::string> f = Split(lines[1 + k], ',');
-        ASSERT_EQ(f.size(), 4u);
-        EXPECT_EQ(f[0], std::to_string(10 + k));
-        bests.push_back(std::stod(f[1]));
+        ASSERT_EQ(f.size(), 8u);
+        EXPECT_EQ(f[0] + f[1] + f[2], "greedyproblem.txt");
+        EXPECT_EQ(f[3], std::to_string(10 + k));
+        EXPECT_EQ(f[7], "finished");
+        bests.push_back(std::stod(f[4]));
         // The same run alone reports the same best value and counts.
-        const Outcome single = Run("--algorithm greedy --seed " + f[0] + " " + problem);
-        EXPECT_EQ(Field(single.Err, "best"), f[1]);
-        EXPECT_EQ(Field(single.Err, "solutions"), f[2]);
-        EXPECT_EQ(Field(single.Err, "evaluations"), f[3]);
+        const Outcome single = Run("--algorithm greedy --seed " + f[3] + " " + problem);
+        EXPECT_EQ(Field(single.Err, "best"), f[4]);
+        EXPECT_EQ(Field(single.Err, "solutions"), f[5]);
+        EXPECT_EQ(Field(single.Err, "evaluations"), f[6]);
     }
     std::sort(bests.begin(), bests.end());
     const std::vector<std::string> s = Split(lines[6], ',');
-    ASSERT_EQ(s.size(), 4u);
-    EXPECT_EQ(std::stod(s[0]), bests[0]);
-    EXPECT_EQ(std::stod(s[1]), bests[1]);
-    EXPECT_EQ(std::stod(s[2]), bests[2]);
+    ASSERT_EQ(s.size(), 10u);
+    EXPECT_EQ(s[3], "3");
+    EXPECT_EQ(std::stod(s[4]), bests[0]);
+    EXPECT_EQ(std::stod(s[5]), bests[1]);
+    EXPECT_EQ(std::stod(s[6]), bests[2]);
+    EXPECT_NEAR(std::stod(s[7]), (bests[0] + bests[1] + bests[2]) / 3, 1e-6 * bests[2]);
     EXPECT_EQ(o.Err.rfind("algorithm=greedy seed=10 runs=3 ", 0), 0u) << o.Err;
+}
+
+TEST_F(BatchRunner, AnyNumberOfJobsGivesTheSameOutput) {
+    for (const char* format : {"runs", "long"}) {
+        const std::string args = std::string("--algorithm genetic --seed 40 --runs 7 --format ") +
+                                 format + " --set PopSize=30 --set Iterations=15 " + problem;
+        const Outcome one = Run("--jobs 1 " + args);
+        const Outcome two = Run("--jobs 2 " + args);
+        const Outcome three = Run("--jobs 3 " + args);
+        ASSERT_EQ(one.Status, 0) << one.Err;
+        EXPECT_EQ(Split(one.Out, '\n').size(), format == std::string("runs") ? 8u : 1u + 7 * 15);
+        EXPECT_EQ(two.Out, one.Out);
+        EXPECT_EQ(three.Out, one.Out);
+        EXPECT_EQ(Field(two.Err, "evaluations"), Field(one.Err, "evaluations"));
+    }
+}
+
+TEST_F(BatchRunner, ABudgetEndsARunThatWouldNeverEnd) {
+    DataFileContents c;
+    c.FunctionName = "power";
+    c.Formula = "x^100";
+    c.Variables = {{"x", 2, 10, 5}};
+    const Outcome o = Run("--algorithm annealing --set Alfa=1 --max-evaluations 5000 --runs 2 " +
+                          Write("power.txt", c));
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const std::vector<std::string> lines = Split(o.Out, '\n');
+    ASSERT_GE(lines.size(), 3u);
+    for (int k : {1, 2}) {
+        const std::vector<std::string> f = Split(lines[k], ',');
+        ASSERT_EQ(f.size(), 8u) << lines[k];
+        EXPECT_EQ(f[1], "Alfa=1");
+        EXPECT_EQ(f[7], "stopped-by-budget");
+    }
+    EXPECT_NE(o.Err.find("2 of 2 runs stopped by the budget of 5000 evaluations"),
+              std::string::npos)
+        << o.Err;
+}
+
+TEST_F(BatchRunner, ShardsWithoutHeadersJoinIntoTheWholeSweep) {
+    for (const char* format : {"runs", "long"}) {
+        const std::string args =
+            std::string("--algorithm steepest --format ") + format + " --grid A=0.01,0.1 ";
+        const Outcome whole = Run(args + "--seed 5 --runs 4 " + problem);
+        // The same seeds in two shards, a setting at a time.
+        std::string joined;
+        bool first = true;
+        for (const char* a : {"0.01", "0.1"}) {
+            for (const char* range : {"--seed 5 --runs 2 ", "--seed 7 --runs 2 "}) {
+                const Outcome shard =
+                    Run(std::string("--algorithm steepest --format ") + format + " --grid A=" + a +
+                        " " + range + (first ? "" : "--no-header ") + problem);
+                ASSERT_EQ(shard.Status, 0) << shard.Err;
+                joined += shard.Out;
+                first = false;
+            }
+        }
+        ASSERT_EQ(whole.Status, 0) << whole.Err;
+        EXPECT_EQ(joined, whole.Out) << format;
+        if (format == std::string("long")) {
+            EXPECT_EQ(Split(whole.Out, '\n')[0],
+                      "algorithm,settings,problem,seed,step,evaluations,value,best_so_far");
+        }
+    }
+}
+
+TEST_F(BatchRunner, AGridRunsEveryCombinationOverTheSameSeeds) {
+    const Outcome o = Run(
+        "--algorithm annealing --seed 3 --runs 2 --grid Alfa=0.5,0.8 --grid Lk=1,2 --target 20 " +
+        problem);
+    ASSERT_EQ(o.Status, 0) << o.Err;
+    const std::vector<std::string> lines = Split(o.Out, '\n');
+    ASSERT_EQ(lines.size(), 1u + 8 + 1 + 1 + 4) << o.Out;
+    const std::vector<std::string> settings = {"Lk=1;Alfa=0.5", "Lk=2;Alfa=0.5", "Lk=1;Alfa=0.8",
+                                               "Lk=2;Alfa=0.8"};
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::vector<std::string> f = Split(lines[1 + i], ',');
+        ASSERT_EQ(f.size(), 9u) << lines[1 + i];
+        EXPECT_EQ(f[1], settings[i / 2]);
+        EXPECT_EQ(f[3], std::to_string(3 + i % 2));
+        // Each combination alone gives the same row.
+        const std::string set = "--set " + Split(f[1], ';')[0] + " --set " + Split(f[1], ';')[1];
+        const Outcome alone =
+            Run("--algorithm annealing --seed " + f[3] + " " + set + " " + problem);
+        EXPECT_EQ(Field(alone.Err, "best"), f[4]);
+    }
+    EXPECT_EQ(lines[9], "");
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::vector<std::string> f = Split(lines[11 + i], ',');
+        ASSERT_EQ(f.size(), 13u) << lines[11 + i];
+        EXPECT_EQ(f[1], settings[i]);
+        EXPECT_EQ(f[3], "2");
+    }
 }
 
 TEST_F(BatchRunner, OutWritesAFileTheWindowCanOpen) {
@@ -229,12 +327,37 @@ TEST_F(BatchRunner, OutWritesAFileTheWindowCanOpen) {
     }
 }
 
+// sin(exp(t)) is not a number above t = 709.78. The local searches end by themselves on it;
+// the time limit makes a search that publishes for ever fail in seconds.
+TEST_F(BatchRunner, LocalSearchesEndOnAFormulaUndefinedInPartOfItsRange) {
+    DataFileContents c;
+    c.Formula = "sin(exp(t))";
+    c.Maximize = true;
+    c.Variables = {{"t", 705, 712, 708}};
+    const std::string file = Write("undefined.txt", c);
+    for (const char* algorithm : {"greedy", "steepest"}) {
+        const Outcome o =
+            Run(std::string("--algorithm ") + algorithm + " --seed 1 --runs 20 " + file, 10);
+        ASSERT_EQ(o.Status, 0) << algorithm << ": " << o.Err;
+        const std::vector<std::string> lines = Split(o.Out, '\n');
+        ASSERT_EQ(lines.size(), 24u) << o.Out;
+        // The best of the runs is a number.
+        const double best = std::stod(Split(lines[23], ',')[4]);
+        EXPECT_LE(best, 1.0);
+        EXPECT_GT(best, -1.0);
+    }
+}
+
 TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     const std::string out = (dir / "never.txt").string();
     const std::string tail = " --out " + out + " ";
     ExpectRefused("--algorithm greedy --turbo" + tail + problem, "unknown option '--turbo'");
     ExpectRefused("--algorithm greedy --set Temp0=300" + tail + problem, "Temp0");
     ExpectRefused("--algorithm greedy --set Speed=1" + tail + problem, "unknown setting 'Speed'");
+    ExpectRefused("--algorithm greedy --jobs 0" + tail + problem, "--jobs");
+    ExpectRefused("--algorithm greedy --max-evaluations 0" + tail + problem, "--max-evaluations");
+    ExpectRefused("--algorithm greedy --max-seconds -2" + tail + problem, "--max-seconds");
+    ExpectRefused("--algorithm greedy --grid Temp0=10,300" + tail + problem, "Temp0");
     ExpectRefused("--algorithm greedy" + tail + (dir / "none.txt").string(), "none.txt");
 
     std::ofstream(dir / "other.txt") << "# data file for another program\n";

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "model/Improvement.h"
 #include "model/Solution.h"
@@ -12,7 +13,7 @@ using namespace quarmel::testing;
 
 namespace {
 
-SolutionList ListOfValues(std::initializer_list<float> values) {
+SolutionList ListOfValues(const std::vector<float>& values) {
     SolutionList list;
     float x = 0;
     for (float v : values) {
@@ -44,18 +45,22 @@ TEST(SolutionListBest, SingleSolutionIsBestInBothDirections) {
     EXPECT_EQ(list.Best(false).Value, 7);
 }
 
-TEST(SolutionListBest, OnlyStrictlyBetterValuesDisplaceSoNotANumberNeverDoes) {
+TEST(SolutionListBest, NotANumberNeverDisplacesANumberAndAnyNumberDisplacesIt) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    // Maximising: NaN > 1 is false, so 1 stays and 4 then displaces it.
-    SolutionList list = ListOfValues({1, nan, 4});
-    EXPECT_EQ(list.Best(true).Value, 4);
-    EXPECT_EQ(list.Best(true).Values[0], 2.0f);
-    EXPECT_EQ(list.Best(false).Value, 1);
-    // A trailing NaN is not taken when maximising (the improvement rule would take it).
-    EXPECT_EQ(ListOfValues({1, nan}).Best(true).Value, 1);
-    // A NaN first stays: no value is strictly greater or smaller than it.
-    EXPECT_TRUE(std::isnan(ListOfValues({nan, 4}).Best(true).Value));
-    EXPECT_TRUE(std::isnan(ListOfValues({nan, 4}).Best(false).Value));
+    // {values, maximise, index of the best}
+    const struct {
+        std::vector<float> values;
+        bool maximize;
+        float index;
+    } cases[] = {
+        {{1, nan, 4}, true, 2}, {{1, nan, 4}, false, 0}, {{1, nan}, true, 0},
+        {{nan, 4}, true, 1},    {{nan, 4}, false, 1},    {{nan, nan, 3, 3}, false, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ListOfValues(c.values).Best(c.maximize).Values[0], c.index)
+            << c.maximize << " " << c.index;
+    }
+    EXPECT_TRUE(std::isnan(ListOfValues({nan, nan}).Best(true).Value));
 }
 
 TEST(SolutionListCopy, CopyIsDeep) {
@@ -115,11 +120,20 @@ TEST(ImprovementRule, StrictInBothDirections) {
     EXPECT_FALSE(Improves(2, 1.5f, true));
 }
 
-TEST(ImprovementRule, NotANumberImprovesOnlyWhenMaximising) {
+TEST(ImprovementRule, NotANumberNeverImprovesAndAnyNumberImprovesOnIt) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_TRUE(Improves(2, nan, true));
-    EXPECT_FALSE(Improves(2, nan, false));
-    // From a NaN current value any candidate improves when maximising, none when minimising.
-    EXPECT_TRUE(Improves(nan, 1, true));
-    EXPECT_FALSE(Improves(nan, 1, false));
+    const float inf = std::numeric_limits<float>::infinity();
+    // {current, candidate, improves when minimising, improves when maximising}
+    const struct {
+        float u, c;
+        bool minimising, maximising;
+    } cases[] = {
+        {2, nan, false, false},   {nan, nan, false, false}, {inf, nan, false, false},
+        {nan, 1, true, true},     {nan, -inf, true, true},  {nan, inf, true, true},
+        {inf, inf, false, false}, {1, inf, false, true},    {1, -inf, true, false},
+    };
+    for (const auto& k : cases) {
+        EXPECT_EQ(Improves(k.u, k.c, false), k.minimising) << k.u << " -> " << k.c;
+        EXPECT_EQ(Improves(k.u, k.c, true), k.maximising) << k.u << " -> " << k.c;
+    }
 }

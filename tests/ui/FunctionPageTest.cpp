@@ -143,16 +143,14 @@ TEST_F(FunctionPage, FormulaFieldTakes199Characters) {
     EXPECT_EQ(form->EditFunction->text().size(), 199);
 }
 
-TEST_F(FunctionPage, UsedVariableRuleLooksAtTheFirstOccurrence) {
-    // x first occurs inside exp: it is not a variable, so the parser does not know it.
+TEST_F(FunctionPage, UsedVariableRuleDecidesTheProblemsVariables) {
+    // x first occurs inside exp, then stands alone: it is a variable.
     form->EditFunction->setText("exp(x)+1");
     Calculate();
-    EXPECT_EQ(form->Parameters.VariableCount(), 0);
-    ASSERT_EQ(dialogs.Messages().size(), 1u);
-    EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->Parameters.VarNames(), "x");
 
-    // x and xy are both whole words where they first occur.
-    dialogs.shown.clear();
+    // x and xy are both whole words.
     SetRow(1, "x", "0", "1", "2");
     SetRow(2, "xy", "0", "1", "3");
     ClearRow(3);

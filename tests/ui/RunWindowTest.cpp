@@ -5,6 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -19,8 +23,8 @@
 
 #include "WindowFixture.h"
 #include "algorithms/Optimizationthread.h"
-#include "ui/SolutionsTableModel.h"
 #include "app/NumberText.h"
+#include "ui/SolutionsTableModel.h"
 
 namespace quarmel::test {
 namespace {
@@ -221,6 +225,106 @@ TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
     EXPECT_TRUE(Idle());
     EXPECT_FALSE(form->Paused);
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+}
+
+TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
+    form->TrackBarLocalSleep->setValue(10);
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    ASSERT_TRUE(worker);
+    ClickTab(form->TabSheetFunction);
+    ClickTab(form->TabSheetChart);
+    WaitUntilIdle();
+    // Every step the run published reached the window, not only those copied before the click.
+    const SolutionList published = worker->SnapshotSolutions();
+    ASSERT_FALSE(published.Empty());
+    ASSERT_EQ(form->RunSolutions.Count(), published.Count());
+    EXPECT_EQ(form->RunSolutions.LastFuncValue(), published.LastFuncValue());
+
+    // Idle, the tab still makes the window ignore a worker's lists, as Open does.
+    ClickTab(form->TabSheetFunction);
+    ClickTab(form->TabSheetChart);
+    EXPECT_TRUE(form->IgnoreRunResults);
+    ExpectNoMessages();
+}
+
+TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
+    // One row a generation, for as long as the test needs.
+    form->TrackBarGeneticSleep->setValue(10);
+    form->TrackBarIterations->setValue(1000);
+    form->TrackBarPopSize->setValue(20);
+    QTest::mouseClick(form->SpeedButtonGeneticAlg, Qt::LeftButton);
+    ClickTab(form->TabSheetSolutions);
+    QTableView* table = form->StringGridSolutions;
+    QAbstractItemModel* m = table->model();
+    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= 60, kRunTimeoutMs);
+    QSignalSpy resets(m, &QAbstractItemModel::modelReset);
+
+    table->setCurrentIndex(m->index(40, 2));
+    table->verticalScrollBar()->setValue(table->verticalScrollBar()->value() + 30);
+    int rows = m->rowCount();
+    const int topRow = table->rowAt(0);
+    ASSERT_GT(topRow, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= rows + 3, kRunTimeoutMs);
+    // The rows came in above; the selection and the view stayed on their solutions.
+    int added = m->rowCount() - rows;
+    EXPECT_EQ(table->currentIndex(), m->index(40 + added, 2));
+    EXPECT_TRUE(table->selectionModel()->isSelected(m->index(40 + added, 2)));
+    EXPECT_EQ(table->rowAt(0), topRow + added);
+
+    // At the top the view stays there, where the newest solutions come in.
+    table->verticalScrollBar()->setValue(0);
+    rows = m->rowCount();
+    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= rows + 3, kRunTimeoutMs);
+    EXPECT_EQ(table->rowAt(0), 0);
+    EXPECT_EQ(resets.count(), 0);
+    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+}
+
+TEST_F(RunTest, AfterTheRunTheTimerLeavesTheSolutionsTableAlone) {
+    NoDelays();
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    WaitUntilIdle();
+    ClickTab(form->TabSheetSolutions);
+    QTableView* table = form->StringGridSolutions;
+    QAbstractItemModel* m = table->model();
+    ASSERT_GE(m->rowCount(), 2);
+    table->setCurrentIndex(m->index(1, 1));
+    table->horizontalHeader()->resizeSection(1, 123);
+    QSignalSpy resets(m, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(m, &QAbstractItemModel::rowsInserted);
+    const int ticks = 5;
+    QTest::qWait(ticks * form->TimerChart->interval());
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(inserted.count(), 0);
+    EXPECT_EQ(table->currentIndex(), m->index(1, 1));
+    EXPECT_EQ(table->horizontalHeader()->sectionSize(1), 123);
+}
+
+TEST_F(RunTest, TheResultLabelsFollowTheDirectionAndGoWithTheSolutions) {
+    NoDelays();
+    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    WaitUntilIdle();
+    ClickTab(form->TabSheetSolutions);
+    const SolutionList& sols = form->RunSolutions;
+    ASSERT_FALSE(sols.Empty());
+    // Only the direction changes: the solutions stay, their best value is chosen anew.
+    ClickTab(form->TabSheetFunction);
+    form->RadioButton_max->setChecked(true);
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    ClickTab(form->TabSheetSolutions);
+    float largest = sols.FuncValue(0);
+    for (const Solution& s : sols) largest = std::max(largest, s.Value);
+    EXPECT_EQ(form->LabelAfterOpt->text().toStdString(), GeneralText(largest, 7));
+
+    // A new formula discards them: the table and both labels at once, without a visit.
+    ClickTab(form->TabSheetFunction);
+    form->EditFunction->setText("x + y + c");
+    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    EXPECT_EQ(form->StringGridSolutions->model()->rowCount(), 0);
+    EXPECT_EQ(form->LabelBeforeOpt->text(), "-");
+    EXPECT_EQ(form->LabelAfterOpt->text(), "-");
+    ExpectNoMessages();
 }
 
 TEST_F(RunTest, ARunWithNothingToOptimiseEndsAtTheNextTick) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+
 #include "support/SolutionSupport.h"
 
 namespace quarmel {
@@ -95,6 +98,35 @@ TEST(SolutionsTableModel, ARefillFollowsTheGrowingList) {
     EXPECT_EQ(m.rowCount(), 2);
     EXPECT_EQ(Cell(m, 0, 4), "2");
     EXPECT_EQ(Cell(m, 1, 4), "1");
+}
+
+TEST(SolutionsTableModel, AGrownListInsertsItsRowsAboveAndTheSelectionStaysOnItsSolution) {
+    SolutionList list;
+    SolutionsTableModel m;
+    m.Refill(kNames, &list);
+    QSignalSpy resets(&m, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+    QSignalSpy titles(&m, &QAbstractItemModel::headerDataChanged);
+    for (float f : {1.0f, 2.0f, 3.0f}) list.Append(Make({f, f, f}, f));
+    EXPECT_FALSE(m.Show(kNames, &list, ListChange::Grown));
+    EXPECT_EQ(m.rowCount(), 3);
+    EXPECT_EQ(titles.count(), 1);  // the titles come with the first rows
+    EXPECT_EQ(m.ColumnTitle(0), "Nr");
+
+    QItemSelectionModel selection(&m);
+    selection.setCurrentIndex(m.index(1, 4), QItemSelectionModel::Select);
+    list.Append(Make({4, 4, 4}, 4));
+    list.Append(Make({5, 5, 5}, 5));
+    EXPECT_FALSE(m.Show(kNames, &list, ListChange::Grown));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(inserted.count(), 2);
+    EXPECT_EQ(Cell(m, 0, 4), "5");
+    EXPECT_EQ(selection.currentIndex(), m.index(3, 4));
+    EXPECT_EQ(Cell(m, 3, 4), "2");
+
+    // Other variables: a new table, even for a list that only grew.
+    EXPECT_TRUE(m.Show({"x", "y"}, &list, ListChange::Grown));
+    EXPECT_EQ(m.columnCount(), 4);
 }
 
 }  // namespace

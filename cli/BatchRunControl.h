@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "algorithms/RunControl.h"
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// The batch runner's run control: a fixed seed, no sleeps and no pause, a budget of evaluations
+// and seconds, and an eye on the list of published steps. When the run has used its budget,
+// StopRequested turns true and stays so: the algorithm ends at its next check, as if stopped.
+// Every step appended to the list is reported, with the evaluations made up to its publishing.
+class BatchRunControl : public RunControl {
+  public:
+    using StepObserver = std::function<void(const Solution& step, unsigned long long evaluations)>;
+
+    // `params` is the run's own settings and problem, `steps` the list the algorithm appends its
+    // steps to (a local search's path, the genetic algorithm's history); both outlive the control.
+    BatchRunControl(std::uint32_t seed, const AlgParameters& params, const SolutionList& steps,
+                    unsigned long long maxEvaluations, std::optional<double> maxSeconds,
+                    StepObserver onStep);
+
+    void Publish(const std::function<void()>& change) override;
+    void Sleep(int) override {}
+    bool StopRequested() const override;
+    void PassPauseGate() override {}
+    std::uint32_t Seed() const override { return seed_; }
+
+    // Evaluations made since the control was made.
+    unsigned long long Evaluations() const { return params_.Evaluations() - before_; }
+    // Whether StopRequested has found the budget used up.
+    bool StoppedByBudget() const { return stopped_; }
+
+  private:
+    std::uint32_t seed_;
+    const AlgParameters& params_;
+    const SolutionList& steps_;
+    unsigned long long before_;
+    unsigned long long maxEvaluations_;
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
+    StepObserver onStep_;
+    std::size_t seen_ = 0;  // steps of the list already reported
+    mutable bool stopped_ = false;
+};
+
+}  // namespace quarmel

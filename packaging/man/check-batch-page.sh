@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The hand-written manual page of quarmel-batch must keep up with its --help: every option and
+# every setting with its range that --help names must appear in the rendered page.
+# Usage: check-batch-page.sh QUARMEL_BATCH PAGE
+set -euo pipefail
+batch=$1
+page=$2
+
+help=$("$batch" --help)
+rendered=$(MANWIDTH=1000 man --warnings -l "$page" 2>&1)
+if grep -q "warning" <<<"$rendered"; then
+  echo "$page: groff warnings:" && grep "warning" <<<"$rendered"
+  exit 1
+fi
+
+options=$(grep -oE -- '--[a-z]+' <<<"$help" | sort -u)
+settings=$(grep -oE '[A-Za-z][A-Za-z0-9]* \([0-9.]+\.\.[0-9.]+\)' <<<"$help" | sort -u)
+# Nothing found means --help changed its layout: this check must then be brought up to date.
+[[ -n "$options" && -n "$settings" ]] || { echo "no options or settings found in --help"; exit 1; }
+
+missing=0
+while IFS= read -r item; do
+  if ! grep -qF -- "$item" <<<"$rendered"; then
+    echo "$page does not mention: $item"
+    missing=1
+  fi
+done <<<"$options"$'\n'"$settings"
+exit $missing

@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Runs a sweep of quarmel-batch (algorithms x grid x seed ranges) as shards through GNU parallel,
+# then joins the shards into one file with one header.
+#
+#   scripts/sweep.sh [options] PROBLEM_FILE [-- MORE quarmel-batch OPTIONS]
+#
+#   --algorithms "A B ..."  algorithms to run (default: greedy steepest annealing genetic)
+#   --seeds FIRST:COUNT     seeds FIRST, FIRST+1, ... (default 1:30)
+#   --shard-runs K          seeds per shard (default 10)
+#   --grid NAME=V1,V2,...   a grid axis, run inside every shard (repeatable)
+#   --set NAME=VALUE        a setting for every run (repeatable)
+#   --format runs|long      one row per run (default) or per published step
+#   --dir DIR               where the shards and the joined file go (default sweep)
+#   --jobs N                shards at once on each machine (default: its cores)
+#   --sshlogin LOGIN        passed on to parallel (repeatable); ":" is this machine. The project
+#                           folder must be at the same path on every machine (a shared folder).
+#   --batch EXE             the batch runner (default build/release/cli/quarmel-batch, else the
+#                           dev build's)
+#   --join-only             only join the shards there are
+#
+# Each shard is written under a temporary name and renamed when complete, so killing a sweep
+# leaves the finished shards intact; running the same command again runs only the missing ones.
+# The join step lists the shards that are missing and then ends with status 1. For --format runs
+# it also writes DIR/summary.csv (per algorithm and settings: runs, best, mean, sd, worst; with
+# --target among the extra options, the share of runs that reached it and the expected running
+# time: the evaluations of all runs, up to the target where reached, over the number reaching it).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+algorithms="greedy steepest annealing genetic"
+seeds=1:30
+shard_runs=10
+format=runs
+dir=sweep
+jobs=
+join_only=0
+batch=
+extra=()
+ssh=()
+problem=
+
+die() {
+  echo "sweep.sh: $*" >&2
+  exit 2
+}
+
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --algorithms) algorithms=$2; shift 2 ;;
+    --seeds) seeds=$2; shift 2 ;;
+    --shard-runs) shard_runs=$2; shift 2 ;;
+    --grid | --set) extra+=("$1" "$2"); shift 2 ;;
+    --format) format=$2; shift 2 ;;
+    --dir) dir=$2; shift 2 ;;
+    --jobs) jobs=$2; shift 2 ;;
+    --sshlogin) ssh+=(--sshlogin "$2"); shift 2 ;;
+    --batch) batch=$2; shift 2 ;;
+    --join-only) join_only=1; shift ;;
+    --) shift; extra+=("$@"); break ;;
+    -*) die "unknown option '$1'" ;;
+    *) [[ -z $problem ]] || die "only one problem file may be given"; problem=$1; shift ;;
+  esac
+done
+
+[[ -n $problem ]] || die "the problem file is missing"
+[[ -r $problem ]] || die "cannot read '$problem'"
+[[ $format == runs || $format == long ]] || die "--format needs runs or long, not '$format'"
+[[ $seeds =~ ^([0-9]+):([0-9]+)$ ]] || die "--seeds needs FIRST:COUNT, not '$seeds'"
+first=${BASH_REMATCH[1]}
+count=${BASH_REMATCH[2]}
+[[ $count -ge 1 ]] || die "--seeds needs a count of at least 1"
+[[ $shard_runs =~ ^[0-9]+$ && $shard_runs -ge 1 ]] || die "--shard-runs needs a whole number above 0"
+if [[ -z $batch ]]; then
+  batch=$here/build/release/cli/quarmel-batch
+  [[ -x $batch ]] || batch=$here/build/dev/cli/quarmel-batch
+fi
+[[ -x $batch ]] || die "no batch runner at '$batch' (build it, or give --batch)"
+batch=$(cd "$(dirname "$batch")" && pwd)/$(basename "$batch")
+problem=$(cd "$(dirname "$problem")" && pwd)/$(basename "$problem")
+mkdir -p "$dir/shards"
+dir=$(cd "$dir" && pwd)
+
+# The shards: one per algorithm and seed range, named after both.
+names=()
+commands=()
+for algorithm in $algorithms; do
+  for ((from = first; from < first + count; from += shard_runs)); do
+    runs=$((first + count - from < shard_runs ? first + count - from : shard_runs))
+    name=$algorithm-$from-$((from + runs - 1))
+    names+=("$name")
+    [[ -f $dir/shards/$name.csv ]] && continue
+    args=(--algorithm "$algorithm" --seed "$from" --runs "$runs" --jobs 1 --format "$format"
+          "${extra[@]}" "$problem")
+    commands+=("$(printf '%q ' "$batch" "${args[@]}")>$(printf '%q' "$dir/shards/$name.csv.part") \
+2>$(printf '%q' "$dir/shards/$name.log") && mv $(printf '%q %q' "$dir/shards/$name.csv.part" "$dir/shards/$name.csv")")
+  done
+done
+
+status=0
+if [[ $join_only -eq 0 && ${#commands[@]} -gt 0 ]]; then
+  command -v parallel >/dev/null || die "GNU parallel is missing (Debian package parallel)"
+  printf '%s\n' "${commands[@]}" |
+    parallel --will-cite --halt never ${jobs:+--jobs "$jobs"} "${ssh[@]}" || status=$?
+fi
+
+# The join: the first shard's header, then every shard's rows in shard order.
+missing=()
+for name in "${names[@]}"; do
+  [[ -f $dir/shards/$name.csv ]] || missing+=("$name")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "sweep.sh: ${#missing[@]} of ${#names[@]} shards missing: ${missing[*]}" >&2
+  log=$dir/shards/${missing[0]}.log
+  [[ -s $log ]] && echo "sweep.sh: ${missing[0]}: $(tail -n 1 "$log")" >&2
+  echo "sweep.sh: run the same command again to run only those (their logs are in $dir/shards)" >&2
+  exit 1
+fi
+joined=$dir/joined.csv
+{
+  head -n 1 "$dir/shards/${names[0]}.csv"
+  for name in "${names[@]}"; do tail -n +2 "$dir/shards/$name.csv"; done
+} >"$joined.part"
+mv "$joined.part" "$joined"
+echo "sweep.sh: joined ${#names[@]} shards into $joined" >&2
+
+if [[ $format == runs ]]; then
+  maximize=$(sed -n 's/^max=\([01]\).*/\1/p' "$problem" | head -n 1)
+  awk -F, -v max="${maximize:-0}" '
+    NR == 1 { target = ($9 == "evaluations_to_target"); next }
+    {
+      key = $1 "," $2 "," $3
+      if (!(key in n)) { order[++keys] = key; best[key] = $5; worst[key] = $5 }
+      n[key]++; sum[key] += $5; sq[key] += $5 * $5
+      if ((max && $5 > best[key]) || (!max && $5 < best[key])) best[key] = $5
+      if ((max && $5 < worst[key]) || (!max && $5 > worst[key])) worst[key] = $5
+      if (target) {
+        if ($9 != "none") { hit[key]++; spent[key] += $9 } else spent[key] += $7
+      }
+    }
+    END {
+      printf "algorithm,settings,problem,runs,best,mean,sd,worst%s\n", (target ? ",reached,ert" : "")
+      for (i = 1; i <= keys; i++) {
+        k = order[i]; m = sum[k] / n[k]
+        v = n[k] > 1 ? (sq[k] - n[k] * m * m) / (n[k] - 1) : 0
+        sd = n[k] > 1 ? sprintf("%.9g", sqrt(v > 0 ? v : 0)) : "none"
+        printf "%s,%d,%.9g,%.9g,%s,%.9g", k, n[k], best[k], m, sd, worst[k]
+        if (target) {
+          ert = hit[k] ? sprintf("%.9g", spent[k] / hit[k]) : "none"
+          printf ",%.9g,%s", hit[k] / n[k], ert
+        }
+        printf "\n"
+      }
+    }' "$joined" >"$dir/summary.csv"
+  cat "$dir/summary.csv"
+fi
+exit "$status"

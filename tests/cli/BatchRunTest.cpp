@@ -1,0 +1,175 @@
+// One run under the batch's run control, and the ordered hand-back of runs made on threads.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/BatchOptions.h"
+#include "cli/BatchRun.h"
+#include "cli/OrderedRuns.h"
+
+using namespace quarmel;
+
+namespace {
+
+// x^2 + y^2 over [-10, 10]^2 (or x^100 over [2, 10]), start settings with both delays 0.
+void Problem2(AlgParameters& p, bool power = false) {
+    StartSettings(p);
+    p.ClearVariables();
+    if (power) {
+        p.AddVariable("x", 2, 10, 5);
+        p.SetFunctionText("x^100");
+    } else {
+        p.AddVariable("x", -10, 10, 0);
+        p.AddVariable("y", -10, 10, 0);
+        p.SetFunctionText("x^2+y^2");
+    }
+}
+
+std::vector<std::vector<std::string>> LongRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream in(line);
+        for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(BatchRunOnce, ABudgetEndsARunThatWouldNeverEnd) {
+    // x^100 over [2, 10]: every value is infinite, nothing is ever accepted and the run never
+    // ends, whether the cooling stands still (Alfa 1) or the temperature stays 0.
+    for (bool cold : {false, true}) {
+        AlgParameters p;
+        Problem2(p, true);
+        if (cold) {
+            p.Temp0 = 0;
+            p.TempPlus = 0;
+        } else {
+            p.Alfa = 1.0f;
+        }
+        RunLimits limits;
+        limits.MaxEvaluations = 20000;
+        const RunOutcome r = RunOnce(SimulatedAnnealing, p, 3, limits);
+        EXPECT_EQ(r.Ended, RunEnd::StoppedByBudget);
+        // Checked before every sweep of the neighbourhood: 2 moves for 1 variable.
+        EXPECT_GE(r.Evaluations, 20000u);
+        EXPECT_LE(r.Evaluations, 20002u);
+    }
+    AlgParameters p;
+    Problem2(p, true);
+    p.Alfa = 1.0f;
+    RunLimits limits;
+    limits.MaxSeconds = 0.05;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunOnce(SimulatedAnnealing, p, 3, limits).Ended, RunEnd::StoppedByBudget);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(BatchRunOnce, RunsWithinTheirBudgetFinish) {
+    for (AlgorithmKind kind : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
+        AlgParameters p;
+        Problem2(p);
+        p.PopSize = 20;
+        p.Iterations = 10;
+        RunLimits limits;
+        limits.MaxEvaluations = kDefaultMaxEvaluations;
+        const RunOutcome r = RunOnce(kind, p, 11, limits);
+        EXPECT_EQ(r.Ended, RunEnd::Finished) << kind;
+        EXPECT_GT(r.Evaluations, 0u);
+        EXPECT_GT(r.Steps, 0u);
+        EXPECT_TRUE(r.Solutions.Empty());  // not kept unless asked
+    }
+}
+
+TEST(BatchRunOnce, LongRowsFollowThePathAndTheTargetCount) {
+    for (AlgorithmKind kind : {Greedy, Genetic}) {
+        AlgParameters p;
+        Problem2(p);
+        p.PopSize = 20;
+        p.Iterations = 30;
+        RunLimits limits;
+        limits.KeepPath = true;
+        limits.LongPrefix = "L,";
+        limits.Target = 1.0;
+        const RunOutcome r = RunOnce(kind, p, 5, limits);
+        const auto rows = LongRows(r.LongRows);
+        ASSERT_EQ(rows.size(), r.Solutions.Count()) << kind;
+        ASSERT_EQ(rows.size(), r.Steps);
+        unsigned long long evaluations = 0;
+        double best = 1e300;
+        std::optional<unsigned long long> reached;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            ASSERT_EQ(rows[i].size(), 5u);
+            EXPECT_EQ(rows[i][0], "L");
+            EXPECT_EQ(rows[i][1], std::to_string(i + 1));
+            const unsigned long long e = std::stoull(rows[i][2]);
+            EXPECT_GE(e, evaluations);
+            EXPECT_LE(e, r.Evaluations);
+            evaluations = e;
+            const double value = std::stod(rows[i][3]);
+            EXPECT_NEAR(value, r.Solutions.At(i).Value, 1e-6 * (1 + std::fabs(value)));
+            best = std::min(best, value);
+            EXPECT_EQ(std::stod(rows[i][4]), best);
+            if (!reached && best <= 1.0) reached = e;
+        }
+        EXPECT_EQ(static_cast<float>(std::stod(rows.back()[4])), *r.Best);
+        EXPECT_EQ(r.EvaluationsToTarget, reached) << kind;
+    }
+}
+
+TEST(BatchRunOnce, RunsOnOtherThreadsDrawTheirOwnNumbers) {
+    auto run = [](std::uint32_t seed) {
+        AlgParameters p;
+        Problem2(p);
+        p.PopSize = 30;
+        p.Iterations = 40;
+        RunLimits limits;
+        limits.LongPrefix = "";
+        return RunOnce(Genetic, p, seed, limits).LongRows;
+    };
+    const std::string alone7 = run(7), alone8 = run(8);
+    ASSERT_NE(alone7, alone8);
+    std::string together7, together8;
+    std::thread a([&] { together7 = run(7); });
+    std::thread b([&] { together8 = run(8); });
+    a.join();
+    b.join();
+    EXPECT_EQ(together7, alone7);
+    EXPECT_EQ(together8, alone8);
+}
+
+TEST(BatchOrderedRuns, ResultsComeBackInOrderWithABoundedWindow) {
+    for (int jobs : {1, 3}) {
+        const std::size_t window = 4;
+        std::size_t made = 0, emitted = 0, mostOutstanding = 0;
+        std::vector<int> order;
+        RunOrdered<int, int>(
+            40, jobs, window,
+            [&](std::size_t i) {
+                EXPECT_EQ(i, made);
+                ++made;
+                mostOutstanding = std::max(mostOutstanding, made - emitted);
+                return static_cast<int>(i);
+            },
+            [&](int& task) {
+                // Early tasks are slow, so later ones finish first.
+                std::this_thread::sleep_for(std::chrono::milliseconds(task % 5 == 0 ? 5 : 0));
+                return task * 10;
+            },
+            [&](int result) {
+                order.push_back(result);
+                ++emitted;
+            });
+        ASSERT_EQ(order.size(), 40u);
+        for (int i = 0; i < 40; ++i) EXPECT_EQ(order[i], i * 10);
+        EXPECT_LE(mostOutstanding, window);
+    }
+}

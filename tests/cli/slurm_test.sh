@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# scripts/sweep.slurm on a single-node Slurm started here (its own munged, slurmctld and slurmd
+# on private sockets and ports, stopped at the end): the job array's shards join into what single
+# invocations print. Skipped (status 77) without root or without slurm-wlm and munge.
+#   tests/cli/slurm_test.sh QUARMEL_BATCH
+set -euo pipefail
+batch=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+for tool in munged mungekey slurmctld slurmd sbatch; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
+[[ $(id -u) -eq 0 ]] || { echo "skipped: the daemons need root"; exit 77; }
+
+work=$(mktemp -d /tmp/quarmel-slurm-XXXXXX)
+chmod 755 "$work"
+stop() {
+  for pid in "$work"/*.pid; do [[ -f $pid ]] && kill "$(cat "$pid")" 2>/dev/null || true; done
+  sleep 0.5
+  rm -rf "$work"
+}
+trap stop EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  tail -n 5 "$work"/*.log >&2 || true
+  exit 1
+}
+
+mkdir -p "$work/state" "$work/spool" "$work/out/shards"
+mungekey -c -k "$work/munge.key" 2>/dev/null || dd if=/dev/urandom of="$work/munge.key" bs=1024 count=1 2>/dev/null
+chmod 600 "$work/munge.key"
+munged --force --socket="$work/munge.socket" --key-file="$work/munge.key" \
+  --pid-file="$work/munged.pid" --log-file="$work/munged.log" --seed-file="$work/munged.seed"
+host=$(hostname -s)
+port=$((20000 + RANDOM % 20000))
+cat >"$work/slurm.conf" <<END
+ClusterName=quarmeltest
+SlurmctldHost=$host
+SlurmctldPort=$port
+SlurmdPort=$((port + 1))
+SlurmUser=root
+SlurmdUser=root
+AuthType=auth/munge
+AuthInfo=socket=$work/munge.socket
+StateSaveLocation=$work/state
+SlurmdSpoolDir=$work/spool
+SlurmctldPidFile=$work/slurmctld.pid
+SlurmdPidFile=$work/slurmd.pid
+SlurmctldLogFile=$work/slurmctld.log
+SlurmdLogFile=$work/slurmd.log
+ProctrackType=proctrack/linuxproc
+TaskPlugin=task/none
+JobAcctGatherType=jobacct_gather/none
+SchedulerType=sched/builtin
+SelectType=select/cons_tres
+SelectTypeParameters=CR_CPU
+ReturnToService=2
+NodeName=$host CPUs=2 State=UNKNOWN
+PartitionName=quarmel Nodes=ALL Default=YES MaxTime=10 State=UP
+END
+export SLURM_CONF=$work/slurm.conf
+slurmctld || fail "slurmctld did not start"
+slurmd || fail "slurmd did not start"
+for _ in $(seq 50); do
+  sinfo -h -o %t 2>/dev/null | grep -q idle && break
+  sleep 0.2
+done
+sinfo -h -o %t | grep -q idle || fail "the node did not come up"
+
+cp "$root/fuzz/corpus/start.txt" "$work/problem.txt"
+mkdir -p "$work/out/sweep/shards"  # sbatch writes the task logs there
+cd "$work/out"
+K=2 SHARDS=2 ALGORITHMS="greedy steepest" BATCH=$batch timeout 60 \
+  sbatch --wait --quiet --array=0-3 --export=ALL "$root/scripts/sweep.slurm" "$work/problem.txt" ||
+  fail "the job array failed"
+"$root/scripts/sweep.sh" --batch "$batch" --join-only --algorithms "greedy steepest" \
+  --seeds 0:4 --shard-runs 2 --dir "$work/out/sweep" "$work/problem.txt" >/dev/null 2>&1 ||
+  fail "join: $(ls "$work/out/sweep/shards")"
+{
+  "$batch" --algorithm greedy --seed 0 --runs 4 --format runs "$work/problem.txt"
+  "$batch" --algorithm steepest --seed 0 --runs 4 --format runs --no-header "$work/problem.txt"
+} >"$work/expected" 2>/dev/null
+cmp "$work/expected" "$work/out/sweep/joined.csv" || fail "the joined array differs"
+echo "slurm test passed"
