@@ -14,22 +14,26 @@ namespace quarmel {
 struct RunRecord {
     AlgorithmKind Kind = Greedy;
     std::string Settings;  // the settings that differ from the start settings
+    std::string Problem;   // the function's name
     std::uint32_t Seed = 0;
     std::optional<float> Best;  // best function value in the problem's direction
     std::size_t Solutions = 0;
     unsigned long long Evaluations = 0;
     double Seconds = 0.0;
+    bool Stopped = false;  // ended by Stop rather than by itself
 };
 
 // A finished run's record from its published list.
-RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed,
-                    const SolutionList& solutions, unsigned long long evaluations, double seconds);
+RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
+                    std::uint32_t seed, const SolutionList& solutions,
+                    unsigned long long evaluations, double seconds, bool stopped);
 
-// The runs as CSV: "algorithm,settings,seed,best,solutions,evaluations,seconds" and a row per
-// run; numbers with "." (9 significant digits), settings quoted.
+// The runs as the batch runner's runs table (--format runs): the header and a row per run,
+// "finished" or "stopped" in the last column.
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
-// The cells of one run's row in the runs table, in the CSV's column order.
+// The cells of one run's row in the window's runs table: algorithm, settings, seed, best value,
+// solutions, evaluations, seconds.
 std::vector<std::string> RunCells(const RunRecord& run);
 
 // A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".

@@ -9,16 +9,12 @@
 #include "BatchOptions.h"
 #include "BatchRunControl.h"
 #include "algorithms/RunAlgorithm.h"
+#include "app/CsvTables.h"
 #include "app/NumberText.h"
-#include "app/SolutionsCsv.h"
 
 namespace quarmel {
 
 namespace {
-
-std::string Number(double v) {
-    return PrintfG(v, 9);
-}
 
 // Seconds with three decimals and ".".
 std::string Seconds(double seconds) {
@@ -27,8 +23,12 @@ std::string Seconds(double seconds) {
     return std::string(buf, res.ptr);
 }
 
+std::string Number(double v) {
+    return PrintfG(v, 9);
+}
+
 std::string OptionalNumber(const std::optional<double>& v) {
-    return v ? Number(*v) : "none";
+    return CsvNumber(v);
 }
 
 }  // namespace
@@ -87,21 +87,10 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     return out;
 }
 
-std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
-                        const std::string& problem) {
-    return std::string(AlgorithmName(kind)) + "," + CsvField(settings) + "," + CsvField(problem);
-}
-
-std::string RunRowHeader(bool target) {
-    return std::string("algorithm,settings,problem,seed,best,solutions,evaluations,ended") +
-           (target ? ",evaluations_to_target\n" : "\n");
-}
-
 std::string RunRow(const std::string& label, const RunOutcome& run, bool target) {
-    std::string row = label + "," + std::to_string(run.Seed) + "," +
-                      OptionalNumber(run.Best ? std::optional<double>(*run.Best) : std::nullopt) +
-                      "," + std::to_string(run.Steps) + "," + std::to_string(run.Evaluations) +
-                      "," + RunEndName(run.Ended);
+    std::string row =
+        RunRowFields(label, run.Seed, run.Best ? std::optional<double>(*run.Best) : std::nullopt,
+                     run.Steps, run.Evaluations, RunEndName(run.Ended));
     if (target) {
         row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "none");
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SolutionsCsv.h"
+#include "app/CsvTables.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
@@ -48,13 +48,8 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
 // Whether a value is at least as good as the target; not a number never is.
 bool Reaches(double value, double target, bool maximize);
 
-// The fields that name a series of runs: "algorithm,settings,problem", each a CSV field.
-std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
-                        const std::string& problem);
-
 // One row per run: the label, the seed, the best value, the path's length, the evaluations and
 // how the run ended, with --target the evaluations to reach it ("none" when it was not).
-std::string RunRowHeader(bool target);
 std::string RunRow(const std::string& label, const RunOutcome& run, bool target);
 
 // One row per published step: the label, the seed, the step (from 1), the evaluations made up

@@ -97,7 +97,7 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
     IgnoreRunResults = false;
     const std::uint32_t seed = Comparison->NextSeed();
     Worker = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
-    Comparison->RunStarted(kind, Parameters, seed);
+    Comparison->RunStarted(kind, Parameters, EditFunctionName->text().toStdString(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
     WaveDemoRunning = false;
     TimerChart->start();
@@ -135,7 +135,9 @@ void TFormMain::SetIdleState() {
     SpeedButtonPause->setChecked(false);
     SetHint(SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
-    if (Worker) Comparison->RunEnded(RunSolutions, Worker->Evaluations());
+    if (Worker) {
+        Comparison->RunEnded(RunSolutions, Worker->Evaluations(), !Worker->IsFinished());
+    }
     if (Worker) {
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.

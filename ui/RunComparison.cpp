@@ -15,8 +15,8 @@
 
 #include "app/AtomicFile.h"
 #include "app/Convergence.h"
+#include "app/CsvTables.h"
 #include "app/RunRecords.h"
-#include "app/SolutionsCsv.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 #include "ui/ConvergencePlot.h"
@@ -111,11 +111,12 @@ std::uint32_t RunComparison::NextSeed() const {
 }
 
 void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
-                               std::uint32_t seed) {
+                               const std::string& problem, std::uint32_t seed) {
     live_ = true;
     kind_ = kind;
     params_ = params;
     seed_ = seed;
+    problem_ = problem;
     clock_.start();
     Dock->Plot->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
     LabelSeed->setText(QString("Seed %1").arg(seed));
@@ -140,14 +141,15 @@ void RunComparison::ShowProgress(const SolutionList& solutions) {
     }
 }
 
-void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations) {
+void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations,
+                             bool stopped) {
     if (!live_) return;
     Tick(solutions, SolutionList());
     live_ = false;
     Dock->Plot->EndRun();
     ProgressRun->hide();
-    Dock->AddRun(
-        RecordRun(kind_, params_, seed_, solutions, evaluations, clock_.elapsed() / 1000.0));
+    Dock->AddRun(RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
+                           clock_.elapsed() / 1000.0, stopped));
 }
 
 void RunComparison::ExportChartPng() {

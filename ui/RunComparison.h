@@ -32,11 +32,12 @@ class RunComparison : public QObject {
     // The seed of the next run: the fixed one when the user set it, otherwise the clock's.
     std::uint32_t NextSeed() const;
 
-    void RunStarted(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed);
+    void RunStarted(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
+                    std::uint32_t seed);
     // Takes in what the run published since the last tick.
     void Tick(const SolutionList& solutions, const SolutionList& population);
-    // Records the run in the runs table (also a stopped run).
-    void RunEnded(const SolutionList& solutions, unsigned long long evaluations);
+    // Records the run in the runs table, also one the user stopped.
+    void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
     bool RunLive() const { return live_; }
 
     // Exports; each asks for a file and reports a failure in a message box.
@@ -67,6 +68,7 @@ class RunComparison : public QObject {
     AlgorithmKind kind_ = Greedy;
     AlgParameters params_;
     std::uint32_t seed_ = 0;
+    std::string problem_;
     QElapsedTimer clock_;
 };
 
