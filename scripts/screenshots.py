@@ -11,6 +11,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "accessibility"))
 from atspi_driver import Program, named, press, showing, wait_for  # noqa: E402
 
+RUN_BUTTONS = ["Greedy", "Steepest", "SA", "Genetic"]
+
 PAGES = [("Function", "function"), ("Chart", "chart"), ("Solutions", "solutions"),
          ("Local Alg.", "local-options"), ("Genetic Alg.", "genetic-options")]
 
@@ -22,6 +24,33 @@ def grab(path):
     png = subprocess.run(["pnmtopng"], input=pnm, check=True, capture_output=True).stdout
     with open(path, "wb") as f:
         f.write(png)
+
+
+def compare_runs(p, path):
+    """Runs the four algorithms on the start-up problem without delays and grabs the window
+    with the convergence plot comparing them."""
+    for caption in ("Local Alg.", "Genetic Alg."):
+        page = p.find(lambda n, c=caption: n.getRoleName() == "filler" and n.name == c,
+                      "the page " + caption)
+        bar = p.find(lambda n: n.getRoleName() == "slider" and n.name == "Delay [ms]",
+                     "the delay bar", root=page)
+        bar.queryValue().currentValue = 0
+    table = p.find(named("table", "Finished runs"), "the runs table")
+    for count, caption in enumerate(RUN_BUTTONS, 1):
+        button = p.find(lambda n, c=caption: n.getRoleName() == "push button" and n.name == c,
+                        "the button " + caption)
+        press(button)
+        wait_for(lambda c=count: table.queryTable().nRows == c, "run %d to end" % count,
+                 timeout=120)
+    item = p.find(lambda n: n.name == "Convergence plot" and "menu item" in n.getRoleName(),
+                  "the menu item Convergence plot")
+    press(item)
+    plot = p.find(lambda n: n.name == "Convergence plot" and n.getRoleName() != "check menu item"
+                  and "menu item" not in n.getRoleName(), "the convergence plot")
+    wait_for(lambda: showing(plot), "the convergence plot to be shown")
+    time.sleep(1.0)
+    grab(path)
+    print(path)
 
 
 def main():
@@ -39,6 +68,7 @@ def main():
             path = os.path.join(folder, "%d-%s.png" % (number, name))
             grab(path)
             print(path)
+        compare_runs(p, os.path.join(folder, "%d-convergence.png" % (len(PAGES) + 1)))
 
 
 if __name__ == "__main__":
