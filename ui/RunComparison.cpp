@@ -1,10 +1,14 @@
 #include "ui/RunComparison.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QImage>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,11 +16,13 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QSvgGenerator>
+#include <QTableView>
 
 #include "app/AtomicFile.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
 #include "app/RunRecords.h"
+#include "app/TableText.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 #include "ui/ConvergencePlot.h"
@@ -64,6 +70,10 @@ QAction* AddRunsItem(QMenu* menu, const char* name, const QString& caption) {
 RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     Dock = new RunsDock(form);
     form->addDockWidget(Qt::RightDockWidgetArea, Dock);
+    // A window of its own at first, so the main window's pages keep their size; the user may
+    // dock it at the side.
+    Dock->setFloating(true);
+    Dock->resize(760, 560);
     Dock->hide();
 
     // A menu of its own before Help, so every other menu and item keeps its place and keys.
@@ -103,6 +113,27 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     form->StatusBar->addPermanentWidget(ProgressRun);
     form->StatusBar->addPermanentWidget(LabelElapsed);
     form->StatusBar->addPermanentWidget(LabelSeed);
+    form->StringGridSolutions->installEventFilter(this);
+}
+
+bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_->StringGridSolutions &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        if (event->type() == QEvent::KeyPress) CopySelectedSolutions();
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RunComparison::CopySelectedSolutions() const {
+    std::vector<SelectedCell> cells;
+    for (const QModelIndex& i : form_->StringGridSolutions->selectionModel()->selectedIndexes()) {
+        cells.push_back({i.row(), i.column(), i.data().toString().toStdString()});
+    }
+    if (cells.empty()) return;
+    QApplication::clipboard()->setText(QString::fromStdString(TabSeparated(cells)));
 }
 
 std::uint32_t RunComparison::NextSeed() const {

@@ -47,6 +47,9 @@ class RunComparison : public QObject {
     void ExportSolutionsCsv();
     void ExportRunsCsv();
 
+    // Puts the selected cells of the Solutions table on the clipboard, tab-separated.
+    void CopySelectedSolutions() const;
+
     RunsDock* Dock = nullptr;
     QMenu* MenuRuns = nullptr;
     QAction* ConvergencePlot1 = nullptr;
@@ -59,6 +62,10 @@ class RunComparison : public QObject {
     QProgressBar* ProgressRun = nullptr;
     QLabel* LabelElapsed = nullptr;
     QLabel* LabelSeed = nullptr;
+
+  protected:
+    // Ctrl+C on the Solutions table copies the whole selection, not only the current cell.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ShowProgress(const SolutionList& solutions);

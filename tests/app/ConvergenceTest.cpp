@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/RunRecords.h"
+#include "app/TableText.h"
 #include "support/SolutionSupport.h"
 
 using namespace quarmel;
@@ -70,4 +71,10 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     EXPECT_EQ(ElapsedText(7.9), "0:07");
     EXPECT_EQ(ElapsedText(754), "12:34");
     EXPECT_EQ(ElapsedText(3723), "1:02:03");
+}
+
+TEST(TableText, TheSelectionsRectangleTabSeparated) {
+    EXPECT_EQ(TabSeparated({}), "");
+    // Given out of order, with a hole at (3, 2).
+    EXPECT_EQ(TabSeparated({{3, 1, "c"}, {2, 1, "a"}, {2, 2, "b"}}), "a\tb\nc\t\n");
 }

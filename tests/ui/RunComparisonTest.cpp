@@ -1,12 +1,16 @@
 // Comparing and keeping runs: a fixed seed repeats the batch runner's run, the exports, the
 // runs table and the plot's curves.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -85,6 +89,17 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     ASSERT_EQ(Dock()->Plot->Runs().size(), 2u);
     EXPECT_EQ(Dock()->Plot->Runs().back().Curve.Count(), form->RunSolutions.Count());
     EXPECT_FALSE(Dock()->Plot->Runs().back().Curve.Means().empty());
+    // Ctrl+C copies the selected cells of the Solutions table, tab-separated.
+    ClickTab(form->TabSheetSolutions);
+    QTableView* view = form->StringGridSolutions;
+    const QModelIndex first = view->model()->index(0, 0), last = view->model()->index(1, 1);
+    view->selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::Select);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied.count('\n'), 2) << copied.toStdString();
+    EXPECT_TRUE(copied.startsWith("1\t")) << copied.toStdString();
+
     form->Comparison->ClearRuns1->trigger();
     EXPECT_TRUE(Dock()->Plot->Runs().empty());
     EXPECT_EQ(Dock()->TableRuns->rowCount(), 0);
