@@ -19,6 +19,8 @@ class OptimizationThread::Control : public RunControl {
         // Checked under the lock, so nothing is published once Hold has returned.
         owner_.WaitAtGate(lock);
         change();
+        owner_.evaluations_.store(owner_.params_.Evaluations() - owner_.startEvaluations_,
+                                  std::memory_order_relaxed);
     }
 
     void Sleep(int ms) override {
@@ -69,6 +71,7 @@ OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKin
                                        Options options)
     : kind_(kind),
       params_(params),  // deep-copies the parser, here on the caller's thread
+      startEvaluations_(params_.Evaluations()),
       options_(std::move(options)),
       control_(std::make_unique<Control>(*this)) {}
 
@@ -84,6 +87,7 @@ void OptimizationThread::Execute() {
         // A run that fails (out of memory) ends like any other; the lists keep what was
         // published.
     }
+    evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
     finished_.store(true, std::memory_order_release);
 }
 
@@ -103,6 +107,10 @@ SolutionList OptimizationThread::SnapshotPopulation() const {
     if (kind_ != Genetic) return SolutionList();
     std::lock_guard<std::mutex> lock(lock_);
     return progress_.Population;
+}
+
+unsigned long long OptimizationThread::Evaluations() const {
+    return evaluations_.load(std::memory_order_relaxed);
 }
 
 bool OptimizationThread::IsFinished() const {

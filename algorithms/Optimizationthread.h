@@ -49,6 +49,9 @@ class OptimizationThread {
     // True once the run has ended; set after the last change of the lists, so a snapshot taken
     // after this returned true is the run's final state.
     bool IsFinished() const;
+    // Evaluations the run has made, as of its last published step (all of them once it has
+    // finished).
+    unsigned long long Evaluations() const;
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -74,6 +77,8 @@ class OptimizationThread {
     std::atomic<bool> finished_{false};
     const AlgorithmKind kind_;
     AlgParameters params_;
+    const unsigned long long startEvaluations_;
+    std::atomic<unsigned long long> evaluations_{0};
     GeneticProgress progress_;  // filled only by a genetic run
     SolutionList workList_;     // filled only by the local searches
     const Options options_;

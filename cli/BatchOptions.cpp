@@ -57,13 +57,6 @@ std::vector<std::string> SplitAt(const std::string& text, char by) {
 }
 
 // The shortest text that reads back as the value.
-template <class T>
-std::string Shortest(T value) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
-}
-
 AlgorithmKind ParseAlgorithm(const std::string& name) {
     for (AlgorithmKind k : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
         if (name == AlgorithmName(k)) return k;
@@ -107,20 +100,6 @@ std::string BatchUsage() {
         line += "  " + entry;
     }
     return usage + line + "\n";
-}
-
-const char* AlgorithmName(AlgorithmKind kind) {
-    switch (kind) {
-        case Greedy:
-            return "greedy";
-        case Steepest:
-            return "steepest";
-        case SimulatedAnnealing:
-            return "annealing";
-        case Genetic:
-            return "genetic";
-    }
-    return "unknown";
 }
 
 BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
@@ -288,27 +267,6 @@ std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<G
         combinations = std::move(longer);
     }
     return combinations;
-}
-
-std::string SettingsText(const AlgParameters& params) {
-    AlgParameters start;
-    StartSettings(start);
-    std::string text;
-    for (std::size_t i = 0; i < kSettingCount; ++i) {
-        const SettingSpec& s = kSettings[i];
-        std::string value;
-        if (s.Kind == SettingKind::Ignored) continue;
-        if (s.Kind == SettingKind::Decimal) {
-            if (params.*s.DecimalField == start.*s.DecimalField) continue;
-            value = Shortest(params.*s.DecimalField);
-        } else {
-            if (params.*s.WholeField == start.*s.WholeField) continue;
-            value = Shortest(params.*s.WholeField);
-        }
-        if (!text.empty()) text += ";";
-        text += std::string(s.Name) + "=" + value;
-    }
-    return text;
 }
 
 void ApplySetting(const SettingAssignment& setting, AlgParameters& params) {

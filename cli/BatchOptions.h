@@ -80,13 +80,4 @@ void StartSettings(AlgParameters& params);
 // pages' range for it (a whole number for the integer settings). Throws BatchInputError.
 void ApplySetting(const SettingAssignment& setting, AlgParameters& params);
 
-// The settings that differ from the start settings, in the settings table's order, as
-// NAME=VALUE joined by ";" (the shortest text that reads back as the stored value); empty when
-// none differs.
-std::string SettingsText(const AlgParameters& params);
-
-// The algorithm's name on the command line and in the summary: greedy, steepest, annealing,
-// genetic.
-const char* AlgorithmName(AlgorithmKind kind);
-
 }  // namespace quarmel

@@ -9,15 +9,12 @@
 #include "BatchOptions.h"
 #include "BatchRunControl.h"
 #include "algorithms/RunAlgorithm.h"
+#include "app/CsvTables.h"
 #include "app/NumberText.h"
 
 namespace quarmel {
 
 namespace {
-
-std::string Number(double v) {
-    return PrintfG(v, 9);
-}
 
 // Seconds with three decimals and ".".
 std::string Seconds(double seconds) {
@@ -26,8 +23,12 @@ std::string Seconds(double seconds) {
     return std::string(buf, res.ptr);
 }
 
+std::string Number(double v) {
+    return PrintfG(v, 9);
+}
+
 std::string OptionalNumber(const std::optional<double>& v) {
-    return v ? Number(*v) : "none";
+    return CsvNumber(v);
 }
 
 }  // namespace
@@ -86,44 +87,10 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     return out;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions, bool header) {
-    std::string out;
-    if (header) {
-        for (const VariableSpec& v : problem.Variables()) out += v.Name + ",";
-        out += "F\n";
-    }
-    for (const Solution& s : solutions) {
-        for (float v : s.Values) out += Number(v) + ",";
-        out += Number(s.Value) + "\n";
-    }
-    return out;
-}
-
-std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
-                        const std::string& problem) {
-    return std::string(AlgorithmName(kind)) + "," + CsvField(settings) + "," + CsvField(problem);
-}
-
-std::string RunRowHeader(bool target) {
-    return std::string("algorithm,settings,problem,seed,best,solutions,evaluations,ended") +
-           (target ? ",evaluations_to_target\n" : "\n");
-}
-
 std::string RunRow(const std::string& label, const RunOutcome& run, bool target) {
-    std::string row = label + "," + std::to_string(run.Seed) + "," +
-                      OptionalNumber(run.Best ? std::optional<double>(*run.Best) : std::nullopt) +
-                      "," + std::to_string(run.Steps) + "," + std::to_string(run.Evaluations) +
-                      "," + RunEndName(run.Ended);
+    std::string row =
+        RunRowFields(label, run.Seed, run.Best ? std::optional<double>(*run.Best) : std::nullopt,
+                     run.Steps, run.Evaluations, RunEndName(run.Ended));
     if (target) {
         row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "none");
     }

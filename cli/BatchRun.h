@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CsvTables.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
@@ -47,20 +48,8 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
 // Whether a value is at least as good as the target; not a number never is.
 bool Reaches(double value, double target, bool maximize);
 
-// A field of a CSV row: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
-
-// A list as CSV: a header of the variable names then "F" (unless header is false), one row per
-// solution, every number with 9 significant digits and ".".
-std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions, bool header = true);
-
-// The fields that name a series of runs: "algorithm,settings,problem", each a CSV field.
-std::string SeriesLabel(AlgorithmKind kind, const std::string& settings,
-                        const std::string& problem);
-
 // One row per run: the label, the seed, the best value, the path's length, the evaluations and
 // how the run ended, with --target the evaluations to reach it ("none" when it was not).
-std::string RunRowHeader(bool target);
 std::string RunRow(const std::string& label, const RunOutcome& run, bool target);
 
 // One row per published step: the label, the seed, the step (from 1), the evaluations made up

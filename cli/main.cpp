@@ -16,6 +16,7 @@
 #include "app/NumberText.h"
 #include "app/OpenedProblem.h"
 #include "model/Random.h"
+#include "model/Settings.h"
 
 using namespace quarmel;
 
@@ -84,7 +85,7 @@ int main(int argc, char* argv[]) {
             series.push_back(std::make_unique<AlgParameters>(params));
             for (const SettingAssignment& s : combination) ApplySetting(s, *series.back());
             labels.push_back(
-                SeriesLabel(options.Algorithm, SettingsText(*series.back()), problemName));
+                SeriesLabel(options.Algorithm, ChangedSettingsText(*series.back()), problemName));
         }
     } catch (const BatchInputError& e) {
         return Refuse(e.what());

@@ -7,6 +7,9 @@ namespace quarmel {
 // Which algorithm a run executes; any other value runs nothing.
 enum AlgorithmKind : int { Greedy = 0, Steepest = 1, SimulatedAnnealing = 2, Genetic = 3 };
 
+// An algorithm's name on the command line and in tables: greedy, steepest, annealing, genetic.
+const char* AlgorithmName(AlgorithmKind kind);
+
 // Everything a run needs besides the algorithm's kind: the problem followed by the settings of
 // all four algorithms. A new one holds the settings the option pages show at start-up (the
 // settings table in Settings.h has each one's start value, range and name).

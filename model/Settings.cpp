@@ -1,5 +1,7 @@
 #include "model/Settings.h"
 
+#include <charconv>
+
 namespace quarmel {
 
 namespace {
@@ -39,6 +41,38 @@ const std::size_t kSettingCount = std::size(kSettings);
 void SettingSpec::Store(AlgParameters& params, double value) const {
     if (WholeField) params.*WholeField = static_cast<int>(value);
     if (DecimalField) params.*DecimalField = static_cast<float>(value);
+}
+
+namespace {
+
+template <class T>
+std::string Shortest(T value) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+}  // namespace
+
+std::string ChangedSettingsText(const AlgParameters& params) {
+    const AlgParameters start;
+    std::string text;
+    for (const SettingSpec& s : kSettings) {
+        if (s.Kind == SettingKind::Ignored || s.WholeField == &AlgParameters::LocalSleep ||
+            s.WholeField == &AlgParameters::GeneticSleep)
+            continue;
+        std::string value;
+        if (s.Kind == SettingKind::Decimal) {
+            if (params.*s.DecimalField == start.*s.DecimalField) continue;
+            value = Shortest(params.*s.DecimalField);
+        } else {
+            if (params.*s.WholeField == start.*s.WholeField) continue;
+            value = Shortest(params.*s.WholeField);
+        }
+        if (!text.empty()) text += ";";
+        text += std::string(s.Name) + "=" + value;
+    }
+    return text;
 }
 
 const SettingSpec* FindSetting(std::string_view name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "model/Algparameters.h"
@@ -42,6 +43,11 @@ extern const std::size_t kSettingCount;
 
 // Gives every setting its start value (what a new AlgParameters holds).
 void StoreStartSettings(AlgParameters& params);
+
+// The settings that differ from their start values, in the table's order, as NAME=VALUE joined
+// by ";" (the shortest text that reads back as the stored value); empty when none differs. The
+// two delays are left out: they do not change what a run finds.
+std::string ChangedSettingsText(const AlgParameters& params);
 
 // The setting of that name, or nullptr.
 const SettingSpec* FindSetting(std::string_view name);

@@ -11,17 +11,47 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "accessibility"))
 from atspi_driver import Program, named, press, showing, wait_for  # noqa: E402
 
+RUN_BUTTONS = ["Greedy", "Steepest", "SA", "Genetic"]
+
 PAGES = [("Function", "function"), ("Chart", "chart"), ("Solutions", "solutions"),
          ("Local Alg.", "local-options"), ("Genetic Alg.", "genetic-options")]
 
 
-def grab(path):
-    xwd = subprocess.run(["xwd", "-silent", "-name", "Quarmel"], check=True,
+def grab(path, window="Quarmel"):
+    xwd = subprocess.run(["xwd", "-silent", "-name", window], check=True,
                          capture_output=True).stdout
     pnm = subprocess.run(["xwdtopnm"], input=xwd, check=True, capture_output=True).stdout
     png = subprocess.run(["pnmtopng"], input=pnm, check=True, capture_output=True).stdout
     with open(path, "wb") as f:
         f.write(png)
+
+
+def compare_runs(p, path):
+    """Runs the four algorithms on the start-up problem without delays and seed 1, and grabs
+    the convergence plot comparing them on a log scale."""
+    for caption in ("Local Alg.", "Genetic Alg."):
+        page = p.find(lambda n, c=caption: n.getRoleName() == "filler" and n.name == c,
+                      "the page " + caption)
+        bar = p.find(lambda n: n.getRoleName() == "slider" and n.name == "Delay [ms]",
+                     "the delay bar", root=page)
+        bar.queryValue().currentValue = 0
+    # A fixed seed, so the picture is the same every time.
+    press(p.find(named("check box", "Fixed seed:"), "the fixed seed"))
+    press(p.find(named("check box", "Log scale"), "the log scale"))
+    table = p.find(named("table", "Finished runs"), "the runs table")
+    for count, caption in enumerate(RUN_BUTTONS, 1):
+        button = p.find(lambda n, c=caption: n.getRoleName() == "push button" and n.name == c,
+                        "the button " + caption)
+        press(button)
+        wait_for(lambda c=count: table.queryTable().nRows == c, "run %d to end" % count,
+                 timeout=120)
+    press(p.menu_item("Runs", "Convergence plot"))
+    plot = p.find(lambda n: n.name == "Convergence plot" and "menu" not in n.getRoleName(),
+                  "the convergence plot")
+    wait_for(lambda: showing(plot), "the convergence plot to be shown")
+    time.sleep(1.0)
+    grab(path, "Convergence")
+    print(path)
 
 
 def main():
@@ -39,6 +69,7 @@ def main():
             path = os.path.join(folder, "%d-%s.png" % (number, name))
             grab(path)
             print(path)
+        compare_runs(p, os.path.join(folder, "%d-convergence.png" % (len(PAGES) + 1)))
 
 
 if __name__ == "__main__":

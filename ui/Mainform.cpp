@@ -35,6 +35,7 @@
 #include "ui/Accessibility.h"
 #include "ui/Helpfunctionform.h"
 #include "ui/PanelChart.h"
+#include "ui/RunComparison.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
 
@@ -162,6 +163,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     StatusBar->setAccessibleName("Status");
     StatusBar->setSizeGripEnabled(true);
     setStatusBar(StatusBar);
+    Comparison = new RunComparison(this);
 
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");

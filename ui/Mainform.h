@@ -46,6 +46,7 @@ namespace quarmel {
 
 class OptimizationThread;
 class PanelChart;
+class RunComparison;
 struct DataFileReading;
 class SolutionsTableModel;
 class TFormAbout;
@@ -377,6 +378,9 @@ class TFormMain : public QMainWindow {
 
     // The run in progress, or none. Dropping it never waits: a stopped worker ends by itself.
     std::shared_ptr<OptimizationThread> Worker;
+
+    // Comparing and keeping runs: the Runs menu, the convergence dock, the run's progress.
+    RunComparison* Comparison = nullptr;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

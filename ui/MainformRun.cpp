@@ -22,6 +22,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
+#include "ui/RunComparison.h"
 #include "ui/SolutionsTableModel.h"
 
 namespace quarmel {
@@ -94,7 +95,9 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
     }
     SetRunningState();
     IgnoreRunResults = false;
-    Worker = OptimizationThread::Start(Parameters, kind);
+    const std::uint32_t seed = Comparison->NextSeed();
+    Worker = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
+    Comparison->RunStarted(kind, Parameters, EditFunctionName->text().toStdString(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
     WaveDemoRunning = false;
     TimerChart->start();
@@ -132,6 +135,9 @@ void TFormMain::SetIdleState() {
     SpeedButtonPause->setChecked(false);
     SetHint(SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
+    if (Worker) {
+        Comparison->RunEnded(RunSolutions, Worker->Evaluations(), !Worker->IsFinished());
+    }
     if (Worker) {
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
@@ -177,8 +183,10 @@ void TFormMain::SpeedButtonStopClick() {
 
 void TFormMain::TimerChartTimer() {
     ListChange change = ListChange::None;
-    if (PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation, &change))
-        SetIdleState();
+    const bool ended =
+        PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation, &change);
+    if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation);
+    if (ended) SetIdleState();
     solutionsChange_ = CombineChanges(solutionsChange_, change);
     QWidget* page = PageControlMain->currentWidget();
     if (page == TabSheetChart) {

@@ -7,6 +7,7 @@ import subprocess
 import time
 
 import pyatspi
+from gi.repository import Gio, GLib
 
 
 class DriverError(AssertionError):
@@ -14,7 +15,9 @@ class DriverError(AssertionError):
 
 
 def wait_for(condition, what, timeout=60.0, interval=0.1):
-    """Polls `condition` until it returns something true; fails after `timeout` seconds."""
+    """Polls `condition` until it returns something true; fails after `timeout` seconds. `what`
+    says what was awaited: a text, or a function giving one when the wait fails (to tell what
+    was seen at the end)."""
     end = time.monotonic() + timeout
     while True:
         try:
@@ -24,8 +27,17 @@ def wait_for(condition, what, timeout=60.0, interval=0.1):
         if result:
             return result
         if time.monotonic() > end:
-            raise DriverError("timed out waiting for " + what)
+            raise DriverError("timed out waiting for " + _described(what))
         time.sleep(interval)
+
+
+def _described(what):
+    if not callable(what):
+        return what
+    try:
+        return what()
+    except Exception as e:  # the node the text reads from may have gone
+        return "a state that could not be read (%s)" % e
 
 
 # Subtrees no search here needs to enter: they are large, and every node costs a round trip.
@@ -80,6 +92,37 @@ def press(node):
     action.doAction(0)
 
 
+_accessibility_bus = None
+
+
+def _bus():
+    """A connection of our own to the accessibility bus, found through the session bus."""
+    global _accessibility_bus
+    if _accessibility_bus is None:
+        session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                  None, GLib.VariantType("(s)"), Gio.DBusCallFlags.NONE, 10000,
+                                  None)
+        _accessibility_bus = Gio.DBusConnection.new_for_address_sync(
+            reply.unpack()[0],
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    return _accessibility_bus
+
+
+def press_and_go_on(node):
+    """Runs the node's first action without waiting for it to end. The program answers an
+    action only when it has run, so one that opens a modal dialog (a menu item's "...") would
+    hold `press` until the dialog is closed."""
+    message = Gio.DBusMessage.new_method_call(node.app.bus_name, node.path,
+                                              "org.a11y.atspi.Action", "DoAction")
+    message.set_body(GLib.Variant("(i)", (0,)))
+    message.set_flags(Gio.DBusMessageFlags.NO_REPLY_EXPECTED)
+    bus = _bus()
+    bus.send_message(message, Gio.DBusSendMessageFlags.NONE)
+    bus.flush_sync(None)
+
+
 class Program:
     """The program under test, started on entry and ended on exit."""
 
@@ -119,5 +162,31 @@ class Program:
                 return app
         return None
 
-    def find(self, predicate, what, root=None, timeout=60.0):
-        return wait_for(lambda: find(root or self.app, predicate), what, timeout)
+    def find(self, predicate, what, root=None, timeout=60.0, depth=40):
+        return wait_for(lambda: find(root or self.app, predicate, depth), what, timeout)
+
+    def menu_item(self, menu, item, timeout=60.0):
+        """The item captioned `item` in the menu bar's menu `menu` (captions without their
+        "&")."""
+        def search():
+            bar = find(self.app, lambda n: n.getRoleName() == "menu bar")
+            for i in range(bar.childCount):
+                top = bar.getChildAtIndex(i)
+                if top.name == menu:
+                    return find(top, named("menu item", item))
+            return None
+        return wait_for(search, 'the item "%s" of the menu "%s"' % (item, menu), timeout)
+
+    def _windows(self):
+        windows = (self.app.getChildAtIndex(i) for i in range(self.app.childCount))
+        return [w for w in windows if w is not None and showing(w)]
+
+    def window(self, predicate, what, timeout=60.0):
+        """A shown top-level window of the program (a dialog, say) that satisfies
+        `predicate`."""
+        return wait_for(lambda: next((w for w in self._windows() if predicate(w)), None), what,
+                        timeout)
+
+    def shown_windows(self):
+        """The roles and names of the program's shown top-level windows, to tell in a failure."""
+        return ", ".join("%s %r" % (w.getRoleName(), w.name) for w in self._windows())

@@ -3,9 +3,16 @@
 Usage: quarmel_a11y_test.py PROGRAM CASE, with CASE one of the functions named test_*.
 Exit status 0 when the case passes."""
 
+import os
+import struct
 import sys
+import tempfile
+import zlib
 
-from atspi_driver import DriverError, Program, named, press, showing, text_of, wait_for
+import pyatspi
+
+from atspi_driver import (DriverError, Program, named, press, press_and_go_on, showing, text_of,
+                          wait_for)
 
 
 def test_calculate(program):
@@ -18,8 +25,8 @@ def test_calculate(program):
         if label.name != "-":
             raise DriverError("the value label starts as %r, not '-'" % label.name)
         press(button)
-        wait_for(lambda: label.name == "31", 'the value label to read "31" (it reads %r)'
-                 % label.name, timeout=10)
+        wait_for(lambda: label.name == "31",
+                 lambda: 'the value label to read "31" (it reads %r)' % label.name, timeout=10)
 
 
 def test_local_delay(program):
@@ -41,6 +48,117 @@ def test_local_delay(program):
                      "the delay bar", root=page)
         if bar.queryValue().currentValue != 500:
             raise DriverError("the delay bar stands at %r" % bar.queryValue().currentValue)
+
+
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def png_pixels(data):
+    """Width, height and rows of (r, g, b) of an 8-bit RGB or RGBA, non-interlaced PNG file (as
+    Qt writes them); fails on anything else."""
+    if data[:8] != PNG_SIGNATURE:
+        raise DriverError("the file does not start with the PNG signature: %r" % data[:8])
+    chunks, at = {}, 8
+    while at + 8 <= len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        chunks.setdefault(kind, []).append(data[at + 8:at + 8 + length])
+        at += 12 + length
+    if b"IHDR" not in chunks or b"IEND" not in chunks:
+        raise DriverError("the PNG file lacks its header or end chunk")
+    width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", chunks[b"IHDR"][0])
+    if depth != 8 or colour not in (2, 6) or interlace:
+        raise DriverError("unexpected PNG form: depth %d, colour type %d, interlace %d"
+                          % (depth, colour, interlace))
+    step = 3 if colour == 2 else 4
+    raw = zlib.decompress(b"".join(chunks.get(b"IDAT", [])))
+    stride = width * step
+    if len(raw) != height * (stride + 1):
+        raise DriverError("the PNG image data has %d bytes, not %d"
+                          % (len(raw), height * (stride + 1)))
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for i in range(stride):
+            a = line[i - step] if i >= step else 0
+            b = previous[i]
+            c = previous[i - step] if i >= step else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[x:x + 3]) for x in range(0, stride, step)])
+        previous = line
+    return width, height, rows
+
+
+def test_export_plot(program):
+    """A greedy run without delay; the convergence plot opened from the Runs menu; "Export plot
+    as PNG..." driven through the real file dialog writes a PNG file of the plot as shown."""
+    with Program(program) as p, tempfile.TemporaryDirectory() as folder:
+        press(p.find(named("page tab", "Local Alg."), 'the tab "Local Alg."'))
+        page = p.find(named("filler", "Local Alg."), 'the page "Local Alg."')
+        bar = p.find(named("slider", "Delay [ms]"), "the delay bar", root=page)
+        delay = p.find(named("text", "Delay [ms]"), "the delay field", root=page)
+        value = bar.queryValue()
+        value.currentValue = value.minimumValue
+        wait_for(lambda: text_of(delay) == "0",
+                 lambda: "the delay to read 0 (it reads %r)" % text_of(delay), timeout=30)
+
+        dock = p.find(named("frame", "Convergence"), 'the dock "Convergence"')
+        plot = p.find(named("filler", "Convergence plot"), "the convergence plot", root=dock)
+        runs = p.find(named("table", "Finished runs"), 'the table "Finished runs"', root=dock)
+        if showing(plot):
+            raise DriverError("the convergence plot is shown before it is opened")
+        if runs.queryTable().nRows != 0:
+            raise DriverError("%d finished runs before any run" % runs.queryTable().nRows)
+        press(p.find(named("push button", "Greedy"), "the Greedy button"))
+        wait_for(lambda: runs.queryTable().nRows == 1,
+                 lambda: "the greedy run to end as one row of the finished runs (there are %d)"
+                 % runs.queryTable().nRows, timeout=60)
+
+        press(p.menu_item("Runs", "Convergence plot"))
+        wait_for(lambda: showing(plot), "the convergence plot to be shown", timeout=30)
+
+        # The item's action ends only when its modal dialog is closed.
+        press_and_go_on(p.menu_item("Runs", "Export plot as PNG..."))
+        dialog = p.window(lambda w: w.getRoleName() == "dialog", "the file dialog", timeout=30)
+        # Its own fields only, not the folder's files that it lists as it reads them.
+        field = p.find(named("text", "File name:"), 'the file dialog\'s "File name:" field',
+                       root=dialog, timeout=30, depth=2)
+        path = os.path.join(folder, "plot.png")
+        field.queryEditableText().setTextContents(path)
+        wait_for(lambda: text_of(field) == path,
+                 lambda: "the file name to read %r (it reads %r)" % (path, text_of(field)),
+                 timeout=30)
+        press(p.find(named("push button", "Save"), "the file dialog's Save button", root=dialog,
+                     timeout=30, depth=2))
+
+        def written():
+            with open(path, "rb") as f:  # written whole and renamed into place
+                return f.read()
+        data = wait_for(written, lambda: "the PNG file %s (windows shown: %s)"
+                        % (path, p.shown_windows()), timeout=30)
+        width, height, rows = png_pixels(data)
+        extents = plot.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if extents.width < 50 or extents.height < 50:
+            raise DriverError("the plot is shown at %dx%d" % (extents.width, extents.height))
+        # The plot drawn at its shown size, in device pixels (as many per logical one across as
+        # down).
+        scale = width / extents.width
+        if scale < 1 or abs(height - extents.height * scale) > scale + 1:
+            raise DriverError("the PNG file is %dx%d, the plot is shown at %dx%d"
+                              % (width, height, extents.width, extents.height))
+        # Frame, scale and captions are in the text colour on the base one, greys in the default
+        # palette; only runs are drawn in colour.
+        coloured = sum(1 for row in rows for r, g, b in row if max(r, g, b) - min(r, g, b) > 80)
+        if coloured < 100:
+            raise DriverError("the PNG file shows no run (%d coloured pixels)" % coloured)
 
 
 def main():

@@ -6,6 +6,7 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "model/Settings.h"
 
 using namespace quarmel;
 
@@ -257,13 +258,13 @@ TEST(BatchGrid, EveryCombinationWithTheFirstAxisSlowest) {
 TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     AlgParameters p;
     StartSettings(p);
-    EXPECT_EQ(SettingsText(p), "");
+    EXPECT_EQ(ChangedSettingsText(p), "");  // the delays do not count
     ApplySetting({"Alfa", "0.9"}, p);
     ApplySetting({"PopSize", "20"}, p);
     ApplySetting({"A", "0.05"}, p);  // the start value
     ApplySetting({"MutA", "0.02"}, p);
     // The table's order, and the shortest text of the stored single-precision value.
-    EXPECT_EQ(SettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
+    EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
 }
 
 TEST(BatchRows, ALabelFieldWithACommaIsQuoted) {

@@ -157,8 +157,11 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
           {"Demonstracja1", "&Demo of wave motion", "Ctrl+Alt+D"}}},
         {form->Pomoc1, {{"Pomoc2", "Function parser help", "F1"}, {"Oprogramie1", "&About", "F2"}}},
     };
-    const QList<QAction*> bar = form->MainMenu->actions();
-    ASSERT_EQ(bar.size(), 4);
+    // The Runs menu stands before Help; the specified menus keep their order around it.
+    QList<QAction*> bar = form->MainMenu->actions();
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(bar[3]->menu()->objectName(), "MenuRuns");
+    bar.removeAt(3);
     const char* titles[] = {"File", "Optimization", "&Options", "&Help"};
     for (int m = 0; m < 4; ++m) {
         EXPECT_EQ(bar[m]->text(), titles[m]);
@@ -177,6 +180,16 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
     }
     EXPECT_TRUE(form->Pauza1->isCheckable());
     EXPECT_TRUE(form->Demonstracja1->isCheckable());
+
+    // No added item takes the key of a specified one (Ctrl+N stands twice by design).
+    QStringList keys;
+    for (QAction* menu : form->MainMenu->actions()) {
+        for (QAction* a : menu->menu()->actions()) {
+            if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
+        }
+    }
+    keys.removeOne("Ctrl+N");
+    EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(" ").toStdString();
 }
 
 TEST_F(Menu, CtrlNMeansNewFunctionOnly) {

@@ -1,0 +1,43 @@
+#include "app/Convergence.h"
+
+#include <cmath>
+
+#include "model/Improvement.h"
+#include "model/Settings.h"
+
+namespace quarmel {
+
+std::size_t ConvergenceCurve::Update(const SolutionList& list) {
+    const std::size_t before = values_.size();
+    for (std::size_t i = before; i < list.Count(); ++i) {
+        const float v = list.FuncValue(i);
+        const float best = best_.empty() || Improves(best_.back(), v, maximize_) ? v : best_.back();
+        values_.push_back(v);
+        best_.push_back(best);
+    }
+    return values_.size() - before;
+}
+
+bool ConvergenceCurve::AddPopulationMean(const SolutionList& population) {
+    if (values_.empty() || population.Empty()) return false;
+    const std::size_t generation = values_.size() - 1;
+    if (!means_.empty() && means_.back().Generation >= generation) return false;
+    double sum = 0.0;
+    std::size_t n = 0;
+    for (const Solution& s : population) {
+        if (std::isnan(s.Value)) continue;
+        sum += s.Value;
+        ++n;
+    }
+    if (n == 0) return false;
+    means_.push_back({generation, sum / static_cast<double>(n)});
+    return true;
+}
+
+std::string RunLabel(AlgorithmKind kind, const std::string& changedSettings, std::uint32_t seed) {
+    std::string label = AlgorithmName(kind);
+    if (!changedSettings.empty()) label += " " + changedSettings;
+    return label + " seed " + std::to_string(seed);
+}
+
+}  // namespace quarmel

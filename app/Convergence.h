@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// A mean of the genetic population at one generation.
+struct GenerationMean {
+    std::size_t Generation = 0;
+    double Mean = 0.0;
+};
+
+// One run's convergence curve, taken in tick by tick from the run's published list: the value
+// of each published solution (a step of a local search, a generation's best of the genetic
+// algorithm) and the best so far by the improvement rule; for the genetic algorithm also the
+// population's mean at the generations a tick saw. Only what is new since the last tick is
+// looked at.
+class ConvergenceCurve {
+  public:
+    explicit ConvergenceCurve(bool maximize = false) : maximize_(maximize) {}
+
+    // Takes in the solutions of `list` past those already taken; returns how many were new.
+    std::size_t Update(const SolutionList& list);
+    // Records the mean value of `population` for the latest generation (the curve's last
+    // point); a generation already recorded, or an empty population, adds nothing. Values that
+    // are not numbers are left out of the mean.
+    bool AddPopulationMean(const SolutionList& population);
+
+    std::size_t Count() const { return values_.size(); }
+    const std::vector<float>& Values() const { return values_; }
+    const std::vector<float>& BestSoFar() const { return best_; }
+    const std::vector<GenerationMean>& Means() const { return means_; }
+    bool Maximize() const { return maximize_; }
+
+  private:
+    bool maximize_;
+    std::vector<float> values_;
+    std::vector<float> best_;
+    std::vector<GenerationMean> means_;
+};
+
+// A run's label in a comparison: "genetic PopSize=50 seed 7", "greedy seed 12".
+std::string RunLabel(AlgorithmKind kind, const std::string& changedSettings, std::uint32_t seed);
+
+}  // namespace quarmel

@@ -1,0 +1,69 @@
+#include "app/RunRecords.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "app/CsvTables.h"
+#include "model/Settings.h"
+
+namespace quarmel {
+
+namespace {
+
+std::optional<double> Wide(const std::optional<float>& v) {
+    return v ? std::optional<double>(*v) : std::nullopt;
+}
+
+}  // namespace
+
+RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
+                    std::uint32_t seed, const SolutionList& solutions,
+                    unsigned long long evaluations, double seconds, bool stopped) {
+    RunRecord r;
+    r.Kind = kind;
+    r.Settings = ChangedSettingsText(params);
+    r.Problem = problem;
+    r.Seed = seed;
+    if (!solutions.Empty()) r.Best = solutions.Best(params.Maximize()).Value;
+    r.Solutions = solutions.Count();
+    r.Evaluations = evaluations;
+    r.Seconds = seconds;
+    r.Stopped = stopped;
+    return r;
+}
+
+std::vector<std::string> RunCells(const RunRecord& r) {
+    char seconds[64];
+    const auto end =
+        std::to_chars(seconds, seconds + sizeof seconds, r.Seconds, std::chars_format::fixed, 3);
+    return {AlgorithmName(r.Kind),        r.Settings,
+            std::to_string(r.Seed),       CsvNumber(Wide(r.Best)),
+            std::to_string(r.Solutions),  std::to_string(r.Evaluations),
+            std::string(seconds, end.ptr)};
+}
+
+std::string RunsCsv(const std::vector<RunRecord>& runs) {
+    std::string out = RunRowHeader(false);
+    for (const RunRecord& r : runs) {
+        out += RunRowFields(SeriesLabel(r.Kind, r.Settings, r.Problem), r.Seed, Wide(r.Best),
+                            r.Solutions, r.Evaluations, r.Stopped ? "stopped" : "finished") +
+               "\n";
+    }
+    return out;
+}
+
+std::string ElapsedText(double seconds) {
+    const long long total =
+        std::isfinite(seconds) && seconds > 0 ? static_cast<long long>(seconds) : 0;
+    const long long h = total / 3600, m = total / 60 % 60, s = total % 60;
+    char buf[64];
+    if (h > 0) {
+        std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", h, m, s);
+    } else {
+        std::snprintf(buf, sizeof buf, "%lld:%02lld", m, s);
+    }
+    return buf;
+}
+
+}  // namespace quarmel

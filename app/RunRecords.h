@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+namespace quarmel {
+
+// What the window keeps of a finished run for the runs table.
+struct RunRecord {
+    AlgorithmKind Kind = Greedy;
+    std::string Settings;  // the settings that differ from the start settings
+    std::string Problem;   // the function's name
+    std::uint32_t Seed = 0;
+    std::optional<float> Best;  // best function value in the problem's direction
+    std::size_t Solutions = 0;
+    unsigned long long Evaluations = 0;
+    double Seconds = 0.0;
+    bool Stopped = false;  // ended by Stop rather than by itself
+};
+
+// A finished run's record from its published list.
+RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
+                    std::uint32_t seed, const SolutionList& solutions,
+                    unsigned long long evaluations, double seconds, bool stopped);
+
+// The runs as the batch runner's runs table (--format runs): the header and a row per run,
+// "finished" or "stopped" in the last column.
+std::string RunsCsv(const std::vector<RunRecord>& runs);
+
+// The cells of one run's row in the window's runs table: algorithm, settings, seed, best value,
+// solutions, evaluations, seconds.
+std::vector<std::string> RunCells(const RunRecord& run);
+
+// A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".
+std::string ElapsedText(double seconds);
+
+}  // namespace quarmel

@@ -1,0 +1,139 @@
+// Comparing and keeping runs: a fixed seed repeats the batch runner's run, the exports, the
+// runs table and the plot's curves.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "WindowFixture.h"
+#include "ui/ConvergencePlot.h"
+#include "ui/PanelChart.h"
+#include "ui/RunComparison.h"
+#include "ui/RunsDock.h"
+
+namespace quarmel::test {
+namespace {
+
+std::string Slurp(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string BatchOutput(const std::string& args) {
+    std::string out;
+    FILE* pipe = popen((std::string(QUARMEL_BATCH_EXE) + " " + args + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+    pclose(pipe);
+    return out;
+}
+
+class RunComparisonTest : public WindowTest {
+  protected:
+    void RunToEnd(QToolButton* button) {
+        form->TrackBarLocalSleep->setValue(0);
+        form->TrackBarGeneticSleep->setValue(0);
+        form->TrackBarIterations->setValue(20);
+        form->TrackBarPopSize->setValue(50);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->Worker, 20000);
+    }
+    RunsDock* Dock() const { return form->Comparison->Dock; }
+    QString File(const char* name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+};
+
+// State: a fixed seed. Action: a greedy and a genetic run, Save, and the solutions exported.
+// Expected: the batch runner with that seed on the saved problem prints the exported CSV.
+TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
+    Dock()->CheckBoxFixedSeed->setChecked(true);
+    Dock()->EditSeed->setText("7");
+    const std::pair<QToolButton*, const char*> runs[] = {
+        {form->SpeedButtonGreedy, "--algorithm greedy"},
+        {form->SpeedButtonGeneticAlg, "--algorithm genetic --set Iterations=20 --set PopSize=50"}};
+    for (const auto& [button, algorithm] : runs) {
+        RunToEnd(button);
+        EXPECT_EQ(form->Comparison->LabelSeed->text(), "Seed 7");
+        dialogs.files = {File("problem.txt").toStdString(), File("solutions.csv").toStdString()};
+        form->SpeedButtonSaveClick();
+        form->Comparison->ExportSolutions1->trigger();
+        const std::string exported = Slurp(File("solutions.csv"));
+        ASSERT_NE(exported.find('\n'), std::string::npos);
+        EXPECT_EQ(exported, BatchOutput(std::string(algorithm) + " --seed 7 " +
+                                        File("problem.txt").toStdString()))
+            << algorithm;
+    }
+    // Each finished run is a row of the runs table and a curve of the plot.
+    ASSERT_EQ(Dock()->TableRuns->rowCount(), 2);
+    EXPECT_EQ(Dock()->TableRuns->item(1, 0)->text(), "genetic");
+    EXPECT_EQ(Dock()->TableRuns->item(1, 2)->text(), "7");
+    ASSERT_EQ(Dock()->Plot->Runs().size(), 2u);
+    EXPECT_EQ(Dock()->Plot->Runs().back().Curve.Count(), form->RunSolutions.Count());
+    EXPECT_FALSE(Dock()->Plot->Runs().back().Curve.Means().empty());
+    // Ctrl+C copies the selected cells of the Solutions table, tab-separated.
+    ClickTab(form->TabSheetSolutions);
+    QTableView* view = form->StringGridSolutions;
+    const QModelIndex first = view->model()->index(0, 0), last = view->model()->index(1, 1);
+    view->selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::Select);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied.count('\n'), 2) << copied.toStdString();
+    EXPECT_TRUE(copied.startsWith("1\t")) << copied.toStdString();
+
+    form->Comparison->ClearRuns1->trigger();
+    EXPECT_TRUE(Dock()->Plot->Runs().empty());
+    EXPECT_EQ(Dock()->TableRuns->rowCount(), 0);
+}
+
+// The chart as drawn, at its pixel size; the plot as PNG and SVG.
+TEST_F(RunComparisonTest, ExportsThePictures) {
+    RunToEnd(form->SpeedButtonSteepest);
+    ClickTab(form->TabSheetChart);
+    QTRY_VERIFY_WITH_TIMEOUT(form->ChartReady, 5000);
+    dialogs.files = {File("chart.png").toStdString(), File("plot.png").toStdString(),
+                     File("plot.svg").toStdString()};
+    form->Comparison->ExportChart1->trigger();
+    form->Comparison->ExportPlotPng1->trigger();
+    form->Comparison->ExportPlotSvg1->trigger();
+    EXPECT_TRUE(dialogs.Messages().empty());
+
+    const QImage chart(File("chart.png"));
+    const qreal ratio = form->PanelChart->devicePixelRatioF();
+    EXPECT_EQ(chart.size(), form->PanelChart->size() * ratio);
+    // The surface, the path's markers and the axes, not a blank frame.
+    const QRgb background = chart.pixel(0, 0);
+    int drawn = 0;
+    for (int y = 0; y < chart.height(); ++y) {
+        for (int x = 0; x < chart.width(); ++x) drawn += chart.pixel(x, y) != background;
+    }
+    EXPECT_GT(drawn, chart.width() * chart.height() / 500);
+
+    const QImage plot(File("plot.png"));
+    EXPECT_EQ(plot.size(), Dock()->Plot->sizeHint() * Dock()->Plot->devicePixelRatioF());
+    const std::string svg = Slurp(File("plot.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("steepest"), std::string::npos);  // the legend's label
+}
+
+}  // namespace
+}  // namespace quarmel::test

@@ -1,0 +1,248 @@
+#include "ui/RunComparison.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QTableView>
+
+#include "app/AtomicFile.h"
+#include "app/Convergence.h"
+#include "app/CsvTables.h"
+#include "app/RunRecords.h"
+#include "app/TableText.h"
+#include "model/Random.h"
+#include "model/Settings.h"
+#include "ui/ConvergencePlot.h"
+#include "ui/Dialogs.h"
+#include "ui/Mainform.h"
+#include "ui/PanelChart.h"
+#include "ui/RunsDock.h"
+
+namespace quarmel {
+
+namespace {
+
+FileDialogSettings ExportDialog(const char* description, const char* extension,
+                                const char* fileName) {
+    FileDialogSettings d;
+    d.Filters = {{description, std::string("*.") + extension}};
+    d.DefaultExt = extension;
+    d.FileName = fileName;
+    d.OverwritePrompt = true;
+    return d;
+}
+
+// Writes an export; a failure is said in a message box.
+void WriteExport(const std::string& path, const std::string& bytes) {
+    std::string error;
+    if (!WriteFileAtomically(path, bytes, error)) CurrentDialogs().Message(error);
+}
+
+std::string PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+QAction* AddRunsItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
+    Dock = new RunsDock(form);
+    form->addDockWidget(Qt::RightDockWidgetArea, Dock);
+    // A window of its own at first, so the main window's pages keep their size; the user may
+    // dock it at the side.
+    Dock->setFloating(true);
+    Dock->resize(760, 560);
+    Dock->hide();
+
+    // A menu of its own before Help, so every other menu and item keeps its place and keys.
+    MenuRuns = new QMenu("&Runs", form);
+    MenuRuns->setObjectName("MenuRuns");
+    form->MainMenu->insertMenu(form->Pomoc1->menuAction(), MenuRuns);
+    ConvergencePlot1 = Dock->toggleViewAction();
+    ConvergencePlot1->setObjectName("ConvergencePlot1");
+    ConvergencePlot1->setText("&Convergence plot");
+    ConvergencePlot1->setShortcut(QKeySequence("F3"));
+    MenuRuns->addAction(ConvergencePlot1);
+    ClearRuns1 = AddRunsItem(MenuRuns, "ClearRuns1", "C&lear compared runs");
+    MenuRuns->addSeparator();
+    ExportChart1 = AddRunsItem(MenuRuns, "ExportChart1", "Export c&hart as PNG...");
+    ExportPlotPng1 = AddRunsItem(MenuRuns, "ExportPlotPng1", "Export plot as &PNG...");
+    ExportPlotSvg1 = AddRunsItem(MenuRuns, "ExportPlotSvg1", "Export plot as S&VG...");
+    ExportSolutions1 = AddRunsItem(MenuRuns, "ExportSolutions1", "Export &solutions as CSV...");
+    ExportRuns1 = AddRunsItem(MenuRuns, "ExportRuns1", "Export r&uns as CSV...");
+    connect(ClearRuns1, &QAction::triggered, Dock, &RunsDock::ClearRuns);
+    connect(ExportChart1, &QAction::triggered, this, &RunComparison::ExportChartPng);
+    connect(ExportPlotPng1, &QAction::triggered, this, &RunComparison::ExportPlotPng);
+    connect(ExportPlotSvg1, &QAction::triggered, this, &RunComparison::ExportPlotSvg);
+    connect(ExportSolutions1, &QAction::triggered, this, &RunComparison::ExportSolutionsCsv);
+    connect(ExportRuns1, &QAction::triggered, this, &RunComparison::ExportRunsCsv);
+
+    ProgressRun = new QProgressBar(form->StatusBar);
+    ProgressRun->setObjectName("ProgressRun");
+    ProgressRun->setAccessibleName("Run progress");
+    ProgressRun->setMaximumWidth(180);
+    ProgressRun->hide();
+    LabelElapsed = new QLabel(form->StatusBar);
+    LabelElapsed->setObjectName("LabelElapsed");
+    LabelElapsed->setAccessibleName("Elapsed time");
+    LabelSeed = new QLabel(form->StatusBar);
+    LabelSeed->setObjectName("LabelSeed");
+    LabelSeed->setAccessibleName("Seed");
+    form->StatusBar->addPermanentWidget(ProgressRun);
+    form->StatusBar->addPermanentWidget(LabelElapsed);
+    form->StatusBar->addPermanentWidget(LabelSeed);
+    form->StringGridSolutions->installEventFilter(this);
+}
+
+bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_->StringGridSolutions &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        if (event->type() == QEvent::KeyPress) CopySelectedSolutions();
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RunComparison::CopySelectedSolutions() const {
+    std::vector<SelectedCell> cells;
+    for (const QModelIndex& i : form_->StringGridSolutions->selectionModel()->selectedIndexes()) {
+        cells.push_back({i.row(), i.column(), i.data().toString().toStdString()});
+    }
+    if (cells.empty()) return;
+    QApplication::clipboard()->setText(QString::fromStdString(TabSeparated(cells)));
+}
+
+std::uint32_t RunComparison::NextSeed() const {
+    if (const auto fixed = Dock->FixedSeed()) return *fixed;
+    return ClockSeed();
+}
+
+void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
+                               const std::string& problem, std::uint32_t seed) {
+    live_ = true;
+    kind_ = kind;
+    params_ = params;
+    seed_ = seed;
+    problem_ = problem;
+    clock_.start();
+    Dock->Plot->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
+    LabelSeed->setText(QString("Seed %1").arg(seed));
+    LabelElapsed->setText(QString::fromStdString(ElapsedText(0)));
+    ProgressRun->setVisible(kind == Genetic || kind == SimulatedAnnealing);
+    ProgressRun->setRange(0, kind == Genetic ? params.Iterations : 0);  // 0..0: busy
+    ProgressRun->setValue(0);
+}
+
+void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population) {
+    if (!live_) return;
+    Dock->Plot->UpdateRun(solutions, population);
+    ShowProgress(solutions);
+    LabelElapsed->setText(QString::fromStdString(ElapsedText(clock_.elapsed() / 1000.0)));
+}
+
+void RunComparison::ShowProgress(const SolutionList& solutions) {
+    if (kind_ == Genetic && !solutions.Empty()) {
+        const int generation = static_cast<int>(solutions.Count()) - 1;
+        ProgressRun->setValue(std::min(generation, params_.Iterations));
+        ProgressRun->setFormat(QString("Generation %v of %m"));
+    }
+}
+
+void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations,
+                             bool stopped) {
+    if (!live_) return;
+    Tick(solutions, SolutionList());
+    live_ = false;
+    Dock->Plot->EndRun();
+    ProgressRun->hide();
+    Dock->AddRun(RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
+                           clock_.elapsed() / 1000.0, stopped));
+}
+
+void RunComparison::ExportChartPng() {
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "chart"));
+    if (path.empty()) return;
+    // The frame as drawn, at the widget's device pixel ratio.
+    const QImage frame = form_->PanelChart->grabFramebuffer();
+    if (frame.isNull()) {
+        CurrentDialogs().Message("The chart has not been drawn yet.");
+        return;
+    }
+    WriteExport(path, PngBytes(frame));
+}
+
+void RunComparison::ExportPlotPng() {
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "convergence"));
+    if (path.empty()) return;
+    ConvergencePlot* plot = Dock->Plot;
+    const QSize size = plot->isVisible() ? plot->size() : plot->sizeHint();
+    const qreal ratio = plot->devicePixelRatioF();
+    QImage image(size * ratio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    plot->Paint(painter, QRect(QPoint(0, 0), size));
+    painter.end();
+    WriteExport(path, PngBytes(image));
+}
+
+void RunComparison::ExportPlotSvg() {
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("SVG drawing", "svg", "convergence"));
+    if (path.empty()) return;
+    ConvergencePlot* plot = Dock->Plot;
+    const QSize size = plot->isVisible() ? plot->size() : plot->sizeHint();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle("Convergence");
+    QPainter painter(&svg);
+    plot->Paint(painter, QRect(QPoint(0, 0), size));
+    painter.end();
+    WriteExport(path, bytes.toStdString());
+}
+
+void RunComparison::ExportSolutionsCsv() {
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "solutions"));
+    if (path.empty()) return;
+    WriteExport(path, SolutionsCsv(form_->Parameters, form_->RunSolutions));
+}
+
+void RunComparison::ExportRunsCsv() {
+    const std::string path =
+        CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "runs"));
+    if (path.empty()) return;
+    WriteExport(path, RunsCsv(Dock->Runs()));
+}
+
+}  // namespace quarmel

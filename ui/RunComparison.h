@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+
+namespace quarmel {
+
+class RunsDock;
+class TFormMain;
+
+// What the main window adds for comparing and keeping runs: the "Runs" menu (the convergence
+// dock, the exports), the dock with the convergence plot and the runs table, and the status
+// line's run progress (progress bar, elapsed time, seed). The window tells it when a run starts,
+// at every tick, and when the run ends.
+class RunComparison : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit RunComparison(TFormMain* form);
+
+    // The seed of the next run: the fixed one when the user set it, otherwise the clock's.
+    std::uint32_t NextSeed() const;
+
+    void RunStarted(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
+                    std::uint32_t seed);
+    // Takes in what the run published since the last tick.
+    void Tick(const SolutionList& solutions, const SolutionList& population);
+    // Records the run in the runs table, also one the user stopped.
+    void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
+    bool RunLive() const { return live_; }
+
+    // Exports; each asks for a file and reports a failure in a message box.
+    void ExportChartPng();
+    void ExportPlotPng();
+    void ExportPlotSvg();
+    void ExportSolutionsCsv();
+    void ExportRunsCsv();
+
+    // Puts the selected cells of the Solutions table on the clipboard, tab-separated.
+    void CopySelectedSolutions() const;
+
+    RunsDock* Dock = nullptr;
+    QMenu* MenuRuns = nullptr;
+    QAction* ConvergencePlot1 = nullptr;
+    QAction* ExportChart1 = nullptr;
+    QAction* ExportPlotPng1 = nullptr;
+    QAction* ExportPlotSvg1 = nullptr;
+    QAction* ExportSolutions1 = nullptr;
+    QAction* ExportRuns1 = nullptr;
+    QAction* ClearRuns1 = nullptr;
+    QProgressBar* ProgressRun = nullptr;
+    QLabel* LabelElapsed = nullptr;
+    QLabel* LabelSeed = nullptr;
+
+  protected:
+    // Ctrl+C on the Solutions table copies the whole selection, not only the current cell.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void ShowProgress(const SolutionList& solutions);
+
+    TFormMain* form_;
+    bool live_ = false;
+    AlgorithmKind kind_ = Greedy;
+    AlgParameters params_;
+    std::uint32_t seed_ = 0;
+    std::string problem_;
+    QElapsedTimer clock_;
+};
+
+}  // namespace quarmel

@@ -1,0 +1,106 @@
+#include "ui/RunsDock.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <charconv>
+
+#include "ui/ConvergencePlot.h"
+
+namespace quarmel {
+
+namespace {
+
+const char* const kRunColumns[] = {"Algorithm", "Settings",    "Seed",   "Best value",
+                                   "Solutions", "Evaluations", "Seconds"};
+
+}  // namespace
+
+RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
+    setObjectName("DockRuns");
+    setAccessibleName("Convergence");
+    auto* body = new QWidget(this);
+    auto* column = new QVBoxLayout(body);
+
+    Plot = new ConvergencePlot(body);
+    column->addWidget(Plot, 3);
+
+    auto* row = new QHBoxLayout;
+    CheckBoxLogScale = new QCheckBox("&Log scale", body);
+    CheckBoxLogScale->setObjectName("CheckBoxLogScale");
+    ButtonClearRuns = new QPushButton("C&lear runs", body);
+    ButtonClearRuns->setObjectName("ButtonClearRuns");
+    CheckBoxFixedSeed = new QCheckBox("&Fixed seed:", body);
+    CheckBoxFixedSeed->setObjectName("CheckBoxFixedSeed");
+    EditSeed = new QLineEdit("1", body);
+    EditSeed->setObjectName("EditSeed");
+    EditSeed->setAccessibleName("Fixed seed");
+    EditSeed->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]{1,10}"), EditSeed));
+    EditSeed->setMaximumWidth(110);
+    ButtonCopyRuns = new QPushButton("Cop&y runs", body);
+    ButtonCopyRuns->setObjectName("ButtonCopyRuns");
+    row->addWidget(CheckBoxLogScale);
+    row->addWidget(ButtonClearRuns);
+    row->addStretch(1);
+    row->addWidget(CheckBoxFixedSeed);
+    row->addWidget(EditSeed);
+    row->addWidget(ButtonCopyRuns);
+    column->addLayout(row);
+
+    TableRuns = new QTableWidget(0, static_cast<int>(std::size(kRunColumns)), body);
+    TableRuns->setObjectName("TableRuns");
+    TableRuns->setAccessibleName("Finished runs");
+    for (int c = 0; c < TableRuns->columnCount(); ++c) {
+        TableRuns->setHorizontalHeaderItem(c, new QTableWidgetItem(kRunColumns[c]));
+    }
+    TableRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableRuns->verticalHeader()->hide();
+    TableRuns->horizontalHeader()->setStretchLastSection(true);
+    column->addWidget(TableRuns, 1);
+    setWidget(body);
+
+    connect(CheckBoxLogScale, &QCheckBox::toggled, Plot, &ConvergencePlot::SetLogScale);
+    connect(ButtonClearRuns, &QPushButton::clicked, this, &RunsDock::ClearRuns);
+    connect(ButtonCopyRuns, &QPushButton::clicked, this, &RunsDock::CopyRuns);
+}
+
+std::optional<std::uint32_t> RunsDock::FixedSeed() const {
+    if (!CheckBoxFixedSeed->isChecked()) return std::nullopt;
+    const std::string text = EditSeed->text().toStdString();
+    std::uint32_t seed = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return seed;
+}
+
+void RunsDock::AddRun(const RunRecord& run) {
+    runs_.push_back(run);
+    const int r = TableRuns->rowCount();
+    TableRuns->insertRow(r);
+    const std::vector<std::string> cells = RunCells(run);
+    for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
+        TableRuns->setItem(r, c, new QTableWidgetItem(QString::fromStdString(cells[c])));
+    }
+    TableRuns->scrollToBottom();
+}
+
+void RunsDock::ClearRuns() {
+    Plot->Clear();
+    runs_.clear();
+    TableRuns->setRowCount(0);
+}
+
+void RunsDock::CopyRuns() const {
+    QApplication::clipboard()->setText(QString::fromStdString(RunsCsv(runs_)));
+}
+
+}  // namespace quarmel

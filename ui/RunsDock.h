@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDockWidget>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/RunRecords.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace quarmel {
+
+class ConvergencePlot;
+
+// The dock that compares runs: the convergence plot of the current run and the runs before it,
+// its log-scale switch and Clear, an optional fixed seed for the next runs, and a table of the
+// finished runs that can be copied.
+class RunsDock : public QDockWidget {
+    Q_OBJECT
+
+  public:
+    explicit RunsDock(QWidget* parent = nullptr);
+
+    // The seed the user fixed, if the fixed seed is on and its text is a valid seed.
+    std::optional<std::uint32_t> FixedSeed() const;
+
+    void AddRun(const RunRecord& run);
+    const std::vector<RunRecord>& Runs() const { return runs_; }
+    // Forgets the compared runs: the plot's curves and the table's rows.
+    void ClearRuns();
+    // Puts the runs table on the clipboard as CSV.
+    void CopyRuns() const;
+
+    ConvergencePlot* Plot = nullptr;
+    QCheckBox* CheckBoxLogScale = nullptr;
+    QPushButton* ButtonClearRuns = nullptr;
+    QCheckBox* CheckBoxFixedSeed = nullptr;
+    QLineEdit* EditSeed = nullptr;
+    QTableWidget* TableRuns = nullptr;
+    QPushButton* ButtonCopyRuns = nullptr;
+
+  private:
+    std::vector<RunRecord> runs_;
+};
+
+}  // namespace quarmel
