@@ -49,7 +49,8 @@ class Annealing {
         double t = params_.Temp0;
         const double alfa = params_.Alfa;
         bool heating = true;
-        for (;;) {
+        for (long long stage = 1;; ++stage) {
+            control_.StageBegins(stage, t, heating);
             if (heating) {
                 flat_ = 1;
                 tried_ = 0;

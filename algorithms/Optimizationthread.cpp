@@ -44,6 +44,11 @@ class OptimizationThread::Control : public RunControl {
         return owner_.options_.seed ? *owner_.options_.seed : ClockSeed();
     }
 
+    void StageBegins(long long stage, double temperature, bool heating) override {
+        std::lock_guard<std::mutex> lock(owner_.lock_);
+        owner_.stage_ = {stage, temperature, heating};
+    }
+
   private:
     OptimizationThread& owner_;
 };
@@ -107,6 +112,11 @@ SolutionList OptimizationThread::SnapshotPopulation() const {
     if (kind_ != Genetic) return SolutionList();
     std::lock_guard<std::mutex> lock(lock_);
     return progress_.Population;
+}
+
+OptimizationThread::AnnealingStage OptimizationThread::Stage() const {
+    std::lock_guard<std::mutex> lock(lock_);
+    return stage_;
 }
 
 unsigned long long OptimizationThread::Evaluations() const {

@@ -49,6 +49,13 @@ class OptimizationThread {
     // True once the run has ended; set after the last change of the lists, so a snapshot taken
     // after this returned true is the run's final state.
     bool IsFinished() const;
+    // Where simulated annealing is: its stage (0 before the first), temperature and phase.
+    struct AnnealingStage {
+        long long Number = 0;
+        double Temperature = 0.0;
+        bool Heating = true;
+    };
+    AnnealingStage Stage() const;
     // Evaluations the run has made, as of its last published step (all of them once it has
     // finished).
     unsigned long long Evaluations() const;
@@ -87,6 +94,7 @@ class OptimizationThread {
     mutable std::mutex lock_;
     std::condition_variable wake_;
     bool paused_ = false;
+    AnnealingStage stage_;
     int waitingAtGate_ = 0;
     std::atomic<bool> pausedHint_{false};  // lets an unpaused gate pass without the lock
     std::atomic<bool> stop_{false};

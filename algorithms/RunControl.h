@@ -33,6 +33,9 @@ class RunControl {
     // The seed the run draws from, read once when the run seeds its generator. By default the
     // calendar time in whole seconds, as the program always seeds.
     virtual std::uint32_t Seed() const { return ClockSeed(); }
+    // Simulated annealing tells at the start of each temperature stage which stage it is (from
+    // 1), its temperature and whether it is still heating; nothing by default.
+    virtual void StageBegins(long long /*stage*/, double /*temperature*/, bool /*heating*/) {}
 };
 
 // A synchronous run control for the batch runner and the benchmarks: a fixed seed, sleeps that

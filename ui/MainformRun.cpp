@@ -185,7 +185,7 @@ void TFormMain::TimerChartTimer() {
     ListChange change = ListChange::None;
     const bool ended =
         PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation, &change);
-    if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation);
+    if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation, Worker.get());
     if (ended) SetIdleState();
     solutionsChange_ = CombineChanges(solutionsChange_, change);
     QWidget* page = PageControlMain->currentWidget();

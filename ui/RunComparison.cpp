@@ -18,9 +18,11 @@
 #include <QSvgGenerator>
 #include <QTableView>
 
+#include "algorithms/Optimizationthread.h"
 #include "app/AtomicFile.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
+#include "app/NumberText.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "model/Random.h"
@@ -107,9 +109,13 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     LabelElapsed = new QLabel(form->StatusBar);
     LabelElapsed->setObjectName("LabelElapsed");
     LabelElapsed->setAccessibleName("Elapsed time");
+    LabelStage = new QLabel(form->StatusBar);
+    LabelStage->setObjectName("LabelStage");
+    LabelStage->setAccessibleName("Annealing stage");
     LabelSeed = new QLabel(form->StatusBar);
     LabelSeed->setObjectName("LabelSeed");
     LabelSeed->setAccessibleName("Seed");
+    form->StatusBar->addPermanentWidget(LabelStage);
     form->StatusBar->addPermanentWidget(ProgressRun);
     form->StatusBar->addPermanentWidget(LabelElapsed);
     form->StatusBar->addPermanentWidget(LabelSeed);
@@ -155,27 +161,38 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     ProgressRun->setVisible(kind == Genetic || kind == SimulatedAnnealing);
     ProgressRun->setRange(0, kind == Genetic ? params.Iterations : 0);  // 0..0: busy
     ProgressRun->setValue(0);
+    LabelStage->clear();
 }
 
-void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population) {
+void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population,
+                         const OptimizationThread* worker) {
     if (!live_) return;
     Dock->Plot->UpdateRun(solutions, population);
-    ShowProgress(solutions);
+    ShowProgress(solutions, worker);
     LabelElapsed->setText(QString::fromStdString(ElapsedText(clock_.elapsed() / 1000.0)));
 }
 
-void RunComparison::ShowProgress(const SolutionList& solutions) {
+void RunComparison::ShowProgress(const SolutionList& solutions, const OptimizationThread* worker) {
     if (kind_ == Genetic && !solutions.Empty()) {
         const int generation = static_cast<int>(solutions.Count()) - 1;
         ProgressRun->setValue(std::min(generation, params_.Iterations));
         ProgressRun->setFormat(QString("Generation %v of %m"));
+    }
+    if (kind_ == SimulatedAnnealing && worker) {
+        // The number of stages is not known before the end: a busy bar with the stage's text.
+        const OptimizationThread::AnnealingStage stage = worker->Stage();
+        const QString text = QString("Stage %1, %2 at %3")
+                                 .arg(stage.Number)
+                                 .arg(stage.Heating ? "heating" : "cooling")
+                                 .arg(QString::fromStdString(GeneralText(stage.Temperature, 4)));
+        LabelStage->setText(text);
     }
 }
 
 void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations,
                              bool stopped) {
     if (!live_) return;
-    Tick(solutions, SolutionList());
+    Tick(solutions, SolutionList(), nullptr);
     live_ = false;
     Dock->Plot->EndRun();
     ProgressRun->hide();

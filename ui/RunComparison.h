@@ -16,6 +16,7 @@ class QProgressBar;
 
 namespace quarmel {
 
+class OptimizationThread;
 class RunsDock;
 class TFormMain;
 
@@ -34,8 +35,9 @@ class RunComparison : public QObject {
 
     void RunStarted(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
                     std::uint32_t seed);
-    // Takes in what the run published since the last tick.
-    void Tick(const SolutionList& solutions, const SolutionList& population);
+    // Takes in what the run published since the last tick, and where the annealing is.
+    void Tick(const SolutionList& solutions, const SolutionList& population,
+              const OptimizationThread* worker = nullptr);
     // Records the run in the runs table, also one the user stopped.
     void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
     bool RunLive() const { return live_; }
@@ -62,13 +64,14 @@ class RunComparison : public QObject {
     QProgressBar* ProgressRun = nullptr;
     QLabel* LabelElapsed = nullptr;
     QLabel* LabelSeed = nullptr;
+    QLabel* LabelStage = nullptr;
 
   protected:
     // Ctrl+C on the Solutions table copies the whole selection, not only the current cell.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void ShowProgress(const SolutionList& solutions);
+    void ShowProgress(const SolutionList& solutions, const OptimizationThread* worker);
 
     TFormMain* form_;
     bool live_ = false;

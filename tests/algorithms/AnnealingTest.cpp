@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <vector>
 
 #include "SearchFixtures.h"
 #include "algorithms/Annealing.h"
@@ -105,13 +107,26 @@ TEST(AnnealingPhases, TemperatureZeroAcceptsEqualValuesWithoutDividingByZero) {
 TEST(AnnealingPhases, CoolingFromOneHundredRunsOneHundredThirteenStages) {
     // 100 * 0.96^k drops below 1 first at k = 113 (ln 0.01 / ln 0.96 = 112.8). One variable and
     // Lk 1 make stages of two moves; the first heating stage accepts all and keeps T at 100.
+    // Each stage is told as it begins: the heating one, then the cooling ones from T = 100.
+    struct StageRecorder : RecordingRunControl {
+        using RecordingRunControl::RecordingRunControl;
+        void StageBegins(long long stage, double temperature, bool heating) override {
+            stages.push_back({stage, temperature, heating});
+        }
+        std::vector<std::tuple<long long, double, bool>> stages;
+    };
     AlgParameters p = Params("5", {{"x", 0, 10}});
     p.Lk = 1;
     p.Stop = 0.0f;
     SolutionList list;
-    RecordingRunControl control(1, list);
+    StageRecorder control(1, list);
     RunAnnealing(p, list, control);
     EXPECT_EQ(p.Evaluations(), 1u + 2 + 113 * 2);
+    ASSERT_EQ(control.stages.size(), 114u);
+    EXPECT_EQ(control.stages[0], std::make_tuple(1LL, 100.0, true));
+    EXPECT_EQ(control.stages[1], std::make_tuple(2LL, 100.0, false));
+    EXPECT_EQ(control.stages[2], std::make_tuple(3LL, double(0.96f) * 100.0, false));
+    EXPECT_EQ(std::get<0>(control.stages.back()), 114);
 }
 
 TEST(AnnealingPhases, FlatMovesEndTheRunAlikeForStopsUpToOne) {

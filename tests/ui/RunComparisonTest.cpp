@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
@@ -107,7 +108,11 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
 
 // The chart as drawn, at its pixel size; the plot as PNG and SVG.
 TEST_F(RunComparisonTest, ExportsThePictures) {
-    RunToEnd(form->SpeedButtonSteepest);
+    RunToEnd(form->SpeedButtonSA);
+    // The status line told the annealing's stage to the end.
+    EXPECT_TRUE(form->Comparison->LabelStage->text().contains(
+        QRegularExpression("^Stage [0-9]+, cooling at ")))
+        << form->Comparison->LabelStage->text().toStdString();
     ClickTab(form->TabSheetChart);
     QTRY_VERIFY_WITH_TIMEOUT(form->ChartReady, 5000);
     dialogs.files = {File("chart.png").toStdString(), File("plot.png").toStdString(),
@@ -132,7 +137,7 @@ TEST_F(RunComparisonTest, ExportsThePictures) {
     EXPECT_EQ(plot.size(), Dock()->Plot->sizeHint() * Dock()->Plot->devicePixelRatioF());
     const std::string svg = Slurp(File("plot.svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("steepest"), std::string::npos);  // the legend's label
+    EXPECT_NE(svg.find("annealing"), std::string::npos);  // the legend's label
 }
 
 }  // namespace
