@@ -2,19 +2,27 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
+#include "model/Improvement.h"
+#include "model/Random.h"
 
 using namespace quarmel;
 
 // A whole genetic run without delay, timed against a bare loop of as many evaluations as the run
 // made, on the same problem and in the same process. The ratio counter is what the run's own
-// work (draws, list copies, publishing) adds on top of the evaluations it cannot avoid.
+// work (draws, list copies, publishing) adds on top of the evaluations it cannot avoid. With
+// tournament selection the run is also timed against its floor (FloorRun), which must give the
+// same history.
 // Arguments: formula (0 the start-up one, 1 ten variables), population, iterations, selection.
 
 namespace {
@@ -39,6 +47,135 @@ double Now() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// The floor: a tournament-selection run reduced to what the rules require, on flat arrays. The
+// same draws in the same order and the same evaluations; one copy per selected Solution into the
+// next population, nothing published, no per-Solution storage. Returns the best value after each
+// generation, which must equal the real run's history.
+std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
+    SeedRandom(seed);
+    std::vector<float> bests;
+    if (p.Compile() != -1) return bests;
+    const std::vector<VariableSpec>& vars = p.Variables();
+    const std::size_t d = vars.size();
+    std::size_t n = static_cast<std::size_t>(p.PopSize);
+    const bool maximize = p.Maximize();
+    std::vector<float> values(n * d), next(n * d), f(n), nextF(n);
+    std::vector<double> x(d);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < d; ++j) {
+            double v = static_cast<double>(GridDraw(vars[j].Max - vars[j].Min)) + vars[j].Min;
+            if (v > vars[j].Max) v = vars[j].Max;
+            values[i * d + j] = static_cast<float>(v);
+            x[j] = v;
+        }
+        f[i] = static_cast<float>(p.Eval(x.data()));
+    }
+    auto eval = [&](const float* v) {
+        for (std::size_t j = 0; j < d; ++j) x[j] = v[j];
+        return static_cast<float>(p.Eval(x.data()));
+    };
+    auto bestOf = [&] {
+        float b = f[0];
+        for (std::size_t i = 1; i < n; ++i)
+            if (Improves(b, f[i], maximize)) b = f[i];
+        return b;
+    };
+    float best = bestOf();
+    std::vector<GridSpec> grids(d);
+    std::vector<char> movable(d);
+    std::vector<float> steps(d);
+    for (std::size_t j = 0; j < d; ++j) {
+        steps[j] = (vars[j].Max - vars[j].Min) * p.MutA;
+        movable[j] = vars[j].Max > vars[j].Min && steps[j] > 0.0f;
+        if (movable[j]) grids[j] = PrepareGrid(2.0f * steps[j]);
+    }
+    const float mutation = std::trunc(p.MProbab);
+    const float ratio = p.COA, rest = 1.0f - p.COA;
+    for (int g = 0; g < p.Iterations; ++g) {
+        for (std::size_t t = 0; t < n; ++t) {
+            std::size_t w = static_cast<std::size_t>(Rand()) % n;
+            for (long long k = 0; k <= p.TournamentSize; ++k) {
+                const std::size_t c = static_cast<std::size_t>(Rand()) % n;
+                if (Improves(f[w], f[c], maximize)) w = c;
+            }
+            std::copy_n(&values[w * d], d, &next[t * d]);
+            nextF[t] = f[w];
+        }
+        std::swap(values, next);
+        std::swap(f, nextF);
+        if (d >= 2) {
+            std::size_t out = 0, first = 0;
+            unsigned long long taking = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const int q = Rand() % 100;
+                if (static_cast<float>(q) >= p.COProbab || i == n - 1) {
+                    std::copy_n(&values[i * d], d, &next[out * d]);
+                    nextF[out++] = f[i];
+                    continue;
+                }
+                if (++taking % 2 == 1) {
+                    first = i;
+                    continue;
+                }
+                float* a = &next[out * d];
+                float* b = &next[(out + 1) * d];
+                std::copy_n(&values[first * d], d, a);
+                std::copy_n(&values[i * d], d, b);
+                if (p.CrossoverType == 2) {
+                    for (std::size_t j = 0; j < d; ++j) {
+                        const float u = a[j], v = b[j];
+                        a[j] = ratio * u + rest * v;
+                        b[j] = ratio * v + rest * u;
+                    }
+                } else {
+                    std::size_t c1 = 1, c2 = d;
+                    if (p.CrossoverType == 0) {
+                        if (d > 2) c1 = 1 + static_cast<std::size_t>(Rand()) % (d - 1);
+                    } else {
+                        c2 = 2;
+                        if (d > 2) {
+                            c1 = 1 + static_cast<std::size_t>(Rand()) % (d - 1);
+                            c2 = c1 + static_cast<std::size_t>(Rand()) % (d - c1);
+                        }
+                    }
+                    for (std::size_t j = c1; j < c2 && j < d; ++j) std::swap(a[j], b[j]);
+                }
+                nextF[out++] = eval(a);
+                nextF[out++] = eval(b);
+            }
+            n = out;
+            std::swap(values, next);
+            std::swap(f, nextF);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            const int q = Rand() % 100;
+            if (!(static_cast<float>(q) < mutation)) continue;
+            const std::size_t j = static_cast<std::size_t>(Rand()) % d;
+            float& y = values[i * d + j];
+            if (movable[j]) {
+                float s;
+                GridDrawEach(&grids[j], 1, &s);
+                const float a = steps[j], lo = vars[j].Min, hi = vars[j].Max;
+                float z = s >= a ? y + s * 0.5f : y - s;
+                if (z > hi) z = hi - (z - hi);
+                if (!(z >= lo)) z = lo + (lo - z);
+                if (z > hi) z = hi;
+                y = z;
+            }
+            f[i] = eval(&values[i * d]);
+        }
+        const float b = bestOf();
+        if (Improves(best, b, maximize)) best = b;
+        bests.push_back(best);
+    }
+    return bests;
+}
+
+// The same bits: a not-a-number best is equal to itself here.
+bool SameBits(float a, float b) {
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
 void BM_GeneticRun(benchmark::State& state) {
     AlgParameters base;
     SetUp(base, static_cast<int>(state.range(0)));
@@ -55,7 +192,8 @@ void BM_GeneticRun(benchmark::State& state) {
     for (const Solution& s : points)
         widened.insert(widened.end(), s.Values.begin(), s.Values.end());
 
-    double runTime = 0, bareTime = 0;
+    double runTime = 0, bareTime = 0, floorTime = 0;
+    const bool withFloor = base.SelectionType == 0;
     unsigned long long evaluations = 0;
     std::uint32_t seed = 1;
     for (auto _ : state) {
@@ -63,9 +201,24 @@ void BM_GeneticRun(benchmark::State& state) {
         GeneticProgress progress;
         SyncRunControl control(seed++);
         const auto t0 = Now();
-        RunGenetic(progress, p, control);
+        const SolutionList history = RunGenetic(progress, p, control);
         const auto t1 = Now();
         const unsigned long long n = p.Evaluations() - base.Evaluations();
+
+        if (withFloor) {
+            AlgParameters q = base;
+            const auto f0 = Now();
+            const std::vector<float> bests = FloorRun(q, seed - 1);
+            floorTime += Now() - f0;
+            bool same =
+                bests.size() == history.Count() && q.Evaluations() - base.Evaluations() == n;
+            for (std::size_t g = 0; same && g < bests.size(); ++g)
+                same = SameBits(bests[g], history.FuncValue(g));
+            if (!same) {
+                state.SkipWithError("the floor does not make the run's draws and evaluations");
+                break;
+            }
+        }
 
         double sum = 0;
         std::size_t k = 0;
@@ -87,6 +240,7 @@ void BM_GeneticRun(benchmark::State& state) {
     state.counters["bare_ms"] =
         benchmark::Counter(bareTime * 1e3, benchmark::Counter::kAvgIterations);
     state.counters["ratio"] = runTime / bareTime;
+    if (withFloor) state.counters["floor_ratio"] = runTime / floorTime;
 }
 
 // One step of a generation on 1000 Solutions of the start-up problem, with the start values:
