@@ -39,36 +39,6 @@ class IndexDraw {
     std::uint64_t inverse_;
 };
 
-// The selected population: a copy of population[w] for every w in winners, in order. The
-// population is our own copy, so each Solution's last pick takes it over, and the extra picks
-// reuse the storage of Solutions nobody picked (there are exactly as many of those).
-SolutionList TakeWinners(SolutionList population, const std::vector<std::uint32_t>& winners) {
-    const std::size_t n = population.Count();
-    std::vector<std::uint32_t> picks(n, 0);
-    for (std::uint32_t w : winners) ++picks[w];
-    std::vector<std::uint32_t> unpicked;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (picks[i] == 0) unpicked.push_back(static_cast<std::uint32_t>(i));
-    }
-    SolutionList result;
-    result.Reserve(winners.size());
-    for (std::uint32_t w : winners) {
-        if (--picks[w] == 0) {
-            result.Append(std::move(population.At(w)));
-            continue;
-        }
-        if (unpicked.empty()) {  // only with more winners than Solutions
-            result.Append(population.At(w));
-            continue;
-        }
-        Solution s = std::move(population.At(unpicked.back()));
-        unpicked.pop_back();
-        s = population.At(w);
-        result.Append(std::move(s));
-    }
-    return result;
-}
-
 // Evaluates new points. The buffer is made once per operator and always has room for every
 // variable of the problem, so the parser never reads past it whatever the population holds.
 class Evaluator {
@@ -93,40 +63,50 @@ class Evaluator {
 };
 
 // The frame the three crossovers share. makeChildren(first, second) turns the two parents'
-// values into those of child A and child B, in place, and makes the kind's own draws. The list
-// is our own copy and every index is visited once, so Solutions are moved on, not copied, and
-// the children take over their parents' storage.
+// values into those of child A and child B, in place, and makes the kind's own draws. The
+// children are made in out's storage from copies of their parents.
 template <typename MakeChildren>
-SolutionList Crossover(SolutionList population, AlgParameters& params, MakeChildren makeChildren) {
-    SolutionList result;
+void Crossover(const SolutionList& population, SolutionList& out, AlgParameters& params,
+               MakeChildren makeChildren) {
     const std::size_t n = population.Count();
-    if (n == 0) return result;
+    if (n == 0 || population.VariableCount() == 0) {
+        out.Resize(0);
+        return;
+    }
     const std::size_t d = population.VariableCount();
-    if (d == 0) return result;
-    result.Reserve(n);
+    out.Resize(n);
     Evaluator evaluate(params, d);
     const float probability = params.COProbab;
     unsigned long long taking = 0;
     std::size_t first = 0;
+    std::size_t k = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const int q = Rand() % 100;  // drawn for every Solution, the last one too
         if (static_cast<float>(q) >= probability || i == n - 1) {
-            result.Append(std::move(population.At(i)));
+            out.At(k++) = population.At(i);
             continue;
         }
         if (++taking % 2 == 1) {
             first = i;  // waits for a partner; dropped if none comes
             continue;
         }
-        Solution a = std::move(population.At(first));
-        Solution b = std::move(population.At(i));
+        Solution& a = out.At(k++);
+        Solution& b = out.At(k++);
+        a = population.At(first);
+        b = population.At(i);
         makeChildren(a.Values, b.Values);
         a.Value = evaluate(a.Values);
         b.Value = evaluate(b.Values);
-        result.Append(std::move(a));
-        result.Append(std::move(b));
     }
-    return result;
+    out.Resize(k);
+}
+
+// The by-value form of an operator written as ...Into.
+template <typename Into, typename... Args>
+SolutionList Returned(const SolutionList& population, Into into, Args&&... args) {
+    SolutionList out;
+    into(population, out, std::forward<Args>(args)...);
+    return out;
 }
 
 // How one variable mutates: the step range a = (Max - Min) * MutA and the grid of the span 2a,
@@ -165,11 +145,12 @@ float MutateValue(float x, const MutationRange& range) {
 
 }  // namespace
 
-SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize) {
+void TournamentSelectionInto(const SolutionList& population, SolutionList& out, int tournamentSize,
+                             bool maximize) {
     const std::size_t n = population.Count();
-    if (n == 0) return SolutionList();
+    out.Resize(n);
+    if (n == 0) return;
     const IndexDraw draw(n);
-    std::vector<std::uint32_t> winners(n);
     for (std::size_t t = 0; t < n; ++t) {
         std::size_t w = draw();
         float held = population.FuncValue(w);
@@ -181,14 +162,22 @@ SolutionList TournamentSelection(SolutionList population, int tournamentSize, bo
                 held = challenger;
             }
         }
-        winners[t] = static_cast<std::uint32_t>(w);
+        out.At(t) = population.At(w);
     }
-    return TakeWinners(std::move(population), winners);
+}
+
+SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize) {
+    return Returned(population, TournamentSelectionInto, tournamentSize, maximize);
 }
 
 SolutionList RouletteSelection(SolutionList population, bool maximize) {
+    return Returned(population, RouletteSelectionInto, maximize);
+}
+
+void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bool maximize) {
     const std::size_t n = population.Count();
-    if (n == 0) return SolutionList();
+    out.Resize(n);
+    if (n == 0) return;
 
     // The reference is the worst value, found with the wheel's own comparisons.
     float f = population.FuncValue(0);
@@ -234,55 +223,72 @@ SolutionList RouletteSelection(SolutionList population, bool maximize) {
         // A draw beyond the end of the wheel (fewer than ten equal values) takes the last one.
         slot[k] = static_cast<std::uint32_t>(pick == n ? n - 1 : pick);
     }
-    std::vector<std::uint32_t> winners(n);
-    for (std::size_t t = 0; t < n; ++t) winners[t] = slot[RandomBelow(100)];
-    return TakeWinners(std::move(population), winners);
+    for (std::size_t t = 0; t < n; ++t) out.At(t) = population.At(slot[RandomBelow(100)]);
 }
 
 SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
-    return Crossover(std::move(population), params,
-                     [](std::vector<float>& a, std::vector<float>& b) {
-                         const std::size_t d = a.size();
-                         // Two values leave one cut only; nothing is drawn for it.
-                         const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
-                         for (std::size_t j = k; j < d; ++j) std::swap(a[j], b[j]);
-                     });
+    return Returned(population, OnePointCrossoverInto, params);
+}
+
+void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
+                           AlgParameters& params) {
+    Crossover(population, out, params, [](std::vector<float>& a, std::vector<float>& b) {
+        const std::size_t d = a.size();
+        // Two values leave one cut only; nothing is drawn for it.
+        const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
+        for (std::size_t j = k; j < d; ++j) std::swap(a[j], b[j]);
+    });
 }
 
 SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params) {
-    return Crossover(std::move(population), params,
-                     [](std::vector<float>& a, std::vector<float>& b) {
-                         const std::size_t d = a.size();
-                         // Two values: the second is exchanged, with no draw.
-                         std::size_t c1 = 1;
-                         std::size_t c2 = 2;
-                         if (d > 2) {
-                             c1 = 1 + RandIndex(d - 1);
-                             c2 = c1 + RandIndex(d - c1);
-                         }
-                         for (std::size_t j = c1; j < c2 && j < d; ++j) std::swap(a[j], b[j]);
-                     });
+    return Returned(population, TwoPointCrossoverInto, params);
+}
+
+void TwoPointCrossoverInto(const SolutionList& population, SolutionList& out,
+                           AlgParameters& params) {
+    Crossover(population, out, params, [](std::vector<float>& a, std::vector<float>& b) {
+        const std::size_t d = a.size();
+        // Two values: the second is exchanged, with no draw.
+        std::size_t c1 = 1;
+        std::size_t c2 = 2;
+        if (d > 2) {
+            c1 = 1 + RandIndex(d - 1);
+            c2 = c1 + RandIndex(d - c1);
+        }
+        for (std::size_t j = c1; j < c2 && j < d; ++j) std::swap(a[j], b[j]);
+    });
 }
 
 SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params) {
+    return Returned(population, ArithmeticCrossoverInto, params);
+}
+
+void ArithmeticCrossoverInto(const SolutionList& population, SolutionList& out,
+                             AlgParameters& params) {
     const float ratio = params.COA;
     const float rest = 1.0f - ratio;
-    return Crossover(std::move(population), params,
-                     [ratio, rest](std::vector<float>& a, std::vector<float>& b) {
-                         for (std::size_t j = 0; j < a.size(); ++j) {
-                             const float p = a[j];
-                             const float s = b[j];
-                             a[j] = ratio * p + rest * s;
-                             b[j] = ratio * s + rest * p;
-                         }
-                     });
+    Crossover(population, out, params, [ratio, rest](std::vector<float>& a, std::vector<float>& b) {
+        for (std::size_t j = 0; j < a.size(); ++j) {
+            const float p = a[j];
+            const float s = b[j];
+            a[j] = ratio * p + rest * s;
+            b[j] = ratio * s + rest * p;
+        }
+    });
 }
 
 SolutionList Mutate(SolutionList population, AlgParameters& params) {
+    return Returned(population, MutateInto, params);
+}
+
+void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters& params) {
     const std::size_t n = population.Count();
-    if (n == 0) return SolutionList();
+    if (n == 0 || population.VariableCount() == 0) {
+        out.Resize(0);
+        return;
+    }
     const std::size_t d = population.VariableCount();
-    if (d == 0) return SolutionList();
+    out.Resize(n);
     Evaluator evaluate(params, d);
     const IndexDraw position(d);
     // The probability counts in whole percent: 40.9 acts as 40.
@@ -290,20 +296,27 @@ SolutionList Mutate(SolutionList population, AlgParameters& params) {
     std::vector<MutationRange> ranges;
     for (const VariableSpec& v : params.Variables())
         ranges.push_back(PrepareMutation(v, params.MutA));
-    // The list is our own copy: the mutants are made in it and it is handed back.
     for (std::size_t i = 0; i < n; ++i) {
+        Solution& s = out.At(i);
+        s = population.At(i);
         const int q = Rand() % 100;
         if (!(static_cast<float>(q) < probability)) continue;
-        Solution& s = population.At(i);
         const std::size_t pos = position();
         s.Values[pos] = MutateValue(s.Values[pos], ranges[pos]);
         s.Value = evaluate(s.Values);
     }
-    return population;
 }
 
 Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize) {
     return Improves(best.Value, candidate.Value, maximize) ? candidate : best;
+}
+
+void KeepBetterOf(Solution& best, const SolutionList& population, bool maximize) {
+    std::size_t b = 0;
+    for (std::size_t i = 1; i < population.Count(); ++i) {
+        if (Improves(population.FuncValue(b), population.FuncValue(i), maximize)) b = i;
+    }
+    if (Improves(best.Value, population.FuncValue(b), maximize)) best = population.At(b);
 }
 
 SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t seed) {

@@ -1,5 +1,7 @@
 #include "Globalsearch.h"
 
+#include <atomic>
+#include <memory>
 #include <utility>
 
 #include "algorithms/GeneticOperators.h"
@@ -19,58 +21,70 @@ bool Halted(RunControl& control) {
 SolutionList RunGenetic(GeneticProgress& progress, AlgParameters& params, RunControl& control) {
     control.Publish([&] {
         progress.History.Clear();
-        progress.Population.Clear();
+        progress.Population = std::make_shared<const SolutionList>();
     });
 
-    // The copy for the window is made outside the lock, into the storage of the list it
-    // replaces two publishes ago; under the lock the lists are only swapped.
-    SolutionList spare;
-    auto publish = [&](const SolutionList& population) {
-        spare = population;
-        control.Publish([&] { std::swap(progress.Population, spare); });
+    // Each operator reads the published population and writes the next one into storage nobody
+    // else sees, then the two are swapped under the lock: publishing copies nothing. The
+    // replaced snapshot's storage takes the next operator's result unless a reader still holds
+    // it. Only this thread changes the record, so reading it here needs no lock.
+    std::shared_ptr<SolutionList> next;
+    auto target = [&]() -> SolutionList& {
+        if (next && next.use_count() == 1) {
+            // Pairs with the release of the last reader's reference.
+            std::atomic_thread_fence(std::memory_order_acquire);
+        } else {
+            next = std::make_shared<SolutionList>();
+        }
+        return *next;
     };
-    // Only this thread changes the lists, so reading them here needs no lock.
+    auto publish = [&] {
+        std::shared_ptr<const SolutionList> fresh = std::move(next);
+        control.Publish([&] { std::swap(progress.Population, fresh); });
+        // Made writable by this function (target), so it may be written again.
+        next = std::const_pointer_cast<SolutionList>(std::move(fresh));
+    };
+    auto population = [&]() -> const SolutionList& { return *progress.Population; };
     auto history = [&] { return progress.History; };
 
-    SolutionList population = CreatePopulation(params, params.PopSize, control.Seed());
-    publish(population);
-    if (population.Empty()) return history();
+    target() = CreatePopulation(params, params.PopSize, control.Seed());
+    publish();
+    if (population().Empty()) return history();
     const bool maximize = params.Maximize();
-    Solution best = population.Best(maximize);
+    Solution best = population().Best(maximize);
     control.Sleep(params.GeneticSleep);
-    if (population.VariableCount() == 0) return history();
+    if (population().VariableCount() == 0) return history();
 
     for (int g = 0; g < params.Iterations; ++g) {
         if (Halted(control)) break;
         if (params.SelectionType == 0) {
-            population =
-                TournamentSelection(std::move(population), params.TournamentSize, maximize);
-            publish(population);
+            TournamentSelectionInto(population(), target(), params.TournamentSize, maximize);
+            publish();
         } else if (params.SelectionType == 1) {
-            population = RouletteSelection(std::move(population), maximize);
-            publish(population);
+            RouletteSelectionInto(population(), target(), maximize);
+            publish();
         }
 
         if (Halted(control)) break;
         // A single variable has nothing to cross.
-        if (population.VariableCount() >= 2) {
+        if (population().VariableCount() >= 2) {
             if (params.CrossoverType == 0) {
-                population = OnePointCrossover(std::move(population), params);
-                publish(population);
+                OnePointCrossoverInto(population(), target(), params);
+                publish();
             } else if (params.CrossoverType == 1) {
-                population = TwoPointCrossover(std::move(population), params);
-                publish(population);
+                TwoPointCrossoverInto(population(), target(), params);
+                publish();
             } else if (params.CrossoverType == 2) {
-                population = ArithmeticCrossover(std::move(population), params);
-                publish(population);
+                ArithmeticCrossoverInto(population(), target(), params);
+                publish();
             }
         }
 
         if (Halted(control)) break;
-        population = Mutate(std::move(population), params);
-        publish(population);
+        MutateInto(population(), target(), params);
+        publish();
 
-        best = KeepBetter(best, population.Best(maximize), maximize);
+        KeepBetterOf(best, population(), maximize);
         control.Publish([&] { progress.History.Append(best); });
 
         if (Halted(control)) break;

@@ -110,8 +110,13 @@ SolutionList OptimizationThread::SnapshotSolutions() const {
 
 SolutionList OptimizationThread::SnapshotPopulation() const {
     if (kind_ != Genetic) return SolutionList();
-    std::lock_guard<std::mutex> lock(lock_);
-    return progress_.Population;
+    std::shared_ptr<const SolutionList> population;
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        population = progress_.Population;
+    }
+    // The snapshot is immutable: it is copied outside the lock.
+    return *population;
 }
 
 OptimizationThread::AnnealingStage OptimizationThread::Stage() const {

@@ -159,7 +159,7 @@ void BM_GeneticTickAndFrame(benchmark::State& state) {
         {
             std::lock_guard<std::mutex> g(lock);
             history = progress.History;
-            population = progress.Population;
+            population = *progress.Population;
         }
         SetMarkers(*scene, SolutionMarkers(history, axes), PopulationMarkers(population, axes));
         scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});

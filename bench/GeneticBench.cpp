@@ -244,7 +244,8 @@ void BM_GeneticRun(benchmark::State& state) {
 }
 
 // One step of a generation on 1000 Solutions of the start-up problem, with the start values:
-// 0 tournament, 1 roulette, 2 arithmetic crossover, 3 mutation, 4 the copy a publish makes.
+// 0 tournament, 1 roulette, 2 arithmetic crossover, 3 mutation, 4 a whole copy of the list (what
+// a reader of the published snapshot makes).
 // Shows where a generation's time goes besides the evaluations.
 void BM_GeneticStep(benchmark::State& state) {
     AlgParameters p;

@@ -82,7 +82,7 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     if (!steps.Empty()) out.Best = steps.Best(maximize).Value;
     if (limits.KeepPath) {
         out.Solutions = kind == Genetic ? std::move(progress.History) : std::move(path);
-        out.Population = std::move(progress.Population);
+        out.Population = *progress.Population;
     }
     return out;
 }

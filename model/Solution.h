@@ -11,8 +11,8 @@ struct Solution {
     float Value = 0.0f;
 };
 
-// An ordered, owning sequence of Solutions with value semantics. Lists are only appended to,
-// cleared or replaced whole. Accessors do not check their preconditions (callers guarantee them).
+// An ordered, owning sequence of Solutions with value semantics. Lists are appended to, cleared,
+// resized or replaced whole. Accessors do not check their preconditions (callers guarantee them).
 class SolutionList {
   public:
     void Clear() { items_.clear(); }
@@ -21,6 +21,8 @@ class SolutionList {
     void Append(const Solution& s) { items_.push_back(s); }
     void Append(Solution&& s) { items_.push_back(std::move(s)); }
     void Reserve(std::size_t n) { items_.reserve(n); }
+    // n Solutions; those kept keep their storage, so a list can be rewritten without allocating.
+    void Resize(std::size_t n) { items_.resize(n); }
 
     Solution& At(std::size_t i) { return items_[i]; }
     const Solution& At(std::size_t i) const { return items_[i]; }

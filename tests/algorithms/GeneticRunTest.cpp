@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "GeneticTestSupport.h"
@@ -41,7 +42,7 @@ class WatchingControl : public RecordingRunControl {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
         RecordingRunControl::Publish(change);
         history_ = progress_.History;
-        population_ = progress_.Population;
+        population_ = *progress_.Population;
         populations.push_back(population_);
     }
     void Sleep(int ms) override {
@@ -57,14 +58,58 @@ class WatchingControl : public RecordingRunControl {
 
   private:
     bool Unchanged() const {
-        return SameList(history_, progress_.History) && SameList(population_, progress_.Population);
+        return SameList(history_, progress_.History) &&
+               SameList(population_, *progress_.Population);
     }
     const GeneticProgress& progress_;
     SolutionList history_;
     SolutionList population_;
 };
 
+// A reader that keeps every other population it is shown (the rest it lets go at once), with a
+// copy of each as it was when shown.
+class HoldingControl : public RecordingRunControl {
+  public:
+    HoldingControl(std::uint32_t seed, const GeneticProgress& progress)
+        : RecordingRunControl(seed), progress_(progress) {}
+
+    void Publish(const std::function<void()>& change) override {
+        RecordingRunControl::Publish(change);
+        if (++published_ % 2 == 0) return;
+        held.push_back(progress_.Population);
+        asShown.push_back(*progress_.Population);
+    }
+
+    std::vector<std::shared_ptr<const SolutionList>> held;
+    std::vector<SolutionList> asShown;
+
+  private:
+    const GeneticProgress& progress_;
+    int published_ = 0;
+};
+
 }  // namespace
+
+TEST(RunGenetic, PopulationsAReaderStillHoldsAreNeverWrittenAgain) {
+    for (int crossover = 0; crossover < 3; ++crossover) {
+        AlgParameters p;
+        SmallRun(p);
+        p.CrossoverType = crossover;
+        AlgParameters q = p;
+        GeneticProgress progress;
+        HoldingControl control(17, progress);
+        const SolutionList history = RunGenetic(progress, p, control);
+        ASSERT_GT(control.held.size(), 30u);
+        for (std::size_t k = 0; k < control.held.size(); ++k)
+            ASSERT_TRUE(SameList(*control.held[k], control.asShown[k])) << crossover << " " << k;
+
+        // Whether storage was reused or fresh, the run is the one nobody watches.
+        GeneticProgress unwatched;
+        SyncRunControl sync(17);
+        EXPECT_TRUE(SameList(RunGenetic(unwatched, q, sync), history)) << crossover;
+        EXPECT_TRUE(SameList(*unwatched.Population, *progress.Population)) << crossover;
+    }
+}
 
 TEST(CreatePopulation, PointsLieOnEachVariablesDecimalGrid) {
     AlgParameters p;
@@ -150,7 +195,7 @@ TEST(RunGenetic, FullRunHasAnEntryPerGenerationAndOneMoreSleep) {
     EXPECT_EQ(control.sleeps, 26);
     EXPECT_EQ(control.sleptMs, 26 * 7);
     EXPECT_TRUE(SameList(returned, progress.History));
-    EXPECT_GT(progress.Population.Count(), 0u);
+    EXPECT_GT(progress.Population->Count(), 0u);
 }
 
 TEST(RunGenetic, ZeroIterationsKeepTheInitialPopulation) {
@@ -165,7 +210,7 @@ TEST(RunGenetic, ZeroIterationsKeepTheInitialPopulation) {
     EXPECT_EQ(control.sleeps, 1);
     AlgParameters q;
     SmallRun(q);
-    EXPECT_TRUE(SameList(progress.Population, CreatePopulation(q, 40, 8)));
+    EXPECT_TRUE(SameList(*progress.Population, CreatePopulation(q, 40, 8)));
 }
 
 TEST(RunGenetic, HistoryNeverGetsWorseAndFollowsEachPopulation) {
@@ -183,7 +228,7 @@ TEST(RunGenetic, HistoryNeverGetsWorseAndFollowsEachPopulation) {
                 std::vector<Solution> populationBest;
                 control.afterPublish = [&](int) {
                     if (progress.History.Count() > populationBest.size()) {
-                        populationBest.push_back(progress.Population.Best(maximize));
+                        populationBest.push_back(progress.Population->Best(maximize));
                     }
                 };
                 RunGenetic(progress, p, control);
@@ -219,14 +264,14 @@ TEST(RunGenetic, SameSeedSameRun) {
         RunGenetic(*progress, p, control);
     }
     EXPECT_TRUE(SameList(first.History, second.History));
-    EXPECT_TRUE(SameList(first.Population, second.Population));
+    EXPECT_TRUE(SameList(*first.Population, *second.Population));
     AlgParameters p;
     SmallRun(p);
     p.SelectionType = 1;
     p.CrossoverType = 0;
     RecordingRunControl control(556);
     RunGenetic(third, p, control);
-    EXPECT_FALSE(SameList(first.Population, third.Population));
+    EXPECT_FALSE(SameList(*first.Population, *third.Population));
 }
 
 TEST(RunGenetic, OneVariableIsNeverCrossed) {
@@ -240,7 +285,7 @@ TEST(RunGenetic, OneVariableIsNeverCrossed) {
     GeneticProgress progress;
     RecordingRunControl control(3);
     RunGenetic(progress, p, control);
-    EXPECT_EQ(progress.Population.Count(), 10u);
+    EXPECT_EQ(progress.Population->Count(), 10u);
     EXPECT_EQ(progress.History.Count(), 5u);
     EXPECT_EQ(p.Evaluations(), 10u) << "no children, no mutants";
 }
@@ -275,7 +320,7 @@ TEST(RunGenetic, UnknownOperatorKindsLeaveThePopulationToMutation) {
     AlgParameters q;
     SmallRun(q);
     const SolutionList initial = CreatePopulation(q, 40, 4);
-    EXPECT_TRUE(SameList(progress.Population, initial));
+    EXPECT_TRUE(SameList(*progress.Population, initial));
     for (const Solution& s : progress.History) EXPECT_EQ(s.Value, initial.Best(false).Value);
 }
 
@@ -287,12 +332,14 @@ TEST(RunGenetic, NothingToRunGivesEmptyListsWithoutSleeping) {
         if (which == 1) p.PopSize = 0;
         GeneticProgress progress;
         progress.History.Append(Solution{{1, 2, 3}, 4});  // left from an earlier run
-        progress.Population.Append(Solution{{1, 2, 3}, 4});
+        SolutionList left;
+        left.Append(Solution{{1, 2, 3}, 4});
+        progress.Population = std::make_shared<const SolutionList>(left);
         RecordingRunControl control(1);
         const SolutionList returned = RunGenetic(progress, p, control);
         EXPECT_EQ(returned.Count(), 0u);
         EXPECT_EQ(progress.History.Count(), 0u);
-        EXPECT_EQ(progress.Population.Count(), 0u);
+        EXPECT_EQ(progress.Population->Count(), 0u);
         EXPECT_EQ(control.sleeps, 0);
     }
 }
@@ -304,8 +351,8 @@ TEST(RunGenetic, ProblemWithoutVariablesSleepsOnceAndEnds) {
     GeneticProgress progress;
     RecordingRunControl control(1);
     RunGenetic(progress, p, control);
-    EXPECT_EQ(progress.Population.Count(), 6u);
-    EXPECT_EQ(progress.Population.FuncValue(0), 5.0f);
+    EXPECT_EQ(progress.Population->Count(), 6u);
+    EXPECT_EQ(progress.Population->FuncValue(0), 5.0f);
     EXPECT_EQ(progress.History.Count(), 0u);
     EXPECT_EQ(control.sleeps, 1);
 }
@@ -321,7 +368,7 @@ TEST(RunGenetic, StopDuringTheFirstSleepKeepsTheInitialPopulation) {
     EXPECT_EQ(control.sleeps, 1);
     AlgParameters q;
     SmallRun(q);
-    EXPECT_TRUE(SameList(progress.Population, CreatePopulation(q, 40, 64)));
+    EXPECT_TRUE(SameList(*progress.Population, CreatePopulation(q, 40, 64)));
 }
 
 TEST(RunGenetic, StopAfterAnOperatorLeavesTheGenerationHalfDone) {
@@ -336,13 +383,13 @@ TEST(RunGenetic, StopAfterAnOperatorLeavesTheGenerationHalfDone) {
         control.afterPublish = [&](int n) {
             if (n == stopAt) {
                 control.stop = true;
-                atStop = progress.Population;
+                atStop = *progress.Population;
             }
         };
         RunGenetic(progress, p, control);
         EXPECT_EQ(control.publishes, stopAt);
         EXPECT_EQ(progress.History.Count(), stopAt == 6 ? 1u : 0u);
-        EXPECT_TRUE(SameList(progress.Population, atStop));
+        EXPECT_TRUE(SameList(*progress.Population, atStop));
         EXPECT_EQ(control.sleeps, 1) << "no sleep after a stop";
     }
 }

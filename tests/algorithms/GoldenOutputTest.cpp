@@ -152,7 +152,7 @@ std::string Record() {
                     GoldenControl control(p, seed);
                     std::ostringstream published;
                     control.afterPublish = [&] {
-                        published << std::hex << Digest(progress.Population) << std::dec << " "
+                        published << std::hex << Digest(*progress.Population) << std::dec << " "
                                   << progress.History.Count() << "\n";
                     };
                     const SolutionList history = RunGenetic(progress, p, control);
@@ -160,7 +160,7 @@ std::string Record() {
                         << " seed=" << seed << " " << history.Count() << "\n";
                     PrintList(out, history);
                     out << "population\n";
-                    PrintList(out, progress.Population);
+                    PrintList(out, *progress.Population);
                     out << "published\n" << published.str();
                 }
             }
@@ -173,7 +173,7 @@ std::string Record() {
     const SolutionList history = RunGenetic(progress, p, control);
     out << "start genetic defaults " << history.Count() << "\n";
     PrintList(out, history);
-    out << "population " << std::hex << Digest(progress.Population) << std::dec << "\n";
+    out << "population " << std::hex << Digest(*progress.Population) << std::dec << "\n";
     return out.str();
 }
 

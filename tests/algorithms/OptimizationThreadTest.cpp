@@ -329,7 +329,7 @@ TEST(WorkerGenetic, SnapshotsShowTheHistoryAndThePopulation) {
     Worker w = StartSeeded(p, Genetic, 9);
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     EXPECT_TRUE(SameList(w->SnapshotSolutions(), reference.History));
-    EXPECT_TRUE(SameList(w->SnapshotPopulation(), reference.Population));
+    EXPECT_TRUE(SameList(w->SnapshotPopulation(), *reference.Population));
 }
 
 TEST(WorkerGenetic, StopDuringTheFirstSleepLeavesTheInitialPopulation) {
@@ -365,7 +365,7 @@ TEST(WorkerGenetic, PauseFreezesBothListsAndResumeLosesNothing) {
     w->Resume();
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     EXPECT_TRUE(SameList(w->SnapshotSolutions(), reference.History));
-    EXPECT_TRUE(SameList(w->SnapshotPopulation(), reference.Population));
+    EXPECT_TRUE(SameList(w->SnapshotPopulation(), *reference.Population));
 }
 
 TEST(WorkerGenetic, PauseThenStopEndsWithoutResume) {
