@@ -23,7 +23,8 @@ using namespace quarmel;
 // work (draws, list copies, publishing) adds on top of the evaluations it cannot avoid. With
 // tournament selection the run is also timed against its floor (FloorRun), which must give the
 // same history.
-// Arguments: formula (0 the start-up one, 1 ten variables), population, iterations, selection.
+// Arguments: formula (0 the start-up one, 1 ten variables), population, iterations, selection,
+// crossover.
 
 namespace {
 
@@ -182,6 +183,7 @@ void BM_GeneticRun(benchmark::State& state) {
     base.PopSize = static_cast<int>(state.range(1));
     base.Iterations = static_cast<int>(state.range(2));
     base.SelectionType = static_cast<int>(state.range(3));
+    base.CrossoverType = static_cast<int>(state.range(4));
     base.GeneticSleep = 0;
 
     // The points the bare loop evaluates: an initial population, widened once.
@@ -291,11 +293,13 @@ BENCHMARK(BM_GeneticStep)
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_GeneticRun)
-    ->ArgNames({"formula", "pop", "iter", "sel"})
-    ->Args({0, 500, 200, 0})
-    ->Args({0, 1000, 1000, 0})
-    ->Args({1, 500, 200, 0})
-    ->Args({1, 1000, 1000, 0})
-    ->Args({0, 1000, 1000, 1})
+    ->ArgNames({"formula", "pop", "iter", "sel", "co"})
+    ->Args({0, 500, 200, 0, 2})
+    ->Args({0, 1000, 1000, 0, 2})
+    ->Args({1, 500, 200, 0, 2})
+    ->Args({1, 1000, 1000, 0, 2})
+    ->Args({1, 500, 200, 0, 0})
+    ->Args({1, 500, 200, 0, 1})
+    ->Args({0, 1000, 1000, 1, 2})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
