@@ -9,6 +9,15 @@
 
 namespace quarmel {
 
+namespace {
+
+std::uint64_t NextRunNumber() {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+}  // namespace
+
 // The run control the worker's algorithm sees.
 class OptimizationThread::Control : public RunControl {
   public:
@@ -74,7 +83,8 @@ std::shared_ptr<OptimizationThread> OptimizationThread::Start(const AlgParameter
 
 OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKind kind,
                                        Options options)
-    : kind_(kind),
+    : runNumber_(NextRunNumber()),
+      kind_(kind),
       params_(params),  // deep-copies the parser, here on the caller's thread
       startEvaluations_(params_.Evaluations()),
       options_(std::move(options)),
@@ -106,6 +116,16 @@ void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
 SolutionList OptimizationThread::SnapshotSolutions() const {
     std::lock_guard<std::mutex> lock(lock_);
     return kind_ == Genetic ? progress_.History : workList_;
+}
+
+SolutionList OptimizationThread::SnapshotSolutionsFrom(std::size_t from) const {
+    std::lock_guard<std::mutex> lock(lock_);
+    const SolutionList& published = kind_ == Genetic ? progress_.History : workList_;
+    SolutionList tail;
+    if (from >= published.Count()) return tail;
+    tail.Reserve(published.Count() - from);
+    for (std::size_t i = from; i < published.Count(); ++i) tail.Append(published.At(i));
+    return tail;
 }
 
 SolutionList OptimizationThread::SnapshotPopulation() const {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,6 +47,12 @@ class OptimizationThread {
     // the local searches.
     SolutionList SnapshotSolutions() const;
     SolutionList SnapshotPopulation() const;
+    // The published solutions from position `from` on, copied under the worker's lock (empty
+    // when there are no more). A run's solution list only ever grows, so a window that holds the
+    // first `from` of them takes only the rest.
+    SolutionList SnapshotSolutionsFrom(std::size_t from) const;
+    // A number that tells this worker's run from every other run of the process (never 0).
+    std::uint64_t RunNumber() const { return runNumber_; }
     // True once the run has ended; set after the last change of the lists, so a snapshot taken
     // after this returned true is the run's final state.
     bool IsFinished() const;
@@ -82,6 +89,7 @@ class OptimizationThread {
     void WaitAtGate(std::unique_lock<std::mutex>& lock);
 
     std::atomic<bool> finished_{false};
+    const std::uint64_t runNumber_;
     const AlgorithmKind kind_;
     AlgParameters params_;
     const unsigned long long startEvaluations_;

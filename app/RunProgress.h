@@ -3,6 +3,7 @@
 #include "model/Problem.h"
 #include "model/Solution.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -22,18 +23,34 @@ ListChange CombineChanges(ListChange first, ListChange then);
 // Takes the run's current lists from the worker unless the window ignores the run's results,
 // and tells whether the run has ended. Whether the worker had finished is asked before the
 // snapshots: a snapshot taken after the worker finished is its final state, so the window never
-// goes idle on lists that miss the run's last step. `solutionsChange`, when given, receives how
-// runSolutions changed.
+// goes idle on lists that miss the run's last step. `solutionsRun` is the number of the run whose
+// published solutions runSolutions holds the beginning of (0 for none): for that run only the
+// solutions published since are copied and appended, as a run's solution list only grows;
+// for any other the list is copied whole and `solutionsRun` becomes the worker's. Whoever puts
+// another list in runSolutions sets it to 0. The population is copied whole: the genetic
+// algorithm replaces it every generation, and it holds at most the population size.
+// `solutionsChange`, when given, receives how runSolutions changed.
 template <class Worker>
 bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
-             SolutionList& runPopulation, ListChange* solutionsChange = nullptr) {
+             SolutionList& runPopulation, std::uint64_t& solutionsRun,
+             ListChange* solutionsChange = nullptr) {
     if (solutionsChange) *solutionsChange = ListChange::None;
     if (worker == nullptr) return false;
     const bool finished = worker->IsFinished();
     if (!ignoreRunResults) {
-        SolutionList solutions = worker->SnapshotSolutions();
-        if (solutionsChange) *solutionsChange = CompareSolutionLists(runSolutions, solutions);
-        runSolutions = std::move(solutions);
+        ListChange change = ListChange::None;
+        if (solutionsRun != 0 && solutionsRun == worker->RunNumber()) {
+            SolutionList tail = worker->SnapshotSolutionsFrom(runSolutions.Count());
+            if (!tail.Empty()) change = ListChange::Grown;
+            for (std::size_t i = 0; i < tail.Count(); ++i)
+                runSolutions.Append(std::move(tail.At(i)));
+        } else {
+            SolutionList solutions = worker->SnapshotSolutions();
+            change = CompareSolutionLists(runSolutions, solutions);
+            runSolutions = std::move(solutions);
+            solutionsRun = worker->RunNumber();
+        }
+        if (solutionsChange) *solutionsChange = change;
         runPopulation = worker->SnapshotPopulation();
     }
     return finished;

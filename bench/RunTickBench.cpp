@@ -2,21 +2,24 @@
 // does (under the run's lock), building the marker lists, handing them to the chart model with
 // the samples, refilling the Solutions page (model and table view, as shown) and the two result
 // labels. The list copy alone is measured beside it: the tick should grow no faster than it.
+// The last case is a tick late in a long run, when only the few solutions published since the
+// previous tick are new.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
+#include "app/RunProgress.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
 #include "chart/Sampling.h"
 #include "model/Problem.h"
 #include "model/Random.h"
-#include "app/RunProgress.h"
 #include "ui/SolutionsTableModel.h"
 
 using namespace quarmel;
@@ -60,11 +63,18 @@ struct PublishedRun {
         std::lock_guard<std::mutex> g(lock);
         return solutions;
     }
+    SolutionList SnapshotSolutionsFrom(std::size_t from) {
+        std::lock_guard<std::mutex> g(lock);
+        SolutionList tail;
+        for (std::size_t i = from; i < solutions.Count(); ++i) tail.Append(solutions.At(i));
+        return tail;
+    }
     SolutionList SnapshotPopulation() {
         std::lock_guard<std::mutex> g(lock);
         return population;
     }
     bool IsFinished() const { return false; }
+    std::uint64_t RunNumber() const { return 1; }
 };
 
 }  // namespace
@@ -93,7 +103,9 @@ static void BM_TimerTick(benchmark::State& state) {
     SolutionList runSolutions;
     SolutionList runPopulation;
     for (auto _ : state) {
-        PollRun(&run, false, runSolutions, runPopulation);
+        // Every tick takes the list whole, as the first tick of a run does.
+        std::uint64_t solutionsRun = 0;
+        PollRun(&run, false, runSolutions, runPopulation, solutionsRun);
         chart->SetData(samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin,
                        samples.DisplayYMax, samples.HeightMin, samples.HeightMax, samples.Samples,
                        SolutionMarkers(runSolutions, axes), PopulationMarkers(runPopulation, axes));
@@ -120,3 +132,46 @@ static void BM_SolutionListCopy(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SolutionListCopy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A tick of a long local search (no population) as the window makes it on the Solutions page:
+// the run has published state.range(0) solutions, of which the window already holds all but the
+// few published since the last tick.
+static void BM_TimerTickFewNew(benchmark::State& state) {
+    App();
+    PublishedRun run;
+    run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
+    SolutionList more;  // five more steps, each published once per tick
+    for (std::size_t i = 0; i < 5; ++i) more.Append(run.solutions.At(i));
+
+    SolutionsTableModel model;
+    QTableView view;
+    view.verticalHeader()->hide();
+    view.setModel(&model);
+    view.resize(614, 440);
+    view.show();
+
+    SolutionList runSolutions;
+    SolutionList runPopulation;
+    std::uint64_t solutionsRun = 0;
+    ListChange change = ListChange::None;
+    PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
+    model.Show(kNames, &runSolutions, change);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            std::lock_guard<std::mutex> g(run.lock);
+            for (const Solution& s : more) run.solutions.Append(s);
+        }
+        state.ResumeTiming();
+        PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
+        model.Show(kNames, &runSolutions, change);
+        std::string first = InitialSolutionText(runSolutions);
+        std::string best = OptimalSolutionText(runSolutions, false);
+        benchmark::DoNotOptimize(first);
+        benchmark::DoNotOptimize(best);
+        QApplication::processEvents();
+    }
+    state.counters["solutions"] = static_cast<double>(runSolutions.Count());
+}
+BENCHMARK(BM_TimerTickFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 
 #include <fparser.hh>
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -353,6 +354,10 @@ class TFormMain : public QMainWindow {
     std::vector<float> SurfaceSamples;
     SolutionList RunSolutions;
     SolutionList RunPopulation;
+    // The run whose published solutions RunSolutions holds the beginning of (0 for none): the
+    // timer copies only what that run published since. ShowReplacedRunSolutions resets it, as
+    // every path that puts another list in RunSolutions calls it.
+    std::uint64_t RunSolutionsRun = 0;
 
     bool SolutionsNotSaved = false;
     bool IgnoreRunResults = false;
@@ -441,7 +446,8 @@ class TFormMain : public QMainWindow {
     void SetPanelCursor(int number);
 
     // Solutions page: a RunSolutions replaced by another list (not a later state of the same
-    // run) is shown at once, so the page never describes solutions that are gone.
+    // run) is shown at once, so the page never describes solutions that are gone; the next poll
+    // of a run then takes the run's list whole.
     void ShowReplacedRunSolutions();
 
     // File commands.

@@ -183,8 +183,8 @@ void TFormMain::SpeedButtonStopClick() {
 
 void TFormMain::TimerChartTimer() {
     ListChange change = ListChange::None;
-    const bool ended =
-        PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation, &change);
+    const bool ended = PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation,
+                               RunSolutionsRun, &change);
     if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation, Worker.get());
     if (ended) SetIdleState();
     solutionsChange_ = CombineChanges(solutionsChange_, change);
@@ -245,6 +245,7 @@ void TFormMain::FillSolutionsGrid() {
 }
 
 void TFormMain::ShowReplacedRunSolutions() {
+    RunSolutionsRun = 0;
     solutionsChange_ = ListChange::Replaced;
     FillSolutionsGrid();
 }

@@ -129,6 +129,7 @@ TEST(WorkerStop, EachWorkerHasItsOwnStopRequest) {
     Worker second = StartSeeded(slow, Greedy, 1);
     ASSERT_TRUE(WaitUntil([&] { return first->IsFinished(); }, 5s));
     EXPECT_FALSE(second->TerminationRequested());
+    EXPECT_NE(first->RunNumber(), second->RunNumber());
     EXPECT_FALSE(second->IsFinished());
     second->Terminate();
     ASSERT_TRUE(WaitUntil([&] { return second->IsFinished(); }, 5s));
@@ -185,6 +186,7 @@ TEST(WorkerSnapshots, TightSnapshotsWhilePublishingAreAlwaysPrefixes) {
     // time. Every copy must be a whole prefix of the next, and of the final list.
     Worker w = StartSeeded(EndlessClimb(), Greedy, 7);
     SolutionList previous;
+    SolutionList gathered;  // put together from the tails alone
     int copies = 0;
     std::size_t grew = 0;
     const auto until = std::chrono::steady_clock::now() + 300ms;
@@ -201,6 +203,7 @@ TEST(WorkerSnapshots, TightSnapshotsWhilePublishingAreAlwaysPrefixes) {
         ASSERT_EQ(w->SnapshotPopulation().Count(), 0u);
         grew += now.Count() > previous.Count();
         previous = std::move(now);
+        for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
         ++copies;
         if (previous.Count() > 200000) break;  // enough; keeps the copies short
     }
@@ -208,6 +211,9 @@ TEST(WorkerSnapshots, TightSnapshotsWhilePublishingAreAlwaysPrefixes) {
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     const SolutionList final = w->SnapshotSolutions();
     EXPECT_TRUE(IsPrefix(previous, final));
+    for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+    EXPECT_TRUE(SameList(gathered, final));
+    EXPECT_TRUE(w->SnapshotSolutionsFrom(final.Count() + 5).Empty());
     EXPECT_GT(copies, 10);
     EXPECT_GT(grew, 2u);  // the lists really changed under the copying
 }
@@ -385,6 +391,7 @@ TEST(WorkerGenetic, TightSnapshotsWhileReplacingThePopulation) {
     p.PopSize = 200;
     Worker w = StartSeeded(p, Genetic, 6);
     SolutionList previous;
+    SolutionList gathered;  // the history put together from its tails alone
     int copies = 0;
     std::size_t grew = 0;
     const auto until = std::chrono::steady_clock::now() + 300ms;
@@ -397,11 +404,14 @@ TEST(WorkerGenetic, TightSnapshotsWhileReplacingThePopulation) {
         for (const Solution& s : history) ASSERT_EQ(s.Values.size(), 2u);
         grew += history.Count() > previous.Count();
         previous = std::move(history);
+        for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
         ++copies;
     }
     w->Terminate();
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     EXPECT_TRUE(IsPrefix(previous, w->SnapshotSolutions()));
+    for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+    EXPECT_TRUE(SameList(gathered, w->SnapshotSolutions()));
     EXPECT_GT(copies, 10);
     EXPECT_GT(grew, 2u);
 }

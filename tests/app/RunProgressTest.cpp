@@ -5,6 +5,7 @@
 #include "support/SolutionSupport.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "model/Problem.h"
@@ -17,16 +18,32 @@ using testing::Make;
 
 // A worker whose run may end while the window copies its lists.
 struct FakeWorker {
+    std::uint64_t run = 1;
     SolutionList solutions;
     SolutionList population;
     bool finished = false;
     bool finishDuringSnapshot = false;
-    int snapshots = 0;
+    int snapshots = 0;      // whole copies of the solutions
+    int tailSnapshots = 0;  // copies of the solutions from a position on
+    std::size_t lastFrom = 0;
 
     bool IsFinished() const { return finished; }
+    std::uint64_t RunNumber() const { return run; }
     SolutionList SnapshotSolutions() {
         ++snapshots;
-        SolutionList copy = solutions;
+        return CopyFrom(0);
+    }
+    SolutionList SnapshotSolutionsFrom(std::size_t from) {
+        ++tailSnapshots;
+        lastFrom = from;
+        return CopyFrom(from);
+    }
+    SolutionList SnapshotPopulation() const { return population; }
+
+  private:
+    SolutionList CopyFrom(std::size_t from) {
+        SolutionList copy;
+        for (std::size_t i = from; i < solutions.Count(); ++i) copy.Append(solutions.At(i));
         if (finishDuringSnapshot) {
             // The last step lands right after the copy, then the run ends.
             solutions.Append(Make({9.0f}, 9.0f));
@@ -34,13 +51,13 @@ struct FakeWorker {
         }
         return copy;
     }
-    SolutionList SnapshotPopulation() const { return population; }
 };
 
 TEST(PollRun, WithoutWorkerNothingChangesAndTheRunHasNotEnded) {
     SolutionList sols = ListOf({Make({1.0f}, 1.0f)});
     SolutionList pop;
-    EXPECT_FALSE(PollRun<FakeWorker>(nullptr, false, sols, pop));
+    std::uint64_t run = 0;
+    EXPECT_FALSE(PollRun<FakeWorker>(nullptr, false, sols, pop, run));
     EXPECT_EQ(sols.Count(), 1u);
 }
 
@@ -49,7 +66,8 @@ TEST(PollRun, CopiesBothListsUnlessResultsAreIgnored) {
     w.solutions = ListOf({Make({1.0f}, 1.0f), Make({2.0f}, 2.0f)});
     w.population = ListOf({Make({3.0f}, 3.0f)});
     SolutionList sols, pop;
-    EXPECT_FALSE(PollRun(&w, false, sols, pop));
+    std::uint64_t run = 0;
+    EXPECT_FALSE(PollRun(&w, false, sols, pop, run));
     EXPECT_EQ(sols.Count(), 2u);
     EXPECT_EQ(pop.Count(), 1u);
 
@@ -57,10 +75,11 @@ TEST(PollRun, CopiesBothListsUnlessResultsAreIgnored) {
     w.finished = true;
     SolutionList loaded = ListOf({Make({7.0f}, 7.0f)});
     SolutionList emptyPop;
-    EXPECT_TRUE(PollRun(&w, true, loaded, emptyPop));
+    std::uint64_t noRun = 0;
+    EXPECT_TRUE(PollRun(&w, true, loaded, emptyPop, noRun));
     EXPECT_EQ(loaded.Count(), 1u);
     EXPECT_FLOAT_EQ(loaded.FuncValue(0), 7.0f);
-    EXPECT_EQ(w.snapshots, 1);
+    EXPECT_EQ(w.snapshots + w.tailSnapshots, 1);
 }
 
 TEST(PollRun, AnEndDuringTheCopyIsReportedOnlyWithTheFinalLists) {
@@ -68,24 +87,65 @@ TEST(PollRun, AnEndDuringTheCopyIsReportedOnlyWithTheFinalLists) {
     w.solutions = ListOf({Make({1.0f}, 1.0f)});
     w.finishDuringSnapshot = true;
     SolutionList sols, pop;
-    EXPECT_FALSE(PollRun(&w, false, sols, pop));
+    std::uint64_t run = 0;
+    EXPECT_FALSE(PollRun(&w, false, sols, pop, run));
     EXPECT_EQ(sols.Count(), 1u);
     w.finishDuringSnapshot = false;
-    EXPECT_TRUE(PollRun(&w, false, sols, pop));
+    EXPECT_TRUE(PollRun(&w, false, sols, pop, run));
     ASSERT_EQ(sols.Count(), 2u);
     EXPECT_FLOAT_EQ(sols.FuncValue(1), 9.0f);
 }
 
-TEST(PollRun, ReportsHowTheSolutionsChanged) {
+TEST(PollRun, TakesOnlyWhatTheSameRunAddedAndAnyOtherListWhole) {
     FakeWorker w;
-    w.solutions = ListOf({Make({1.0f}, 1.0f)});
+    w.solutions = ListOf({Make({1.0f}, 1.0f), Make({2.0f}, 2.0f)});
+    w.population = ListOf({Make({3.0f}, 3.0f)});
     SolutionList sols, pop;
+    std::uint64_t run = 0;
     ListChange change = ListChange::None;
-    PollRun(&w, false, sols, pop, &change);
+    PollRun(&w, false, sols, pop, run, &change);
     EXPECT_EQ(change, ListChange::Grown);
-    w.solutions.Append(Make({2.0f}, 2.0f));
-    PollRun(&w, true, sols, pop, &change);
-    EXPECT_EQ(change, ListChange::None);  // ignored: the window's list stays
+    EXPECT_EQ(run, 1u);
+    EXPECT_EQ(w.snapshots, 1);
+
+    // Later ticks of the run take the solutions from where the window's list ends.
+    w.solutions.Append(Make({4.0f}, 4.0f));
+    w.solutions.Append(Make({5.0f}, 5.0f));
+    w.population = ListOf({Make({6.0f}, 6.0f), Make({7.0f}, 7.0f)});
+    PollRun(&w, false, sols, pop, run, &change);
+    EXPECT_EQ(change, ListChange::Grown);
+    EXPECT_EQ(w.snapshots, 1);
+    EXPECT_EQ(w.lastFrom, 2u);
+    EXPECT_EQ(CompareSolutionLists(w.solutions, sols), ListChange::None);
+    EXPECT_EQ(CompareSolutionLists(w.population, pop), ListChange::None);  // always whole
+    PollRun(&w, false, sols, pop, run, &change);
+    EXPECT_EQ(change, ListChange::None);
+    EXPECT_EQ(sols.Count(), 4u);
+    // Ignored results: the window's list stays, whatever the run adds.
+    w.solutions.Append(Make({8.0f}, 8.0f));
+    PollRun(&w, true, sols, pop, run, &change);
+    EXPECT_EQ(change, ListChange::None);
+    EXPECT_EQ(sols.Count(), 4u);
+
+    // A new run's list replaces the old one, even where the old one was longer.
+    FakeWorker next;
+    next.run = 2;
+    next.solutions = ListOf({Make({1.0f}, 1.0f)});
+    PollRun(&next, false, sols, pop, run, &change);
+    EXPECT_EQ(change, ListChange::Replaced);
+    EXPECT_EQ(run, 2u);
+    EXPECT_EQ(CompareSolutionLists(next.solutions, sols), ListChange::None);
+    EXPECT_TRUE(pop.Empty());
+
+    // The window put a list of its own in place (a file): copied whole again, though the run
+    // is the same.
+    sols = ListOf({Make({0.5f}, 0.5f), Make({0.25f}, 0.25f), Make({0.125f}, 0.125f)});
+    run = 0;
+    next.solutions.Append(Make({2.0f}, 2.0f));
+    PollRun(&next, false, sols, pop, run, &change);
+    EXPECT_EQ(change, ListChange::Replaced);
+    EXPECT_EQ(next.tailSnapshots, 0);
+    EXPECT_EQ(CompareSolutionLists(next.solutions, sols), ListChange::None);
 }
 
 TEST(CompareSolutionLists, TellsUnchangedGrownAndReplacedLists) {
