@@ -26,8 +26,9 @@ SolutionList RunGenetic(GeneticProgress& progress, AlgParameters& params, RunCon
 
     // Each operator reads the published population and writes the next one into storage nobody
     // else sees, then the two are swapped under the lock: publishing copies nothing. The
-    // replaced snapshot's storage takes the next operator's result unless a reader still holds
-    // it. Only this thread changes the record, so reading it here needs no lock.
+    // replaced snapshot's storage takes the next operator's result unless someone still holds
+    // it (the worker's readers copy under the lock and keep no reference). Only this thread
+    // changes the record, so reading it here needs no lock.
     std::shared_ptr<SolutionList> next;
     auto target = [&]() -> SolutionList& {
         if (next && next.use_count() == 1) {

@@ -130,13 +130,10 @@ SolutionList OptimizationThread::SnapshotSolutionsFrom(std::size_t from) const {
 
 SolutionList OptimizationThread::SnapshotPopulation() const {
     if (kind_ != Genetic) return SolutionList();
-    std::shared_ptr<const SolutionList> population;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        population = progress_.Population;
-    }
-    // The snapshot is immutable: it is copied outside the lock.
-    return *population;
+    // Copied under the lock and no reference kept: the run may then write the replaced
+    // snapshot's storage again as soon as it has published the next one.
+    std::lock_guard<std::mutex> lock(lock_);
+    return *progress_.Population;
 }
 
 OptimizationThread::AnnealingStage OptimizationThread::Stage() const {
