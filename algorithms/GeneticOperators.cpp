@@ -62,19 +62,26 @@ class Evaluator {
     std::vector<double> buffer_;
 };
 
+// Gives out one Solution for each of population's, or empties it and says false when there is
+// nothing to work on (no Solutions, or no variables).
+bool SizeLike(const SolutionList& population, SolutionList& out) {
+    if (population.Count() == 0 || population.VariableCount() == 0) {
+        out.Resize(0);
+        return false;
+    }
+    out.Resize(population.Count());
+    return true;
+}
+
 // The frame the three crossovers share. makeChildren(first, second) turns the two parents'
 // values into those of child A and child B, in place, and makes the kind's own draws. The
 // children are made in out's storage from copies of their parents.
 template <typename MakeChildren>
 void Crossover(const SolutionList& population, SolutionList& out, AlgParameters& params,
                MakeChildren makeChildren) {
+    if (!SizeLike(population, out)) return;
     const std::size_t n = population.Count();
-    if (n == 0 || population.VariableCount() == 0) {
-        out.Resize(0);
-        return;
-    }
     const std::size_t d = population.VariableCount();
-    out.Resize(n);
     Evaluator evaluate(params, d);
     const float probability = params.COProbab;
     unsigned long long taking = 0;
@@ -282,13 +289,9 @@ SolutionList Mutate(SolutionList population, AlgParameters& params) {
 }
 
 void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters& params) {
+    if (!SizeLike(population, out)) return;
     const std::size_t n = population.Count();
-    if (n == 0 || population.VariableCount() == 0) {
-        out.Resize(0);
-        return;
-    }
     const std::size_t d = population.VariableCount();
-    out.Resize(n);
     Evaluator evaluate(params, d);
     const IndexDraw position(d);
     // The probability counts in whole percent: 40.9 acts as 40.
