@@ -52,49 +52,16 @@ bool RandomStart(AlgParameters& params, SolutionList& list, RunControl& control)
 
 Neighbourhood::Neighbourhood(const AlgParameters& params) {
     const int n = params.VariableCount();
-    lo_.resize(n);
-    hi_.resize(n);
-    grids_.resize(n);
-    steps_.resize(n);
-    signs_.resize(n);
+    axes_.resize(n);
+    tabled_ = n <= 64;
     for (int i = 0; i < n; ++i) {
         const VariableSpec& v = params.Variable(i);
-        lo_[i] = v.Min;
-        hi_[i] = v.Max;
+        Axis& a = axes_[i];
+        a.lo = v.Min;
+        a.hi = v.Max;
         const float r = (v.Max - v.Min) * params.A;  // the radius, in single precision
-        grids_[i] = PrepareGrid(r);                  // no draw when the radius is not above 0
-    }
-}
-
-void Neighbourhood::Make(const std::vector<float>& current, std::uint64_t mask,
-                         std::vector<double>& candidate) {
-    const std::size_t n = lo_.size();
-    candidate.resize(n);
-    GridDrawEach(grids_.data(), n, steps_.data());
-    // Downward steps carry their sign: cur + (-o) is exactly cur - o.
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint32_t down = MaskBit(mask, static_cast<int>(i)) ? 0u : 0x80000000u;
-        signs_[i] = down;
-    }
-    // A move that leaves the range keeps the current value. Since the current point lies within
-    // its range (or the step is 0), an upward move can only pass hi and a downward one only lo,
-    // so both bounds are checked for either direction. Written without branches: the mask
-    // bits and range checks change from candidate to candidate.
-    const float* cur = current.data();
-    const float* lo = lo_.data();
-    const float* hi = hi_.data();
-    const float* steps = steps_.data();
-    const std::uint32_t* signs = signs_.data();
-    double* out = candidate.data();
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &steps[i], sizeof bits);
-        bits ^= signs[i];
-        float o;
-        std::memcpy(&o, &bits, sizeof o);
-        const float h = cur[i] + o;
-        const bool outside = (h > hi[i]) | (h < lo[i]);
-        out[i] = outside ? cur[i] : h;
+        a.grid = PrepareGrid(r);                     // no draw when the radius is not above 0
+        tabled_ = tabled_ && a.grid.m != 0 && a.grid.scaled != nullptr;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "algorithms/RunControl.h"
@@ -44,18 +45,86 @@ class Neighbourhood {
   public:
     explicit Neighbourhood(const AlgParameters& params);
 
-    int Count() const { return static_cast<int>(lo_.size()); }
+    int Count() const { return static_cast<int>(axes_.size()); }
     // Writes the candidate into `candidate`, resized to the number of variables.
     void Make(const std::vector<float>& current, std::uint64_t mask,
-              std::vector<double>& candidate);
+              std::vector<double>& candidate) {
+        const std::size_t n = axes_.size();
+        candidate.resize(n);
+        if (tabled_) {
+            MakeTabled(current.data(), mask, candidate.data());
+        } else {
+            MakeAny(current.data(), mask, candidate.data());
+        }
+    }
 
   private:
-    std::vector<float> lo_;
-    std::vector<float> hi_;
-    std::vector<GridSpec> grids_;
-    std::vector<float> steps_;
-    std::vector<std::uint32_t> signs_;
+    // One variable's range and step grid, together, as each move reads them together.
+    struct Axis {
+        float lo = 0.0f;
+        float hi = 0.0f;
+        GridSpec grid;
+    };
+
+    // Every variable drawn from a table of its grid's points, and every mask bit in 64 bits: the
+    // common case, with no branch in the loop.
+    void MakeTabled(const float* cur, std::uint64_t mask, double* out) const;
+    void MakeAny(const float* cur, std::uint64_t mask, double* out) const;
+
+    std::vector<Axis> axes_;
+    bool tabled_ = false;
 };
+
+// The move of one variable by a drawn step, down where `down` is 0x80000000 and up where it is 0:
+// a downward step carries its sign, and cur + (-o) is exactly cur - o. A move that leaves the
+// range keeps the current value. Since the current point lies within its range (or the step is
+// 0), an upward move can only pass hi and a downward one only lo, so both bounds are checked for
+// either direction. The choice is made on the bits, so no branch mispredicts: range checks change
+// from candidate to candidate.
+inline double MoveWithin(float cur, float step, std::uint32_t down, float lo, float hi) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &step, sizeof bits);
+    bits ^= down;
+    float o;
+    std::memcpy(&o, &bits, sizeof o);
+    const float h = cur + o;
+    const std::uint32_t keep = 0u - static_cast<std::uint32_t>((h > hi) | (h < lo));
+    std::uint32_t hb, cb;
+    std::memcpy(&hb, &h, sizeof hb);
+    std::memcpy(&cb, &cur, sizeof cb);
+    const std::uint32_t chosen = (hb & ~keep) | (cb & keep);
+    float moved;
+    std::memcpy(&moved, &chosen, sizeof moved);
+    return moved;
+}
+
+inline void Neighbourhood::MakeTabled(const float* cur, std::uint64_t mask, double* out) const {
+    const Axis* axes = axes_.data();
+    const std::size_t n = axes_.size();
+    std::uint32_t s = TakeRandState();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Axis& a = axes[i];
+        s = s * 22695477u + 1u;
+        const std::uint32_t x = (s >> 16) & 0x7FFF;
+        const auto rem = static_cast<std::uint32_t>(
+            (std::uint64_t{a.grid.inverse * x} * a.grid.m) >> 32);  // as GridDrawFrom
+        const auto down = static_cast<std::uint32_t>(~(mask >> i) & 1u) << 31;
+        out[i] = MoveWithin(cur[i], a.grid.scaled[rem], down, a.lo, a.hi);
+    }
+    PutRandState(s);
+}
+
+inline void Neighbourhood::MakeAny(const float* cur, std::uint64_t mask, double* out) const {
+    const std::size_t n = axes_.size();
+    std::uint32_t s = TakeRandState();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Axis& a = axes_[i];
+        const float step = GridDrawFrom(a.grid, s);
+        const std::uint32_t down = MaskBit(mask, static_cast<int>(i)) ? 0u : 0x80000000u;
+        out[i] = MoveWithin(cur[i], step, down, a.lo, a.hi);
+    }
+    PutRandState(s);
+}
 
 // One neighbour move on its own (a Neighbourhood made for the single call).
 void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,

@@ -5,10 +5,6 @@
 
 namespace quarmel {
 
-namespace detail {
-thread_local std::uint64_t randomState = 0;
-}  // namespace detail
-
 namespace {
 
 constexpr std::uint64_t kBelowMultiplier = (std::uint64_t{346} << 32) | 20021u;
@@ -22,11 +18,17 @@ constexpr int kMaxScalings = 64;
 // and rounded to float: row e is row e - 1 scaled once more, the loop's own steps. Filled once,
 // on first use (a function-local static is initialised once whatever the threads). The storage
 // has no destructor, so workers still drawing while the program exits find it intact.
+// Grids without scaling (up to 32768 points, as Rand never reaches further) have a row of
+// whole numbers of their own, so every grid draws from a table.
+constexpr int kWholePoints = 32768;
+
 struct ScaledTable {
     float points[(kMaxScalings + 1) * kScaledPoints];
+    float whole[kWholePoints];
 };
 
 void Fill(ScaledTable& t) {
+    for (int k = 0; k < kWholePoints; ++k) t.whole[k] = static_cast<float>(k);
     for (int k = 0; k < kScaledPoints; ++k) t.points[k] = static_cast<float>(k);
     for (int row = 1; row <= kMaxScalings; ++row) {
         for (int k = 0; k < kScaledPoints; ++k) {
@@ -36,11 +38,15 @@ void Fill(ScaledTable& t) {
     }
 }
 
-const float* ScaledPoints(int e) {
+const ScaledTable& Table() {
     static ScaledTable table;
     static const bool filled = (Fill(table), true);
     static_cast<void>(filled);
-    return table.points + static_cast<std::size_t>(e) * kScaledPoints;
+    return table;
+}
+
+const float* ScaledPoints(int e) {
+    return e == 0 ? Table().whole : Table().points + static_cast<std::size_t>(e) * kScaledPoints;
 }
 
 }  // namespace
@@ -69,34 +75,20 @@ GridSpec PrepareGrid(float span) {
     // size keeps the conversion in range for spans up to the largest float.
     g.m = t >= 32768.0f ? 32768u : static_cast<std::uint32_t>(t);
     g.inverse = UINT32_MAX / g.m + 1;
-    if (g.e > 0 && g.e <= kMaxScalings && g.m <= kScaledPoints) g.scaled = ScaledPoints(g.e);
+    if (g.e == 0 || (g.e <= kMaxScalings && g.m <= kScaledPoints)) g.scaled = ScaledPoints(g.e);
     return g;
 }
 
+float ScaledGridPoint(std::uint32_t rem, int e) {
+    float r = static_cast<float>(rem);
+    for (int k = 0; k < e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
+    return r;
+}
+
 void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
-    // The low half of the state stays in a register over the whole batch.
-    std::uint32_t s = static_cast<std::uint32_t>(detail::randomState);
-    for (std::size_t i = 0; i < n; ++i) {
-        const GridSpec& g = grids[i];
-        if (g.m == 0) {
-            out[i] = 0.0f;
-            continue;
-        }
-        s = s * 22695477u + 1u;
-        const std::uint32_t x = (s >> 16) & 0x7FFF;
-        // x % m without a division: exact for a 15-bit x and a grid of 100 to 32768
-        // (the remainder by multiplication with 2^32 / m rounded up).
-        const std::uint32_t low = g.inverse * x;
-        const auto rem = static_cast<std::uint32_t>((std::uint64_t{low} * g.m) >> 32);
-        if (g.scaled != nullptr) {
-            out[i] = g.scaled[rem];
-            continue;
-        }
-        float r = static_cast<float>(rem);
-        for (int k = 0; k < g.e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
-        out[i] = r;
-    }
-    detail::randomState = (detail::randomState & 0xFFFFFFFF00000000ull) | s;
+    std::uint32_t s = TakeRandState();
+    for (std::size_t i = 0; i < n; ++i) out[i] = GridDrawFrom(grids[i], s);
+    PutRandState(s);
 }
 
 float GridDraw(float span) {

@@ -11,8 +11,9 @@ namespace quarmel {
 void SeedRandom(std::uint32_t seed);
 
 namespace detail {
-// The calling thread's generator state; only the functions here touch it.
-extern thread_local std::uint64_t randomState;
+// The calling thread's generator state; only the functions here touch it. Defined here with a
+// constant initial value, so reading it needs no check for a thread's first use.
+inline thread_local std::uint64_t randomState = 0;
 }  // namespace detail
 
 // A whole number in 0..32767. Inline: the genetic operators draw several times per Solution.
@@ -36,14 +37,40 @@ struct GridSpec {
     std::uint32_t m = 0;        // at most 32768: Rand never reaches a larger grid's upper part
     std::uint32_t inverse = 0;  // 2^32 / m rounded up: Rand % m by multiplication
     int e = 0;
-    // With scalings (e above 0) the grid has fewer than 1000 points, and scaled[k] is point k
-    // after its e scalings: exactly the values the loop of scalings gives. Null without scaling.
+    // scaled[k] is point k after its e scalings: exactly the values the loop of scalings gives
+    // (k itself without scaling). With scalings the grid has fewer than 1000 points. Null for a
+    // grid of size 0.
     const float* scaled = nullptr;
 };
 GridSpec PrepareGrid(float span);
 
 // One draw on each of n prepared grids, in order: the same numbers as n calls of GridDraw.
 void GridDrawEach(const GridSpec* grids, std::size_t n, float* out);
+
+// Point `rem` of a grid scaled e times by 0.1 where no table holds it (the loop of scalings).
+float ScaledGridPoint(std::uint32_t rem, int e);
+
+// Batches of draws keep the low half of the state, all that Rand moves, in a register: take it,
+// draw with GridDrawFrom, and put it back before any other draw.
+inline std::uint32_t TakeRandState() {
+    return static_cast<std::uint32_t>(detail::randomState);
+}
+inline void PutRandState(std::uint32_t s) {
+    detail::randomState = (detail::randomState & 0xFFFFFFFF00000000ull) | s;
+}
+
+// One draw on a prepared grid from a taken state; no draw (0) for a grid of size 0.
+inline float GridDrawFrom(const GridSpec& g, std::uint32_t& s) {
+    if (g.m == 0) return 0.0f;
+    s = s * 22695477u + 1u;
+    const std::uint32_t x = (s >> 16) & 0x7FFF;
+    // x % m without a division: exact for a 15-bit x and a grid of 100 to 32768
+    // (the remainder by multiplication with 2^32 / m rounded up).
+    const std::uint32_t low = g.inverse * x;
+    const auto rem = static_cast<std::uint32_t>((std::uint64_t{low} * g.m) >> 32);
+    if (g.scaled != nullptr) return g.scaled[rem];
+    return g.e == 0 ? static_cast<float>(rem) : ScaledGridPoint(rem, g.e);
+}
 
 // The seed the program uses for a run: calendar time in whole seconds.
 std::uint32_t ClockSeed();
