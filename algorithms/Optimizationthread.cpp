@@ -21,9 +21,11 @@ std::uint64_t NextRunNumber() {
 // The run control the worker's algorithm sees.
 class OptimizationThread::Control : public RunControl {
   public:
-    explicit Control(OptimizationThread& owner) : owner_(owner) {}
+    explicit Control(OptimizationThread& owner) : owner_(owner) {
+        WatchHoldRequests(owner_.pausedHint_);
+    }
 
-    void Publish(const std::function<void()>& change) override {
+    void Publish(ListChangeRef change) override {
         std::unique_lock<std::mutex> lock(owner_.lock_);
         // Checked under the lock, so nothing is published once Hold has returned.
         owner_.WaitAtGate(lock);
@@ -33,6 +35,8 @@ class OptimizationThread::Control : public RunControl {
     }
 
     void Sleep(int ms) override {
+        // No delay and no pause asked for: nothing to wait for, so no lock either.
+        if (ms <= 0 && !owner_.pausedHint_.load(std::memory_order_acquire)) return;
         std::unique_lock<std::mutex> lock(owner_.lock_);
         if (ms > 0) {
             const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -43,8 +47,7 @@ class OptimizationThread::Control : public RunControl {
 
     bool StopRequested() const override { return owner_.stop_.load(); }
 
-    void PassPauseGate() override {
-        if (!owner_.pausedHint_.load(std::memory_order_acquire)) return;
+    void HoldAtGate() override {
         std::unique_lock<std::mutex> lock(owner_.lock_);
         owner_.WaitAtGate(lock);
     }

@@ -52,8 +52,10 @@ AlgParameters SumOfSquares19() {
 class BenchControl : public RunControl {
   public:
     BenchControl(const AlgParameters& params, unsigned long long budget, std::uint32_t seed)
-        : params_(params), budget_(params.Evaluations() + budget), seed_(seed) {}
-    void Publish(const std::function<void()>& change) override {
+        : params_(params), budget_(params.Evaluations() + budget), seed_(seed) {
+        WatchHoldRequests(paused_);
+    }
+    void Publish(ListChangeRef change) override {
         std::lock_guard<std::mutex> lock(mutex_);
         change();
     }
@@ -61,9 +63,7 @@ class BenchControl : public RunControl {
     bool StopRequested() const override {
         return stop_.load(std::memory_order_acquire) || params_.Evaluations() >= budget_;
     }
-    void PassPauseGate() override {
-        if (paused_.load(std::memory_order_acquire)) stop_.store(true);
-    }
+    void HoldAtGate() override { stop_.store(true); }
     std::uint32_t Seed() const override { return seed_; }
 
   private:
@@ -152,7 +152,10 @@ BENCHMARK(BM_NeighbourMove19);
 // step, the remainder and the scaled step per variable, the move, the evaluation; for annealing
 // also the acceptance draw and exp). A search ends when it finds no better neighbour; it is then
 // started again with the next seed until the budget of evaluations is used, and the set-up of as
-// many runs (a run allowed no evaluation past its start point) is taken off.
+// many runs (a run allowed no evaluation past its start point) is taken off. The floor publishes
+// as many steps, each under a lock (the window copies the list while the run writes it) into a
+// fresh list of a run's average length: one long list instead would make its cost depend on what
+// earlier benchmarks left in the heap.
 namespace {
 
 double CpuNow() {
@@ -188,15 +191,17 @@ class Floor {
         }
     }
 
-    // count candidates, with a published step after every `every` of them; with annealing also
-    // the acceptance draw and exp for each.
-    double Run(unsigned long long count, unsigned long long every, bool annealing) {
+    // count candidates, with a published step after every `every` of them, into a list that
+    // lives for `perList` steps as a run's list does; with annealing also the acceptance draw and
+    // exp for each.
+    double Run(unsigned long long count, unsigned long long every, unsigned long long perList,
+               bool annealing) {
         std::uint32_t s = 12345;
         double sum = 0;
         std::uint64_t mask = 0;
         const float c = 1.0f;
         SolutionList published;
-        unsigned long long sinceStep = 0;
+        unsigned long long sinceStep = 0, kept = 0;
         for (unsigned long long k = 0; k < count; ++k, ++mask) {
             for (int i = 0; i < n_; ++i) {
                 const FloorGrid& g = grids_[i];
@@ -221,7 +226,15 @@ class Floor {
                 Solution step;
                 step.Values.assign(point_.begin(), point_.end());
                 step.Value = v;
-                published.Append(std::move(step));
+                {
+                    std::lock_guard<std::mutex> lock(publishing_);
+                    published.Append(std::move(step));
+                }
+                if (++kept == perList) {
+                    kept = 0;
+                    sum += static_cast<double>(published.Count());
+                    published = SolutionList();
+                }
             }
             if (annealing) {
                 s = s * 22695477u + 1u;
@@ -241,6 +254,7 @@ class Floor {
     std::vector<float> lo_, hi_, cur_;
     std::vector<FloorGrid> grids_;
     std::vector<std::vector<float>> points_;
+    std::mutex publishing_;
 };
 
 void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search search, float a,
@@ -253,7 +267,7 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
     for (auto _ : state) {
         AlgParameters p = base;
         double setup = 0, run = 0;
-        unsigned long long evaluations = 0, steps = 0;
+        unsigned long long evaluations = 0, steps = 0, runs = 0;
         while (evaluations < budget) {
             SolutionList list;
             const double t0 = CpuNow();
@@ -274,14 +288,15 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
             if (made == 0) break;
             evaluations += made;
             steps += runList.Count() - 1;
+            ++runs;
             setup += t1 - t0;
             run += t3 - t2;
         }
         AlgParameters fp = base;
         Floor floor(fp);
         const double t4 = CpuNow();
-        benchmark::DoNotOptimize(
-            floor.Run(evaluations, steps ? evaluations / steps : 0, annealing));
+        benchmark::DoNotOptimize(floor.Run(evaluations, steps ? evaluations / steps : 0,
+                                           runs ? (steps + runs - 1) / runs : 0, annealing));
         const double t5 = CpuNow();
         searchTime += run - setup;
         floorTime += t5 - t4;

@@ -13,6 +13,7 @@ BatchRunControl::BatchRunControl(std::uint32_t seed, const AlgParameters& params
       before_(params.Evaluations()),
       maxEvaluations_(maxEvaluations),
       onStep_(std::move(onStep)) {
+    WatchHoldRequests(NeverAsked());
     if (maxSeconds) {
         deadline_ = std::chrono::steady_clock::now() +
                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -20,7 +21,7 @@ BatchRunControl::BatchRunControl(std::uint32_t seed, const AlgParameters& params
     }
 }
 
-void BatchRunControl::Publish(const std::function<void()>& change) {
+void BatchRunControl::Publish(ListChangeRef change) {
     change();
     // A cleared list starts over; every entry past the ones seen is a new step.
     const std::size_t count = steps_.Count();

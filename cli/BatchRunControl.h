@@ -25,10 +25,9 @@ class BatchRunControl : public RunControl {
                     unsigned long long maxEvaluations, std::optional<double> maxSeconds,
                     StepObserver onStep);
 
-    void Publish(const std::function<void()>& change) override;
+    void Publish(ListChangeRef change) override;
     void Sleep(int) override {}
     bool StopRequested() const override;
-    void PassPauseGate() override {}
     std::uint32_t Seed() const override { return seed_; }
 
     // Evaluations made since the control was made.

@@ -38,7 +38,7 @@ class WatchingControl : public RecordingRunControl {
     WatchingControl(std::uint32_t seed, const GeneticProgress& progress)
         : RecordingRunControl(seed), progress_(progress) {}
 
-    void Publish(const std::function<void()>& change) override {
+    void Publish(ListChangeRef change) override {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
         RecordingRunControl::Publish(change);
         history_ = progress_.History;
@@ -49,9 +49,9 @@ class WatchingControl : public RecordingRunControl {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
         RecordingRunControl::Sleep(ms);
     }
-    void PassPauseGate() override {
+    void HoldAtGate() override {
         EXPECT_TRUE(Unchanged()) << "lists changed outside Publish";
-        RecordingRunControl::PassPauseGate();
+        RecordingRunControl::HoldAtGate();
     }
 
     std::vector<SolutionList> populations;  // the population after every publish
@@ -73,7 +73,7 @@ class HoldingControl : public RecordingRunControl {
     HoldingControl(std::uint32_t seed, const GeneticProgress& progress)
         : RecordingRunControl(seed), progress_(progress) {}
 
-    void Publish(const std::function<void()>& change) override {
+    void Publish(ListChangeRef change) override {
         RecordingRunControl::Publish(change);
         if (++published_ % 2 == 0) return;
         held.push_back(progress_.Population);
@@ -402,8 +402,8 @@ TEST(RunGenetic, StopSeenAtThePauseGateEndsTheRun) {
     class StopWhilePaused : public RecordingRunControl {
       public:
         using RecordingRunControl::RecordingRunControl;
-        void PassPauseGate() override {
-            RecordingRunControl::PassPauseGate();
+        void HoldAtGate() override {
+            RecordingRunControl::HoldAtGate();
             stop = true;  // the window's Stop arriving while the run waits at the gate
         }
     } control(5);

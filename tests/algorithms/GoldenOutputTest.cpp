@@ -68,13 +68,12 @@ class GoldenControl : public RunControl {
   public:
     GoldenControl(const AlgParameters& params, std::uint32_t seed)
         : params_(params), seed_(seed), budget_(params.Evaluations() + 400000) {}
-    void Publish(const std::function<void()>& change) override {
+    void Publish(ListChangeRef change) override {
         change();
         if (afterPublish) afterPublish();
     }
     void Sleep(int) override {}
     bool StopRequested() const override { return params_.Evaluations() >= budget_; }
-    void PassPauseGate() override {}
     std::uint32_t Seed() const override { return seed_; }
     std::function<void()> afterPublish;
 

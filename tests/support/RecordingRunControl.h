@@ -32,7 +32,7 @@ class RecordingRunControl : public RunControl {
     RecordingRunControl(std::uint32_t seed, const SolutionList& watched)
         : seed_(seed), watched_(&watched) {}
 
-    void Publish(const std::function<void()>& change) override {
+    void Publish(ListChangeRef change) override {
         change();
         ++publishes;
         if (watched_ != nullptr && watched_->Count() > MaxLength) {
@@ -50,7 +50,7 @@ class RecordingRunControl : public RunControl {
         if (onStopCheck) onStopCheck(stopChecks);
         return stop.load();
     }
-    void PassPauseGate() override {
+    void HoldAtGate() override {
         ++gatePasses;
         if (gatePasses >= MaxMoves) Cap(std::to_string(MaxMoves) + " moves were made");
         if (onGate) onGate(gatePasses);
