@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 
+#include "app/MarkerFeed.h"
 #include "app/RunProgress.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
@@ -176,8 +177,8 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
 }
 BENCHMARK(BM_TimerTickFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// The same late tick on the Chart page: the poll, the solutions' markers and the model given the
-// samples and both marker lists.
+// The same late tick on the Chart page: the poll, the model given the samples, the markers of
+// the new solutions and the population's markers.
 static void BM_TimerTickChartFewNew(benchmark::State& state) {
     PublishedRun run;
     run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
@@ -191,15 +192,20 @@ static void BM_TimerTickChartFewNew(benchmark::State& state) {
     const MarkerAxes axes{
         0, 1, samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin, samples.DisplayYMax};
     auto chart = std::make_unique<ChartModel>();
+    MarkerFeed feed;
 
     SolutionList runSolutions;
     SolutionList runPopulation;
     std::uint64_t solutionsRun = 0;
     auto tick = [&] {
-        PollRun(&run, false, runSolutions, runPopulation, solutionsRun);
-        chart->SetData(samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin,
-                       samples.DisplayYMax, samples.HeightMin, samples.HeightMax, samples.Samples,
-                       SolutionMarkers(runSolutions, axes), PopulationMarkers(runPopulation, axes));
+        ListChange change = ListChange::None;
+        PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
+        feed.Note(change);
+        chart->SetSurface(samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin,
+                          samples.DisplayYMax, samples.HeightMin, samples.HeightMax,
+                          samples.Samples);
+        feed.Update(runSolutions, axes, *chart);
+        chart->SetPopulationPoints(PopulationMarkers(runPopulation, axes));
     };
     tick();
     for (auto _ : state) {
@@ -212,6 +218,6 @@ static void BM_TimerTickChartFewNew(benchmark::State& state) {
         tick();
     }
     state.counters["solutions"] = static_cast<double>(runSolutions.Count());
-    state.counters["markers"] = static_cast<double>(chart->SolutionPoints.size() / 3);
+    state.counters["markers"] = static_cast<double>(chart->SolutionPoints().size() / 3);
 }
 BENCHMARK(BM_TimerTickChartFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);
