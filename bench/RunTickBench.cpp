@@ -2,8 +2,8 @@
 // does (under the run's lock), building the marker lists, handing them to the chart model with
 // the samples, refilling the Solutions page (model and table view, as shown) and the two result
 // labels. The list copy alone is measured beside it: the tick should grow no faster than it.
-// The last case is a tick late in a long run, when only the few solutions published since the
-// previous tick are new.
+// The last cases are ticks late in a long run, when only the few solutions published since the
+// previous tick are new, on the Solutions page and on the Chart page.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 
+#include "app/MarkerFeed.h"
 #include "app/RunProgress.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
@@ -175,3 +176,48 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
     state.counters["solutions"] = static_cast<double>(runSolutions.Count());
 }
 BENCHMARK(BM_TimerTickFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The same late tick on the Chart page: the poll, the model given the samples, the markers of
+// the new solutions and the population's markers.
+static void BM_TimerTickChartFewNew(benchmark::State& state) {
+    PublishedRun run;
+    run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
+    SolutionList more;
+    for (std::size_t i = 0; i < 5; ++i) more.Append(run.solutions.At(i));
+
+    FunctionParser parser;
+    AddSpiral(parser);
+    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
+    const SurfaceSampling samples = SampleOverXY(parser, kVariables, 0, 1, -50, 50, -40, 40);
+    const MarkerAxes axes{
+        0, 1, samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin, samples.DisplayYMax};
+    auto chart = std::make_unique<ChartModel>();
+    MarkerFeed feed;
+
+    SolutionList runSolutions;
+    SolutionList runPopulation;
+    std::uint64_t solutionsRun = 0;
+    auto tick = [&] {
+        ListChange change = ListChange::None;
+        PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
+        feed.Note(change);
+        chart->SetSurface(samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin,
+                          samples.DisplayYMax, samples.HeightMin, samples.HeightMax,
+                          samples.Samples);
+        feed.Update(runSolutions, axes, *chart);
+        chart->SetPopulationPoints(PopulationMarkers(runPopulation, axes));
+    };
+    tick();
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            std::lock_guard<std::mutex> g(run.lock);
+            for (const Solution& s : more) run.solutions.Append(s);
+        }
+        state.ResumeTiming();
+        tick();
+    }
+    state.counters["solutions"] = static_cast<double>(runSolutions.Count());
+    state.counters["markers"] = static_cast<double>(chart->SolutionPoints().size() / 3);
+}
+BENCHMARK(BM_TimerTickChartFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -49,8 +49,29 @@ void LineColour(ChartVertex& v, float l) {
 }  // namespace
 
 void ChartModel::SetData(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax,
-                         std::vector<float> samples, std::vector<float> solutionPoints,
+                         const std::vector<float>& samples, std::vector<float> solutionPoints,
                          std::vector<float> populationPoints) {
+    SetSurface(xMin, xMax, yMin, yMax, zMin, zMax, samples);
+    SetSolutionPoints(std::move(solutionPoints));
+    SetPopulationPoints(std::move(populationPoints));
+}
+
+void ChartModel::SetSolutionPoints(std::vector<float> points) {
+    solutionPoints_ = std::move(points);
+    solutionScene_.Valid = false;
+}
+
+void ChartModel::AppendSolutionPoints(const std::vector<float>& points) {
+    solutionPoints_.insert(solutionPoints_.end(), points.begin(), points.end());
+}
+
+void ChartModel::SetPopulationPoints(std::vector<float> points) {
+    populationPoints_ = std::move(points);
+    populationScene_.Valid = false;
+}
+
+void ChartModel::SetSurface(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax,
+                            const std::vector<float>& samples) {
     auto sample = [&samples](std::size_t v) { return v < samples.size() ? samples[v] : 0.0f; };
 
     if (zMax == 0.0f && zMin == 0.0f) zMax = sample(0) + 10.0f;
@@ -64,8 +85,6 @@ void ChartModel::SetData(float xMin, float xMax, float yMin, float yMax, float z
     YMax = yMax;
     ZMin = zMin;
     ZMax = zMax;
-    SolutionPoints = std::move(solutionPoints);
-    PopulationPoints = std::move(populationPoints);
 
     const float d = ZMax - ZMin;
     const float half = d * 0.5f;
@@ -140,25 +159,52 @@ ScenePoint ChartModel::MapSpiral(float r, float theta, float z) {
 std::vector<ScenePoint> ChartModel::ScenePoints(const std::vector<float>& points,
                                                 bool spiralMode) const {
     std::vector<ScenePoint> out;
+    AppendScenePoints(points, 0, spiralMode, out);
+    return out;
+}
+
+std::size_t ChartModel::AppendScenePoints(const std::vector<float>& points, std::size_t from,
+                                          bool spiralMode, std::vector<ScenePoint>& out) const {
     const std::size_t n = points.size();
+    std::size_t i = from;
     if (spiralMode) {
         // Only the lists of two axes hold (r, theta, z) triples.
-        if (!YAxisPresent()) return out;
-        for (std::size_t i = 0; i + 3 <= n; i += 3) {
+        if (!YAxisPresent()) return from;
+        for (; i + 3 <= n; i += 3)
             out.push_back(MapSpiral(points[i], points[i + 1], points[i + 2]));
-        }
     } else if (YAxisPresent()) {
-        for (std::size_t i = 0; i + 3 <= n; i += 3) {
+        for (; i + 3 <= n; i += 3)
             out.push_back(MapTriple(points[i], points[i + 1], points[i + 2]));
-        }
     } else if (XAxisPresent()) {
-        for (std::size_t i = 0; i + 2 <= n; i += 2) {
-            out.push_back(MapPair(points[i], points[i + 1]));
-        }
-    } else if (n > 0) {
+        for (; i + 2 <= n; i += 2) out.push_back(MapPair(points[i], points[i + 1]));
+    } else if (from == 0 && n > 0) {
         out.push_back(MapSingle(points[0]));
+        i = n;
     }
-    return out;
+    return i;
+}
+
+const std::vector<ScenePoint>& ChartModel::Follow(SceneCache& cache,
+                                                  const std::vector<float>& points,
+                                                  bool spiralMode) const {
+    const std::array<float, 6> ranges = {XMin, XMax, YMin, YMax, ZMin, ZMax};
+    if (!cache.Valid || cache.Spiral != spiralMode || cache.Ranges != ranges) {
+        cache.Points.clear();
+        cache.Read = 0;
+        cache.Ranges = ranges;
+        cache.Spiral = spiralMode;
+        cache.Valid = true;
+    }
+    cache.Read = AppendScenePoints(points, cache.Read, spiralMode, cache.Points);
+    return cache.Points;
+}
+
+const std::vector<ScenePoint>& ChartModel::SolutionScene(bool spiralMode) {
+    return Follow(solutionScene_, solutionPoints_, spiralMode);
+}
+
+const std::vector<ScenePoint>& ChartModel::PopulationScene(bool spiralMode) {
+    return Follow(populationScene_, populationPoints_, spiralMode);
 }
 
 void ChartModel::RebuildGrid() {

@@ -29,8 +29,19 @@ class ChartModel {
     // samples count as 0. A height range of 0 .. 0 becomes 0 .. first sample + 10; a range
     // still empty then becomes zMin .. zMin + 10.
     void SetData(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax,
-                 std::vector<float> samples, std::vector<float> solutionPoints,
+                 const std::vector<float>& samples, std::vector<float> solutionPoints,
                  std::vector<float> populationPoints);
+    // SetData without the marker lists, which stay as they are.
+    void SetSurface(float xMin, float xMax, float yMin, float yMax, float zMin, float zMax,
+                    const std::vector<float>& samples);
+
+    // The marker lists, flat tuples as MarkerPoints builds them. A run's solution list only
+    // grows, so its markers can be extended by the tuples of the new solutions alone.
+    void SetSolutionPoints(std::vector<float> points);
+    void AppendSolutionPoints(const std::vector<float>& points);
+    void SetPopulationPoints(std::vector<float> points);
+    const std::vector<float>& SolutionPoints() const { return solutionPoints_; }
+    const std::vector<float>& PopulationPoints() const { return populationPoints_; }
 
     bool XAxisPresent() const { return AxisPresent(XMin, XMax); }
     bool YAxisPresent() const { return AxisPresent(YMin, YMax); }
@@ -49,6 +60,10 @@ class ChartModel {
     // value; incomplete tuples at the end are ignored), or as helix triples in spiral mode, where
     // lists without a Y axis give no points.
     std::vector<ScenePoint> ScenePoints(const std::vector<float>& points, bool spiralMode) const;
+    // ScenePoints of the two marker lists, kept from frame to frame: worked out again after the
+    // list, the ranges or the spiral mode changed, and only for the new tuples after an append.
+    const std::vector<ScenePoint>& SolutionScene(bool spiralMode);
+    const std::vector<ScenePoint>& PopulationScene(bool spiralMode);
 
     // The labels at the axes' ends (minimum and maximum of X, Y and the height), in the axes'
     // colours; a value of 0 gets no label.
@@ -87,13 +102,31 @@ class ChartModel {
     // Vertex i*100 + j is column j (X index), row i (Y index).
     std::array<ChartVertex, kGridVertices> Vertices{};
     std::array<unsigned int, kQuadIndexCount> QuadIndices{};
-    std::vector<float> SolutionPoints;
-    std::vector<float> PopulationPoints;
 
   private:
+    // Scene points of a marker list and what they were worked out for: the list's first Read
+    // numbers, the ranges and the mode. Valid is cleared when the list is replaced.
+    struct SceneCache {
+        std::vector<ScenePoint> Points;
+        std::size_t Read = 0;
+        std::array<float, 6> Ranges{};
+        bool Spiral = false;
+        bool Valid = false;
+    };
+
     float MapAxis(float value, float min, float max) const;
+    // Appends the scene points of the tuples that start at or after points[from] to out, and
+    // returns how many numbers of points have been read then.
+    std::size_t AppendScenePoints(const std::vector<float>& points, std::size_t from,
+                                  bool spiralMode, std::vector<ScenePoint>& out) const;
+    const std::vector<ScenePoint>& Follow(SceneCache& cache, const std::vector<float>& points,
+                                          bool spiralMode) const;
 
     bool lineMode_ = false;
+    std::vector<float> solutionPoints_;
+    std::vector<float> populationPoints_;
+    SceneCache solutionScene_;
+    SceneCache populationScene_;
 };
 
 }  // namespace quarmel

@@ -36,6 +36,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
                         MarkerPlan& plan) {
     for (auto& level : plan.ByLevel) level.clear();
     plan.Full.clear();
+    plan.Strip.clear();
     const double* mv = view.Modelview.data();
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
@@ -62,9 +63,43 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         }
     };
 
-    for (std::size_t i = 0; i < path.size(); ++i) {
+    // The line's thinning: the pixel of the last vertex kept, if it has one, and the vertex left
+    // out since then, if any.
+    const std::size_t n = path.size();
+    constexpr std::size_t kNoVertex = std::numeric_limits<std::size_t>::max();
+    bool havePixel = false;
+    double lastX = 0.0, lastY = 0.0;
+    std::size_t leftOut = kNoVertex;
+    auto keep = [&](std::size_t i) {
+        plan.Strip.push_back(path[i]);
+        leftOut = kNoVertex;
+    };
+    auto keepWithoutPixel = [&](std::size_t i) {
+        if (leftOut != kNoVertex) plan.Strip.push_back(path[leftOut]);
+        keep(i);
+        havePixel = false;
+    };
+    auto keepOnPixel = [&](std::size_t i, double x, double y) {
+        if (havePixel && x == lastX && y == lastY && i + 1 < n) {
+            leftOut = i;
+            return;
+        }
+        keep(i);
+        havePixel = true;
+        lastX = x;
+        lastY = y;
+    };
+
+    for (std::size_t i = 0; i < n; ++i) {
         const ScenePoint& p = path[i];
-        if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again
+        if (i > 0 && Same(p, path[i - 1])) {  // the same sphere again, a line of no length
+            if (i + 1 < n) {
+                leftOut = i;
+            } else {
+                keep(i);
+            }
+            continue;
+        }
         const double x = p.X, y = p.Y, z = p.Z;
         const double ex = mv[0] * x + mv[4] * y + mv[8] * z + mv[12];
         const double ey = mv[1] * x + mv[5] * y + mv[9] * z + mv[13];
@@ -72,15 +107,24 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         const double cx = pr[0] * ex + pr[4] * ey + pr[8] * ez + pr[12];
         const double cy = pr[1] * ex + pr[5] * ey + pr[9] * ez + pr[13];
         const double cw = pr[3] * ex + pr[7] * ey + pr[11] * ez + pr[15];
-        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) continue;  // before the eye
+        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) {  // before the eye
+            keepWithoutPixel(i);
+            continue;
+        }
         // Across the near plane the projection of the centre says little: draw in full.
         if (!(cw > nearW + kMarkerRadius) || !(cw > 0.0)) {
             plan.Full.push_back(p);
+            keepWithoutPixel(i);
             continue;
         }
         const double r = kMarkerRadius * scale / cw;
         const double sx = (cx / cw + 1.0) * halfW;
         const double sy = (cy / cw + 1.0) * halfH;
+        if (std::isfinite(sx) && std::isfinite(sy)) {
+            keepOnPixel(i, std::floor(sx), std::floor(sy));
+        } else {
+            keepWithoutPixel(i);
+        }
         if (!(sx > -r - 1.0 && sx < width + r + 1.0 && sy > -r - 1.0 && sy < height + r + 1.0)) {
             continue;  // entirely off the viewport (or not a number)
         }

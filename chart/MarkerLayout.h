@@ -18,6 +18,12 @@ namespace quarmel {
 // before it always goes), and each with as few segments as its size on screen allows: the outline
 // of a sphere with s segments lies within kOutlineTolerance pixels of the true circle. Spheres
 // too large for the finest prepared level are drawn in full.
+//
+// The line through the path is thinned: a vertex that falls on the pixel of the vertex kept
+// before it is left out, which moves the drawn line by at most about a pixel. The first and the
+// last vertex always stay, and so does every vertex whose pixel says little (near or behind the
+// eye, not a number), with the vertex before it: a segment cut by the near plane depends on
+// where its ends really are.
 
 constexpr float kMarkerRadius = 0.02f;
 constexpr double kOutlineTolerance = 0.5;
@@ -32,16 +38,18 @@ struct MarkerView {
     std::array<int, 4> Viewport{};
 };
 
-// The spheres one frame draws: for each prepared level the centres drawn at that level, and the
-// centres drawn in full.
+// What one frame draws of a path: for each prepared level the centres of the spheres drawn at
+// that level, the centres drawn in full, and the vertices of the path's line.
 struct MarkerPlan {
     std::array<std::vector<ScenePoint>, kSphereLevels.size()> ByLevel;
     std::vector<ScenePoint> Full;
+    std::vector<ScenePoint> Strip;
+    // The number of spheres.
     std::size_t Count() const;
 };
 
-// Chooses the spheres for the path's markers. The scratch buffers keep their storage from frame
-// to frame.
+// Chooses the spheres for the path's markers and the vertices of its line. The scratch buffers
+// keep their storage from frame to frame.
 class MarkerLayout {
   public:
     void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan);

@@ -17,6 +17,15 @@ struct MarkerAxes {
     float DisplayYMax = 0.0f;
 };
 
+inline bool operator==(const MarkerAxes& a, const MarkerAxes& b) {
+    return a.XVariable == b.XVariable && a.YVariable == b.YVariable &&
+           a.DisplayXMin == b.DisplayXMin && a.DisplayXMax == b.DisplayXMax &&
+           a.DisplayYMin == b.DisplayYMin && a.DisplayYMax == b.DisplayYMax;
+}
+inline bool operator!=(const MarkerAxes& a, const MarkerAxes& b) {
+    return !(a == b);
+}
+
 // The flat marker lists the chart draws, built from a run's lists for the chosen axes. The tuple
 // size follows the display ranges: (x value, y value, f) when the Y axis is present, (x value, f)
 // when only the X axis is, and a single f when there is no axis.
@@ -24,6 +33,11 @@ struct MarkerAxes {
 // One tuple per Solution in list order; with no axis, the first Solution's value once (nothing
 // for an empty list). A Solution without a value for a chosen axis variable gives no tuple.
 std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAxes& axes);
+// What SolutionMarkers adds for the Solutions from index `from` on, appended to `out`: after the
+// markers of the first `from` Solutions, out then holds the markers of the whole list, so a list
+// that only grew costs only its new Solutions.
+void AppendSolutionMarkers(const SolutionList& solutions, std::size_t from, const MarkerAxes& axes,
+                           std::vector<float>& out);
 
 // One tuple per member; with no axis, the first member's value once for each member.
 std::vector<float> PopulationMarkers(const SolutionList& population, const MarkerAxes& axes);

@@ -130,13 +130,15 @@ void SurfaceChart::DrawSphere(const ScenePoint& p) const {
     glPopMatrix();
 }
 
-void SurfaceChart::DrawPlannedSpheres(const std::vector<ScenePoint>& path, int width, int height) {
+void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, int height) {
     MarkerView view;
     glGetDoublev(GL_MODELVIEW_MATRIX, view.Modelview.data());
     glGetDoublev(GL_PROJECTION_MATRIX, view.Projection.data());
     view.Viewport = {0, 0, width, height};
     layout_.Plan(path, view, plan_);
+}
 
+void SurfaceChart::DrawPlannedSpheres() {
     // The spheres of a level in one batch, from the one prepared mesh. A sphere is closed and
     // of one colour, so its back faces never show: they are culled.
     glDisableClientState(GL_COLOR_ARRAY);
@@ -176,20 +178,25 @@ void SurfaceChart::DrawPlannedSpheres(const std::vector<ScenePoint>& path, int w
     glEnableClientState(GL_COLOR_ARRAY);
 }
 
-void SurfaceChart::DrawMarkers(const ChartModel& m, bool spiralMode) {
+void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
     glColor3ub(0, 0, 255);
-    const std::vector<ScenePoint> path = m.ScenePoints(m.SolutionPoints, spiralMode);
+    const std::vector<ScenePoint>& path = m.SolutionScene(spiralMode);
+    // The exact picture draws the line through every marker, the planned one through the
+    // vertices the layout keeps.
+    const std::vector<ScenePoint>* line = &path;
     if (ExactMarkers) {
         for (const ScenePoint& p : path) DrawSphere(p);
-    } else if (SphereQuadric != nullptr) {
-        DrawPlannedSpheres(path, viewportWidth_, viewportHeight_);
+    } else {
+        PlanMarkers(path, viewportWidth_, viewportHeight_);
+        if (SphereQuadric != nullptr) DrawPlannedSpheres();
+        line = &plan_.Strip;
     }
-    if (tuples && !path.empty()) {
+    if (tuples && !line->empty()) {
         glDisableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
-        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
+        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &(*line)[0].X);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(line->size()));
         glEnableClientState(GL_COLOR_ARRAY);
     }
     glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
@@ -197,7 +204,7 @@ void SurfaceChart::DrawMarkers(const ChartModel& m, bool spiralMode) {
     // Without an axis the population has no place of its own.
     if (!tuples) return;
     glColor3ub(255, 255, 0);
-    const std::vector<ScenePoint> population = m.ScenePoints(m.PopulationPoints, spiralMode);
+    const std::vector<ScenePoint>& population = m.PopulationScene(spiralMode);
     if (population.empty()) return;
     glBegin(GL_POINTS);
     for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);

@@ -50,10 +50,12 @@ class SurfaceChart {
     static void DrawWave(const ChartModel& m, const ChartFrame& f);
     static void DrawSurface(const ChartModel& m, const ChartFrame& f);
     static void DrawHelix();
-    void DrawMarkers(const ChartModel& m, bool spiralMode);
+    void DrawMarkers(ChartModel& m, bool spiralMode);
     void DrawSphere(const ScenePoint& p) const;
-    // The path's spheres as MarkerLayout plans them.
-    void DrawPlannedSpheres(const std::vector<ScenePoint>& path, int width, int height);
+    // The path's spheres and line as MarkerLayout plans them for the current matrices, and the
+    // planned spheres drawn.
+    void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height);
+    void DrawPlannedSpheres();
 
     unsigned fullSphereList_ = 0;  // one full sphere, as DrawSphere draws it
     std::vector<SphereMesh> meshes_;

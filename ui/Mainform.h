@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/MarkerFeed.h"
 #include "app/RunProgress.h"
 #include "app/ViewNavigation.h"
 #include "chart/ChartFrame.h"
@@ -447,7 +448,7 @@ class TFormMain : public QMainWindow {
 
     // Solutions page: a RunSolutions replaced by another list (not a later state of the same
     // run) is shown at once, so the page never describes solutions that are gone; the next poll
-    // of a run then takes the run's list whole.
+    // of a run then takes the run's list whole, and the next tick on the Chart page its markers.
     void ShowReplacedRunSolutions();
 
     // File commands.
@@ -463,6 +464,11 @@ class TFormMain : public QMainWindow {
     // best value was chosen in.
     ListChange solutionsChange_ = ListChange::Replaced;
     bool labelsMaximize_ = false;
+    // The chart's solution markers, kept in step with RunSolutions; and whether the last tick
+    // gave the chart its data, so that the first tick on the Chart page after others rebuilds
+    // them whole.
+    MarkerFeed markerFeed_;
+    bool chartFedLastTick_ = false;
 };
 
 // Shows an error's message in the error box, as every failed command does.

@@ -188,13 +188,18 @@ void TFormMain::TimerChartTimer() {
     if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation, Worker.get());
     if (ended) SetIdleState();
     solutionsChange_ = CombineChanges(solutionsChange_, change);
+    markerFeed_.Note(change);
     QWidget* page = PageControlMain->currentWidget();
+    const bool chartFedBefore = std::exchange(chartFedLastTick_, page == TabSheetChart);
     if (page == TabSheetChart) {
         const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
                               DisplayXMax,   DisplayYMin,   DisplayYMax};
-        PanelChart->Chart().SetData(DisplayXMin, DisplayXMax, DisplayYMin, DisplayYMax, HeightMin,
-                                    HeightMax, SurfaceSamples, SolutionMarkers(RunSolutions, axes),
-                                    PopulationMarkers(RunPopulation, axes));
+        ChartModel& chart = PanelChart->Chart();
+        chart.SetSurface(DisplayXMin, DisplayXMax, DisplayYMin, DisplayYMax, HeightMin, HeightMax,
+                         SurfaceSamples);
+        if (!chartFedBefore) markerFeed_.Rebuild();
+        markerFeed_.Update(RunSolutions, axes, chart);
+        chart.SetPopulationPoints(PopulationMarkers(RunPopulation, axes));
         ChartReady = true;
         PanelChart->SetChartReady(true);
         PanelChart->RedrawOnTick(TimerChart->interval());
@@ -247,6 +252,7 @@ void TFormMain::FillSolutionsGrid() {
 void TFormMain::ShowReplacedRunSolutions() {
     RunSolutionsRun = 0;
     solutionsChange_ = ListChange::Replaced;
+    markerFeed_.Rebuild();
     FillSolutionsGrid();
 }
 

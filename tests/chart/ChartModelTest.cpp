@@ -146,8 +146,8 @@ TEST(ChartModelSetData, KeepsTheMarkersButLeavesGridAndWaveAlone) {
     auto m = NewModel();
     m->Wave.Height[3][4] = 7.0f;
     m->SetData(0, 1, 0, 1, 0, 1, std::vector<float>(10000, 0.5f), {1, 2, 3}, {4, 5, 6, 7, 8, 9});
-    EXPECT_EQ(m->SolutionPoints, (std::vector<float>{1, 2, 3}));
-    EXPECT_EQ(m->PopulationPoints, (std::vector<float>{4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(m->SolutionPoints(), (std::vector<float>{1, 2, 3}));
+    EXPECT_EQ(m->PopulationPoints(), (std::vector<float>{4, 5, 6, 7, 8, 9}));
     EXPECT_TRUE(m->GridRebuildPending);
     EXPECT_EQ(m->QuadIndices[5], 0u);
     EXPECT_EQ(m->Wave.Height[3][4], 7.0f);
@@ -208,7 +208,7 @@ TEST(ChartModelMarkers, ASingleValueStandsOnTheHeightAxis) {
     EXPECT_NEAR(m->MapSingle(6).Z, 0.0f, kTol);
     // The single marker lies on the flat grid it belongs to.
     EXPECT_NEAR(m->MapSingle(2).Z, m->Vertices[0].Z, kTol);
-    const auto points = m->ScenePoints(m->SolutionPoints, false);
+    const auto points = m->ScenePoints(m->SolutionPoints(), false);
     ASSERT_EQ(points.size(), 1u);
     EXPECT_NEAR(points[0].Z, m->Vertices[0].Z, kTol);
 }
@@ -284,6 +284,47 @@ TEST(ChartModelLabels, OnlyValuesOtherThanZeroAreLabelled) {
     EXPECT_EQ(labels[3].Text, "Z=0.1");
     EXPECT_EQ(labels[3].At.Z, m->AxisZTop);
     EXPECT_EQ(labels[3].Blue, 255);
+}
+
+// The kept scene points are those ScenePoints gives for the lists as they are now.
+void ExpectScene(const std::vector<ScenePoint>& kept, const std::vector<ScenePoint>& fresh) {
+    ASSERT_EQ(kept.size(), fresh.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(kept[i].X, fresh[i].X) << i;
+        EXPECT_EQ(kept[i].Y, fresh[i].Y) << i;
+        EXPECT_EQ(kept[i].Z, fresh[i].Z) << i;
+    }
+}
+
+TEST(ChartModelMarkers, KeptScenePointsFollowTheListsTheRangesAndTheSpiralMode) {
+    auto m = NewModel();
+    const std::vector<float> samples(10000, 0.0f);
+    // An incomplete tuple at the end, completed by the append.
+    m->SetData(0, 10, 0, 10, 0, 10, samples, {1, 2, 3, 4, 5}, {6, 7, 8});
+    EXPECT_EQ(m->SolutionScene(false).size(), 1u);
+    m->AppendSolutionPoints({6, 7, 8, 9});
+    ExpectScene(m->SolutionScene(false), m->ScenePoints(m->SolutionPoints(), false));
+    EXPECT_EQ(m->SolutionScene(false).size(), 3u);
+    ExpectScene(m->SolutionScene(true), m->ScenePoints(m->SolutionPoints(), true));
+    ExpectScene(m->PopulationScene(false), m->ScenePoints(m->PopulationPoints(), false));
+
+    m->SetSurface(0, 20, 0, 10, 0, 5, samples);
+    ExpectScene(m->SolutionScene(true), m->ScenePoints(m->SolutionPoints(), true));
+    ExpectScene(m->SolutionScene(false), m->ScenePoints(m->SolutionPoints(), false));
+    ExpectScene(m->PopulationScene(false), m->ScenePoints(m->PopulationPoints(), false));
+    // Only the X axis: the same numbers read as pairs.
+    m->SetSurface(0, 20, 0, 0, 0, 5, samples);
+    ExpectScene(m->SolutionScene(false), m->ScenePoints(m->SolutionPoints(), false));
+    EXPECT_EQ(m->SolutionScene(false).size(), 4u);
+
+    m->SetSolutionPoints({3, 3});
+    m->SetPopulationPoints({});
+    ExpectScene(m->SolutionScene(false), m->ScenePoints({3, 3}, false));
+    EXPECT_TRUE(m->PopulationScene(false).empty());
+    // Without an axis, one point for the first value, also after an append.
+    m->SetSurface(0, 0, 0, 0, 0, 5, samples);
+    m->AppendSolutionPoints({4});
+    ExpectScene(m->SolutionScene(false), m->ScenePoints({3, 3, 4}, false));
 }
 
 }  // namespace

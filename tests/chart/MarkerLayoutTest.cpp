@@ -73,6 +73,33 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
     EXPECT_EQ(plan.Full.size(), 1u);
 }
 
+TEST(MarkerLayout, TheLineLeavesOutOnlyVerticesOnThePixelOfTheOneKeptBefore) {
+    MarkerLayout layout;
+    MarkerPlan plan;
+    const std::vector<ScenePoint> path = {
+        {0, 0, -4},        // pixel (50, 50), the first: kept
+        {0.01f, 0, -4},    // (50.125, 50): left out
+        {0.4f, 0, -4},     // (55, 50): kept
+        {0.4f, 0, -4},     // a repeat: left out
+        {40, 0, -4},       // (550, 50), off the viewport: kept
+        {40.01f, 0, -4},   // the same pixel off the viewport, but the next is behind the eye
+        {0, 0, 3},         // behind the eye: kept
+        {0.3f, 0, -4},     // (53.75, 50), after one without a pixel: kept
+        {0.3f, 0.01f, -4}  // the same pixel, but the last: kept
+    };
+    layout.Plan(path, Frustum(), plan);
+    std::vector<std::size_t> kept;
+    for (const ScenePoint& p : plan.Strip) {
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            if (p.X == path[i].X && p.Y == path[i].Y && p.Z == path[i].Z) {
+                kept.push_back(i);
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(kept, (std::vector<std::size_t>{0, 2, 4, 5, 6, 7, 8}));
+}
+
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
     const SphereMesh mesh = MakeSphereMesh(8, 4, 2.0f);
     ASSERT_EQ(mesh.Indices.size() % 3, 0u);

@@ -72,4 +72,20 @@ TEST(MarkerPoints, SolutionsWithoutTheAxisVariablesAreLeftOut) {
     EXPECT_EQ(SolutionMarkers(list, swapped), (V{1, 10, 4, 20, 7, 30}));
 }
 
+TEST(MarkerPoints, AppendingTheNewSolutionsGivesTheMarkersOfTheWholeList) {
+    // Incomplete Solutions at the start, in the middle and at the end of the list.
+    const SolutionList list = ListOf(
+        {Make({1}, 10), Make({4, 5, 6}, 20), Make({7, 8}, 30), Make({1, 2, 3}, 40), Make({2}, 50)});
+    for (const MarkerAxes& a : {Axes(0, 10, -1, 1), Axes(0, 10, 0, 0), Axes(0, 0, 0, 0)}) {
+        const V whole = SolutionMarkers(list, a);
+        for (std::size_t from = 0; from <= list.Count(); ++from) {
+            SolutionList before;
+            for (std::size_t i = 0; i < from; ++i) before.Append(list.At(i));
+            V out = SolutionMarkers(before, a);
+            AppendSolutionMarkers(list, from, a, out);
+            EXPECT_EQ(out, whole) << from;
+        }
+    }
+}
+
 }  // namespace

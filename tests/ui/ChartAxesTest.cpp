@@ -277,12 +277,12 @@ TEST_F(ChartPanel, MarkersFollowTheChosenAxes) {
     form->Wykresfunkcji1->trigger();
     form->TimerChartTimer();
     // Two axes: (x, y, f) per solution.
-    EXPECT_EQ(form->PanelChart->Chart().SolutionPoints, std::vector<float>({1, 2, 10, 4, 5, 20}));
+    EXPECT_EQ(form->PanelChart->Chart().SolutionPoints(), std::vector<float>({1, 2, 10, 4, 5, 20}));
     // Y is "-": (x, f) pairs, x being the variable chosen for X.
     form->ComboBoxAxeX->setCurrentIndex(2);
     form->ComboBoxAxeY->setCurrentIndex(0);
     emit form->ComboBoxAxeY->activated(0);
-    EXPECT_EQ(form->PanelChart->Chart().SolutionPoints, std::vector<float>({3, 10, 6, 20}));
+    EXPECT_EQ(form->PanelChart->Chart().SolutionPoints(), std::vector<float>({3, 10, 6, 20}));
 }
 
 TEST_F(ChartPanel, FramesFollowTheDisplayOptionsAndTheScale) {

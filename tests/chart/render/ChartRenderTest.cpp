@@ -411,6 +411,8 @@ TEST_F(ChartRender, CheapMarkersLookLikeFullSpheresOneAfterAnother) {
         {"200", WalkingPath(200, -30, -20, 6, 5), ChartFrame{}},
         {"1000", WalkingPath(1000, -30, -20, 6, 5), ChartFrame{}},
         {"10000", WalkingPath(10000, 0, 2, 8, 5), ChartFrame{}},
+        // Most steps stay on a pixel: the line keeps about a third of its vertices.
+        {"5000 small steps", WalkingPath(5000, 0, 2, 0.3f, 5), TopView()},
         {"200 near", WalkingPath(200, 0, 2, 1.5f, 7), near},
         {"1000 spiral", SpiralPath(1000), spiral},
     };
