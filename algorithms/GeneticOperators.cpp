@@ -90,7 +90,7 @@ void Crossover(const SolutionList& population, SolutionList& out, AlgParameters&
     for (std::size_t i = 0; i < n; ++i) {
         const int q = Rand() % 100;  // drawn for every Solution, the last one too
         if (static_cast<float>(q) >= probability || i == n - 1) {
-            out.At(k++) = population.At(i);
+            CopySolution(out.At(k++), population.At(i));
             continue;
         }
         if (++taking % 2 == 1) {
@@ -99,8 +99,8 @@ void Crossover(const SolutionList& population, SolutionList& out, AlgParameters&
         }
         Solution& a = out.At(k++);
         Solution& b = out.At(k++);
-        a = population.At(first);
-        b = population.At(i);
+        CopySolution(a, population.At(first));
+        CopySolution(b, population.At(i));
         makeChildren(a.Values, b.Values);
         a.Value = evaluate(a.Values);
         b.Value = evaluate(b.Values);
@@ -169,7 +169,7 @@ void TournamentSelectionInto(const SolutionList& population, SolutionList& out, 
                 held = challenger;
             }
         }
-        out.At(t) = population.At(w);
+        CopySolution(out.At(t), population.At(w));
     }
 }
 
@@ -204,33 +204,20 @@ void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bo
         wheel[i] = i == 0 ? share : wheel[i - 1] + share;
     }
 
-    // A draw is one of the hundred numbers k * 0.01, so each one's slot is found once. Shares
-    // are never negative, so the wheel rises until a not-a-number share (an infinite value)
-    // spoils the rest of it; below that point a binary search finds the same slot as a walk
-    // from the start. Should the wheel ever fall, walk it.
-    std::size_t usable = 0;
-    bool rising = true;
-    while (usable < n && !std::isnan(wheel[usable])) {
-        if (usable > 0 && wheel[usable] < wheel[usable - 1]) rising = false;
-        ++usable;
-    }
+    // A draw is one of the hundred numbers k * 0.01, so each one's slot (the first that reaches
+    // it) is found once. The draws rise, so no slot passed over for one draw can reach a later
+    // one, whatever the wheel holds (a not-a-number share, from an infinite value, reaches
+    // none): one walk over the wheel finds all hundred.
     std::array<std::uint32_t, 100> slot;
+    std::size_t i = 0;
     for (int k = 0; k < 100; ++k) {
         const float r = static_cast<float>(k * 0.01);
-        std::size_t pick = n;
-        if (rising) {
-            pick = static_cast<std::size_t>(
-                std::lower_bound(wheel.begin(), wheel.begin() + usable, r) - wheel.begin());
-            if (pick == usable) pick = n;
-        } else {
-            for (std::size_t i = 0; i < n && pick == n; ++i) {
-                if (wheel[i] >= r) pick = i;
-            }
-        }
+        while (i < n && !(wheel[i] >= r)) ++i;
         // A draw beyond the end of the wheel (fewer than ten equal values) takes the last one.
-        slot[k] = static_cast<std::uint32_t>(pick == n ? n - 1 : pick);
+        slot[k] = static_cast<std::uint32_t>(i == n ? n - 1 : i);
     }
-    for (std::size_t t = 0; t < n; ++t) out.At(t) = population.At(slot[RandomBelow(100)]);
+    for (std::size_t t = 0; t < n; ++t)
+        CopySolution(out.At(t), population.At(slot[RandomBelow(100)]));
 }
 
 SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
@@ -301,7 +288,7 @@ void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters
         ranges.push_back(PrepareMutation(v, params.MutA));
     for (std::size_t i = 0; i < n; ++i) {
         Solution& s = out.At(i);
-        s = population.At(i);
+        CopySolution(s, population.At(i));
         const int q = Rand() % 100;
         if (!(static_cast<float>(q) < probability)) continue;
         const std::size_t pos = position();
@@ -319,7 +306,8 @@ void KeepBetterOf(Solution& best, const SolutionList& population, bool maximize)
     for (std::size_t i = 1; i < population.Count(); ++i) {
         if (Improves(population.FuncValue(b), population.FuncValue(i), maximize)) b = i;
     }
-    if (Improves(best.Value, population.FuncValue(b), maximize)) best = population.At(b);
+    if (Improves(best.Value, population.FuncValue(b), maximize))
+        CopySolution(best, population.At(b));
 }
 
 SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t seed) {

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -20,9 +21,8 @@ using namespace quarmel;
 
 // A whole genetic run without delay, timed against a bare loop of as many evaluations as the run
 // made, on the same problem and in the same process. The ratio counter is what the run's own
-// work (draws, list copies, publishing) adds on top of the evaluations it cannot avoid. With
-// tournament selection the run is also timed against its floor (FloorRun), which must give the
-// same history.
+// work (draws, list copies, publishing) adds on top of the evaluations it cannot avoid. The run
+// is also timed against its floor (FloorRun), which must give the same history.
 // Arguments: formula (0 the start-up one, 1 ten variables), population, iterations, selection,
 // crossover.
 
@@ -48,10 +48,42 @@ double Now() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// The floor: a tournament-selection run reduced to what the rules require, on flat arrays. The
-// same draws in the same order and the same evaluations; one copy per selected Solution into the
-// next population, nothing published, no per-Solution storage. Returns the best value after each
-// generation, which must equal the real run's history.
+// The roulette wheel's slot for each of the hundred draws k * 0.01, from the first n values:
+// shares against the worst value (0.1 each without spread), summed up, and the first slot that
+// reaches the draw (the last one past the wheel's end).
+std::array<std::uint32_t, 100> WheelSlots(const std::vector<float>& f, std::size_t n, bool maximize,
+                                          std::vector<float>& wheel) {
+    float worst = f[0];
+    for (std::size_t i = 0; i < n; ++i) {
+        if (maximize ? !(f[i] >= worst) : f[i] > worst) worst = f[i];
+    }
+    wheel.resize(n);
+    float total = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        wheel[i] = maximize ? f[i] - worst : worst - f[i];
+        total += wheel[i];
+    }
+    const bool flat = total == 0.0f || std::isnan(total);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float share = flat ? 0.1f : wheel[i] / total;
+        wheel[i] = i == 0 ? share : wheel[i - 1] + share;
+    }
+    std::array<std::uint32_t, 100> slot{};
+    // The draws rise, so no share passed over for one draw can reach a later one: the walk goes
+    // on from the previous slot.
+    std::size_t i = 0;
+    for (int k = 0; k < 100; ++k) {
+        const float r = static_cast<float>(k * 0.01);
+        while (i < n && !(wheel[i] >= r)) ++i;
+        slot[k] = static_cast<std::uint32_t>(i == n ? n - 1 : i);
+    }
+    return slot;
+}
+
+// The floor: a run reduced to what the rules require, on flat arrays. The same draws in the same
+// order and the same evaluations; one copy per selected Solution into the next population,
+// nothing published, no per-Solution storage. Returns the best value after each generation,
+// which must equal the real run's history.
 std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
     SeedRandom(seed);
     std::vector<float> bests;
@@ -92,15 +124,25 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
     }
     const float mutation = std::trunc(p.MProbab);
     const float ratio = p.COA, rest = 1.0f - p.COA;
+    std::vector<float> wheel;
     for (int g = 0; g < p.Iterations; ++g) {
-        for (std::size_t t = 0; t < n; ++t) {
-            std::size_t w = static_cast<std::size_t>(Rand()) % n;
-            for (long long k = 0; k <= p.TournamentSize; ++k) {
-                const std::size_t c = static_cast<std::size_t>(Rand()) % n;
-                if (Improves(f[w], f[c], maximize)) w = c;
+        if (p.SelectionType == 1) {
+            const std::array<std::uint32_t, 100> slot = WheelSlots(f, n, maximize, wheel);
+            for (std::size_t t = 0; t < n; ++t) {
+                const std::size_t w = slot[RandomBelow(100)];
+                std::copy_n(&values[w * d], d, &next[t * d]);
+                nextF[t] = f[w];
             }
-            std::copy_n(&values[w * d], d, &next[t * d]);
-            nextF[t] = f[w];
+        } else {
+            for (std::size_t t = 0; t < n; ++t) {
+                std::size_t w = static_cast<std::size_t>(Rand()) % n;
+                for (long long k = 0; k <= p.TournamentSize; ++k) {
+                    const std::size_t c = static_cast<std::size_t>(Rand()) % n;
+                    if (Improves(f[w], f[c], maximize)) w = c;
+                }
+                std::copy_n(&values[w * d], d, &next[t * d]);
+                nextF[t] = f[w];
+            }
         }
         std::swap(values, next);
         std::swap(f, nextF);
@@ -195,7 +237,7 @@ void BM_GeneticRun(benchmark::State& state) {
         widened.insert(widened.end(), s.Values.begin(), s.Values.end());
 
     double runTime = 0, bareTime = 0, floorTime = 0;
-    const bool withFloor = base.SelectionType == 0;
+    const bool withFloor = base.SelectionType == 0 || base.SelectionType == 1;
     unsigned long long evaluations = 0;
     std::uint32_t seed = 1;
     for (auto _ : state) {
@@ -300,6 +342,8 @@ BENCHMARK(BM_GeneticRun)
     ->Args({1, 1000, 1000, 0, 2})
     ->Args({1, 500, 200, 0, 0})
     ->Args({1, 500, 200, 0, 1})
+    ->Args({0, 500, 200, 1, 2})
+    ->Args({1, 500, 200, 1, 2})
     ->Args({0, 1000, 1000, 1, 2})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -7,8 +7,6 @@ namespace quarmel {
 
 namespace {
 
-constexpr std::uint64_t kBelowMultiplier = (std::uint64_t{346} << 32) | 20021u;
-
 // A span is scaled by 10 until it reaches 100, so a grid with scalings has at most 999 points,
 // and the smallest positive float needs 46 scalings.
 constexpr int kScaledPoints = 1000;
@@ -54,13 +52,6 @@ const float* ScaledPoints(int e) {
 void SeedRandom(std::uint32_t seed) {
     detail::randomState = seed;
     Rand();
-}
-
-int RandomBelow(int n) {
-    detail::randomState = detail::randomState * kBelowMultiplier + 1u;
-    if (n <= 0) return 0;
-    const auto r = static_cast<std::uint32_t>((detail::randomState >> 32) & 0x7FFFFFFF);
-    return static_cast<int>(r % static_cast<std::uint32_t>(n));
 }
 
 GridSpec PrepareGrid(float span) {

@@ -24,8 +24,15 @@ inline int Rand() {
     return static_cast<int>((s >> 16) & 0x7FFF);
 }
 
-// A whole number in 0..n-1; 0 when n is 0 or less.
-int RandomBelow(int n);
+// A whole number in 0..n-1; 0 when n is 0 or less. Inline: roulette selection draws once per
+// Solution.
+inline int RandomBelow(int n) {
+    constexpr std::uint64_t kBelowMultiplier = (std::uint64_t{346} << 32) | 20021u;
+    detail::randomState = detail::randomState * kBelowMultiplier + 1u;
+    if (n <= 0) return 0;
+    const auto r = static_cast<std::uint32_t>((detail::randomState >> 32) & 0x7FFFFFFF);
+    return static_cast<int>(r % static_cast<std::uint32_t>(n));
+}
 
 // A number in [0, span) on the coarsest decimal grid that still gives at least 100 steps.
 // Returns 0 for a span that is not a finite number above 0.
