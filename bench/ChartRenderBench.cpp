@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "algorithms/Globalsearch.h"
+#include "algorithms/Greedy.h"
 #include "algorithms/RunControl.h"
 #include "chart/MarkerPoints.h"
 
@@ -87,6 +88,35 @@ std::vector<float> WalkingPath(int n) {
     return path;
 }
 
+// Ends a run after a given number of published steps.
+class StepBudget : public SyncRunControl {
+  public:
+    explicit StepBudget(std::size_t steps) : SyncRunControl(3), left_(steps) {}
+    void Publish(ListChangeRef change) override {
+        change();
+        if (--left_ == 0) stop = true;
+    }
+
+  private:
+    std::size_t left_;
+};
+
+// The markers of a real greedy search over the start-up problem with a very small neighbourhood
+// (A = 1e-6): up to n tiny improving steps, many to a pixel, running down into the bowl.
+std::vector<float> SearchPath(std::size_t n) {
+    AlgParameters p;
+    p.AddVariable("x", -50, 50, 0);
+    p.AddVariable("y", -40, 40, 6);
+    p.AddVariable("c", 1, 15, 5);
+    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    p.A = 1e-6f;
+    p.LocalSleep = 0;
+    SolutionList steps;
+    StepBudget control(n);
+    RunGreedy(p, steps, control);
+    return SolutionMarkers(steps, MarkerAxes{0, 1, -50, 50, -40, 40});
+}
+
 struct Scene {
     OffscreenGl* gl = nullptr;
     SurfaceSampling samples;
@@ -135,6 +165,17 @@ void BM_RenderMarkers(benchmark::State& state) {
     scene->renderer.DetachContext();
 }
 
+// A default frame with the path of a long greedy search; the counter is its length.
+void BM_RenderSearchPath(benchmark::State& state) {
+    auto scene = MakeScene(state);
+    if (!scene) return;
+    std::vector<float> path = SearchPath(static_cast<std::size_t>(state.range(0)));
+    state.counters["markers"] = static_cast<double>(path.size() / 3);
+    SetMarkers(*scene, std::move(path), {});
+    for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    scene->renderer.DetachContext();
+}
+
 // One progress-timer tick and its frame with a 1000-generation genetic history: the snapshot of
 // the history and the population under the run's lock, the marker lists, the chart model and
 // the frame.
@@ -175,5 +216,10 @@ BENCHMARK(BM_RenderMarkers)
     ->ArgNames({"markers", "exact"})
     ->ArgsProduct({{3, 200, 1000, 10000}, {0, 1}})
     ->Args({1000000, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderSearchPath)
+    ->ArgName("steps")
+    ->Arg(10000)
+    ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeneticTickAndFrame)->ArgName("exact")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

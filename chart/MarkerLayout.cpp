@@ -19,7 +19,7 @@ bool Same(const ScenePoint& a, const ScenePoint& b) {
 }  // namespace
 
 std::size_t MarkerPlan::Count() const {
-    std::size_t n = Full.size();
+    std::size_t n = Painted.size() + Full.size();
     for (const auto& level : ByLevel) n += level.size();
     return n;
 }
@@ -33,10 +33,12 @@ int MarkerLayout::LevelFor(double radiusPixels) {
 }
 
 void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& view,
-                        MarkerPlan& plan) {
+                        MarkerPlan& plan, MarkerParts parts) {
+    plan.Painted.clear();
     for (auto& level : plan.ByLevel) level.clear();
     plan.Full.clear();
-    plan.Strip.clear();
+    plan.Pixels.clear();
+    plan.Segments.clear();
     const double* mv = view.Modelview.data();
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
@@ -47,6 +49,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         nearest_.assign(pixels, 0.0f);
         touched_.clear();
     }
+    canvas_.Begin(width, height, view.Projection);
     // Pixels per unit of normalised device coordinates, and the projection's scale of a length
     // at unit distance: a sphere's radius on screen is radius * scale / w.
     const double halfW = 0.5 * width, halfH = 0.5 * height;
@@ -54,7 +57,18 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     // The clip-space w of a point at the near plane, for a perspective projection.
     const double nearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
 
-    auto add = [&plan](const ScenePoint& p, double radiusPixels) {
+    auto eye = [mv](const ScenePoint& p) {
+        const double x = p.X, y = p.Y, z = p.Z;
+        return std::array<double, 3>{mv[0] * x + mv[4] * y + mv[8] * z + mv[12],
+                                     mv[1] * x + mv[5] * y + mv[9] * z + mv[13],
+                                     mv[2] * x + mv[6] * y + mv[10] * z + mv[14]};
+    };
+    auto add = [&](const ScenePoint& p, double radiusPixels) {
+        if (radiusPixels <= kPaintedSphereRadius && canvas_.PaintsSpheres()) {
+            canvas_.Sphere(eye(p), kMarkerRadius, radiusPixels);
+            plan.Painted.push_back(p);
+            return;
+        }
         const int level = MarkerLayout::LevelFor(radiusPixels);
         if (level < 0) {
             plan.Full.push_back(p);
@@ -63,73 +77,53 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         }
     };
 
-    // The line's thinning: the pixel of the last vertex kept, if it has one, and the vertex left
-    // out since then, if any.
-    const std::size_t n = path.size();
-    constexpr std::size_t kNoVertex = std::numeric_limits<std::size_t>::max();
-    bool havePixel = false;
-    double lastX = 0.0, lastY = 0.0;
-    std::size_t leftOut = kNoVertex;
-    auto keep = [&](std::size_t i) {
-        plan.Strip.push_back(path[i]);
-        leftOut = kNoVertex;
-    };
-    auto keepWithoutPixel = [&](std::size_t i) {
-        if (leftOut != kNoVertex) plan.Strip.push_back(path[leftOut]);
-        keep(i);
-        havePixel = false;
-    };
-    auto keepOnPixel = [&](std::size_t i, double x, double y) {
-        if (havePixel && x == lastX && y == lastY && i + 1 < n) {
-            leftOut = i;
-            return;
+    // The line: the window position of the vertex before, if it has a useful one.
+    bool lastOnScreen = false;
+    WindowPoint last;
+    auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
+        if (i > 0 && parts.Line) {
+            if (onScreen && lastOnScreen) {
+                canvas_.Segment(last, w);
+            } else {
+                plan.Segments.push_back(path[i - 1]);
+                plan.Segments.push_back(path[i]);
+            }
         }
-        keep(i);
-        havePixel = true;
-        lastX = x;
-        lastY = y;
+        lastOnScreen = onScreen;
+        last = w;
     };
 
+    const std::size_t n = path.size();
     for (std::size_t i = 0; i < n; ++i) {
         const ScenePoint& p = path[i];
-        if (i > 0 && Same(p, path[i - 1])) {  // the same sphere again, a line of no length
-            if (i + 1 < n) {
-                leftOut = i;
-            } else {
-                keep(i);
-            }
-            continue;
-        }
-        const double x = p.X, y = p.Y, z = p.Z;
-        const double ex = mv[0] * x + mv[4] * y + mv[8] * z + mv[12];
-        const double ey = mv[1] * x + mv[5] * y + mv[9] * z + mv[13];
-        const double ez = mv[2] * x + mv[6] * y + mv[10] * z + mv[14];
-        const double cx = pr[0] * ex + pr[4] * ey + pr[8] * ez + pr[12];
-        const double cy = pr[1] * ex + pr[5] * ey + pr[9] * ez + pr[13];
-        const double cw = pr[3] * ex + pr[7] * ey + pr[11] * ez + pr[15];
-        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) {  // before the eye
-            keepWithoutPixel(i);
-            continue;
-        }
+        if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length
+        const std::array<double, 3> e = eye(p);
+        const double cx = pr[0] * e[0] + pr[4] * e[1] + pr[8] * e[2] + pr[12];
+        const double cy = pr[1] * e[0] + pr[5] * e[1] + pr[9] * e[2] + pr[13];
+        const double cz = pr[2] * e[0] + pr[6] * e[1] + pr[10] * e[2] + pr[14];
+        const double cw = pr[3] * e[0] + pr[7] * e[1] + pr[11] * e[2] + pr[15];
+        const double inverseW = 1.0 / cw;
+        const double sx = (cx * inverseW + 1.0) * halfW;
+        const double sy = (cy * inverseW + 1.0) * halfH;
+        const double sz = 0.5 * cz * inverseW + 0.5;
+        // Between the near and the far plane, at a position of useful size (not a number fails).
+        const bool onScreen =
+            cw > 0.0 && sz >= 0.0 && sz <= 1.0 && std::fabs(sx) < 1e7 && std::fabs(sy) < 1e7;
+        lineTo(i, onScreen,
+               {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)});
+        if (!parts.Spheres) continue;
+        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) continue;  // before the eye
         // Across the near plane the projection of the centre says little: draw in full.
         if (!(cw > nearW + kMarkerRadius) || !(cw > 0.0)) {
             plan.Full.push_back(p);
-            keepWithoutPixel(i);
             continue;
         }
-        const double r = kMarkerRadius * scale / cw;
-        const double sx = (cx / cw + 1.0) * halfW;
-        const double sy = (cy / cw + 1.0) * halfH;
-        if (std::isfinite(sx) && std::isfinite(sy)) {
-            keepOnPixel(i, std::floor(sx), std::floor(sy));
-        } else {
-            keepWithoutPixel(i);
-        }
+        const double r = kMarkerRadius * scale * inverseW;
         if (!(sx > -r - 1.0 && sx < width + r + 1.0 && sy > -r - 1.0 && sy < height + r + 1.0)) {
             continue;  // entirely off the viewport (or not a number)
         }
-        const int px = static_cast<int>(std::floor(sx));
-        const int py = static_cast<int>(std::floor(sy));
+        const int px = static_cast<int>(FloorOf(sx));
+        const int py = static_cast<int>(FloorOf(sy));
         if (px < 0 || py < 0 || px >= width || py >= height) {
             add(p, r);  // centre off the viewport, some of the sphere on it
             continue;
@@ -151,6 +145,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         add(path[i], kMarkerRadius * scale / nearest_[cell]);
     }
     touched_.clear();
+    canvas_.Collect(plan.Pixels);
 }
 
 SphereMesh MakeSphereMesh(int slices, int stacks, float radius) {

@@ -23,6 +23,7 @@ MarkerView Frustum() {
 
 std::vector<ScenePoint> All(const MarkerPlan& plan) {
     std::vector<ScenePoint> out = plan.Full;
+    out.insert(out.end(), plan.Painted.begin(), plan.Painted.end());
     for (const auto& level : plan.ByLevel) out.insert(out.end(), level.begin(), level.end());
     return out;
 }
@@ -64,40 +65,44 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
     }
     EXPECT_EQ(MarkerLayout::LevelFor(200), -1);
 
-    // At distance 2 the sphere is 0.5 pixel across: the coarsest level. Right at the near plane
-    // it is drawn in full.
+    // At distance 2 the sphere is 0.5 pixel across: painted. At distance 1.1 it is 0.9 pixel
+    // across, drawn as a mesh of the coarsest level in a view 10 times as large. Right at the
+    // near plane it is drawn in full.
     MarkerLayout layout;
     MarkerPlan plan;
     layout.Plan({{0, 0, -2}, {0.3f, 0, -1.01f}}, Frustum(), plan);
-    EXPECT_EQ(plan.ByLevel[0].size(), 1u);
+    EXPECT_EQ(plan.Painted.size(), 1u);
     EXPECT_EQ(plan.Full.size(), 1u);
+    MarkerView large = Frustum();
+    large.Viewport = {0, 0, 1000, 1000};
+    layout.Plan({{0, 0, -1.1f}}, large, plan);
+    EXPECT_EQ(plan.ByLevel[MarkerLayout::LevelFor(0.02 * 500 / 1.1)].size(), 1u);
+    EXPECT_TRUE(plan.Painted.empty());
 }
 
-TEST(MarkerLayout, TheLineLeavesOutOnlyVerticesOnThePixelOfTheOneKeptBefore) {
+TEST(MarkerLayout, SegmentsWithAnEndNearOrBehindTheEyeAreLeftToTheLibrary) {
     MarkerLayout layout;
     MarkerPlan plan;
     const std::vector<ScenePoint> path = {
-        {0, 0, -4},        // pixel (50, 50), the first: kept
-        {0.01f, 0, -4},    // (50.125, 50): left out
-        {0.4f, 0, -4},     // (55, 50): kept
-        {0.4f, 0, -4},     // a repeat: left out
-        {40, 0, -4},       // (550, 50), off the viewport: kept
-        {40.01f, 0, -4},   // the same pixel off the viewport, but the next is behind the eye
-        {0, 0, 3},         // behind the eye: kept
-        {0.3f, 0, -4},     // (53.75, 50), after one without a pixel: kept
-        {0.3f, 0.01f, -4}  // the same pixel, but the last: kept
+        {0, 0.01f, -4},     // pixel (50, 50)
+        {0.4f, 0.01f, -4},  // (55, 50): painted from (50, 50)
+        {0, 0, 3},          // behind the eye: both segments to it left
+        {0.3f, 0, -4},      // (53.75, 50)
     };
-    layout.Plan(path, Frustum(), plan);
-    std::vector<std::size_t> kept;
-    for (const ScenePoint& p : plan.Strip) {
-        for (std::size_t i = 0; i < path.size(); ++i) {
-            if (p.X == path[i].X && p.Y == path[i].Y && p.Z == path[i].Z) {
-                kept.push_back(i);
-                break;
-            }
-        }
+    MarkerParts lineOnly;
+    lineOnly.Spheres = false;
+    layout.Plan(path, Frustum(), plan, lineOnly);
+    ASSERT_EQ(plan.Segments.size(), 4u);
+    EXPECT_EQ(plan.Segments[1].Z, 3.0f);
+    EXPECT_EQ(plan.Segments[2].Z, 3.0f);
+    EXPECT_EQ(plan.Count(), 0u);
+    // Columns 50 to 54 of row 50; the end's pixel is the next segment's.
+    ASSERT_EQ(plan.Pixels.size(), 5u);
+    for (const WindowPoint& w : plan.Pixels) {
+        EXPECT_EQ(w.Y, 50.5f);
+        EXPECT_GE(w.X, 50.5f);
+        EXPECT_LE(w.X, 54.5f);
     }
-    EXPECT_EQ(kept, (std::vector<std::size_t>{0, 2, 4, 5, 6, 7, 8}));
 }
 
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
