@@ -43,10 +43,10 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
     if (width <= 0 || height <= 0) return;
-    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (owner_.size() != pixels) {
-        owner_.assign(pixels, kNone);
-        nearest_.assign(pixels, 0.0f);
+    const std::size_t tilesAcross = (static_cast<std::size_t>(width) + 3) / 4;
+    const std::size_t cells = tilesAcross * ((static_cast<std::size_t>(height) + 3) / 4) * 16;
+    if (nearest_.size() != cells) {
+        nearest_.assign(cells, Nearest{0.0f, kNone});
         touched_.clear();
     }
     canvas_.Begin(width, height, view.Projection);
@@ -128,21 +128,19 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             add(p, r);  // centre off the viewport, some of the sphere on it
             continue;
         }
-        const std::size_t cell = static_cast<std::size_t>(py) * width + px;
+        Nearest& cell = nearest_[TiledCell(px, py, tilesAcross)];
         const float depth = static_cast<float>(cw);
-        if (owner_[cell] == kNone) {
-            owner_[cell] = static_cast<std::uint32_t>(i);
-            nearest_[cell] = depth;
-            touched_.push_back(static_cast<std::uint32_t>(cell));
-        } else if (depth < nearest_[cell]) {
-            owner_[cell] = static_cast<std::uint32_t>(i);
-            nearest_[cell] = depth;
+        if (cell.Owner == kNone) {
+            cell = {depth, static_cast<std::uint32_t>(i)};
+            touched_.push_back(static_cast<std::uint32_t>(&cell - nearest_.data()));
+        } else if (depth < cell.Depth) {
+            cell = {depth, static_cast<std::uint32_t>(i)};
         }
     }
-    for (std::uint32_t cell : touched_) {
-        const std::uint32_t i = owner_[cell];
-        owner_[cell] = kNone;
-        add(path[i], kMarkerRadius * scale / nearest_[cell]);
+    for (std::uint32_t c : touched_) {
+        Nearest& cell = nearest_[c];
+        add(path[cell.Owner], kMarkerRadius * scale / cell.Depth);
+        cell.Owner = kNone;
     }
     touched_.clear();
     canvas_.Collect(plan.Pixels);

@@ -72,9 +72,14 @@ class MarkerLayout {
     static int LevelFor(double radiusPixels);
 
   private:
-    std::vector<float> nearest_;          // depth of the nearest centre per pixel
-    std::vector<std::uint32_t> owner_;    // its index in the path, per pixel
-    std::vector<std::uint32_t> touched_;  // pixels given an owner this frame
+    // Per pixel (tiled as TiledCell lays them out), the nearest centre's clip w and its index in
+    // the path, together so that a marker costs one cache line.
+    struct Nearest {
+        float Depth;
+        std::uint32_t Owner;
+    };
+    std::vector<Nearest> nearest_;
+    std::vector<std::uint32_t> touched_;  // cells given an owner this frame
     PixelCanvas canvas_;
 };
 

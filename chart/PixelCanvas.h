@@ -17,6 +17,15 @@ inline double FloorOf(double v) {
     return t > v ? t - 1.0 : t;
 }
 
+// The index of pixel (x, y) in a buffer that holds a viewport in tiles of 4 x 4 pixels,
+// tilesAcross of them to a row of tiles: 16 floats are a cache line, so a steep line or a small
+// disc touches a new line only every fourth row.
+inline std::size_t TiledCell(int x, int y, std::size_t tilesAcross) {
+    return (((static_cast<std::size_t>(y) >> 2) * tilesAcross + (static_cast<std::size_t>(x) >> 2))
+            << 4) |
+           static_cast<std::size_t>(((y & 3) << 2) | (x & 3));
+}
+
 // A position in window coordinates: pixels from the viewport's lower-left corner, and the
 // depth buffer's value, 0 at the near plane and 1 at the far one.
 struct WindowPoint {
@@ -55,12 +64,7 @@ class PixelCanvas {
     void Collect(std::vector<WindowPoint>& out);
 
   private:
-    // The buffer holds the viewport in tiles of 4 x 4 pixels, a cache line each, so that a
-    // steep line touches a new line only every fourth row.
-    std::size_t Cell(int x, int y) const {
-        return (((static_cast<std::size_t>(y) >> 2) * tilesAcross_ + (x >> 2)) << 4) |
-               ((y & 3) << 2) | (x & 3);
-    }
+    std::size_t Cell(int x, int y) const { return TiledCell(x, y, tilesAcross_); }
     void Paint(std::size_t cell, float z) { depth_[cell] = std::min(depth_[cell], z); }
 
     int width_ = 0;
