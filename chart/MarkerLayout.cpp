@@ -77,23 +77,41 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         }
     };
 
-    // The line: the window position of the vertex before, if it has a useful one.
-    bool lastOnScreen = false;
-    WindowPoint last;
+    // The line: the last vertex kept (its index, window position and whether it has a useful
+    // one), and the vertex left out since, if any.
+    const std::size_t n = path.size();
+    constexpr std::size_t kNoVertex = std::numeric_limits<std::size_t>::max();
+    std::size_t kept = kNoVertex, leftOut = kNoVertex;
+    bool keptOnScreen = false;
+    WindowPoint keptAt, leftOutAt;
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
-        if (i > 0 && parts.Line) {
-            if (onScreen && lastOnScreen) {
-                canvas_.Segment(last, w);
+        if (!parts.Line) return;
+        if (onScreen && keptOnScreen && i + 1 < n && FloorOf(w.X) == FloorOf(keptAt.X) &&
+            FloorOf(w.Y) == FloorOf(keptAt.Y)) {
+            leftOut = i;
+            leftOutAt = w;
+            return;
+        }
+        if (kept != kNoVertex) {
+            if (onScreen && keptOnScreen) {
+                canvas_.Segment(keptAt, w);
             } else {
-                plan.Segments.push_back(path[i - 1]);
+                // Cut by the near plane: from where the line really was.
+                std::size_t from = kept;
+                if (leftOut != kNoVertex) {
+                    canvas_.Segment(keptAt, leftOutAt);
+                    from = leftOut;
+                }
+                plan.Segments.push_back(path[from]);
                 plan.Segments.push_back(path[i]);
             }
         }
-        lastOnScreen = onScreen;
-        last = w;
+        kept = i;
+        keptAt = w;
+        keptOnScreen = onScreen;
+        leftOut = kNoVertex;
     };
 
-    const std::size_t n = path.size();
     for (std::size_t i = 0; i < n; ++i) {
         const ScenePoint& p = path[i];
         if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length

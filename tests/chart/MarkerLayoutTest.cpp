@@ -1,7 +1,9 @@
 // Which spheres a frame draws for a marker path, and at which level of detail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "chart/MarkerLayout.h"
 
@@ -103,6 +105,31 @@ TEST(MarkerLayout, SegmentsWithAnEndNearOrBehindTheEyeAreLeftToTheLibrary) {
         EXPECT_GE(w.X, 50.5f);
         EXPECT_LE(w.X, 54.5f);
     }
+}
+
+TEST(MarkerLayout, TheLineLeavesOutVerticesOnThePixelOfTheOneKeptBefore) {
+    // At depth 4 a scene x of 0.08 is one pixel. B lies on A's pixel (50, 50); A to B would
+    // paint that pixel, A to C starts past its centre and does not.
+    const ScenePoint a{0.076f, 0.004f, -4}, b{0.004f, 0.076f, -4}, c{0.84f, 0.2f, -4};
+    MarkerParts lineOnly;
+    lineOnly.Spheres = false;
+    MarkerLayout layout;
+    MarkerPlan thinned, direct;
+    layout.Plan({a, b, c}, Frustum(), thinned, lineOnly);
+    layout.Plan({a, c}, Frustum(), direct, lineOnly);
+    auto pixels = [](const MarkerPlan& plan) {
+        std::vector<std::pair<float, float>> out;
+        for (const WindowPoint& w : plan.Pixels) out.emplace_back(w.X, w.Y);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(pixels(thinned), pixels(direct));
+    EXPECT_EQ(direct.Pixels.size(), 9u);  // columns 51 to 59
+    // The last vertex stays even on the pixel of the one before.
+    layout.Plan({a, c, {0.85f, 0.21f, -4}}, Frustum(), thinned, lineOnly);
+    EXPECT_EQ(pixels(thinned), pixels(direct));
+    layout.Plan({a, b}, Frustum(), thinned, lineOnly);
+    EXPECT_EQ(thinned.Pixels.size(), 1u);
 }
 
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
