@@ -23,7 +23,8 @@ namespace quarmel {
 // Small spheres and the line are not drawn by the graphics library but painted into a
 // PixelCanvas: a sphere as the pixels whose centre sees it, each segment of the line by the
 // library's own rule for lines, all at their true depth. The frame then draws one point per
-// painted pixel, so its cost is bounded by the viewport, not by the path's length. A segment
+// painted pixel, so what the graphics library is handed is bounded by the viewport; what still
+// grows with the path is this planning, linear in its length. A segment
 // with an end the projection says little about (near or behind the eye, not a number) is left
 // to the library, which clips it.
 //
@@ -35,7 +36,8 @@ constexpr float kMarkerRadius = 0.02f;
 constexpr double kOutlineTolerance = 0.5;
 // Segments around a sphere at each prepared level; stacks are half as many.
 constexpr std::array<int, 5> kSphereLevels = {6, 8, 12, 16, 24};
-// Spheres up to this radius in pixels are painted; larger ones, few on any screen, are meshes.
+// Spheres up to this radius in pixels are painted, larger ones drawn as meshes: a painted
+// sphere costs in proportion to its area.
 constexpr double kPaintedSphereRadius = 6.0;
 
 // The frame's view: column-major matrices as the graphics library reports them, and the

@@ -47,8 +47,8 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
                    p[11] != 0.0 && det != 0.0 && width_ > 0 && height_ > 0;
     if (!perspective_) return;
     // The eye point with clip w = 1 on the ray through normalised position (nx, ny) has
-    // z = 1 / p[11] and (x, y) solving p[0] x + p[4] y = nx - p[8] z, p[1] x + p[5] y = ny - p[9]
-    // z.
+    // z = 1 / p[11] and (x, y) solving p[0] x + p[4] y = nx - p[8] z and
+    // p[1] x + p[5] y = ny - p[9] z: linear in (nx, ny), so in the window position.
     const double z = 1.0 / p[11];
     auto solve = [&](double bx, double by, std::array<double, 3>& out, double outZ) {
         out = {(p[5] * bx - p[4] * by) / det, (p[0] * by - p[1] * bx) / det, outZ};
