@@ -71,6 +71,9 @@ struct MarkerParts {
 // scratch buffers keep their storage from frame to frame.
 class MarkerLayout {
   public:
+    // shares: how many threads may plan a long path together; 0 for one per processor.
+    explicit MarkerLayout(std::size_t shares = 0) : shareLimit_(shares) {}
+
     void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan,
               MarkerParts parts = {});
 
@@ -84,9 +87,21 @@ class MarkerLayout {
         float Depth;
         std::uint32_t Owner;
     };
-    std::vector<Nearest> nearest_;
-    std::vector<std::uint32_t> touched_;  // cells given an owner this frame
-    PixelCanvas canvas_;
+    // A long path is planned in shares side by side, one per processor: each share has its own
+    // canvas, nearest centres and lists, and the shares are merged at the end. A share's first
+    // vertex stays in the line, so the thinning may keep one vertex more per share.
+    struct Share {
+        PixelCanvas Canvas;
+        std::vector<Nearest> Cells;
+        std::vector<std::uint32_t> Touched;  // cells given an owner this frame
+        MarkerPlan Lists;
+    };
+    struct Frame;
+    void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,
+                   const Frame& f, Share& share) const;
+    static void AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f, Share& share);
+    std::size_t shareLimit_;
+    std::vector<Share> shares_;
 };
 
 // A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise

@@ -153,6 +153,16 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     }
 }
 
+void PixelCanvas::Absorb(PixelCanvas& other) {
+    if (!other.painted_ || other.depth_.size() != depth_.size()) return;
+    for (std::size_t c = 0; c < depth_.size(); ++c) {
+        depth_[c] = std::min(depth_[c], other.depth_[c]);
+        other.depth_[c] = kEmpty;
+    }
+    painted_ = true;
+    other.painted_ = false;
+}
+
 void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
     if (!painted_) return;
     const std::size_t tilesDown = depth_.size() / 16 / std::max<std::size_t>(1, tilesAcross_);

@@ -59,6 +59,9 @@ class PixelCanvas {
     // sphere's radius on screen.
     void Sphere(const std::array<double, 3>& centre, double radius, double boundPixels);
 
+    // Takes over what another canvas of the same size has painted, leaving it empty.
+    void Absorb(PixelCanvas& other);
+
     // Appends one point per painted pixel, at the pixel's centre and its nearest depth, and
     // leaves the canvas empty.
     void Collect(std::vector<WindowPoint>& out);

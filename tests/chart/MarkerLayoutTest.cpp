@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
+#include <tuple>
 #include <utility>
 
 #include "chart/MarkerLayout.h"
@@ -130,6 +132,48 @@ TEST(MarkerLayout, TheLineLeavesOutVerticesOnThePixelOfTheOneKeptBefore) {
     EXPECT_EQ(pixels(thinned), pixels(direct));
     layout.Plan({a, b}, Frustum(), thinned, lineOnly);
     EXPECT_EQ(thinned.Pixels.size(), 1u);
+}
+
+TEST(MarkerLayout, APathPlannedInSharesGivesWhatOneShareGives) {
+    // Long random jumps, each to another pixel (so the thinning keeps every vertex), over
+    // depths 2 to 10, with repeats: long enough for three shares.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> pixel(-10.0f, 110.0f), depth(2.0f, 10.0f);
+    std::vector<ScenePoint> path;
+    float lastX = -100.0f;
+    for (int i = 0; i < 160000; ++i) {
+        float x = pixel(random);
+        if (std::floor(x) == std::floor(lastX)) x += 2.0f;
+        lastX = x;
+        const float y = pixel(random), d = depth(random);
+        path.push_back({(x - 50) / 50 * d, (y - 50) / 50 * d, -d});
+        if (i % 9 == 0) path.push_back(path.back());
+    }
+    MarkerLayout one(1), three(3);
+    MarkerPlan a, b;
+    one.Plan(path, Frustum(), a);
+    three.Plan(path, Frustum(), b);
+    auto key = [](const ScenePoint& p) { return std::make_tuple(p.X, p.Y, p.Z); };
+    auto sorted = [&](std::vector<ScenePoint> v) {
+        std::sort(v.begin(), v.end(), [&](auto& l, auto& r) { return key(l) < key(r); });
+        return v;
+    };
+    auto same = [&](const std::vector<ScenePoint>& l, const std::vector<ScenePoint>& r) {
+        const auto sl = sorted(l), sr = sorted(r);
+        return std::equal(sl.begin(), sl.end(), sr.begin(), sr.end(),
+                          [&](auto& p, auto& q) { return key(p) == key(q); });
+    };
+    EXPECT_GT(a.Painted.size(), 5000u);
+    EXPECT_TRUE(same(a.Painted, b.Painted));
+    EXPECT_TRUE(same(All(a), All(b)));
+    auto pixels = [](std::vector<WindowPoint> v) {
+        std::vector<std::tuple<float, float, float>> out;
+        for (const WindowPoint& w : v) out.emplace_back(w.X, w.Y, w.Z);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(pixels(a.Pixels), pixels(b.Pixels));
+    EXPECT_EQ(a.Pixels.size(), 10000u);  // every pixel of the view
 }
 
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
