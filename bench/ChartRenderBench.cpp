@@ -155,7 +155,9 @@ void SetMarkers(Scene& scene, std::vector<float> solutions, std::vector<float> p
 
 // A default frame with n distinct markers; exact = 1 draws every marker as a full sphere, one
 // after the other (the drawing before the marker layout). A million markers, the path of a long
-// local search, only with the layout: drawn exactly, one frame takes minutes.
+// local search, only with the layout: drawn exactly, one frame takes minutes. The layout plans a
+// path of 100,000 markers or more on one thread per processor, and the CPU column counts only
+// the calling thread's share.
 void BM_RenderMarkers(benchmark::State& state) {
     auto scene = MakeScene(state);
     if (!scene) return;
