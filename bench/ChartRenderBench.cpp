@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "algorithms/Globalsearch.h"
+#include "algorithms/Greedy.h"
 #include "algorithms/RunControl.h"
 #include "chart/MarkerPoints.h"
 
@@ -87,6 +88,35 @@ std::vector<float> WalkingPath(int n) {
     return path;
 }
 
+// Ends a run after a given number of published steps.
+class StepBudget : public SyncRunControl {
+  public:
+    explicit StepBudget(std::size_t steps) : SyncRunControl(3), left_(steps) {}
+    void Publish(ListChangeRef change) override {
+        change();
+        if (--left_ == 0) stop = true;
+    }
+
+  private:
+    std::size_t left_;
+};
+
+// The markers of a real greedy search over the start-up problem with a very small neighbourhood
+// (A = 1e-6): up to n tiny improving steps, many to a pixel, running down into the bowl.
+std::vector<float> SearchPath(std::size_t n) {
+    AlgParameters p;
+    p.AddVariable("x", -50, 50, 0);
+    p.AddVariable("y", -40, 40, 6);
+    p.AddVariable("c", 1, 15, 5);
+    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    p.A = 1e-6f;
+    p.LocalSleep = 0;
+    SolutionList steps;
+    StepBudget control(n);
+    RunGreedy(p, steps, control);
+    return SolutionMarkers(steps, MarkerAxes{0, 1, -50, 50, -40, 40});
+}
+
 struct Scene {
     OffscreenGl* gl = nullptr;
     SurfaceSampling samples;
@@ -125,12 +155,25 @@ void SetMarkers(Scene& scene, std::vector<float> solutions, std::vector<float> p
 
 // A default frame with n distinct markers; exact = 1 draws every marker as a full sphere, one
 // after the other (the drawing before the marker layout). A million markers, the path of a long
-// local search, only with the layout: drawn exactly, one frame takes minutes.
+// local search, only with the layout: drawn exactly, one frame takes minutes. The layout plans a
+// path of 100,000 markers or more on one thread per processor, and the CPU column counts only
+// the calling thread's share.
 void BM_RenderMarkers(benchmark::State& state) {
     auto scene = MakeScene(state);
     if (!scene) return;
     SetMarkers(*scene, WalkingPath(static_cast<int>(state.range(0))), {});
     scene->renderer.ExactMarkers = state.range(1) != 0;
+    for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    scene->renderer.DetachContext();
+}
+
+// A default frame with the path of a long greedy search; the counter is its length.
+void BM_RenderSearchPath(benchmark::State& state) {
+    auto scene = MakeScene(state);
+    if (!scene) return;
+    std::vector<float> path = SearchPath(static_cast<std::size_t>(state.range(0)));
+    state.counters["markers"] = static_cast<double>(path.size() / 3);
+    SetMarkers(*scene, std::move(path), {});
     for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
     scene->renderer.DetachContext();
 }
@@ -175,5 +218,10 @@ BENCHMARK(BM_RenderMarkers)
     ->ArgNames({"markers", "exact"})
     ->ArgsProduct({{3, 200, 1000, 10000}, {0, 1}})
     ->Args({1000000, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderSearchPath)
+    ->ArgName("steps")
+    ->Arg(10000)
+    ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeneticTickAndFrame)->ArgName("exact")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

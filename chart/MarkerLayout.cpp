@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace quarmel {
 
@@ -11,6 +12,10 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+// A path is shared out only in pieces of at least this many markers, and among at most this
+// many processors: below that, starting threads costs more than it saves.
+constexpr std::size_t kPointsPerShare = 50000;
+constexpr std::size_t kMaxShares = 8;
 
 bool Same(const ScenePoint& a, const ScenePoint& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -19,7 +24,7 @@ bool Same(const ScenePoint& a, const ScenePoint& b) {
 }  // namespace
 
 std::size_t MarkerPlan::Count() const {
-    std::size_t n = Full.size();
+    std::size_t n = Painted.size() + Full.size();
     for (const auto& level : ByLevel) n += level.size();
     return n;
 }
@@ -32,125 +37,242 @@ int MarkerLayout::LevelFor(double radiusPixels) {
     return -1;
 }
 
+// The view's numbers every share reads.
+struct MarkerLayout::Frame {
+    const double* Modelview;
+    const double* Projection;
+    int Width, Height;
+    std::size_t TilesAcross;
+    // Pixels per unit of normalised device coordinates, and the projection's scale of a length
+    // at unit distance: a sphere's radius on screen is radius * scale / w.
+    double HalfW, HalfH, Scale;
+    // The clip-space w of a point at the near plane, for a perspective projection.
+    double NearW;
+    MarkerParts Parts;
+
+    std::array<double, 3> Eye(const ScenePoint& p) const {
+        const double* mv = Modelview;
+        const double x = p.X, y = p.Y, z = p.Z;
+        return {mv[0] * x + mv[4] * y + mv[8] * z + mv[12],
+                mv[1] * x + mv[5] * y + mv[9] * z + mv[13],
+                mv[2] * x + mv[6] * y + mv[10] * z + mv[14]};
+    }
+};
+
+void MarkerLayout::AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f,
+                             Share& share) {
+    if (radiusPixels <= kPaintedSphereRadius && share.Canvas.PaintsSpheres()) {
+        share.Canvas.Sphere(f.Eye(p), kMarkerRadius, radiusPixels);
+        share.Lists.Painted.push_back(p);
+        return;
+    }
+    const int level = LevelFor(radiusPixels);
+    if (level < 0) {
+        share.Lists.Full.push_back(p);
+    } else {
+        share.Lists.ByLevel[level].push_back(p);
+    }
+}
+
 void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& view,
-                        MarkerPlan& plan) {
+                        MarkerPlan& plan, MarkerParts parts) {
+    plan.Painted.clear();
     for (auto& level : plan.ByLevel) level.clear();
     plan.Full.clear();
-    plan.Strip.clear();
-    const double* mv = view.Modelview.data();
+    plan.Pixels.clear();
+    plan.Segments.clear();
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
     if (width <= 0 || height <= 0) return;
-    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (owner_.size() != pixels) {
-        owner_.assign(pixels, kNone);
-        nearest_.assign(pixels, 0.0f);
-        touched_.clear();
-    }
-    // Pixels per unit of normalised device coordinates, and the projection's scale of a length
-    // at unit distance: a sphere's radius on screen is radius * scale / w.
-    const double halfW = 0.5 * width, halfH = 0.5 * height;
-    const double scale = std::max(std::fabs(pr[0]) * halfW, std::fabs(pr[5]) * halfH);
-    // The clip-space w of a point at the near plane, for a perspective projection.
-    const double nearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
+    Frame f{};
+    f.Modelview = view.Modelview.data();
+    f.Projection = pr;
+    f.Width = width;
+    f.Height = height;
+    f.TilesAcross = (static_cast<std::size_t>(width) + 3) / 4;
+    f.HalfW = 0.5 * width;
+    f.HalfH = 0.5 * height;
+    f.Scale = std::max(std::fabs(pr[0]) * f.HalfW, std::fabs(pr[5]) * f.HalfH);
+    f.NearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
+    f.Parts = parts;
+    const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(height) + 3) / 4) * 16;
 
-    auto add = [&plan](const ScenePoint& p, double radiusPixels) {
-        const int level = MarkerLayout::LevelFor(radiusPixels);
-        if (level < 0) {
-            plan.Full.push_back(p);
-        } else {
-            plan.ByLevel[level].push_back(p);
-        }
-    };
-
-    // The line's thinning: the pixel of the last vertex kept, if it has one, and the vertex left
-    // out since then, if any.
     const std::size_t n = path.size();
+    const std::size_t limit =
+        shareLimit_ > 0
+            ? shareLimit_
+            : std::min<std::size_t>(kMaxShares, std::max(1u, std::thread::hardware_concurrency()));
+    const std::size_t count = std::max<std::size_t>(1, std::min(limit, n / kPointsPerShare));
+    if (shares_.size() < count) shares_.resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        Share& share = shares_[k];
+        if (share.Cells.size() != cells) {
+            share.Cells.assign(cells, Nearest{0.0f, kNone});
+            share.Touched.clear();
+        }
+        share.Canvas.Begin(width, height, view.Projection);
+        share.Lists.Painted.clear();
+        for (auto& level : share.Lists.ByLevel) level.clear();
+        share.Lists.Full.clear();
+        share.Lists.Segments.clear();
+    }
+    // Each share runs its work on a thread of its own, the first on this one.
+    auto inShares = [&](auto work) {
+        std::vector<std::thread> others;
+        for (std::size_t k = 1; k < count; ++k) others.emplace_back(work, k);
+        work(std::size_t{0});
+        for (std::thread& t : others) t.join();
+    };
+
+    inShares(
+        [&](std::size_t k) { PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]); });
+
+    // The nearest centre per pixel over all shares; on equal depth the earlier marker, as
+    // one share alone keeps it.
+    Share& first = shares_[0];
+    for (std::size_t k = 1; k < count; ++k) {
+        for (std::uint32_t c : shares_[k].Touched) {
+            Nearest& mine = first.Cells[c];
+            Nearest& other = shares_[k].Cells[c];
+            if (mine.Owner == kNone) {
+                mine = other;
+                first.Touched.push_back(c);
+            } else if (other.Depth < mine.Depth) {
+                mine = other;
+            }
+            other.Owner = kNone;
+        }
+        shares_[k].Touched.clear();
+    }
+    const std::vector<std::uint32_t>& owners = first.Touched;
+    const std::size_t m = owners.size();
+    inShares([&](std::size_t k) {
+        for (std::size_t j = m * k / count; j < m * (k + 1) / count; ++j) {
+            const Nearest& cell = first.Cells[owners[j]];
+            AddSphere(path[cell.Owner], kMarkerRadius * f.Scale / cell.Depth, f, shares_[k]);
+        }
+    });
+    for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
+    first.Touched.clear();
+
+    for (std::size_t k = 0; k < count; ++k) {
+        const MarkerPlan& lists = shares_[k].Lists;
+        auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
+            to.insert(to.end(), from.begin(), from.end());
+        };
+        append(plan.Painted, lists.Painted);
+        for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
+            append(plan.ByLevel[level], lists.ByLevel[level]);
+        append(plan.Full, lists.Full);
+        append(plan.Segments, lists.Segments);
+        if (k > 0) first.Canvas.Absorb(shares_[k].Canvas);
+    }
+    first.Canvas.Collect(plan.Pixels);
+}
+
+void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
+                             std::size_t end, const Frame& f, Share& share) const {
+    const double* pr = f.Projection;
+    const MarkerParts parts = f.Parts;
+    struct Projected {
+        double X, Y, W;
+        WindowPoint At;
+        bool OnScreen;
+    };
+    auto project = [&](const ScenePoint& p) {
+        const std::array<double, 3> e = f.Eye(p);
+        const double cx = pr[0] * e[0] + pr[4] * e[1] + pr[8] * e[2] + pr[12];
+        const double cy = pr[1] * e[0] + pr[5] * e[1] + pr[9] * e[2] + pr[13];
+        const double cz = pr[2] * e[0] + pr[6] * e[1] + pr[10] * e[2] + pr[14];
+        const double cw = pr[3] * e[0] + pr[7] * e[1] + pr[11] * e[2] + pr[15];
+        const double inverseW = 1.0 / cw;
+        const double sx = (cx * inverseW + 1.0) * f.HalfW;
+        const double sy = (cy * inverseW + 1.0) * f.HalfH;
+        const double sz = 0.5 * cz * inverseW + 0.5;
+        // Between the near and the far plane, at a position of useful size (not a number fails).
+        const bool onScreen =
+            cw > 0.0 && sz >= 0.0 && sz <= 1.0 && std::fabs(sx) < 1e7 && std::fabs(sy) < 1e7;
+        return Projected{sx,
+                         sy,
+                         cw,
+                         {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)},
+                         onScreen};
+    };
+
+    // The line: the last vertex kept (its index, window position and whether it has a useful
+    // one), and the vertex left out since, if any. A share after the first starts from the
+    // vertex before its own.
     constexpr std::size_t kNoVertex = std::numeric_limits<std::size_t>::max();
-    bool havePixel = false;
-    double lastX = 0.0, lastY = 0.0;
-    std::size_t leftOut = kNoVertex;
-    auto keep = [&](std::size_t i) {
-        plan.Strip.push_back(path[i]);
-        leftOut = kNoVertex;
-    };
-    auto keepWithoutPixel = [&](std::size_t i) {
-        if (leftOut != kNoVertex) plan.Strip.push_back(path[leftOut]);
-        keep(i);
-        havePixel = false;
-    };
-    auto keepOnPixel = [&](std::size_t i, double x, double y) {
-        if (havePixel && x == lastX && y == lastY && i + 1 < n) {
+    std::size_t kept = kNoVertex, leftOut = kNoVertex;
+    bool keptOnScreen = false;
+    WindowPoint keptAt, leftOutAt;
+    if (begin > 0 && begin < end) {
+        const Projected q = project(path[begin - 1]);
+        kept = begin - 1;
+        keptAt = q.At;
+        keptOnScreen = q.OnScreen;
+    }
+    auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
+        if (!parts.Line) return;
+        if (onScreen && keptOnScreen && i + 1 < end && FloorOf(w.X) == FloorOf(keptAt.X) &&
+            FloorOf(w.Y) == FloorOf(keptAt.Y)) {
             leftOut = i;
+            leftOutAt = w;
             return;
         }
-        keep(i);
-        havePixel = true;
-        lastX = x;
-        lastY = y;
+        if (kept != kNoVertex) {
+            if (onScreen && keptOnScreen) {
+                share.Canvas.Segment(keptAt, w);
+            } else {
+                // Cut by the near plane: from where the line really was.
+                std::size_t from = kept;
+                if (leftOut != kNoVertex) {
+                    share.Canvas.Segment(keptAt, leftOutAt);
+                    from = leftOut;
+                }
+                share.Lists.Segments.push_back(path[from]);
+                share.Lists.Segments.push_back(path[i]);
+            }
+        }
+        kept = i;
+        keptAt = w;
+        keptOnScreen = onScreen;
+        leftOut = kNoVertex;
     };
 
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = begin; i < end; ++i) {
         const ScenePoint& p = path[i];
-        if (i > 0 && Same(p, path[i - 1])) {  // the same sphere again, a line of no length
-            if (i + 1 < n) {
-                leftOut = i;
-            } else {
-                keep(i);
-            }
-            continue;
-        }
-        const double x = p.X, y = p.Y, z = p.Z;
-        const double ex = mv[0] * x + mv[4] * y + mv[8] * z + mv[12];
-        const double ey = mv[1] * x + mv[5] * y + mv[9] * z + mv[13];
-        const double ez = mv[2] * x + mv[6] * y + mv[10] * z + mv[14];
-        const double cx = pr[0] * ex + pr[4] * ey + pr[8] * ez + pr[12];
-        const double cy = pr[1] * ex + pr[5] * ey + pr[9] * ez + pr[13];
-        const double cw = pr[3] * ex + pr[7] * ey + pr[11] * ez + pr[15];
-        if (!std::isfinite(cw) || cw + kMarkerRadius <= nearW) {  // before the eye
-            keepWithoutPixel(i);
-            continue;
-        }
+        if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length
+        const Projected q = project(p);
+        lineTo(i, q.OnScreen, q.At);
+        if (!parts.Spheres) continue;
+        const double cw = q.W, sx = q.X, sy = q.Y;
+        if (!std::isfinite(cw) || cw + kMarkerRadius <= f.NearW) continue;  // before the eye
         // Across the near plane the projection of the centre says little: draw in full.
-        if (!(cw > nearW + kMarkerRadius) || !(cw > 0.0)) {
-            plan.Full.push_back(p);
-            keepWithoutPixel(i);
+        if (!(cw > f.NearW + kMarkerRadius) || !(cw > 0.0)) {
+            share.Lists.Full.push_back(p);
             continue;
         }
-        const double r = kMarkerRadius * scale / cw;
-        const double sx = (cx / cw + 1.0) * halfW;
-        const double sy = (cy / cw + 1.0) * halfH;
-        if (std::isfinite(sx) && std::isfinite(sy)) {
-            keepOnPixel(i, std::floor(sx), std::floor(sy));
-        } else {
-            keepWithoutPixel(i);
-        }
-        if (!(sx > -r - 1.0 && sx < width + r + 1.0 && sy > -r - 1.0 && sy < height + r + 1.0)) {
+        const double r = kMarkerRadius * f.Scale / cw;
+        if (!(sx > -r - 1.0 && sx < f.Width + r + 1.0 && sy > -r - 1.0 &&
+              sy < f.Height + r + 1.0)) {
             continue;  // entirely off the viewport (or not a number)
         }
-        const int px = static_cast<int>(std::floor(sx));
-        const int py = static_cast<int>(std::floor(sy));
-        if (px < 0 || py < 0 || px >= width || py >= height) {
-            add(p, r);  // centre off the viewport, some of the sphere on it
+        const int px = static_cast<int>(FloorOf(sx));
+        const int py = static_cast<int>(FloorOf(sy));
+        if (px < 0 || py < 0 || px >= f.Width || py >= f.Height) {
+            AddSphere(p, r, f, share);  // centre off the viewport, some of the sphere on it
             continue;
         }
-        const std::size_t cell = static_cast<std::size_t>(py) * width + px;
+        Nearest& cell = share.Cells[TiledCell(px, py, f.TilesAcross)];
         const float depth = static_cast<float>(cw);
-        if (owner_[cell] == kNone) {
-            owner_[cell] = static_cast<std::uint32_t>(i);
-            nearest_[cell] = depth;
-            touched_.push_back(static_cast<std::uint32_t>(cell));
-        } else if (depth < nearest_[cell]) {
-            owner_[cell] = static_cast<std::uint32_t>(i);
-            nearest_[cell] = depth;
+        if (cell.Owner == kNone) {
+            cell = {depth, static_cast<std::uint32_t>(i)};
+            share.Touched.push_back(static_cast<std::uint32_t>(&cell - share.Cells.data()));
+        } else if (depth < cell.Depth) {
+            cell = {depth, static_cast<std::uint32_t>(i)};
         }
     }
-    for (std::uint32_t cell : touched_) {
-        const std::uint32_t i = owner_[cell];
-        owner_[cell] = kNone;
-        add(path[i], kMarkerRadius * scale / nearest_[cell]);
-    }
-    touched_.clear();
 }
 
 SphereMesh MakeSphereMesh(int slices, int stacks, float radius) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/ChartTypes.h"
+#include "chart/PixelCanvas.h"
 
 namespace quarmel {
 
@@ -19,16 +20,25 @@ namespace quarmel {
 // of a sphere with s segments lies within kOutlineTolerance pixels of the true circle. Spheres
 // too large for the finest prepared level are drawn in full.
 //
-// The line through the path is thinned: a vertex that falls on the pixel of the vertex kept
-// before it is left out, which moves the drawn line by at most about a pixel. The first and the
-// last vertex always stay, and so does every vertex whose pixel says little (near or behind the
-// eye, not a number), with the vertex before it: a segment cut by the near plane depends on
-// where its ends really are.
+// Small spheres and the line are not drawn by the graphics library but painted into a
+// PixelCanvas: a sphere as the pixels whose centre sees it, each segment of the line by the
+// library's own rule for lines, all at their true depth. The frame then draws one point per
+// painted pixel, so what the graphics library is handed is bounded by the viewport; what still
+// grows with the path is this planning, linear in its length. A segment
+// with an end the projection says little about (near or behind the eye, not a number) is left
+// to the library, which clips it.
+//
+// The line is thinned first: a vertex that falls on the pixel of the vertex kept before it is
+// left out, which moves the line by at most about a pixel and spares a converging path most of
+// its segments. The first and the last vertex always stay.
 
 constexpr float kMarkerRadius = 0.02f;
 constexpr double kOutlineTolerance = 0.5;
 // Segments around a sphere at each prepared level; stacks are half as many.
 constexpr std::array<int, 5> kSphereLevels = {6, 8, 12, 16, 24};
+// Spheres up to this radius in pixels are painted, larger ones drawn as meshes: a painted
+// sphere costs in proportion to its area.
+constexpr double kPaintedSphereRadius = 6.0;
 
 // The frame's view: column-major matrices as the graphics library reports them, and the
 // viewport (x, y, width, height).
@@ -38,29 +48,60 @@ struct MarkerView {
     std::array<int, 4> Viewport{};
 };
 
-// What one frame draws of a path: for each prepared level the centres of the spheres drawn at
-// that level, the centres drawn in full, and the vertices of the path's line.
+// What one frame draws of a path: the centres of the painted spheres, for each prepared level
+// the centres of the spheres drawn at that level, the centres drawn in full, the painted pixels
+// (spheres and line) and the segments of the line left to the graphics library, in pairs.
 struct MarkerPlan {
+    std::vector<ScenePoint> Painted;
     std::array<std::vector<ScenePoint>, kSphereLevels.size()> ByLevel;
     std::vector<ScenePoint> Full;
-    std::vector<ScenePoint> Strip;
+    std::vector<WindowPoint> Pixels;
+    std::vector<ScenePoint> Segments;
     // The number of spheres.
     std::size_t Count() const;
 };
 
-// Chooses the spheres for the path's markers and the vertices of its line. The scratch buffers
-// keep their storage from frame to frame.
+// Which parts of the path a frame shows.
+struct MarkerParts {
+    bool Spheres = true;
+    bool Line = true;
+};
+
+// Plans a frame's spheres for the path's markers and its line, painting what it can. The
+// scratch buffers keep their storage from frame to frame.
 class MarkerLayout {
   public:
-    void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan);
+    // shares: how many threads may plan a long path together; 0 for one per processor.
+    explicit MarkerLayout(std::size_t shares = 0) : shareLimit_(shares) {}
+
+    void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan,
+              MarkerParts parts = {});
 
     // The level for a sphere of the given radius in pixels, or -1 for one drawn in full.
     static int LevelFor(double radiusPixels);
 
   private:
-    std::vector<float> nearest_;          // depth of the nearest centre per pixel
-    std::vector<std::uint32_t> owner_;    // its index in the path, per pixel
-    std::vector<std::uint32_t> touched_;  // pixels given an owner this frame
+    // Per pixel (tiled as TiledCell lays them out), the nearest centre's clip w and its index in
+    // the path, together so that a marker costs one cache line.
+    struct Nearest {
+        float Depth;
+        std::uint32_t Owner;
+    };
+    // A long path is planned in shares side by side, one per processor: each share has its own
+    // canvas, nearest centres and lists, and the shares are merged at the end. A share's first
+    // vertex stays in the line, so the thinning may keep one vertex more per share.
+    struct Share {
+        PixelCanvas Canvas;
+        std::vector<Nearest> Cells;
+        std::vector<std::uint32_t> Touched;  // cells given an owner this frame
+        MarkerPlan Lists;
+    };
+    struct Frame;
+    void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,
+                   const Frame& f, Share& share) const;
+    static void AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f, Share& share);
+    std::size_t shareLimit_;
+    std::vector<Share> shares_;
 };
 
 // A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise

@@ -130,18 +130,41 @@ void SurfaceChart::DrawSphere(const ScenePoint& p) const {
     glPopMatrix();
 }
 
-void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, int height) {
+void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, int height,
+                               bool line) {
     MarkerView view;
     glGetDoublev(GL_MODELVIEW_MATRIX, view.Modelview.data());
     glGetDoublev(GL_PROJECTION_MATRIX, view.Projection.data());
     view.Viewport = {0, 0, width, height};
-    layout_.Plan(path, view, plan_);
+    MarkerParts parts;
+    parts.Spheres = SphereQuadric != nullptr;
+    parts.Line = line;
+    layout_.Plan(path, view, plan_, parts);
+}
+
+void SurfaceChart::DrawPaintedPixels(int width, int height) const {
+    if (plan_.Pixels.empty()) return;
+    // Window coordinates as they are: x and y in pixels, z the depth buffer's value.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, 0.0, -1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPointSize(1.0f);
+    glVertexPointer(3, GL_FLOAT, sizeof(WindowPoint), &plan_.Pixels[0].X);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(plan_.Pixels.size()));
+    glPointSize(2.0f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
 }
 
 void SurfaceChart::DrawPlannedSpheres() {
     // The spheres of a level in one batch, from the one prepared mesh. A sphere is closed and
     // of one colour, so its back faces never show: they are culled.
-    glDisableClientState(GL_COLOR_ARRAY);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
@@ -175,7 +198,6 @@ void SurfaceChart::DrawPlannedSpheres() {
         glCallList(fullSphereList_);
         glPopMatrix();
     }
-    glEnableClientState(GL_COLOR_ARRAY);
 }
 
 void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
@@ -183,22 +205,24 @@ void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
 
     glColor3ub(0, 0, 255);
     const std::vector<ScenePoint>& path = m.SolutionScene(spiralMode);
-    // The exact picture draws the line through every marker, the planned one through the
-    // vertices the layout keeps.
-    const std::vector<ScenePoint>* line = &path;
+    glDisableClientState(GL_COLOR_ARRAY);
     if (ExactMarkers) {
+        // The reference picture: every sphere in full and the line through every marker.
         for (const ScenePoint& p : path) DrawSphere(p);
+        if (tuples && !path.empty()) {
+            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
+            glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
+        }
     } else {
-        PlanMarkers(path, viewportWidth_, viewportHeight_);
+        PlanMarkers(path, viewportWidth_, viewportHeight_, tuples);
         if (SphereQuadric != nullptr) DrawPlannedSpheres();
-        line = &plan_.Strip;
+        DrawPaintedPixels(viewportWidth_, viewportHeight_);
+        if (!plan_.Segments.empty()) {
+            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &plan_.Segments[0].X);
+            glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(plan_.Segments.size()));
+        }
     }
-    if (tuples && !line->empty()) {
-        glDisableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &(*line)[0].X);
-        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(line->size()));
-        glEnableClientState(GL_COLOR_ARRAY);
-    }
+    glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
 
     // Without an axis the population has no place of its own.

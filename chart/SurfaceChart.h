@@ -53,9 +53,10 @@ class SurfaceChart {
     void DrawMarkers(ChartModel& m, bool spiralMode);
     void DrawSphere(const ScenePoint& p) const;
     // The path's spheres and line as MarkerLayout plans them for the current matrices, and the
-    // planned spheres drawn.
-    void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height);
+    // planned spheres and painted pixels drawn (the colour array off).
+    void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height, bool line);
     void DrawPlannedSpheres();
+    void DrawPaintedPixels(int width, int height) const;
 
     unsigned fullSphereList_ = 0;  // one full sphere, as DrawSphere draws it
     std::vector<SphereMesh> meshes_;

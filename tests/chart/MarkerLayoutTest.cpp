@@ -1,7 +1,11 @@
 // Which spheres a frame draws for a marker path, and at which level of detail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <tuple>
+#include <utility>
 
 #include "chart/MarkerLayout.h"
 
@@ -23,6 +27,7 @@ MarkerView Frustum() {
 
 std::vector<ScenePoint> All(const MarkerPlan& plan) {
     std::vector<ScenePoint> out = plan.Full;
+    out.insert(out.end(), plan.Painted.begin(), plan.Painted.end());
     for (const auto& level : plan.ByLevel) out.insert(out.end(), level.begin(), level.end());
     return out;
 }
@@ -64,40 +69,111 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
     }
     EXPECT_EQ(MarkerLayout::LevelFor(200), -1);
 
-    // At distance 2 the sphere is 0.5 pixel across: the coarsest level. Right at the near plane
-    // it is drawn in full.
+    // At distance 2 the sphere is 0.5 pixel across: painted. At distance 1.1 it is 0.9 pixel
+    // across, drawn as a mesh of the coarsest level in a view 10 times as large. Right at the
+    // near plane it is drawn in full.
     MarkerLayout layout;
     MarkerPlan plan;
     layout.Plan({{0, 0, -2}, {0.3f, 0, -1.01f}}, Frustum(), plan);
-    EXPECT_EQ(plan.ByLevel[0].size(), 1u);
+    EXPECT_EQ(plan.Painted.size(), 1u);
     EXPECT_EQ(plan.Full.size(), 1u);
+    MarkerView large = Frustum();
+    large.Viewport = {0, 0, 1000, 1000};
+    layout.Plan({{0, 0, -1.1f}}, large, plan);
+    EXPECT_EQ(plan.ByLevel[MarkerLayout::LevelFor(0.02 * 500 / 1.1)].size(), 1u);
+    EXPECT_TRUE(plan.Painted.empty());
 }
 
-TEST(MarkerLayout, TheLineLeavesOutOnlyVerticesOnThePixelOfTheOneKeptBefore) {
+TEST(MarkerLayout, SegmentsWithAnEndNearOrBehindTheEyeAreLeftToTheLibrary) {
     MarkerLayout layout;
     MarkerPlan plan;
     const std::vector<ScenePoint> path = {
-        {0, 0, -4},        // pixel (50, 50), the first: kept
-        {0.01f, 0, -4},    // (50.125, 50): left out
-        {0.4f, 0, -4},     // (55, 50): kept
-        {0.4f, 0, -4},     // a repeat: left out
-        {40, 0, -4},       // (550, 50), off the viewport: kept
-        {40.01f, 0, -4},   // the same pixel off the viewport, but the next is behind the eye
-        {0, 0, 3},         // behind the eye: kept
-        {0.3f, 0, -4},     // (53.75, 50), after one without a pixel: kept
-        {0.3f, 0.01f, -4}  // the same pixel, but the last: kept
+        {0, 0.01f, -4},     // pixel (50, 50)
+        {0.4f, 0.01f, -4},  // (55, 50): painted from (50, 50)
+        {0, 0, 3},          // behind the eye: both segments to it left
+        {0.3f, 0, -4},      // (53.75, 50)
     };
-    layout.Plan(path, Frustum(), plan);
-    std::vector<std::size_t> kept;
-    for (const ScenePoint& p : plan.Strip) {
-        for (std::size_t i = 0; i < path.size(); ++i) {
-            if (p.X == path[i].X && p.Y == path[i].Y && p.Z == path[i].Z) {
-                kept.push_back(i);
-                break;
-            }
-        }
+    MarkerParts lineOnly;
+    lineOnly.Spheres = false;
+    layout.Plan(path, Frustum(), plan, lineOnly);
+    ASSERT_EQ(plan.Segments.size(), 4u);
+    EXPECT_EQ(plan.Segments[1].Z, 3.0f);
+    EXPECT_EQ(plan.Segments[2].Z, 3.0f);
+    EXPECT_EQ(plan.Count(), 0u);
+    // Columns 50 to 54 of row 50; the end's pixel is the next segment's.
+    ASSERT_EQ(plan.Pixels.size(), 5u);
+    for (const WindowPoint& w : plan.Pixels) {
+        EXPECT_EQ(w.Y, 50.5f);
+        EXPECT_GE(w.X, 50.5f);
+        EXPECT_LE(w.X, 54.5f);
     }
-    EXPECT_EQ(kept, (std::vector<std::size_t>{0, 2, 4, 5, 6, 7, 8}));
+}
+
+TEST(MarkerLayout, TheLineLeavesOutVerticesOnThePixelOfTheOneKeptBefore) {
+    // At depth 4 a scene x of 0.08 is one pixel. B lies on A's pixel (50, 50); A to B would
+    // paint that pixel, A to C starts past its centre and does not.
+    const ScenePoint a{0.076f, 0.004f, -4}, b{0.004f, 0.076f, -4}, c{0.84f, 0.2f, -4};
+    MarkerParts lineOnly;
+    lineOnly.Spheres = false;
+    MarkerLayout layout;
+    MarkerPlan thinned, direct;
+    layout.Plan({a, b, c}, Frustum(), thinned, lineOnly);
+    layout.Plan({a, c}, Frustum(), direct, lineOnly);
+    auto pixels = [](const MarkerPlan& plan) {
+        std::vector<std::pair<float, float>> out;
+        for (const WindowPoint& w : plan.Pixels) out.emplace_back(w.X, w.Y);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(pixels(thinned), pixels(direct));
+    EXPECT_EQ(direct.Pixels.size(), 9u);  // columns 51 to 59
+    // The last vertex stays even on the pixel of the one before.
+    layout.Plan({a, c, {0.85f, 0.21f, -4}}, Frustum(), thinned, lineOnly);
+    EXPECT_EQ(pixels(thinned), pixels(direct));
+    layout.Plan({a, b}, Frustum(), thinned, lineOnly);
+    EXPECT_EQ(thinned.Pixels.size(), 1u);
+}
+
+TEST(MarkerLayout, APathPlannedInSharesGivesWhatOneShareGives) {
+    // Long random jumps, each to another pixel (so the thinning keeps every vertex), over
+    // depths 2 to 10, with repeats: long enough for three shares.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> pixel(-10.0f, 110.0f), depth(2.0f, 10.0f);
+    std::vector<ScenePoint> path;
+    float lastX = -100.0f;
+    for (int i = 0; i < 160000; ++i) {
+        float x = pixel(random);
+        if (std::floor(x) == std::floor(lastX)) x += 2.0f;
+        lastX = x;
+        const float y = pixel(random), d = depth(random);
+        path.push_back({(x - 50) / 50 * d, (y - 50) / 50 * d, -d});
+        if (i % 9 == 0) path.push_back(path.back());
+    }
+    MarkerLayout one(1), three(3);
+    MarkerPlan a, b;
+    one.Plan(path, Frustum(), a);
+    three.Plan(path, Frustum(), b);
+    auto key = [](const ScenePoint& p) { return std::make_tuple(p.X, p.Y, p.Z); };
+    auto sorted = [&](std::vector<ScenePoint> v) {
+        std::sort(v.begin(), v.end(), [&](auto& l, auto& r) { return key(l) < key(r); });
+        return v;
+    };
+    auto same = [&](const std::vector<ScenePoint>& l, const std::vector<ScenePoint>& r) {
+        const auto sl = sorted(l), sr = sorted(r);
+        return std::equal(sl.begin(), sl.end(), sr.begin(), sr.end(),
+                          [&](auto& p, auto& q) { return key(p) == key(q); });
+    };
+    EXPECT_GT(a.Painted.size(), 5000u);
+    EXPECT_TRUE(same(a.Painted, b.Painted));
+    EXPECT_TRUE(same(All(a), All(b)));
+    auto pixels = [](std::vector<WindowPoint> v) {
+        std::vector<std::tuple<float, float, float>> out;
+        for (const WindowPoint& w : v) out.emplace_back(w.X, w.Y, w.Z);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(pixels(a.Pixels), pixels(b.Pixels));
+    EXPECT_EQ(a.Pixels.size(), 10000u);  // every pixel of the view
 }
 
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {

@@ -1,0 +1,184 @@
+#include "PixelCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace quarmel {
+
+namespace {
+
+// The first and last integer i with i + 0.5 in [from, to), clamped to [0, size - 1]; the
+// bounds are clamped as doubles first, so positions far off the viewport cost nothing.
+void Columns(double from, double to, int size, int& first, int& last) {
+    from = std::clamp(from, -2.0, size + 2.0);
+    to = std::clamp(to, -2.0, size + 2.0);
+    first = std::max(0, static_cast<int>(-FloorOf(0.5 - from)));
+    last = std::min(size - 1, static_cast<int>(-FloorOf(0.5 - to)) - 1);
+}
+
+// The same for i + 0.5 in (from, to]: a segment running towards smaller coordinates.
+void ColumnsDown(double from, double to, int size, int& first, int& last) {
+    from = std::clamp(from, -2.0, size + 2.0);
+    to = std::clamp(to, -2.0, size + 2.0);
+    first = std::max(0, static_cast<int>(FloorOf(from - 0.5)) + 1);
+    last = std::min(size - 1, static_cast<int>(FloorOf(to - 0.5)));
+}
+
+// Whether a point lies strictly inside the diamond inscribed in its pixel.
+bool InDiamond(double x, double y) {
+    return std::fabs(x - FloorOf(x) - 0.5) + std::fabs(y - FloorOf(y) - 0.5) < 0.5;
+}
+
+}  // namespace
+
+void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) {
+    tilesAcross_ = (static_cast<std::size_t>(std::max(0, width)) + 3) / 4;
+    const std::size_t cells =
+        tilesAcross_ * ((static_cast<std::size_t>(std::max(0, height)) + 3) / 4) * 16;
+    if (depth_.size() != cells || painted_) depth_.assign(cells, kEmpty);
+    painted_ = false;
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    projection_ = p;
+    // Clip w proportional to eye z and no shift of x or y: every ray meets the eye.
+    const double det = p[0] * p[5] - p[4] * p[1];
+    perspective_ = p[3] == 0.0 && p[7] == 0.0 && p[15] == 0.0 && p[12] == 0.0 && p[13] == 0.0 &&
+                   p[11] != 0.0 && det != 0.0 && width_ > 0 && height_ > 0;
+    if (!perspective_) return;
+    // The eye point with clip w = 1 on the ray through normalised position (nx, ny) has
+    // z = 1 / p[11] and (x, y) solving p[0] x + p[4] y = nx - p[8] z and
+    // p[1] x + p[5] y = ny - p[9] z: linear in (nx, ny), so in the window position.
+    const double z = 1.0 / p[11];
+    auto solve = [&](double bx, double by, std::array<double, 3>& out, double outZ) {
+        out = {(p[5] * bx - p[4] * by) / det, (p[0] * by - p[1] * bx) / det, outZ};
+    };
+    solve(-1.0 - p[8] * z, -1.0 - p[9] * z, rayOrigin_, z);
+    solve(2.0 / width_, 0.0, rayU_, 0.0);
+    solve(0.0, 2.0 / height_, rayV_, 0.0);
+}
+
+void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
+    const bool xMajor = std::fabs(b.X - a.X) >= std::fabs(b.Y - a.Y);
+    // Along the major axis u, across it v.
+    const double ua = xMajor ? a.X : a.Y, va = xMajor ? a.Y : a.X;
+    const double ub = xMajor ? b.X : b.Y, vb = xMajor ? b.Y : b.X;
+    const double du = ub - ua;
+    if (du == 0.0) return;  // no length: it leaves no diamond
+    // An end inside its pixel's diamond counts as the pixel's centre: the segment leaves the
+    // start's diamond, and does not leave the end's.
+    const double from = InDiamond(a.X, a.Y) ? FloorOf(ua) + 0.5 : ua;
+    const double to = InDiamond(b.X, b.Y) ? FloorOf(ub) + 0.5 : ub;
+    const int majorSize = xMajor ? width_ : height_;
+    const int minorSize = xMajor ? height_ : width_;
+    int first = 0, last = -1;
+    if (du > 0) {
+        Columns(from, to, majorSize, first, last);
+    } else {
+        ColumnsDown(to, from, majorSize, first, last);
+    }
+    if (first > last) return;
+    painted_ = true;
+    // Stepping from centre to centre along the major axis; the depth stays between the ends'
+    // (an end counted as its pixel's centre lies a little outside the segment).
+    const double slope = (vb - va) / du;
+    const double zSlope = (static_cast<double>(b.Z) - a.Z) / du;
+    const double zLow = std::min(a.Z, b.Z), zHigh = std::max(a.Z, b.Z);
+    const double s = first + 0.5 - ua;
+    double v = va + s * slope;
+    double z = a.Z + s * zSlope;
+    const double rows = minorSize;
+    if (xMajor) {
+        for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
+            if (v >= 0.0 && v < rows) {
+                Paint(Cell(i, static_cast<int>(v)), static_cast<float>(std::clamp(z, zLow, zHigh)));
+            }
+        }
+    } else {
+        for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
+            if (v >= 0.0 && v < rows) {
+                Paint(Cell(static_cast<int>(v), i), static_cast<float>(std::clamp(z, zLow, zHigh)));
+            }
+        }
+    }
+}
+
+void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double boundPixels) {
+    if (!perspective_) return;
+    auto dot = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    };
+    const double k = dot(c, c) - radius * radius;
+    if (!(k > 0.0)) return;  // the eye inside the sphere
+    const double* p = projection_.data();
+    const double cw = p[11] * c[2];
+    const double sy = ((p[1] * c[0] + p[5] * c[1] + p[9] * c[2]) / cw + 1.0) * 0.5 * height_;
+    const double reach = 1.25 * boundPixels + 1.0;
+    int top = 0, bottom = -1;
+    Columns(sy - reach, sy + reach, height_, top, bottom);
+    // The ray through window position (u, v) is d = g + u * rayU_ with g = rayOrigin_ +
+    // v * rayV_; it meets the sphere where (c.d)^2 - |d|^2 k > 0, a quadratic in u along a row.
+    const double beta = dot(c, rayU_), eps = dot(rayU_, rayU_);
+    const double qa = beta * beta - k * eps;
+    if (!(qa < 0.0)) return;
+    painted_ = true;
+    // The nearer meeting is at t d with 1 / t = (c.d + root) / k, and there clip w is t (d has
+    // clip w 1) and clip z is t q.d + p[14].
+    const std::array<double, 3> q = {p[2], p[6], p[10]};
+    const double qu = dot(q, rayU_), invK = 1.0 / k;
+    for (int row = top; row <= bottom; ++row) {
+        const double v = row + 0.5;
+        const std::array<double, 3> g = {rayOrigin_[0] + v * rayV_[0], rayOrigin_[1] + v * rayV_[1],
+                                         rayOrigin_[2] + v * rayV_[2]};
+        const double alpha = dot(c, g), gamma = dot(g, g), delta = dot(g, rayU_);
+        const double qb = alpha * beta - k * delta;
+        const double qc = alpha * alpha - k * gamma;
+        const double disc = qb * qb - qa * qc;
+        if (!(disc > 0.0)) continue;
+        const double root = std::sqrt(disc);
+        // Centres strictly between the roots.
+        const double u1 = std::clamp((-qb + root) / qa, -2.0, width_ + 2.0);
+        const double u2 = std::clamp((-qb - root) / qa, -2.0, width_ + 2.0);
+        const int first = std::max(0, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
+        const int last = std::min(width_ - 1, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
+        const double qg = dot(q, g);
+        for (int col = first; col <= last; ++col) {
+            const double u = col + 0.5;
+            const double cd = alpha + beta * u;
+            const double dd = gamma + (2.0 * delta + eps * u) * u;
+            const double inverseT = (cd + std::sqrt(std::max(0.0, cd * cd - dd * k))) * invK;
+            const double z = 0.5 + 0.5 * (qg + qu * u + p[14] * inverseT);
+            if (z >= 0.0 && z <= 1.0) Paint(Cell(col, row), static_cast<float>(z));
+        }
+    }
+}
+
+void PixelCanvas::Absorb(PixelCanvas& other) {
+    if (!other.painted_ || other.depth_.size() != depth_.size()) return;
+    for (std::size_t c = 0; c < depth_.size(); ++c) {
+        depth_[c] = std::min(depth_[c], other.depth_[c]);
+        other.depth_[c] = kEmpty;
+    }
+    painted_ = true;
+    other.painted_ = false;
+}
+
+void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
+    if (!painted_) return;
+    const std::size_t tilesDown = depth_.size() / 16 / std::max<std::size_t>(1, tilesAcross_);
+    std::size_t cell = 0;
+    for (std::size_t ty = 0; ty < tilesDown; ++ty) {
+        for (std::size_t tx = 0; tx < tilesAcross_; ++tx) {
+            for (int k = 0; k < 16; ++k, ++cell) {
+                const float z = depth_[cell];
+                if (z == kEmpty) continue;
+                out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
+                               static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
+                depth_[cell] = kEmpty;
+            }
+        }
+    }
+    painted_ = false;
+}
+
+}  // namespace quarmel

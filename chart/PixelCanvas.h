@@ -1,0 +1,86 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace quarmel {
+
+// floor(v) for the finite values a frame's positions take, without a library call.
+inline double FloorOf(double v) {
+    if (!(std::fabs(v) < 1e15)) return std::floor(v);
+    const auto t = static_cast<double>(static_cast<long long>(v));
+    return t > v ? t - 1.0 : t;
+}
+
+// The index of pixel (x, y) in a buffer that holds a viewport in tiles of 4 x 4 pixels,
+// tilesAcross of them to a row of tiles: 16 floats are a cache line, so a steep line or a small
+// disc touches a new line only every fourth row.
+inline std::size_t TiledCell(int x, int y, std::size_t tilesAcross) {
+    return (((static_cast<std::size_t>(y) >> 2) * tilesAcross + (static_cast<std::size_t>(x) >> 2))
+            << 4) |
+           static_cast<std::size_t>(((y & 3) << 2) | (x & 3));
+}
+
+// A position in window coordinates: pixels from the viewport's lower-left corner, and the
+// depth buffer's value, 0 at the near plane and 1 at the far one.
+struct WindowPoint {
+    float X = 0.0f;
+    float Y = 0.0f;
+    float Z = 0.0f;
+};
+
+// Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
+// depth painted there. However much is painted (a line of a million segments, thousands of
+// small spheres over one another), the frame then draws at most one point per viewport pixel,
+// each at its own depth, so the graphics library's depth test against the rest of the scene
+// still decides what shows. No graphics call.
+class PixelCanvas {
+  public:
+    // Starts an empty canvas for a viewport of the given size and a projection (column-major,
+    // as the graphics library reports it). The buffers keep their storage from frame to frame.
+    void Begin(int width, int height, const std::array<double, 16>& projection);
+
+    // The pixels a line of width 1 covers by the graphics library's rule for lines: a pixel
+    // is painted where the segment leaves the diamond inscribed in it, so the pixel of a point
+    // shared by two segments of a strip is painted once, by the segment starting there. The
+    // depth is interpolated linearly in window coordinates, as for any line.
+    void Segment(const WindowPoint& a, const WindowPoint& b);
+
+    // Whether spheres can be painted: the projection is a perspective one with the eye at the
+    // origin of eye space, as every frustum is.
+    bool PaintsSpheres() const { return perspective_; }
+    // The pixels whose centre sees a sphere (centre in eye coordinates), at the depth of the
+    // sphere's front surface there. Only when PaintsSpheres(); boundPixels bounds the
+    // sphere's radius on screen.
+    void Sphere(const std::array<double, 3>& centre, double radius, double boundPixels);
+
+    // Takes over what another canvas of the same size has painted, leaving it empty.
+    void Absorb(PixelCanvas& other);
+
+    // Appends one point per painted pixel, at the pixel's centre and its nearest depth, and
+    // leaves the canvas empty.
+    void Collect(std::vector<WindowPoint>& out);
+
+  private:
+    std::size_t Cell(int x, int y) const { return TiledCell(x, y, tilesAcross_); }
+    void Paint(std::size_t cell, float z) { depth_[cell] = std::min(depth_[cell], z); }
+
+    int width_ = 0;
+    int height_ = 0;
+    std::array<double, 16> projection_{};
+    bool perspective_ = false;
+    // The direction, in eye coordinates, of the ray from the eye through window position
+    // (u, v): rayOrigin_ + u * rayU_ + v * rayV_.
+    std::array<double, 3> rayOrigin_{}, rayU_{}, rayV_{};
+    static constexpr float kEmpty = std::numeric_limits<float>::infinity();
+    std::size_t tilesAcross_ = 0;
+    std::vector<float> depth_;  // kEmpty where nothing is painted
+    bool painted_ = false;      // anything since the buffer was last all kEmpty
+};
+
+}  // namespace quarmel

@@ -1,0 +1,159 @@
+// The pixels a canvas paints for segments and spheres, against direct readings of the rules.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <utility>
+
+#include "chart/PixelCanvas.h"
+
+using namespace quarmel;
+
+namespace {
+
+using Pixels = std::map<std::pair<int, int>, float>;
+
+Pixels Collected(PixelCanvas& canvas) {
+    std::vector<WindowPoint> points;
+    canvas.Collect(points);
+    Pixels out;
+    for (const WindowPoint& p : points) {
+        out[{static_cast<int>(std::floor(p.X)), static_cast<int>(std::floor(p.Y))}] = p.Z;
+    }
+    return out;
+}
+
+// The line rule read literally: pixel (x, y) is produced when the segment meets the open
+// diamond |px - x - 0.5| + |py - y - 0.5| < 0.5 and does not end inside it. The meeting is
+// found by clipping the segment's parameter against the diamond's four sides.
+bool LeavesDiamond(double ax, double ay, double bx, double by, int x, int y) {
+    const double cx = x + 0.5, cy = y + 0.5;
+    double lo = 0.0, hi = 1.0;
+    for (int sx : {-1, 1}) {
+        for (int sy : {-1, 1}) {
+            // sx (px - cx) + sy (py - cy) < 0.5 along a + t (b - a).
+            const double base = sx * (ax - cx) + sy * (ay - cy);
+            const double slope = sx * (bx - ax) + sy * (by - ay);
+            if (slope == 0.0) {
+                if (!(base < 0.5)) return false;
+            } else if (slope > 0) {
+                hi = std::min(hi, (0.5 - base) / slope);
+            } else {
+                lo = std::max(lo, (0.5 - base) / slope);
+            }
+        }
+    }
+    const bool endInside = std::fabs(bx - cx) + std::fabs(by - cy) < 0.5;
+    return lo < hi && !endInside;
+}
+
+}  // namespace
+
+TEST(PixelCanvas, SegmentsCoverThePixelsWhoseDiamondTheyLeave) {
+    constexpr int kW = 40, kH = 30;
+    PixelCanvas canvas;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> x(-6, kW + 6), y(-6, kH + 6), z(0.1, 0.9);
+    for (int k = 0; k < 3000; ++k) {
+        // Long and short segments, some reaching off the canvas.
+        const double ax = x(random), ay = y(random);
+        const double reach = k % 2 == 0 ? 3.0 : 60.0;
+        std::uniform_real_distribution<double> d(-reach, reach);
+        const double bx = ax + d(random), by = ay + d(random);
+        const WindowPoint a{float(ax), float(ay), float(z(random))};
+        const WindowPoint b{float(bx), float(by), float(z(random))};
+        canvas.Begin(kW, kH, {});
+        canvas.Segment(a, b);
+        const Pixels got = Collected(canvas);
+        int expected = 0;
+        for (int py = 0; py < kH; ++py) {
+            for (int px = 0; px < kW; ++px) {
+                const bool want = LeavesDiamond(a.X, a.Y, b.X, b.Y, px, py);
+                expected += want ? 1 : 0;
+                ASSERT_EQ(got.count({px, py}) == 1, want)
+                    << px << "," << py << " from " << a.X << "," << a.Y << " to " << b.X << ","
+                    << b.Y;
+            }
+        }
+        ASSERT_EQ(static_cast<int>(got.size()), expected);
+        // The depth runs between the ends' depths.
+        for (const auto& [pixel, depth] : got) {
+            EXPECT_GE(depth, std::min(a.Z, b.Z));
+            EXPECT_LE(depth, std::max(a.Z, b.Z));
+        }
+    }
+}
+
+TEST(PixelCanvas, KeepsTheNearestDepthPerPixelAndStartsEmpty) {
+    PixelCanvas canvas;
+    canvas.Begin(10, 10, {});
+    canvas.Segment({0.1f, 5.3f, 0.6f}, {9.9f, 5.3f, 0.6f});
+    canvas.Segment({9.9f, 5.3f, 0.4f}, {0.1f, 5.3f, 0.4f});  // nearer, the other way
+    canvas.Segment({0.1f, 5.3f, 0.8f}, {9.9f, 5.3f, 0.8f});
+    const Pixels once = Collected(canvas);
+    ASSERT_EQ(once.size(), 10u);
+    for (const auto& [pixel, depth] : once) EXPECT_FLOAT_EQ(depth, 0.4f) << pixel.first;
+    EXPECT_TRUE(Collected(canvas).empty());
+    canvas.Begin(10, 10, {});
+    canvas.Segment({0.1f, 2.3f, 0.7f}, {9.9f, 2.3f, 0.7f});
+    for (const auto& [pixel, depth] : Collected(canvas)) EXPECT_FLOAT_EQ(depth, 0.7f);
+}
+
+TEST(PixelCanvas, SpheresCoverThePixelsWhoseRaySeesThemAtTheirFrontSurface) {
+    // An off-centre 4:3 frustum (left -0.5, right 0.8, bottom -0.48, top 0.48, near 1, far 100)
+    // on a viewport that stretches it.
+    const double l = -0.5, r = 0.8, b = -0.48, t = 0.48, n = 1, f = 100;
+    const int w = 130, h = 90;
+    const std::array<double, 16> projection = {2 * n / (r - l),
+                                               0,
+                                               0,
+                                               0,
+                                               0,
+                                               2 * n / (t - b),
+                                               0,
+                                               0,
+                                               (r + l) / (r - l),
+                                               (t + b) / (t - b),
+                                               -(f + n) / (f - n),
+                                               -1,
+                                               0,
+                                               0,
+                                               -2 * f * n / (f - n),
+                                               0};
+    PixelCanvas canvas;
+    canvas.Begin(w, h, projection);
+    ASSERT_TRUE(canvas.PaintsSpheres());
+    for (const std::array<double, 3> c :
+         {std::array<double, 3>{0.3, -0.2, -3.0}, std::array<double, 3>{-0.9, 0.7, -2.2}}) {
+        const double radius = 0.12;
+        canvas.Sphere(c, radius, radius * 2 * n / (r - l) * w / 2 / -c[2] * 1.2);
+        const Pixels got = Collected(canvas);
+        int expected = 0;
+        for (int py = 0; py < h; ++py) {
+            for (int px = 0; px < w; ++px) {
+                // The eye ray through the pixel's centre, with z = -1.
+                const double nx = 2.0 * (px + 0.5) / w - 1, ny = 2.0 * (py + 0.5) / h - 1;
+                const double d[3] = {((r - l) * nx + (r + l)) / (2 * n),
+                                     ((t - b) * ny + (t + b)) / (2 * n), -1.0};
+                const double dd = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+                const double cd = d[0] * c[0] + d[1] * c[1] + d[2] * c[2];
+                const double cc = c[0] * c[0] + c[1] * c[1] + c[2] * c[2];
+                const double disc = cd * cd - dd * (cc - radius * radius);
+                const auto it = got.find({px, py});
+                if (disc <= 0) {
+                    EXPECT_TRUE(it == got.end()) << px << "," << py;
+                    continue;
+                }
+                ++expected;
+                ASSERT_TRUE(it != got.end()) << px << "," << py;
+                const double ze = (cd - std::sqrt(disc)) / dd * d[2];
+                const double window = 0.5 + 0.5 * ((f + n) / (f - n) + 2 * f * n / (f - n) / ze);
+                EXPECT_NEAR(it->second, window, 1e-7);
+            }
+        }
+        EXPECT_EQ(static_cast<int>(got.size()), expected);
+        EXPECT_GT(expected, 15);
+    }
+}
