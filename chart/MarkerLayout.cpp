@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <thread>
 
@@ -116,10 +117,17 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         share.Lists.Full.clear();
         share.Lists.Segments.clear();
     }
-    // Each share runs its work on a thread of its own, the first on this one.
+    // Each share runs its work on a thread of its own, the first on this one, and so does any
+    // share that gets no thread (none to be had).
     auto inShares = [&](auto work) {
         std::vector<std::thread> others;
-        for (std::size_t k = 1; k < count; ++k) others.emplace_back(work, k);
+        std::size_t k = 1;
+        try {
+            others.reserve(count);
+            for (; k < count; ++k) others.emplace_back(work, k);
+        } catch (const std::exception&) {
+        }
+        for (std::size_t rest = k; rest < count; ++rest) work(rest);
         work(std::size_t{0});
         for (std::thread& t : others) t.join();
     };
