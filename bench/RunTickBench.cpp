@@ -54,6 +54,18 @@ SolutionList MakeList(std::size_t n) {
     return list;
 }
 
+// The start-up formula's surface over x and y, as the Chart page samples it, and its axes.
+SurfaceSampling StartUpSurface() {
+    FunctionParser parser;
+    AddSpiral(parser);
+    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
+    return SampleOverXY(parser, kVariables, 0, 1, -50, 50, -40, 40);
+}
+
+MarkerAxes AxesOver(const SurfaceSampling& s) {
+    return {0, 1, s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax};
+}
+
 // The worker's side: its published lists and the lock a snapshot takes.
 struct PublishedRun {
     std::mutex lock;
@@ -86,12 +98,8 @@ static void BM_TimerTick(benchmark::State& state) {
     run.solutions = MakeList(static_cast<std::size_t>(state.range(0)));
     run.population = MakeList(500);  // the genetic algorithm's default population
 
-    FunctionParser parser;
-    AddSpiral(parser);
-    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
-    const SurfaceSampling samples = SampleOverXY(parser, kVariables, 0, 1, -50, 50, -40, 40);
-    const MarkerAxes axes{
-        0, 1, samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin, samples.DisplayYMax};
+    const SurfaceSampling samples = StartUpSurface();
+    const MarkerAxes axes = AxesOver(samples);
     auto chart = std::make_unique<ChartModel>();
 
     SolutionsTableModel model;
@@ -185,12 +193,8 @@ static void BM_TimerTickChartFewNew(benchmark::State& state) {
     SolutionList more;
     for (std::size_t i = 0; i < 5; ++i) more.Append(run.solutions.At(i));
 
-    FunctionParser parser;
-    AddSpiral(parser);
-    parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
-    const SurfaceSampling samples = SampleOverXY(parser, kVariables, 0, 1, -50, 50, -40, 40);
-    const MarkerAxes axes{
-        0, 1, samples.DisplayXMin, samples.DisplayXMax, samples.DisplayYMin, samples.DisplayYMax};
+    const SurfaceSampling samples = StartUpSurface();
+    const MarkerAxes axes = AxesOver(samples);
     auto chart = std::make_unique<ChartModel>();
     MarkerFeed feed;
 
