@@ -61,7 +61,7 @@ Neighbourhood::Neighbourhood(const AlgParameters& params) {
         a.hi = v.Max;
         const float r = (v.Max - v.Min) * params.A;  // the radius, in single precision
         a.grid = PrepareGrid(r);                     // no draw when the radius is not above 0
-        tabled_ = tabled_ && a.grid.m != 0 && a.grid.scaled != nullptr;
+        tabled_ = tabled_ && a.grid.m != 0;
     }
 }
 

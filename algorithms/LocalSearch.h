@@ -66,8 +66,8 @@ class Neighbourhood {
         GridSpec grid;
     };
 
-    // Every variable drawn from a table of its grid's points, and every mask bit in 64 bits: the
-    // common case, with no branch in the loop.
+    // Every variable has a step to draw (a range that is not empty) and every mask bit fits in
+    // 64 bits: the common case, with no branch in the loop.
     void MakeTabled(const float* cur, std::uint64_t mask, double* out) const;
     void MakeAny(const float* cur, std::uint64_t mask, double* out) const;
 

@@ -66,14 +66,10 @@ GridSpec PrepareGrid(float span) {
     // size keeps the conversion in range for spans up to the largest float.
     g.m = t >= 32768.0f ? 32768u : static_cast<std::uint32_t>(t);
     g.inverse = UINT32_MAX / g.m + 1;
-    if (g.e == 0 || (g.e <= kMaxScalings && g.m <= kScaledPoints)) g.scaled = ScaledPoints(g.e);
+    // With scalings t stayed below 100 until the last one, so m is at most 1000 (draws below
+    // it), and e at most 47: the table always holds the grid.
+    g.scaled = ScaledPoints(g.e);
     return g;
-}
-
-float ScaledGridPoint(std::uint32_t rem, int e) {
-    float r = static_cast<float>(rem);
-    for (int k = 0; k < e; ++k) r = static_cast<float>(static_cast<double>(r) * 0.1);
-    return r;
 }
 
 void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {

@@ -45,7 +45,7 @@ struct GridSpec {
     std::uint32_t inverse = 0;  // 2^32 / m rounded up: Rand % m by multiplication
     int e = 0;
     // scaled[k] is point k after its e scalings: exactly the values the loop of scalings gives
-    // (k itself without scaling). With scalings the grid has fewer than 1000 points. Null for a
+    // (k itself without scaling). With scalings the grid has at most 1000 points. Null for a
     // grid of size 0.
     const float* scaled = nullptr;
 };
@@ -53,9 +53,6 @@ GridSpec PrepareGrid(float span);
 
 // One draw on each of n prepared grids, in order: the same numbers as n calls of GridDraw.
 void GridDrawEach(const GridSpec* grids, std::size_t n, float* out);
-
-// Point `rem` of a grid scaled e times by 0.1 where no table holds it (the loop of scalings).
-float ScaledGridPoint(std::uint32_t rem, int e);
 
 // Batches of draws keep the low half of the state, all that Rand moves, in a register: take it,
 // draw with GridDrawFrom, and put it back before any other draw.
@@ -75,8 +72,7 @@ inline float GridDrawFrom(const GridSpec& g, std::uint32_t& s) {
     // (the remainder by multiplication with 2^32 / m rounded up).
     const std::uint32_t low = g.inverse * x;
     const auto rem = static_cast<std::uint32_t>((std::uint64_t{low} * g.m) >> 32);
-    if (g.scaled != nullptr) return g.scaled[rem];
-    return g.e == 0 ? static_cast<float>(rem) : ScaledGridPoint(rem, g.e);
+    return g.scaled[rem];
 }
 
 // The seed the program uses for a run: calendar time in whole seconds.
