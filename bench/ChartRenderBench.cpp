@@ -7,6 +7,7 @@
 #include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/RunControl.h"
+#include "bench/StartUpProblem.h"
 #include "chart/MarkerPoints.h"
 
 #include "chart/ChartModel.h"
@@ -104,13 +105,8 @@ class StepBudget : public SyncRunControl {
 // The markers of a real greedy search over the start-up problem with a very small neighbourhood
 // (A = 1e-6): up to n tiny improving steps, many to a pixel, running down into the bowl.
 std::vector<float> SearchPath(std::size_t n) {
-    AlgParameters p;
-    p.AddVariable("x", -50, 50, 0);
-    p.AddVariable("y", -40, 40, 6);
-    p.AddVariable("c", 1, 15, 5);
-    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    AlgParameters p = StartUpProblem();
     p.A = 1e-6f;
-    p.LocalSleep = 0;
     SolutionList steps;
     StepBudget control(n);
     RunGreedy(p, steps, control);
@@ -184,13 +180,8 @@ void BM_RenderSearchPath(benchmark::State& state) {
 void BM_GeneticTickAndFrame(benchmark::State& state) {
     auto scene = MakeScene(state);
     if (!scene) return;
-    AlgParameters p;
-    p.AddVariable("x", -50, 50, 0);
-    p.AddVariable("y", -40, 40, 6);
-    p.AddVariable("c", 1, 15, 5);
-    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    AlgParameters p = StartUpProblem();
     p.Iterations = 1000;
-    p.GeneticSleep = 0;
     GeneticProgress progress;
     SyncRunControl control(1);
     RunGenetic(progress, p, control);

@@ -17,22 +17,12 @@
 #include "algorithms/LocalSearch.h"
 #include "algorithms/RunControl.h"
 #include "algorithms/Steepest.h"
+#include "bench/StartUpProblem.h"
 #include "model/Algparameters.h"
 
 using namespace quarmel;
 
 namespace {
-
-// The function of the Function page at start-up.
-AlgParameters DefaultFunction() {
-    AlgParameters p;
-    p.AddVariable("x", -50, 50, 0);
-    p.AddVariable("y", -40, 40, 6);
-    p.AddVariable("c", 1, 15, 5);
-    p.SetFunctionText("x^2 + ( y - 2 ) ^ 2 + 3 * c ");
-    p.LocalSleep = 0;
-    return p;
-}
 
 AlgParameters SumOfSquares19() {
     AlgParameters p;
@@ -107,10 +97,10 @@ constexpr unsigned long long kBudget19 = 1 << 20;
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BareEval, Default3, DefaultFunction);
-BENCHMARK_CAPTURE(RunSearch, Greedy3, DefaultFunction, RunGreedy, kBudget3);
-BENCHMARK_CAPTURE(RunSearch, Steepest3, DefaultFunction, RunSteepest, kBudget3);
-BENCHMARK_CAPTURE(RunSearch, Annealing3, DefaultFunction, RunAnnealing, kBudget3);
+BENCHMARK_CAPTURE(BareEval, Default3, StartUpProblem);
+BENCHMARK_CAPTURE(RunSearch, Greedy3, StartUpProblem, RunGreedy, kBudget3);
+BENCHMARK_CAPTURE(RunSearch, Steepest3, StartUpProblem, RunSteepest, kBudget3);
+BENCHMARK_CAPTURE(RunSearch, Annealing3, StartUpProblem, RunAnnealing, kBudget3);
 
 BENCHMARK_CAPTURE(BareEval, Squares19, SumOfSquares19);
 BENCHMARK_CAPTURE(RunSearch, Greedy19, SumOfSquares19, RunGreedy, kBudget19)
@@ -308,26 +298,15 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
     state.counters["ratio"] = searchTime / floorTime;
 }
 
-void PerEval(benchmark::State& state, AlgParameters (*make)()) {
-    AlgParameters p = make();
-    p.Compile();
-    std::vector<double> v(p.VariableCount());
-    for (int i = 0; i < p.VariableCount(); ++i) v[i] = p.VariableMin(i) + 0.37 * (i + 1);
-    for (auto _ : state) {
-        v[0] += 1e-9;
-        benchmark::DoNotOptimize(p.Eval(v.data()));
-    }
-}
-
 }  // namespace
 
-BENCHMARK_CAPTURE(PerCandidate, Greedy3, DefaultFunction, RunGreedy, 0.001f, 200000, false)
+BENCHMARK_CAPTURE(PerCandidate, Greedy3, StartUpProblem, RunGreedy, 0.001f, 200000, false)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Steepest3, DefaultFunction, RunSteepest, 0.001f, 200000, false)
+BENCHMARK_CAPTURE(PerCandidate, Steepest3, StartUpProblem, RunSteepest, 0.001f, 200000, false)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Annealing3, DefaultFunction, RunAnnealing, 0.1f, 200000, true)
+BENCHMARK_CAPTURE(PerCandidate, Annealing3, StartUpProblem, RunAnnealing, 0.1f, 200000, true)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PerCandidate, Greedy19, SumOfSquares19, RunGreedy, 0.001f, 1 << 19, false)
@@ -339,5 +318,3 @@ BENCHMARK_CAPTURE(PerCandidate, Steepest19, SumOfSquares19, RunSteepest, 0.001f,
 BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, 0.1f, 1 << 19, true)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerEval, Default3, DefaultFunction);
-BENCHMARK_CAPTURE(PerEval, Squares19, SumOfSquares19);

@@ -66,6 +66,18 @@ MarkerAxes AxesOver(const SurfaceSampling& s) {
     return {0, 1, s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax};
 }
 
+// The Solutions page's table as the window shows it, laid out and painted offscreen.
+struct ShownTable {
+    SolutionsTableModel model;
+    QTableView view;
+    ShownTable() {
+        view.verticalHeader()->hide();
+        view.setModel(&model);
+        view.resize(614, 440);
+        view.show();
+    }
+};
+
 // The worker's side: its published lists and the lock a snapshot takes.
 struct PublishedRun {
     std::mutex lock;
@@ -102,12 +114,8 @@ static void BM_TimerTick(benchmark::State& state) {
     const MarkerAxes axes = AxesOver(samples);
     auto chart = std::make_unique<ChartModel>();
 
-    SolutionsTableModel model;
-    QTableView view;
-    view.verticalHeader()->hide();
-    view.setModel(&model);
-    view.resize(614, 440);
-    view.show();
+    ShownTable table;
+    SolutionsTableModel& model = table.model;
 
     SolutionList runSolutions;
     SolutionList runPopulation;
@@ -152,12 +160,8 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
     SolutionList more;  // five more steps, each published once per tick
     for (std::size_t i = 0; i < 5; ++i) more.Append(run.solutions.At(i));
 
-    SolutionsTableModel model;
-    QTableView view;
-    view.verticalHeader()->hide();
-    view.setModel(&model);
-    view.resize(614, 440);
-    view.show();
+    ShownTable table;
+    SolutionsTableModel& model = table.model;
 
     SolutionList runSolutions;
     SolutionList runPopulation;
