@@ -28,6 +28,19 @@ AxisChoice ChooseAxes(int variableCount, int xIndex, int yIndex, int yCount) {
     return c;
 }
 
+AxisLists MakeAxisLists(const std::vector<std::string>& variableNames, int rememberedY) {
+    AxisLists lists;
+    lists.Y.push_back("-");
+    for (const std::string& name : variableNames) {
+        lists.X.push_back(name);
+        if (variableNames.size() != 1) lists.Y.push_back(name);
+    }
+    if (rememberedY != -1 && rememberedY < static_cast<int>(lists.Y.size())) {
+        lists.YIndex = rememberedY;
+    }
+    return lists;
+}
+
 int WholeUnits(float value) {
     const double limit = std::numeric_limits<int>::max() / 2;
     if (std::isnan(value)) return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/Problem.h"
 
@@ -22,6 +23,27 @@ struct AxisChoice {
 // length: X defaults to the first variable and Y to the second; with one variable both lists
 // go to their first entry.
 AxisChoice ChooseAxes(int variableCount, int xIndex, int yIndex, int yCount);
+
+// Whether a surface over X and Y is drawn for the lists' current indexes: ChooseAxes' answer,
+// for the range controls' handlers, which resample with the axes chosen last.
+inline bool TwoAxesChosen(int variableCount, int xIndex, int yIndex, int yCount) {
+    return ChooseAxes(variableCount, xIndex, yIndex, yCount).TwoAxes;
+}
+
+// The axis lists for the variables read: X lists the variables, Y "-" and then the variables
+// (only "-" for a single variable). Nothing is chosen after a refill, except that Y takes back
+// the entry it had (`rememberedY`) when the new list still has one there.
+struct AxisLists {
+    std::vector<std::string> X;
+    std::vector<std::string> Y;
+    int YIndex = -1;
+};
+AxisLists MakeAxisLists(const std::vector<std::string>& variableNames, int rememberedY);
+
+// Whether a typed range limit lies within its scroll bar's range (the ends included).
+inline bool WithinBar(double value, int low, int high) {
+    return !(value < low || value > high);
+}
 
 // Whole units of a limit, toward zero, kept within what a scroll bar can hold.
 int WholeUnits(float value);

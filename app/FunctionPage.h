@@ -93,6 +93,12 @@ FunctionPageReading ReadFunctionTexts(const std::string& formula, bool maximize,
                                       const std::vector<VariableRowTexts>& rows, Problem& problem,
                                       FunctionParser& parser);
 
+// Results belong to the formula they were made with: a formula read that differs from it makes
+// them stale.
+inline bool ResultsGoStale(const std::string& resultsFormula, const std::string& readFormula) {
+    return readFormula != resultsFormula;
+}
+
 // Evaluates a compiled parser at the variables' defaults (in the Problem's order). The
 // caption of Calculate is FuncValueText of it.
 double EvaluateAtDefaults(FunctionParser& parser, const Problem& problem);

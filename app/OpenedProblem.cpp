@@ -37,4 +37,20 @@ OpenedProblem OpenProblem(const std::string& path, Problem& problem) {
     return opened;
 }
 
+OpenDecision DecideOpen(const DataFileReading& reading) {
+    OpenDecision d;
+    if (reading.Error == DataFileError::CannotOpen || !reading.HeaderFound) {
+        d.Notice = OpenNotice::Message;
+        return d;
+    }
+    d.Apply = true;
+    if (reading.Ok()) {
+        d.ReadPage = true;
+    } else {
+        d.Notice =
+            reading.Error == DataFileError::Conversion ? OpenNotice::ErrorBox : OpenNotice::Message;
+    }
+    return d;
+}
+
 }  // namespace quarmel

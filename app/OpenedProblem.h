@@ -13,6 +13,18 @@ namespace quarmel {
 // as 4-digit texts (TableRowTexts).
 std::vector<VariableRowTexts> OpenedTableRows(const DataFileReading& file);
 
+// What Open does with a data file it read: a file it cannot open or without the program's name
+// is only reported; any other one goes into the window (caption, Function page, solutions),
+// and then either its failure is reported (a number that did not convert in the error box,
+// anything else in a message) or, read whole, the Function page is read as the new problem.
+enum class OpenNotice { None, Message, ErrorBox };
+struct OpenDecision {
+    bool Apply = false;  // the window takes the file: caption, page texts, solutions
+    OpenNotice Notice = OpenNotice::None;  // how reading.Message is shown
+    bool ReadPage = false;                 // read the Function page as the new problem
+};
+OpenDecision DecideOpen(const DataFileReading& reading);
+
 // The problem of a data file as the window holds it after Open, with the texts its edits show.
 struct OpenedProblem {
     std::string Error;         // empty when the problem was read and can be run

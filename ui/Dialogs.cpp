@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include <exception>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -79,6 +81,20 @@ Dialogs* InstallDialogs(Dialogs* dialogs) {
 std::string ErrorBoxText(const std::string& message) {
     if (message.empty() || message.back() == '.') return message;
     return message + '.';
+}
+
+void ShowCommandError(const std::string& message) {
+    CurrentDialogs().Error(ErrorBoxText(message));
+}
+
+void RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowCommandError(e.what());
+    } catch (...) {
+        ShowCommandError("");
+    }
 }
 
 }  // namespace quarmel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,5 +40,11 @@ Dialogs* InstallDialogs(Dialogs* dialogs);
 
 // The text of the error box for an error's message: a full stop is added unless there is one.
 std::string ErrorBoxText(const std::string& message);
+
+// Shows an error's message in the error box, as every failed command does.
+void ShowCommandError(const std::string& message);
+// Runs a handler as a command: an error it raises is shown in the error box and the command
+// ends there, the program goes on.
+void RunCommand(const std::function<void()>& command);
 
 }  // namespace quarmel

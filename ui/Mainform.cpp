@@ -2,40 +2,31 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QScrollBar>
-#include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <exception>
+#include <stdexcept>
 
 #include "algorithms/Optimizationthread.h"
 #include "ui/Aboutform.h"
-#include "ui/Accessibility.h"
+#include "ui/ChartPage.h"
+#include "ui/FunctionPage.h"
 #include "ui/Helpfunctionform.h"
-#include "ui/PanelChart.h"
 #include "ui/RunComparison.h"
+#include "ui/SolutionsPage.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
 
@@ -84,41 +75,6 @@ class MenuShortcutsFirst : public QObject {
     QMenuBar* menu_;
 };
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = QKeySequence()) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    return action;
-}
-
-QAction* AddSeparator(QMenu* menu, const char* name) {
-    QAction* separator = menu->addSeparator();
-    separator->setObjectName(name);
-    return separator;
-}
-
-QToolButton* AddToolButton(QWidget* panel, const char* name, const QString& icon,
-                           const QString& hint) {
-    auto* button = new QToolButton(panel);
-    button->setObjectName(name);
-    button->setIcon(SvgIcon(":/icons/" + icon + ".svg"));
-    button->setAutoRaise(true);
-    SetHint(button, hint);
-    panel->layout()->addWidget(button);
-    return button;
-}
-
-QToolButton* AddRunButton(QWidget* panel, const char* name, const QString& icon,
-                          const QString& caption, const QString& hint) {
-    QToolButton* button = AddToolButton(panel, name, icon, hint);
-    button->setText(caption);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setIconSize(QSize(16, 16));
-    button->setFixedSize(82, 24);
-    return button;
-}
-
 }  // namespace
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
@@ -132,14 +88,14 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
 
     // The window and its controls.
     changingPageFromCode_ = true;
-    BuildMenu();
+    BuildMainMenu(menuBar(), menu_);
     auto* central = new QWidget(this);
     central->setObjectName("ClientArea");
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    BuildToolBar();
-    column->addWidget(ToolBarMain);
+    BuildToolBar(this, tools_);
+    column->addWidget(tools_.ToolBarMain);
     ToolBar1 = new QWidget(central);
     ToolBar1->setObjectName("ToolBar1");
     ToolBar1->setFixedHeight(11);
@@ -150,11 +106,14 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     column->addWidget(PageControlMain, 1);
     setCentralWidget(central);
 
-    BuildFunctionPage();
-    BuildChartPage();
-    BuildSolutionsPage();
+    function_ = new FunctionPage(PageControlMain);
+    PageControlMain->addTab(function_, "Function");
+    chart_ = new ChartPage(PageControlMain, Parameters, FormParser);
+    PageControlMain->addTab(chart_, "Chart");
+    solutions_ = new SolutionsPage(PageControlMain, Parameters, runSolutions_);
+    PageControlMain->addTab(solutions_, "Solutions");
     BuildOptionPages();
-    PageControlMain->setCurrentWidget(TabSheetFunction);
+    PageControlMain->setCurrentWidget(function_);
     changingPageFromCode_ = false;
     ApplyPaletteColours();
 
@@ -168,35 +127,26 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");
     TimerChart->setInterval(60);
-    TimerAutoRotation = new QTimer(this);
-    TimerAutoRotation->setObjectName("TimerAutoRotation");
-    TimerAutoRotation->setInterval(50);
-    TimerAutoRotation->start();
     TimerDemo = new QTimer(this);
     TimerDemo->setObjectName("TimerDemo");
     TimerDemo->setInterval(20);
     TimerDemo->start();
-    connect(TimerChart, &QTimer::timeout, this,
-            [this] { RunCommand(&TFormMain::TimerChartTimer); });
 
-    ConnectFunctionPage();
+    ConnectMenu();
     ConnectOptionPages();
-    ConnectChartPage();
     ConnectRunCommands();
-    ConnectNavigation();
+    connect(function_, &FunctionPage::CalculateRequested, this,
+            [this] { quarmel::RunCommand([this] { ReadFunctionPage(true); }); });
+    // The page's handler runs the chart tick between choosing the axes and drawing.
+    connect(chart_, &ChartPage::AxesChanged, this, [this] { TimerChartTimer(); });
     connect(PageControlMain, &QTabWidget::currentChanged, this, [this] {
         if (!changingPageFromCode_) RunCommand(&TFormMain::PageControlMainChange);
     });
     PageControlMain->tabBar()->installEventFilter(this);
-    qApp->installEventFilter(new MenuShortcutsFirst(this, MainMenu));
-    SetTabOrders();
+    qApp->installEventFilter(new MenuShortcutsFirst(this, menu_.MainMenu));
 
-    // Owned objects and flags start as members; the parser needs "spiral" like every parser.
+    // The parser needs "spiral" like every parser.
     AddSpiral(FormParser);
-    LoadCursors();
-    // Rotate on the left button, move on the right one.
-    LabelRotateLeft->show();
-    LabelMoveRight->show();
 
     const std::string workingDir = QDir::currentPath().toStdString();
     for (FileDialogSettings* dialog : {&OpenDialog, &SaveDialog}) {
@@ -207,172 +157,43 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     SaveDialog.FileName = "Example";
     SaveDialog.OverwritePrompt = true;
 
-    EditFunctionName->setText("Example 1");
-
     resize(654, 632);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
-    FormCreate();
 }
 
 TFormMain::~TFormMain() {
     // A run still going on ends by itself; the window does not wait for it.
-    if (Worker) Worker->Terminate();
+    if (worker_) worker_->Terminate();
 }
 
-void TFormMain::BuildMenu() {
-    MainMenu = menuBar();
-    MainMenu->setObjectName("MainMenu");
+QTableView* TFormMain::SolutionsTable() const {
+    return solutions_->Table();
+}
 
-    Plik1 = MainMenu->addMenu("File");
-    Plik1->setObjectName("Plik1");
-    Nowafunkcja1 = AddItem(Plik1, "Nowafunkcja1", "&New function", QKeySequence("Ctrl+N"));
-    Wczytajwyniki1 = AddItem(Plik1, "Wczytajwyniki1", "&Open", QKeySequence("Ctrl+O"));
-    Zapiszwyniki1 = AddItem(Plik1, "Zapiszwyniki1", "&Save", QKeySequence("Ctrl+S"));
-    N6 = AddSeparator(Plik1, "N6");
-    Zamknij1 = AddItem(Plik1, "Zamknij1", "E&xit");
+PanelChart* TFormMain::Chart() const {
+    return chart_->Panel();
+}
 
-    Optymalizacja1 = MainMenu->addMenu("Optimization");
-    Optymalizacja1->setObjectName("Optymalizacja1");
-    Funkcja1 = AddItem(Optymalizacja1, "Funkcja1", "&Function", QKeySequence("Ctrl+F"));
-    Wykresfunkcji1 = AddItem(Optymalizacja1, "Wykresfunkcji1", "&Chart", QKeySequence("Ctrl+W"));
-    N1 = AddSeparator(Optymalizacja1, "N1");
-    Greedy1 = AddItem(Optymalizacja1, "Greedy1", "&Greedy", QKeySequence("Ctrl+G"));
-    Steepest1 = AddItem(Optymalizacja1, "Steepest1", "&Steepest", QKeySequence("Ctrl+T"));
-    // Ctrl+N belongs to "New function"; this item only shows the key in its text.
-    Symulowanewyarzanie1 =
-        AddItem(Optymalizacja1, "Symulowanewyarzanie1", "Simulated &annealing\tCtrl+N");
-    N5 = AddSeparator(Optymalizacja1, "N5");
-    AlgorytmGenetyczny1 = AddItem(Optymalizacja1, "AlgorytmGenetyczny1", "&Genetic algorithm",
-                                  QKeySequence("Ctrl+A"));
-    N3 = AddSeparator(Optymalizacja1, "N3");
-    Pauza1 = AddItem(Optymalizacja1, "Pauza1", "&Pause", QKeySequence("Ctrl+P"));
-    Pauza1->setCheckable(true);
-    Stop1 = AddItem(Optymalizacja1, "Stop1", "S&top", QKeySequence("Ctrl+Q"));
-    N2 = AddSeparator(Optymalizacja1, "N2");
-    Rozwizania1 = AddItem(Optymalizacja1, "Rozwizania1", "S&olutions", QKeySequence("Ctrl+R"));
-
-    Opcje1 = MainMenu->addMenu("&Options");
-    Opcje1->setObjectName("Opcje1");
-    Algorytmylokalne2 =
-        AddItem(Opcje1, "Algorytmylokalne2", "&Local algorithms", QKeySequence("Ctrl+Alt+L"));
-    AlgorytmGenetyczny2 =
-        AddItem(Opcje1, "AlgorytmGenetyczny2", "&Genetic algorithm", QKeySequence("Ctrl+Alt+G"));
-    N4 = AddSeparator(Opcje1, "N4");
-    Demonstracja1 =
-        AddItem(Opcje1, "Demonstracja1", "&Demo of wave motion", QKeySequence("Ctrl+Alt+D"));
-    Demonstracja1->setCheckable(true);
-
-    Pomoc1 = MainMenu->addMenu("&Help");
-    Pomoc1->setObjectName("Pomoc1");
-    Pomoc2 = AddItem(Pomoc1, "Pomoc2", "Function parser help", QKeySequence("F1"));
-    Oprogramie1 = AddItem(Pomoc1, "Oprogramie1", "&About", QKeySequence("F2"));
-
+void TFormMain::ConnectMenu() {
     ConnectCommands<QAction>(
         {
-            {Zamknij1, &TFormMain::Zamknij1Click},
-            {Funkcja1, &TFormMain::Funkcja1Click},
-            {Wykresfunkcji1, &TFormMain::Wykresfunkcji1Click},
-            {Rozwizania1, &TFormMain::Rozwizania1Click},
-            {Algorytmylokalne2, &TFormMain::Algorytmylokalne2Click},
-            {AlgorytmGenetyczny2, &TFormMain::AlgorytmGenetyczny2Click},
-            {Pomoc2, &TFormMain::Pomoc2Click},
-            {Oprogramie1, &TFormMain::Oprogramie1Click},
+            {menu_.Zamknij1, &TFormMain::Zamknij1Click},
+            {menu_.Funkcja1, &TFormMain::Funkcja1Click},
+            {menu_.Wykresfunkcji1, &TFormMain::Wykresfunkcji1Click},
+            {menu_.Rozwizania1, &TFormMain::Rozwizania1Click},
+            {menu_.Algorytmylokalne2, &TFormMain::Algorytmylokalne2Click},
+            {menu_.AlgorytmGenetyczny2, &TFormMain::AlgorytmGenetyczny2Click},
+            {menu_.Pomoc2, &TFormMain::Pomoc2Click},
+            {menu_.Oprogramie1, &TFormMain::Oprogramie1Click},
         },
         &QAction::triggered);
 }
 
-void TFormMain::BuildToolBar() {
-    ToolBarMain = new QWidget(this);
-    ToolBarMain->setObjectName("ToolBarMain");
-    ToolBarMain->setFixedHeight(34);
-    ToolBarMain->setAccessibleName("Tool bar");
-    auto* row = new QHBoxLayout(ToolBarMain);
-    row->setContentsMargins(2, 2, 2, 2);
-    row->setSpacing(2);
-
-    auto* files = new QFrame(ToolBarMain);
-    files->setObjectName("PanelFileButtons");
-    files->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    files->setFixedWidth(97);
-    files->setAccessibleName("File");
-    auto* fileRow = new QHBoxLayout(files);
-    fileRow->setContentsMargins(2, 0, 2, 0);
-    fileRow->setSpacing(1);
-    PanelFileButtons = files;
-    SpeedButtonNew = AddToolButton(files, "SpeedButtonNew", "new", "New function");
-    SpeedButtonOpen =
-        AddToolButton(files, "SpeedButtonOpen", "open", "Open function and solutions");
-    SpeedButtonSave =
-        AddToolButton(files, "SpeedButtonSave", "save", "Save function and solutions");
-    // Icon-only buttons are named after their hints for screen readers.
-    SpeedButtonNew->setAccessibleName("New function");
-    SpeedButtonOpen->setAccessibleName("Open");
-    SpeedButtonSave->setAccessibleName("Save");
-    row->addWidget(files);
-
-    auto* runs = new QFrame(ToolBarMain);
-    runs->setObjectName("PanelRunButtons");
-    runs->setAutoFillBackground(true);
-    // Dark whatever the palette, with every colour the buttons are drawn in: white captions, on
-    // a dark shade also where a button is hovered or pressed, and grey ones on disabled buttons.
-    QPalette dark = runs->palette();
-    dark.setColor(QPalette::Window, QColor(48, 52, 64));
-    dark.setColor(QPalette::Button, QColor(80, 88, 108));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText}) {
-        dark.setColor(role, Qt::white);
-        dark.setColor(QPalette::Disabled, role, QColor(128, 134, 148));
-    }
-    runs->setPalette(dark);
-    runs->setAccessibleName("Optimization");
-    auto* runRow = new QHBoxLayout(runs);
-    runRow->setContentsMargins(3, 3, 3, 3);
-    runRow->setSpacing(2);
-    PanelRunButtons = runs;
-    SpeedButtonGreedy =
-        AddRunButton(runs, "SpeedButtonGreedy", "greedy", "Greedy", "Start Greedy algorithm");
-    SpeedButtonSteepest = AddRunButton(runs, "SpeedButtonSteepest", "steepest", "Steepest",
-                                       "Start Steepest algorithm");
-    SpeedButtonSA = AddRunButton(runs, "SpeedButtonSA", "annealing", "SA",
-                                 "Start Simulated Annealing algorithm");
-    SpeedButtonGeneticAlg = AddRunButton(runs, "SpeedButtonGeneticAlg", "genetic", "Genetic",
-                                         "Start Genetic algorithm");
-    SpeedButtonPause =
-        AddRunButton(runs, "SpeedButtonPause", "pause", "Pause", "Pause calculation");
-    SpeedButtonPause->setCheckable(true);
-    SpeedButtonStop = AddRunButton(runs, "SpeedButtonStop", "stop", "Stop", "Stop calculation");
-    runRow->addStretch(1);
-    row->addWidget(runs, 1);
-}
-
-void TFormMain::FormCreate() {
-    PanelChart->SetFrameSource([this] { return CurrentChartFrame(); });
-    StringGridVariables->setHorizontalHeaderLabels({"Name", "Min", "Max", "Value"});
-    const char* rows[3][4] = {
-        {"x", "-50", "50", "0"}, {"y", "-40", "40", "6"}, {"c", "1", "15", "5"}};
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 4; ++c) SetVariableCell(c, r + 1, rows[r][c]);
-    }
-}
-
 void TFormMain::RunCommand(void (TFormMain::*handler)()) {
-    RunCommand([this, handler] { (this->*handler)(); });
-}
-
-void TFormMain::RunCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        ShowCommandError(e.what());
-    } catch (...) {
-        ShowCommandError("");
-    }
-}
-
-void ShowCommandError(const std::string& message) {
-    CurrentDialogs().Error(ErrorBoxText(message));
+    quarmel::RunCommand([this, handler] { (this->*handler)(); });
 }
 
 void TFormMain::ShowPage(QWidget* page) {
@@ -384,38 +205,66 @@ void TFormMain::ShowPage(QWidget* page) {
 void TFormMain::PageControlMainChange() {
     FormResize();
     QWidget* page = PageControlMain->currentWidget();
-    if (page == TabSheetFunction) LayoutVariablesGrid();
-    if (page == TabSheetChart) {
-        if (WaveDemoRunning) Demonstracja1Click();
+    if (page == function_) function_->LayoutVariablesGrid();
+    if (page == chart_) {
+        if (chart_->WaveMode()) Demonstracja1Click();
         if (ReadFunctionPage(false) == -1) return;
         // During a run the Function page is read-only, so the reading cannot have changed the
         // problem the run works on: its results stay wanted.
-        if (!Worker) IgnoreRunResults = true;
-        if (WaveDemoRunning) {
-            WaveDemoRunning = false;
+        if (!worker_) session_.SetResultsIgnored(true);
+        if (chart_->WaveMode()) {
+            chart_->SetWaveMode(false);
         } else {
             TimerChart->start();
         }
     }
-    if (page == TabSheetSolutions) {
-        LayoutSolutionsGrid();
-        FillSolutionsGrid();
+    if (page == solutions_) {
+        solutions_->LayoutSolutionsGrid();
+        solutions_->FillSolutionsGrid();
     }
 }
 
+int TFormMain::ReadFunctionPage(bool evaluate) {
+    bool resultsStale = false;
+    const FunctionPageReading reading = function_->Read(Parameters, FormParser, resultsStale);
+    chart_->SetSpiralMode(reading.UsesSpiral);
+    // The axis lists are rebuilt from the variables read; Y keeps its choice when it can.
+    std::vector<std::string> names;
+    for (int i = 0; reading.VariablesRead && i < Parameters.VariableCount(); ++i) {
+        names.push_back(Parameters.VariableName(i));
+    }
+    chart_->SetAxisVariables(names, reading.VariablesRead);
+    for (const std::string& notice : reading.Notices) CurrentDialogs().Message(notice);
+    if (reading.Result == PageReadResult::Stopped) throw std::runtime_error(reading.Error);
+    if (reading.Result == PageReadResult::CompileError) return -1;
+
+    if (resultsStale) {
+        runSolutions_.Clear();
+        runPopulation_.Clear();
+        ShowReplacedRunSolutions();
+    }
+    ReadOptionPages();
+    if (evaluate) {
+        function_->ShowValue(EvaluateAtDefaults(FormParser, Parameters));
+    } else {
+        chart_->SetUpAxes();
+    }
+    return 0;
+}
+
 void TFormMain::PageControlMainMouseUp() {
-    RedrawChart();
+    chart_->RedrawChart();
 }
 
 void TFormMain::FormResize() {
     QWidget* page = PageControlMain->currentWidget();
-    if (page == TabSheetChart) {
-        RedrawChart();
-        LayoutRangeControls();
-    } else if (page == TabSheetFunction) {
-        LayoutVariablesGrid();
-    } else if (page == TabSheetSolutions) {
-        LayoutSolutionsGrid();
+    if (page == chart_) {
+        chart_->RedrawChart();
+        chart_->LayoutRangeControls();
+    } else if (page == function_) {
+        function_->LayoutVariablesGrid();
+    } else if (page == solutions_) {
+        solutions_->LayoutSolutionsGrid();
     }
 }
 
@@ -425,16 +274,10 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (PictureMouseDown(watched, event)) return true;
     // Hovering menu items sends empty status tips, which would wipe a run's status text.
     if (watched == this && event->type() == QEvent::StatusTip) return true;
     if (watched == PageControlMain->tabBar() && event->type() == QEvent::MouseButtonRelease) {
         RunCommand(&TFormMain::PageControlMainMouseUp);
-    } else if (event->type() == QEvent::Resize) {
-        // The pages' controls follow their page's size, like anchored controls.
-        if (watched == TabSheetFunction) AnchorFunctionPage();
-        if (watched == TabSheetChart) AnchorChartPage();
-        if (watched == TabSheetSolutions) AnchorSolutionsPage();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -448,12 +291,9 @@ void TFormMain::ApplyPaletteColours() {
     // The window's palette: the pages' own ones follow it only after this event.
     const QColor page = palette().color(QPalette::Window);
     // Blue values and marks, in a shade of blue that reads on the page.
-    for (QLabel* label : {LabelFuncCalc, LabelBeforeOpt, LabelAfterOpt, LabelRotateRight,
-                          LabelMoveRight, LabelScaleRight}) {
-        QPalette blue = label->palette();
-        blue.setColor(QPalette::WindowText, ReadableOn(Qt::blue, page));
-        label->setPalette(blue);
-    }
+    function_->ApplyPaletteColours(page);
+    solutions_->ApplyPaletteColours(page);
+    chart_->ApplyPaletteColours(page);
     // The option pages' read-only edits are as grey as the page, with the palette's text.
     for (QWidget* options : {TabSheetOptions, TabSheetOptionsGenetic}) {
         for (QLineEdit* edit : options->findChildren<QLineEdit*>()) {
@@ -469,14 +309,14 @@ void TFormMain::Zamknij1Click() {
     close();
 }
 void TFormMain::Funkcja1Click() {
-    ShowPage(TabSheetFunction);
+    ShowPage(function_);
 }
 void TFormMain::Wykresfunkcji1Click() {
-    ShowPage(TabSheetChart);
+    ShowPage(chart_);
 }
 
 void TFormMain::Rozwizania1Click() {
-    ShowPage(TabSheetSolutions);
+    ShowPage(solutions_);
     FormResize();
 }
 
@@ -496,53 +336,6 @@ void TFormMain::Pomoc2Click() {
 
 void TFormMain::Oprogramie1Click() {
     if (aboutWindow_) aboutWindow_->exec();
-}
-
-void TFormMain::SetTabOrders() {
-    // Controls are created in reading order, which gives most of the order; the range controls
-    // go row by row, each bar before its edit.
-    const std::vector<QWidget*> chain[] = {
-        {EditFunctionName, RadioButton_max, RadioButton_min, EditFunction, SpeedButtonCalc,
-         StringGridVariables},
-        {ComboBoxAxeX,
-         ComboBoxAxeY,
-         CheckBoxPolygon,
-         CheckBoxFrames,
-         CheckBoxWireframe,
-         CheckBoxShading,
-         CheckBoxAxes,
-         CheckBoxAxesDesc,
-         CheckBoxSolution,
-         ScrollBarScale,
-         CheckBoxAutoRotation,
-         TrackBarAutoRotation,
-         BitBtnReset,
-         ScrollBarMinX,
-         EditMinX,
-         ScrollBarMinY,
-         EditMinY,
-         ScrollBarMaxX,
-         EditMaxX,
-         ScrollBarMaxY,
-         EditMaxY},
-    };
-    for (const auto& order : chain) {
-        const QWidget* previous = nullptr;
-        for (QWidget* w : order) {
-            if (previous) setTabOrder(const_cast<QWidget*>(previous), w);
-            previous = w;
-        }
-    }
-}
-
-void TFormMain::LoadCursors() {
-    const std::pair<int, const char*> cursors[] = {{kCursorRotate, "ID_CUR_ROTATE"},
-                                                   {kCursorMove, "ID_CUR_MOVE"},
-                                                   {kCursorScale, "ID_CUR_SCALE"}};
-    for (const auto& [number, name] : cursors) {
-        const QPixmap picture = SvgPixmap(QString(":/cursors/") + name, QSize(32, 32));
-        Cursors[number] = QCursor(picture, 16, 16);
-    }
 }
 
 }  // namespace quarmel

@@ -4,33 +4,34 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "ui/ChartPage.h"
 #include "ui/Mainform.h"
 
 namespace quarmel {
 
 void TFormMain::Demonstracja1Click() {
-    if (!Demonstracja1->isChecked()) {
-        WaveDemoRunning = true;
+    if (!menu_.Demonstracja1->isChecked()) {
+        chart_->SetWaveMode(true);
         // No problem data reaches the chart meanwhile.
         TimerChart->stop();
         // The wave is drawn even when the chart never had data.
-        ChartReady = true;
-        ShowPage(TabSheetChart);
-        Demonstracja1->setChecked(true);
+        chart_->SetChartReady();
+        ShowPage(chart_);
+        menu_.Demonstracja1->setChecked(true);
         TimerDemo->start();
-        ToolBarMain->setEnabled(false);
+        tools_.ToolBarMain->setEnabled(false);
         return;
     }
-    Demonstracja1->setChecked(false);
-    WaveDemoRunning = false;
+    menu_.Demonstracja1->setChecked(false);
+    chart_->SetWaveMode(false);
     TimerDemo->stop();
     // The tool bar comes back even when reading the page again fails.
-    ToolBarMain->setEnabled(true);
+    tools_.ToolBarMain->setEnabled(true);
     PageControlMainChange();
 }
 
 void TFormMain::TimerDemoTimer() {
-    if (PageControlMain->currentWidget() == TabSheetChart) RedrawChart();
+    if (PageControlMain->currentWidget() == chart_) chart_->RedrawChart();
 }
 
 }  // namespace quarmel

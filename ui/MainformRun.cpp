@@ -1,63 +1,57 @@
 // Running an algorithm from the window: the start commands, the running and idle states, pause
-// and stop, the progress timer, the Solutions page and closing the window.
+// and stop, the chart timer, and closing the window. The run's state is the RunSession's.
 #include <QAction>
 #include <QCloseEvent>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 
-#include <utility>
-
 #include "algorithms/Optimizationthread.h"
 #include "app/RunProgress.h"
-#include "chart/MarkerPoints.h"
 #include "ui/Accessibility.h"
+#include "ui/ChartPage.h"
 #include "ui/Dialogs.h"
+#include "ui/FunctionPage.h"
 #include "ui/Mainform.h"
-#include "ui/PanelChart.h"
 #include "ui/RunComparison.h"
-#include "ui/SolutionsTableModel.h"
+#include "ui/SolutionsPage.h"
 
 namespace quarmel {
 
 void TFormMain::ConnectRunCommands() {
+    const ToolBarButtons& t = tools_;
+    const MainMenuItems& m = menu_;
     ConnectCommands<QToolButton>(
         {
-            {SpeedButtonNew, &TFormMain::SpeedButtonNewClick},
-            {SpeedButtonOpen, &TFormMain::SpeedButtonOpenClick},
-            {SpeedButtonSave, &TFormMain::SpeedButtonSaveClick},
-            {SpeedButtonGreedy, &TFormMain::SpeedButtonGreedyClick},
-            {SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
-            {SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
-            {SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
-            {SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
-            {SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
+            {t.SpeedButtonNew, &TFormMain::SpeedButtonNewClick},
+            {t.SpeedButtonOpen, &TFormMain::SpeedButtonOpenClick},
+            {t.SpeedButtonSave, &TFormMain::SpeedButtonSaveClick},
+            {t.SpeedButtonGreedy, &TFormMain::SpeedButtonGreedyClick},
+            {t.SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
+            {t.SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
+            {t.SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
+            {t.SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
+            {t.SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
         },
         &QToolButton::clicked);
     ConnectCommands<QAction>(
         {
-            {Nowafunkcja1, &TFormMain::SpeedButtonNewClick},
-            {Wczytajwyniki1, &TFormMain::SpeedButtonOpenClick},
-            {Zapiszwyniki1, &TFormMain::SpeedButtonSaveClick},
-            {Greedy1, &TFormMain::SpeedButtonGreedyClick},
-            {Steepest1, &TFormMain::SpeedButtonSteepestClick},
-            {Symulowanewyarzanie1, &TFormMain::SpeedButtonSAClick},
-            {AlgorytmGenetyczny1, &TFormMain::SpeedButtonGeneticAlgClick},
-            {Stop1, &TFormMain::SpeedButtonStopClick},
+            {m.Nowafunkcja1, &TFormMain::SpeedButtonNewClick},
+            {m.Wczytajwyniki1, &TFormMain::SpeedButtonOpenClick},
+            {m.Zapiszwyniki1, &TFormMain::SpeedButtonSaveClick},
+            {m.Greedy1, &TFormMain::SpeedButtonGreedyClick},
+            {m.Steepest1, &TFormMain::SpeedButtonSteepestClick},
+            {m.Symulowanewyarzanie1, &TFormMain::SpeedButtonSAClick},
+            {m.AlgorytmGenetyczny1, &TFormMain::SpeedButtonGeneticAlgClick},
+            {m.Stop1, &TFormMain::SpeedButtonStopClick},
         },
         &QAction::triggered);
     // These two handlers decide by the check mark as it was before the click, and set it
     // themselves; Qt has already toggled it when it reports the click.
     const std::pair<QAction*, Handler> checked[] = {
-        {Pauza1, &TFormMain::Pauza1Click},
-        {Demonstracja1, &TFormMain::Demonstracja1Click},
+        {m.Pauza1, &TFormMain::Pauza1Click},
+        {m.Demonstracja1, &TFormMain::Demonstracja1Click},
     };
     for (const auto& [item, handler] : checked) {
         connect(item, &QAction::triggered, this, [this, a = item, h = handler](bool on) {
@@ -65,6 +59,8 @@ void TFormMain::ConnectRunCommands() {
             RunCommand(h);
         });
     }
+    connect(TimerChart, &QTimer::timeout, this,
+            [this] { RunCommand(&TFormMain::TimerChartTimer); });
     connect(TimerDemo, &QTimer::timeout, this, [this] { RunCommand(&TFormMain::TimerDemoTimer); });
     installEventFilter(this);
 }
@@ -94,86 +90,89 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
         return;
     }
     SetRunningState();
-    IgnoreRunResults = false;
     const std::uint32_t seed = Comparison->NextSeed();
-    Worker = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
-    Comparison->RunStarted(kind, Parameters, EditFunctionName->text().toStdString(), seed);
+    // A genetic run publishes a solution per generation; the others cannot tell their steps.
+    session_.Start(seed, kind == Genetic ? Parameters.Iterations : 0);
+    worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
+    Comparison->RunStarted(kind, Parameters, function_->ProblemName(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
-    WaveDemoRunning = false;
+    chart_->SetWaveMode(false);
     TimerChart->start();
-    ShowPage(TabSheetChart);
+    ShowPage(chart_);
     StatusBar->showMessage(statusText);
 }
 
-QList<QWidget*> TFormMain::RunLockedWidgets() const {
-    return {SpeedButtonNew,      SpeedButtonOpen, SpeedButtonSave,       SpeedButtonGreedy,
-            SpeedButtonSteepest, SpeedButtonSA,   SpeedButtonGeneticAlg, StringGridVariables};
-}
-
-QList<QAction*> TFormMain::RunLockedActions() const {
-    return {Nowafunkcja1, Wczytajwyniki1,       Zapiszwyniki1,       Greedy1,
-            Steepest1,    Symulowanewyarzanie1, AlgorytmGenetyczny1, Demonstracja1};
-}
-
 void TFormMain::SetRunningState() {
-    for (QWidget* w : RunLockedWidgets()) w->setEnabled(false);
-    for (QAction* a : RunLockedActions()) a->setEnabled(false);
-    EditFunction->setReadOnly(true);
-    SpeedButtonPause->setChecked(false);
-    Pauza1->setChecked(false);
-    StopRequested = false;
-    SolutionsNotSaved = true;
+    const ToolBarButtons& t = tools_;
+    const MainMenuItems& m = menu_;
+    for (QWidget* w : {t.SpeedButtonNew, t.SpeedButtonOpen, t.SpeedButtonSave, t.SpeedButtonGreedy,
+                       t.SpeedButtonSteepest, t.SpeedButtonSA, t.SpeedButtonGeneticAlg}) {
+        w->setEnabled(false);
+    }
+    for (QAction* a : {m.Nowafunkcja1, m.Wczytajwyniki1, m.Zapiszwyniki1, m.Greedy1, m.Steepest1,
+                       m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1}) {
+        a->setEnabled(false);
+    }
+    function_->SetRunning(true);
+    tools_.SpeedButtonPause->setChecked(false);
+    menu_.Pauza1->setChecked(false);
 }
 
 void TFormMain::SetIdleState() {
-    StopRequested = true;
-    for (QWidget* w : RunLockedWidgets()) w->setEnabled(true);
-    for (QAction* a : RunLockedActions()) a->setEnabled(true);
-    EditFunction->setReadOnly(false);
-    Pauza1->setChecked(false);
-    Paused = false;
-    SpeedButtonPause->setChecked(false);
-    SetHint(SpeedButtonPause, "Pause calculation");
-    StatusBar->clearMessage();
-    if (Worker) {
-        Comparison->RunEnded(RunSolutions, Worker->Evaluations(), !Worker->IsFinished());
+    session_.RequestStop();
+    const ToolBarButtons& t = tools_;
+    const MainMenuItems& m = menu_;
+    for (QWidget* w : {t.SpeedButtonNew, t.SpeedButtonOpen, t.SpeedButtonSave, t.SpeedButtonGreedy,
+                       t.SpeedButtonSteepest, t.SpeedButtonSA, t.SpeedButtonGeneticAlg}) {
+        w->setEnabled(true);
     }
-    if (Worker) {
+    for (QAction* a : {m.Nowafunkcja1, m.Wczytajwyniki1, m.Zapiszwyniki1, m.Greedy1, m.Steepest1,
+                       m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1}) {
+        a->setEnabled(true);
+    }
+    function_->SetRunning(false);
+    menu_.Pauza1->setChecked(false);
+    tools_.SpeedButtonPause->setChecked(false);
+    SetHint(tools_.SpeedButtonPause, "Pause calculation");
+    StatusBar->clearMessage();
+    if (worker_) {
+        Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !worker_->IsFinished());
+        session_.Ended(worker_->IsFinished());
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
-        Worker->Terminate();
-        Worker.reset();
+        worker_->Terminate();
+        worker_.reset();
     }
+}
+
+void TFormMain::ShowPauseState(bool paused, const char* hint) {
+    SetHint(tools_.SpeedButtonPause, hint);
+    tools_.SpeedButtonPause->setChecked(paused);
+    menu_.Pauza1->setChecked(paused);
+    ApplyPauseState(paused);
 }
 
 void TFormMain::SpeedButtonPauseClick() {
-    Paused = SpeedButtonPause->isChecked();
-    SetHint(SpeedButtonPause, Paused ? "Continue calculation" : "Pause calculation");
-    Pauza1->setChecked(Paused);
-    ApplyPauseState();
+    const bool paused = tools_.SpeedButtonPause->isChecked();
+    ShowPauseState(paused, paused ? "Continue calculation" : "Pause calculation");
 }
 
 void TFormMain::Pauza1Click() {
-    if (Pauza1->isChecked()) {
-        Pauza1->setChecked(false);
-        Paused = false;
-        SpeedButtonPause->setChecked(false);
-        SetHint(SpeedButtonPause, "Wstrzymaj obliczenia");
+    // The menu item's own texts for the button's hint.
+    if (menu_.Pauza1->isChecked()) {
+        ShowPauseState(false, "Wstrzymaj obliczenia");
     } else {
-        Paused = true;
-        SetHint(SpeedButtonPause, "Kontynuj obliczenia");
-        SpeedButtonPause->setChecked(true);
-        Pauza1->setChecked(true);
+        ShowPauseState(true, "Kontynuj obliczenia");
     }
-    ApplyPauseState();
 }
 
-void TFormMain::ApplyPauseState() {
-    if (!Worker) return;
-    if (Paused) {
-        Worker->Hold();
+void TFormMain::ApplyPauseState(bool paused) {
+    session_.SetPaused(paused);
+    if (!worker_) return;
+    if (paused) {
+        worker_->Hold();
     } else {
-        Worker->Resume();
+        worker_->Resume();
     }
 }
 
@@ -183,82 +182,32 @@ void TFormMain::SpeedButtonStopClick() {
 
 void TFormMain::TimerChartTimer() {
     ListChange change = ListChange::None;
-    const bool ended = PollRun(Worker.get(), IgnoreRunResults, RunSolutions, RunPopulation,
-                               RunSolutionsRun, &change);
-    if (Worker && !IgnoreRunResults) Comparison->Tick(RunSolutions, RunPopulation, Worker.get());
+    const bool ignored = session_.ResultsIgnored();
+    const bool ended =
+        PollRun(worker_.get(), ignored, runSolutions_, runPopulation_, runSolutionsRun_, &change);
+    if (worker_ && !ignored) {
+        Comparison->Tick(runSolutions_, runPopulation_, worker_.get());
+        session_.SetStepsDone(static_cast<long long>(runSolutions_.Count()) - 1);
+    }
     if (ended) SetIdleState();
-    solutionsChange_ = CombineChanges(solutionsChange_, change);
-    markerFeed_.Note(change);
-    QWidget* page = PageControlMain->currentWidget();
-    const bool chartFedBefore = std::exchange(chartFedLastTick_, page == TabSheetChart);
-    if (page == TabSheetChart) {
-        const MarkerAxes axes{AxisXVariable, AxisYVariable, DisplayXMin,
-                              DisplayXMax,   DisplayYMin,   DisplayYMax};
-        ChartModel& chart = PanelChart->Chart();
-        chart.SetSurface(DisplayXMin, DisplayXMax, DisplayYMin, DisplayYMax, HeightMin, HeightMax,
-                         SurfaceSamples);
-        if (!chartFedBefore) markerFeed_.Rebuild();
-        markerFeed_.Update(RunSolutions, axes, chart);
-        chart.SetPopulationPoints(PopulationMarkers(RunPopulation, axes));
-        ChartReady = true;
-        PanelChart->SetChartReady(true);
-        PanelChart->RedrawOnTick(TimerChart->interval());
-    } else if (page == TabSheetSolutions) {
-        // The page's refill without its layout, which would undo the user's column widths at
-        // every tick; the table is laid out again when its columns change.
-        FillSolutionsGrid();
-    }
-}
-
-namespace {
-
-QString ResultLabelText(const std::string& text) {
-    return text.empty() ? QString("-") : QString::fromStdString(text);
-}
-
-// Rows inserted at the top would push the rows in view down: a table scrolled away from its top
-// keeps showing the same solutions. At the top it stays there, where the new solutions come in.
-void KeepRowsInView(QTableView* table, int scrolledTo, int insertedRows) {
-    if (scrolledTo == 0 || insertedRows <= 0) return;
-    // The scroll range follows the new rows only after a layout.
-    table->doItemsLayout();
-    const int step = table->verticalScrollMode() == QAbstractItemView::ScrollPerItem
-                         ? 1
-                         : table->verticalHeader()->defaultSectionSize();
-    table->verticalScrollBar()->setValue(scrolledTo + insertedRows * step);
-}
-
-}  // namespace
-
-void TFormMain::FillSolutionsGrid() {
-    std::vector<std::string> names;
-    for (const VariableSpec& v : Parameters.Variables()) names.push_back(v.Name);
-    const ListChange change = std::exchange(solutionsChange_, ListChange::None);
-    const int rowsBefore = SolutionsModel->rowCount();
-    const int scrolledTo = StringGridSolutions->verticalScrollBar()->value();
-    const bool reset = SolutionsModel->Show(names, &RunSolutions, change);
-    if (reset) {
-        LayoutSolutionsGrid();
-    } else {
-        KeepRowsInView(StringGridSolutions, scrolledTo, SolutionsModel->rowCount() - rowsBefore);
-    }
-    if (!reset && change == ListChange::None && labelsMaximize_ == Parameters.Maximize()) return;
-    labelsMaximize_ = Parameters.Maximize();
-    LabelBeforeOpt->setText(ResultLabelText(InitialSolutionText(RunSolutions)));
-    LabelAfterOpt->setText(
-        ResultLabelText(OptimalSolutionText(RunSolutions, Parameters.Maximize())));
+    solutions_->NoteChange(change);
+    chart_->NoteChange(change);
+    chart_->Tick(runSolutions_, runPopulation_, TimerChart->interval());
+    // The page's refill without its layout, which would undo the user's column widths at every
+    // tick; the table is laid out again when its columns change.
+    if (PageControlMain->currentWidget() == solutions_) solutions_->FillSolutionsGrid();
 }
 
 void TFormMain::ShowReplacedRunSolutions() {
-    RunSolutionsRun = 0;
-    solutionsChange_ = ListChange::Replaced;
-    markerFeed_.Rebuild();
-    FillSolutionsGrid();
+    runSolutionsRun_ = 0;
+    solutions_->NoteChange(ListChange::Replaced);
+    chart_->NoteChange(ListChange::Replaced);
+    solutions_->FillSolutionsGrid();
 }
 
 bool TFormMain::FormClose() {
-    WaveDemoRunning = false;
-    if (!SolutionsNotSaved) return true;
+    chart_->SetWaveMode(false);
+    if (!session_.Unsaved()) return true;
     return CurrentDialogs().Confirm("Closing program", "Really close ?");
 }
 
@@ -268,10 +217,10 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         return;
     }
     // A running worker is told to end and left to release itself; nothing waits for it.
-    if (Worker) {
-        StopRequested = true;
-        Worker->Terminate();
-        Worker.reset();
+    if (worker_) {
+        session_.RequestStop();
+        worker_->Terminate();
+        worker_.reset();
     }
     event->accept();
 }

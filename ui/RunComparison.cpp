@@ -81,7 +81,7 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     // A menu of its own before Help, so every other menu and item keeps its place and keys.
     MenuRuns = new QMenu("&Runs", form);
     MenuRuns->setObjectName("MenuRuns");
-    form->MainMenu->insertMenu(form->Pomoc1->menuAction(), MenuRuns);
+    form->menuBar()->insertMenu(form->HelpMenu()->menuAction(), MenuRuns);
     ConvergencePlot1 = Dock->toggleViewAction();
     ConvergencePlot1->setObjectName("ConvergencePlot1");
     ConvergencePlot1->setText("&Convergence plot");
@@ -101,29 +101,29 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     connect(ExportSolutions1, &QAction::triggered, this, &RunComparison::ExportSolutionsCsv);
     connect(ExportRuns1, &QAction::triggered, this, &RunComparison::ExportRunsCsv);
 
-    ProgressRun = new QProgressBar(form->StatusBar);
+    ProgressRun = new QProgressBar(form->statusBar());
     ProgressRun->setObjectName("ProgressRun");
     ProgressRun->setAccessibleName("Run progress");
     ProgressRun->setMaximumWidth(180);
     ProgressRun->hide();
-    LabelElapsed = new QLabel(form->StatusBar);
+    LabelElapsed = new QLabel(form->statusBar());
     LabelElapsed->setObjectName("LabelElapsed");
     LabelElapsed->setAccessibleName("Elapsed time");
-    LabelStage = new QLabel(form->StatusBar);
+    LabelStage = new QLabel(form->statusBar());
     LabelStage->setObjectName("LabelStage");
     LabelStage->setAccessibleName("Annealing stage");
-    LabelSeed = new QLabel(form->StatusBar);
+    LabelSeed = new QLabel(form->statusBar());
     LabelSeed->setObjectName("LabelSeed");
     LabelSeed->setAccessibleName("Seed");
-    form->StatusBar->addPermanentWidget(LabelStage);
-    form->StatusBar->addPermanentWidget(ProgressRun);
-    form->StatusBar->addPermanentWidget(LabelElapsed);
-    form->StatusBar->addPermanentWidget(LabelSeed);
-    form->StringGridSolutions->installEventFilter(this);
+    form->statusBar()->addPermanentWidget(LabelStage);
+    form->statusBar()->addPermanentWidget(ProgressRun);
+    form->statusBar()->addPermanentWidget(LabelElapsed);
+    form->statusBar()->addPermanentWidget(LabelSeed);
+    form->SolutionsTable()->installEventFilter(this);
 }
 
 bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == form_->StringGridSolutions &&
+    if (watched == form_->SolutionsTable() &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
         if (event->type() == QEvent::KeyPress) CopySelectedSolutions();
@@ -135,7 +135,7 @@ bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
 
 void RunComparison::CopySelectedSolutions() const {
     std::vector<SelectedCell> cells;
-    for (const QModelIndex& i : form_->StringGridSolutions->selectionModel()->selectedIndexes()) {
+    for (const QModelIndex& i : form_->SolutionsTable()->selectionModel()->selectedIndexes()) {
         cells.push_back({i.row(), i.column(), i.data().toString().toStdString()});
     }
     if (cells.empty()) return;
@@ -205,7 +205,7 @@ void RunComparison::ExportChartPng() {
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "chart"));
     if (path.empty()) return;
     // The frame as drawn, at the widget's device pixel ratio.
-    const QImage frame = form_->PanelChart->grabFramebuffer();
+    const QImage frame = form_->Chart()->grabFramebuffer();
     if (frame.isNull()) {
         CurrentDialogs().Message("The chart has not been drawn yet.");
         return;
@@ -252,7 +252,7 @@ void RunComparison::ExportSolutionsCsv() {
     const std::string path =
         CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "solutions"));
     if (path.empty()) return;
-    WriteExport(path, SolutionsCsv(form_->Parameters, form_->RunSolutions));
+    WriteExport(path, SolutionsCsv(form_->Parameters, form_->Solutions()));
 }
 
 void RunComparison::ExportRunsCsv() {

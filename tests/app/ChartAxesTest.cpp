@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 using namespace quarmel;
 
@@ -50,4 +52,37 @@ TEST(RangeControls, LimitsTextsAndOrder) {
     EXPECT_EQ(OrderedPosition(3, 7, true), 3);
     EXPECT_EQ(OrderedPosition(7, 7, true), 6);
     EXPECT_EQ(OrderedPosition(8, 7, false), 9);
+}
+
+TEST(AxisLists, RefillKeepsTheYChoiceWhereTheNewListHasIt) {
+    struct Case {
+        std::vector<std::string> names;
+        int rememberedY;
+        std::vector<std::string> y;
+        int yIndex;
+    };
+    const Case cases[] = {
+        {{"x", "y", "c"}, -1, {"-", "x", "y", "c"}, -1},
+        {{"x", "y", "c"}, 3, {"-", "x", "y", "c"}, 3},
+        // A single variable: Y offers only "-", so a remembered 2 is gone.
+        {{"x"}, 2, {"-"}, -1},
+        {{"x"}, 0, {"-"}, 0},
+        {{}, 0, {"-"}, 0},
+    };
+    for (const Case& c : cases) {
+        const AxisLists lists = MakeAxisLists(c.names, c.rememberedY);
+        EXPECT_EQ(lists.X, c.names);
+        EXPECT_EQ(lists.Y, c.y) << c.names.size();
+        EXPECT_EQ(lists.YIndex, c.yIndex) << c.names.size() << " " << c.rememberedY;
+    }
+}
+
+TEST(RangeControls, TypedLimitsWithinTheBarIncludeItsEnds) {
+    EXPECT_TRUE(WithinBar(-50, -50, 50));
+    EXPECT_TRUE(WithinBar(50, -50, 50));
+    EXPECT_TRUE(WithinBar(0.5, -50, 50));
+    EXPECT_FALSE(WithinBar(50.01, -50, 50));
+    EXPECT_FALSE(WithinBar(-50.01, -50, 50));
+    // Not a number is not outside: the range edits resample with it, as they always did.
+    EXPECT_TRUE(WithinBar(std::nan(""), -50, 50));
 }

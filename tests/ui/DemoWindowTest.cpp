@@ -16,91 +16,94 @@ namespace {
 class DemoTest : public WindowTest {
   protected:
     void ExpectDemoRunning() {
-        EXPECT_TRUE(form->WaveDemoRunning);
-        EXPECT_TRUE(form->Demonstracja1->isChecked());
-        EXPECT_TRUE(form->TimerDemo->isActive());
-        EXPECT_FALSE(form->TimerChart->isActive());
-        EXPECT_FALSE(form->ToolBarMain->isEnabled());
-        EXPECT_TRUE(form->ChartReady);
-        EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+        EXPECT_TRUE(Chart()->WaveMode());
+        EXPECT_TRUE(Ctl<QAction>("Demonstracja1")->isChecked());
+        EXPECT_TRUE(Ctl<QTimer>("TimerDemo")->isActive());
+        EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
+        EXPECT_FALSE(Ctl<QWidget>("ToolBarMain")->isEnabled());
+        EXPECT_TRUE(Chart()->ChartReady());
+        EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+                  Ctl<QWidget>("TabSheetChart"));
     }
 
     void ExpectDemoEnded() {
-        EXPECT_FALSE(form->WaveDemoRunning);
-        EXPECT_FALSE(form->Demonstracja1->isChecked());
-        EXPECT_FALSE(form->TimerDemo->isActive());
-        EXPECT_TRUE(form->ToolBarMain->isEnabled());
+        EXPECT_FALSE(Chart()->WaveMode());
+        EXPECT_FALSE(Ctl<QAction>("Demonstracja1")->isChecked());
+        EXPECT_FALSE(Ctl<QTimer>("TimerDemo")->isActive());
+        EXPECT_TRUE(Ctl<QWidget>("ToolBarMain")->isEnabled());
         // Back on the chart page the function is read again and the progress timer runs.
-        EXPECT_TRUE(form->TimerChart->isActive());
-        EXPECT_TRUE(form->IgnoreRunResults);
+        EXPECT_TRUE(Ctl<QTimer>("TimerChart")->isActive());
+        EXPECT_TRUE(form->Session().ResultsIgnored());
     }
 };
 
 TEST_F(DemoTest, StartsBeforeAnyFunctionWasReadAndDrawsWaveFrames) {
-    ASSERT_FALSE(form->ChartReady);
-    form->Demonstracja1->trigger();
+    ASSERT_FALSE(Chart()->ChartReady());
+    Ctl<QAction>("Demonstracja1")->trigger();
     ExpectDemoRunning();
     // Every frame advances the wave; the demonstration's timer keeps drawing them.
-    const int frames = form->PanelChart->FramesRendered();
-    QTRY_VERIFY(form->PanelChart->FramesRendered() >= frames + 3);
+    const int frames = Ctl<PanelChart>("PanelChart")->FramesRendered();
+    QTRY_VERIFY(Ctl<PanelChart>("PanelChart")->FramesRendered() >= frames + 3);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(DemoTest, TheMenuItemEndsIt) {
-    form->Demonstracja1->trigger();
-    form->Demonstracja1->trigger();
+    Ctl<QAction>("Demonstracja1")->trigger();
+    Ctl<QAction>("Demonstracja1")->trigger();
     ExpectDemoEnded();
-    EXPECT_TRUE(form->Demonstracja1->isEnabled());
+    EXPECT_TRUE(Ctl<QAction>("Demonstracja1")->isEnabled());
 }
 
 TEST_F(DemoTest, TheChartTabEndsIt) {
-    form->Demonstracja1->trigger();
-    form->Funkcja1->trigger();
-    ClickTab(form->TabSheetChart);
+    Ctl<QAction>("Demonstracja1")->trigger();
+    Ctl<QAction>("Funkcja1")->trigger();
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
     ExpectDemoEnded();
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetChart"));
 }
 
 TEST_F(DemoTest, OtherPagesLeaveTheWaveWaiting) {
-    form->Demonstracja1->trigger();
-    form->Funkcja1->trigger();
-    const int frames = form->PanelChart->FramesRendered();
-    form->TimerDemoTimer();
+    Ctl<QAction>("Demonstracja1")->trigger();
+    Ctl<QAction>("Funkcja1")->trigger();
+    const int frames = Ctl<PanelChart>("PanelChart")->FramesRendered();
+    // The wave's timer ticks meanwhile.
     QTest::qWait(100);
-    EXPECT_EQ(form->PanelChart->FramesRendered(), frames);
-    EXPECT_TRUE(form->WaveDemoRunning);
+    EXPECT_EQ(Ctl<PanelChart>("PanelChart")->FramesRendered(), frames);
+    EXPECT_TRUE(Chart()->WaveMode());
 }
 
 TEST_F(DemoTest, TheViewCanStillBeResetMeanwhile) {
-    form->Demonstracja1->trigger();
-    form->Navigation.TurnAngle = 45;
-    QTest::mouseClick(form->BitBtnReset, Qt::LeftButton);
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 0.0f);
-    EXPECT_TRUE(form->WaveDemoRunning);
+    Ctl<QAction>("Demonstracja1")->trigger();
+    Chart()->TimerAutoRotationTimer();
+    ASSERT_NE(Chart()->Navigation().TurnAngle, 0.0f);
+    QTest::mouseClick(Ctl<QPushButton>("BitBtnReset"), Qt::LeftButton);
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 0.0f);
+    EXPECT_TRUE(Chart()->WaveMode());
 }
 
 TEST_F(DemoTest, ARunFromTheMenuReturnsToSurfaceFramesAndItsEndIsNoticed) {
-    form->TrackBarLocalSleep->setValue(0);
-    form->Demonstracja1->trigger();
-    form->Greedy1->trigger();
-    EXPECT_FALSE(form->WaveDemoRunning);
-    EXPECT_TRUE(form->TimerChart->isActive());
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
+    Ctl<QAction>("Demonstracja1")->trigger();
+    Ctl<QAction>("Greedy1")->trigger();
+    EXPECT_FALSE(Chart()->WaveMode());
+    EXPECT_TRUE(Ctl<QTimer>("TimerChart")->isActive());
     // The check mark and the disabled tool bar stay until the item is chosen again.
-    EXPECT_TRUE(form->Demonstracja1->isChecked());
-    EXPECT_FALSE(form->ToolBarMain->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!form->Worker && form->StatusBar->currentMessage().isEmpty(), 20000);
-    EXPECT_FALSE(form->RunSolutions.Empty());
+    EXPECT_TRUE(Ctl<QAction>("Demonstracja1")->isChecked());
+    EXPECT_FALSE(Ctl<QWidget>("ToolBarMain")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !form->RunWorker() && Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty(), 20000);
+    EXPECT_FALSE(form->Solutions().Empty());
 
-    form->Demonstracja1->trigger();
-    EXPECT_FALSE(form->Demonstracja1->isChecked());
-    EXPECT_TRUE(form->ToolBarMain->isEnabled());
-    EXPECT_FALSE(form->TimerDemo->isActive());
+    Ctl<QAction>("Demonstracja1")->trigger();
+    EXPECT_FALSE(Ctl<QAction>("Demonstracja1")->isChecked());
+    EXPECT_TRUE(Ctl<QWidget>("ToolBarMain")->isEnabled());
+    EXPECT_FALSE(Ctl<QTimer>("TimerDemo")->isActive());
 }
 
 TEST_F(DemoTest, ClosingClearsTheDemonstration) {
-    form->Demonstracja1->trigger();
+    Ctl<QAction>("Demonstracja1")->trigger();
     EXPECT_TRUE(form->close());
-    EXPECT_FALSE(form->WaveDemoRunning);
+    EXPECT_FALSE(Chart()->WaveMode());
 }
 
 }  // namespace

@@ -34,25 +34,26 @@ class FileTest : public WindowTest {
     }
 
     void RunGreedyToTheEnd() {
-        form->TrackBarLocalSleep->setValue(0);
-        QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form->Worker && form->SpeedButtonSave->isEnabled(), 20000);
-        ASSERT_FALSE(form->RunSolutions.Empty());
+        Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !form->RunWorker() && Ctl<QToolButton>("SpeedButtonSave")->isEnabled(), 20000);
+        ASSERT_FALSE(form->Solutions().Empty());
     }
 
     void Save(const std::string& path) {
         dialogs.files = {path};
-        QTest::mouseClick(form->SpeedButtonSave, Qt::LeftButton);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSave"), Qt::LeftButton);
     }
 
     void Open(const std::string& path) {
         dialogs.files = {path};
-        QTest::mouseClick(form->SpeedButtonOpen, Qt::LeftButton);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonOpen"), Qt::LeftButton);
     }
 
     QStringList Row(int r) const {
-        return {form->VariableCell(0, r), form->VariableCell(1, r), form->VariableCell(2, r),
-                form->VariableCell(3, r)};
+        return {Function()->VariableCell(0, r), Function()->VariableCell(1, r),
+                Function()->VariableCell(2, r), Function()->VariableCell(3, r)};
     }
 
     QTemporaryDir dir;
@@ -60,48 +61,49 @@ class FileTest : public WindowTest {
 
 TEST_F(FileTest, SaveThenOpenGivesTheSameProblemAndSolutions) {
     RunGreedyToTheEnd();
-    const SolutionList saved = form->RunSolutions;
+    const SolutionList saved = form->Solutions();
     const std::string path = PathOf("run.txt");
     Save(path);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(form->SolutionsNotSaved);
+    EXPECT_FALSE(form->Session().Unsaved());
     EXPECT_EQ(form->windowTitle(), "Quarmel");  // Save does not name the file
 
     // Something else on the page, then the file back.
-    form->EditFunctionName->setText("other");
-    form->RadioButton_max->setChecked(true);
-    QTest::mouseClick(form->SpeedButtonNew, Qt::LeftButton);
-    EXPECT_TRUE(form->EditFunction->text().isEmpty());
+    Ctl<QLineEdit>("EditFunctionName")->setText("other");
+    Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
+    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
     Open(path);
     EXPECT_TRUE(dialogs.shown.empty());
 
     EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("run.txt"));
-    EXPECT_EQ(form->EditFunctionName->text(), "Example 1 ");
-    EXPECT_EQ(form->EditFunction->text(), "x^2+(y-2)^2+3*c");
-    EXPECT_TRUE(form->RadioButton_min->isChecked());
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "Example 1 ");
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x^2+(y-2)^2+3*c");
+    EXPECT_TRUE(Ctl<QRadioButton>("RadioButton_min")->isChecked());
     EXPECT_EQ(Row(1), (QStringList{"x", "-50", "50", "0"}));
     EXPECT_EQ(Row(2), (QStringList{"y", "-40", "40", "6"}));
     EXPECT_EQ(Row(3), (QStringList{"c", "1", "15", "5"}));
-    ASSERT_EQ(form->RunSolutions.Count(), saved.Count());
+    ASSERT_EQ(form->Solutions().Count(), saved.Count());
     for (std::size_t i = 0; i < saved.Count(); ++i) {
         // The file holds six significant digits.
-        EXPECT_NEAR(form->RunSolutions.FuncValue(i), saved.FuncValue(i),
+        EXPECT_NEAR(form->Solutions().FuncValue(i), saved.FuncValue(i),
                     1e-5 * std::fabs(saved.FuncValue(i)) + 1e-6);
         for (std::size_t j = 0; j < 3; ++j) {
-            EXPECT_NEAR(form->RunSolutions.VarValue(i, j), saved.VarValue(i, j),
+            EXPECT_NEAR(form->Solutions().VarValue(i, j), saved.VarValue(i, j),
                         1e-5 * std::fabs(saved.VarValue(i, j)) + 1e-6);
         }
     }
-    EXPECT_TRUE(form->IgnoreRunResults);
-    EXPECT_FALSE(form->SolutionsNotSaved);
-    EXPECT_TRUE(form->TimerChart->isActive());
-    EXPECT_FALSE(form->UsesSpiral);
-    EXPECT_EQ(form->Navigation.ShiftY, -900);
+    EXPECT_TRUE(form->Session().ResultsIgnored());
+    EXPECT_FALSE(form->Session().Unsaved());
+    EXPECT_TRUE(Ctl<QTimer>("TimerChart")->isActive());
+    EXPECT_FALSE(Chart()->SpiralMode());
+    EXPECT_EQ(Chart()->Navigation().ShiftY, -900);
 
     // The loaded solutions survive the progress timer and show on the Solutions page.
-    ClickTab(form->TabSheetSolutions);
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
     QTest::qWait(150);
-    EXPECT_EQ(form->StringGridSolutions->model()->rowCount(), static_cast<int>(saved.Count()));
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->model()->rowCount(),
+              static_cast<int>(saved.Count()));
 }
 
 TEST_F(FileTest, TheDialogsAreSetUpAsTheCommandsNeedThem) {
@@ -122,7 +124,7 @@ TEST_F(FileTest, TheDialogsAreSetUpAsTheCommandsNeedThem) {
     EXPECT_EQ(save.FileName, "Example");
     EXPECT_TRUE(save.OverwritePrompt);
     // A problem without solutions comes back without solutions.
-    EXPECT_TRUE(form->RunSolutions.Empty());
+    EXPECT_TRUE(form->Solutions().Empty());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -140,8 +142,8 @@ TEST_F(FileTest, AFileOfAnotherProgramIsRefusedAfterTheReset) {
     Open(PathOf("other.txt"));
     EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Wrong file format !"}));
     EXPECT_EQ(form->windowTitle(), "Quarmel");
-    EXPECT_TRUE(form->EditFunction->text().isEmpty());
-    EXPECT_TRUE(form->RunSolutions.Empty());
+    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
+    EXPECT_TRUE(form->Solutions().Empty());
     EXPECT_TRUE(Row(1) == (QStringList{"", "", "", ""}));
 }
 
@@ -156,14 +158,14 @@ TEST_F(FileTest, AFailedSaveIsReportedAndTheSolutionsStayUnsaved) {
     RunGreedyToTheEnd();
     Save(PathOf("no/such/folder/run.txt"));
     ASSERT_EQ(dialogs.Messages().size(), 1u);
-    EXPECT_TRUE(form->SolutionsNotSaved);
+    EXPECT_TRUE(form->Session().Unsaved());
     dialogs.answers = {false};
     EXPECT_FALSE(form->close());
 }
 
 TEST_F(FileTest, SaveWithAFormulaThatDoesNotCompileAsksForNoFile) {
-    form->EditFunction->setText("x + (");
-    QTest::mouseClick(form->SpeedButtonSave, Qt::LeftButton);
+    Ctl<QLineEdit>("EditFunction")->setText("x + (");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSave"), Qt::LeftButton);
     EXPECT_TRUE(dialogs.fileDialogs.empty());
     ASSERT_EQ(dialogs.Messages().size(), 1u);
 }
@@ -172,39 +174,40 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
     RunGreedyToTheEnd();
     SetRow(18, "w", "1", "2", "1");
     SetRow(19, "z", "1", "2", "1");
-    const QString formula = form->EditFunction->text();
+    const QString formula = Ctl<QLineEdit>("EditFunction")->text();
 
     dialogs.answers = {false};
-    QTest::mouseClick(form->SpeedButtonNew, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].Caption, "Confimation");
     EXPECT_EQ(dialogs.shown[0].Text, "Sure ? Solutions not saved !");
-    EXPECT_EQ(form->EditFunction->text(), formula);
-    EXPECT_TRUE(form->SolutionsNotSaved);
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), formula);
+    EXPECT_TRUE(form->Session().Unsaved());
 
     dialogs.answers = {true};
-    form->Nowafunkcja1->trigger();
-    EXPECT_FALSE(form->SolutionsNotSaved);
-    EXPECT_TRUE(form->EditFunction->text().isEmpty());
+    Ctl<QAction>("Nowafunkcja1")->trigger();
+    EXPECT_FALSE(form->Session().Unsaved());
+    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
     EXPECT_TRUE(Row(1) == (QStringList{"", "", "", ""}));
     EXPECT_TRUE(Row(18) == (QStringList{"", "", "", ""}));
     EXPECT_EQ(Row(19), (QStringList{"z", "1", "2", "1"}));  // the last row keeps its content
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
-    EXPECT_EQ(form->Navigation.ShiftY, 0);
-    EXPECT_EQ(form->Navigation.ShiftX, -50);
-    EXPECT_EQ(form->EditFunctionName->text(), "Example 1");
-    EXPECT_FALSE(form->RunSolutions.Empty());
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetFunction"));
+    EXPECT_EQ(Chart()->Navigation().ShiftY, 0);
+    EXPECT_EQ(Chart()->Navigation().ShiftX, -50);
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "Example 1");
+    EXPECT_FALSE(form->Solutions().Empty());
 }
 
 TEST_F(FileTest, YesThenCancellingOpenLeavesTheSolutionsMarkedSaved) {
     RunGreedyToTheEnd();
-    const QString formula = form->EditFunction->text();
+    const QString formula = Ctl<QLineEdit>("EditFunction")->text();
     dialogs.answers = {true};
     dialogs.files = {""};
-    QTest::mouseClick(form->SpeedButtonOpen, Qt::LeftButton);
-    EXPECT_FALSE(form->SolutionsNotSaved);
-    EXPECT_FALSE(form->IgnoreRunResults);
-    EXPECT_EQ(form->EditFunction->text(), formula);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonOpen"), Qt::LeftButton);
+    EXPECT_FALSE(form->Session().Unsaved());
+    EXPECT_FALSE(form->Session().ResultsIgnored());
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), formula);
     EXPECT_TRUE(form->close());
 }
 
@@ -220,14 +223,14 @@ TEST_F(FileTest, SolutionsShorterThanTheProblemAreShownWithoutErrors) {
     Open(PathOf("short.txt"));
     ASSERT_TRUE(dialogs.shown.empty());
     ASSERT_EQ(form->Parameters.VariableCount(), 2);
-    ASSERT_EQ(form->RunSolutions.Count(), 2u);
+    ASSERT_EQ(form->Solutions().Count(), 2u);
 
-    form->Wykresfunkcji1->trigger();
+    Ctl<QAction>("Wykresfunkcji1")->trigger();
     QTest::qWait(200);
-    form->Rozwizania1->trigger();
+    Ctl<QAction>("Rozwizania1")->trigger();
     QTest::qWait(200);
     EXPECT_TRUE(dialogs.shown.empty());
-    QAbstractItemModel* table = form->StringGridSolutions->model();
+    QAbstractItemModel* table = Ctl<QTableView>("StringGridSolutions")->model();
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(table->data(table->index(0, 1)).toString(), "0,25");
     EXPECT_EQ(table->data(table->index(0, 2)).toString(), "");

@@ -14,7 +14,7 @@ namespace {
 
 class FunctionPage : public WindowTest {
   protected:
-    void Calculate() { QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton); }
+    void Calculate() { QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton); }
 
     // What the parser says about a formula, asked independently of the window.
     static std::pair<int, std::string> ParserVerdict(const std::string& formula,
@@ -27,11 +27,11 @@ class FunctionPage : public WindowTest {
 
 TEST_F(FunctionPage, DecimalCommasAndSemicolonsAreTheUsersSeparators) {
     // max(0; 6) + 1.5 * 5
-    form->EditFunction->setText("max(x;y) + 1,5*c");
+    Ctl<QLineEdit>("EditFunction")->setText("max(x;y) + 1,5*c");
     Calculate();
-    EXPECT_EQ(form->LabelFuncCalc->text(), "13.5");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "13.5");
     EXPECT_EQ(form->Parameters.FunctionText(), "max(x,y) + 1.5*c");
-    EXPECT_EQ(form->LastFormula, "max(x,y) + 1.5*c");
+    EXPECT_EQ(Function()->LastFormula(), "max(x,y) + 1.5*c");
     EXPECT_EQ(form->Parameters.VarNames(), "x,y,c");
     EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -40,31 +40,31 @@ TEST_F(FunctionPage, CellsTakeEitherDecimalSeparator) {
     SetRow(1, "x", "-1", "1", "0.5");
     SetRow(2, "y", "-1", "1", "0,25");
     ClearRow(3);
-    form->EditFunction->setText("x + y");
+    Ctl<QLineEdit>("EditFunction")->setText("x + y");
     Calculate();
-    EXPECT_EQ(form->LabelFuncCalc->text(), "0.75");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "0.75");
     EXPECT_FLOAT_EQ(form->Parameters.VariableDefault(0), 0.5f);
     EXPECT_FLOAT_EQ(form->Parameters.VariableDefault(1), 0.25f);
 }
 
 TEST_F(FunctionPage, LargeValuesUseExponentNotation) {
-    form->EditFunction->setText("1500 + 0*x*y*c");
+    Ctl<QLineEdit>("EditFunction")->setText("1500 + 0*x*y*c");
     Calculate();
-    EXPECT_EQ(form->LabelFuncCalc->text(), "1.5e+03");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "1.5e+03");
 }
 
 TEST_F(FunctionPage, MaximiseChoiceReachesTheProblem) {
-    form->RadioButton_max->setChecked(true);
+    Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
     Calculate();
     EXPECT_TRUE(form->Parameters.Maximize());
-    form->RadioButton_min->setChecked(true);
+    Ctl<QRadioButton>("RadioButton_min")->setChecked(true);
     Calculate();
     EXPECT_FALSE(form->Parameters.Maximize());
 }
 
 TEST_F(FunctionPage, CompileErrorNamesTheColumnAndTheParsersMessage) {
-    form->EditFunction->setText("x + q * y + c");
-    form->LabelFuncCalc->setText("7");
+    Ctl<QLineEdit>("EditFunction")->setText("x + q * y + c");
+    Ctl<QLabel>("LabelFuncCalc")->setText("7");
     Calculate();
     const auto [position, message] = ParserVerdict("x + q * y + c", "x,y,c");
     EXPECT_EQ(position, 4);  // the unknown name q
@@ -72,22 +72,22 @@ TEST_F(FunctionPage, CompileErrorNamesTheColumnAndTheParsersMessage) {
     EXPECT_EQ(dialogs.Messages()[0], "Bląd w funkcji. Kolumna: 4 : " + message);
     EXPECT_TRUE(dialogs.Errors().empty());
     // The variables and axis lists are rebuilt; the value shown and the formula stay.
-    EXPECT_EQ(form->LabelFuncCalc->text(), "7");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "7");
     EXPECT_EQ(form->Parameters.VariableCount(), 3);
-    EXPECT_EQ(form->ComboBoxAxeX->count(), 3);
-    EXPECT_EQ(form->ComboBoxAxeY->count(), 4);
-    EXPECT_EQ(form->LastFormula, "");
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->count(), 3);
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeY")->count(), 4);
+    EXPECT_EQ(Function()->LastFormula(), "");
 }
 
 TEST_F(FunctionPage, ReadFunctionPageReportsACompileErrorAsMinusOne) {
-    form->EditFunction->setText("(x");
+    Ctl<QLineEdit>("EditFunction")->setText("(x");
     EXPECT_EQ(form->ReadFunctionPage(true), -1);
-    form->EditFunction->setText("x");
+    Ctl<QLineEdit>("EditFunction")->setText("x");
     EXPECT_EQ(form->ReadFunctionPage(true), 0);
 }
 
 TEST_F(FunctionPage, IncompleteUsedRowIsReportedAndLeftOut) {
-    form->SetVariableCell(2, 2, "");  // y without a maximum
+    Function()->SetVariableCell(2, 2, "");  // y without a maximum
     Calculate();
     const auto [position, message] = ParserVerdict("x^2 + ( y - 2 ) ^ 2 + 3 * c ", "x,c");
     ASSERT_GE(position, 0);
@@ -102,16 +102,19 @@ TEST_F(FunctionPage, UnusedRowsAreIgnoredEvenWhenIncomplete) {
     SetRow(4, "z", "", "", "");
     SetRow(5, "w", "abc", "1", "");
     Calculate();
-    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "31");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(form->Parameters.VariableCount(), 3);
 }
 
 TEST_F(FunctionPage, NonNumericCellStopsTheReadingKeepingWhatItChanged) {
-    form->SetVariableCell(1, 3, "abc");  // c's minimum
-    form->EditFunction->setText("spiral(x;y) + c");
-    form->LabelFuncCalc->setText("7");
-    form->RunSolutions.Append(Solution{{1, 2, 3}, 4});
+    SolutionList solutions;
+    solutions.Append(Solution{{1, 2, 3}, 4});
+    OpenWithSolutions(solutions);
+    const std::string formulaBefore = Function()->LastFormula();
+    Function()->SetVariableCell(1, 3, "abc");  // c's minimum
+    Ctl<QLineEdit>("EditFunction")->setText("spiral(x;y) + c");
+    Ctl<QLabel>("LabelFuncCalc")->setText("7");
     Calculate();
     ASSERT_EQ(dialogs.Errors().size(), 1u);
     EXPECT_EQ(dialogs.Errors()[0], "'abc' is not a valid floating point value.");
@@ -119,18 +122,18 @@ TEST_F(FunctionPage, NonNumericCellStopsTheReadingKeepingWhatItChanged) {
     // Rows before c were read, the axis lists were emptied and not refilled, the spiral flag is
     // set; nothing after the failing cell happened.
     EXPECT_EQ(form->Parameters.VarNames(), "x,y");
-    EXPECT_EQ(form->ComboBoxAxeX->count(), 0);
-    EXPECT_EQ(form->ComboBoxAxeY->count(), 0);
-    EXPECT_TRUE(form->UsesSpiral);
-    EXPECT_EQ(form->LabelFuncCalc->text(), "7");
-    EXPECT_EQ(form->RunSolutions.Count(), 1u);
-    EXPECT_EQ(form->LastFormula, "");
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->count(), 0);
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeY")->count(), 0);
+    EXPECT_TRUE(Chart()->SpiralMode());
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "7");
+    EXPECT_EQ(form->Solutions().Count(), 1u);
+    EXPECT_EQ(Function()->LastFormula(), formulaBefore);
 }
 
 TEST_F(FunctionPage, OverlongNameIsRefusedNamingTheRow) {
     const QString name(20, 'v');
     SetRow(2, name, "0", "1", "0");
-    form->EditFunction->setText("x + " + name);
+    Ctl<QLineEdit>("EditFunction")->setText("x + " + name);
     Calculate();
     ASSERT_EQ(dialogs.Errors().size(), 1u);
     EXPECT_NE(dialogs.Errors()[0].find("Row 2"), std::string::npos) << dialogs.Errors()[0];
@@ -138,14 +141,14 @@ TEST_F(FunctionPage, OverlongNameIsRefusedNamingTheRow) {
 }
 
 TEST_F(FunctionPage, FormulaFieldTakes199Characters) {
-    EXPECT_EQ(form->EditFunction->maxLength(), 199);
-    form->EditFunction->setText(QString(250, '1'));
-    EXPECT_EQ(form->EditFunction->text().size(), 199);
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->maxLength(), 199);
+    Ctl<QLineEdit>("EditFunction")->setText(QString(250, '1'));
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text().size(), 199);
 }
 
 TEST_F(FunctionPage, UsedVariableRuleDecidesTheProblemsVariables) {
     // x first occurs inside exp, then stands alone: it is a variable.
-    form->EditFunction->setText("exp(x)+1");
+    Ctl<QLineEdit>("EditFunction")->setText("exp(x)+1");
     Calculate();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(form->Parameters.VarNames(), "x");
@@ -154,38 +157,38 @@ TEST_F(FunctionPage, UsedVariableRuleDecidesTheProblemsVariables) {
     SetRow(1, "x", "0", "1", "2");
     SetRow(2, "xy", "0", "1", "3");
     ClearRow(3);
-    form->EditFunction->setText("x + xy");
+    Ctl<QLineEdit>("EditFunction")->setText("x + xy");
     Calculate();
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(form->Parameters.VarNames(), "x,xy");
-    EXPECT_EQ(form->LabelFuncCalc->text(), " 5");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), " 5");
 }
 
 TEST_F(FunctionPage, SpiralIsRecognisedOnlyAsAWholeWord) {
-    form->EditFunction->setText("spiral(x;y)+c");
+    Ctl<QLineEdit>("EditFunction")->setText("spiral(x;y)+c");
     Calculate();
-    EXPECT_TRUE(form->UsesSpiral);
-    form->EditFunction->setText("x+y+c");
+    EXPECT_TRUE(Chart()->SpiralMode());
+    Ctl<QLineEdit>("EditFunction")->setText("x+y+c");
     Calculate();
-    EXPECT_FALSE(form->UsesSpiral);
+    EXPECT_FALSE(Chart()->SpiralMode());
 }
 
 TEST_F(FunctionPage, ResultsSurviveAReadingWithTheSameFormulaOnly) {
-    Calculate();
-    form->RunSolutions.Append(Solution{{0, 6, 5}, 31});
-    form->RunPopulation.Append(Solution{{0, 6, 5}, 31});
+    RunGeneticToTheEnd();
+    const std::size_t solutions = form->Solutions().Count();
+    const std::size_t population = form->Population().Count();
     // A bound, a default and the direction change: the results still belong to the formula.
-    form->SetVariableCell(2, 1, "60");
-    form->SetVariableCell(3, 2, "3");
-    form->RadioButton_max->setChecked(true);
+    Function()->SetVariableCell(2, 1, "60");
+    Function()->SetVariableCell(3, 2, "3");
+    Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
     Calculate();
-    EXPECT_EQ(form->RunSolutions.Count(), 1u);
-    EXPECT_EQ(form->RunPopulation.Count(), 1u);
+    EXPECT_EQ(form->Solutions().Count(), solutions);
+    EXPECT_EQ(form->Population().Count(), population);
     // Only blanks differ in what is typed, but the formula text differs: the results go.
-    form->EditFunction->setText("x^2 + (y - 2)^2 + 3*c");
+    Ctl<QLineEdit>("EditFunction")->setText("x^2 + (y - 2)^2 + 3*c");
     Calculate();
-    EXPECT_TRUE(form->RunSolutions.Empty());
-    EXPECT_TRUE(form->RunPopulation.Empty());
+    EXPECT_TRUE(form->Solutions().Empty());
+    EXPECT_TRUE(form->Population().Empty());
 }
 
 }  // namespace

@@ -24,19 +24,19 @@ TEST_F(HelpWindow, F1OpensItWithoutBlockingTheMainWindow) {
     EXPECT_EQ(help->windowTitle(), "Function parser help");
     EXPECT_EQ(help->GroupBoxHelp->title(), "Function parser help:");
     // The main window still works.
-    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
-    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "31");
     // A second F1 leaves it shown.
     Press(Qt::Key_F1);
     EXPECT_TRUE(help->isVisible());
 }
 
 TEST_F(HelpWindow, EditedTextStaysUntilTheEndButIsNotStored) {
-    form->Pomoc2->trigger();
+    Ctl<QAction>("Pomoc2")->trigger();
     help->MemoParserHelp->setPlainText("my notes");
     QTest::mouseClick(help->BitBtnClose, Qt::LeftButton);
     EXPECT_FALSE(help->isVisible());
-    form->Pomoc2->trigger();
+    Ctl<QAction>("Pomoc2")->trigger();
     EXPECT_EQ(help->MemoParserHelp->toPlainText(), "my notes");
     // A new window (a new start) shows the help text again.
     TFormHelpFunction fresh;
@@ -103,10 +103,10 @@ TEST_F(AboutWindow, F2OpensItModallyUntilClose) {
         EXPECT_EQ(about->size(), QSize(461, 307));
         // The main window does not react meanwhile (the click goes through the window system,
         // where modality is applied).
-        const QPoint calc = form->SpeedButtonCalc->mapTo(form.get(), QPoint(10, 10));
+        const QPoint calc = Ctl<QPushButton>("SpeedButtonCalc")->mapTo(form.get(), QPoint(10, 10));
         QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, calc);
         QApplication::processEvents();
-        EXPECT_EQ(form->LabelFuncCalc->text(), "-");
+        EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "-");
         QTest::mouseClick(about->BitBtnClose, Qt::LeftButton);
     });
     Press(Qt::Key_F2);
@@ -114,9 +114,9 @@ TEST_F(AboutWindow, F2OpensItModallyUntilClose) {
     EXPECT_FALSE(about->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // Once it is closed, the same click reaches the main window.
-    const QPoint calc = form->SpeedButtonCalc->mapTo(form.get(), QPoint(10, 10));
+    const QPoint calc = Ctl<QPushButton>("SpeedButtonCalc")->mapTo(form.get(), QPoint(10, 10));
     QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, calc);
-    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "31");
 }
 
 TEST_F(AboutWindow, EscapeDoesNotCloseIt) {
@@ -128,7 +128,7 @@ TEST_F(AboutWindow, EscapeDoesNotCloseIt) {
         stillOpen = about->isVisible();
         about->BitBtnClose->click();
     });
-    form->Oprogramie1->trigger();
+    Ctl<QAction>("Oprogramie1")->trigger();
     EXPECT_TRUE(stillOpen);
 }
 

@@ -29,38 +29,40 @@ using StartUp = WindowTest;
 TEST_F(StartUp, ShowsTheExampleProblem) {
     EXPECT_EQ(form->windowTitle(), "Quarmel");
     EXPECT_EQ(form->size(), QSize(654, 632));
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
-    EXPECT_EQ(form->EditFunctionName->text(), "Example 1");
-    EXPECT_EQ(form->EditFunction->text(), "x^2 + ( y - 2 ) ^ 2 + 3 * c ");
-    EXPECT_TRUE(form->RadioButton_min->isChecked());
-    EXPECT_FALSE(form->RadioButton_max->isChecked());
-    EXPECT_EQ(form->LabelFuncCalc->text(), "-");
-    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetFunction"));
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "Example 1");
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    EXPECT_TRUE(Ctl<QRadioButton>("RadioButton_min")->isChecked());
+    EXPECT_FALSE(Ctl<QRadioButton>("RadioButton_max")->isChecked());
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "-");
+    EXPECT_TRUE(Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty());
 
     const char* expected[4][4] = {{"Name", "Min", "Max", "Value"},
                                   {"x", "-50", "50", "0"},
                                   {"y", "-40", "40", "6"},
                                   {"c", "1", "15", "5"}};
     for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) EXPECT_EQ(form->VariableCell(c, r), expected[r][c]);
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(Function()->VariableCell(c, r), expected[r][c]);
     }
     // Shown once, the table has the header and 19 rows: the most variables a problem takes.
-    EXPECT_EQ(form->VariableRowCount(), 20);
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(form->VariableCell(c, 4), "");
+    EXPECT_EQ(Function()->VariableRowCount(), 20);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(Function()->VariableCell(c, 4), "");
 }
 
 TEST_F(StartUp, CalculateShowsThirtyOne) {
     // x = 0, y = 6, c = 5: 0 + 16 + 15.
-    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
-    EXPECT_EQ(form->LabelFuncCalc->text(), "31");
+    QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "31");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(StartUp, PagesComeInOrderWithTheirCaptions) {
-    QTabWidget* pages = form->PageControlMain;
+    QTabWidget* pages = Ctl<QTabWidget>("PageControlMain");
     ASSERT_EQ(pages->count(), 5);
-    const QWidget* order[] = {form->TabSheetFunction, form->TabSheetChart, form->TabSheetSolutions,
-                              form->TabSheetOptions, form->TabSheetOptionsGenetic};
+    const QWidget* order[] = {Ctl<QWidget>("TabSheetFunction"), Ctl<QWidget>("TabSheetChart"),
+                              Ctl<QWidget>("TabSheetSolutions"), Ctl<QWidget>("TabSheetOptions"),
+                              Ctl<QWidget>("TabSheetOptionsGenetic")};
     const char* captions[] = {"Function", "Chart", "Solutions", "Local Alg.", "Genetic Alg."};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(pages->widget(i), order[i]);
@@ -70,55 +72,64 @@ TEST_F(StartUp, PagesComeInOrderWithTheirCaptions) {
 }
 
 TEST_F(StartUp, TimersRunAsTheWindowStarts) {
-    EXPECT_FALSE(form->TimerChart->isActive());
-    EXPECT_EQ(form->TimerChart->interval(), 60);
-    EXPECT_TRUE(form->TimerAutoRotation->isActive());
-    EXPECT_EQ(form->TimerAutoRotation->interval(), 50);
-    EXPECT_TRUE(form->TimerDemo->isActive());
-    EXPECT_EQ(form->TimerDemo->interval(), 20);
+    EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
+    EXPECT_EQ(Ctl<QTimer>("TimerChart")->interval(), 60);
+    EXPECT_TRUE(Ctl<QTimer>("TimerAutoRotation")->isActive());
+    EXPECT_EQ(Ctl<QTimer>("TimerAutoRotation")->interval(), 50);
+    EXPECT_TRUE(Ctl<QTimer>("TimerDemo")->isActive());
+    EXPECT_EQ(Ctl<QTimer>("TimerDemo")->interval(), 20);
 }
 
 TEST_F(StartUp, ToolBarButtonsCarryTheirHints) {
-    EXPECT_EQ(form->ToolBarMain->height(), 34);
-    EXPECT_EQ(form->ToolBar1->height(), 11);
-    EXPECT_EQ(form->SpeedButtonNew->toolTip(), "New function");
-    EXPECT_EQ(form->SpeedButtonOpen->toolTip(), "Open function and solutions");
-    EXPECT_EQ(form->SpeedButtonSave->toolTip(), "Save function and solutions");
+    EXPECT_EQ(Ctl<QWidget>("ToolBarMain")->height(), 34);
+    EXPECT_EQ(Ctl<QWidget>("ToolBar1")->height(), 11);
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonNew")->toolTip(), "New function");
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonOpen")->toolTip(), "Open function and solutions");
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonSave")->toolTip(), "Save function and solutions");
     const std::pair<QToolButton*, const char*> runs[] = {
-        {form->SpeedButtonGreedy, "Greedy"}, {form->SpeedButtonSteepest, "Steepest"},
-        {form->SpeedButtonSA, "SA"},         {form->SpeedButtonGeneticAlg, "Genetic"},
-        {form->SpeedButtonPause, "Pause"},   {form->SpeedButtonStop, "Stop"}};
+        {Ctl<QToolButton>("SpeedButtonGreedy"), "Greedy"},
+        {Ctl<QToolButton>("SpeedButtonSteepest"), "Steepest"},
+        {Ctl<QToolButton>("SpeedButtonSA"), "SA"},
+        {Ctl<QToolButton>("SpeedButtonGeneticAlg"), "Genetic"},
+        {Ctl<QToolButton>("SpeedButtonPause"), "Pause"},
+        {Ctl<QToolButton>("SpeedButtonStop"), "Stop"}};
     for (const auto& [button, caption] : runs) {
         EXPECT_EQ(button->text(), caption);
         EXPECT_EQ(button->size(), QSize(82, 24));
         EXPECT_FALSE(button->icon().isNull()) << caption;
     }
-    EXPECT_TRUE(form->SpeedButtonPause->isCheckable());
-    EXPECT_EQ(form->SpeedButtonSA->toolTip(), "Start Simulated Annealing algorithm");
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
+    EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonPause")->isCheckable());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonSA")->toolTip(), "Start Simulated Annealing algorithm");
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Pause calculation");
 }
 
 TEST_F(StartUp, CursorsAreRegisteredUnderTheirNumbers) {
     for (int number : {100, 101, 102}) {
-        ASSERT_EQ(form->Cursors.count(number), 1u) << number;
-        EXPECT_FALSE(form->Cursors[number].pixmap().isNull()) << number;
+        EXPECT_FALSE(Chart()->PanelCursor(number).pixmap().isNull()) << number;
     }
-    EXPECT_FALSE(form->LabelRotateLeft->isHidden());
-    EXPECT_FALSE(form->LabelMoveRight->isHidden());
-    for (QLabel* hidden : {form->LabelMoveLeft, form->LabelScaleLeft, form->LabelRotateRight,
-                           form->LabelScaleRight}) {
+    EXPECT_FALSE(Ctl<QLabel>("LabelRotateLeft")->isHidden());
+    EXPECT_FALSE(Ctl<QLabel>("LabelMoveRight")->isHidden());
+    for (QLabel* hidden : {Ctl<QLabel>("LabelMoveLeft"), Ctl<QLabel>("LabelScaleLeft"),
+                           Ctl<QLabel>("LabelRotateRight"), Ctl<QLabel>("LabelScaleRight")}) {
         EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
     }
 }
 
 TEST_F(StartUp, FileDialogsStartInTheWorkingFolder) {
-    EXPECT_EQ(form->OpenDialog.InitialDir, QDir::currentPath().toStdString());
-    EXPECT_EQ(form->SaveDialog.InitialDir, QDir::currentPath().toStdString());
-    EXPECT_EQ(form->SaveDialog.FileName, "Example");
-    EXPECT_TRUE(form->SaveDialog.OverwritePrompt);
-    EXPECT_EQ(form->OpenDialog.DefaultExt, "txt");
-    ASSERT_EQ(form->OpenDialog.Filters.size(), 2u);
-    EXPECT_EQ(form->OpenDialog.Filters[0].second, "*.txt;*.TXT");
+    // Both dialogs cancelled: the settings they were shown with are what counts.
+    dialogs.files = {"", ""};
+    Ctl<QAction>("Wczytajwyniki1")->trigger();
+    Ctl<QAction>("Zapiszwyniki1")->trigger();
+    ASSERT_EQ(dialogs.fileDialogs.size(), 2u);
+    const FileDialogSettings& open = dialogs.fileDialogs[0];
+    const FileDialogSettings& save = dialogs.fileDialogs[1];
+    EXPECT_EQ(open.InitialDir, QDir::currentPath().toStdString());
+    EXPECT_EQ(save.InitialDir, QDir::currentPath().toStdString());
+    EXPECT_EQ(save.FileName, "Example");
+    EXPECT_TRUE(save.OverwritePrompt);
+    EXPECT_EQ(open.DefaultExt, "txt");
+    ASSERT_EQ(open.Filters.size(), 2u);
+    EXPECT_EQ(open.Filters[0].second, "*.txt;*.TXT");
 }
 
 using Menu = WindowTest;
@@ -130,13 +141,13 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
         const char* shortcut;
     };
     const std::pair<QMenu*, std::vector<Item>> menus[] = {
-        {form->Plik1,
+        {Ctl<QMenu>("Plik1"),
          {{"Nowafunkcja1", "&New function", "Ctrl+N"},
           {"Wczytajwyniki1", "&Open", "Ctrl+O"},
           {"Zapiszwyniki1", "&Save", "Ctrl+S"},
           {"N6", "", ""},
           {"Zamknij1", "E&xit", ""}}},
-        {form->Optymalizacja1,
+        {Ctl<QMenu>("Optymalizacja1"),
          {{"Funkcja1", "&Function", "Ctrl+F"},
           {"Wykresfunkcji1", "&Chart", "Ctrl+W"},
           {"N1", "", ""},
@@ -150,15 +161,16 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
           {"Stop1", "S&top", "Ctrl+Q"},
           {"N2", "", ""},
           {"Rozwizania1", "S&olutions", "Ctrl+R"}}},
-        {form->Opcje1,
+        {Ctl<QMenu>("Opcje1"),
          {{"Algorytmylokalne2", "&Local algorithms", "Ctrl+Alt+L"},
           {"AlgorytmGenetyczny2", "&Genetic algorithm", "Ctrl+Alt+G"},
           {"N4", "", ""},
           {"Demonstracja1", "&Demo of wave motion", "Ctrl+Alt+D"}}},
-        {form->Pomoc1, {{"Pomoc2", "Function parser help", "F1"}, {"Oprogramie1", "&About", "F2"}}},
+        {Ctl<QMenu>("Pomoc1"),
+         {{"Pomoc2", "Function parser help", "F1"}, {"Oprogramie1", "&About", "F2"}}},
     };
     // The Runs menu stands before Help; the specified menus keep their order around it.
-    QList<QAction*> bar = form->MainMenu->actions();
+    QList<QAction*> bar = Ctl<QMenuBar>("MainMenu")->actions();
     ASSERT_EQ(bar.size(), 5);
     EXPECT_EQ(bar[3]->menu()->objectName(), "MenuRuns");
     bar.removeAt(3);
@@ -178,12 +190,12 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
             EXPECT_EQ(a->shortcut(), QKeySequence(items[i].shortcut)) << items[i].name;
         }
     }
-    EXPECT_TRUE(form->Pauza1->isCheckable());
-    EXPECT_TRUE(form->Demonstracja1->isCheckable());
+    EXPECT_TRUE(Ctl<QAction>("Pauza1")->isCheckable());
+    EXPECT_TRUE(Ctl<QAction>("Demonstracja1")->isCheckable());
 
     // No added item takes the key of a specified one (Ctrl+N stands twice by design).
     QStringList keys;
-    for (QAction* menu : form->MainMenu->actions()) {
+    for (QAction* menu : Ctl<QMenuBar>("MainMenu")->actions()) {
         for (QAction* a : menu->menu()->actions()) {
             if (!a->shortcut().isEmpty()) keys << a->shortcut().toString();
         }
@@ -193,14 +205,14 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
 }
 
 TEST_F(Menu, CtrlNMeansNewFunctionOnly) {
-    QSignalSpy newFunction(form->Nowafunkcja1, &QAction::triggered);
-    QSignalSpy annealing(form->Symulowanewyarzanie1, &QAction::triggered);
+    QSignalSpy newFunction(Ctl<QAction>("Nowafunkcja1"), &QAction::triggered);
+    QSignalSpy annealing(Ctl<QAction>("Symulowanewyarzanie1"), &QAction::triggered);
     Press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(newFunction.count(), 1);
     EXPECT_EQ(annealing.count(), 0);
 
     // While "New function" is disabled (a run is going on) the key does nothing at all.
-    form->Nowafunkcja1->setEnabled(false);
+    Ctl<QAction>("Nowafunkcja1")->setEnabled(false);
     Press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(newFunction.count(), 1);
     EXPECT_EQ(annealing.count(), 0);
@@ -208,107 +220,115 @@ TEST_F(Menu, CtrlNMeansNewFunctionOnly) {
 
 TEST_F(Menu, ShortcutsComeBeforeTheKeysOfAnEditField) {
     // Ctrl+A would select all in the formula; it starts the genetic algorithm.
-    form->EditFunction->setFocus();
+    Ctl<QLineEdit>("EditFunction")->setFocus();
     QApplication::setActiveWindow(form.get());
-    QTest::keyClick(form->EditFunction, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(form->StatusBar->currentMessage(), "Genetic algorithm is running ...");
-    form->SpeedButtonStop->click();
+    QTest::keyClick(Ctl<QLineEdit>("EditFunction"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Ctl<QStatusBar>("StatusBar")->currentMessage(), "Genetic algorithm is running ...");
+    Ctl<QToolButton>("SpeedButtonStop")->click();
     // While the item is disabled the edit field keeps its own key.
-    form->AlgorytmGenetyczny1->setEnabled(false);
-    form->EditFunction->setFocus();
-    QTest::keyClick(form->EditFunction, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(form->EditFunction->selectedText(), form->EditFunction->text());
-    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
+    Ctl<QAction>("AlgorytmGenetyczny1")->setEnabled(false);
+    Ctl<QLineEdit>("EditFunction")->setFocus();
+    QTest::keyClick(Ctl<QLineEdit>("EditFunction"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->selectedText(),
+              Ctl<QLineEdit>("EditFunction")->text());
+    EXPECT_TRUE(Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty());
 }
 
 TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
     Press(Qt::Key_W, Qt::ControlModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetChart"));
     Press(Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetSolutions);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetSolutions"));
     Press(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptions);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetOptions"));
     Press(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptionsGenetic);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetOptionsGenetic"));
     Press(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetFunction"));
     // None of these read the page: the axis lists are still empty and the chart timer off.
-    EXPECT_EQ(form->ComboBoxAxeX->count(), 0);
-    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->count(), 0);
+    EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(Menu, ExitClosesTheWindow) {
-    form->Zamknij1->trigger();
+    Ctl<QAction>("Zamknij1")->trigger();
     EXPECT_FALSE(form->isVisible());
 }
 
 using PageChange = WindowTest;
 
 TEST_F(PageChange, ChartTabReadsTheFunctionPage) {
-    ClickTab(form->TabSheetChart);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
-    EXPECT_EQ(form->ComboBoxAxeX->count(), 3);
-    EXPECT_TRUE(form->TimerChart->isActive());
-    EXPECT_TRUE(form->IgnoreRunResults);
-    EXPECT_EQ(form->SurfaceSamples.size(), 10000u);
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetChart"));
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->count(), 3);
+    EXPECT_TRUE(Ctl<QTimer>("TimerChart")->isActive());
+    EXPECT_TRUE(form->Session().ResultsIgnored());
+    EXPECT_EQ(Chart()->Surface().Samples.size(), 10000u);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(PageChange, ChartTabWithABadFormulaShowsTheErrorAndPreparesNothing) {
-    form->EditFunction->setText("x + ");
-    ClickTab(form->TabSheetChart);
+    Ctl<QLineEdit>("EditFunction")->setText("x + ");
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
-    EXPECT_FALSE(form->TimerChart->isActive());
-    EXPECT_FALSE(form->IgnoreRunResults);
-    EXPECT_TRUE(form->SurfaceSamples.empty());
+    EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
+    EXPECT_FALSE(form->Session().ResultsIgnored());
+    EXPECT_TRUE(Chart()->Surface().Samples.empty());
 }
 
 TEST_F(PageChange, ChartFromTheMenuShowsNoErrorForABadFormula) {
-    form->EditFunction->setText("x + ");
-    form->Wykresfunkcji1->trigger();
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
+    Ctl<QLineEdit>("EditFunction")->setText("x + ");
+    Ctl<QAction>("Wykresfunkcji1")->trigger();
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetChart"));
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(form->TimerChart->isActive());
+    EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
 }
 
 TEST_F(PageChange, FunctionTabLaysTheTableOutAgain) {
-    form->Wykresfunkcji1->trigger();
-    form->StringGridVariables->setRowCount(25);
-    form->Funkcja1->trigger();  // the menu only shows the page
-    EXPECT_EQ(form->StringGridVariables->rowCount(), 25);
-    form->Wykresfunkcji1->trigger();
-    ClickTab(form->TabSheetFunction);
-    EXPECT_EQ(form->StringGridVariables->rowCount(), 19);
-    const int width = form->TabSheetFunction->width() - 60;
-    EXPECT_EQ(form->StringGridVariables->width(), width);
-    EXPECT_EQ(form->StringGridVariables->height(), form->TabSheetFunction->height() - 250);
-    EXPECT_EQ(form->StringGridVariables->columnWidth(0), (width - 30) / 4);
+    Ctl<QAction>("Wykresfunkcji1")->trigger();
+    Ctl<QTableWidget>("StringGridVariables")->setRowCount(25);
+    Ctl<QAction>("Funkcja1")->trigger();  // the menu only shows the page
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->rowCount(), 25);
+    Ctl<QAction>("Wykresfunkcji1")->trigger();
+    ClickTab(Ctl<QWidget>("TabSheetFunction"));
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->rowCount(), 19);
+    const int width = Ctl<QWidget>("TabSheetFunction")->width() - 60;
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(), width);
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->height(),
+              Ctl<QWidget>("TabSheetFunction")->height() - 250);
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->columnWidth(0), (width - 30) / 4);
 }
 
 TEST_F(PageChange, ResizingLaysOutOnlyTheActivePage) {
-    const int before = form->StringGridVariables->width();
-    form->Algorytmylokalne2->trigger();
+    const int before = Ctl<QTableWidget>("StringGridVariables")->width();
+    Ctl<QAction>("Algorytmylokalne2")->trigger();
     form->resize(800, 700);
     QApplication::processEvents();
-    EXPECT_EQ(form->StringGridVariables->width(), before);
-    form->Funkcja1->trigger();
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(), before);
+    Ctl<QAction>("Funkcja1")->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(form->StringGridVariables->width(), before);
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(), before);
     form->resize(820, 720);
     QApplication::processEvents();
-    EXPECT_EQ(form->StringGridVariables->width(), form->TabSheetFunction->width() - 60);
-    EXPECT_GT(form->StringGridVariables->width(), before);
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(),
+              Ctl<QWidget>("TabSheetFunction")->width() - 60);
+    EXPECT_GT(Ctl<QTableWidget>("StringGridVariables")->width(), before);
 }
 
 TEST_F(PageChange, SolutionsFromTheMenuLaysTheTableOut) {
-    form->Rozwizania1->trigger();
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetSolutions);
-    const int width = form->TabSheetSolutions->width();
-    EXPECT_EQ(form->StringGridSolutions->width(), width - 40);
-    EXPECT_EQ(form->StringGridSolutions->height(), form->TabSheetSolutions->height() - 90);
-    EXPECT_EQ(form->StringGridSolutions->horizontalHeader()->defaultSectionSize(),
+    Ctl<QAction>("Rozwizania1")->trigger();
+    EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+              Ctl<QWidget>("TabSheetSolutions"));
+    const int width = Ctl<QWidget>("TabSheetSolutions")->width();
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->width(), width - 40);
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->height(),
+              Ctl<QWidget>("TabSheetSolutions")->height() - 90);
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->horizontalHeader()->defaultSectionSize(),
               (width - 75) / 2);
 }
 
@@ -329,36 +349,41 @@ std::vector<QWidget*> TabSequence(QWidget* first, QWidget* page) {
 }
 
 TEST_F(Keyboard, TabVisitsEachPageInReadingOrder) {
-    EXPECT_EQ(TabSequence(form->EditFunctionName, form->TabSheetFunction),
-              std::vector<QWidget*>({form->EditFunctionName, form->RadioButton_max,
-                                     form->RadioButton_min, form->EditFunction,
-                                     form->SpeedButtonCalc, form->StringGridVariables}));
-    const std::vector<QWidget*> chart = TabSequence(form->ComboBoxAxeX, form->TabSheetChart);
+    EXPECT_EQ(TabSequence(Ctl<QLineEdit>("EditFunctionName"), Ctl<QWidget>("TabSheetFunction")),
+              std::vector<QWidget*>(
+                  {Ctl<QLineEdit>("EditFunctionName"), Ctl<QRadioButton>("RadioButton_max"),
+                   Ctl<QRadioButton>("RadioButton_min"), Ctl<QLineEdit>("EditFunction"),
+                   Ctl<QPushButton>("SpeedButtonCalc"), Ctl<QTableWidget>("StringGridVariables")}));
+    const std::vector<QWidget*> chart =
+        TabSequence(Ctl<QComboBox>("ComboBoxAxeX"), Ctl<QWidget>("TabSheetChart"));
     const std::vector<QWidget*> chartTail(chart.end() - 8, chart.end());
-    EXPECT_EQ(chart.front(), form->ComboBoxAxeX);
-    EXPECT_EQ(chartTail,
-              std::vector<QWidget*>({form->ScrollBarMinX, form->EditMinX, form->ScrollBarMinY,
-                                     form->EditMinY, form->ScrollBarMaxX, form->EditMaxX,
-                                     form->ScrollBarMaxY, form->EditMaxY}));
+    EXPECT_EQ(chart.front(), Ctl<QComboBox>("ComboBoxAxeX"));
+    EXPECT_EQ(chartTail, std::vector<QWidget*>(
+                             {Ctl<QScrollBar>("ScrollBarMinX"), Ctl<QLineEdit>("EditMinX"),
+                              Ctl<QScrollBar>("ScrollBarMinY"), Ctl<QLineEdit>("EditMinY"),
+                              Ctl<QScrollBar>("ScrollBarMaxX"), Ctl<QLineEdit>("EditMaxX"),
+                              Ctl<QScrollBar>("ScrollBarMaxY"), Ctl<QLineEdit>("EditMaxY")}));
     // On the option pages Tab goes from bar to bar: the edits only show the values.
     const std::vector<QWidget*> local =
-        TabSequence(form->TrackBarLocalSleep, form->TabSheetOptions);
-    EXPECT_EQ(local,
-              std::vector<QWidget*>({form->TrackBarLocalSleep, form->TrackBarA, form->TrackBarTemp0,
-                                     form->TrackBarTempPlus, form->TrackBarPercentAc,
-                                     form->TrackBarLk, form->TrackBarAlfa, form->TrackBarStop}));
+        TabSequence(Ctl<QSlider>("TrackBarLocalSleep"), Ctl<QWidget>("TabSheetOptions"));
+    EXPECT_EQ(local, std::vector<QWidget*>(
+                         {Ctl<QSlider>("TrackBarLocalSleep"), Ctl<QSlider>("TrackBarA"),
+                          Ctl<QSlider>("TrackBarTemp0"), Ctl<QSlider>("TrackBarTempPlus"),
+                          Ctl<QSlider>("TrackBarPercentAc"), Ctl<QSlider>("TrackBarLk"),
+                          Ctl<QSlider>("TrackBarAlfa"), Ctl<QSlider>("TrackBarStop")}));
 }
 
 TEST_F(Keyboard, ControlsHaveSpokenNames) {
-    EXPECT_EQ(form->EditLocalSleep->accessibleName(), "Delay [ms]");
-    EXPECT_EQ(form->TrackBarLocalSleep->accessibleName(), "Delay [ms]");
-    EXPECT_EQ(form->EditTemp0->accessibleName(), "Zero temperature");
-    EXPECT_EQ(form->ComboBoxAxeY->accessibleName(), "Y-Axis");
-    EXPECT_EQ(form->StringGridVariables->accessibleName(), "Variables of function");
-    EXPECT_EQ(form->StringGridSolutions->accessibleName(), "Solutions");
-    EXPECT_EQ(form->PanelChart->accessibleName(), "Chart");
-    EXPECT_EQ(form->EditFunction->accessibleDescription(), "Enter funtion for optimization");
-    EXPECT_EQ(form->SpeedButtonNew->accessibleName(), "New function");
+    EXPECT_EQ(Ctl<QLineEdit>("EditLocalSleep")->accessibleName(), "Delay [ms]");
+    EXPECT_EQ(Ctl<QSlider>("TrackBarLocalSleep")->accessibleName(), "Delay [ms]");
+    EXPECT_EQ(Ctl<QLineEdit>("EditTemp0")->accessibleName(), "Zero temperature");
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeY")->accessibleName(), "Y-Axis");
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->accessibleName(), "Variables of function");
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->accessibleName(), "Solutions");
+    EXPECT_EQ(Ctl<PanelChart>("PanelChart")->accessibleName(), "Chart");
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->accessibleDescription(),
+              "Enter funtion for optimization");
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonNew")->accessibleName(), "New function");
     // Every tab-focusable control of ours can be told apart by ear.
     for (QWidget* w : form->findChildren<QWidget*>()) {
         if (!(w->focusPolicy() & Qt::TabFocus) || w->isHidden()) continue;

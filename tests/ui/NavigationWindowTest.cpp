@@ -2,6 +2,7 @@
 // the chart panel with real mouse events, the distance scroll bar, auto-rotation and "Default".
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -18,26 +19,27 @@ class NavigationTest : public WindowTest {
     // Auto-rotation would turn the chart under the tests' feet; they call its handler instead.
     void SetUp() override {
         WindowTest::SetUp();
-        form->TimerAutoRotation->stop();
+        Ctl<QTimer>("TimerAutoRotation")->stop();
     }
 
     // Shows the chart page by its tab and waits for the first progress tick to give the chart
     // its data.
     void ShowChart() {
-        ClickTab(form->TabSheetChart);
-        QTRY_VERIFY(form->ChartReady);
+        ClickTab(Ctl<QWidget>("TabSheetChart"));
+        QTRY_VERIFY(Chart()->ChartReady());
     }
 
     void ClickPicture(QLabel* picture, Qt::MouseButton button) {
         QTest::mouseClick(picture, button, {}, picture->rect().center());
     }
 
-    QWidget* Panel() const { return form->PanelChart; }
+    QWidget* Panel() const { return Ctl<PanelChart>("PanelChart"); }
 
     // Whether the panel shows the registered cursor of that number.
     bool HasCursor(int number) const {
         return Panel()->testAttribute(Qt::WA_SetCursor) &&
-               Panel()->cursor().pixmap().cacheKey() == form->Cursors[number].pixmap().cacheKey();
+               Panel()->cursor().pixmap().cacheKey() ==
+                   Chart()->PanelCursor(number).pixmap().cacheKey();
     }
 
     // Presses a button on the panel at `from` and drags it to `to`.
@@ -47,133 +49,138 @@ class NavigationTest : public WindowTest {
     }
 
     void ExpectMarks(MouseFunction left, MouseFunction right) {
-        EXPECT_EQ(form->LabelRotateLeft->isHidden() == false, left == Rotate);
-        EXPECT_EQ(form->LabelMoveLeft->isHidden() == false, left == Move);
-        EXPECT_EQ(form->LabelScaleLeft->isHidden() == false, left == Scale);
-        EXPECT_EQ(form->LabelRotateRight->isHidden() == false, right == Rotate);
-        EXPECT_EQ(form->LabelMoveRight->isHidden() == false, right == Move);
-        EXPECT_EQ(form->LabelScaleRight->isHidden() == false, right == Scale);
+        EXPECT_EQ(Ctl<QLabel>("LabelRotateLeft")->isHidden() == false, left == Rotate);
+        EXPECT_EQ(Ctl<QLabel>("LabelMoveLeft")->isHidden() == false, left == Move);
+        EXPECT_EQ(Ctl<QLabel>("LabelScaleLeft")->isHidden() == false, left == Scale);
+        EXPECT_EQ(Ctl<QLabel>("LabelRotateRight")->isHidden() == false, right == Rotate);
+        EXPECT_EQ(Ctl<QLabel>("LabelMoveRight")->isHidden() == false, right == Move);
+        EXPECT_EQ(Ctl<QLabel>("LabelScaleRight")->isHidden() == false, right == Scale);
     }
 };
 
 TEST_F(NavigationTest, PicturesAssignFunctionsToTheClickingButton) {
     ExpectMarks(Rotate, Move);
-    ClickPicture(form->Image_zoom, Qt::LeftButton);
+    ClickPicture(Ctl<QLabel>("Image_zoom"), Qt::LeftButton);
     ExpectMarks(Scale, Move);
-    ClickPicture(form->Image_rotate, Qt::RightButton);
+    ClickPicture(Ctl<QLabel>("Image_rotate"), Qt::RightButton);
     ExpectMarks(Scale, Rotate);
-    EXPECT_EQ(form->Navigation.LeftButtonFunction, Scale);
-    EXPECT_EQ(form->Navigation.RightButtonFunction, Rotate);
+    EXPECT_EQ(Chart()->Navigation().LeftButtonFunction, Scale);
+    EXPECT_EQ(Chart()->Navigation().RightButtonFunction, Rotate);
     // The middle button is ignored on the pictures.
-    ClickPicture(form->Image_position, Qt::MiddleButton);
+    ClickPicture(Ctl<QLabel>("Image_position"), Qt::MiddleButton);
     ExpectMarks(Scale, Rotate);
 }
 
 TEST_F(NavigationTest, ScalingTenPixelsDownFromTheDefaultGives3621) {
     ShowChart();
-    ClickPicture(form->Image_zoom, Qt::LeftButton);
+    ClickPicture(Ctl<QLabel>("Image_zoom"), Qt::LeftButton);
     Drag(Qt::LeftButton, {40, 40}, {40, 50});
-    EXPECT_EQ(form->ScrollBarScale->value(), 3621);
+    EXPECT_EQ(Ctl<QScrollBar>("ScrollBarScale")->value(), 3621);
     EXPECT_TRUE(HasCursor(kCursorScale));
     QTest::mouseRelease(Panel(), Qt::LeftButton, {}, {40, 50});
-    EXPECT_FALSE(form->Navigation.LeftButtonHeld);
+    EXPECT_FALSE(Chart()->Navigation().LeftButtonHeld);
 }
 
 TEST_F(NavigationTest, ScalingStopsAtTheScrollBarsMinimum) {
     ShowChart();
-    ClickPicture(form->Image_zoom, Qt::RightButton);
-    form->ScrollBarScale->setValue(1100);
+    ClickPicture(Ctl<QLabel>("Image_zoom"), Qt::RightButton);
+    Ctl<QScrollBar>("ScrollBarScale")->setValue(1100);
     Drag(Qt::RightButton, {40, 10}, {40, 110});
-    EXPECT_EQ(form->ScrollBarScale->value(), kScaleMin);
+    EXPECT_EQ(Ctl<QScrollBar>("ScrollBarScale")->value(), kScaleMin);
     QTest::mouseRelease(Panel(), Qt::RightButton, {}, {40, 110});
 }
 
 TEST_F(NavigationTest, BeforeTheChartHasDataDragsChangeNothing) {
-    ASSERT_FALSE(form->ChartReady);
+    ASSERT_FALSE(Chart()->ChartReady());
     Drag(Qt::RightButton, {10, 10}, {60, 60});
-    EXPECT_EQ(form->Navigation.ShiftX, -50);
-    EXPECT_EQ(form->Navigation.ShiftY, -900);
+    EXPECT_EQ(Chart()->Navigation().ShiftX, -50);
+    EXPECT_EQ(Chart()->Navigation().ShiftY, -900);
     // The press itself is recorded.
-    EXPECT_TRUE(form->Navigation.RightButtonHeld);
-    EXPECT_EQ(form->Navigation.LastMouseX, 10);
+    EXPECT_TRUE(Chart()->Navigation().RightButtonHeld);
+    EXPECT_EQ(Chart()->Navigation().LastMouseX, 10);
     QTest::mouseRelease(Panel(), Qt::RightButton, {}, {60, 60});
 }
 
 TEST_F(NavigationTest, BothButtonsWithTheSameFunctionMoveOncePerPixel) {
     ShowChart();
-    ClickPicture(form->Image_position, Qt::LeftButton);
+    ClickPicture(Ctl<QLabel>("Image_position"), Qt::LeftButton);
     QTest::mousePress(Panel(), Qt::LeftButton, {}, {30, 30});
     QTest::mousePress(Panel(), Qt::RightButton, {}, {30, 30});
     QTest::mouseMove(Panel(), {40, 35});
-    EXPECT_EQ(form->Navigation.ShiftX, -50 + 100);
-    EXPECT_EQ(form->Navigation.ShiftY, -900 - 50);
+    EXPECT_EQ(Chart()->Navigation().ShiftX, -50 + 100);
+    EXPECT_EQ(Chart()->Navigation().ShiftY, -900 - 50);
 }
 
 TEST_F(NavigationTest, TheMiddleButtonActsAsTheLeftOneOnThePanel) {
     ShowChart();
     Drag(Qt::MiddleButton, {50, 50}, {60, 50});
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 5.0f);
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 5.0f);
     EXPECT_TRUE(HasCursor(kCursorRotate));
     QTest::mouseRelease(Panel(), Qt::MiddleButton, {}, {60, 50});
-    EXPECT_FALSE(form->Navigation.LeftButtonHeld);
+    EXPECT_FALSE(Chart()->Navigation().LeftButtonHeld);
     EXPECT_FALSE(Panel()->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST_F(NavigationTest, AutoRotationOnlyOnTheChartPage) {
     ShowChart();
-    form->TimerAutoRotationTimer();
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 359.0f);
-    form->TrackBarAutoRotation->setValue(30);
-    form->TimerAutoRotationTimer();
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 356.0f);
+    Chart()->TimerAutoRotationTimer();
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 359.0f);
+    Ctl<QSlider>("TrackBarAutoRotation")->setValue(30);
+    Chart()->TimerAutoRotationTimer();
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 356.0f);
 
-    form->CheckBoxAutoRotation->setChecked(false);
-    form->TimerAutoRotationTimer();
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 356.0f);
+    Ctl<QCheckBox>("CheckBoxAutoRotation")->setChecked(false);
+    Chart()->TimerAutoRotationTimer();
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 356.0f);
 
-    form->CheckBoxAutoRotation->setChecked(true);
-    form->Funkcja1->trigger();
-    form->TimerAutoRotationTimer();
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 356.0f);
+    Ctl<QCheckBox>("CheckBoxAutoRotation")->setChecked(true);
+    Ctl<QAction>("Funkcja1")->trigger();
+    Chart()->TimerAutoRotationTimer();
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 356.0f);
 }
 
 TEST_F(NavigationTest, TheAutoRotationTimerTurnsTheChart) {
     ShowChart();
-    form->TimerAutoRotation->start();
-    QTRY_VERIFY(form->Navigation.TurnAngle > 300.0f);
+    Ctl<QTimer>("TimerAutoRotation")->start();
+    QTRY_VERIFY(Chart()->Navigation().TurnAngle > 300.0f);
 }
 
 TEST_F(NavigationTest, AutoRotationWaitsForChartData) {
-    form->Wykresfunkcji1->trigger();  // the page without reading the function
-    form->TimerAutoRotationTimer();
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 0.0f);
+    Ctl<QAction>("Wykresfunkcji1")->trigger();  // the page without reading the function
+    Chart()->TimerAutoRotationTimer();
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 0.0f);
 }
 
 TEST_F(NavigationTest, DefaultRestoresTheViewTheStylesAndTheButtons) {
     ShowChart();
-    ClickPicture(form->Image_zoom, Qt::LeftButton);
-    ClickPicture(form->Image_rotate, Qt::RightButton);
+    ClickPicture(Ctl<QLabel>("Image_zoom"), Qt::LeftButton);
+    ClickPicture(Ctl<QLabel>("Image_rotate"), Qt::RightButton);
     Drag(Qt::RightButton, {10, 10}, {30, 40});
     QTest::mouseRelease(Panel(), Qt::RightButton, {}, {30, 40});
-    form->Navigation.ShiftX = 123;
-    form->ScrollBarScale->setValue(7000);
-    form->CheckBoxPolygon->setChecked(false);
-    form->CheckBoxFrames->setChecked(true);
-    form->CheckBoxWireframe->setChecked(true);
-    form->CheckBoxShading->setChecked(false);
-    form->UsesSpiral = true;
+    ClickPicture(Ctl<QLabel>("Image_position"), Qt::LeftButton);
+    Drag(Qt::LeftButton, {10, 10}, {40, 10});
+    QTest::mouseRelease(Panel(), Qt::LeftButton, {}, {40, 10});
+    ASSERT_NE(Chart()->Navigation().ShiftX, -50);
+    Ctl<QScrollBar>("ScrollBarScale")->setValue(7000);
+    Ctl<QCheckBox>("CheckBoxPolygon")->setChecked(false);
+    Ctl<QCheckBox>("CheckBoxFrames")->setChecked(true);
+    Ctl<QCheckBox>("CheckBoxWireframe")->setChecked(true);
+    Ctl<QCheckBox>("CheckBoxShading")->setChecked(false);
+    Ctl<QLineEdit>("EditFunction")->setText("spiral(x;y)+c");
+    ASSERT_EQ(form->ReadFunctionPage(true), 0);
+    ASSERT_TRUE(Chart()->SpiralMode());
 
-    QTest::mouseClick(form->BitBtnReset, Qt::LeftButton);
-    EXPECT_FLOAT_EQ(form->Navigation.TiltAngle, -90.0f);
-    EXPECT_FLOAT_EQ(form->Navigation.TurnAngle, 0.0f);
-    EXPECT_EQ(form->Navigation.ShiftX, -50);
-    EXPECT_EQ(form->Navigation.ShiftY, -900);
-    EXPECT_EQ(form->ScrollBarScale->value(), 4000);
-    EXPECT_TRUE(form->CheckBoxPolygon->isChecked());
-    EXPECT_FALSE(form->CheckBoxFrames->isChecked());
-    EXPECT_FALSE(form->CheckBoxWireframe->isChecked());
-    EXPECT_FALSE(form->CheckBoxShading->isChecked());  // not a part of the view
-    EXPECT_FALSE(form->UsesSpiral);
+    QTest::mouseClick(Ctl<QPushButton>("BitBtnReset"), Qt::LeftButton);
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TiltAngle, -90.0f);
+    EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 0.0f);
+    EXPECT_EQ(Chart()->Navigation().ShiftX, -50);
+    EXPECT_EQ(Chart()->Navigation().ShiftY, -900);
+    EXPECT_EQ(Ctl<QScrollBar>("ScrollBarScale")->value(), 4000);
+    EXPECT_TRUE(Ctl<QCheckBox>("CheckBoxPolygon")->isChecked());
+    EXPECT_FALSE(Ctl<QCheckBox>("CheckBoxFrames")->isChecked());
+    EXPECT_FALSE(Ctl<QCheckBox>("CheckBoxWireframe")->isChecked());
+    EXPECT_FALSE(Ctl<QCheckBox>("CheckBoxShading")->isChecked());  // not a part of the view
+    EXPECT_FALSE(Chart()->SpiralMode());
     ExpectMarks(Rotate, Move);
 }
 

@@ -35,42 +35,47 @@ class RunTest : public WindowTest {
   protected:
     // No delays, so runs end quickly; a smaller genetic run keeps the tests short.
     void NoDelays() {
-        form->TrackBarLocalSleep->setValue(0);
-        form->TrackBarGeneticSleep->setValue(0);
-        form->TrackBarIterations->setValue(20);
-        form->TrackBarPopSize->setValue(50);
+        Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
+        Ctl<QSlider>("TrackBarGeneticSleep")->setValue(0);
+        Ctl<QSlider>("TrackBarIterations")->setValue(20);
+        Ctl<QSlider>("TrackBarPopSize")->setValue(50);
     }
 
     bool Idle() const {
-        return form->SpeedButtonGreedy->isEnabled() && form->Greedy1->isEnabled() &&
-               form->StatusBar->currentMessage().isEmpty() && !form->Worker;
+        return Ctl<QToolButton>("SpeedButtonGreedy")->isEnabled() &&
+               Ctl<QAction>("Greedy1")->isEnabled() &&
+               Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty() && !form->RunWorker();
     }
 
     void WaitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(Idle(), kRunTimeoutMs); }
 
     void ExpectRunning(const QString& status) {
-        EXPECT_EQ(form->StatusBar->currentMessage(), status);
-        EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetChart);
-        EXPECT_TRUE(form->TimerChart->isActive());
-        EXPECT_TRUE(form->Worker != nullptr);
-        for (QToolButton* b : {form->SpeedButtonNew, form->SpeedButtonOpen, form->SpeedButtonSave,
-                               form->SpeedButtonGreedy, form->SpeedButtonSteepest,
-                               form->SpeedButtonSA, form->SpeedButtonGeneticAlg}) {
+        EXPECT_EQ(Ctl<QStatusBar>("StatusBar")->currentMessage(), status);
+        EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
+                  Ctl<QWidget>("TabSheetChart"));
+        EXPECT_TRUE(Ctl<QTimer>("TimerChart")->isActive());
+        EXPECT_TRUE(form->RunWorker() != nullptr);
+        for (QToolButton* b :
+             {Ctl<QToolButton>("SpeedButtonNew"), Ctl<QToolButton>("SpeedButtonOpen"),
+              Ctl<QToolButton>("SpeedButtonSave"), Ctl<QToolButton>("SpeedButtonGreedy"),
+              Ctl<QToolButton>("SpeedButtonSteepest"), Ctl<QToolButton>("SpeedButtonSA"),
+              Ctl<QToolButton>("SpeedButtonGeneticAlg")}) {
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
         }
-        for (QAction* a : {form->Nowafunkcja1, form->Wczytajwyniki1, form->Zapiszwyniki1,
-                           form->Greedy1, form->Steepest1, form->Symulowanewyarzanie1,
-                           form->AlgorytmGenetyczny1, form->Demonstracja1}) {
+        for (QAction* a : {Ctl<QAction>("Nowafunkcja1"), Ctl<QAction>("Wczytajwyniki1"),
+                           Ctl<QAction>("Zapiszwyniki1"), Ctl<QAction>("Greedy1"),
+                           Ctl<QAction>("Steepest1"), Ctl<QAction>("Symulowanewyarzanie1"),
+                           Ctl<QAction>("AlgorytmGenetyczny1"), Ctl<QAction>("Demonstracja1")}) {
             EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
         }
-        EXPECT_TRUE(form->SpeedButtonStop->isEnabled());
-        EXPECT_TRUE(form->SpeedButtonPause->isEnabled());
-        EXPECT_FALSE(form->StringGridVariables->isEnabled());
-        EXPECT_TRUE(form->EditFunction->isReadOnly());
+        EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonStop")->isEnabled());
+        EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonPause")->isEnabled());
+        EXPECT_FALSE(Ctl<QTableWidget>("StringGridVariables")->isEnabled());
+        EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->isReadOnly());
     }
 
     QString SolutionsCell(int row, int column) const {
-        QAbstractItemModel* m = form->StringGridSolutions->model();
+        QAbstractItemModel* m = Ctl<QTableView>("StringGridSolutions")->model();
         return m->data(m->index(row, column)).toString();
     }
 
@@ -79,24 +84,24 @@ class RunTest : public WindowTest {
 
 TEST_F(RunTest, GreedyWithoutDelayRunsFromStartToIdle) {
     NoDelays();
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     ExpectRunning("Greedy algorithm is running ...");
     WaitUntilIdle();
-    EXPECT_TRUE(form->SpeedButtonSave->isEnabled());
-    EXPECT_TRUE(form->StringGridVariables->isEnabled());
-    EXPECT_FALSE(form->EditFunction->isReadOnly());
-    EXPECT_TRUE(form->StopRequested);
-    EXPECT_TRUE(form->SolutionsNotSaved);
+    EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonSave")->isEnabled());
+    EXPECT_TRUE(Ctl<QTableWidget>("StringGridVariables")->isEnabled());
+    EXPECT_FALSE(Ctl<QLineEdit>("EditFunction")->isReadOnly());
+    EXPECT_EQ(form->Session().State(), RunState::Finished);
+    EXPECT_TRUE(form->Session().Unsaved());
     ExpectNoMessages();
 
     // Greedy publishes the start point and then only improvements.
-    const SolutionList& sols = form->RunSolutions;
+    const SolutionList& sols = form->Solutions();
     ASSERT_GE(sols.Count(), 2u);
     for (std::size_t i = 1; i < sols.Count(); ++i)
         EXPECT_LT(sols.FuncValue(i), sols.FuncValue(i - 1));
 
-    ClickTab(form->TabSheetSolutions);
-    QAbstractItemModel* table = form->StringGridSolutions->model();
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
+    QAbstractItemModel* table = Ctl<QTableView>("StringGridSolutions")->model();
     const int n = static_cast<int>(sols.Count());
     ASSERT_EQ(table->rowCount(), n);
     ASSERT_EQ(table->columnCount(), 5);
@@ -111,108 +116,110 @@ TEST_F(RunTest, GreedyWithoutDelayRunsFromStartToIdle) {
 
     float smallest = sols.FuncValue(0);
     for (const Solution& s : sols) smallest = std::min(smallest, s.Value);
-    EXPECT_EQ(form->LabelBeforeOpt->text().toStdString(), GeneralText(sols.FuncValue(0), 7));
-    EXPECT_EQ(form->LabelAfterOpt->text().toStdString(), GeneralText(smallest, 7));
+    EXPECT_EQ(Ctl<QLabel>("LabelBeforeOpt")->text().toStdString(),
+              GeneralText(sols.FuncValue(0), 7));
+    EXPECT_EQ(Ctl<QLabel>("LabelAfterOpt")->text().toStdString(), GeneralText(smallest, 7));
     ExpectNoMessages();
 }
 
 TEST_F(RunTest, EveryAlgorithmStartsAndEnds) {
     NoDelays();
     const std::pair<QToolButton*, QString> starts[] = {
-        {form->SpeedButtonGreedy, "Greedy algorithm is running ..."},
-        {form->SpeedButtonSteepest, "Steepest algorithm is running ..."},
-        {form->SpeedButtonSA, "Simulated Annealing algorithm is running ..."},
-        {form->SpeedButtonGeneticAlg, "Genetic algorithm is running ..."},
+        {Ctl<QToolButton>("SpeedButtonGreedy"), "Greedy algorithm is running ..."},
+        {Ctl<QToolButton>("SpeedButtonSteepest"), "Steepest algorithm is running ..."},
+        {Ctl<QToolButton>("SpeedButtonSA"), "Simulated Annealing algorithm is running ..."},
+        {Ctl<QToolButton>("SpeedButtonGeneticAlg"), "Genetic algorithm is running ..."},
     };
     for (const auto& [button, status] : starts) {
         SCOPED_TRACE(status.toStdString());
         QTest::mouseClick(button, Qt::LeftButton);
-        const std::shared_ptr<OptimizationThread> worker = form->Worker;
+        const std::shared_ptr<OptimizationThread> worker = form->RunWorker();
         ASSERT_TRUE(worker);
         ExpectRunning(status);
         WaitUntilIdle();
-        EXPECT_FALSE(form->RunSolutions.Empty());
+        EXPECT_FALSE(form->Solutions().Empty());
         // The window holds this run's solutions exactly, nothing of the run before it.
-        EXPECT_EQ(CompareSolutionLists(worker->SnapshotSolutions(), form->RunSolutions),
+        EXPECT_EQ(CompareSolutionLists(worker->SnapshotSolutions(), form->Solutions()),
                   ListChange::None);
         // Only the genetic algorithm has a population to show.
-        EXPECT_EQ(form->RunPopulation.Empty(), button != form->SpeedButtonGeneticAlg);
+        EXPECT_EQ(form->Population().Empty(), button != Ctl<QToolButton>("SpeedButtonGeneticAlg"));
     }
     ExpectNoMessages();
 }
 
 TEST_F(RunTest, MenuItemsStartRunsToo) {
     NoDelays();
-    form->Steepest1->trigger();
+    Ctl<QAction>("Steepest1")->trigger();
     ExpectRunning("Steepest algorithm is running ...");
     WaitUntilIdle();
 }
 
 TEST_F(RunTest, PauseByButtonThenByMenu) {
     // Short steps, so the worker soon reaches its pause gate; long enough not to end meanwhile.
-    form->TrackBarLocalSleep->setValue(300);
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(300);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
 
-    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
-    EXPECT_TRUE(form->Paused);
-    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Continue calculation");
-    EXPECT_EQ(form->SpeedButtonPause->accessibleDescription(), "Continue calculation");
-    EXPECT_TRUE(form->Pauza1->isChecked());
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
+    EXPECT_TRUE(form->Session().Paused());
+    EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Continue calculation");
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->accessibleDescription(),
+              "Continue calculation");
+    EXPECT_TRUE(Ctl<QAction>("Pauza1")->isChecked());
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
 
-    form->Pauza1->trigger();
-    EXPECT_FALSE(form->Paused);
-    EXPECT_FALSE(form->SpeedButtonPause->isChecked());
-    EXPECT_FALSE(form->Pauza1->isChecked());
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Wstrzymaj obliczenia");
+    Ctl<QAction>("Pauza1")->trigger();
+    EXPECT_FALSE(form->Session().Paused());
+    EXPECT_FALSE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
+    EXPECT_FALSE(Ctl<QAction>("Pauza1")->isChecked());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Wstrzymaj obliczenia");
     QTRY_VERIFY_WITH_TIMEOUT(!worker->IsHeld(), kRunTimeoutMs);
 
-    form->Pauza1->trigger();
-    EXPECT_TRUE(form->Paused);
-    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
-    EXPECT_TRUE(form->Pauza1->isChecked());
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Kontynuj obliczenia");
+    Ctl<QAction>("Pauza1")->trigger();
+    EXPECT_TRUE(form->Session().Paused());
+    EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
+    EXPECT_TRUE(Ctl<QAction>("Pauza1")->isChecked());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Kontynuj obliczenia");
 
-    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
-    EXPECT_FALSE(form->Paused);
-    EXPECT_FALSE(form->Pauza1->isChecked());
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
+    EXPECT_FALSE(form->Session().Paused());
+    EXPECT_FALSE(Ctl<QAction>("Pauza1")->isChecked());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Pause calculation");
 
-    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), kRunTimeoutMs);
 }
 
 TEST_F(RunTest, TheStatusTextStaysWhileMenuItemsAreHovered) {
-    form->TrackBarLocalSleep->setValue(10000);
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(10000);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     QStatusTipEvent emptyTip{QString()};
-    QApplication::sendEvent(form->MainMenu, &emptyTip);
-    EXPECT_EQ(form->StatusBar->currentMessage(), "Greedy algorithm is running ...");
-    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
-    EXPECT_TRUE(form->StatusBar->currentMessage().isEmpty());
+    QApplication::sendEvent(Ctl<QMenuBar>("MainMenu"), &emptyTip);
+    EXPECT_EQ(Ctl<QStatusBar>("StatusBar")->currentMessage(), "Greedy algorithm is running ...");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
+    EXPECT_TRUE(Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty());
 }
 
 TEST_F(RunTest, PauseWithoutRunOnlyChangesTheControls) {
-    form->Pauza1->trigger();
-    EXPECT_TRUE(form->Paused);
-    EXPECT_TRUE(form->SpeedButtonPause->isChecked());
-    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
-    EXPECT_FALSE(form->Paused);
-    EXPECT_FALSE(form->SpeedButtonPause->isChecked());
-    EXPECT_FALSE(form->Pauza1->isChecked());
-    EXPECT_EQ(form->SpeedButtonPause->toolTip(), "Pause calculation");
-    EXPECT_TRUE(form->StopRequested);
+    Ctl<QAction>("Pauza1")->trigger();
+    EXPECT_EQ(form->Session().State(), RunState::Idle);
+    EXPECT_TRUE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
+    EXPECT_FALSE(form->Session().Paused());
+    EXPECT_FALSE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
+    EXPECT_FALSE(Ctl<QAction>("Pauza1")->isChecked());
+    EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Pause calculation");
+    EXPECT_EQ(form->Session().State(), RunState::Idle);
 }
 
 TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
-    form->TrackBarLocalSleep->setValue(10000);
-    QTest::mouseClick(form->SpeedButtonSteepest, Qt::LeftButton);
-    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(10000);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSteepest"), Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
-    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(worker->TerminationRequested());
     // The worker ends at its next look at the stop request, not after its 10 s delay.
@@ -220,46 +227,46 @@ TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
 }
 
 TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
-    form->TrackBarLocalSleep->setValue(300);
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(300);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
-    QTest::mouseClick(form->SpeedButtonPause, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
-    form->Stop1->trigger();
+    Ctl<QAction>("Stop1")->trigger();
     EXPECT_TRUE(Idle());
-    EXPECT_FALSE(form->Paused);
+    EXPECT_FALSE(form->Session().Paused());
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
 }
 
 TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
-    form->TrackBarLocalSleep->setValue(10);
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(10);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
-    ClickTab(form->TabSheetFunction);
-    ClickTab(form->TabSheetChart);
+    ClickTab(Ctl<QWidget>("TabSheetFunction"));
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
     WaitUntilIdle();
     // Every step the run published reached the window, not only those copied before the click.
     const SolutionList published = worker->SnapshotSolutions();
     ASSERT_FALSE(published.Empty());
-    EXPECT_EQ(CompareSolutionLists(published, form->RunSolutions), ListChange::None);
+    EXPECT_EQ(CompareSolutionLists(published, form->Solutions()), ListChange::None);
 
     // Idle, the tab still makes the window ignore a worker's lists, as Open does.
-    ClickTab(form->TabSheetFunction);
-    ClickTab(form->TabSheetChart);
-    EXPECT_TRUE(form->IgnoreRunResults);
+    ClickTab(Ctl<QWidget>("TabSheetFunction"));
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    EXPECT_TRUE(form->Session().ResultsIgnored());
     ExpectNoMessages();
 }
 
 TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     // One row a generation, for as long as the test needs.
-    form->TrackBarGeneticSleep->setValue(10);
-    form->TrackBarIterations->setValue(1000);
-    form->TrackBarPopSize->setValue(20);
-    QTest::mouseClick(form->SpeedButtonGeneticAlg, Qt::LeftButton);
-    ClickTab(form->TabSheetSolutions);
-    QTableView* table = form->StringGridSolutions;
+    Ctl<QSlider>("TrackBarGeneticSleep")->setValue(10);
+    Ctl<QSlider>("TrackBarIterations")->setValue(1000);
+    Ctl<QSlider>("TrackBarPopSize")->setValue(20);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGeneticAlg"), Qt::LeftButton);
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
+    QTableView* table = Ctl<QTableView>("StringGridSolutions");
     QAbstractItemModel* m = table->model();
     QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= 60, kRunTimeoutMs);
     QSignalSpy resets(m, &QAbstractItemModel::modelReset);
@@ -282,15 +289,15 @@ TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= rows + 3, kRunTimeoutMs);
     EXPECT_EQ(table->rowAt(0), 0);
     EXPECT_EQ(resets.count(), 0);
-    QTest::mouseClick(form->SpeedButtonStop, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
 }
 
 TEST_F(RunTest, AfterTheRunTheTimerLeavesTheSolutionsTableAlone) {
     NoDelays();
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     WaitUntilIdle();
-    ClickTab(form->TabSheetSolutions);
-    QTableView* table = form->StringGridSolutions;
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
+    QTableView* table = Ctl<QTableView>("StringGridSolutions");
     QAbstractItemModel* m = table->model();
     ASSERT_GE(m->rowCount(), 2);
     table->setCurrentIndex(m->index(1, 1));
@@ -298,7 +305,7 @@ TEST_F(RunTest, AfterTheRunTheTimerLeavesTheSolutionsTableAlone) {
     QSignalSpy resets(m, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(m, &QAbstractItemModel::rowsInserted);
     const int ticks = 5;
-    QTest::qWait(ticks * form->TimerChart->interval());
+    QTest::qWait(ticks * Ctl<QTimer>("TimerChart")->interval());
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(inserted.count(), 0);
     EXPECT_EQ(table->currentIndex(), m->index(1, 1));
@@ -307,61 +314,61 @@ TEST_F(RunTest, AfterTheRunTheTimerLeavesTheSolutionsTableAlone) {
 
 TEST_F(RunTest, TheResultLabelsFollowTheDirectionAndGoWithTheSolutions) {
     NoDelays();
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     WaitUntilIdle();
-    ClickTab(form->TabSheetSolutions);
-    const SolutionList& sols = form->RunSolutions;
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
+    const SolutionList& sols = form->Solutions();
     ASSERT_FALSE(sols.Empty());
     // Only the direction changes: the solutions stay, their best value is chosen anew.
-    ClickTab(form->TabSheetFunction);
-    form->RadioButton_max->setChecked(true);
-    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
-    ClickTab(form->TabSheetSolutions);
+    ClickTab(Ctl<QWidget>("TabSheetFunction"));
+    Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
+    QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
     float largest = sols.FuncValue(0);
     for (const Solution& s : sols) largest = std::max(largest, s.Value);
-    EXPECT_EQ(form->LabelAfterOpt->text().toStdString(), GeneralText(largest, 7));
+    EXPECT_EQ(Ctl<QLabel>("LabelAfterOpt")->text().toStdString(), GeneralText(largest, 7));
 
     // A new formula discards them: the table and both labels at once, without a visit.
-    ClickTab(form->TabSheetFunction);
-    form->EditFunction->setText("x + y + c");
-    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
-    EXPECT_EQ(form->StringGridSolutions->model()->rowCount(), 0);
-    EXPECT_EQ(form->LabelBeforeOpt->text(), "-");
-    EXPECT_EQ(form->LabelAfterOpt->text(), "-");
+    ClickTab(Ctl<QWidget>("TabSheetFunction"));
+    Ctl<QLineEdit>("EditFunction")->setText("x + y + c");
+    QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
+    EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->model()->rowCount(), 0);
+    EXPECT_EQ(Ctl<QLabel>("LabelBeforeOpt")->text(), "-");
+    EXPECT_EQ(Ctl<QLabel>("LabelAfterOpt")->text(), "-");
     ExpectNoMessages();
 }
 
 TEST_F(RunTest, ARunWithNothingToOptimiseEndsAtTheNextTick) {
     NoDelays();
-    form->EditFunction->setText("7");
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-    EXPECT_EQ(form->StatusBar->currentMessage(), "Greedy algorithm is running ...");
+    Ctl<QLineEdit>("EditFunction")->setText("7");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    EXPECT_EQ(Ctl<QStatusBar>("StatusBar")->currentMessage(), "Greedy algorithm is running ...");
     WaitUntilIdle();
     ExpectNoMessages();
 }
 
 TEST_F(RunTest, AFormulaThatDoesNotCompileStartsNothing) {
-    form->EditFunction->setText("x + (");
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    Ctl<QLineEdit>("EditFunction")->setText("x + (");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].rfind("Bląd w funkcji. Kolumna: ", 0), 0u);
     EXPECT_TRUE(Idle());
-    EXPECT_FALSE(form->TimerChart->isActive());
-    EXPECT_FALSE(form->SolutionsNotSaved);
+    EXPECT_FALSE(Ctl<QTimer>("TimerChart")->isActive());
+    EXPECT_FALSE(form->Session().Unsaved());
 }
 
 TEST_F(RunTest, AVariableWithoutRoomIsRefusedByName) {
     SetRow(2, "y", "4", "4", "4");
-    QTest::mouseClick(form->SpeedButtonSA, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSA"), Qt::LeftButton);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_NE(dialogs.Messages()[0].find("variable y "), std::string::npos);
     EXPECT_TRUE(Idle());
-    EXPECT_FALSE(form->SolutionsNotSaved);
+    EXPECT_FALSE(form->Session().Unsaved());
 }
 
 TEST_F(RunTest, ClosingAfterARunAsksAndNoKeepsTheWindow) {
     NoDelays();
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
     WaitUntilIdle();
     dialogs.answers = {false};
     EXPECT_FALSE(form->close());
@@ -381,13 +388,13 @@ TEST_F(RunTest, ClosingWithoutARunDoesNotAsk) {
 }
 
 TEST_F(RunTest, ClosingDuringARunEndsTheWorker) {
-    form->TrackBarLocalSleep->setValue(10000);
-    QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
-    std::shared_ptr<OptimizationThread> worker = form->Worker;
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(10000);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
     dialogs.answers = {true};
     EXPECT_TRUE(form->close());
-    EXPECT_FALSE(form->Worker);
+    EXPECT_FALSE(form->RunWorker());
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
 }
 

@@ -1,6 +1,7 @@
 // The window's own colours: the contrast rules, and what the window sets under a dark palette.
 #include "ui/WindowColours.h"
 
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,25 +65,30 @@ double Contrast(const QWidget* w, QPalette::ColorGroup group, QPalette::ColorRol
 }
 
 TEST_F(DarkPalette, EveryColourTheWindowSetsComesWithOneThatReadsOnIt) {
-    ClickTab(form->TabSheetChart);
-    form->SetUpRangeControls(true, 0, 1);  // white X edits, grey disabled Y edits
-    for (QLineEdit* edit : {form->EditMinX, form->EditMaxX, form->EditMinY, form->EditMaxY}) {
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    // Y "-": white X edits, grey disabled Y edits.
+    Ctl<QComboBox>("ComboBoxAxeY")->setCurrentIndex(0);
+    emit Ctl<QComboBox>("ComboBoxAxeY")->activated(0);
+    for (QLineEdit* edit : {Ctl<QLineEdit>("EditMinX"), Ctl<QLineEdit>("EditMaxX"),
+                            Ctl<QLineEdit>("EditMinY"), Ctl<QLineEdit>("EditMaxY")}) {
         SCOPED_TRACE(edit->objectName().toStdString());
         EXPECT_GE(Contrast(edit, QPalette::Active, QPalette::Text, QPalette::Base), 4.5);
         EXPECT_GE(Contrast(edit, QPalette::Disabled, QPalette::Text, QPalette::Base), 3.0);
         EXPECT_NE(edit->palette().color(QPalette::Disabled, QPalette::Text),
                   edit->palette().color(QPalette::Active, QPalette::Text));
     }
-    for (QLabel* label :
-         {form->LabelFuncCalc, form->LabelBeforeOpt, form->LabelAfterOpt, form->LabelRotateRight}) {
+    for (QLabel* label : {Ctl<QLabel>("LabelFuncCalc"), Ctl<QLabel>("LabelBeforeOpt"),
+                          Ctl<QLabel>("LabelAfterOpt"), Ctl<QLabel>("LabelRotateRight")}) {
         SCOPED_TRACE(label->objectName().toStdString());
         EXPECT_GE(Contrast(label, QPalette::Active, QPalette::WindowText, QPalette::Window), 4.5);
     }
-    EXPECT_GE(Contrast(form->EditTemp0, QPalette::Active, QPalette::Text, QPalette::Base), 4.5);
+    EXPECT_GE(
+        Contrast(Ctl<QLineEdit>("EditTemp0"), QPalette::Active, QPalette::Text, QPalette::Base),
+        4.5);
 
     // Run buttons: captions read on the panel and on a hovered or pressed button; a disabled
     // button's caption is dimmer than an enabled one's.
-    const QToolButton* run = form->SpeedButtonGreedy;
+    const QToolButton* run = Ctl<QToolButton>("SpeedButtonGreedy");
     EXPECT_GE(Contrast(run, QPalette::Active, QPalette::ButtonText, QPalette::Window), 4.5);
     EXPECT_GE(Contrast(run, QPalette::Active, QPalette::ButtonText, QPalette::Button), 4.5);
     EXPECT_LT(Contrast(run, QPalette::Disabled, QPalette::ButtonText, QPalette::Window),
@@ -90,14 +96,14 @@ TEST_F(DarkPalette, EveryColourTheWindowSetsComesWithOneThatReadsOnIt) {
 }
 
 TEST_F(DarkPalette, ARangeEditShowsItsTextOnItsWhiteBackground) {
-    ClickTab(form->TabSheetChart);
-    const QImage shot = form->EditMaxX->grab().toImage();
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    const QImage shot = Ctl<QLineEdit>("EditMaxX")->grab().toImage();
     // The text's pixels: dark ones on the white field, inside the edit's frame.
     int dark = 0;
     for (int y = 4; y < shot.height() - 4; ++y) {
         for (int x = 4; x < shot.width() - 4; ++x) dark += qGray(shot.pixel(x, y)) < 100;
     }
-    EXPECT_GT(dark, 10) << form->EditMaxX->text().toStdString();
+    EXPECT_GT(dark, 10) << Ctl<QLineEdit>("EditMaxX")->text().toStdString();
 }
 
 }  // namespace

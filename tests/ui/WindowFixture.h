@@ -2,22 +2,73 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
+#include "FindControl.h"
 #include "ScriptedDialogs.h"
 #include "TestApplication.h"
+#include "algorithms/Optimizationthread.h"
+#include "app/DataFile.h"
 #include "ui/Aboutform.h"
+#include "ui/ChartPage.h"
+#include "ui/FunctionPage.h"
 #include "ui/Helpfunctionform.h"
 #include "ui/Mainform.h"
+#include "ui/PanelChart.h"
+#include "ui/RunComparison.h"
 
 namespace quarmel::test {
+
+// The main window as the option pages' and run comparison's tests still reach it: the controls
+// and state they use, by the names they use, found through the window's own interface.
+class WindowUnderTest : public TFormMain {
+  public:
+    // Values read when they are used, as the fields these tests read once were.
+    struct ChartReadyNow {
+        const TFormMain* window;
+        explicit operator bool() const {
+            return Find<ChartPage>(window, "TabSheetChart")->ChartReady();
+        }
+    };
+    struct WorkerNow {
+        const TFormMain* window;
+        explicit operator bool() const { return window->RunWorker() != nullptr; }
+        operator std::shared_ptr<OptimizationThread>() const { return window->RunWorker(); }
+    };
+
+    QLabel* LabelFuncCalc = Find<QLabel>(this, "LabelFuncCalc");
+    ::quarmel::PanelChart* PanelChart = Find<::quarmel::PanelChart>(this, "PanelChart");
+    QPushButton* SpeedButtonCalc = Find<QPushButton>(this, "SpeedButtonCalc");
+    QToolButton* SpeedButtonGreedy = Find<QToolButton>(this, "SpeedButtonGreedy");
+    QToolButton* SpeedButtonSA = Find<QToolButton>(this, "SpeedButtonSA");
+    QToolButton* SpeedButtonGeneticAlg = Find<QToolButton>(this, "SpeedButtonGeneticAlg");
+    QTableView* StringGridSolutions = Find<QTableView>(this, "StringGridSolutions");
+    QWidget* TabSheetChart = Find<QWidget>(this, "TabSheetChart");
+    QWidget* TabSheetSolutions = Find<QWidget>(this, "TabSheetSolutions");
+    QAction* Algorytmylokalne2 = Find<QAction>(this, "Algorytmylokalne2");
+    RunComparison* Comparison = findChild<RunComparison*>();
+    const SolutionList& RunSolutions = Solutions();
+    const std::string& LastFormula = Find<FunctionPage>(this, "TabSheetFunction")->LastFormula();
+    ChartReadyNow ChartReady{this};
+    WorkerNow Worker{this};
+    void SpeedButtonSaveClick() { Find<QAction>(this, "Zapiszwyniki1")->trigger(); }
+};
 
 // A shown main window with its two small windows, the scripted dialogs installed, and a
 // watchdog that fails the test and closes any modal window the test did not expect.
@@ -26,7 +77,7 @@ class WindowTest : public ::testing::Test {
     void SetUp() override {
         quarmel::testing::TestApplication();
         previous_ = InstallDialogs(&dialogs);
-        form = std::make_unique<TFormMain>();
+        form = std::make_unique<WindowUnderTest>();
         about = std::make_unique<TFormAbout>(form.get());
         help = std::make_unique<TFormHelpFunction>();
         form->SetAboutWindow(about.get());
@@ -55,8 +106,9 @@ class WindowTest : public ::testing::Test {
 
     // Chooses a page by clicking its tab, as the user does.
     void ClickTab(QWidget* page) {
-        QTabBar* bar = form->PageControlMain->tabBar();
-        const int index = form->PageControlMain->indexOf(page);
+        auto* pages = Ctl<QTabWidget>("PageControlMain");
+        QTabBar* bar = pages->tabBar();
+        const int index = pages->indexOf(page);
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
 
@@ -67,16 +119,51 @@ class WindowTest : public ::testing::Test {
 
     void SetRow(int row, const QString& name, const QString& min, const QString& max,
                 const QString& value) {
-        form->SetVariableCell(0, row, name);
-        form->SetVariableCell(1, row, min);
-        form->SetVariableCell(2, row, max);
-        form->SetVariableCell(3, row, value);
+        Function()->SetVariableCell(0, row, name);
+        Function()->SetVariableCell(1, row, min);
+        Function()->SetVariableCell(2, row, max);
+        Function()->SetVariableCell(3, row, value);
     }
 
     void ClearRow(int row) { SetRow(row, "", "", "", ""); }
 
+    // Opens a data file of the problem the page shows, holding `solutions`, as the user does.
+    void OpenWithSolutions(const SolutionList& solutions) {
+        ASSERT_EQ(form->ReadFunctionPage(false), 0);
+        DataFileContents contents;
+        contents.FunctionName = "Example 1";
+        contents.Formula = Ctl<QLineEdit>("EditFunction")->text().toStdString();
+        contents.Variables = form->Parameters.Variables();
+        contents.Solutions = solutions;
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("solutions.txt").toStdString();
+        ASSERT_TRUE(SaveDataFile(path, contents).Ok);
+        dialogs.files = {path};
+        Ctl<QAction>("Wczytajwyniki1")->trigger();
+        ASSERT_EQ(form->Solutions().Count(), solutions.Count());
+    }
+
+    // A short genetic run to its end, which leaves solutions and a population.
+    void RunGeneticToTheEnd() {
+        Ctl<QSlider>("TrackBarGeneticSleep")->setValue(0);
+        Ctl<QSlider>("TrackBarIterations")->setValue(20);
+        Ctl<QSlider>("TrackBarPopSize")->setValue(50);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGeneticAlg"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+        ASSERT_FALSE(form->Population().Empty());
+    }
+
+    // A control of the window by its name.
+    template <class T>
+    T* Ctl(const char* name) const {
+        return Find<T>(form.get(), name);
+    }
+    // The pages, for the state a test cannot see on the screen.
+    FunctionPage* Function() const { return Ctl<FunctionPage>("TabSheetFunction"); }
+    ChartPage* Chart() const { return Ctl<ChartPage>("TabSheetChart"); }
+
     ScriptedDialogs dialogs;
-    std::unique_ptr<TFormMain> form;
+    std::unique_ptr<WindowUnderTest> form;
     std::unique_ptr<TFormAbout> about;
     std::unique_ptr<TFormHelpFunction> help;
     bool expectModal = false;

@@ -1,30 +1,21 @@
-// The Function page: the problem's name, formula, direction and variables, and Calculate.
-#include <QComboBox>
-#include <QEvent>
+#include "ui/FunctionPage.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTableWidget>
 
-#include <stdexcept>
-
-#include "app/FunctionPage.h"
+#include "app/DataFile.h"
 #include "app/NumberText.h"
+#include "app/OpenedProblem.h"
 #include "ui/Accessibility.h"
-#include "ui/Mainform.h"
+#include "ui/WindowColours.h"
 
 namespace quarmel {
 namespace {
-
-// A failure of a command whose message is already the one to show.
-class CommandError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 QGroupBox* AddGroup(QWidget* page, const char* name, const QString& caption) {
     auto* group = new QGroupBox(caption, page);
@@ -34,20 +25,17 @@ QGroupBox* AddGroup(QWidget* page, const char* name, const QString& caption) {
 
 }  // namespace
 
-void TFormMain::BuildFunctionPage() {
-    TabSheetFunction = new QWidget;
-    TabSheetFunction->setObjectName("TabSheetFunction");
-    TabSheetFunction->setAccessibleName("Function");
-    PageControlMain->addTab(TabSheetFunction, "Function");
-    QWidget* page = TabSheetFunction;
+FunctionPage::FunctionPage(QWidget* parent) : QWidget(parent) {
+    setObjectName("TabSheetFunction");
+    setAccessibleName("Function");
 
-    GroupBoxFunctionName = AddGroup(page, "GroupBoxFunctionName", "Name of function");
+    GroupBoxFunctionName = AddGroup(this, "GroupBoxFunctionName", "Name of function");
     EditFunctionName = new QLineEdit(GroupBoxFunctionName);
     EditFunctionName->setObjectName("EditFunctionName");
     EditFunctionName->setGeometry(10, 18, 280, 22);
     NameAfter(EditFunctionName, "Name of function");
 
-    GroupBoxOptimMax = AddGroup(page, "GroupBoxOptimMax", "Optimization");
+    GroupBoxOptimMax = AddGroup(this, "GroupBoxOptimMax", "Optimization");
     RadioButton_max = new QRadioButton("Maximiize", GroupBoxOptimMax);
     RadioButton_max->setObjectName("RadioButton_max");
     RadioButton_max->setGeometry(12, 20, 100, 20);
@@ -56,14 +44,14 @@ void TFormMain::BuildFunctionPage() {
     RadioButton_min->setGeometry(122, 20, 100, 20);
     RadioButton_min->setChecked(true);
 
-    GroupBoxFunction = AddGroup(page, "GroupBoxFunction", "Function");
+    GroupBoxFunction = AddGroup(this, "GroupBoxFunction", "Function");
     EditFunction = new QLineEdit("x^2 + ( y - 2 ) ^ 2 + 3 * c ", GroupBoxFunction);
     EditFunction->setObjectName("EditFunction");
     EditFunction->setMaxLength(199);  // the formula field holds 199 characters
     SetHint(EditFunction, "Enter funtion for optimization");
     NameAfter(EditFunction, "Function");
 
-    GroupBoxFuncValue = AddGroup(page, "GroupBoxFuncValue", "Value of function");
+    GroupBoxFuncValue = AddGroup(this, "GroupBoxFuncValue", "Value of function");
     SpeedButtonCalc = new QPushButton("Calculate", GroupBoxFuncValue);
     SpeedButtonCalc->setObjectName("SpeedButtonCalc");
     SpeedButtonCalc->setGeometry(12, 28, 100, 30);
@@ -83,7 +71,7 @@ void TFormMain::BuildFunctionPage() {
     LabelFuncCalc->setAccessibleDescription("Value of function");
     LabelFuncCalc->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    GroupBoxVariables = AddGroup(page, "GroupBoxVariables", "Variables of function");
+    GroupBoxVariables = AddGroup(this, "GroupBoxVariables", "Variables of function");
     StringGridVariables = new QTableWidget(20, 4, GroupBoxVariables);
     StringGridVariables->setObjectName("StringGridVariables");
     StringGridVariables->setAccessibleName("Variables of function");
@@ -94,17 +82,27 @@ void TFormMain::BuildFunctionPage() {
     StringGridVariables->setTabKeyNavigation(false);
     StringGridVariables->move(22, 22);
 
-    TabSheetFunction->installEventFilter(this);
+    const QWidget* order[] = {EditFunctionName, RadioButton_max, RadioButton_min,
+                              EditFunction,     SpeedButtonCalc, StringGridVariables};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    }
+    connect(SpeedButtonCalc, &QPushButton::clicked, this, &FunctionPage::SpeedButtonCalcClick);
+
+    // The example the program starts with.
+    EditFunctionName->setText("Example 1");
+    StringGridVariables->setHorizontalHeaderLabels({"Name", "Min", "Max", "Value"});
+    const char* rows[3][4] = {
+        {"x", "-50", "50", "0"}, {"y", "-40", "40", "6"}, {"c", "1", "15", "5"}};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 4; ++c) SetVariableCell(c, r + 1, rows[r][c]);
+    }
 }
 
-void TFormMain::ConnectFunctionPage() {
-    connect(SpeedButtonCalc, &QPushButton::clicked, this,
-            [this] { RunCommand(&TFormMain::SpeedButtonCalcClick); });
-}
-
-void TFormMain::AnchorFunctionPage() {
-    const int w = TabSheetFunction->width();
-    const int h = TabSheetFunction->height();
+void FunctionPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
     GroupBoxFunctionName->setGeometry(8, 4, 300, 48);
     GroupBoxOptimMax->setGeometry(316, 4, w - 324, 48);
     GroupBoxFunction->setGeometry(8, 56, w - 16, 50);
@@ -114,24 +112,30 @@ void TFormMain::AnchorFunctionPage() {
     GroupBoxVariables->setGeometry(8, 206, w - 16, h - 210);
 }
 
-void TFormMain::LayoutVariablesGrid() {
-    const int width = TabSheetFunction->width() - 60;
-    const int height = TabSheetFunction->height() - 250;
-    StringGridVariables->resize(width, height);
+void FunctionPage::ApplyPaletteColours(const QColor& page) {
+    QPalette blue = LabelFuncCalc->palette();
+    blue.setColor(QPalette::WindowText, ReadableOn(Qt::blue, page));
+    LabelFuncCalc->setPalette(blue);
+}
+
+void FunctionPage::LayoutVariablesGrid() {
+    const int gridWidth = width() - 60;
+    const int gridHeight = height() - 250;
+    StringGridVariables->resize(gridWidth, gridHeight);
     // A data row for each variable a problem can have (the header is the grid's own).
     StringGridVariables->setRowCount(kMaxVariables);
     StringGridVariables->setColumnCount(4);
-    const int columnWidth = (width - 30) / 4;
+    const int columnWidth = (gridWidth - 30) / 4;
     QHeaderView* header = StringGridVariables->horizontalHeader();
     header->setDefaultSectionSize(columnWidth);
     for (int c = 0; c < 4; ++c) header->resizeSection(c, columnWidth);
 }
 
-int TFormMain::VariableRowCount() const {
+int FunctionPage::VariableRowCount() const {
     return StringGridVariables->rowCount() + 1;
 }
 
-QString TFormMain::VariableCell(int column, int row) const {
+QString FunctionPage::VariableCell(int column, int row) const {
     if (row == 0) {
         QTableWidgetItem* header = StringGridVariables->horizontalHeaderItem(column);
         return header ? header->text() : QString();
@@ -140,7 +144,7 @@ QString TFormMain::VariableCell(int column, int row) const {
     return item ? item->text() : QString();
 }
 
-void TFormMain::SetVariableCell(int column, int row, const QString& text) {
+void FunctionPage::SetVariableCell(int column, int row, const QString& text) {
     if (row == 0) {
         StringGridVariables->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
         return;
@@ -152,60 +156,78 @@ void TFormMain::SetVariableCell(int column, int row, const QString& text) {
     }
 }
 
-void TFormMain::SpeedButtonCalcClick() {
-    ReadFunctionPage(true);
+void FunctionPage::SpeedButtonCalcClick() {
+    emit CalculateRequested();
 }
 
-int TFormMain::ReadFunctionPage(bool evaluate) {
-    // The axis lists are rebuilt from the variables read; Y keeps its choice when it can.
-    const int rememberedY = ComboBoxAxeY->currentIndex();
-    ComboBoxAxeX->clear();
-    ComboBoxAxeY->clear();
-
+FunctionPageReading FunctionPage::Read(AlgParameters& problem, FunctionParser& parser,
+                                       bool& resultsStale) {
     std::vector<VariableRowTexts> rows;
     for (int r = 1; r < VariableRowCount(); ++r) {
         rows.push_back({VariableCell(0, r).toStdString(), VariableCell(1, r).toStdString(),
                         VariableCell(2, r).toStdString(), VariableCell(3, r).toStdString()});
     }
-    const std::string typed = EditFunction->text().toStdString();
     FunctionPageReading reading =
-        ReadFunctionTexts(typed, RadioButton_max->isChecked(), rows, Parameters, FormParser);
-    UsesSpiral = reading.UsesSpiral;
+        ReadFunctionTexts(FormulaText(), Maximize(), rows, problem, parser);
+    resultsStale = false;
+    if (reading.Result == PageReadResult::Ok) {
+        resultsStale = ResultsGoStale(lastFormula_, reading.NormalisedFormula);
+        lastFormula_ = reading.NormalisedFormula;
+    }
+    return reading;
+}
 
-    if (reading.VariablesRead) {
-        ComboBoxAxeY->addItem("-");
-        const int count = Parameters.VariableCount();
-        for (int i = 0; i < count; ++i) {
-            const QString name = QString::fromStdString(Parameters.VariableName(i));
-            ComboBoxAxeX->addItem(name);
-            if (count != 1) ComboBoxAxeY->addItem(name);
-        }
-        // Nothing is chosen after a refill (a combo box would pick its first item by itself).
-        ComboBoxAxeX->setCurrentIndex(-1);
-        ComboBoxAxeY->setCurrentIndex(-1);
-        if (rememberedY != -1 && rememberedY < ComboBoxAxeY->count()) {
-            ComboBoxAxeY->setCurrentIndex(rememberedY);
-        }
-    }
-    for (const std::string& notice : reading.Notices) CurrentDialogs().Message(notice);
-    if (reading.Result == PageReadResult::Stopped) throw CommandError(reading.Error);
-    if (reading.Result == PageReadResult::CompileError) return -1;
+void FunctionPage::AdoptFormula() {
+    lastFormula_ = NormaliseFormula(FormulaText());
+}
 
-    // Results belong to a formula: a different one makes them stale.
-    if (reading.NormalisedFormula != LastFormula) {
-        RunSolutions.Clear();
-        RunPopulation.Clear();
-        ShowReplacedRunSolutions();
+void FunctionPage::ShowValue(double value) {
+    LabelFuncCalc->setText(QString::fromStdString(FuncValueText(value)));
+}
+
+void FunctionPage::ShowFile(const DataFileReading& file) {
+    if (file.FunctionName) EditFunctionName->setText(QString::fromStdString(*file.FunctionName));
+    if (file.Formula) EditFunction->setText(QString::fromStdString(*file.Formula));
+    if (file.Maximize) {
+        if (*file.Maximize) {
+            RadioButton_max->setChecked(true);
+        } else {
+            RadioButton_min->setChecked(true);
+        }
     }
-    LastFormula = reading.NormalisedFormula;
-    ReadOptionPages();
-    if (evaluate) {
-        const double f = EvaluateAtDefaults(FormParser, Parameters);
-        LabelFuncCalc->setText(QString::fromStdString(FuncValueText(f)));
-    } else {
-        SetUpAxes();
+    int row = 1;
+    for (const VariableRowTexts& texts : OpenedTableRows(file)) {
+        SetVariableCell(0, row, QString::fromStdString(texts.Name));
+        SetVariableCell(1, row, QString::fromStdString(texts.Min));
+        SetVariableCell(2, row, QString::fromStdString(texts.Max));
+        SetVariableCell(3, row, QString::fromStdString(texts.Value));
+        ++row;
     }
-    return 0;
+}
+
+void FunctionPage::ClearFunctionInput() {
+    EditFunction->clear();
+    // Every data row but the last one is emptied; the last keeps what it holds.
+    for (int row = 1; row <= VariableRowCount() - 2; ++row) {
+        for (int column = 0; column < 4; ++column) SetVariableCell(column, row, QString());
+    }
+}
+
+void FunctionPage::SetRunning(bool running) {
+    StringGridVariables->setEnabled(!running);
+    EditFunction->setReadOnly(running);
+}
+
+std::string FunctionPage::ProblemName() const {
+    return EditFunctionName->text().toStdString();
+}
+
+std::string FunctionPage::FormulaText() const {
+    return EditFunction->text().toStdString();
+}
+
+bool FunctionPage::Maximize() const {
+    return RadioButton_max->isChecked();
 }
 
 }  // namespace quarmel

@@ -1,28 +1,23 @@
-// The Chart page: the chart panel, the display options, the axis choice and the display ranges.
+#include "ui/ChartPage.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSlider>
-#include <QTabWidget>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <limits>
+#include <utility>
 
-#include "app/ChartAxes.h"
-#include "app/NumberText.h"
-#include "chart/Sampling.h"
+#include "chart/MarkerPoints.h"
 #include "ui/Accessibility.h"
-#include "ui/Mainform.h"
+#include "ui/Dialogs.h"
 #include "ui/PanelChart.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
@@ -30,14 +25,8 @@
 namespace quarmel {
 namespace {
 
-const QColor kWhite(255, 255, 255);
 // The grey the range edits show while their axis is off.
 const QColor kScrollBarGrey(200, 200, 200);
-
-void SetBackground(QLineEdit* edit, const QColor& colour) {
-    // Light whatever the palette: the text colours come with it.
-    SetLightFieldColours(edit, colour);
-}
 
 QScrollBar* AddRangeBar(QGroupBox* group, const char* name, const QString& spokenName) {
     auto* bar = new QScrollBar(Qt::Horizontal, group);
@@ -54,7 +43,8 @@ QScrollBar* AddRangeBar(QGroupBox* group, const char* name, const QString& spoke
 QLineEdit* AddRangeEdit(QGroupBox* group, const char* name, const QString& spokenName) {
     auto* edit = new QLineEdit("0", group);
     edit->setObjectName(name);
-    SetBackground(edit, kScrollBarGrey);
+    // Light whatever the palette: the text colours come with it.
+    SetLightFieldColours(edit, kScrollBarGrey);
     SetHint(edit, "Enter accurate value");
     edit->setAccessibleName(spokenName);
     return edit;
@@ -104,18 +94,35 @@ QLabel* AddFunctionPicture(QGridLayout* grid, const char* name, const QString& p
 
 }  // namespace
 
-void TFormMain::BuildChartPage() {
-    TabSheetChart = new QWidget;
-    TabSheetChart->setObjectName("TabSheetChart");
-    TabSheetChart->setAccessibleName("Chart");
-    PageControlMain->addTab(TabSheetChart, "Chart");
-    QWidget* page = TabSheetChart;
+ChartPage::ChartPage(QWidget* parent, const AlgParameters& problem, FunctionParser& parser)
+    : QWidget(parent), problem_(problem), parser_(parser) {
+    setObjectName("TabSheetChart");
+    setAccessibleName("Chart");
+    Build();
+    TimerAutoRotation = new QTimer(this);
+    TimerAutoRotation->setObjectName("TimerAutoRotation");
+    TimerAutoRotation->setInterval(50);
+    TimerAutoRotation->start();
+    Connect();
+    ConnectNavigation();
+    SetTabOrder();
+    LoadCursors();
+    // Rotate on the left button, move on the right one.
+    LabelRotateLeft->show();
+    LabelMoveRight->show();
+    PanelChart->SetFrameSource([this] { return CurrentChartFrame(); });
+}
 
-    PanelChart = new quarmel::PanelChart(page);
+void ChartPage::Build() {
+    PanelChart = new quarmel::PanelChart(this);
     PanelChart->setAccessibleName("Chart");
+    BuildOptionsColumn();
+    BuildRanges();
+}
 
+void ChartPage::BuildOptionsColumn() {
     // Right-hand column: axes, display options, mouse functions, scaling, rotation.
-    PanelChartOptions = new QWidget(page);
+    PanelChartOptions = new QWidget(this);
     PanelChartOptions->setObjectName("PanelChartOptions");
     auto* column = new QVBoxLayout(PanelChartOptions);
     column->setContentsMargins(0, 0, 0, 0);
@@ -200,11 +207,13 @@ void TFormMain::BuildChartPage() {
     SetHint(BitBtnReset, "Reset chart to default position");
     column->addWidget(BitBtnReset);
     column->addStretch(1);
+}
 
+void ChartPage::BuildRanges() {
     // The display ranges along the bottom; their widths follow the page (LayoutRangeControls).
-    GroupBoxRangeMin = new QGroupBox("Display range - minimum", page);
+    GroupBoxRangeMin = new QGroupBox("Display range - minimum", this);
     GroupBoxRangeMin->setObjectName("GroupBoxRangeMin");
-    GroupBoxRangeMax = new QGroupBox("Display range - maximum", page);
+    GroupBoxRangeMax = new QGroupBox("Display range - maximum", this);
     GroupBoxRangeMax->setObjectName("GroupBoxRangeMax");
     ScrollBarMinX = AddRangeBar(GroupBoxRangeMin, "ScrollBarMinX", "Display range - minimum, X");
     ScrollBarMinY = AddRangeBar(GroupBoxRangeMin, "ScrollBarMinY", "Display range - minimum, Y");
@@ -228,49 +237,86 @@ void TFormMain::BuildChartPage() {
     EditMaxX->move(0, top[0] - 2);
     EditMaxY->move(0, top[1] - 2);
     for (QLineEdit* edit : {EditMinX, EditMinY, EditMaxX, EditMaxY}) edit->resize(38, 21);
-
-    TabSheetChart->installEventFilter(this);
 }
 
-void TFormMain::ConnectChartPage() {
-    connect(ComboBoxAxeX, &QComboBox::activated, this,
-            [this] { RunCommand(&TFormMain::ComboBoxAxeXChange); });
-    connect(ComboBoxAxeY, &QComboBox::activated, this,
-            [this] { RunCommand(&TFormMain::ComboBoxAxeXChange); });
-    ConnectCommands<QScrollBar>(
-        {
-            {ScrollBarMinX, &TFormMain::ScrollBarMinXChange},
-            {ScrollBarMinY, &TFormMain::ScrollBarMinYChange},
-            {ScrollBarMaxX, &TFormMain::ScrollBarMaxXChange},
-            {ScrollBarMaxY, &TFormMain::ScrollBarMaxYChange},
-        },
-        &QScrollBar::valueChanged);
-    const std::pair<QLineEdit*, void (TFormMain::*)(char)> edits[] = {
-        {EditMinX, &TFormMain::EditMinXKeyPress},
-        {EditMinY, &TFormMain::EditMinYKeyPress},
-        {EditMaxX, &TFormMain::EditMaxXKeyPress},
-        {EditMaxY, &TFormMain::EditMaxYKeyPress},
+void ChartPage::Connect() {
+    for (QComboBox* list : {ComboBoxAxeX, ComboBoxAxeY}) {
+        connect(list, &QComboBox::activated, this,
+                [this] { RunCommand([this] { ComboBoxAxeXChange(); }); });
+    }
+    const std::pair<QScrollBar*, void (ChartPage::*)()> bars[] = {
+        {ScrollBarMinX, &ChartPage::ScrollBarMinXChange},
+        {ScrollBarMinY, &ChartPage::ScrollBarMinYChange},
+        {ScrollBarMaxX, &ChartPage::ScrollBarMaxXChange},
+        {ScrollBarMaxY, &ChartPage::ScrollBarMaxYChange},
+    };
+    for (const auto& [bar, handler] : bars) {
+        connect(bar, &QScrollBar::valueChanged, this,
+                [this, h = handler] { RunCommand([this, h] { (this->*h)(); }); });
+    }
+    const std::pair<QLineEdit*, void (ChartPage::*)(char)> edits[] = {
+        {EditMinX, &ChartPage::EditMinXKeyPress},
+        {EditMinY, &ChartPage::EditMinYKeyPress},
+        {EditMaxX, &ChartPage::EditMaxXKeyPress},
+        {EditMaxY, &ChartPage::EditMaxYKeyPress},
     };
     for (const auto& [edit, handler] : edits) {
         connect(edit, &QLineEdit::returnPressed, this,
                 [this, h = handler] { RunCommand([this, h] { (this->*h)('\r'); }); });
     }
-    ConnectCommands<QCheckBox>(
-        {
-            {CheckBoxWireframe, &TFormMain::CheckBoxWireframeClick},
-            {CheckBoxPolygon, &TFormMain::CheckBoxPolygonClick},
-            {CheckBoxShading, &TFormMain::CheckBoxShadingClick},
-            {CheckBoxSolution, &TFormMain::CheckBoxShadingClick},
-            {CheckBoxAxes, &TFormMain::CheckBoxColorsClick},
-            {CheckBoxAxesDesc, &TFormMain::CheckBoxColorsClick},
-            {CheckBoxFrames, &TFormMain::CheckBoxColorsClick},
-        },
-        &QCheckBox::toggled);
+    const std::pair<QCheckBox*, void (ChartPage::*)()> boxes[] = {
+        {CheckBoxWireframe, &ChartPage::CheckBoxWireframeClick},
+        {CheckBoxPolygon, &ChartPage::CheckBoxPolygonClick},
+        {CheckBoxShading, &ChartPage::CheckBoxShadingClick},
+        {CheckBoxSolution, &ChartPage::CheckBoxShadingClick},
+        {CheckBoxAxes, &ChartPage::CheckBoxColorsClick},
+        {CheckBoxAxesDesc, &ChartPage::CheckBoxColorsClick},
+        {CheckBoxFrames, &ChartPage::CheckBoxColorsClick},
+    };
+    for (const auto& [box, handler] : boxes) {
+        connect(box, &QCheckBox::toggled, this,
+                [this, h = handler] { RunCommand([this, h] { (this->*h)(); }); });
+    }
 }
 
-void TFormMain::AnchorChartPage() {
-    const int w = TabSheetChart->width();
-    const int h = TabSheetChart->height();
+void ChartPage::SetTabOrder() {
+    // Controls are created in reading order, which gives most of the order; the range controls
+    // go row by row, each bar before its edit.
+    const QWidget* order[] = {ComboBoxAxeX,
+                              ComboBoxAxeY,
+                              CheckBoxPolygon,
+                              CheckBoxFrames,
+                              CheckBoxWireframe,
+                              CheckBoxShading,
+                              CheckBoxAxes,
+                              CheckBoxAxesDesc,
+                              CheckBoxSolution,
+                              ScrollBarScale,
+                              CheckBoxAutoRotation,
+                              TrackBarAutoRotation,
+                              BitBtnReset,
+                              ScrollBarMinX,
+                              EditMinX,
+                              ScrollBarMinY,
+                              EditMinY,
+                              ScrollBarMaxX,
+                              EditMaxX,
+                              ScrollBarMaxY,
+                              EditMaxY};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    }
+}
+
+bool ChartPage::Current() const {
+    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
+    return stack && stack->currentWidget() == this;
+}
+
+void ChartPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
     const int optionsWidth = 150;
     const int rangeHeight = 70;
     PanelChart->setGeometry(4, 4, w - optionsWidth - 12, h - rangeHeight - 10);
@@ -283,8 +329,8 @@ void TFormMain::AnchorChartPage() {
     LayoutRangeControls();
 }
 
-void TFormMain::LayoutRangeControls() {
-    const int w = (TabSheetChart->width() - GroupBoxRangeMin->x() - 8) / 2;
+void ChartPage::LayoutRangeControls() {
+    const int w = (width() - GroupBoxRangeMin->x() - 8) / 2;
     GroupBoxRangeMin->resize(w, GroupBoxRangeMin->height());
     GroupBoxRangeMax->setGeometry(GroupBoxRangeMin->x() + w - 2, GroupBoxRangeMin->y(), w,
                                   GroupBoxRangeMin->height());
@@ -296,190 +342,63 @@ void TFormMain::LayoutRangeControls() {
     ScrollBarMaxY->setGeometry(ScrollBarMinX->x(), ScrollBarMaxY->y(), barWidth, 17);
 }
 
-void TFormMain::SetUpAxes() {
-    const int count = Parameters.VariableCount();
-    if (count == 0) {
-        SurfaceSampling s = SampleWithoutVariables(FormParser);
-        SurfaceSamples = std::move(s.Samples);
-        DisplayXMin = DisplayXMax = DisplayYMin = DisplayYMax = 0;
-        HeightMin = HeightMax = 0;
-        return;
-    }
-    const AxisChoice axes = ChooseAxes(count, ComboBoxAxeX->currentIndex(),
-                                       ComboBoxAxeY->currentIndex(), ComboBoxAxeY->count());
-    ComboBoxAxeX->setCurrentIndex(axes.XIndex);
-    ComboBoxAxeY->setCurrentIndex(axes.YIndex);
-    AxisXVariable = axes.XVariable;
-    AxisYVariable = axes.YVariable;
-    SetUpRangeControls(!axes.TwoAxes, AxisXVariable, AxisYVariable);
-    if (axes.TwoAxes) {
-        SampleOverXY(AxisXVariable, AxisYVariable);
-    } else {
-        SampleOverX(AxisXVariable);
+void ChartPage::ApplyPaletteColours(const QColor& page) {
+    for (QLabel* label : {LabelRotateRight, LabelMoveRight, LabelScaleRight}) {
+        QPalette blue = label->palette();
+        blue.setColor(QPalette::WindowText, ReadableOn(Qt::blue, page));
+        label->setPalette(blue);
     }
 }
 
-void TFormMain::SetUpRangeControls(bool xOnly, int xVariable, int yVariable) {
-    // The final positions and texts are set here; the bars' own handlers would only resample,
-    // which the caller does once at the end.
-    auto setUp = [this](QScrollBar* minBar, QScrollBar* maxBar, QLineEdit* minEdit,
-                        QLineEdit* maxEdit, int variable) {
-        const VariableSpec& v = Parameters.Variable(variable);
-        const BarRange range = RangeBarLimits(v);
-        for (QScrollBar* bar : {minBar, maxBar}) {
-            const QSignalBlocker quiet(bar);
-            bar->setRange(range.Low, range.High);
-            bar->setValue(bar == minBar ? range.Low : range.High);
-            bar->setEnabled(true);
-        }
-        minEdit->setText(QString::fromStdString(LimitText(v.Min)));
-        maxEdit->setText(QString::fromStdString(LimitText(v.Max)));
-        for (QLineEdit* edit : {minEdit, maxEdit}) {
-            SetBackground(edit, kWhite);
-            edit->setEnabled(true);
-        }
-    };
-    setUp(ScrollBarMinX, ScrollBarMaxX, EditMinX, EditMaxX, xVariable);
-    if (xOnly) {
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{ScrollBarMinY, ScrollBarMaxY, EditMinY, EditMaxY}) {
-            w->setEnabled(false);
-        }
-        SetBackground(EditMinY, kScrollBarGrey);
-        SetBackground(EditMaxY, kScrollBarGrey);
-    } else {
-        setUp(ScrollBarMinY, ScrollBarMaxY, EditMinY, EditMaxY, yVariable);
-    }
+ChartFrame ChartPage::CurrentChartFrame() const {
+    ChartFrame frame;
+    frame.WaveMode = waveMode_;
+    frame.Distance = static_cast<float>(ScrollBarScale->value());
+    frame.TiltAngle = navigation_.TiltAngle;
+    frame.TurnAngle = navigation_.TurnAngle;
+    frame.ShiftX = static_cast<float>(navigation_.ShiftX);
+    frame.ShiftY = static_cast<float>(navigation_.ShiftY);
+    frame.ShowPoints = CheckBoxWireframe->isChecked();
+    frame.ShowPolygons = CheckBoxPolygon->isChecked();
+    frame.SmoothShading = CheckBoxShading->isChecked();
+    frame.ShowSolution = CheckBoxSolution->isChecked();
+    frame.ShowAxes = CheckBoxAxes->isChecked();
+    frame.ShowAxesDescription = CheckBoxAxesDesc->isChecked();
+    frame.ShowLines = CheckBoxFrames->isChecked();
+    frame.SpiralMode = spiralMode_;
+    return frame;
 }
 
-bool TFormMain::TwoAxesChosen() const {
-    return Parameters.VariableCount() > 1 && ComboBoxAxeY->currentIndex() != 0;
+void ChartPage::RedrawChart() {
+    if (!chartReady_) return;
+    PanelChart->SetChartReady(true);
+    PanelChart->RedrawChart();
 }
 
-void TFormMain::Resample() {
-    if (TwoAxesChosen()) {
-        SampleOverXY(AxisXVariable, AxisYVariable);
-    } else {
-        SampleOverX(AxisXVariable);
-    }
+void ChartPage::NoteChange(ListChange change) {
+    markerFeed_.Note(change);
 }
 
-void TFormMain::SampleOverXY(int xVariable, int yVariable) {
-    const int count = Parameters.VariableCount();
-    // Before the first reading of the page there are no variables to sample over.
-    if (xVariable < 0 || xVariable >= count || yVariable < 0 || yVariable >= count) return;
-    SurfaceSamples.clear();
-    const auto read = [](const QLineEdit* edit) {
-        return static_cast<float>(TextToFloat(edit->text().toStdString()));
-    };
-    const float xMin = read(EditMinX), xMax = read(EditMaxX);
-    const float yMin = read(EditMinY), yMax = read(EditMaxY);
-    SurfaceSampling s = quarmel::SampleOverXY(FormParser, Parameters.Variables(), xVariable,
-                                              yVariable, xMin, xMax, yMin, yMax);
-    SurfaceSamples = std::move(s.Samples);
-    DisplayXMin = s.DisplayXMin;
-    DisplayXMax = s.DisplayXMax;
-    DisplayYMin = s.DisplayYMin;
-    DisplayYMax = s.DisplayYMax;
-    HeightMin = s.HeightMin;
-    HeightMax = s.HeightMax;
-}
-
-void TFormMain::SampleOverX(int xVariable) {
-    if (xVariable < 0 || xVariable >= Parameters.VariableCount()) return;
-    SurfaceSamples.clear();
-    const float xMin = static_cast<float>(TextToFloat(EditMinX->text().toStdString()));
-    const float xMax = static_cast<float>(TextToFloat(EditMaxX->text().toStdString()));
-    SurfaceSampling s =
-        quarmel::SampleOverX(FormParser, Parameters.Variables(), xVariable, xMin, xMax);
-    SurfaceSamples = std::move(s.Samples);
-    DisplayXMin = s.DisplayXMin;
-    DisplayXMax = s.DisplayXMax;
-    DisplayYMin = 0;
-    DisplayYMax = 0;
-    HeightMin = s.HeightMin;
-    HeightMax = s.HeightMax;
-}
-
-void TFormMain::ComboBoxAxeXChange() {
-    SetUpAxes();
-    TimerChartTimer();
-    RedrawChart();
-}
-
-namespace {
-
-// Keeps a range's minimum below its maximum; the bar's own limits win at the end of the range.
-void KeepOrder(QScrollBar* min, QScrollBar* max, bool moveMinimum) {
-    QScrollBar* moved = moveMinimum ? min : max;
-    const QSignalBlocker quiet(moved);
-    moved->setValue(OrderedPosition(min->value(), max->value(), moveMinimum));
-}
-
-}  // namespace
-
-void TFormMain::ScrollBarMinXChange() {
-    KeepOrder(ScrollBarMinX, ScrollBarMaxX, true);
-    EditMinX->setText(QString::number(ScrollBarMinX->value()));
-    Resample();
-    RedrawChart();
-}
-
-void TFormMain::ScrollBarMaxXChange() {
-    KeepOrder(ScrollBarMinX, ScrollBarMaxX, false);
-    EditMaxX->setText(QString::number(ScrollBarMaxX->value()));
-    Resample();
-    RedrawChart();
-}
-
-void TFormMain::ScrollBarMinYChange() {
-    KeepOrder(ScrollBarMinY, ScrollBarMaxY, true);
-    EditMinY->setText(QString::number(ScrollBarMinY->value()));
-    Resample();
-    RedrawChart();
-}
-
-void TFormMain::ScrollBarMaxYChange() {
-    KeepOrder(ScrollBarMinY, ScrollBarMaxY, false);
-    EditMaxY->setText(QString::number(ScrollBarMaxY->value()));
-    Resample();
-    RedrawChart();
-}
-
-void TFormMain::RangeEditEnter(QLineEdit* edit, QScrollBar* bar) {
-    const double value = TextToFloat(edit->text().toStdString());
-    if (value < bar->minimum() || value > bar->maximum()) {
-        CurrentDialogs().Message("Wrong data !");
-        return;
-    }
-    Resample();
-    RedrawChart();
-}
-
-void TFormMain::EditMinXKeyPress(char key) {
-    if (key == '\r') RangeEditEnter(EditMinX, ScrollBarMinX);
-}
-void TFormMain::EditMinYKeyPress(char key) {
-    if (key == '\r') RangeEditEnter(EditMinY, ScrollBarMinY);
-}
-void TFormMain::EditMaxXKeyPress(char key) {
-    if (key == '\r') RangeEditEnter(EditMaxX, ScrollBarMaxX);
-}
-void TFormMain::EditMaxYKeyPress(char key) {
-    if (key == '\r') RangeEditEnter(EditMaxY, ScrollBarMaxY);
-}
-
-void TFormMain::CheckBoxWireframeClick() {
-    RedrawChart();
-}
-void TFormMain::CheckBoxPolygonClick() {
-    RedrawChart();
-}
-void TFormMain::CheckBoxShadingClick() {
-    RedrawChart();
-}
-void TFormMain::CheckBoxColorsClick() {
-    RedrawChart();
+void ChartPage::Tick(const SolutionList& solutions, const SolutionList& population, int periodMs) {
+    const bool shown = Current();
+    const bool fedBefore = std::exchange(fedLastTick_, shown);
+    if (!shown) return;
+    const MarkerAxes axes{axisX_,
+                          axisY_,
+                          surface_.DisplayXMin,
+                          surface_.DisplayXMax,
+                          surface_.DisplayYMin,
+                          surface_.DisplayYMax};
+    ChartModel& chart = PanelChart->Chart();
+    chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
+                     surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
+                     surface_.Samples);
+    if (!fedBefore) markerFeed_.Rebuild();
+    markerFeed_.Update(solutions, axes, chart);
+    chart.SetPopulationPoints(PopulationMarkers(population, axes));
+    chartReady_ = true;
+    PanelChart->SetChartReady(true);
+    PanelChart->RedrawOnTick(periodMs);
 }
 
 }  // namespace quarmel

@@ -1,0 +1,131 @@
+#include "ui/SolutionsPage.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTableView>
+
+#include <algorithm>
+#include <utility>
+
+#include "ui/SolutionsTableModel.h"
+#include "ui/WindowColours.h"
+
+namespace quarmel {
+namespace {
+
+QLabel* AddValueLabel(QGroupBox* group, const char* name, const QString& meaning) {
+    auto* label = new QLabel("-", group);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font("Trebuchet MS");
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(true);
+    font.setPixelSize(19);
+    label->setFont(font);
+    QPalette blue = label->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    label->setPalette(blue);
+    // Spoken as its value; the description says which value it is.
+    label->setAccessibleDescription(meaning);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QString ResultLabelText(const std::string& text) {
+    return text.empty() ? QString("-") : QString::fromStdString(text);
+}
+
+// Rows inserted at the top would push the rows in view down: a table scrolled away from its top
+// keeps showing the same solutions. At the top it stays there, where the new solutions come in.
+void KeepRowsInView(QTableView* table, int scrolledTo, int insertedRows) {
+    if (scrolledTo == 0 || insertedRows <= 0) return;
+    // The scroll range follows the new rows only after a layout.
+    table->doItemsLayout();
+    const int step = table->verticalScrollMode() == QAbstractItemView::ScrollPerItem
+                         ? 1
+                         : table->verticalHeader()->defaultSectionSize();
+    table->verticalScrollBar()->setValue(scrolledTo + insertedRows * step);
+}
+
+}  // namespace
+
+SolutionsPage::SolutionsPage(QWidget* parent, const AlgParameters& problem,
+                             const SolutionList& solutions)
+    : QWidget(parent), problem_(problem), solutions_(solutions) {
+    setObjectName("TabSheetSolutions");
+    setAccessibleName("Solutions");
+
+    GroupBoxBeforeOpt = new QGroupBox("Initial solution", this);
+    GroupBoxBeforeOpt->setObjectName("GroupBoxBeforeOpt");
+    LabelBeforeOpt = AddValueLabel(GroupBoxBeforeOpt, "LabelBeforeOpt", "Initial solution");
+    GroupBoxAfterOpt = new QGroupBox("Optimal solution", this);
+    GroupBoxAfterOpt->setObjectName("GroupBoxAfterOpt");
+    LabelAfterOpt = AddValueLabel(GroupBoxAfterOpt, "LabelAfterOpt", "Optimal solution");
+
+    StringGridSolutions = new QTableView(this);
+    StringGridSolutions->setObjectName("StringGridSolutions");
+    SolutionsModel = new SolutionsTableModel(StringGridSolutions);
+    StringGridSolutions->setModel(SolutionsModel);
+    StringGridSolutions->setAccessibleName("Solutions");
+    StringGridSolutions->verticalHeader()->hide();
+    StringGridSolutions->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGridSolutions->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridSolutions->setTabKeyNavigation(false);
+    StringGridSolutions->move(20, 80);
+}
+
+void SolutionsPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int half = (width() - 48) / 2;
+    GroupBoxBeforeOpt->setGeometry(20, 6, half, 66);
+    GroupBoxAfterOpt->setGeometry(28 + half, 6, half, 66);
+    LabelBeforeOpt->setGeometry(8, 16, half - 16, 44);
+    LabelAfterOpt->setGeometry(8, 16, half - 16, 44);
+}
+
+void SolutionsPage::ApplyPaletteColours(const QColor& page) {
+    for (QLabel* label : {LabelBeforeOpt, LabelAfterOpt}) {
+        QPalette blue = label->palette();
+        blue.setColor(QPalette::WindowText, ReadableOn(Qt::blue, page));
+        label->setPalette(blue);
+    }
+}
+
+void SolutionsPage::LayoutSolutionsGrid() {
+    const int pageWidth = width();
+    StringGridSolutions->resize(pageWidth - 40, height() - 90);
+    // A column each for the number, the variables and f; the rows come with the solutions.
+    const int columns = problem_.VariableCount() + 2;
+    const int columnWidth = (pageWidth - 75) / columns;
+    QHeaderView* header = StringGridSolutions->horizontalHeader();
+    header->setDefaultSectionSize(columnWidth);
+    for (int c = 0; c < std::min(columns, header->count()); ++c) {
+        header->resizeSection(c, columnWidth);
+    }
+}
+
+void SolutionsPage::NoteChange(ListChange change) {
+    solutionsChange_ = CombineChanges(solutionsChange_, change);
+}
+
+void SolutionsPage::FillSolutionsGrid() {
+    std::vector<std::string> names;
+    for (const VariableSpec& v : problem_.Variables()) names.push_back(v.Name);
+    const ListChange change = std::exchange(solutionsChange_, ListChange::None);
+    const int rowsBefore = SolutionsModel->rowCount();
+    const int scrolledTo = StringGridSolutions->verticalScrollBar()->value();
+    const bool reset = SolutionsModel->Show(names, &solutions_, change);
+    if (reset) {
+        LayoutSolutionsGrid();
+    } else {
+        KeepRowsInView(StringGridSolutions, scrolledTo, SolutionsModel->rowCount() - rowsBefore);
+    }
+    if (!reset && change == ListChange::None && labelsMaximize_ == problem_.Maximize()) return;
+    labelsMaximize_ = problem_.Maximize();
+    LabelBeforeOpt->setText(ResultLabelText(InitialSolutionText(solutions_)));
+    LabelAfterOpt->setText(ResultLabelText(OptimalSolutionText(solutions_, problem_.Maximize())));
+}
+
+}  // namespace quarmel

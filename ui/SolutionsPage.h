@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/RunProgress.h"
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+class QGroupBox;
+class QLabel;
+class QTableView;
+
+namespace quarmel {
+
+class SolutionsTableModel;
+
+// The Solutions page: the run's solutions, newest first, with the first and best values in two
+// labels. It shows the window's problem and solution list, which it reads but never changes.
+class SolutionsPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    SolutionsPage(QWidget* parent, const AlgParameters& problem, const SolutionList& solutions);
+
+    // How the solution list changed since the page last showed it.
+    void NoteChange(ListChange change);
+    // Shows the solutions in the table and the first and best values in the labels ("-"
+    // without solutions). Only what changed since the last fill is done again, so the user's
+    // selection, current cell, scroll position and column widths stay.
+    void FillSolutionsGrid();
+    // Gives the table the page's size and a column each for the number, the variables and f.
+    void LayoutSolutionsGrid();
+    QTableView* Table() const { return StringGridSolutions; }
+    void ApplyPaletteColours(const QColor& page);
+
+  protected:
+    // The groups follow the page's size, like anchored controls.
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    const AlgParameters& problem_;
+    const SolutionList& solutions_;
+    ListChange solutionsChange_ = ListChange::Replaced;
+    bool labelsMaximize_ = false;  // the direction the best value was chosen in
+
+    QGroupBox* GroupBoxBeforeOpt = nullptr;
+    QLabel* LabelBeforeOpt = nullptr;
+    QGroupBox* GroupBoxAfterOpt = nullptr;
+    QLabel* LabelAfterOpt = nullptr;
+    QTableView* StringGridSolutions = nullptr;
+    SolutionsTableModel* SolutionsModel = nullptr;  // what StringGridSolutions shows
+};
+
+}  // namespace quarmel
