@@ -16,7 +16,7 @@
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 #include "ui/Dialogs.h"
-#include "ui/MainformControls.h"
+#include "ui/MainformMenu.h"
 
 class QCloseEvent;
 class QLabel;

@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "ui/Accessibility.h"
-#include "ui/MainformControls.h"
+#include "ui/MainformMenu.h"
 #include "ui/SvgImages.h"
 
 namespace quarmel {

@@ -136,8 +136,9 @@ void TFormMain::SetIdleState() {
     SetHint(tools_.SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
     if (worker_) {
-        Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !worker_->IsFinished());
-        session_.Ended(worker_->IsFinished());
+        const bool finished = worker_->IsFinished();
+        Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !finished);
+        session_.Ended(finished);
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
         worker_->Terminate();
@@ -219,6 +220,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     // A running worker is told to end and left to release itself; nothing waits for it.
     if (worker_) {
         session_.RequestStop();
+        session_.Ended(worker_->IsFinished());
         worker_->Terminate();
         worker_.reset();
     }
