@@ -47,14 +47,6 @@ std::string BatchOutput(const std::string& args) {
     return out;
 }
 
-// A control of the window, found by its name as tests and assistive technology find it.
-template <class T>
-T* Control(const QObject* window, const char* name) {
-    T* control = window->findChild<T*>(name);
-    if (!control) ADD_FAILURE() << "no control " << name;
-    return control;
-}
-
 class RunComparisonTest : public WindowTest {
   protected:
     void RunToEnd(QToolButton* button) {
@@ -65,9 +57,10 @@ class RunComparisonTest : public WindowTest {
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!form->Worker, 20000);
     }
+    // Controls by their names, as assistive technology finds them.
     template <class T>
     T* Find(const char* name) const {
-        return Control<T>(form.get(), name);
+        return form->findChild<T*>(name);
     }
     void Trigger(const char* action) const { Find<QAction>(action)->trigger(); }
     const ConvergencePlot& Plot() const { return *Find<ConvergencePlot>("ConvergencePlot"); }
