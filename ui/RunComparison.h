@@ -23,8 +23,8 @@ class TFormMain;
 
 // What the main window adds for comparing and keeping runs: the "Runs" menu (the convergence
 // dock, the exports), the dock with the convergence plot and the runs table, and the status
-// line's run progress (progress bar, elapsed time, seed). The window tells it when a run starts,
-// at every tick, and when the run ends.
+// line's run progress (stage, progress bar, elapsed time, seed). The window tells it when a run
+// starts, at every tick, and when the run ends.
 class RunComparison : public QObject {
     Q_OBJECT
 
@@ -59,6 +59,7 @@ class RunComparison : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The dock and the Runs menu's items, under their given names.
     RunsDock* Dock = nullptr;
     QMenu* MenuRuns = nullptr;
     QAction* ConvergencePlot1 = nullptr;

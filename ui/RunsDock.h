@@ -42,10 +42,11 @@ class RunsDock : public QDockWidget {
     const ConvergencePlot& Plot() const { return *plot_; }
     // Forgets the compared runs: the plot's curves and the table's rows.
     void ClearRuns();
+
+  private:
     // Puts the runs table on the clipboard as CSV.
     void CopyRuns() const;
 
-  private:
     ConvergencePlot* plot_ = nullptr;
     QCheckBox* CheckBoxLogScale = nullptr;
     QPushButton* ButtonClearRuns = nullptr;
