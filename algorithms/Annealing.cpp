@@ -55,8 +55,12 @@ class Annealing {
                 flat_ = 1;
                 tried_ = 0;
                 accepted_ = 0;
+                sawNumber_ = false;
             }
             if (!RunStage(heating, t)) return;  // stopped
+            // No temperature makes a not-a-number value acceptable: a heating stage that saw
+            // nothing else would be followed by hotter ones for ever.
+            if (heating && !sawNumber_) ending_ = true;
             if (heating) {
                 const double ratio = static_cast<double>(accepted_) / tried_ * 100;
                 // A ratio of 100 also ends the heating: it can never exceed a PercentAc of 100.
@@ -91,6 +95,7 @@ class Annealing {
                 ++tried_;
                 neighbourhood_.Make(current_, mask, candidate_);
                 const float v = Evaluate(params_, candidate_);
+                if (heating && !std::isnan(v)) sawNumber_ = true;
                 if (Improves(c_, v, maximize_)) {
                     c_ = v;
                     if (!heating) {
@@ -142,6 +147,7 @@ class Annealing {
     std::int64_t tried_ = 0;
     std::int64_t accepted_ = 0;
     bool ending_ = false;
+    bool sawNumber_ = false;  // whether the heating stage met a candidate whose value is a number
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace quarmel {
 
@@ -66,6 +68,74 @@ void KeepOwner(int fd, const struct stat& old) {
     (void)groupOnly;
 }
 
+// Names of the extended attributes of `path` (its access control list among them), or false
+// with errno set. A file system without extended attributes has none.
+bool AttributeNames(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    for (;;) {
+        const ssize_t size = listxattr(path.c_str(), nullptr, 0);
+        if (size < 0) return errno == ENOTSUP;
+        std::vector<char> list(static_cast<std::size_t>(size));
+        const ssize_t got = listxattr(path.c_str(), list.data(), list.size());
+        if (got < 0 && errno == ERANGE) continue;  // grew meanwhile
+        if (got < 0) return false;
+        for (ssize_t at = 0; at < got;) {
+            names.emplace_back(list.data() + at);
+            at += static_cast<ssize_t>(names.back().size()) + 1;
+        }
+        return true;
+    }
+}
+
+bool AttributeValue(const std::string& path, const std::string& name, std::vector<char>& value) {
+    for (;;) {
+        const ssize_t size = getxattr(path.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0) return false;
+        value.resize(static_cast<std::size_t>(size));
+        const ssize_t got = getxattr(path.c_str(), name.c_str(), value.data(), value.size());
+        if (got >= 0) return value.resize(static_cast<std::size_t>(got)), true;
+        if (errno != ERANGE) return false;
+    }
+}
+
+// Gives the new file the old one's extended attributes, its access control list among them, so
+// that the replacement grants exactly what the old file granted: an access list the new file
+// took from its folder's default list is removed when the old file had none. Call after fchmod,
+// as setting an access list sets the permission bits to match it. False (with `failed` naming
+// the attribute and errno set) when one cannot be copied.
+bool CopyAttributes(const std::string& old, int fd, std::string& failed) {
+    static const char kAccessList[] = "system.posix_acl_access";
+    std::vector<std::string> names;
+    if (!AttributeNames(old, names)) {
+        failed = "list";
+        return false;
+    }
+    bool hadList = false;
+    std::vector<char> value;
+    for (const std::string& name : names) {
+        hadList = hadList || name == kAccessList;
+        if (!AttributeValue(old, name, value) ||
+            fsetxattr(fd, name.c_str(), value.data(), value.size(), 0) != 0) {
+            failed = name;
+            return false;
+        }
+    }
+    if (!hadList && fremovexattr(fd, kAccessList) != 0 && errno != ENODATA && errno != ENOTSUP) {
+        failed = kAccessList;
+        return false;
+    }
+    return true;
+}
+
+// Makes the rename itself durable: without it a power loss may bring the old file back.
+void FlushFolder(const std::string& folder) {
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    const int flushed = fsync(dir);
+    (void)flushed;  // the new file is in place either way; some file systems cannot flush folders
+    close(dir);
+}
+
 // A name beside the target for the finished file (or, where the file system has no unnamed
 // files, for the file being written), so the final rename stays within one file system.
 std::string TempName(const std::string& target) {
@@ -108,15 +178,18 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
 
     // Preferably an unnamed file in the target's folder, given a name (through /proc) only once
     // it is complete, so a save that is killed part way leaves nothing behind.
+    // The replacement of an existing file stays private until it carries the old file's rights,
+    // so it never grants more than the old one did, not even while it is written.
+    const mode_t createMode = exists ? 0600 : 0666;
     int fd = -1;
     if (access("/proc/self/fd", X_OK) == 0) {
-        fd = open(Folder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        fd = open(Folder(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
     }
     const bool unnamed = fd >= 0;
     std::string temp;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = TempName(target);
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
@@ -129,6 +202,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     if (ok && exists) {
         KeepOwner(fd, existing);
         if (fchmod(fd, existing.st_mode & 07777) != 0) ok = false, err = errno;
+        std::string attribute;
+        if (ok && !CopyAttributes(target, fd, attribute)) {
+            err = errno;
+            close(fd);
+            if (!temp.empty()) unlink(temp.c_str());
+            error = "Cannot save '" + path + "': its attribute " + attribute +
+                    " (access rights or notes) cannot be given to the new file (" +
+                    std::strerror(err) + "); the file was kept as it was.";
+            return false;
+        }
     }
     if (ok && fsync(fd) != 0) ok = false, err = errno;
     if (ok && unnamed) {
@@ -150,8 +233,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     if (!ok) {
         if (!temp.empty()) unlink(temp.c_str());
         error = Reason(path, err);
+        return false;
     }
-    return ok;
+    FlushFolder(Folder(target));
+    return true;
 }
 
 }  // namespace quarmel

@@ -35,7 +35,8 @@ struct SaveResult {
 // Writes the file to a temporary file beside `path` and renames it over `path` only when all of
 // it was written and flushed to disk, so a failed save leaves any previous file as it was
 // (WriteFileAtomically says which files are refused). Refuses, writing nothing, when a solution
-// does not hold one value per variable.
+// does not hold one value per variable or the function name would not read back (a word "#" of
+// its own, or a word longer than the reader takes).
 [[nodiscard]] SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents);
 
 enum class DataFileError {

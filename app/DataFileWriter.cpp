@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "AtomicFile.h"
@@ -10,6 +11,26 @@ namespace {
 
 const char kSolutionsComment[] =
     "# solutions - comma-delimited values list for variables and value of function (last)";
+
+// The reader takes the name word by word (words of at most 200 characters) up to a word "#":
+// why a name would not read back as written, or an empty text.
+std::string UnreadableNameReason(const std::string& name) {
+    constexpr std::size_t kWordWidth = 200;
+    std::size_t at = 0;
+    while (at < name.size()) {
+        const std::size_t start = name.find_first_not_of(" \t\n\r\v\f", at);
+        if (start == std::string::npos) break;
+        at = std::min(name.find_first_of(" \t\n\r\v\f", start), name.size());
+        const std::size_t length = at - start;
+        if (length == 1 && name[start] == '#') {
+            return "a \"#\" standing alone would end the name in the file";
+        }
+        if (length > kWordWidth) {
+            return "a word of it is longer than " + std::to_string(kWordWidth) + " characters";
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -48,6 +69,12 @@ std::string DataFileText(const DataFileContents& c) {
 
 SaveResult SaveDataFile(const std::string& path, const DataFileContents& contents) {
     SaveResult result;
+    const std::string nameReason = UnreadableNameReason(contents.FunctionName);
+    if (!nameReason.empty()) {
+        result.Error = "Cannot save '" + path + "': the function name '" + contents.FunctionName +
+                       "' would not read back: " + nameReason + ".";
+        return result;
+    }
     for (std::size_t i = 0; i < contents.Solutions.Count(); ++i) {
         const std::size_t held = contents.Solutions.At(i).Values.size();
         if (held != contents.Variables.size()) {

@@ -3,18 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QProgressBar>
-#include <QStatusBar>
 #include <QSvgGenerator>
 #include <QTableView>
 
@@ -22,7 +18,6 @@
 #include "app/AtomicFile.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
-#include "app/NumberText.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "model/Random.h"
@@ -32,6 +27,7 @@
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
 #include "ui/RunsDock.h"
+#include "ui/StatusLine.h"
 
 namespace quarmel {
 
@@ -101,26 +97,11 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     connect(ExportSolutions1, &QAction::triggered, this, &RunComparison::ExportSolutionsCsv);
     connect(ExportRuns1, &QAction::triggered, this, &RunComparison::ExportRunsCsv);
 
-    ProgressRun = new QProgressBar(form->statusBar());
-    ProgressRun->setObjectName("ProgressRun");
-    ProgressRun->setAccessibleName("Run progress");
-    ProgressRun->setMaximumWidth(180);
-    ProgressRun->hide();
-    LabelElapsed = new QLabel(form->statusBar());
-    LabelElapsed->setObjectName("LabelElapsed");
-    LabelElapsed->setAccessibleName("Elapsed time");
-    LabelStage = new QLabel(form->statusBar());
-    LabelStage->setObjectName("LabelStage");
-    LabelStage->setAccessibleName("Annealing stage");
-    LabelSeed = new QLabel(form->statusBar());
-    LabelSeed->setObjectName("LabelSeed");
-    LabelSeed->setAccessibleName("Seed");
-    form->statusBar()->addPermanentWidget(LabelStage);
-    form->statusBar()->addPermanentWidget(ProgressRun);
-    form->statusBar()->addPermanentWidget(LabelElapsed);
-    form->statusBar()->addPermanentWidget(LabelSeed);
+    statusLine_ = std::make_unique<StatusLine>(form->statusBar());
     form->SolutionsTable()->installEventFilter(this);
 }
+
+RunComparison::~RunComparison() = default;
 
 bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_->SolutionsTable() &&
@@ -155,38 +136,22 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     seed_ = seed;
     problem_ = problem;
     clock_.start();
-    Dock->Plot->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
-    LabelSeed->setText(QString("Seed %1").arg(seed));
-    LabelElapsed->setText(QString::fromStdString(ElapsedText(0)));
-    ProgressRun->setVisible(kind == Genetic || kind == SimulatedAnnealing);
-    ProgressRun->setRange(0, kind == Genetic ? params.Iterations : 0);  // 0..0: busy
-    ProgressRun->setValue(0);
-    LabelStage->clear();
+    Dock->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
+    status_.Start(kind, params.Iterations, seed);
+    statusLine_->Show(status_);
 }
 
 void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population,
                          const OptimizationThread* worker) {
     if (!live_) return;
-    Dock->Plot->UpdateRun(solutions, population);
-    ShowProgress(solutions, worker);
-    LabelElapsed->setText(QString::fromStdString(ElapsedText(clock_.elapsed() / 1000.0)));
-}
-
-void RunComparison::ShowProgress(const SolutionList& solutions, const OptimizationThread* worker) {
-    if (kind_ == Genetic && !solutions.Empty()) {
-        const int generation = static_cast<int>(solutions.Count()) - 1;
-        ProgressRun->setValue(std::min(generation, params_.Iterations));
-        ProgressRun->setFormat(QString("Generation %v of %m"));
-    }
-    if (kind_ == SimulatedAnnealing && worker) {
-        // The number of stages is not known before the end: a busy bar with the stage's text.
+    Dock->UpdateRun(solutions, population);
+    status_.Published(solutions.Count());
+    if (worker) {
         const OptimizationThread::AnnealingStage stage = worker->Stage();
-        const QString text = QString("Stage %1, %2 at %3")
-                                 .arg(stage.Number)
-                                 .arg(stage.Heating ? "heating" : "cooling")
-                                 .arg(QString::fromStdString(GeneralText(stage.Temperature, 4)));
-        LabelStage->setText(text);
+        status_.Stage(stage.Number, stage.Heating, stage.Temperature);
     }
+    status_.Elapsed(clock_.elapsed() / 1000.0);
+    statusLine_->Show(status_);
 }
 
 void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations,
@@ -194,9 +159,9 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     if (!live_) return;
     Tick(solutions, SolutionList(), nullptr);
     live_ = false;
-    Dock->Plot->EndRun();
-    ProgressRun->hide();
-    Dock->AddRun(RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
+    status_.End();
+    statusLine_->Show(status_);
+    Dock->EndRun(RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
                            clock_.elapsed() / 1000.0, stopped));
 }
 
@@ -217,13 +182,13 @@ void RunComparison::ExportPlotPng() {
     const std::string path =
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "convergence"));
     if (path.empty()) return;
-    ConvergencePlot* plot = Dock->Plot;
-    const QSize size = plot->isVisible() ? plot->size() : plot->sizeHint();
-    const qreal ratio = plot->devicePixelRatioF();
+    const ConvergencePlot& plot = Dock->Plot();
+    const QSize size = plot.isVisible() ? plot.size() : plot.sizeHint();
+    const qreal ratio = plot.devicePixelRatioF();
     QImage image(size * ratio, QImage::Format_ARGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    plot->Paint(painter, QRect(QPoint(0, 0), size));
+    plot.Paint(painter, QRect(QPoint(0, 0), size));
     painter.end();
     WriteExport(path, PngBytes(image));
 }
@@ -232,8 +197,8 @@ void RunComparison::ExportPlotSvg() {
     const std::string path =
         CurrentDialogs().SaveFileName(ExportDialog("SVG drawing", "svg", "convergence"));
     if (path.empty()) return;
-    ConvergencePlot* plot = Dock->Plot;
-    const QSize size = plot->isVisible() ? plot->size() : plot->sizeHint();
+    const ConvergencePlot& plot = Dock->Plot();
+    const QSize size = plot.isVisible() ? plot.size() : plot.sizeHint();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -243,7 +208,7 @@ void RunComparison::ExportPlotSvg() {
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle("Convergence");
     QPainter painter(&svg);
-    plot->Paint(painter, QRect(QPoint(0, 0), size));
+    plot.Paint(painter, QRect(QPoint(0, 0), size));
     painter.end();
     WriteExport(path, bytes.toStdString());
 }

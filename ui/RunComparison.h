@@ -4,31 +4,33 @@
 #include <QObject>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "app/RunStatus.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
 class QAction;
-class QLabel;
 class QMenu;
-class QProgressBar;
 
 namespace quarmel {
 
 class OptimizationThread;
 class RunsDock;
+class StatusLine;
 class TFormMain;
 
 // What the main window adds for comparing and keeping runs: the "Runs" menu (the convergence
 // dock, the exports), the dock with the convergence plot and the runs table, and the status
-// line's run progress (progress bar, elapsed time, seed). The window tells it when a run starts,
-// at every tick, and when the run ends.
+// line's run progress (stage, progress bar, elapsed time, seed). The window tells it when a run
+// starts, at every tick, and when the run ends.
 class RunComparison : public QObject {
     Q_OBJECT
 
   public:
     explicit RunComparison(TFormMain* form);
+    ~RunComparison() override;
 
     // The seed of the next run: the fixed one when the user set it, otherwise the clock's.
     std::uint32_t NextSeed() const;
@@ -52,6 +54,12 @@ class RunComparison : public QObject {
     // Puts the selected cells of the Solutions table on the clipboard, tab-separated.
     void CopySelectedSolutions() const;
 
+  protected:
+    // Ctrl+C on the Solutions table copies the whole selection, not only the current cell.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // The dock and the Runs menu's items, under their given names.
     RunsDock* Dock = nullptr;
     QMenu* MenuRuns = nullptr;
     QAction* ConvergencePlot1 = nullptr;
@@ -61,17 +69,7 @@ class RunComparison : public QObject {
     QAction* ExportSolutions1 = nullptr;
     QAction* ExportRuns1 = nullptr;
     QAction* ClearRuns1 = nullptr;
-    QProgressBar* ProgressRun = nullptr;
-    QLabel* LabelElapsed = nullptr;
-    QLabel* LabelSeed = nullptr;
-    QLabel* LabelStage = nullptr;
-
-  protected:
-    // Ctrl+C on the Solutions table copies the whole selection, not only the current cell.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void ShowProgress(const SolutionList& solutions, const OptimizationThread* worker);
+    std::unique_ptr<StatusLine> statusLine_;
 
     TFormMain* form_;
     bool live_ = false;
@@ -80,6 +78,7 @@ class RunComparison : public QObject {
     std::uint32_t seed_ = 0;
     std::string problem_;
     QElapsedTimer clock_;
+    RunStatus status_;
 };
 
 }  // namespace quarmel

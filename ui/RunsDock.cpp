@@ -30,8 +30,8 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
 
-    Plot = new ConvergencePlot(body);
-    column->addWidget(Plot, 3);
+    plot_ = new ConvergencePlot(body);
+    column->addWidget(plot_, 3);
 
     auto* row = new QHBoxLayout;
     CheckBoxLogScale = new QCheckBox("&Log scale", body);
@@ -68,7 +68,7 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     column->addWidget(TableRuns, 1);
     setWidget(body);
 
-    connect(CheckBoxLogScale, &QCheckBox::toggled, Plot, &ConvergencePlot::SetLogScale);
+    connect(CheckBoxLogScale, &QCheckBox::toggled, plot_, &ConvergencePlot::SetLogScale);
     connect(ButtonClearRuns, &QPushButton::clicked, this, &RunsDock::ClearRuns);
     connect(ButtonCopyRuns, &QPushButton::clicked, this, &RunsDock::CopyRuns);
 }
@@ -82,7 +82,16 @@ std::optional<std::uint32_t> RunsDock::FixedSeed() const {
     return seed;
 }
 
-void RunsDock::AddRun(const RunRecord& run) {
+void RunsDock::BeginRun(const std::string& label, bool maximize) {
+    plot_->BeginRun(label, maximize);
+}
+
+void RunsDock::UpdateRun(const SolutionList& solutions, const SolutionList& population) {
+    plot_->UpdateRun(solutions, population);
+}
+
+void RunsDock::EndRun(const RunRecord& run) {
+    plot_->EndRun();
     runs_.push_back(run);
     const int r = TableRuns->rowCount();
     TableRuns->insertRow(r);
@@ -94,7 +103,7 @@ void RunsDock::AddRun(const RunRecord& run) {
 }
 
 void RunsDock::ClearRuns() {
-    Plot->Clear();
+    plot_->Clear();
     runs_.clear();
     TableRuns->setRowCount(0);
 }

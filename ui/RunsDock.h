@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/RunRecords.h"
+#include "model/Solution.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -29,14 +31,23 @@ class RunsDock : public QDockWidget {
     // The seed the user fixed, if the fixed seed is on and its text is a valid seed.
     std::optional<std::uint32_t> FixedSeed() const;
 
-    void AddRun(const RunRecord& run);
+    // The plot follows a run: its start, what it publishes, its end; a finished run, also one
+    // the user stopped, then becomes a row of the runs table.
+    void BeginRun(const std::string& label, bool maximize);
+    void UpdateRun(const SolutionList& solutions, const SolutionList& population);
+    void EndRun(const RunRecord& run);
+
     const std::vector<RunRecord>& Runs() const { return runs_; }
+    // The convergence plot, to paint it elsewhere.
+    const ConvergencePlot& Plot() const { return *plot_; }
     // Forgets the compared runs: the plot's curves and the table's rows.
     void ClearRuns();
+
+  private:
     // Puts the runs table on the clipboard as CSV.
     void CopyRuns() const;
 
-    ConvergencePlot* Plot = nullptr;
+    ConvergencePlot* plot_ = nullptr;
     QCheckBox* CheckBoxLogScale = nullptr;
     QPushButton* ButtonClearRuns = nullptr;
     QCheckBox* CheckBoxFixedSeed = nullptr;
@@ -44,7 +55,6 @@ class RunsDock : public QDockWidget {
     QTableWidget* TableRuns = nullptr;
     QPushButton* ButtonCopyRuns = nullptr;
 
-  private:
     std::vector<RunRecord> runs_;
 };
 

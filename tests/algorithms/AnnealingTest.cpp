@@ -251,3 +251,17 @@ TEST(AnnealingEdges, NoVariablesOrNoFormula) {
     RunAnnealing(broken, list, control);
     EXPECT_EQ(list.Count(), 0u);
 }
+
+TEST(AnnealingPhases, HeatingThatMeetsNoNumberEndsAfterItsStage) {
+    // exp overflows over the whole range, so every value is not a number: no stage could accept
+    // a move however hot it gets. One variable and Lk 10 make a stage of 20 moves.
+    AlgParameters p = Params("sin(exp(t))", {{"t", 710, 712}});
+    p.Lk = 10;
+    SolutionList list;
+    RecordingRunControl control(1, list);
+    control.MaxMoves = 10'000;
+    RunAnnealing(p, list, control);
+    EXPECT_FALSE(control.Capped());
+    EXPECT_EQ(control.gatePasses, 20);
+    EXPECT_EQ(list.Count(), 1u);
+}

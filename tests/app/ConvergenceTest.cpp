@@ -1,8 +1,10 @@
 #include "app/Convergence.h"
+#include "app/PlotScale.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "app/RunRecords.h"
 #include "app/TableText.h"
@@ -11,6 +13,26 @@
 using namespace quarmel;
 using quarmel::testing::ListOf;
 using quarmel::testing::Make;
+
+namespace {
+
+using Points = std::vector<std::pair<double, double>>;
+
+ConvergenceCurve Curve(const std::vector<float>& values) {
+    ConvergenceCurve curve;
+    SolutionList list;
+    for (float v : values) list.Append(Make({}, v));
+    curve.Update(list);
+    return curve;
+}
+
+Points Pairs(const std::vector<PlotPoint>& points) {
+    Points pairs;
+    for (const PlotPoint& p : points) pairs.emplace_back(p.X, p.Y);
+    return pairs;
+}
+
+}  // namespace
 
 TEST(ConvergenceCurve, TakesInOnlyWhatIsNewAndKeepsTheBestSoFar) {
     const float nan = std::nanf("");
@@ -77,4 +99,66 @@ TEST(TableText, TheSelectionsRectangleTabSeparated) {
     EXPECT_EQ(TabSeparated({}), "");
     // Given out of order, with a hole at (3, 2).
     EXPECT_EQ(TabSeparated({{3, 1, "c"}, {2, 1, "a"}, {2, 2, "b"}}), "a\tb\nc\t\n");
+}
+
+// Rows in a box from 20 to 70 down; on the log scale the logarithms go from -2 to 2.
+TEST(PlotScale, MapsValuesToRowsAndLeavesOutWhatTheScaleCannotShow) {
+    const float nan = std::nanf("");
+    const std::pair<bool, std::vector<float>> cases[] = {
+        {false, {1, 5, 3, nan}}, {true, {0.01f, -1, 100, 0}}, {false, {4}}};
+    const std::vector<std::pair<double, std::optional<double>>> rows[] = {
+        {{1, 70}, {5, 20}, {3, 45}, {-3, 120}, {nan, std::nullopt}},
+        {{0.01, 70}, {1, 45}, {100, 20}, {0, std::nullopt}},
+        {{4, 45}}};  // a single value sits in the middle
+    for (int i = 0; i < 3; ++i) {
+        PlotScale scale(cases[i].first, {10, 20, 100, 50});
+        scale.Fit(Curve(cases[i].second));
+        for (const auto& [value, row] : rows[i]) {
+            // -1: left out (no row of the box).
+            EXPECT_NEAR(scale.Y(value).value_or(-1), row.value_or(-1), 1e-6) << value;
+        }
+    }
+    const PlotBox box = CurveBox({5, 10, 520, 320}, 60, 15);  // 60 + 8 left, 2 * 15 + 8 below
+    EXPECT_EQ(Points({{box.Left, box.Top}, {box.Right(), box.Bottom()}}),
+              Points({{73, 18}, {513, 292}}));
+}
+
+TEST(PlotScale, FitsTheLongestCurveAndThePopulationMeans) {
+    PlotScale scale(false, {0, 0, 4, 8});  // row = 8 - value
+    ConvergenceCurve genetic(true);
+    genetic.Update(ListOf({Make({}, 3)}));
+    genetic.AddPopulationMean(ListOf({Make({}, 1), Make({}, 3)}));
+    genetic.Update(ListOf({Make({}, 3), Make({}, 4), Make({}, 5)}));
+    genetic.AddPopulationMean(ListOf({Make({}, 8)}));  // the highest value is a mean
+    scale.Fit(genetic);
+    scale.Fit(Curve({0, 1, 1, 1, 1}));
+    EXPECT_EQ(scale.LastStep(), 4);  // X = step
+    EXPECT_EQ(Pairs(scale.MeanLine(genetic.Means())), (Points{{0, 6}, {2, 0}}));
+}
+
+TEST(PlotScale, ThinsACurveToTheLowestAndHighestValueOfEachColumn) {
+    // Steps 0..6 fall in the columns 0, 1, 1, 2, 2, 3, 3 (halves round up); column 2 has no value.
+    PlotScale scale(false, {0, 0, 3, 3});
+    const std::vector<float> values = {1, 4, 2, std::nanf(""), std::nanf(""), 3, 3};
+    scale.Fit(Curve(values));  // row = 4 - value
+    EXPECT_EQ(Pairs(scale.Thinned(values)),
+              (Points{{0, 3}, {0, 3}, {1, 2}, {1, 0}, {3, 1}, {3, 1}}));
+}
+
+TEST(PlotScale, FiveEvenTicksLabelledWithTheValuesNotTheirLogarithms) {
+    const std::pair<bool, std::vector<std::string>> cases[] = {
+        {false, {"0", "2", "4", "6", "8"}}, {true, {"0,01", "0,1", "1", "10", "100"}}};
+    for (const auto& [log, labels] : cases) {
+        PlotScale scale(log, {0, 0, 10, 80});
+        scale.Fit(log ? Curve({100, 0.01f, -1}) : Curve({8, 0}));
+        std::vector<std::string> shown;
+        for (const ValueTick& tick : scale.Ticks()) {
+            EXPECT_DOUBLE_EQ(tick.Y, 80 - 20.0 * shown.size());
+            shown.push_back(tick.Label);
+        }
+        EXPECT_EQ(shown, labels);
+    }
+    PlotScale none(true, {0, 0, 10, 80});
+    none.Fit(Curve({-1, 0}));
+    EXPECT_TRUE(none.Ticks().empty());
 }

@@ -2,6 +2,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -222,4 +223,91 @@ TEST_F(DataFileSave, ReadingRefusesAHugeFileUnreadAndReportsAReadError) {
     EXPECT_EQ(failed.Error, DataFileError::CannotOpen);
     EXPECT_EQ(failed.Message,
               std::string("Cannot read file '/proc/self/mem': ") + std::strerror(EIO) + ".");
+}
+
+namespace {
+
+// An access control list in the kernel's extended-attribute form: owner rw, user 1234 rw, owning
+// group r, mask rw, others nothing.
+std::string AccessList() {
+    const struct {
+        std::uint16_t tag, perm;
+        std::uint32_t id;
+    } entries[] = {{0x01, 6, ~0u}, {0x02, 6, 1234}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+    std::string value(4, '\0');
+    value[0] = 2;  // version
+    value.append(reinterpret_cast<const char*>(entries), sizeof entries);
+    return value;
+}
+
+std::string Attribute(const fs::path& file, const char* name) {
+    char value[256];
+    const ssize_t n = getxattr(file.c_str(), name, value, sizeof value);
+    return n < 0 ? std::string("<none>") : std::string(value, static_cast<std::size_t>(n));
+}
+
+}  // namespace
+
+TEST_F(DataFileSave, KeepsAccessListsAndAttributesAndGrantsNoMore) {
+    const fs::path file = dir / "shared.txt";
+    Put(file, "old");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    const std::string list = AccessList();
+    if (setxattr(file.c_str(), "user.note", "kept", 4, 0) != 0 ||
+        setxattr(file.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0) {
+        GTEST_SKIP() << "no extended attributes here: " << std::strerror(errno);
+    }
+    struct stat before;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    // A default list on the folder must not add to what the replaced file granted.
+    ASSERT_EQ(setxattr(dir.c_str(), "system.posix_acl_default", list.data(), list.size(), 0), 0);
+    const fs::path plain = dir / "plain.txt";
+    ASSERT_EQ(fs::copy_file(file, plain), true);  // created under the default list
+    ASSERT_EQ(removexattr(plain.c_str(), "system.posix_acl_access"), 0);
+    ASSERT_EQ(chmod(plain.c_str(), 0600), 0);
+
+    ASSERT_TRUE(SaveDataFile(file, Contents()).Ok);
+    ASSERT_TRUE(SaveDataFile(plain, Contents()).Ok);
+
+    EXPECT_EQ(Slurp(file), DataFileText(Contents()));
+    EXPECT_EQ(Attribute(file, "user.note"), "kept");
+    EXPECT_EQ(Attribute(file, "system.posix_acl_access"), list);
+    struct stat after;
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "<none>");
+    ASSERT_EQ(stat(plain.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+}
+
+TEST_F(DataFileSave, RefusesANameThatWouldNotReadBack) {
+    // {name, reads back as (empty: refused)}
+    const struct {
+        std::string name, back;
+    } cases[] = {
+        {"Run # 2", ""},
+        {"Case # formula f=sin(x) #", ""},
+        {"x\n#", ""},
+        {std::string(201, 'a'), ""},
+        {"Run #2 a#b", "Run #2 a#b "},
+        {"  two   blanks\t", "two blanks "},
+        {std::string(200, 'a'), std::string(200, 'a') + " "},
+    };
+    for (const auto& c : cases) {
+        DataFileContents contents = Contents();
+        contents.FunctionName = c.name;
+        const fs::path file = dir / "named.txt";
+        const SaveResult r = SaveDataFile(file, contents);
+        if (c.back.empty()) {
+            EXPECT_FALSE(r.Ok) << c.name;
+            EXPECT_NE(r.Error.find("would not read back"), std::string::npos) << r.Error;
+            EXPECT_FALSE(fs::exists(file)) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(r.Ok) << r.Error;
+        const DataFileReading back = ReadDataFile(file);
+        EXPECT_EQ(back.FunctionName, c.back);
+        EXPECT_EQ(back.Formula.value_or(""), contents.Formula) << c.name;
+        fs::remove(file);
+    }
 }

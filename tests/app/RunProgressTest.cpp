@@ -1,4 +1,5 @@
 #include "app/RunProgress.h"
+#include "app/RunStatus.h"
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,53 @@ TEST(UnusableRange, NamesTheFirstVariableWithoutRoom) {
     EXPECT_NE(UnusableRangeMessage(q).find("variable c "), std::string::npos);
     Problem none;
     EXPECT_EQ(UnusableRangeMessage(none), "");
+}
+
+// The bar (shown or not, value/maximum, text) and the stage, in one line.
+std::string Shown(const RunStatus& s) {
+    return std::string(s.BarVisible() ? "bar " : "no bar ") + std::to_string(s.BarValue()) + "/" +
+           std::to_string(s.BarMaximum()) + " [" + s.BarFormat() + "] " + s.StageText();
+}
+
+// Each algorithm through a run: its start, five solutions published, a stage, the end.
+TEST(RunStatus, TheBarCountsGenerationsAndOnlyTheAnnealingShowsItsStage) {
+    const std::pair<AlgorithmKind, std::vector<std::string>> cases[] = {
+        {Genetic,
+         {"bar 0/20 [] ", "bar 4/20 [Generation %v of %m] ", "bar 4/20 [Generation %v of %m] ",
+          "no bar 4/20 [Generation %v of %m] "}},
+        // A busy bar: the number of stages is known only at the end.
+        {SimulatedAnnealing,
+         {"bar 0/0 [] ", "bar 0/0 [] ", "bar 0/0 [] Stage 4, cooling at 12,5",
+          "no bar 0/0 [] Stage 4, cooling at 12,5"}},
+        {Greedy, {"no bar 0/0 [] ", "no bar 0/0 [] ", "no bar 0/0 [] ", "no bar 0/0 [] "}},
+    };
+    for (const auto& [kind, expected] : cases) {
+        RunStatus s;
+        s.Start(kind, 20, 7);
+        s.Published(0);
+        EXPECT_EQ(Shown(s), expected[0]);
+        s.Published(5);
+        EXPECT_EQ(Shown(s), expected[1]);
+        s.Stage(4, false, 12.5);
+        EXPECT_EQ(Shown(s), expected[2]);
+        s.End();
+        EXPECT_EQ(Shown(s), expected[3]);
+    }
+}
+
+TEST(RunStatus, ANewRunStartsAfreshButKeepsTheBarsText) {
+    RunStatus s;
+    s.Start(Genetic, 20, 4294967295u);
+    s.Published(30);  // past the budget: the bar stays full
+    s.Elapsed(754);
+    EXPECT_EQ(Shown(s) + s.SeedText() + " " + s.ElapsedText(),
+              "bar 20/20 [Generation %v of %m] Seed 4294967295 12:34");
+    s.Start(SimulatedAnnealing, 20, 4);
+    s.Stage(1, true, 1000);
+    EXPECT_EQ(Shown(s) + " " + s.ElapsedText(),
+              "bar 0/0 [Generation %v of %m] Stage 1, heating at 1000 0:00");
+    s.Start(Genetic, 50, 1);
+    EXPECT_EQ(Shown(s), "bar 0/50 [Generation %v of %m] ");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Comparing and keeping runs: a fixed seed repeats the batch runner's run, the exports, the
 // runs table and the plot's curves.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -8,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QStatusBar>
@@ -23,8 +25,6 @@
 #include "WindowFixture.h"
 #include "ui/ConvergencePlot.h"
 #include "ui/PanelChart.h"
-#include "ui/RunComparison.h"
-#include "ui/RunsDock.h"
 
 namespace quarmel::test {
 namespace {
@@ -57,7 +57,14 @@ class RunComparisonTest : public WindowTest {
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!form->Worker, 20000);
     }
-    RunsDock* Dock() const { return form->Comparison->Dock; }
+    // Controls by their names, as assistive technology finds them.
+    template <class T>
+    T* Find(const char* name) const {
+        return form->findChild<T*>(name);
+    }
+    void Trigger(const char* action) const { Find<QAction>(action)->trigger(); }
+    const ConvergencePlot& Plot() const { return *Find<ConvergencePlot>("ConvergencePlot"); }
+    QTableWidget* TableRuns() const { return Find<QTableWidget>("TableRuns"); }
     QString File(const char* name) const { return dir.filePath(name); }
 
     QTemporaryDir dir;
@@ -66,30 +73,34 @@ class RunComparisonTest : public WindowTest {
 // State: a fixed seed. Action: a greedy and a genetic run, Save, and the solutions exported.
 // Expected: the batch runner with that seed on the saved problem prints the exported CSV.
 TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
-    Dock()->CheckBoxFixedSeed->setChecked(true);
-    Dock()->EditSeed->setText("7");
+    Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
+    Find<QLineEdit>("EditSeed")->setText("7");
     const std::pair<QToolButton*, const char*> runs[] = {
         {form->SpeedButtonGreedy, "--algorithm greedy"},
         {form->SpeedButtonGeneticAlg, "--algorithm genetic --set Iterations=20 --set PopSize=50"}};
     for (const auto& [button, algorithm] : runs) {
         RunToEnd(button);
-        EXPECT_EQ(form->Comparison->LabelSeed->text(), "Seed 7");
+        EXPECT_EQ(Find<QLabel>("LabelSeed")->text(), "Seed 7");
         dialogs.files = {File("problem.txt").toStdString(), File("solutions.csv").toStdString()};
         form->SpeedButtonSaveClick();
-        form->Comparison->ExportSolutions1->trigger();
+        Trigger("ExportSolutions1");
         const std::string exported = Slurp(File("solutions.csv"));
         ASSERT_NE(exported.find('\n'), std::string::npos);
         EXPECT_EQ(exported, BatchOutput(std::string(algorithm) + " --seed 7 " +
                                         File("problem.txt").toStdString()))
             << algorithm;
     }
+    // The genetic run's bar counted its generations and went with the run.
+    const QProgressBar* bar = Find<QProgressBar>("ProgressRun");
+    EXPECT_EQ(bar->text().toStdString(), "Generation 19 of 20");
+    EXPECT_TRUE(bar->isHidden());
     // Each finished run is a row of the runs table and a curve of the plot.
-    ASSERT_EQ(Dock()->TableRuns->rowCount(), 2);
-    EXPECT_EQ(Dock()->TableRuns->item(1, 0)->text(), "genetic");
-    EXPECT_EQ(Dock()->TableRuns->item(1, 2)->text(), "7");
-    ASSERT_EQ(Dock()->Plot->Runs().size(), 2u);
-    EXPECT_EQ(Dock()->Plot->Runs().back().Curve.Count(), form->RunSolutions.Count());
-    EXPECT_FALSE(Dock()->Plot->Runs().back().Curve.Means().empty());
+    ASSERT_EQ(TableRuns()->rowCount(), 2);
+    EXPECT_EQ(TableRuns()->item(1, 0)->text(), "genetic");
+    EXPECT_EQ(TableRuns()->item(1, 2)->text(), "7");
+    ASSERT_EQ(Plot().Runs().size(), 2u);
+    EXPECT_EQ(Plot().Runs().back().Curve.Count(), form->RunSolutions.Count());
+    EXPECT_FALSE(Plot().Runs().back().Curve.Means().empty());
     // Ctrl+C copies the selected cells of the Solutions table, tab-separated.
     ClickTab(form->TabSheetSolutions);
     QTableView* view = form->StringGridSolutions;
@@ -101,25 +112,23 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     EXPECT_EQ(copied.count('\n'), 2) << copied.toStdString();
     EXPECT_TRUE(copied.startsWith("1\t")) << copied.toStdString();
 
-    form->Comparison->ClearRuns1->trigger();
-    EXPECT_TRUE(Dock()->Plot->Runs().empty());
-    EXPECT_EQ(Dock()->TableRuns->rowCount(), 0);
+    Trigger("ClearRuns1");
+    EXPECT_TRUE(Plot().Runs().empty());
+    EXPECT_EQ(TableRuns()->rowCount(), 0);
 }
 
 // The chart as drawn, at its pixel size; the plot as PNG and SVG.
 TEST_F(RunComparisonTest, ExportsThePictures) {
     RunToEnd(form->SpeedButtonSA);
     // The status line told the annealing's stage to the end.
-    EXPECT_TRUE(form->Comparison->LabelStage->text().contains(
-        QRegularExpression("^Stage [0-9]+, cooling at ")))
-        << form->Comparison->LabelStage->text().toStdString();
+    const QString stage = Find<QLabel>("LabelStage")->text();
+    EXPECT_TRUE(stage.contains(QRegularExpression("^Stage [0-9]+, cooling at ")))
+        << stage.toStdString();
     ClickTab(form->TabSheetChart);
     QTRY_VERIFY_WITH_TIMEOUT(form->ChartReady, 5000);
     dialogs.files = {File("chart.png").toStdString(), File("plot.png").toStdString(),
                      File("plot.svg").toStdString()};
-    form->Comparison->ExportChart1->trigger();
-    form->Comparison->ExportPlotPng1->trigger();
-    form->Comparison->ExportPlotSvg1->trigger();
+    for (const char* action : {"ExportChart1", "ExportPlotPng1", "ExportPlotSvg1"}) Trigger(action);
     EXPECT_TRUE(dialogs.Messages().empty());
 
     const QImage chart(File("chart.png"));
@@ -134,7 +143,7 @@ TEST_F(RunComparisonTest, ExportsThePictures) {
     EXPECT_GT(drawn, chart.width() * chart.height() / 500);
 
     const QImage plot(File("plot.png"));
-    EXPECT_EQ(plot.size(), Dock()->Plot->sizeHint() * Dock()->Plot->devicePixelRatioF());
+    EXPECT_EQ(plot.size(), Plot().sizeHint() * Plot().devicePixelRatioF());
     const std::string svg = Slurp(File("plot.svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("annealing"), std::string::npos);  // the legend's label

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarmel {
+
+// The best value a problem can reach and where, as published for a classic test function.
+struct KnownOptimum {
+    double Value = 0;
+    std::vector<double> Location;  // one coordinate per variable, in the file's order
+    double Tolerance = 0;          // how far an evaluation at Location may be from Value
+};
+
+// One ready problem: a data file beside the catalogue and what is known about it.
+struct ExampleProblem {
+    std::string File;  // the data file's name, in the catalogue's folder
+    std::string Name;
+    int Dimension = 0;
+    bool Maximize = false;
+    KnownOptimum Optimum;
+    std::string Description;
+    std::string Source;  // the paper or suite that defines the function and its domain
+};
+
+struct ExampleCatalogue {
+    std::vector<ExampleProblem> Examples;
+    std::string Error;  // empty when the whole catalogue was read
+};
+
+// Reads the catalogue's text: a header line, then one tab-separated line per example with the
+// columns file, name, dimension, direction (min or max), optimum, location (coordinates joined by
+// ";"), tolerance, description and source. Numbers use "." whatever the locale. Error names the
+// first line that does not read; no examples are given then.
+ExampleCatalogue ReadExampleCatalogue(const std::string& text);
+
+// The example whose data file is `fileName` (a name, not a path), if the catalogue has one.
+std::optional<ExampleProblem> FindExample(const ExampleCatalogue& catalogue,
+                                          const std::string& fileName);
+
+}  // namespace quarmel

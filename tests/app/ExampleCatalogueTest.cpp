@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/ExampleCatalogue.h"
+#include "app/OpenedProblem.h"
+
+using namespace quarmel;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+}  // namespace
+
+TEST(ExampleCatalogue, EveryExampleReachesItsOptimumAndNoPointBeatsIt) {
+    const std::string folder = QUARMEL_EXAMPLES_DIR;
+    const ExampleCatalogue catalogue = ReadExampleCatalogue(Slurp(folder + "/catalogue.tsv"));
+    ASSERT_EQ(catalogue.Error, "");
+    EXPECT_GE(catalogue.Examples.size(), 15u);
+    std::set<std::string> names;
+    std::mt19937 random(1);
+    for (const ExampleProblem& e : catalogue.Examples) {
+        SCOPED_TRACE(e.File);
+        EXPECT_TRUE(names.insert(e.Name).second) << "two examples named " << e.Name;
+        EXPECT_FALSE(e.Source.empty());
+        Problem problem;
+        const OpenedProblem opened = OpenProblem(folder + "/" + e.File, problem);
+        ASSERT_TRUE(opened.Ok()) << opened.Error;
+        EXPECT_EQ(opened.FunctionName, e.Name + " ");
+        ASSERT_EQ(problem.VariableCount(), e.Dimension);
+        ASSERT_EQ(problem.Compile(), -1);
+        EXPECT_EQ(problem.Maximize(), e.Maximize);
+        for (int i = 0; i < e.Dimension; ++i) {
+            EXPECT_GE(e.Optimum.Location[i], problem.Variable(i).Min);
+            EXPECT_LE(e.Optimum.Location[i], problem.Variable(i).Max);
+        }
+        EXPECT_NEAR(problem.Eval(e.Optimum.Location.data()), e.Optimum.Value, e.Optimum.Tolerance);
+
+        // Random points of the domain are never better than the optimum, and not all equal to it.
+        const double sign = e.Maximize ? -1 : 1;
+        double spread = 0;
+        std::vector<double> x(static_cast<std::size_t>(e.Dimension));
+        for (int n = 0; n < 5000; ++n) {
+            for (int i = 0; i < e.Dimension; ++i) {
+                const VariableSpec& v = problem.Variable(i);
+                x[i] = std::uniform_real_distribution<double>(v.Min, v.Max)(random);
+            }
+            const double gap = sign * (problem.Eval(x.data()) - e.Optimum.Value);
+            ASSERT_GE(gap, -e.Optimum.Tolerance) << "at " << x[0] << ", " << x[1];
+            spread = std::max(spread, gap);
+        }
+        EXPECT_GT(spread, 100 * e.Optimum.Tolerance);
+    }
+}
+
+TEST(ExampleCatalogue, AMalformedLineIsNamedAndNothingIsGiven) {
+    const std::string header =
+        "file\tname\tdimension\tdirection\toptimum\tlocation\ttolerance\tdescription\tsource\n";
+    const std::string good = "a.txt\tA\t2\tmin\t0\t1;2\t1e-6\tbowl\tpaper\n";
+    // {the line after a good one, what the error says}
+    const struct {
+        std::string line, says;
+    } cases[] = {
+        {"b.txt\tB\t2\tmin\t0\t1;2\t1e-6\tbowl\n", "line 3: 8 fields"},
+        {"b.txt\tB\t2.5\tmin\t0\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the dimension"},
+        {"b.txt\tB\t2\tlow\t0\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the direction"},
+        {"b.txt\tB\t2\tmin\t0,5\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the optimum"},
+        {"b.txt\tB\t2\tmin\t0\t1\t1e-6\tbowl\tpaper\n", "line 3: the location does not"},
+        {"b.txt\tB\t2\tmin\t0\t1;x\t1e-6\tbowl\tpaper\n", "line 3: the location is not"},
+        {"b.txt\tB\t2\tmin\t0\t1;2\t-1\tbowl\tpaper\n", "line 3: the tolerance"},
+        {"../b.txt\tB\t2\tmin\t0\t1;2\t0\tbowl\tpaper\n", "line 3: no plain file name"},
+    };
+    const ExampleCatalogue fine = ReadExampleCatalogue(header + good);
+    ASSERT_EQ(fine.Error, "");
+    ASSERT_EQ(fine.Examples.size(), 1u);
+    EXPECT_EQ(fine.Examples[0].Optimum.Location, (std::vector<double>{1, 2}));
+    EXPECT_TRUE(FindExample(fine, "a.txt").has_value());
+    EXPECT_FALSE(FindExample(fine, "b.txt").has_value());
+    for (const auto& c : cases) {
+        const ExampleCatalogue read = ReadExampleCatalogue(header + good + c.line);
+        EXPECT_EQ(read.Error.rfind(c.says, 0), 0u) << read.Error;
+        EXPECT_TRUE(read.Examples.empty()) << c.says;
+    }
+    EXPECT_EQ(ReadExampleCatalogue(good).Error, "line 1: not the catalogue's header");
+}

@@ -1,0 +1,43 @@
+#include "ui/StatusLine.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include "app/RunStatus.h"
+
+namespace quarmel {
+
+StatusLine::StatusLine(QStatusBar* bar) {
+    ProgressRun = new QProgressBar(bar);
+    ProgressRun->setObjectName("ProgressRun");
+    ProgressRun->setAccessibleName("Run progress");
+    ProgressRun->setMaximumWidth(180);
+    ProgressRun->hide();
+    LabelElapsed = new QLabel(bar);
+    LabelElapsed->setObjectName("LabelElapsed");
+    LabelElapsed->setAccessibleName("Elapsed time");
+    LabelStage = new QLabel(bar);
+    LabelStage->setObjectName("LabelStage");
+    LabelStage->setAccessibleName("Annealing stage");
+    LabelSeed = new QLabel(bar);
+    LabelSeed->setObjectName("LabelSeed");
+    LabelSeed->setAccessibleName("Seed");
+    bar->addPermanentWidget(LabelStage);
+    bar->addPermanentWidget(ProgressRun);
+    bar->addPermanentWidget(LabelElapsed);
+    bar->addPermanentWidget(LabelSeed);
+}
+
+void StatusLine::Show(const RunStatus& status) {
+    ProgressRun->setVisible(status.BarVisible());
+    ProgressRun->setRange(0, status.BarMaximum());
+    ProgressRun->setValue(status.BarValue());
+    if (!status.BarFormat().empty())
+        ProgressRun->setFormat(QString::fromStdString(status.BarFormat()));
+    LabelStage->setText(QString::fromStdString(status.StageText()));
+    LabelElapsed->setText(QString::fromStdString(status.ElapsedText()));
+    LabelSeed->setText(QString::fromStdString(status.SeedText()));
+}
+
+}  // namespace quarmel

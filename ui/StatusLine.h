@@ -1,0 +1,26 @@
+#pragma once
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+
+namespace quarmel {
+
+class RunStatus;
+
+// The status line's run progress at the right end of the status bar: the annealing's stage, the
+// progress bar, the elapsed time and the seed. Shows what a RunStatus holds.
+class StatusLine {
+  public:
+    explicit StatusLine(QStatusBar* bar);
+
+    void Show(const RunStatus& status);
+
+  private:
+    QProgressBar* ProgressRun = nullptr;
+    QLabel* LabelElapsed = nullptr;
+    QLabel* LabelSeed = nullptr;
+    QLabel* LabelStage = nullptr;
+};
+
+}  // namespace quarmel
