@@ -10,13 +10,12 @@ double RunSession::SteadySeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void RunSession::Start(std::uint32_t seed, long long steps) {
+void RunSession::Start(std::uint32_t seed) {
     state_ = RunState::Running;
     seed_ = seed;
     started_ = clock_();
     pausedFor_ = 0;
-    done_ = 0;
-    total_ = steps;
+    published_ = 0;
     resultsIgnored_ = false;
     unsaved_ = true;
 }
@@ -54,11 +53,6 @@ double RunSession::ElapsedSeconds() const {
     double now = Over() ? endedAt_ : clock_();
     if (state_ == RunState::Paused) now = pausedSince_;
     return std::max(0.0, now - started_ - pausedFor_);
-}
-
-double RunSession::Progress() const {
-    if (total_ <= 0) return 0;
-    return std::clamp(static_cast<double>(done_) / static_cast<double>(total_), 0.0, 1.0);
 }
 
 }  // namespace quarmel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -10,7 +11,8 @@ namespace quarmel {
 enum class RunState { Idle, Running, Paused, Stopping, Finished, Stopped };
 
 // One run of the window as plain state: its state, seed, elapsed time without the time spent
-// paused, and progress; plus the two facts the window keeps about its results: whether the
+// paused, and progress (the solutions it has published; RunStatus makes the status line's bar of
+// them); plus the two facts the window keeps about its results: whether the
 // next polls take the run's results at all, and whether the results shown are saved. The
 // window shows it and feeds it from the worker; the clock is injected so a test can drive it.
 class RunSession {
@@ -21,9 +23,8 @@ class RunSession {
 
     explicit RunSession(Clock clock = SteadySeconds) : clock_(std::move(clock)) {}
 
-    // A new run of `steps` known steps (0 when the run cannot tell): Running, its results
-    // wanted and not saved, the time and progress from zero.
-    void Start(std::uint32_t seed, long long steps = 0);
+    // A new run: Running, its results wanted and not saved, the time and progress from zero.
+    void Start(std::uint32_t seed);
     // Pauses a running run, or resumes a paused one; a session without a run does not change.
     void SetPaused(bool paused);
     // The user or the window asked the run to end; it is Stopping until Ended says how it did.
@@ -41,10 +42,9 @@ class RunSession {
     // Seconds the run has been going, paused time left out; frozen once the run is over.
     double ElapsedSeconds() const;
 
-    // The steps done so far, as the worker published them; the fraction is 0 while the number
-    // of steps is unknown, and never past 1.
-    void SetStepsDone(long long done) { done_ = done; }
-    double Progress() const;
+    // The solutions the run has published so far, as the polls take them from the worker.
+    void SetPublished(std::size_t published) { published_ = published; }
+    std::size_t Published() const { return published_; }
 
     // Whether polls ignore the run's results: the window sets it when what it shows no longer
     // comes from the run (a file was opened, the chart was read again between runs).
@@ -62,8 +62,7 @@ class RunSession {
     double pausedFor_ = 0;    // the pauses before the current one
     double pausedSince_ = 0;  // valid while Paused
     double endedAt_ = 0;      // valid once Over
-    long long done_ = 0;
-    long long total_ = 0;
+    std::size_t published_ = 0;
     bool resultsIgnored_ = false;
     bool unsaved_ = false;
 };

@@ -140,7 +140,8 @@ class TFormMain : public QMainWindow {
     QRadioButton* RadioButton2Point = nullptr;
     QRadioButton* RadioButtonArithmetic = nullptr;
 
-    AlgParameters Parameters;  // the current problem and every setting
+    // The current problem and every setting: the pages read it, the option pages write theirs.
+    AlgParameters Parameters;
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

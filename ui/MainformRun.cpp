@@ -91,8 +91,7 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
     }
     SetRunningState();
     const std::uint32_t seed = Comparison->NextSeed();
-    // A genetic run publishes a solution per generation; the others cannot tell their steps.
-    session_.Start(seed, kind == Genetic ? Parameters.Iterations : 0);
+    session_.Start(seed);
     worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
     Comparison->RunStarted(kind, Parameters, function_->ProblemName(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
@@ -188,7 +187,7 @@ void TFormMain::TimerChartTimer() {
         PollRun(worker_.get(), ignored, runSolutions_, runPopulation_, runSolutionsRun_, &change);
     if (worker_ && !ignored) {
         Comparison->Tick(runSolutions_, runPopulation_, worker_.get());
-        session_.SetStepsDone(static_cast<long long>(runSolutions_.Count()) - 1);
+        session_.SetPublished(runSolutions_.Count());
     }
     if (ended) SetIdleState();
     solutions_->NoteChange(change);

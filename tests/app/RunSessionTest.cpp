@@ -93,18 +93,12 @@ TEST(RunSession, ElapsedTimeLeavesOutPausesAndStopsAtTheEnd) {
     EXPECT_DOUBLE_EQ(c.session.ElapsedSeconds(), 0.5);
 }
 
-TEST(RunSession, AStartWantsTheResultsAndCountsItsOwnSteps) {
+TEST(RunSession, AStartWantsTheResultsAndCountsItsOwnSolutions) {
     ClockedSession c;
     c.session.SetResultsIgnored(true);
-    c.session.Start(1, 20);
+    c.session.SetPublished(9);
+    c.session.Start(1);
     EXPECT_FALSE(c.session.ResultsIgnored());
     EXPECT_TRUE(c.session.Unsaved());
-    EXPECT_DOUBLE_EQ(c.session.Progress(), 0);
-    c.session.SetStepsDone(5);
-    EXPECT_DOUBLE_EQ(c.session.Progress(), 0.25);
-    c.session.SetStepsDone(30);  // never past the end
-    EXPECT_DOUBLE_EQ(c.session.Progress(), 1);
-    c.session.Start(2);  // a run that cannot tell its steps
-    c.session.SetStepsDone(3);
-    EXPECT_DOUBLE_EQ(c.session.Progress(), 0);
+    EXPECT_EQ(c.session.Published(), 0u);
 }
