@@ -210,3 +210,16 @@ TEST(BatchBestRun, TheFirstOfEqualsStaysAndANumberBeatsNone) {
             << (c.kept ? *c.kept : -1) << " " << (c.run ? *c.run : -1) << " " << c.maximize;
     }
 }
+
+TEST(BatchPlanRuns, SeedsStartAgainWithEachSeriesAndFollowOnModulo2To32) {
+    BatchPlan plan;
+    plan.Series.resize(2);
+    plan.Runs = 3;
+    plan.FirstSeed = 4294967294u;
+    ASSERT_EQ(plan.RunCount(), 6u);
+    const std::uint32_t seeds[] = {4294967294u, 4294967295u, 0, 4294967294u, 4294967295u, 0};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(plan.SeedOf(i), seeds[i]) << i;
+        EXPECT_EQ(plan.SeriesOf(i), i / 3) << i;
+    }
+}
