@@ -75,7 +75,7 @@ const SettingSpec* FindSettable(const std::string& name) {
     return s && s->Kind != SettingKind::Ignored ? s : nullptr;
 }
 
-std::string Range(const SettingSpec& s) {
+std::string SettingRange(const SettingSpec& s) {
     return PrintfG(s.MinValue()) + ".." + PrintfG(s.MaxValue());
 }
 
@@ -106,7 +106,7 @@ std::string BatchUsage() {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
         if (s.Kind == SettingKind::Ignored) continue;
-        const std::string entry = std::string(s.Name) + " (" + Range(s) + ")";
+        const std::string entry = std::string(s.Name) + " (" + SettingRange(s) + ")";
         if (!line.empty() && line.size() + 2 + entry.size() > 88) {
             usage += line + "\n";
             line.clear();
@@ -298,15 +298,15 @@ void ApplySetting(const SettingAssignment& setting, AlgParameters& params) {
     if (s->Kind == SettingKind::Decimal) {
         double v = 0;
         if (!ParseDouble(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
-            throw BatchInputError("setting " + setting.Name + " needs a number in " + Range(*s) +
-                                  ", not '" + setting.Value + "'");
+            throw BatchInputError("setting " + setting.Name + " needs a number in " +
+                                  SettingRange(*s) + ", not '" + setting.Value + "'");
         }
         s->Store(params, v);
     } else {
         int v = 0;
         if (!ParseWhole(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
             throw BatchInputError("setting " + setting.Name + " needs a whole number in " +
-                                  Range(*s) + ", not '" + setting.Value + "'");
+                                  SettingRange(*s) + ", not '" + setting.Value + "'");
         }
         s->Store(params, v);
     }

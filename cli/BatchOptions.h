@@ -66,7 +66,7 @@ std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<G
 const SettingSpec* FindSettable(const std::string& name);
 
 // A setting's range as --help and the manual page show it: "0.001..1".
-std::string Range(const SettingSpec& s);
+std::string SettingRange(const SettingSpec& s);
 
 // What --help prints; the settings and their ranges come from the settings table.
 std::string BatchUsage();

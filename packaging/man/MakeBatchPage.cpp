@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
         const std::string name = page.substr(at + 1, end - at - 1);
         const SettingSpec* s = FindSettable(name);
         if (!s) return Fail(std::string(argv[1]) + ": no setting '" + name + "' in the table");
-        out += Range(*s);
+        out += SettingRange(*s);
         named.insert(name);
         from = end + 1;
     }
@@ -58,8 +58,8 @@ int main(int argc, char* argv[]) {
     std::string others;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
-        if (s.Kind == SettingKind::Ignored || named.count(s.Name)) continue;
-        others += ".TP\n.BR " + std::string(s.Name) + " \" (" + Range(s) + ")\"\n";
+        if (!FindSettable(s.Name) || named.count(s.Name)) continue;
+        others += ".TP\n.BR " + std::string(s.Name) + " \" (" + SettingRange(s) + ")\"\n";
     }
     const std::size_t marker = out.find(kOthers);
     if (marker == std::string::npos) return Fail(std::string(argv[1]) + ": no " + kOthers);
