@@ -9,7 +9,7 @@ namespace {
 
 class LongWriter : public BatchWriter {
   public:
-    LongWriter(const BatchPlan& plan, BatchPrint print) : plan_(plan), print_(std::move(print)) {}
+    using BatchWriter::BatchWriter;
 
     // The run makes its rows as it goes, so that its path need not be kept.
     void Prepare(RunLimits& limits, std::size_t series, std::uint32_t seed) const override {
@@ -20,10 +20,6 @@ class LongWriter : public BatchWriter {
             print_("algorithm,settings,problem,seed,step,evaluations,value,best_so_far\n");
     }
     void Run(const RunOutcome& run, std::size_t) override { print_(run.LongRows); }
-
-  private:
-    const BatchPlan& plan_;
-    BatchPrint print_;
 };
 
 }  // namespace

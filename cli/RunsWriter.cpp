@@ -24,7 +24,7 @@ std::string RunRow(const std::string& label, const RunOutcome& run, bool target)
 
 class RunsWriter : public BatchWriter {
   public:
-    RunsWriter(const BatchPlan& plan, BatchPrint print) : plan_(plan), print_(std::move(print)) {}
+    using BatchWriter::BatchWriter;
 
     void Begin() override {
         if (plan_.Header) print_(RunRowHeader(Target()));
@@ -35,9 +35,6 @@ class RunsWriter : public BatchWriter {
 
   protected:
     bool Target() const { return plan_.Limits.Target.has_value(); }
-
-    const BatchPlan& plan_;
-    BatchPrint print_;
 };
 
 class RunsAndSummaryWriter : public RunsWriter {

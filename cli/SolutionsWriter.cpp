@@ -10,8 +10,7 @@ namespace {
 
 class SolutionsWriter : public BatchWriter {
   public:
-    SolutionsWriter(const BatchPlan& plan, BatchPrint print)
-        : plan_(plan), print_(std::move(print)) {}
+    using BatchWriter::BatchWriter;
 
     void Prepare(RunLimits& limits, std::size_t, std::uint32_t) const override {
         limits.KeepPath = true;
@@ -24,10 +23,6 @@ class SolutionsWriter : public BatchWriter {
             print_("\n" + SolutionsCsv(plan_.Params, run.Population, plan_.Header));
         }
     }
-
-  private:
-    const BatchPlan& plan_;
-    BatchPrint print_;
 };
 
 }  // namespace
