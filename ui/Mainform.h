@@ -100,7 +100,9 @@ class TFormMain : public QMainWindow {
     QString VariableCell(int column, int row) const;
     void SetVariableCell(int column, int row, const QString& text);
 
-    // Option pages.
+    // Option pages (ui/OptionPages.h, built from the settings table). Each bar's given handler
+    // TrackBar<Name>Change (TrackBarAChange, TrackBarLocalSleepChange, ...) is one connection
+    // made there for every table row.
     // Converts every option into Parameters, in the page order; throws on a text that is not a
     // number, keeping what was read before it.
     void ReadOptionPages();
