@@ -34,6 +34,7 @@
 #include "ui/Aboutform.h"
 #include "ui/Accessibility.h"
 #include "ui/Helpfunctionform.h"
+#include "ui/OptionPages.h"
 #include "ui/PanelChart.h"
 #include "ui/RunComparison.h"
 #include "ui/SvgImages.h"
@@ -153,7 +154,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     BuildFunctionPage();
     BuildChartPage();
     BuildSolutionsPage();
-    BuildOptionPages();
+    optionPages_ = std::make_unique<OptionPages>(PageControlMain);
     PageControlMain->setCurrentWidget(TabSheetFunction);
     changingPageFromCode_ = false;
     ApplyPaletteColours();
@@ -180,7 +181,6 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
             [this] { RunCommand(&TFormMain::TimerChartTimer); });
 
     ConnectFunctionPage();
-    ConnectOptionPages();
     ConnectChartPage();
     ConnectRunCommands();
     ConnectNavigation();
@@ -455,14 +455,7 @@ void TFormMain::ApplyPaletteColours() {
         label->setPalette(blue);
     }
     // The option pages' read-only edits are as grey as the page, with the palette's text.
-    for (QWidget* options : {TabSheetOptions, TabSheetOptionsGenetic}) {
-        for (QLineEdit* edit : options->findChildren<QLineEdit*>()) {
-            if (!edit->isReadOnly()) continue;
-            QPalette grey = edit->palette();
-            grey.setColor(QPalette::Base, page);
-            edit->setPalette(grey);
-        }
-    }
+    optionPages_->MatchPageColour(page);
 }
 
 void TFormMain::Zamknij1Click() {
@@ -481,10 +474,14 @@ void TFormMain::Rozwizania1Click() {
 }
 
 void TFormMain::Algorytmylokalne2Click() {
-    ShowPage(TabSheetOptions);
+    ShowPage(optionPages_->LocalPage());
 }
 void TFormMain::AlgorytmGenetyczny2Click() {
-    ShowPage(TabSheetOptionsGenetic);
+    ShowPage(optionPages_->GeneticPage());
+}
+
+void TFormMain::ReadOptionPages() {
+    optionPages_->Read(Parameters);
 }
 
 void TFormMain::Pomoc2Click() {

@@ -47,6 +47,7 @@ class QToolButton;
 namespace quarmel {
 
 class OptimizationThread;
+class OptionPages;
 class PanelChart;
 class RunComparison;
 struct DataFileReading;
@@ -57,7 +58,7 @@ class TFormHelpFunction;
 // The main window. Controls and handlers carry the names the rest of the program and the tests
 // know them by; each control's objectName is its member name. The code is split by page:
 // Mainform.cpp (frame, menu, tool bar, page switching), MainformFunctionPage.cpp,
-// MainformOptionPages.cpp, MainformChartPage.cpp, MainformSolutionsPage.cpp, MainformRun.cpp
+// OptionPages.cpp, MainformChartPage.cpp, MainformSolutionsPage.cpp, MainformRun.cpp
 // (runs, the progress timer, closing), MainformNavigation.cpp (the chart's view),
 // MainformDemo.cpp (the wave demonstration) and MainformFile.cpp (New, Open, Save).
 class TFormMain : public QMainWindow {
@@ -99,28 +100,12 @@ class TFormMain : public QMainWindow {
     QString VariableCell(int column, int row) const;
     void SetVariableCell(int column, int row, const QString& text);
 
-    // Option pages.
-    void TrackBarLocalSleepChange();
-    void TrackBarAChange();
-    void TrackBarTemp0Change();
-    void TrackBarTempPlusChange();
-    void TrackBarPercentAcChange();
-    void TrackBarLkChange();
-    void TrackBarAlfaChange();
-    void TrackBarStopChange();
-    void TrackBarIterationsChange();
-    void TrackBarPopSizeChange();
-    void TrackBarGeneticSleepChange();
-    void TrackBarTournamentSizeChange();
-    void TrackBarCOAChange();
-    void TrackBarCOProbabChange();
-    void TrackBarMutAChange();
-    void TrackBarMProbabChange();
+    // Option pages (ui/OptionPages.h, built from the settings table). Each bar's given handler
+    // TrackBar<Name>Change (TrackBarAChange, TrackBarLocalSleepChange, ...) is one connection
+    // made there for every table row.
     // Converts every option into Parameters, in the page order; throws on a text that is not a
     // number, keeping what was read before it.
     void ReadOptionPages();
-    // Shows a bar's position in its edit, as its setting reads.
-    void ShowBarPosition(const QSlider* bar, QLineEdit* edit);
 
     // Chart page: axes and display ranges.
     void SetUpAxes();
@@ -236,8 +221,6 @@ class TFormMain : public QMainWindow {
     QWidget* TabSheetFunction = nullptr;
     QWidget* TabSheetChart = nullptr;
     QWidget* TabSheetSolutions = nullptr;
-    QWidget* TabSheetOptions = nullptr;
-    QWidget* TabSheetOptionsGenetic = nullptr;
     QStatusBar* StatusBar = nullptr;
 
     QTimer* TimerChart = nullptr;
@@ -257,49 +240,6 @@ class TFormMain : public QMainWindow {
     QLabel* LabelFuncCalc = nullptr;
     QGroupBox* GroupBoxVariables = nullptr;
     QTableWidget* StringGridVariables = nullptr;
-
-    // "Local Alg." page.
-    QSlider* TrackBarLocalSleep = nullptr;
-    QLineEdit* EditLocalSleep = nullptr;
-    QSlider* TrackBarA = nullptr;
-    QLineEdit* EditA = nullptr;
-    QSlider* TrackBarTemp0 = nullptr;
-    QLineEdit* EditTemp0 = nullptr;
-    QSlider* TrackBarTempPlus = nullptr;
-    QLineEdit* EditTempPlus = nullptr;
-    QSlider* TrackBarPercentAc = nullptr;
-    QLineEdit* EditPercentAc = nullptr;
-    QSlider* TrackBarLk = nullptr;
-    QLineEdit* EditLk = nullptr;
-    QSlider* TrackBarAlfa = nullptr;
-    QLineEdit* EditAlfa = nullptr;
-    QSlider* TrackBarStop = nullptr;
-    QLineEdit* EditStop = nullptr;
-    QLabel* LabelEx = nullptr;
-    QLineEdit* EditEx = nullptr;
-
-    // "Genetic Alg." page.
-    QSlider* TrackBarIterations = nullptr;
-    QLineEdit* EditIterations = nullptr;
-    QSlider* TrackBarPopSize = nullptr;
-    QLineEdit* EditPopSize = nullptr;
-    QSlider* TrackBarGeneticSleep = nullptr;
-    QLineEdit* EditGeneticSleep = nullptr;
-    QSlider* TrackBarTournamentSize = nullptr;
-    QLineEdit* EditTournamentSize = nullptr;
-    QSlider* TrackBarCOA = nullptr;
-    QLineEdit* EditCOA = nullptr;
-    QSlider* TrackBarCOProbab = nullptr;
-    QLineEdit* EditCOProbab = nullptr;
-    QSlider* TrackBarMutA = nullptr;
-    QLineEdit* EditMutA = nullptr;
-    QSlider* TrackBarMProbab = nullptr;
-    QLineEdit* EditMProbab = nullptr;
-    QRadioButton* RadioButtonTournament = nullptr;
-    QRadioButton* RadioButtonRoulette = nullptr;
-    QRadioButton* RadioButton1Point = nullptr;
-    QRadioButton* RadioButton2Point = nullptr;
-    QRadioButton* RadioButtonArithmetic = nullptr;
 
     // Chart page.
     ::quarmel::PanelChart* PanelChart = nullptr;
@@ -398,13 +338,9 @@ class TFormMain : public QMainWindow {
     void BuildMenu();
     void BuildToolBar();
     void BuildFunctionPage();
-    void BuildOptionPages();
-    void BuildLocalOptionsPage();
-    void BuildGeneticOptionsPage();
     void BuildChartPage();
     void BuildSolutionsPage();
     void ConnectFunctionPage();
-    void ConnectOptionPages();
     void ConnectChartPage();
     void LoadCursors();
     void SetTabOrders();
@@ -459,6 +395,7 @@ class TFormMain : public QMainWindow {
 
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;
+    std::unique_ptr<OptionPages> optionPages_;  // the "Local Alg." and "Genetic Alg." pages
     bool changingPageFromCode_ = false;
     // How RunSolutions changed since the Solutions page last showed it, and the direction its
     // best value was chosen in.

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 #include "ui/PanelChart.h"
 
@@ -80,7 +81,7 @@ TEST_F(DemoTest, TheViewCanStillBeResetMeanwhile) {
 }
 
 TEST_F(DemoTest, ARunFromTheMenuReturnsToSurfaceFramesAndItsEndIsNoticed) {
-    form->TrackBarLocalSleep->setValue(0);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(0);
     form->Demonstracja1->trigger();
     form->Greedy1->trigger();
     EXPECT_FALSE(form->WaveDemoRunning);

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 
 namespace quarmel::test {
@@ -34,7 +35,7 @@ class FileTest : public WindowTest {
     }
 
     void RunGreedyToTheEnd() {
-        form->TrackBarLocalSleep->setValue(0);
+        FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(0);
         QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!form->Worker && form->SpeedButtonSave->isEnabled(), 20000);
         ASSERT_FALSE(form->RunSolutions.Empty());

@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 #include "ui/Accessibility.h"
 #include "ui/PanelChart.h"
@@ -60,7 +61,8 @@ TEST_F(StartUp, PagesComeInOrderWithTheirCaptions) {
     QTabWidget* pages = form->PageControlMain;
     ASSERT_EQ(pages->count(), 5);
     const QWidget* order[] = {form->TabSheetFunction, form->TabSheetChart, form->TabSheetSolutions,
-                              form->TabSheetOptions, form->TabSheetOptionsGenetic};
+                              FindControl(form.get(), "TabSheetOptions"),
+                              FindControl(form.get(), "TabSheetOptionsGenetic")};
     const char* captions[] = {"Function", "Chart", "Solutions", "Local Alg.", "Genetic Alg."};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(pages->widget(i), order[i]);
@@ -227,9 +229,10 @@ TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
     Press(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetSolutions);
     Press(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptions);
+    EXPECT_EQ(form->PageControlMain->currentWidget(), FindControl(form.get(), "TabSheetOptions"));
     Press(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetOptionsGenetic);
+    EXPECT_EQ(form->PageControlMain->currentWidget(),
+              FindControl(form.get(), "TabSheetOptionsGenetic"));
     Press(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->PageControlMain->currentWidget(), form->TabSheetFunction);
     // None of these read the page: the axis lists are still empty and the chart timer off.
@@ -341,18 +344,22 @@ TEST_F(Keyboard, TabVisitsEachPageInReadingOrder) {
                                      form->EditMinY, form->ScrollBarMaxX, form->EditMaxX,
                                      form->ScrollBarMaxY, form->EditMaxY}));
     // On the option pages Tab goes from bar to bar: the edits only show the values.
+    auto bar = [this](const char* name) -> QWidget* {
+        return FindControl<QSlider>(form.get(), QString("TrackBar") + name);
+    };
     const std::vector<QWidget*> local =
-        TabSequence(form->TrackBarLocalSleep, form->TabSheetOptions);
+        TabSequence(bar("LocalSleep"), FindControl(form.get(), "TabSheetOptions"));
     EXPECT_EQ(local,
-              std::vector<QWidget*>({form->TrackBarLocalSleep, form->TrackBarA, form->TrackBarTemp0,
-                                     form->TrackBarTempPlus, form->TrackBarPercentAc,
-                                     form->TrackBarLk, form->TrackBarAlfa, form->TrackBarStop}));
+              std::vector<QWidget*>({bar("LocalSleep"), bar("A"), bar("Temp0"), bar("TempPlus"),
+                                     bar("PercentAc"), bar("Lk"), bar("Alfa"), bar("Stop")}));
 }
 
 TEST_F(Keyboard, ControlsHaveSpokenNames) {
-    EXPECT_EQ(form->EditLocalSleep->accessibleName(), "Delay [ms]");
-    EXPECT_EQ(form->TrackBarLocalSleep->accessibleName(), "Delay [ms]");
-    EXPECT_EQ(form->EditTemp0->accessibleName(), "Zero temperature");
+    EXPECT_EQ(FindControl<QLineEdit>(form.get(), "EditLocalSleep")->accessibleName(), "Delay [ms]");
+    EXPECT_EQ(FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->accessibleName(),
+              "Delay [ms]");
+    EXPECT_EQ(FindControl<QLineEdit>(form.get(), "EditTemp0")->accessibleName(),
+              "Zero temperature");
     EXPECT_EQ(form->ComboBoxAxeY->accessibleName(), "Y-Axis");
     EXPECT_EQ(form->StringGridVariables->accessibleName(), "Variables of function");
     EXPECT_EQ(form->StringGridSolutions->accessibleName(), "Solutions");

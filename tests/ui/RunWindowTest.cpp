@@ -21,6 +21,7 @@
 #include <cmath>
 #include <memory>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 #include "algorithms/Optimizationthread.h"
 #include "app/NumberText.h"
@@ -35,10 +36,10 @@ class RunTest : public WindowTest {
   protected:
     // No delays, so runs end quickly; a smaller genetic run keeps the tests short.
     void NoDelays() {
-        form->TrackBarLocalSleep->setValue(0);
-        form->TrackBarGeneticSleep->setValue(0);
-        form->TrackBarIterations->setValue(20);
-        form->TrackBarPopSize->setValue(50);
+        FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(0);
+        FindControl<QSlider>(form.get(), "TrackBarGeneticSleep")->setValue(0);
+        FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
+        FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(50);
     }
 
     bool Idle() const {
@@ -150,7 +151,7 @@ TEST_F(RunTest, MenuItemsStartRunsToo) {
 
 TEST_F(RunTest, PauseByButtonThenByMenu) {
     // Short steps, so the worker soon reaches its pause gate; long enough not to end meanwhile.
-    form->TrackBarLocalSleep->setValue(300);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(300);
     QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
     std::shared_ptr<OptimizationThread> worker = form->Worker;
     ASSERT_TRUE(worker);
@@ -186,7 +187,7 @@ TEST_F(RunTest, PauseByButtonThenByMenu) {
 }
 
 TEST_F(RunTest, TheStatusTextStaysWhileMenuItemsAreHovered) {
-    form->TrackBarLocalSleep->setValue(10000);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(10000);
     QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
     QStatusTipEvent emptyTip{QString()};
     QApplication::sendEvent(form->MainMenu, &emptyTip);
@@ -208,7 +209,7 @@ TEST_F(RunTest, PauseWithoutRunOnlyChangesTheControls) {
 }
 
 TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
-    form->TrackBarLocalSleep->setValue(10000);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(10000);
     QTest::mouseClick(form->SpeedButtonSteepest, Qt::LeftButton);
     std::shared_ptr<OptimizationThread> worker = form->Worker;
     ASSERT_TRUE(worker);
@@ -220,7 +221,7 @@ TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
 }
 
 TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
-    form->TrackBarLocalSleep->setValue(300);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(300);
     QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
     std::shared_ptr<OptimizationThread> worker = form->Worker;
     ASSERT_TRUE(worker);
@@ -233,7 +234,7 @@ TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
 }
 
 TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
-    form->TrackBarLocalSleep->setValue(10);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(10);
     QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
     std::shared_ptr<OptimizationThread> worker = form->Worker;
     ASSERT_TRUE(worker);
@@ -254,9 +255,9 @@ TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
 
 TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     // One row a generation, for as long as the test needs.
-    form->TrackBarGeneticSleep->setValue(10);
-    form->TrackBarIterations->setValue(1000);
-    form->TrackBarPopSize->setValue(20);
+    FindControl<QSlider>(form.get(), "TrackBarGeneticSleep")->setValue(10);
+    FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(1000);
+    FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(20);
     QTest::mouseClick(form->SpeedButtonGeneticAlg, Qt::LeftButton);
     ClickTab(form->TabSheetSolutions);
     QTableView* table = form->StringGridSolutions;
@@ -381,7 +382,7 @@ TEST_F(RunTest, ClosingWithoutARunDoesNotAsk) {
 }
 
 TEST_F(RunTest, ClosingDuringARunEndsTheWorker) {
-    form->TrackBarLocalSleep->setValue(10000);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(10000);
     QTest::mouseClick(form->SpeedButtonGreedy, Qt::LeftButton);
     std::shared_ptr<OptimizationThread> worker = form->Worker;
     ASSERT_TRUE(worker);

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QToolButton>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 
 namespace quarmel::test {
@@ -78,7 +79,9 @@ TEST_F(DarkPalette, EveryColourTheWindowSetsComesWithOneThatReadsOnIt) {
         SCOPED_TRACE(label->objectName().toStdString());
         EXPECT_GE(Contrast(label, QPalette::Active, QPalette::WindowText, QPalette::Window), 4.5);
     }
-    EXPECT_GE(Contrast(form->EditTemp0, QPalette::Active, QPalette::Text, QPalette::Base), 4.5);
+    EXPECT_GE(Contrast(FindControl<QLineEdit>(form.get(), "EditTemp0"), QPalette::Active,
+                       QPalette::Text, QPalette::Base),
+              4.5);
 
     // Run buttons: captions read on the panel and on a hovered or pressed button; a disabled
     // button's caption is dimmer than an enabled one's.
