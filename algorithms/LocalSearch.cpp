@@ -65,11 +65,6 @@ Neighbourhood::Neighbourhood(const AlgParameters& params) {
     }
 }
 
-void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
-                   std::uint64_t mask, std::vector<double>& candidate) {
-    Neighbourhood(params).Make(current, mask, candidate);
-}
-
 bool PublishStep(const AlgParameters& params, SolutionList& list,
                  const std::vector<double>& candidate, float value, RunControl& control) {
     Solution step;

@@ -126,10 +126,6 @@ inline void Neighbourhood::MakeAny(const float* cur, std::uint64_t mask, double*
     PutRandState(s);
 }
 
-// One neighbour move on its own (a Neighbourhood made for the single call).
-void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
-                   std::uint64_t mask, std::vector<double>& candidate);
-
 // The function value at a candidate, narrowed to a float as every comparison uses it.
 inline float Evaluate(AlgParameters& params, const std::vector<double>& candidate) {
     return static_cast<float>(params.Eval(candidate.data()));
