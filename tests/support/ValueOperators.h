@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "algorithms/GeneticOperators.h"
@@ -9,47 +10,28 @@
 #include "model/Improvement.h"
 #include "model/Solution.h"
 
-// The operators in by-value form, for tests and benchmarks: each takes its population by value
-// and returns the result of the production ...Into form, with the same draws. Production code
-// only calls the ...Into forms, which reuse their output's storage.
+// The operators in by-value form, for tests and benchmarks: each returns what the production
+// ...Into form writes, with the same draws. Production code only calls the ...Into forms, which
+// reuse their output's storage.
 namespace quarmel::testing {
 
-inline SolutionList TournamentSelection(SolutionList population, int tournamentSize,
-                                        bool maximize) {
-    SolutionList out;
-    TournamentSelectionInto(population, out, tournamentSize, maximize);
-    return out;
-}
+// The by-value form of the operator Into: ByValue<&MutateInto>{}(population, params).
+template <auto Into>
+struct ByValue {
+    template <typename... Args>
+    SolutionList operator()(const SolutionList& population, Args&&... args) const {
+        SolutionList out;
+        Into(population, out, std::forward<Args>(args)...);
+        return out;
+    }
+};
 
-inline SolutionList RouletteSelection(SolutionList population, bool maximize) {
-    SolutionList out;
-    RouletteSelectionInto(population, out, maximize);
-    return out;
-}
-
-inline SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
-    SolutionList out;
-    OnePointCrossoverInto(population, out, params);
-    return out;
-}
-
-inline SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params) {
-    SolutionList out;
-    TwoPointCrossoverInto(population, out, params);
-    return out;
-}
-
-inline SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params) {
-    SolutionList out;
-    ArithmeticCrossoverInto(population, out, params);
-    return out;
-}
-
-inline SolutionList Mutate(SolutionList population, AlgParameters& params) {
-    SolutionList out;
-    MutateInto(population, out, params);
-    return out;
-}
+inline constexpr ByValue<&TournamentSelectionInto> TournamentSelection{};
+inline constexpr ByValue<&RouletteSelectionInto> RouletteSelection{};
+inline constexpr ByValue<&OnePointCrossoverInto> OnePointCrossover{};
+inline constexpr ByValue<&TwoPointCrossoverInto> TwoPointCrossover{};
+inline constexpr ByValue<&ArithmeticCrossoverInto> ArithmeticCrossover{};
+inline constexpr ByValue<&MutateInto> Mutate{};
 
 // The candidate replaces the best so far only when it is strictly better; ties keep the best.
 inline Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize) {
