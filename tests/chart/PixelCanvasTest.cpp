@@ -95,40 +95,22 @@ TEST(PixelCanvas, EndsOnADiamondsEdgeFollowTheMovedEnds) {
     using Set = std::set<std::pair<int, int>>;
     const struct {
         const char* name;
-        WindowPoint a, b;
+        float ax, ay, bx, by;
         Set pixels;
     } cases[] = {
-        {"start on the right half, inside",
-         {2.75f, 0.75f, 0},
-         {5.5f, 0.75f, 0},
-         {{2, 0}, {3, 0}, {4, 0}}},
-        {"start on the left half, outside", {2.25f, 0.75f, 0}, {0.5f, 0.75f, 0}, {{1, 0}}},
-        {"end on the right half, inside", {0.5f, 0.75f, 0}, {2.75f, 0.75f, 0}, {{0, 0}, {1, 0}}},
-        {"end on a left side, the left pixel's corner",
-         {0.5f, 0.5f, 0},
-         {3.0f, 0.5f, 0},
-         {{0, 0}, {1, 0}}},
-        {"start on a bottom corner, going left below the row boundary",
-         {2.5f, 1.0f, 0},
-         {0.25f, 1.0f, 0},
-         {{0, 0}, {1, 0}}},
-        {"vertical on a column boundary",
-         {2.0f, 0.5f, 0},
-         {2.0f, 3.5f, 0},
-         {{1, 0}, {1, 1}, {1, 2}}},
-        {"steep, rising, from a column boundary",
-         {2.0f, 0.5f, 0},
-         {3.0f, 4.5f, 0},
-         {{1, 0}, {2, 1}, {2, 2}, {2, 3}}},
-        {"falling diagonal from edge to edge",
-         {2.75f, 3.75f, 0},
-         {5.75f, 0.75f, 0},
-         {{2, 3}, {3, 2}, {4, 1}}},
+        {"start on a right half", 2.75f, 0.75f, 5.5f, 0.75f, {{2, 0}, {3, 0}, {4, 0}}},
+        {"start on a left half", 2.25f, 0.75f, 0.5f, 0.75f, {{1, 0}}},
+        {"end on a right half", 0.5f, 0.75f, 2.75f, 0.75f, {{0, 0}, {1, 0}}},
+        {"end on a left side", 0.5f, 0.5f, 3.0f, 0.5f, {{0, 0}, {1, 0}}},
+        {"left from a bottom corner", 2.5f, 1.0f, 0.25f, 1.0f, {{0, 0}, {1, 0}}},
+        {"up a column boundary", 2.0f, 0.5f, 2.0f, 3.5f, {{1, 0}, {1, 1}, {1, 2}}},
+        {"steep, rising", 2.0f, 0.5f, 3.0f, 4.5f, {{1, 0}, {2, 1}, {2, 2}, {2, 3}}},
+        {"falling diagonal", 2.75f, 3.75f, 5.75f, 0.75f, {{2, 3}, {3, 2}, {4, 1}}},
     };
     PixelCanvas canvas;
     for (const auto& c : cases) {
         canvas.Begin(8, 5, {});
-        canvas.Segment(c.a, c.b);
+        canvas.Segment({c.ax, c.ay, 0.0f}, {c.bx, c.by, 0.0f});
         Set got;
         for (const auto& [pixel, depth] : Collected(canvas)) got.insert(pixel);
         EXPECT_EQ(got, c.pixels) << c.name;
