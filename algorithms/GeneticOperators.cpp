@@ -108,14 +108,6 @@ void Crossover(const SolutionList& population, SolutionList& out, AlgParameters&
     out.Resize(k);
 }
 
-// The by-value form of an operator written as ...Into.
-template <typename Into, typename... Args>
-SolutionList Returned(const SolutionList& population, Into into, Args&&... args) {
-    SolutionList out;
-    into(population, out, std::forward<Args>(args)...);
-    return out;
-}
-
 // How one variable mutates: the step range a = (Max - Min) * MutA and the grid of the span 2a,
 // prepared once per call. A variable without a proper range, or a range fraction of 0 or less,
 // has no step to draw from: its values stay as they are.
@@ -173,14 +165,6 @@ void TournamentSelectionInto(const SolutionList& population, SolutionList& out, 
     }
 }
 
-SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize) {
-    return Returned(population, TournamentSelectionInto, tournamentSize, maximize);
-}
-
-SolutionList RouletteSelection(SolutionList population, bool maximize) {
-    return Returned(population, RouletteSelectionInto, maximize);
-}
-
 void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bool maximize) {
     const std::size_t n = population.Count();
     out.Resize(n);
@@ -220,10 +204,6 @@ void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bo
         CopySolution(out.At(t), population.At(slot[RandomBelow(100)]));
 }
 
-SolutionList OnePointCrossover(SolutionList population, AlgParameters& params) {
-    return Returned(population, OnePointCrossoverInto, params);
-}
-
 void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
                            AlgParameters& params) {
     Crossover(population, out, params, [](std::vector<float>& a, std::vector<float>& b) {
@@ -232,10 +212,6 @@ void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
         const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
         for (std::size_t j = k; j < d; ++j) std::swap(a[j], b[j]);
     });
-}
-
-SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params) {
-    return Returned(population, TwoPointCrossoverInto, params);
 }
 
 void TwoPointCrossoverInto(const SolutionList& population, SolutionList& out,
@@ -253,10 +229,6 @@ void TwoPointCrossoverInto(const SolutionList& population, SolutionList& out,
     });
 }
 
-SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params) {
-    return Returned(population, ArithmeticCrossoverInto, params);
-}
-
 void ArithmeticCrossoverInto(const SolutionList& population, SolutionList& out,
                              AlgParameters& params) {
     const float ratio = params.COA;
@@ -269,10 +241,6 @@ void ArithmeticCrossoverInto(const SolutionList& population, SolutionList& out,
             b[j] = ratio * s + rest * p;
         }
     });
-}
-
-SolutionList Mutate(SolutionList population, AlgParameters& params) {
-    return Returned(population, MutateInto, params);
 }
 
 void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters& params) {
@@ -297,17 +265,9 @@ void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters
     }
 }
 
-Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize) {
-    return Improves(best.Value, candidate.Value, maximize) ? candidate : best;
-}
-
 void KeepBetterOf(Solution& best, const SolutionList& population, bool maximize) {
-    std::size_t b = 0;
-    for (std::size_t i = 1; i < population.Count(); ++i) {
-        if (Improves(population.FuncValue(b), population.FuncValue(i), maximize)) b = i;
-    }
-    if (Improves(best.Value, population.FuncValue(b), maximize))
-        CopySolution(best, population.At(b));
+    const Solution& candidate = population.Best(maximize);
+    if (Improves(best.Value, candidate.Value, maximize)) CopySolution(best, candidate);
 }
 
 SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t seed) {

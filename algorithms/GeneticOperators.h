@@ -7,25 +7,19 @@
 
 namespace quarmel {
 
-// The operators. Each has two forms with the same draws and results: one takes its population by
-// value and returns a new one; the other (...Into) reads the population and writes the result
-// into out, reusing the storage out already has (out must not be the population itself). Draws
-// come from the calling thread's generator; new points are evaluated with the parameters'
-// compiled formula (so the parameters are not const).
+// The operators. Each reads the population and writes the result into out, reusing the storage
+// out already has (out must not be the population itself). Draws come from the calling thread's
+// generator; new points are evaluated with the parameters' compiled formula (so the parameters
+// are not const).
 
 // n tournaments of TournamentSize + 1 challengers each against a first draw, with replacement.
-SolutionList TournamentSelection(SolutionList population, int tournamentSize, bool maximize);
 void TournamentSelectionInto(const SolutionList& population, SolutionList& out, int tournamentSize,
                              bool maximize);
 // Roulette wheel over the distance of each value from the worst one.
-SolutionList RouletteSelection(SolutionList population, bool maximize);
 void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bool maximize);
 
 // Pairs of consecutive participants are replaced by their two children. The last Solution never
 // takes part; an unpaired participant is dropped, so the list may come back one shorter.
-SolutionList OnePointCrossover(SolutionList population, AlgParameters& params);
-SolutionList TwoPointCrossover(SolutionList population, AlgParameters& params);
-SolutionList ArithmeticCrossover(SolutionList population, AlgParameters& params);
 void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
                            AlgParameters& params);
 void TwoPointCrossoverInto(const SolutionList& population, SolutionList& out,
@@ -34,12 +28,9 @@ void ArithmeticCrossoverInto(const SolutionList& population, SolutionList& out,
                              AlgParameters& params);
 
 // Moves one value of each chosen Solution by a random step, reflected at the variable's bounds.
-SolutionList Mutate(SolutionList population, AlgParameters& params);
 void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters& params);
 
-// The candidate replaces the best so far only when it is strictly better; ties keep the best.
-Solution KeepBetter(const Solution& best, const Solution& candidate, bool maximize);
-// The same rule in place: best takes over population.Best(maximize) when that is strictly better,
+// best takes over population.Best(maximize) only when that is strictly better (ties keep best),
 // reusing best's storage. The population is not empty.
 void KeepBetterOf(Solution& best, const SolutionList& population, bool maximize);
 

@@ -1,5 +1,6 @@
 #include "LocalSearch.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -65,11 +66,6 @@ Neighbourhood::Neighbourhood(const AlgParameters& params) {
     }
 }
 
-void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
-                   std::uint64_t mask, std::vector<double>& candidate) {
-    Neighbourhood(params).Make(current, mask, candidate);
-}
-
 bool PublishStep(const AlgParameters& params, SolutionList& list,
                  const std::vector<double>& candidate, float value, RunControl& control) {
     Solution step;
@@ -78,6 +74,30 @@ bool PublishStep(const AlgParameters& params, SolutionList& list,
     control.Publish([&list, &step] { list.Append(std::move(step)); });
     control.Sleep(params.LocalSleep);
     return control.StopRequested();
+}
+
+HillClimb::HillClimb(AlgParameters& params, SolutionList& workList, RunControl& control)
+    : params_(params),
+      workList_(workList),
+      control_(control),
+      maximize_(params.Maximize()),
+      masks_(MaskCount(params.VariableCount())),
+      neighbourhood_(params),
+      candidate_(static_cast<std::size_t>(std::max(0, params.VariableCount()))) {}
+
+bool HillClimb::Start() {
+    if (!RandomStart(params_, workList_, control_)) return false;
+    if (params_.VariableCount() < 1) return false;
+    current_ = workList_.At(workList_.Count() - 1).Values;
+    value_ = workList_.LastFuncValue();
+    return true;
+}
+
+bool HillClimb::MoveTo(const std::vector<double>& point, float value) {
+    if (PublishStep(params_, workList_, point, value, control_)) return false;
+    value_ = value;
+    current_.assign(point.begin(), point.end());
+    return true;
 }
 
 }  // namespace quarmel

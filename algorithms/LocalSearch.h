@@ -126,10 +126,6 @@ inline void Neighbourhood::MakeAny(const float* cur, std::uint64_t mask, double*
     PutRandState(s);
 }
 
-// One neighbour move on its own (a Neighbourhood made for the single call).
-void MakeNeighbour(const AlgParameters& params, const std::vector<float>& current,
-                   std::uint64_t mask, std::vector<double>& candidate);
-
 // The function value at a candidate, narrowed to a float as every comparison uses it.
 inline float Evaluate(AlgParameters& params, const std::vector<double>& candidate) {
     return static_cast<float>(params.Eval(candidate.data()));
@@ -139,5 +135,49 @@ inline float Evaluate(AlgParameters& params, const std::vector<double>& candidat
 // sleeps LocalSleep and reads the stop request. Returns true when the run must end now.
 bool PublishStep(const AlgParameters& params, SolutionList& list,
                  const std::vector<double>& candidate, float value, RunControl& control);
+
+// The greedy and the steepest search: from the published random start point, passes over the
+// direction masks, each drawing every mask's candidate from the current point, and moves to the
+// point the search chooses. What differs between the two is only what a pass does with its
+// candidates.
+class HillClimb {
+  public:
+    HillClimb(AlgParameters& params, SolutionList& workList, RunControl& control);
+
+    // Publishes the random start point and makes it current. False when there is nothing to
+    // climb: the formula does not compile, or there are no variables.
+    bool Start();
+
+    // Hands each mask's candidate, with its value, to visit(candidate, value) in mask order
+    // until visit returns true or the masks run out. visit may swap the candidate's storage
+    // away; the next candidate is written into whatever it leaves. False when the run must stop.
+    template <typename Visit>
+    bool Pass(Visit visit) {
+        for (std::uint64_t mask = 0; mask < masks_; ++mask) {
+            if (StopDue(control_, mask)) return false;
+            control_.PassPauseGate();
+            neighbourhood_.Make(current_, mask, candidate_);
+            if (visit(candidate_, Evaluate(params_, candidate_))) return true;
+        }
+        return true;
+    }
+
+    // Publishes the point as the next step and makes it current. False when the run must stop.
+    bool MoveTo(const std::vector<double>& point, float value);
+
+    float Value() const { return value_; }
+    bool Maximize() const { return maximize_; }
+
+  private:
+    AlgParameters& params_;
+    SolutionList& workList_;
+    RunControl& control_;
+    bool maximize_;
+    std::uint64_t masks_;
+    Neighbourhood neighbourhood_;
+    std::vector<float> current_;
+    float value_ = 0.0f;
+    std::vector<double> candidate_;
+};
 
 }  // namespace quarmel

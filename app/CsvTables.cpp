@@ -17,7 +17,7 @@ std::string CsvField(const std::string& text) {
 std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions, bool header) {
     std::string out;
     if (header) {
-        for (const VariableSpec& v : problem.Variables()) out += v.Name + ",";
+        for (const VariableSpec& v : problem.Variables()) out += CsvField(v.Name) + ",";
         out += "F\n";
     }
     for (const Solution& s : solutions) {

@@ -12,7 +12,8 @@ namespace quarmel {
 
 // The CSV tables both programs write.
 
-// A field of a CSV row: quoted when it holds a comma, a quote or a line break.
+// A field of a CSV row: quoted when it holds a comma, a quote or a line break (either "\n" or
+// "\r"), its quotes doubled, so the row reads back as one record.
 std::string CsvField(const std::string& text);
 
 // A list as CSV, as the batch runner prints it and the window exports it: a header of the

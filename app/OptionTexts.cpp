@@ -1,6 +1,8 @@
 #include "OptionTexts.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "NumberText.h"
 
@@ -40,6 +42,17 @@ std::string PositionText(const SettingSpec& setting, int position) {
 
 std::string StartText(const SettingSpec& setting) {
     return ValueText(setting, setting.Start);
+}
+
+std::vector<const SettingSpec*> PageSettings(bool genetic) {
+    std::vector<const SettingSpec*> page;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        if (GroupOf(kSettings[i].Group).Genetic == genetic) page.push_back(&kSettings[i]);
+    }
+    std::stable_sort(page.begin(), page.end(), [](const SettingSpec* a, const SettingSpec* b) {
+        return std::pair(a->Group, a->Place) < std::pair(b->Group, b->Place);
+    });
+    return page;
 }
 
 void ReadOptionTexts(const OptionPageTexts& texts, AlgParameters& params) {

@@ -29,6 +29,10 @@ std::string PositionText(const SettingSpec& setting, int position);
 // The edit's text at start-up.
 std::string StartText(const SettingSpec& setting);
 
+// The settings one option page shows, in its layout order: group box by group box, each top to
+// bottom by place.
+std::vector<const SettingSpec*> PageSettings(bool genetic);
+
 // Converts the texts into the settings in the table's (the pages' reading) order; decimal texts
 // use the decimal comma. A text that does not convert throws ConversionError; the settings
 // converted before it keep their new values. A radio group with nothing checked leaves its field

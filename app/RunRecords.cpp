@@ -1,10 +1,10 @@
 #include "app/RunRecords.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "app/CsvTables.h"
+#include "app/RunTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel {
@@ -34,13 +34,10 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 }
 
 std::vector<std::string> RunCells(const RunRecord& r) {
-    char seconds[64];
-    const auto end =
-        std::to_chars(seconds, seconds + sizeof seconds, r.Seconds, std::chars_format::fixed, 3);
-    return {AlgorithmName(r.Kind),        r.Settings,
-            std::to_string(r.Seed),       CsvNumber(Wide(r.Best)),
-            std::to_string(r.Solutions),  std::to_string(r.Evaluations),
-            std::string(seconds, end.ptr)};
+    return {AlgorithmName(r.Kind),       r.Settings,
+            std::to_string(r.Seed),      CsvNumber(Wide(r.Best)),
+            std::to_string(r.Solutions), std::to_string(r.Evaluations),
+            SecondsText(r.Seconds)};
 }
 
 std::string RunsCsv(const std::vector<RunRecord>& runs) {

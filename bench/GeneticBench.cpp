@@ -16,6 +16,7 @@
 #include "model/Algparameters.h"
 #include "model/Improvement.h"
 #include "model/Random.h"
+#include "tests/support/ValueOperators.h"
 
 using namespace quarmel;
 
@@ -303,16 +304,16 @@ void BM_GeneticStep(benchmark::State& state) {
         const double t0 = Now();
         switch (state.range(0)) {
             case 0:
-                output = TournamentSelection(std::move(input), p.TournamentSize, false);
+                output = testing::TournamentSelection(std::move(input), p.TournamentSize, false);
                 break;
             case 1:
-                output = RouletteSelection(std::move(input), false);
+                output = testing::RouletteSelection(std::move(input), false);
                 break;
             case 2:
-                output = ArithmeticCrossover(std::move(input), p);
+                output = testing::ArithmeticCrossover(std::move(input), p);
                 break;
             case 3:
-                output = Mutate(std::move(input), p);
+                output = testing::Mutate(std::move(input), p);
                 break;
             default:
                 published = input;

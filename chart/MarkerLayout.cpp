@@ -31,8 +31,8 @@ std::size_t MarkerPlan::Count() const {
 }
 
 int MarkerLayout::LevelFor(double radiusPixels) {
-    for (std::size_t k = 0; k < kSphereLevels.size(); ++k) {
-        const double gap = radiusPixels * (1.0 - std::cos(kPi / kSphereLevels[k]));
+    for (std::size_t k = 0; k < kMarkerStyle.LevelSlices.size(); ++k) {
+        const double gap = radiusPixels * (1.0 - std::cos(kPi / kMarkerStyle.LevelSlices[k]));
         if (gap <= kOutlineTolerance) return static_cast<int>(k);
     }
     return -1;
@@ -63,7 +63,7 @@ struct MarkerLayout::Frame {
 void MarkerLayout::AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f,
                              Share& share) {
     if (radiusPixels <= kPaintedSphereRadius && share.Canvas.PaintsSpheres()) {
-        share.Canvas.Sphere(f.Eye(p), kMarkerRadius, radiusPixels);
+        share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, radiusPixels);
         share.Lists.Painted.push_back(p);
         return;
     }
@@ -157,7 +157,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     inShares([&](std::size_t k) {
         for (std::size_t j = m * k / count; j < m * (k + 1) / count; ++j) {
             const Nearest& cell = first.Cells[owners[j]];
-            AddSphere(path[cell.Owner], kMarkerRadius * f.Scale / cell.Depth, f, shares_[k]);
+            AddSphere(path[cell.Owner], kMarkerStyle.Radius * f.Scale / cell.Depth, f, shares_[k]);
         }
     });
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
@@ -255,13 +255,13 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         lineTo(i, q.OnScreen, q.At);
         if (!parts.Spheres) continue;
         const double cw = q.W, sx = q.X, sy = q.Y;
-        if (!std::isfinite(cw) || cw + kMarkerRadius <= f.NearW) continue;  // before the eye
+        if (!std::isfinite(cw) || cw + kMarkerStyle.Radius <= f.NearW) continue;  // before the eye
         // Across the near plane the projection of the centre says little: draw in full.
-        if (!(cw > f.NearW + kMarkerRadius) || !(cw > 0.0)) {
+        if (!(cw > f.NearW + kMarkerStyle.Radius) || !(cw > 0.0)) {
             share.Lists.Full.push_back(p);
             continue;
         }
-        const double r = kMarkerRadius * f.Scale / cw;
+        const double r = kMarkerStyle.Radius * f.Scale / cw;
         if (!(sx > -r - 1.0 && sx < f.Width + r + 1.0 && sy > -r - 1.0 &&
               sy < f.Height + r + 1.0)) {
             continue;  // entirely off the viewport (or not a number)

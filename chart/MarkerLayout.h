@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/ChartTypes.h"
+#include "chart/MarkerStyle.h"
 #include "chart/PixelCanvas.h"
 
 namespace quarmel {
@@ -12,7 +13,7 @@ namespace quarmel {
 // How a frame draws many marker spheres at a cost bounded by what is visible. No graphics call:
 // SurfaceChart hands in the frame's matrices and draws what comes out.
 //
-// Every marker is a sphere of radius kMarkerRadius in one colour, drawn with the depth test, so
+// Every marker is a sphere of one radius and colour (kMarkerStyle), drawn with the depth test, so
 // the picture does not depend on the order in which spheres are drawn, and a sphere hidden
 // behind a nearer one at the same screen pixel adds little. A frame therefore draws, for each
 // pixel a marker's centre falls on, only the nearest marker there (a marker repeating the one
@@ -32,10 +33,7 @@ namespace quarmel {
 // left out, which moves the line by at most about a pixel and spares a converging path most of
 // its segments. The first and the last vertex always stay.
 
-constexpr float kMarkerRadius = 0.02f;
 constexpr double kOutlineTolerance = 0.5;
-// Segments around a sphere at each prepared level; stacks are half as many.
-constexpr std::array<int, 5> kSphereLevels = {6, 8, 12, 16, 24};
 // Spheres up to this radius in pixels are painted, larger ones drawn as meshes: a painted
 // sphere costs in proportion to its area.
 constexpr double kPaintedSphereRadius = 6.0;
@@ -53,7 +51,7 @@ struct MarkerView {
 // (spheres and line) and the segments of the line left to the graphics library, in pairs.
 struct MarkerPlan {
     std::vector<ScenePoint> Painted;
-    std::array<std::vector<ScenePoint>, kSphereLevels.size()> ByLevel;
+    std::array<std::vector<ScenePoint>, kMarkerStyle.LevelSlices.size()> ByLevel;
     std::vector<ScenePoint> Full;
     std::vector<WindowPoint> Pixels;
     std::vector<ScenePoint> Segments;

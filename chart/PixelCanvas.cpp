@@ -17,17 +17,23 @@ void Columns(double from, double to, int size, int& first, int& last) {
     last = std::min(size - 1, static_cast<int>(-FloorOf(0.5 - to)) - 1);
 }
 
-// The same for i + 0.5 in (from, to]: a segment running towards smaller coordinates.
-void ColumnsDown(double from, double to, int size, int& first, int& last) {
-    from = std::clamp(from, -2.0, size + 2.0);
-    to = std::clamp(to, -2.0, size + 2.0);
-    first = std::max(0, static_cast<int>(FloorOf(from - 0.5)) + 1);
-    last = std::min(size - 1, static_cast<int>(FloorOf(to - 0.5)));
-}
+// Where an end of a segment lies for the rule for lines. The rule moves both ends by a vanishing
+// (-e, -e^2), so that no end lies on a diamond's edge: a point on a pixel's left side belongs to
+// the pixel left of it, and a point on an edge of a diamond is inside it only on the edge's
+// right-hand half (x above the centre's). A point on a lower side is inside no diamond either
+// way, so its row needs no such care.
+struct LineEnd {
+    bool InDiamond;
+    double CentreX, CentreY;  // of the pixel the moved point lies in
+};
 
-// Whether a point lies strictly inside the diamond inscribed in its pixel.
-bool InDiamond(double x, double y) {
-    return std::fabs(x - FloorOf(x) - 0.5) + std::fabs(y - FloorOf(y) - 0.5) < 0.5;
+LineEnd Locate(double x, double y) {
+    double px = FloorOf(x);
+    const double py = FloorOf(y);
+    if (px == x) px -= 1.0;
+    const double dx = x - px - 0.5, dy = y - py - 0.5;
+    const double d = std::fabs(dx) + std::fabs(dy);
+    return {d < 0.5 || (d == 0.5 && dx > 0.0), px + 0.5, py + 0.5};
 }
 
 }  // namespace
@@ -65,18 +71,25 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
     const double ub = xMajor ? b.X : b.Y, vb = xMajor ? b.Y : b.X;
     const double du = ub - ua;
     if (du == 0.0) return;  // no length: it leaves no diamond
-    // An end inside its pixel's diamond counts as the pixel's centre: the segment leaves the
-    // start's diamond, and does not leave the end's.
-    const double from = InDiamond(a.X, a.Y) ? FloorOf(ua) + 0.5 : ua;
-    const double to = InDiamond(b.X, b.Y) ? FloorOf(ub) + 0.5 : ub;
+    // The columns whose centre the moved segment passes. Moved, each end lies just below its
+    // position along u, so a centre at an end's position is passed going down and not going
+    // up: centres in [ua, ub) up, in [ub, ua) down. An end inside its pixel's diamond counts
+    // as the pixel's centre: the segment leaves the start's diamond, and not the end's.
+    const LineEnd start = Locate(a.X, a.Y), end = Locate(b.X, b.Y);
+    const double startCentre = xMajor ? start.CentreX : start.CentreY;
+    const double endCentre = xMajor ? end.CentreX : end.CentreY;
+    double low = 0.0, high = 0.0;
+    if (du > 0) {
+        low = start.InDiamond ? startCentre : ua;
+        high = end.InDiamond ? endCentre : ub;
+    } else {
+        low = end.InDiamond ? endCentre + 0.5 : ub;
+        high = start.InDiamond ? startCentre + 0.5 : ua;
+    }
     const int majorSize = xMajor ? width_ : height_;
     const int minorSize = xMajor ? height_ : width_;
     int first = 0, last = -1;
-    if (du > 0) {
-        Columns(from, to, majorSize, first, last);
-    } else {
-        ColumnsDown(to, from, majorSize, first, last);
-    }
+    Columns(low, high, majorSize, first, last);
     if (first > last) return;
     painted_ = true;
     // Stepping from centre to centre along the major axis; the depth stays between the ends'
@@ -87,18 +100,27 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
     const double s = first + 0.5 - ua;
     double v = va + s * slope;
     double z = a.Z + s * zSlope;
+    // A crossing exactly on a pixel boundary across the axis: the moved segment passes it just
+    // below (y - e^2 + slope e) or just left (x - e), except on a line rising to the right.
+    const bool tieUp = xMajor && slope > 0.0;
     const double rows = minorSize;
+    auto row = [tieUp](double at) {
+        const int r = static_cast<int>(at);
+        return !tieUp && r == at ? r - 1 : r;
+    };
     if (xMajor) {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
-            if (v >= 0.0 && v < rows) {
-                Paint(Cell(i, static_cast<int>(v)), static_cast<float>(std::clamp(z, zLow, zHigh)));
-            }
+            if (!(v >= 0.0 && v <= rows)) continue;
+            const int r = row(v);
+            if (r >= 0 && r < minorSize)
+                Paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     } else {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
-            if (v >= 0.0 && v < rows) {
-                Paint(Cell(static_cast<int>(v), i), static_cast<float>(std::clamp(z, zLow, zHigh)));
-            }
+            if (!(v >= 0.0 && v <= rows)) continue;
+            const int r = row(v);
+            if (r >= 0 && r < minorSize)
+                Paint(Cell(r, i), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     }
 }

@@ -19,12 +19,15 @@ void SurfaceChart::AttachContext(unsigned fontListBase) {
     if (fullSphereList_ == 0) {
         fullSphereList_ = glGenLists(1);
         glNewList(fullSphereList_, GL_COMPILE);
-        gluSphere(SphereQuadric, kMarkerRadius, 32, 32);
+        gluSphere(SphereQuadric, kMarkerStyle.Radius, kMarkerStyle.FullSlices,
+                  kMarkerStyle.FullStacks);
         glEndList();
     }
     if (meshes_.empty()) {
-        for (int slices : kSphereLevels)
-            meshes_.push_back(MakeSphereMesh(slices, std::max(3, slices / 2), kMarkerRadius));
+        for (int slices : kMarkerStyle.LevelSlices) {
+            meshes_.push_back(
+                MakeSphereMesh(slices, MarkerStyle::LevelStacks(slices), kMarkerStyle.Radius));
+        }
     }
 }
 
@@ -123,10 +126,10 @@ void SurfaceChart::DrawHelix() {
 }
 
 void SurfaceChart::DrawSphere(const ScenePoint& p) const {
-    if (SphereQuadric == nullptr) return;
+    if (fullSphereList_ == 0) return;
     glPushMatrix();
     glTranslatef(p.X, p.Y, p.Z);
-    gluSphere(SphereQuadric, 0.02, 32, 32);
+    glCallList(fullSphereList_);
     glPopMatrix();
 }
 
@@ -192,18 +195,13 @@ void SurfaceChart::DrawPlannedSpheres() {
                        batchIndices_.data());
     }
     glDisable(GL_CULL_FACE);
-    for (const ScenePoint& p : plan_.Full) {
-        glPushMatrix();
-        glTranslatef(p.X, p.Y, p.Z);
-        glCallList(fullSphereList_);
-        glPopMatrix();
-    }
+    for (const ScenePoint& p : plan_.Full) DrawSphere(p);
 }
 
 void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
-    glColor3ub(0, 0, 255);
+    glColor3ub(kMarkerStyle.Colour[0], kMarkerStyle.Colour[1], kMarkerStyle.Colour[2]);
     const std::vector<ScenePoint>& path = m.SolutionScene(spiralMode);
     glDisableClientState(GL_COLOR_ARRAY);
     if (ExactMarkers) {

@@ -58,7 +58,7 @@ class SurfaceChart {
     void DrawPlannedSpheres();
     void DrawPaintedPixels(int width, int height) const;
 
-    unsigned fullSphereList_ = 0;  // one full sphere, as DrawSphere draws it
+    unsigned fullSphereList_ = 0;  // one sphere drawn in full
     std::vector<SphereMesh> meshes_;
     MarkerLayout layout_;
     MarkerPlan plan_;

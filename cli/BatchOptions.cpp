@@ -4,22 +4,14 @@
 #include <cmath>
 #include <system_error>
 
+#include "BatchWriter.h"
 #include "app/NumberText.h"
+#include "app/RunTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel {
 
 namespace {
-
-// A setting that --set may change: every one of the table but the ignored field.
-const SettingSpec* FindSettable(const std::string& name) {
-    const SettingSpec* s = FindSetting(name);
-    return s && s->Kind != SettingKind::Ignored ? s : nullptr;
-}
-
-std::string Range(const SettingSpec& s) {
-    return PrintfG(s.MinValue()) + ".." + PrintfG(s.MaxValue());
-}
 
 // A whole text as a number with "."; nothing before or after it.
 bool ParseDouble(const std::string& text, double& value) {
@@ -38,11 +30,22 @@ bool ParseWhole(const std::string& text, T& value) {
     return ec == std::errc() && end == last && first != last;
 }
 
-OutputFormat ParseFormat(const std::string& name) {
-    if (name == "csv") return OutputFormat::Csv;
-    if (name == "runs") return OutputFormat::Runs;
-    if (name == "long") return OutputFormat::Long;
-    throw BatchInputError("unknown format '" + name + "' (csv, runs or long)");
+// The format names joined by `by`, the last two by `last`: "csv, runs or long".
+std::string FormatNames(const std::string& by, const std::string& last) {
+    const std::vector<std::string> names = BatchFormatNames();
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? last : by;
+        text += names[i];
+    }
+    return text;
+}
+
+std::string ParseFormat(const std::string& name) {
+    if (!FindBatchWriter(name)) {
+        throw BatchInputError("unknown format '" + name + "' (" + FormatNames(", ", " or ") + ")");
+    }
+    return name;
 }
 
 std::vector<std::string> SplitAt(const std::string& text, char by) {
@@ -67,12 +70,23 @@ AlgorithmKind ParseAlgorithm(const std::string& name) {
 
 }  // namespace
 
+const SettingSpec* FindSettable(const std::string& name) {
+    const SettingSpec* s = FindSetting(name);
+    return s && s->Kind != SettingKind::Ignored ? s : nullptr;
+}
+
+std::string SettingRange(const SettingSpec& s) {
+    return PrintfG(s.MinValue()) + ".." + PrintfG(s.MaxValue());
+}
+
 std::string BatchUsage() {
     std::string usage =
         "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
         "                     [--set NAME=VALUE]... [--grid NAME=V1,V2,...]... [--jobs N]\n"
         "                     [--max-evaluations E] [--max-seconds S] [--target V]\n"
-        "                     [--format csv|runs|long] [--no-header] [--population] [--out FILE]\n"
+        "                     [--format " +
+        FormatNames("|", "|") +
+        "] [--no-header] [--population] [--out FILE]\n"
         "                     PROBLEM_FILE\n"
         "       quarmel-batch --help | --version\n"
         "\n"
@@ -92,7 +106,7 @@ std::string BatchUsage() {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
         if (s.Kind == SettingKind::Ignored) continue;
-        const std::string entry = std::string(s.Name) + " (" + Range(s) + ")";
+        const std::string entry = std::string(s.Name) + " (" + SettingRange(s) + ")";
         if (!line.empty() && line.size() + 2 + entry.size() > 88) {
             usage += line + "\n";
             line.clear();
@@ -143,12 +157,11 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             algorithmGiven = true;
         } else if (name == "--seed") {
             const std::string v = value();
-            std::uint32_t seed = 0;
-            if (!ParseWhole(v, seed)) {
+            o.Seed = ParseSeed(v);
+            if (!o.Seed) {
                 throw BatchInputError("--seed needs a whole number from 0 to 4294967295, not '" +
                                       v + "'");
             }
-            o.Seed = seed;
         } else if (name == "--runs") {
             const std::string v = value();
             if (!ParseWhole(v, o.Runs) || o.Runs < 1 || o.Runs > 1000000) {
@@ -222,6 +235,11 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--out") {
             o.OutFile = value();
             if (o.OutFile->empty()) throw BatchInputError("--out needs a file name");
+            if (*o.OutFile == "-") {
+                throw BatchInputError(
+                    "--out writes a data file, not standard output: name the file (./- for a "
+                    "file named -)");
+            }
         } else {
             throw BatchInputError("unknown option '" + name + "'");
         }
@@ -233,6 +251,11 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
                                             : "only one problem file may be given");
     }
     o.ProblemFile = files.front();
+    if (o.ProblemFile == "-") {
+        throw BatchInputError(
+            "the problem is read from a file, not standard input: name it (./- for a file "
+            "named -)");
+    }
     if (o.Population && o.Algorithm != Genetic) {
         throw BatchInputError("--population is for --algorithm genetic only");
     }
@@ -242,7 +265,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.Population && !o.Grid.empty()) {
         throw BatchInputError("--population cannot be combined with --grid");
     }
-    if (o.Population && o.Format != OutputFormat::Csv) {
+    if (o.Population && o.Format != "csv") {
         throw BatchInputError("--population is for --format csv only");
     }
     return o;
@@ -275,15 +298,15 @@ void ApplySetting(const SettingAssignment& setting, AlgParameters& params) {
     if (s->Kind == SettingKind::Decimal) {
         double v = 0;
         if (!ParseDouble(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
-            throw BatchInputError("setting " + setting.Name + " needs a number in " + Range(*s) +
-                                  ", not '" + setting.Value + "'");
+            throw BatchInputError("setting " + setting.Name + " needs a number in " +
+                                  SettingRange(*s) + ", not '" + setting.Value + "'");
         }
         s->Store(params, v);
     } else {
         int v = 0;
         if (!ParseWhole(setting.Value, v) || v < s->MinValue() || v > s->MaxValue()) {
             throw BatchInputError("setting " + setting.Name + " needs a whole number in " +
-                                  Range(*s) + ", not '" + setting.Value + "'");
+                                  SettingRange(*s) + ", not '" + setting.Value + "'");
         }
         s->Store(params, v);
     }

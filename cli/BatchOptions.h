@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Algparameters.h"
+#include "model/Settings.h"
 
 namespace quarmel {
 
@@ -29,10 +30,6 @@ struct GridAxis {
     std::vector<std::string> Values;
 };
 
-// What standard output holds: the path as CSV (or the --runs table), one row per run, or one
-// row per published step.
-enum class OutputFormat { Csv, Runs, Long };
-
 // The evaluation budget every run gets unless --max-evaluations says otherwise: far above what
 // most runs that end of themselves need (a genetic run of the largest population over the most
 // iterations makes some 2*10^6; a local search makes 2^n a step on n variables), yet it ends a
@@ -54,7 +51,7 @@ struct BatchOptions {
     unsigned long long MaxEvaluations = kDefaultMaxEvaluations;
     bool MaxEvaluationsGiven = false;
     std::optional<double> MaxSeconds;
-    OutputFormat Format = OutputFormat::Csv;
+    std::string Format = "csv";  // a name of the writers' table (BatchWriter.h)
     bool NoHeader = false;
     std::optional<double> Target;
     std::vector<GridAxis> Grid;
@@ -65,11 +62,19 @@ struct BatchOptions {
 // BatchInputError for a value out of range.
 std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<GridAxis>& grid);
 
+// A setting that --set may change (every one of the table but the ignored field), or nullptr.
+const SettingSpec* FindSettable(const std::string& name);
+
+// A setting's range as --help and the manual page show it: "0.001..1".
+std::string SettingRange(const SettingSpec& s);
+
 // What --help prints; the settings and their ranges come from the settings table.
 std::string BatchUsage();
 
 // Reads the command line (without the program name). Options take their value as the next
-// argument or after "=" (--seed=5). Throws BatchInputError naming what is wrong.
+// argument or after "=" (--seed=5). A lone "-" is refused: the problem is read from a named
+// file and --out writes one, never standard input or output. Throws BatchInputError naming
+// what is wrong.
 BatchOptions ParseBatchArguments(const std::vector<std::string>& args);
 
 // The settings a batch run starts from: what the option pages give at start-up, but with both

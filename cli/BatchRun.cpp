@@ -1,7 +1,6 @@
 #include "BatchRun.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <utility>
@@ -11,17 +10,12 @@
 #include "algorithms/RunAlgorithm.h"
 #include "app/CsvTables.h"
 #include "app/NumberText.h"
+#include "app/RunTexts.h"
+#include "model/Improvement.h"
 
 namespace quarmel {
 
 namespace {
-
-// Seconds with three decimals and ".".
-std::string Seconds(double seconds) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::fixed, 3);
-    return std::string(buf, res.ptr);
-}
 
 std::string Number(double v) {
     return PrintfG(v, 9);
@@ -37,12 +31,6 @@ const char* RunEndName(RunEnd end) {
     return end == RunEnd::Finished ? "finished" : "stopped-by-budget";
 }
 
-bool BetterFirst(double a, double b, bool maximize) {
-    if (std::isnan(a)) return false;
-    if (std::isnan(b)) return true;
-    return maximize ? a > b : a < b;
-}
-
 bool Reaches(double value, double target, bool maximize) {
     return maximize ? value >= target : value <= target;
 }
@@ -55,10 +43,10 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     SolutionList path;
     GeneticProgress progress;
     std::size_t step = 0;
-    std::optional<double> bestSoFar;
+    std::optional<float> bestSoFar;
     auto onStep = [&](const Solution& s, unsigned long long evaluations) {
         ++step;
-        if (!bestSoFar || BetterFirst(s.Value, *bestSoFar, maximize)) bestSoFar = s.Value;
+        if (!bestSoFar || Improves(*bestSoFar, s.Value, maximize)) bestSoFar = s.Value;
         if (limits.Target && !out.EvaluationsToTarget &&
             Reaches(*bestSoFar, *limits.Target, maximize)) {
             out.EvaluationsToTarget = evaluations;
@@ -87,21 +75,7 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     return out;
 }
 
-std::string RunRow(const std::string& label, const RunOutcome& run, bool target) {
-    std::string row =
-        RunRowFields(label, run.Seed, run.Best ? std::optional<double>(*run.Best) : std::nullopt,
-                     run.Steps, run.Evaluations, RunEndName(run.Ended));
-    if (target) {
-        row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "none");
-    }
-    return row + "\n";
-}
-
-std::string LongHeader() {
-    return "algorithm,settings,problem,seed,step,evaluations,value,best_so_far\n";
-}
-
-RunStatistics Statistics(std::vector<double> bests, bool maximize) {
+RunStatistics Statistics(std::vector<float> bests, bool maximize) {
     RunStatistics s;
     if (bests.empty()) return s;
     const std::size_t n = bests.size();
@@ -113,11 +87,12 @@ RunStatistics Statistics(std::vector<double> bests, bool maximize) {
         for (double b : bests) squares += (b - *s.Mean) * (b - *s.Mean);
         s.Deviation = std::sqrt(squares / (n - 1));
     }
+    // Better first; not a number never improves, so it sorts last.
     std::stable_sort(bests.begin(), bests.end(),
-                     [maximize](double a, double b) { return BetterFirst(a, b, maximize); });
+                     [maximize](float a, float b) { return Improves(b, a, maximize); });
     s.Best = bests.front();
     s.Worst = bests.back();
-    s.Median = n % 2 ? bests[n / 2] : (bests[n / 2 - 1] + bests[n / 2]) / 2.0;
+    s.Median = n % 2 ? bests[n / 2] : (double{bests[n / 2 - 1]} + bests[n / 2]) / 2.0;
     return s;
 }
 
@@ -143,7 +118,7 @@ std::string SeriesSummary::Row(bool maximize, std::optional<double> target) cons
     std::string row = label_ + "," + std::to_string(runs_) + "," + OptionalNumber(s.Best) + "," +
                       OptionalNumber(s.Median) + "," + OptionalNumber(s.Worst) + "," +
                       OptionalNumber(s.Mean) + "," + OptionalNumber(s.Deviation) + "," +
-                      Seconds(seconds_);
+                      SecondsText(seconds_);
     if (target) {
         row += "," + Number(*target) + "," +
                Number(runs_ ? static_cast<double>(reached_) / runs_ : 0.0) + "," +
@@ -159,7 +134,7 @@ void BatchTotals::Add(const RunOutcome& run, bool maximize) {
     Solutions += run.Steps;
     Evaluations += run.Evaluations;
     Seconds += run.Seconds;
-    if (run.Best && (!Best || BetterFirst(*run.Best, *Best, maximize))) Best = *run.Best;
+    if (run.Best && (!Best || Improves(*Best, *run.Best, maximize))) Best = *run.Best;
     if (run.Ended == RunEnd::StoppedByBudget) ++StoppedByBudget;
 }
 
@@ -170,7 +145,7 @@ std::string SummaryLine(AlgorithmKind kind, const BatchTotals& totals) {
     line += " solutions=" + std::to_string(totals.Solutions) +
             " evaluations=" + std::to_string(totals.Evaluations);
     line += " best=" + OptionalNumber(totals.Best);
-    line += " seconds=" + Seconds(totals.Seconds);
+    line += " seconds=" + SecondsText(totals.Seconds);
     return line;
 }
 

@@ -48,14 +48,6 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
 // Whether a value is at least as good as the target; not a number never is.
 bool Reaches(double value, double target, bool maximize);
 
-// One row per run: the label, the seed, the best value, the path's length, the evaluations and
-// how the run ended, with --target the evaluations to reach it ("none" when it was not).
-std::string RunRow(const std::string& label, const RunOutcome& run, bool target);
-
-// One row per published step: the label, the seed, the step (from 1), the evaluations made up
-// to its publishing, its value and the best value so far.
-std::string LongHeader();
-
 // Best, median and worst of the runs' best values, better first in the problem's direction; a
 // value that is not a number counts as the worst. Mean and sample standard deviation over all
 // of them (not a number when one is not; no deviation for a single run).
@@ -66,10 +58,7 @@ struct RunStatistics {
     std::optional<double> Mean;
     std::optional<double> Deviation;
 };
-RunStatistics Statistics(std::vector<double> bests, bool maximize);
-
-// Better first in the problem's direction, a value that is not a number after every number.
-bool BetterFirst(double a, double b, bool maximize);
+RunStatistics Statistics(std::vector<float> bests, bool maximize);
 
 // What the summary of a series keeps of each run: its best value, and for --target whether it
 // reached the target and the evaluations it took (all of them when it did not).
@@ -87,7 +76,7 @@ class SeriesSummary {
 
   private:
     std::string label_;
-    std::vector<double> bests_;
+    std::vector<float> bests_;
     std::size_t runs_ = 0;
     double seconds_ = 0.0;
     std::size_t reached_ = 0;
@@ -101,7 +90,7 @@ struct BatchTotals {
     std::size_t Solutions = 0;
     unsigned long long Evaluations = 0;
     double Seconds = 0.0;
-    std::optional<double> Best;
+    std::optional<float> Best;
     std::size_t StoppedByBudget = 0;
     void Add(const RunOutcome& run, bool maximize);
 };

@@ -16,9 +16,47 @@ enum class SettingKind {
     Ignored,  // a field that is converted in its turn but carries no setting
 };
 
+// The option pages' group boxes, laid out in this order; a name's first word is its page's.
+enum class SettingGroup {
+    LocalMain,
+    LocalNeighbourhood,
+    LocalAnnealing,
+    GeneticMain,
+    GeneticSelection,
+    GeneticCrossover,
+    GeneticMutation,
+};
+
+// A group box: whether it is on the "Genetic Alg." page (else on "Local Alg."), its object name
+// and its caption.
+struct SettingGroupSpec {
+    bool Genetic;
+    const char* ObjectName;
+    const char* Caption;
+};
+
+// The group boxes, by SettingGroup.
+extern const SettingGroupSpec kSettingGroups[];
+inline const SettingGroupSpec& GroupOf(SettingGroup group) {
+    return kSettingGroups[static_cast<int>(group)];
+}
+
+// A radio button of a Choice setting: its object name and caption.
+struct SettingChoice {
+    const char* ObjectName;
+    const char* Caption;
+};
+constexpr int kMaxChoices = 3;
+
 // One setting of the algorithms: its name (the AlgParameters field's, used by the batch runner's
 // --set and --help), where it is stored, the option page's track bar range, the value of one bar
-// position, and its start-up state. Values range from MinPosition * Step to MaxPosition * Step.
+// position, its start-up state, and where and how its page shows it. Values range from
+// MinPosition * Step to MaxPosition * Step.
+//
+// On its page a setting is a row of its group box: the label, then a track bar (objectName
+// "TrackBar" + Name) and a read-only edit ("Edit" + Name) showing the value; a Choice setting is
+// the label and a row of radio buttons, the one numbered Start checked; an Ignored field is a
+// hidden label ("Label" + Name) and an editable edit.
 struct SettingSpec {
     const char* Name;
     SettingKind Kind;
@@ -29,6 +67,12 @@ struct SettingSpec {
     double Step;
     int StartPosition;  // where the bar starts
     double Start;       // the value at start-up, which the bar's edit shows (not always the bar's)
+    SettingGroup Group;
+    int Place;          // the row's place on its page from the top (in tens: 10, 20...)
+    const char* Label;  // the caption beside the bar
+    int Tick;           // bar positions between tick marks, and a page step
+    const char* SpokenName = nullptr;  // for assistive technology, when the label is not enough
+    SettingChoice Choices[kMaxChoices] = {};  // a Choice setting's buttons, numbered from 0
 
     double MinValue() const { return MinPosition * Step; }
     double MaxValue() const { return MaxPosition * Step; }

@@ -52,8 +52,9 @@ class SolutionList {
     // The best Solution in the given direction, by the improvement rule (model/Improvement.h):
     // only a strictly greater (maximising) or strictly smaller (minimising) value displaces the
     // best so far, so among equal values the lowest index wins; a not-a-number value never
-    // displaces a number and is displaced by any.
-    Solution Best(bool maximize) const;
+    // displaces a number and is displaced by any. The list is not empty; the reference lasts as
+    // long as the list is not changed.
+    const Solution& Best(bool maximize) const;
 
     std::vector<Solution>::const_iterator begin() const { return items_.begin(); }
     std::vector<Solution>::const_iterator end() const { return items_.end(); }

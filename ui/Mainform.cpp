@@ -25,6 +25,7 @@
 #include "ui/ChartPage.h"
 #include "ui/FunctionPage.h"
 #include "ui/Helpfunctionform.h"
+#include "ui/OptionPages.h"
 #include "ui/RunComparison.h"
 #include "ui/SolutionsPage.h"
 #include "ui/SvgImages.h"
@@ -112,7 +113,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     PageControlMain->addTab(chart_, "Chart");
     solutions_ = new SolutionsPage(PageControlMain, Parameters, runSolutions_);
     PageControlMain->addTab(solutions_, "Solutions");
-    BuildOptionPages();
+    optionPages_ = std::make_unique<OptionPages>(PageControlMain);
     PageControlMain->setCurrentWidget(function_);
     changingPageFromCode_ = false;
     ApplyPaletteColours();
@@ -133,7 +134,6 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     TimerDemo->start();
 
     ConnectMenu();
-    ConnectOptionPages();
     ConnectRunCommands();
     connect(function_, &FunctionPage::CalculateRequested, this,
             [this] { quarmel::RunCommand([this] { ReadFunctionPage(true); }); });
@@ -252,6 +252,10 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     return 0;
 }
 
+void TFormMain::ReadOptionPages() {
+    optionPages_->Read(Parameters);
+}
+
 void TFormMain::PageControlMainMouseUp() {
     chart_->RedrawChart();
 }
@@ -295,14 +299,7 @@ void TFormMain::ApplyPaletteColours() {
     solutions_->ApplyPaletteColours(page);
     chart_->ApplyPaletteColours(page);
     // The option pages' read-only edits are as grey as the page, with the palette's text.
-    for (QWidget* options : {TabSheetOptions, TabSheetOptionsGenetic}) {
-        for (QLineEdit* edit : options->findChildren<QLineEdit*>()) {
-            if (!edit->isReadOnly()) continue;
-            QPalette grey = edit->palette();
-            grey.setColor(QPalette::Base, page);
-            edit->setPalette(grey);
-        }
-    }
+    optionPages_->MatchPageColour(page);
 }
 
 void TFormMain::Zamknij1Click() {
@@ -321,10 +318,10 @@ void TFormMain::Rozwizania1Click() {
 }
 
 void TFormMain::Algorytmylokalne2Click() {
-    ShowPage(TabSheetOptions);
+    ShowPage(optionPages_->LocalPage());
 }
 void TFormMain::AlgorytmGenetyczny2Click() {
-    ShowPage(TabSheetOptionsGenetic);
+    ShowPage(optionPages_->GeneticPage());
 }
 
 void TFormMain::Pomoc2Click() {

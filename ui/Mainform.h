@@ -19,10 +19,6 @@
 #include "ui/MainformMenu.h"
 
 class QCloseEvent;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSlider;
 class QStatusBar;
 class QTabWidget;
 class QTableView;
@@ -33,6 +29,7 @@ namespace quarmel {
 class ChartPage;
 class FunctionPage;
 class OptimizationThread;
+class OptionPages;
 class PanelChart;
 class RunComparison;
 class SolutionsPage;
@@ -44,7 +41,7 @@ class TFormHelpFunction;
 // the names the program and its tests know them by). Mainform.cpp builds the frame and switches
 // pages, MainformRun.cpp runs algorithms (with the chart timer and closing), MainformFile.cpp
 // has New, Open and Save, MainformDemo.cpp the wave demonstration, MainformMenu.cpp the menu and
-// tool bar, MainformOptionPages.cpp the option pages.
+// tool bar.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
@@ -71,75 +68,6 @@ class TFormMain : public QMainWindow {
     QTableView* SolutionsTable() const;
     ::quarmel::PanelChart* Chart() const;
 
-    // Option pages.
-    void TrackBarLocalSleepChange();
-    void TrackBarAChange();
-    void TrackBarTemp0Change();
-    void TrackBarTempPlusChange();
-    void TrackBarPercentAcChange();
-    void TrackBarLkChange();
-    void TrackBarAlfaChange();
-    void TrackBarStopChange();
-    void TrackBarIterationsChange();
-    void TrackBarPopSizeChange();
-    void TrackBarGeneticSleepChange();
-    void TrackBarTournamentSizeChange();
-    void TrackBarCOAChange();
-    void TrackBarCOProbabChange();
-    void TrackBarMutAChange();
-    void TrackBarMProbabChange();
-    // Converts every option into Parameters, in the page order; throws on a text that is not a
-    // number, keeping what was read before it.
-    void ReadOptionPages();
-    // Shows a bar's position in its edit, as its setting reads.
-    void ShowBarPosition(const QSlider* bar, QLineEdit* edit);
-
-    QWidget* TabSheetOptions = nullptr;
-    QWidget* TabSheetOptionsGenetic = nullptr;
-
-    // "Local Alg." page.
-    QSlider* TrackBarLocalSleep = nullptr;
-    QLineEdit* EditLocalSleep = nullptr;
-    QSlider* TrackBarA = nullptr;
-    QLineEdit* EditA = nullptr;
-    QSlider* TrackBarTemp0 = nullptr;
-    QLineEdit* EditTemp0 = nullptr;
-    QSlider* TrackBarTempPlus = nullptr;
-    QLineEdit* EditTempPlus = nullptr;
-    QSlider* TrackBarPercentAc = nullptr;
-    QLineEdit* EditPercentAc = nullptr;
-    QSlider* TrackBarLk = nullptr;
-    QLineEdit* EditLk = nullptr;
-    QSlider* TrackBarAlfa = nullptr;
-    QLineEdit* EditAlfa = nullptr;
-    QSlider* TrackBarStop = nullptr;
-    QLineEdit* EditStop = nullptr;
-    QLabel* LabelEx = nullptr;
-    QLineEdit* EditEx = nullptr;
-
-    // "Genetic Alg." page.
-    QSlider* TrackBarIterations = nullptr;
-    QLineEdit* EditIterations = nullptr;
-    QSlider* TrackBarPopSize = nullptr;
-    QLineEdit* EditPopSize = nullptr;
-    QSlider* TrackBarGeneticSleep = nullptr;
-    QLineEdit* EditGeneticSleep = nullptr;
-    QSlider* TrackBarTournamentSize = nullptr;
-    QLineEdit* EditTournamentSize = nullptr;
-    QSlider* TrackBarCOA = nullptr;
-    QLineEdit* EditCOA = nullptr;
-    QSlider* TrackBarCOProbab = nullptr;
-    QLineEdit* EditCOProbab = nullptr;
-    QSlider* TrackBarMutA = nullptr;
-    QLineEdit* EditMutA = nullptr;
-    QSlider* TrackBarMProbab = nullptr;
-    QLineEdit* EditMProbab = nullptr;
-    QRadioButton* RadioButtonTournament = nullptr;
-    QRadioButton* RadioButtonRoulette = nullptr;
-    QRadioButton* RadioButton1Point = nullptr;
-    QRadioButton* RadioButton2Point = nullptr;
-    QRadioButton* RadioButtonArithmetic = nullptr;
-
     // The current problem and every setting: the pages read it, the option pages write theirs.
     AlgParameters Parameters;
 
@@ -150,16 +78,15 @@ class TFormMain : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    void BuildOptionPages();
-    void BuildLocalOptionsPage();
-    void BuildGeneticOptionsPage();
-    void ConnectOptionPages();
     void ConnectMenu();
     void ConnectRunCommands();
     // The colours the window takes from the palette, set again when the palette changes.
     void ApplyPaletteColours();
 
     // Pages.
+    // Reads every option into Parameters, in the page order; throws on a text that is not a
+    // number, keeping what was read before it.
+    void ReadOptionPages();
     void FormResize();
     void PageControlMainChange();
     void PageControlMainMouseUp();
@@ -221,6 +148,9 @@ class TFormMain : public QMainWindow {
     FunctionPage* function_ = nullptr;
     ChartPage* chart_ = nullptr;
     SolutionsPage* solutions_ = nullptr;
+    // The "Local Alg." and "Genetic Alg." pages (ui/OptionPages.h, built from the settings
+    // table). Each bar's given handler TrackBar<Name>Change is one connection made there.
+    std::unique_ptr<OptionPages> optionPages_;
     QStatusBar* StatusBar = nullptr;
     QTimer* TimerChart = nullptr;
     QTimer* TimerDemo = nullptr;

@@ -11,8 +11,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <charconv>
-
+#include "app/RunTexts.h"
 #include "ui/ConvergencePlot.h"
 
 namespace quarmel {
@@ -75,11 +74,7 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
 
 std::optional<std::uint32_t> RunsDock::FixedSeed() const {
     if (!CheckBoxFixedSeed->isChecked()) return std::nullopt;
-    const std::string text = EditSeed->text().toStdString();
-    std::uint32_t seed = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
-    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return seed;
+    return ParseSeed(EditSeed->text().toStdString());
 }
 
 void RunsDock::BeginRun(const std::string& label, bool maximize) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The hand-written manual page of quarmel-batch must keep up with its --help: every option and
-# every setting with its range that --help names must appear in the rendered page.
+# The manual page of quarmel-batch, built from its template, must keep up with its --help: every
+# option and every setting with its range that --help names must appear in the rendered page.
 # Usage: check-batch-page.sh QUARMEL_BATCH PAGE
 set -euo pipefail
 batch=$1

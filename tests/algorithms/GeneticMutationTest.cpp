@@ -5,6 +5,7 @@
 #include "GeneticTestSupport.h"
 #include "algorithms/GeneticOperators.h"
 #include "model/Random.h"
+#include "support/ValueOperators.h"
 
 using namespace quarmel;
 using namespace quarmel::testing;

@@ -10,6 +10,7 @@
 #include "algorithms/Steepest.h"
 #include "model/Improvement.h"
 #include "model/Random.h"
+#include "support/ValueOperators.h"
 
 using namespace quarmel;
 using namespace quarmel::testing;

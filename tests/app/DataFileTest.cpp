@@ -274,6 +274,27 @@ TEST(DataFileReader, MalformedVariablesAndSolutions) {
     EXPECT_FALSE(r.Maximize.has_value());
 }
 
+TEST(DataFileReader, ANumberTakesAtMostOneSign) {
+    const struct {
+        const char* min;
+        bool ok;
+        float value;
+    } cases[] = {
+        {"-40", true, -40}, {"+40", true, 40},  {"+-40", false, 0},
+        {"-+40", false, 0}, {"++40", false, 0}, {"--40", false, 0},
+    };
+    for (const auto& c : cases) {
+        const DataFileReading r =
+            ReadDataText(Replaced(kStartText, "y,-40", std::string("y,") + c.min + ",40,6"));
+        EXPECT_EQ(r.Ok(), c.ok) << c.min;
+        if (!c.ok) {
+            EXPECT_EQ(r.Error, DataFileError::WrongFormat) << c.min;
+        } else if (r.Ok()) {
+            EXPECT_EQ(r.Variables[1].Min, c.value) << c.min;
+        }
+    }
+}
+
 TEST(DataFileReader, CountsThatAreNotWholeNumbers) {
     DataFileReading r = ReadDataText(Replaced(kStartText, "vars=", "vars=3.0"));
     EXPECT_EQ(r.Error, DataFileError::Conversion);

@@ -137,3 +137,31 @@ TEST(OptionPageSettings, BarsAndTextsAsThePagesShowThem) {
     EXPECT_EQ(StartText(*FindSetting("Ex")), "15");
     EXPECT_EQ(FindSetting("Speed"), nullptr);
 }
+
+// The pages lay their settings out group by group, each group by place, whatever the table's
+// (reading) order.
+TEST(OptionPageSettings, EachPageInItsLayoutOrder) {
+    const std::vector<std::string> local = {"LocalSleep", "A",    "Temp0", "TempPlus", "PercentAc",
+                                            "Lk",         "Alfa", "Stop",  "Ex"};
+    const std::vector<std::string> genetic = {
+        "Iterations",    "PopSize", "GeneticSleep", "SelectionType", "TournamentSize",
+        "CrossoverType", "COA",     "COProbab",     "MutA",          "MProbab"};
+    for (bool isGenetic : {false, true}) {
+        std::vector<std::string> names;
+        for (const SettingSpec* s : PageSettings(isGenetic)) names.push_back(s->Name);
+        EXPECT_EQ(names, isGenetic ? genetic : local);
+    }
+}
+
+// A radio group has a button for each value and none beyond.
+TEST(OptionPageSettings, ChoicesNameOneButtonPerValue) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const SettingSpec& s = kSettings[i];
+        const int buttons = s.Kind == SettingKind::Choice ? s.MaxPosition + 1 : 0;
+        ASSERT_LE(buttons, kMaxChoices) << s.Name;
+        for (int b = 0; b < kMaxChoices; ++b) {
+            EXPECT_EQ(s.Choices[b].ObjectName != nullptr, b < buttons) << s.Name << " " << b;
+            EXPECT_EQ(s.Choices[b].Caption != nullptr, b < buttons) << s.Name << " " << b;
+        }
+    }
+}

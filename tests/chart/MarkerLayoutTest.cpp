@@ -64,7 +64,8 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
         ASSERT_GE(level, previous) << r;
         ASSERT_GE(level, 0) << r;
         // The outline of the level's polygon stays within the tolerance of the circle.
-        EXPECT_LE(r * (1 - std::cos(3.14159265358979 / kSphereLevels[level])), kOutlineTolerance);
+        EXPECT_LE(r * (1 - std::cos(3.14159265358979 / kMarkerStyle.LevelSlices[level])),
+                  kOutlineTolerance);
         previous = level;
     }
     EXPECT_EQ(MarkerLayout::LevelFor(200), -1);

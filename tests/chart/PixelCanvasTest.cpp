@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <random>
+#include <set>
 #include <utility>
 
 #include "chart/PixelCanvas.h"
@@ -83,6 +84,36 @@ TEST(PixelCanvas, SegmentsCoverThePixelsWhoseDiamondTheyLeave) {
             EXPECT_GE(depth, std::min(a.Z, b.Z));
             EXPECT_LE(depth, std::max(a.Z, b.Z));
         }
+    }
+}
+
+// Ends exactly on a diamond's edge or a pixel's side, worked by hand. The rule moves both ends
+// by a vanishing (-e, -e^2): an end on an edge's right-hand half is inside that diamond, one on
+// its left-hand half or on a pixel's left or lower side is not, and a crossing exactly on a
+// pixel boundary lies below it (left of it), except on a line rising to the right.
+TEST(PixelCanvas, EndsOnADiamondsEdgeFollowTheMovedEnds) {
+    using Set = std::set<std::pair<int, int>>;
+    const struct {
+        const char* name;
+        float ax, ay, bx, by;
+        Set pixels;
+    } cases[] = {
+        {"start on a right half", 2.75f, 0.75f, 5.5f, 0.75f, {{2, 0}, {3, 0}, {4, 0}}},
+        {"start on a left half", 2.25f, 0.75f, 0.5f, 0.75f, {{1, 0}}},
+        {"end on a right half", 0.5f, 0.75f, 2.75f, 0.75f, {{0, 0}, {1, 0}}},
+        {"end on a left side", 0.5f, 0.5f, 3.0f, 0.5f, {{0, 0}, {1, 0}}},
+        {"left from a bottom corner", 2.5f, 1.0f, 0.25f, 1.0f, {{0, 0}, {1, 0}}},
+        {"up a column boundary", 2.0f, 0.5f, 2.0f, 3.5f, {{1, 0}, {1, 1}, {1, 2}}},
+        {"steep, rising", 2.0f, 0.5f, 3.0f, 4.5f, {{1, 0}, {2, 1}, {2, 2}, {2, 3}}},
+        {"falling diagonal", 2.75f, 3.75f, 5.75f, 0.75f, {{2, 3}, {3, 2}, {4, 1}}},
+    };
+    PixelCanvas canvas;
+    for (const auto& c : cases) {
+        canvas.Begin(8, 5, {});
+        canvas.Segment({c.ax, c.ay, 0.0f}, {c.bx, c.by, 0.0f});
+        Set got;
+        for (const auto& [pixel, depth] : Collected(canvas)) got.insert(pixel);
+        EXPECT_EQ(got, c.pixels) << c.name;
     }
 }
 

@@ -65,7 +65,7 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(r.Jobs, 0);
     EXPECT_EQ(r.MaxEvaluations, kDefaultMaxEvaluations);
     EXPECT_FALSE(r.MaxSeconds.has_value());
-    EXPECT_EQ(r.Format, OutputFormat::Csv);
+    EXPECT_EQ(r.Format, "csv");
 
     const BatchOptions x = ParseBatchArguments(
         {"--algorithm", "annealing", "--jobs", "3", "--max-evaluations=18446744073709551615",
@@ -75,14 +75,13 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(x.MaxEvaluations, 18446744073709551615ULL);
     EXPECT_EQ(x.MaxSeconds, 0.25);
     EXPECT_EQ(x.Target, -1.5);
-    EXPECT_EQ(x.Format, OutputFormat::Long);
+    EXPECT_EQ(x.Format, "long");
     EXPECT_TRUE(x.NoHeader);
     ASSERT_EQ(x.Grid.size(), 2u);
     EXPECT_EQ(x.Grid[0].Name, "Alfa");
     EXPECT_EQ(x.Grid[0].Values, (std::vector<std::string>{"0.5", "1"}));
     EXPECT_EQ(x.Grid[1].Values, (std::vector<std::string>{"2"}));
-    EXPECT_EQ(ParseBatchArguments({"--algorithm=greedy", "--format=runs", "p"}).Format,
-              OutputFormat::Runs);
+    EXPECT_EQ(ParseBatchArguments({"--algorithm=greedy", "--format=runs", "p"}).Format, "runs");
     EXPECT_TRUE(ParseBatchArguments({"--help"}).Help);
     EXPECT_TRUE(ParseBatchArguments({"--version"}).Version);
 }
@@ -142,6 +141,23 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
     EXPECT_NE(ParseError({"--algorithm", "greedy", "--target", "nan", "p.txt"}), "no error");
     EXPECT_NE(ParseError({"--algorithm", "greedy", "--no-header=1", "p.txt"}), "no error");
     EXPECT_NE(ParseError({"--algorithm", "greedy", "--population=1", "p.txt"}), "no error");
+    // A lone "-" names neither standard input nor standard output, nor a file, also after "--".
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--algorithm", "greedy", "-"},
+          {"--algorithm=greedy", "--", "-"}}) {
+        EXPECT_EQ(ParseError(args),
+                  "the problem is read from a file, not standard input: name it (./- for a file "
+                  "named -)");
+    }
+    for (const char* out : {"--out=-", "--out"}) {
+        std::vector<std::string> args = {"--algorithm", "greedy", out, "p.txt"};
+        if (out == std::string("--out")) args.insert(args.begin() + 3, "-");
+        EXPECT_EQ(ParseError(args),
+                  "--out writes a data file, not standard output: name the file (./- for a file "
+                  "named -)");
+    }
+    EXPECT_EQ(ParseBatchArguments({"--algorithm", "greedy", "--out", "./-", "./-"}).ProblemFile,
+              "./-");
 }
 
 TEST(BatchSettings, StartAsTheOptionPagesWithoutDelays) {
@@ -185,7 +201,7 @@ TEST(BatchSettings, ValuesMustLieInTheOptionPagesRanges) {
 }
 
 TEST(BatchStatistics, BestMedianAndWorstInTheProblemsDirection) {
-    const std::vector<double> bests = {3.0, 1.0, 2.0, 10.0};
+    const std::vector<float> bests = {3.0f, 1.0f, 2.0f, 10.0f};
     RunStatistics s = Statistics(bests, false);
     EXPECT_EQ(s.Best, 1.0);
     EXPECT_EQ(s.Median, 2.5);  // of 1, 2, 3, 10
@@ -200,13 +216,16 @@ TEST(BatchStatistics, BestMedianAndWorstInTheProblemsDirection) {
     EXPECT_EQ(s.Worst, 1.0);
 
     // Not a number counts as the worst either way.
-    s = Statistics({std::nan(""), 5.0, 4.0}, true);
+    s = Statistics({std::nanf(""), 5.0f, 4.0f}, true);
     EXPECT_EQ(s.Best, 5.0);
     EXPECT_EQ(s.Median, 4.0);
     EXPECT_TRUE(std::isnan(*s.Worst));
     EXPECT_TRUE(std::isnan(*s.Mean));
 
-    s = Statistics({7.0}, true);
+    // The middle two are summed in double: in single precision these two would overflow.
+    EXPECT_EQ(Statistics({3e38f, 3e38f}, true).Median, double{3e38f});
+
+    s = Statistics({7.0f}, true);
     EXPECT_EQ(s.Mean, 7.0);
     EXPECT_FALSE(s.Deviation.has_value());
     EXPECT_FALSE(Statistics({}, true).Best.has_value());
@@ -265,9 +284,4 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     ApplySetting({"MutA", "0.02"}, p);
     // The table's order, and the shortest text of the stored single-precision value.
     EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
-}
-
-TEST(BatchRows, ALabelFieldWithACommaIsQuoted) {
-    EXPECT_EQ(SeriesLabel(Greedy, "A=0.1;Lk=2", "plain.txt"), "greedy,A=0.1;Lk=2,plain.txt");
-    EXPECT_EQ(SeriesLabel(Genetic, "", "my,\"best\".txt"), "genetic,,\"my,\"\"best\"\".txt\"");
 }

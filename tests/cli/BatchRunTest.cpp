@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -9,6 +10,7 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "cli/BatchRunner.h"
 #include "cli/OrderedRuns.h"
 
 using namespace quarmel;
@@ -171,5 +173,53 @@ TEST(BatchOrderedRuns, ResultsComeBackInOrderWithABoundedWindow) {
         ASSERT_EQ(order.size(), 40u);
         for (int i = 0; i < 40; ++i) EXPECT_EQ(order[i], i * 10);
         EXPECT_LE(mostOutstanding, window);
+    }
+}
+
+TEST(BatchBestRun, TheFirstOfEqualsStaysAndANumberBeatsNone) {
+    const float nan = std::nanf("");
+    struct Case {
+        std::optional<float> kept;  // nullopt: no run kept yet
+        bool keptHasValue;
+        std::optional<float> run;
+        bool maximize;
+        bool replaces;
+    };
+    const Case cases[] = {
+        {std::nullopt, false, std::nullopt, false, true},  // the first run, even without a path
+        {5.0f, true, 4.0f, false, true},
+        {5.0f, true, 6.0f, false, false},
+        {5.0f, true, 6.0f, true, true},
+        {5.0f, true, 5.0f, false, false},
+        {5.0f, true, 5.0f, true, false},
+        {5.0f, true, nan, false, false},
+        {nan, true, 5.0f, true, true},
+        {nan, true, nan, true, false},
+        {0.0f, false, 1.0f, false, true},  // a kept run without a path
+        {5.0f, true, std::nullopt, true, false},
+    };
+    for (const Case& c : cases) {
+        std::optional<RunOutcome> kept;
+        if (c.kept) {
+            kept.emplace();
+            if (c.keptHasValue) kept->Best = c.kept;
+        }
+        RunOutcome run;
+        run.Best = c.run;
+        EXPECT_EQ(ReplacesBest(run, kept, c.maximize), c.replaces)
+            << (c.kept ? *c.kept : -1) << " " << (c.run ? *c.run : -1) << " " << c.maximize;
+    }
+}
+
+TEST(BatchPlanRuns, SeedsStartAgainWithEachSeriesAndFollowOnModulo2To32) {
+    BatchPlan plan;
+    plan.Series.resize(2);
+    plan.Runs = 3;
+    plan.FirstSeed = 4294967294u;
+    ASSERT_EQ(plan.RunCount(), 6u);
+    const std::uint32_t seeds[] = {4294967294u, 4294967295u, 0, 4294967294u, 4294967295u, 0};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(plan.SeedOf(i), seeds[i]) << i;
+        EXPECT_EQ(plan.SeriesOf(i), i / 3) << i;
     }
 }

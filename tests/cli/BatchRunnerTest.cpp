@@ -359,6 +359,7 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     ExpectRefused("--algorithm greedy --max-seconds -2" + tail + problem, "--max-seconds");
     ExpectRefused("--algorithm greedy --grid Temp0=10,300" + tail + problem, "Temp0");
     ExpectRefused("--algorithm greedy" + tail + (dir / "none.txt").string(), "none.txt");
+    ExpectRefused("--algorithm greedy" + tail + "-", "not standard input");
 
     std::ofstream(dir / "other.txt") << "# data file for another program\n";
     ExpectRefused("--algorithm greedy" + tail + (dir / "other.txt").string(),

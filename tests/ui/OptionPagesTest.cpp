@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 #include "app/OptionTexts.h"
 #include "model/Settings.h"
@@ -12,34 +13,30 @@
 namespace quarmel::test {
 namespace {
 
+// A setting shown as a bar, and the bar's tick interval.
 struct BarRow {
-    QSlider* bar;
-    QLineEdit* edit;
+    const char* name;
     int tick;
+};
+
+const BarRow kBarRows[] = {
+    {"LocalSleep", 100}, {"A", 10},       {"Temp0", 2},          {"TempPlus", 1},
+    {"PercentAc", 1},    {"Lk", 1},       {"Alfa", 1},           {"Stop", 1},
+    {"Iterations", 10},  {"PopSize", 10}, {"GeneticSleep", 100}, {"TournamentSize", 1},
+    {"COA", 1},          {"COProbab", 1}, {"MutA", 10},          {"MProbab", 1},
 };
 
 class OptionPages : public WindowTest {
   protected:
-    std::vector<BarRow> Rows() const {
-        TFormMain* f = form.get();
-        return {
-            {f->TrackBarLocalSleep, f->EditLocalSleep, 100},
-            {f->TrackBarA, f->EditA, 10},
-            {f->TrackBarTemp0, f->EditTemp0, 2},
-            {f->TrackBarTempPlus, f->EditTempPlus, 1},
-            {f->TrackBarPercentAc, f->EditPercentAc, 1},
-            {f->TrackBarLk, f->EditLk, 1},
-            {f->TrackBarAlfa, f->EditAlfa, 1},
-            {f->TrackBarStop, f->EditStop, 1},
-            {f->TrackBarIterations, f->EditIterations, 10},
-            {f->TrackBarPopSize, f->EditPopSize, 10},
-            {f->TrackBarGeneticSleep, f->EditGeneticSleep, 100},
-            {f->TrackBarTournamentSize, f->EditTournamentSize, 1},
-            {f->TrackBarCOA, f->EditCOA, 1},
-            {f->TrackBarCOProbab, f->EditCOProbab, 1},
-            {f->TrackBarMutA, f->EditMutA, 10},
-            {f->TrackBarMProbab, f->EditMProbab, 1},
-        };
+    // The controls of a setting by its name, and a radio button by its own.
+    QSlider* Bar(const QString& setting) const {
+        return FindControl<QSlider>(form.get(), "TrackBar" + setting);
+    }
+    QLineEdit* Edit(const QString& setting) const {
+        return FindControl<QLineEdit>(form.get(), "Edit" + setting);
+    }
+    QRadioButton* Radio(const char* name) const {
+        return FindControl<QRadioButton>(form.get(), name);
     }
 
     // Settings no reading would produce, so a test sees which fields a reading wrote.
@@ -54,33 +51,33 @@ class OptionPages : public WindowTest {
 
 TEST_F(OptionPages, BarsAndTextsStartAsSet) {
     // Each bar shows its own setting (the edit's name is "Edit" and the setting's).
-    for (const BarRow& row : Rows()) {
-        const std::string name = row.bar->objectName().toStdString();
-        const SettingSpec* setting = FindSetting(row.edit->objectName().mid(4).toStdString());
+    for (const BarRow& row : kBarRows) {
+        const std::string name = row.name;
+        const SettingSpec* setting = FindSetting(name);
         ASSERT_NE(setting, nullptr) << name;
-        EXPECT_EQ(row.bar->objectName(), "TrackBar" + QString(setting->Name));
-        EXPECT_EQ(row.bar->orientation(), Qt::Horizontal) << name;
-        EXPECT_EQ(row.bar->minimum(), setting->MinPosition) << name;
-        EXPECT_EQ(row.bar->maximum(), setting->MaxPosition) << name;
-        EXPECT_EQ(row.bar->value(), setting->StartPosition) << name;
-        EXPECT_EQ(row.bar->tickInterval(), row.tick) << name;
-        EXPECT_EQ(row.bar->tickPosition(), QSlider::TicksBelow) << name;
-        EXPECT_EQ(row.edit->text().toStdString(), StartText(*setting)) << name;
-        row.bar->setValue(setting->MaxPosition);
-        EXPECT_EQ(row.edit->text().toStdString(), PositionText(*setting, setting->MaxPosition))
-            << name;
-        row.bar->setValue(setting->StartPosition);
-        EXPECT_TRUE(row.edit->isReadOnly()) << name;
-        EXPECT_EQ(row.edit->focusPolicy(), Qt::NoFocus) << name;
+        QSlider* bar = Bar(row.name);
+        QLineEdit* edit = Edit(row.name);
+        EXPECT_EQ(bar->orientation(), Qt::Horizontal) << name;
+        EXPECT_EQ(bar->minimum(), setting->MinPosition) << name;
+        EXPECT_EQ(bar->maximum(), setting->MaxPosition) << name;
+        EXPECT_EQ(bar->value(), setting->StartPosition) << name;
+        EXPECT_EQ(bar->tickInterval(), row.tick) << name;
+        EXPECT_EQ(bar->tickPosition(), QSlider::TicksBelow) << name;
+        EXPECT_EQ(edit->text().toStdString(), StartText(*setting)) << name;
+        bar->setValue(setting->MaxPosition);
+        EXPECT_EQ(edit->text().toStdString(), PositionText(*setting, setting->MaxPosition)) << name;
+        bar->setValue(setting->StartPosition);
+        EXPECT_TRUE(edit->isReadOnly()) << name;
+        EXPECT_EQ(edit->focusPolicy(), Qt::NoFocus) << name;
     }
-    EXPECT_FALSE(form->EditEx->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->EditEx->isReadOnly());
-    EXPECT_EQ(form->EditEx->text(), "15");
-    EXPECT_TRUE(form->RadioButtonTournament->isChecked());
-    EXPECT_FALSE(form->RadioButtonRoulette->isChecked());
-    EXPECT_TRUE(form->RadioButtonArithmetic->isChecked());
-    EXPECT_FALSE(form->RadioButton1Point->isChecked());
-    EXPECT_FALSE(form->RadioButton2Point->isChecked());
+    EXPECT_FALSE(Edit("Ex")->isVisibleTo(form.get()));
+    EXPECT_FALSE(Edit("Ex")->isReadOnly());
+    EXPECT_EQ(Edit("Ex")->text(), "15");
+    EXPECT_TRUE(Radio("RadioButtonTournament")->isChecked());
+    EXPECT_FALSE(Radio("RadioButtonRoulette")->isChecked());
+    EXPECT_TRUE(Radio("RadioButtonArithmetic")->isChecked());
+    EXPECT_FALSE(Radio("RadioButton1Point")->isChecked());
+    EXPECT_FALSE(Radio("RadioButton2Point")->isChecked());
 }
 
 TEST_F(OptionPages, UntouchedPagesGiveTheStartSettings) {
@@ -109,24 +106,24 @@ TEST_F(OptionPages, UntouchedPagesGiveTheStartSettings) {
 }
 
 TEST_F(OptionPages, BarsWriteTheirValuesAsText) {
-    form->TrackBarA->setValue(37);
-    EXPECT_EQ(form->EditA->text(), "0,037");
-    form->TrackBarA->setValue(form->TrackBarA->minimum());
-    EXPECT_EQ(form->EditA->text(), "0,001");
-    form->TrackBarAlfa->setValue(100);
-    EXPECT_EQ(form->EditAlfa->text(), "1");
-    form->TrackBarStop->setValue(0);
-    EXPECT_EQ(form->EditStop->text(), "0");
-    form->TrackBarMutA->setValue(250);
-    EXPECT_EQ(form->EditMutA->text(), "0,25");
-    form->TrackBarLocalSleep->setValue(0);
-    EXPECT_EQ(form->EditLocalSleep->text(), "0");
-    form->TrackBarIterations->setValue(1000);
-    EXPECT_EQ(form->EditIterations->text(), "1000");
-    form->TrackBarTournamentSize->setValue(0);
-    EXPECT_EQ(form->EditTournamentSize->text(), "0");
-    form->TrackBarCOA->setValue(7);
-    EXPECT_EQ(form->EditCOA->text(), "0,07");
+    Bar("A")->setValue(37);
+    EXPECT_EQ(Edit("A")->text(), "0,037");
+    Bar("A")->setValue(Bar("A")->minimum());
+    EXPECT_EQ(Edit("A")->text(), "0,001");
+    Bar("Alfa")->setValue(100);
+    EXPECT_EQ(Edit("Alfa")->text(), "1");
+    Bar("Stop")->setValue(0);
+    EXPECT_EQ(Edit("Stop")->text(), "0");
+    Bar("MutA")->setValue(250);
+    EXPECT_EQ(Edit("MutA")->text(), "0,25");
+    Bar("LocalSleep")->setValue(0);
+    EXPECT_EQ(Edit("LocalSleep")->text(), "0");
+    Bar("Iterations")->setValue(1000);
+    EXPECT_EQ(Edit("Iterations")->text(), "1000");
+    Bar("TournamentSize")->setValue(0);
+    EXPECT_EQ(Edit("TournamentSize")->text(), "0");
+    Bar("COA")->setValue(7);
+    EXPECT_EQ(Edit("COA")->text(), "0,07");
 
     ASSERT_EQ(form->ReadFunctionPage(true), 0);
     EXPECT_FLOAT_EQ(form->Parameters.A, 0.001f);
@@ -139,30 +136,30 @@ TEST_F(OptionPages, BarsWriteTheirValuesAsText) {
 
 TEST_F(OptionPages, KeyboardMovesABar) {
     form->Algorytmylokalne2->trigger();
-    form->TrackBarLk->setFocus();
-    QTest::keyClick(form->TrackBarLk, Qt::Key_Right);
-    EXPECT_EQ(form->EditLk->text(), "9");
-    QTest::keyClick(form->TrackBarLk, Qt::Key_Home);
-    EXPECT_EQ(form->EditLk->text(), "0");
+    Bar("Lk")->setFocus();
+    QTest::keyClick(Bar("Lk"), Qt::Key_Right);
+    EXPECT_EQ(Edit("Lk")->text(), "9");
+    QTest::keyClick(Bar("Lk"), Qt::Key_Home);
+    EXPECT_EQ(Edit("Lk")->text(), "0");
 }
 
 TEST_F(OptionPages, RadioButtonsChooseTheOperators) {
-    form->RadioButtonRoulette->setChecked(true);
-    form->RadioButton2Point->setChecked(true);
-    EXPECT_FALSE(form->RadioButtonTournament->isChecked());
-    EXPECT_FALSE(form->RadioButtonArithmetic->isChecked());
+    Radio("RadioButtonRoulette")->setChecked(true);
+    Radio("RadioButton2Point")->setChecked(true);
+    EXPECT_FALSE(Radio("RadioButtonTournament")->isChecked());
+    EXPECT_FALSE(Radio("RadioButtonArithmetic")->isChecked());
     ASSERT_EQ(form->ReadFunctionPage(true), 0);
     EXPECT_EQ(form->Parameters.SelectionType, 1);
     EXPECT_EQ(form->Parameters.CrossoverType, 1);
-    form->RadioButton1Point->setChecked(true);
+    Radio("RadioButton1Point")->setChecked(true);
     ASSERT_EQ(form->ReadFunctionPage(true), 0);
     EXPECT_EQ(form->Parameters.CrossoverType, 0);
 }
 
 TEST_F(OptionPages, ABadTextStopsTheReadingInPageOrder) {
     // The hidden field is read after the annealing settings and before the genetic ones.
-    form->EditEx->setText("x");
-    form->TrackBarStop->setValue(10);
+    Edit("Ex")->setText("x");
+    Bar("Stop")->setValue(10);
     Scramble();
     QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
     ASSERT_EQ(dialogs.Errors().size(), 1u);

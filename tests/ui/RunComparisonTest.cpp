@@ -22,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FindControl.h"
 #include "WindowFixture.h"
 #include "ui/ConvergencePlot.h"
 #include "ui/PanelChart.h"
@@ -50,10 +51,10 @@ std::string BatchOutput(const std::string& args) {
 class RunComparisonTest : public WindowTest {
   protected:
     void RunToEnd(QToolButton* button) {
-        form->TrackBarLocalSleep->setValue(0);
-        form->TrackBarGeneticSleep->setValue(0);
-        form->TrackBarIterations->setValue(20);
-        form->TrackBarPopSize->setValue(50);
+        FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(0);
+        FindControl<QSlider>(form.get(), "TrackBarGeneticSleep")->setValue(0);
+        FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
+        FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(50);
         QTest::mouseClick(button, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!form->Worker, 20000);
     }

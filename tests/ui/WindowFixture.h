@@ -31,7 +31,6 @@
 #include "ui/Helpfunctionform.h"
 #include "ui/Mainform.h"
 #include "ui/PanelChart.h"
-#include "ui/RunComparison.h"
 
 namespace quarmel::test {
 
@@ -43,7 +42,7 @@ class WindowUnderTest : public TFormMain {
     struct ChartReadyNow {
         const TFormMain* window;
         explicit operator bool() const {
-            return Find<ChartPage>(window, "TabSheetChart")->ChartReady();
+            return FindControl<ChartPage>(window, "TabSheetChart")->ChartReady();
         }
     };
     struct WorkerNow {
@@ -52,22 +51,22 @@ class WindowUnderTest : public TFormMain {
         operator std::shared_ptr<OptimizationThread>() const { return window->RunWorker(); }
     };
 
-    QLabel* LabelFuncCalc = Find<QLabel>(this, "LabelFuncCalc");
-    ::quarmel::PanelChart* PanelChart = Find<::quarmel::PanelChart>(this, "PanelChart");
-    QPushButton* SpeedButtonCalc = Find<QPushButton>(this, "SpeedButtonCalc");
-    QToolButton* SpeedButtonGreedy = Find<QToolButton>(this, "SpeedButtonGreedy");
-    QToolButton* SpeedButtonSA = Find<QToolButton>(this, "SpeedButtonSA");
-    QToolButton* SpeedButtonGeneticAlg = Find<QToolButton>(this, "SpeedButtonGeneticAlg");
-    QTableView* StringGridSolutions = Find<QTableView>(this, "StringGridSolutions");
-    QWidget* TabSheetChart = Find<QWidget>(this, "TabSheetChart");
-    QWidget* TabSheetSolutions = Find<QWidget>(this, "TabSheetSolutions");
-    QAction* Algorytmylokalne2 = Find<QAction>(this, "Algorytmylokalne2");
-    RunComparison* Comparison = findChild<RunComparison*>();
+    QLabel* LabelFuncCalc = FindControl<QLabel>(this, "LabelFuncCalc");
+    ::quarmel::PanelChart* PanelChart = FindControl<::quarmel::PanelChart>(this, "PanelChart");
+    QPushButton* SpeedButtonCalc = FindControl<QPushButton>(this, "SpeedButtonCalc");
+    QToolButton* SpeedButtonGreedy = FindControl<QToolButton>(this, "SpeedButtonGreedy");
+    QToolButton* SpeedButtonSA = FindControl<QToolButton>(this, "SpeedButtonSA");
+    QToolButton* SpeedButtonGeneticAlg = FindControl<QToolButton>(this, "SpeedButtonGeneticAlg");
+    QTableView* StringGridSolutions = FindControl<QTableView>(this, "StringGridSolutions");
+    QWidget* TabSheetChart = FindControl<QWidget>(this, "TabSheetChart");
+    QWidget* TabSheetSolutions = FindControl<QWidget>(this, "TabSheetSolutions");
+    QAction* Algorytmylokalne2 = FindControl<QAction>(this, "Algorytmylokalne2");
     const SolutionList& RunSolutions = Solutions();
-    const std::string& LastFormula = Find<FunctionPage>(this, "TabSheetFunction")->LastFormula();
+    const std::string& LastFormula =
+        FindControl<FunctionPage>(this, "TabSheetFunction")->LastFormula();
     ChartReadyNow ChartReady{this};
     WorkerNow Worker{this};
-    void SpeedButtonSaveClick() { Find<QAction>(this, "Zapiszwyniki1")->trigger(); }
+    void SpeedButtonSaveClick() { FindControl<QAction>(this, "Zapiszwyniki1")->trigger(); }
 };
 
 // A shown main window with its two small windows, the scripted dialogs installed, and a
@@ -156,7 +155,7 @@ class WindowTest : public ::testing::Test {
     // A control of the window by its name.
     template <class T>
     T* Ctl(const char* name) const {
-        return Find<T>(form.get(), name);
+        return FindControl<T>(form.get(), name);
     }
     // The pages, for the state a test cannot see on the screen.
     FunctionPage* Function() const { return Ctl<FunctionPage>("TabSheetFunction"); }

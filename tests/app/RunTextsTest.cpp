@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "app/RunTexts.h"
+
+using namespace quarmel;
+
+TEST(RunTexts, ASeedIsAWholeNumberOfThirtyTwoBitsAndNothingElse) {
+    const std::pair<const char*, std::optional<std::uint32_t>> cases[] = {
+        {"0", 0u},
+        {"4294967295", 4294967295u},
+        {"007", 7u},
+        {"", std::nullopt},
+        {"4294967296", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1.5", std::nullopt},
+        {"0x10", std::nullopt},
+        {"x", std::nullopt},
+    };
+    for (const auto& [text, seed] : cases) EXPECT_EQ(ParseSeed(text), seed) << text;
+}
+
+TEST(RunTexts, SecondsHaveThreeDecimalsAndAPoint) {
+    EXPECT_EQ(SecondsText(0), "0.000");
+    EXPECT_EQ(SecondsText(1.25), "1.250");
+    EXPECT_EQ(SecondsText(12345.6789), "12345.679");
+}
