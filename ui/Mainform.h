@@ -1,15 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QString>
 
 #include <fparser.hh>
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <memory>
-#include <string>
 #include <utility>
 
 #include "app/RunSession.h"
