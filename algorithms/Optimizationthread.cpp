@@ -30,8 +30,7 @@ class OptimizationThread::Control : public RunControl {
         // Checked under the lock, so nothing is published once Hold has returned.
         owner_.WaitAtGate(lock);
         change();
-        owner_.evaluations_.store(owner_.params_.Evaluations() - owner_.startEvaluations_,
-                                  std::memory_order_relaxed);
+        owner_.StoreCounts();
     }
 
     void Sleep(int ms) override {
@@ -90,6 +89,7 @@ OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKin
       kind_(kind),
       params_(params),  // deep-copies the parser, here on the caller's thread
       startEvaluations_(params_.Evaluations()),
+      startUndefined_(params_.UndefinedEvaluations()),
       options_(std::move(options)),
       control_(std::make_unique<Control>(*this)) {}
 
@@ -105,8 +105,13 @@ void OptimizationThread::Execute() {
         // A run that fails (out of memory) ends like any other; the lists keep what was
         // published.
     }
-    evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
+    StoreCounts();
     finished_.store(true, std::memory_order_release);
+}
+
+void OptimizationThread::StoreCounts() {
+    evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
+    undefined_.store(params_.UndefinedEvaluations() - startUndefined_, std::memory_order_relaxed);
 }
 
 void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
@@ -146,6 +151,10 @@ OptimizationThread::AnnealingStage OptimizationThread::Stage() const {
 
 unsigned long long OptimizationThread::Evaluations() const {
     return evaluations_.load(std::memory_order_relaxed);
+}
+
+unsigned long long OptimizationThread::UndefinedEvaluations() const {
+    return undefined_.load(std::memory_order_relaxed);
 }
 
 bool OptimizationThread::IsFinished() const {

@@ -64,8 +64,9 @@ class OptimizationThread {
     };
     AnnealingStage Stage() const;
     // Evaluations the run has made, as of its last published step (all of them once it has
-    // finished).
+    // finished), and how many of them were undefined (the formula's value counted as 0).
     unsigned long long Evaluations() const;
+    unsigned long long UndefinedEvaluations() const;
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -87,13 +88,17 @@ class OptimizationThread {
     void Execute();
     // Waits, with `lock` held on entry and exit, until the run is not paused or is stopped.
     void WaitAtGate(std::unique_lock<std::mutex>& lock);
+    // Makes the run's counts so far readable by the window.
+    void StoreCounts();
 
     std::atomic<bool> finished_{false};
     const std::uint64_t runNumber_;
     const AlgorithmKind kind_;
     AlgParameters params_;
     const unsigned long long startEvaluations_;
+    const unsigned long long startUndefined_;
     std::atomic<unsigned long long> evaluations_{0};
+    std::atomic<unsigned long long> undefined_{0};
     GeneticProgress progress_;  // filled only by a genetic run
     SolutionList workList_;     // filled only by the local searches
     const Options options_;

@@ -24,7 +24,8 @@ Problem::Problem(const Problem& other)
       functionText_(other.functionText_),
       varNames_(other.varNames_),
       maximize_(other.maximize_),
-      evaluations_(other.evaluations_) {
+      evaluations_(other.evaluations_),
+      undefined_(other.undefined_) {
     // The library shares parser data between copies through a reference count that is not
     // thread-safe; a copy must own its data outright.
     parser_.ForceDeepCopy();
@@ -39,6 +40,7 @@ Problem& Problem::operator=(const Problem& other) {
     varNames_ = other.varNames_;
     maximize_ = other.maximize_;
     evaluations_ = other.evaluations_;
+    undefined_ = other.undefined_;
     return *this;
 }
 

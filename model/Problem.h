@@ -66,14 +66,19 @@ class Problem {
     // position of the error, with ErrorMsg() the parser's message.
     int Compile();
     const char* ErrorMsg() const { return parser_.ErrorMsg(); }
-    // Evaluates the compiled formula at one double per variable, in Variables order. Errors of
-    // evaluation are not detected: the parser's number is the value.
+    // Evaluates the compiled formula at one double per variable, in Variables order. The
+    // parser's number is the value, also where the formula is undefined (the parser then gives
+    // 0 and flags an evaluation error): such evaluations are only counted.
     double Eval(const double* values) {
         ++evaluations_;
-        return parser_.Eval(values);
+        const double value = parser_.Eval(values);
+        undefined_ += parser_.EvalError() != 0;
+        return value;
     }
-    // Evaluations made through this object (copies carry the count on).
+    // Evaluations made through this object, and how many of them the parser flagged as
+    // undefined (copies carry the counts on).
     unsigned long long Evaluations() const { return evaluations_; }
+    unsigned long long UndefinedEvaluations() const { return undefined_; }
 
     FunctionParser& Parser() { return parser_; }
 
@@ -84,6 +89,7 @@ class Problem {
     std::string varNames_;
     bool maximize_ = false;
     unsigned long long evaluations_ = 0;
+    unsigned long long undefined_ = 0;
 };
 
 // Registers "spiral" (two arguments; the second times 0.125 minus 0.5) in a parser. Every

@@ -146,3 +146,27 @@ TEST(AlgParametersRecord, CopyCarriesProblemAndSettings) {
     EXPECT_EQ(b.PopSize, 500);
     EXPECT_EQ(b.Alfa, 0.96f);
 }
+
+TEST(ProblemParser, UndefinedEvaluationsAreCountedAndStillGiveTheParsersNumber) {
+    // {formula, x, flagged by the parser}: a flagged evaluation gives 0 for the whole formula.
+    const struct {
+        const char* formula;
+        double x;
+        bool undefined;
+    } cases[] = {
+        {"1/x", 0, true},      {"1/x", 2, false},     {"sqrt(x)", -1, true},
+        {"sqrt(x)", 0, false}, {"log(x)+1", 0, true}, {"log(x)+1", 1, false},
+        {"acos(x)", 2, true},  {"x^0.5", -1, true},   {"sin(exp(x))", 711, false},
+    };
+    for (const auto& c : cases) {
+        Problem p;
+        p.AddVariable("x", -1, 1000, 0);
+        p.SetFunctionText(c.formula);
+        ASSERT_EQ(p.Compile(), -1);
+        const double value = p.Eval(&c.x);
+        p.Eval(&c.x);
+        EXPECT_EQ(p.UndefinedEvaluations(), c.undefined ? 2u : 0u) << c.formula << " at " << c.x;
+        if (c.undefined) EXPECT_EQ(value, 0.0) << c.formula;
+        EXPECT_EQ(Problem(p).UndefinedEvaluations(), p.UndefinedEvaluations());
+    }
+}
