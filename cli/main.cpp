@@ -1,6 +1,9 @@
-// quarmel-batch: runs one algorithm on the problem of a data file, reproducibly from a seed, and
-// prints the run's solutions (or a summary of several runs) for scripts and experiments.
+// quarmel-batch: runs one algorithm on the problems of data files, reproducibly from a seed, and
+// prints the run's solutions (or a table of several runs) for scripts and experiments.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,9 +27,9 @@ void Complain(const std::string& message) {
 
 int main(int argc, char* argv[]) {
     BatchPlan plan;
+    plan.Command.assign(argv + 1, argv + argc);
     try {
-        const BatchOptions options =
-            ParseBatchArguments(std::vector<std::string>(argv + 1, argv + argc));
+        const BatchOptions options = ParseBatchArguments(plan.Command);
         if (options.Help) {
             std::fputs(BatchUsage().c_str(), stdout);
             return 0;
@@ -40,6 +43,15 @@ int main(int argc, char* argv[]) {
         Complain(e.what());
         return kBadInput;
     }
+    if (plan.MetaFile) {
+        std::ofstream meta(*plan.MetaFile, std::ios::binary | std::ios::trunc);
+        meta << MetaJson(plan);
+        meta.close();
+        if (!meta) {
+            Complain("cannot write '" + *plan.MetaFile + "': " + std::strerror(errno));
+            return kFailed;
+        }
+    }
 
     bool written = true;
     const auto writer = FindBatchWriter(plan.Format)(plan, [&](const std::string& text) {
@@ -52,7 +64,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", BudgetLine(plan, result.Totals).c_str());
     }
     if (!written) {
-        Complain("cannot write the standard output");
+        Complain(std::string("cannot write the standard output: ") + std::strerror(errno));
+        return kFailed;
+    }
+    if (const std::string failure = writer->Failure(); !failure.empty()) {
+        Complain(failure);
         return kFailed;
     }
     if (plan.OutFile && result.Best) {

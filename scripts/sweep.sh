@@ -20,10 +20,12 @@
 #
 # Each shard is written under a temporary name and renamed when complete, so killing a sweep
 # leaves the finished shards intact; running the same command again runs only the missing ones.
-# The join step lists the shards that are missing and then ends with status 1. For --format runs
-# it also writes DIR/summary.csv (per algorithm and settings: runs, best, mean, sd, worst; with
-# --target among the extra options, the share of runs that reached it and the expected running
-# time: the evaluations of all runs, up to the target where reached, over the number reaching it).
+# DIR/manifest records what the shards are made of (the batch runner's version, every option
+# and the problem file's checksum); a sweep into a folder whose manifest differs is refused,
+# naming the difference, so that shards of two experiments never mix. The join checks that
+# every shard has the first one's header and (for --format runs) its number of rows, lists the
+# shards that are missing and then ends with status 1. Summarise the joined table with pandas
+# (see the README) or run the series again with quarmel-batch --format summary.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -77,8 +79,28 @@ fi
 [[ -x $batch ]] || die "no batch runner at '$batch' (build it, or give --batch)"
 batch=$(cd "$(dirname "$batch")" && pwd)/$(basename "$batch")
 problem=$(cd "$(dirname "$problem")" && pwd)/$(basename "$problem")
-mkdir -p "$dir/shards"
+mkdir -p "$dir/shards" || die "cannot make the folder '$dir/shards'"
 dir=$(cd "$dir" && pwd)
+
+# What the shards are made of; another experiment's folder is refused.
+manifest=$(
+  echo "batch: $("$batch" --version)"
+  echo "problem: $(sha256sum <"$problem" | cut -d' ' -f1)"
+  echo "algorithms: $algorithms"
+  echo "seeds: $seeds"
+  echo "shard-runs: $shard_runs"
+  echo "format: $format"
+  echo "options: ${extra[*]}"
+)
+if [[ -f $dir/manifest ]]; then
+  if [[ $(cat "$dir/manifest") != "$manifest" ]]; then
+    difference=$(diff <(cat "$dir/manifest") <(echo "$manifest") | grep "^>" | head -n 1 | cut -c3- || true)
+    die "$dir holds the shards of another experiment (its manifest differs in '${difference%%:*}': now ${difference#*: }); use another --dir"
+  fi
+else
+  echo "$manifest" >"$dir/manifest.part" && mv "$dir/manifest.part" "$dir/manifest" ||
+    die "cannot write '$dir/manifest'"
+fi
 
 # The shards: one per algorithm and seed range, named after both.
 names=()
@@ -116,41 +138,23 @@ if [[ ${#missing[@]} -gt 0 ]]; then
   exit 1
 fi
 joined=$dir/joined.csv
+header=$(head -n 1 "$dir/shards/${names[0]}.csv")
+for name in "${names[@]}"; do
+  shard=$dir/shards/$name.csv
+  [[ $(head -n 1 "$shard") == "$header" ]] || die "$shard: its header differs from the first shard's"
+  if [[ $format == runs ]]; then
+    runs=${name##*-}
+    from=${name%-*}
+    from=${from##*-}
+    rows=$(($(wc -l <"$shard") - 1))
+    [[ $rows -eq $((runs - from + 1)) ]] ||
+      die "$shard: $rows rows for $((runs - from + 1)) runs; delete it and run the same command again"
+  fi
+done
 {
-  head -n 1 "$dir/shards/${names[0]}.csv"
+  echo "$header"
   for name in "${names[@]}"; do tail -n +2 "$dir/shards/$name.csv"; done
-} >"$joined.part"
+} >"$joined.part" || die "cannot write '$joined.part'"
 mv "$joined.part" "$joined"
 echo "sweep.sh: joined ${#names[@]} shards into $joined" >&2
-
-if [[ $format == runs ]]; then
-  maximize=$(sed -n 's/^max=\([01]\).*/\1/p' "$problem" | head -n 1)
-  awk -F, -v max="${maximize:-0}" '
-    NR == 1 { target = ($9 == "evaluations_to_target"); next }
-    {
-      key = $1 "," $2 "," $3
-      if (!(key in n)) { order[++keys] = key; best[key] = $5; worst[key] = $5 }
-      n[key]++; sum[key] += $5; sq[key] += $5 * $5
-      if ((max && $5 > best[key]) || (!max && $5 < best[key])) best[key] = $5
-      if ((max && $5 < worst[key]) || (!max && $5 > worst[key])) worst[key] = $5
-      if (target) {
-        if ($9 != "none") { hit[key]++; spent[key] += $9 } else spent[key] += $7
-      }
-    }
-    END {
-      printf "algorithm,settings,problem,runs,best,mean,sd,worst%s\n", (target ? ",reached,ert" : "")
-      for (i = 1; i <= keys; i++) {
-        k = order[i]; m = sum[k] / n[k]
-        v = n[k] > 1 ? (sq[k] - n[k] * m * m) / (n[k] - 1) : 0
-        sd = n[k] > 1 ? sprintf("%.9g", sqrt(v > 0 ? v : 0)) : "none"
-        printf "%s,%d,%.9g,%.9g,%s,%.9g", k, n[k], best[k], m, sd, worst[k]
-        if (target) {
-          ert = hit[k] ? sprintf("%.9g", spent[k] / hit[k]) : "none"
-          printf ",%.9g,%s", hit[k] / n[k], ert
-        }
-        printf "\n"
-      }
-    }' "$joined" >"$dir/summary.csv"
-  cat "$dir/summary.csv"
-fi
 exit "$status"

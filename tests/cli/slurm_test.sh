@@ -79,5 +79,10 @@ K=2 SHARDS=2 ALGORITHMS="greedy steepest" BATCH=$batch timeout 60 \
   "$batch" --algorithm greedy --seed 0 --runs 4 --format runs "$work/problem.txt"
   "$batch" --algorithm steepest --seed 0 --runs 4 --format runs --no-header "$work/problem.txt"
 } >"$work/expected" 2>/dev/null
-cmp "$work/expected" "$work/out/sweep/joined.csv" || fail "the joined array differs"
+no_seconds() {  # the processor time differs between two makings of a run
+  awk -F, -v OFS=, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "seconds") c = i }
+    { $c = ""; print }' "$1"
+}
+cmp <(no_seconds "$work/expected") <(no_seconds "$work/out/sweep/joined.csv") ||
+  fail "the joined array differs"
 echo "slurm test passed"
