@@ -15,8 +15,11 @@
 #   --sshlogin LOGIN        passed on to parallel (repeatable); ":" is this machine. The project
 #                           folder must be at the same path on every machine (a shared folder).
 #   --batch EXE             the batch runner (default build/release/cli/quarmel-batch, else the
-#                           dev build's)
+#                           dev build's, else quarmel-batch on the PATH)
 #   --join-only             only join the shards there are
+#   --shards FROM:COUNT     only run shards FROM .. FROM+COUNT-1 (numbered from 0, algorithm by
+#                           algorithm, seed range by seed range) and do not join: one task of a
+#                           sweep split over several jobs (scripts/sweep.slurm)
 #
 # Each shard is written under a temporary name and renamed when complete, so killing a sweep
 # leaves the finished shards intact; running the same command again runs only the missing ones.
@@ -36,6 +39,7 @@ format=runs
 dir=sweep
 jobs=
 join_only=0
+subset=
 batch=
 extra=()
 ssh=()
@@ -58,6 +62,7 @@ while [[ $# -gt 0 ]]; do
     --sshlogin) ssh+=(--sshlogin "$2"); shift 2 ;;
     --batch) batch=$2; shift 2 ;;
     --join-only) join_only=1; shift ;;
+    --shards) subset=$2; shift 2 ;;
     --) shift; extra+=("$@"); break ;;
     -*) die "unknown option '$1'" ;;
     *) [[ -z $problem ]] || die "only one problem file may be given"; problem=$1; shift ;;
@@ -72,11 +77,30 @@ first=${BASH_REMATCH[1]}
 count=${BASH_REMATCH[2]}
 [[ $count -ge 1 ]] || die "--seeds needs a count of at least 1"
 [[ $shard_runs =~ ^[0-9]+$ && $shard_runs -ge 1 ]] || die "--shard-runs needs a whole number above 0"
+if [[ -n $subset ]]; then
+  [[ $subset =~ ^([0-9]+):([0-9]+)$ ]] || die "--shards needs FROM:COUNT, not '$subset'"
+  subset_from=${BASH_REMATCH[1]}
+  subset_to=$((subset_from + BASH_REMATCH[2]))
+fi
 if [[ -z $batch ]]; then
   batch=$here/build/release/cli/quarmel-batch
   [[ -x $batch ]] || batch=$here/build/dev/cli/quarmel-batch
+  [[ -x $batch ]] || batch=$(command -v quarmel-batch || true)
 fi
-[[ -x $batch ]] || die "no batch runner at '$batch' (build it, or give --batch)"
+[[ -x $batch ]] || die "no batch runner at '$batch' (build it, install it, or give --batch)"
+# The rows of a runs shard: its runs times the grid's combinations.
+combinations=1
+for ((i = 0; i < ${#extra[@]}; i++)); do
+  axis=
+  case ${extra[i]} in
+    --grid) axis=${extra[i + 1]:-} ;;
+    --grid=*) axis=${extra[i]#--grid=} ;;
+  esac
+  [[ -n $axis ]] || continue
+  values=${axis#*=}
+  commas=${values//[^,]/}
+  combinations=$((combinations * (${#commas} + 1)))
+done
 batch=$(cd "$(dirname "$batch")" && pwd)/$(basename "$batch")
 problem=$(cd "$(dirname "$problem")" && pwd)/$(basename "$problem")
 mkdir -p "$dir/shards" || die "cannot make the folder '$dir/shards'"
@@ -110,6 +134,8 @@ for algorithm in $algorithms; do
     runs=$((first + count - from < shard_runs ? first + count - from : shard_runs))
     name=$algorithm-$from-$((from + runs - 1))
     names+=("$name")
+    index=$((${#names[@]} - 1))
+    [[ -n $subset && ($index -lt $subset_from || $index -ge $subset_to) ]] && continue
     [[ -f $dir/shards/$name.csv ]] && continue
     args=(--algorithm "$algorithm" --seed "$from" --runs "$runs" --jobs 1 --format "$format"
           "${extra[@]}" "$problem")
@@ -122,8 +148,10 @@ status=0
 if [[ $join_only -eq 0 && ${#commands[@]} -gt 0 ]]; then
   command -v parallel >/dev/null || die "GNU parallel is missing (Debian package parallel)"
   printf '%s\n' "${commands[@]}" |
-    parallel --will-cite --halt never ${jobs:+--jobs "$jobs"} "${ssh[@]}" || status=$?
+    parallel --will-cite --halt never --joblog "$dir/joblog" ${jobs:+--jobs "$jobs"} "${ssh[@]}" ||
+    status=$?
 fi
+[[ -z $subset ]] || exit "$status"
 
 # The join: the first shard's header, then every shard's rows in shard order.
 missing=()
@@ -133,8 +161,15 @@ done
 if [[ ${#missing[@]} -gt 0 ]]; then
   echo "sweep.sh: ${#missing[@]} of ${#names[@]} shards missing: ${missing[*]}" >&2
   log=$dir/shards/${missing[0]}.log
-  [[ -s $log ]] && echo "sweep.sh: ${missing[0]}: $(tail -n 1 "$log")" >&2
-  echo "sweep.sh: run the same command again to run only those (their logs are in $dir/shards)" >&2
+  [[ -s $log ]] && echo "sweep.sh: ${missing[0]}: $(grep -v '^algorithm=' "$log" | tail -n 1)" >&2
+  # The batch runner ends with status 2 on bad input: running it again changes nothing.
+  if [[ -f $dir/joblog ]] &&
+    awk -F'\t' -v shard="/${missing[0]}.csv.part" 'index($9, shard) && $7 == 2 { bad = 1 }
+      END { exit !bad }' "$dir/joblog"; then
+    echo "sweep.sh: the batch runner refused its options: fix the command (the logs are in $dir/shards)" >&2
+  else
+    echo "sweep.sh: run the same command again to run only those (their logs are in $dir/shards)" >&2
+  fi
   exit 1
 fi
 joined=$dir/joined.csv
@@ -147,8 +182,8 @@ for name in "${names[@]}"; do
     from=${name%-*}
     from=${from##*-}
     rows=$(($(wc -l <"$shard") - 1))
-    [[ $rows -eq $((runs - from + 1)) ]] ||
-      die "$shard: $rows rows for $((runs - from + 1)) runs; delete it and run the same command again"
+    [[ $rows -eq $(((runs - from + 1) * combinations)) ]] ||
+      die "$shard: $rows rows for $(((runs - from + 1) * combinations)) runs; delete it and run the same command again"
   fi
 done
 {

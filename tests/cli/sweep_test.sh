@@ -93,4 +93,11 @@ status=0
 [[ $status -eq 1 ]] || fail "join of a killed sweep: status $status"
 grep -q 'missing: annealing-1-1$' "$work/err" || fail "missing shard not named: $(cat "$work/err")"
 [[ ! -f $work/b/joined.csv ]] || fail "a partial join was written"
+
+# A shard the batch runner refuses is reported as a command to fix, not one to run again.
+status=0
+"$sweep" --batch "$batch" --algorithms greedy --seeds 1:1 --dir "$work/c" "$work/square.txt" \
+  -- --set Lk=999 2>"$work/err" >/dev/null || status=$?
+[[ $status -eq 1 ]] && grep -q "needs a whole number in 0..100" "$work/err" &&
+  grep -q "refused its options" "$work/err" || fail "a refused shard: $(cat "$work/err")"
 echo "sweep test passed"
