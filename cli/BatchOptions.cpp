@@ -96,6 +96,7 @@ std::string BatchUsage() {
         FormatNames("|", "|") +
         " [DIR]] [--no-header] [--meta FILE]\n"
         "                     [--population] [--out FILE] PROBLEM_FILE...\n"
+        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--no-header]\n"
         "       quarmel-batch --help | --version\n"
         "\n"
         "Runs one algorithm on the problems of data files (their solutions are ignored), problem\n"
@@ -112,6 +113,8 @@ std::string BatchUsage() {
         "  --target V             counts the runs that reach V and the evaluations it takes\n"
         "  --no-header            leaves out the header line, so outputs join with cat\n"
         "  --meta FILE            writes the version, the command and the problems as JSON\n"
+        "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
+        "                         with --target as its runs were given\n"
         "  --population           (genetic, one run) adds the last population, marked 1 in a\n"
         "                         last column \"population\" (the path's rows 0)\n"
         "Formats (numbers are the shortest text that reads back; a missing one is empty):\n"
@@ -267,6 +270,8 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
                 o.IohFolder = args[++i];
                 if (o.IohFolder->empty()) throw BatchInputError("--format ioh needs a folder");
             }
+        } else if (name == "--summarize") {
+            o.SummarizeFile = value();
         } else if (name == "--meta") {
             o.MetaFile = value();
             if (o.MetaFile->empty() || *o.MetaFile == "-") {
@@ -308,6 +313,12 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         }
     }
     if (o.Help || o.Version) return o;
+    if (o.SummarizeFile) {
+        if (!files.empty() || algorithmGiven) {
+            throw BatchInputError("--summarize reads a runs table; it makes no runs");
+        }
+        return o;
+    }
     if (!algorithmGiven) throw BatchInputError("--algorithm is missing");
     if (files.empty()) throw BatchInputError("the problem file is missing");
     for (const std::string& file : files) {

@@ -58,9 +58,10 @@ struct BatchOptions {
     unsigned long long MaxEvaluations = kDefaultMaxEvaluations;
     bool MaxEvaluationsGiven = false;
     std::optional<double> MaxSeconds;
-    std::string Format = "csv";            // a name of the writers' table (BatchWriter.h)
-    std::optional<std::string> IohFolder;  // --format ioh DIR
-    std::optional<std::string> MetaFile;   // --meta FILE
+    std::string Format = "csv";                // a name of the writers' table (BatchWriter.h)
+    std::optional<std::string> IohFolder;      // --format ioh DIR
+    std::optional<std::string> MetaFile;       // --meta FILE
+    std::optional<std::string> SummarizeFile;  // --summarize FILE: a runs table to summarise
     bool NoHeader = false;
     std::optional<double> Target;
     std::vector<GridAxis> Grid;

@@ -11,6 +11,7 @@
 #include "BatchPlan.h"
 #include "BatchRunner.h"
 #include "BatchWriter.h"
+#include "RunsSummary.h"
 
 using namespace quarmel;
 
@@ -37,6 +38,16 @@ int main(int argc, char* argv[]) {
         if (options.Version) {
             std::puts("quarmel-batch " QUARMEL_VERSION);
             return 0;
+        }
+        if (options.SummarizeFile) {
+            std::ifstream table(*options.SummarizeFile, std::ios::binary);
+            if (!table) {
+                throw BatchInputError("cannot read '" + *options.SummarizeFile +
+                                      "': " + std::strerror(errno));
+            }
+            const std::string summary = SummarizeRuns(table, options.Target, !options.NoHeader);
+            return std::fputs(summary.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0
+                                                                                        : kFailed;
         }
         PlanBatch(options, plan);
     } catch (const BatchInputError& e) {

@@ -23,11 +23,11 @@ set(CPACK_PACKAGE_NAME quarmel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Quarmel developers")
 set(CPACK_PACKAGE_CONTACT "The Quarmel developers <quarmel@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "watch optimisation algorithms search a function")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL batch)
 set(CPACK_DEBIAN_BATCH_PACKAGE_NAME quarmel-batch)
-set(CPACK_COMPONENT_BATCH_DESCRIPTION
+# Each description's first line is its package's synopsis.
+set(CPACK_DEBIAN_BATCH_DESCRIPTION
     "run optimisation algorithms on data files from the command line
 quarmel-batch runs greedy local search, steepest local search, simulated
 annealing and a genetic algorithm on the functions of Quarmel's data files,
@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_BATCH_PACKAGE_SECTION science)
 if(QUARMEL_UI)
   list(APPEND CPACK_COMPONENTS_ALL window)
   set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME quarmel)
-  set(CPACK_COMPONENT_WINDOW_DESCRIPTION
+  set(CPACK_DEBIAN_WINDOW_DESCRIPTION
       "watch optimisation algorithms search a function
 Quarmel is a desktop program for watching optimisation algorithms at work on a
 function you type in: greedy local search, steepest local search, simulated

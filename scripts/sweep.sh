@@ -27,8 +27,9 @@
 # and the problem file's checksum); a sweep into a folder whose manifest differs is refused,
 # naming the difference, so that shards of two experiments never mix. The join checks that
 # every shard has the first one's header and (for --format runs) its number of rows, lists the
-# shards that are missing and then ends with status 1. Summarise the joined table with pandas
-# (see the README) or run the series again with quarmel-batch --format summary.
+# shards that are missing and then ends with status 1. For --format runs, DIR/summary.csv is
+# the joined table's summary as quarmel-batch --summarize computes it (the summary format of
+# one invocation), and is printed.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -89,12 +90,16 @@ if [[ -z $batch ]]; then
 fi
 [[ -x $batch ]] || die "no batch runner at '$batch' (build it, install it, or give --batch)"
 # The rows of a runs shard: its runs times the grid's combinations.
+# The summary needs the runs' target.
 combinations=1
+target=()
 for ((i = 0; i < ${#extra[@]}; i++)); do
   axis=
   case ${extra[i]} in
     --grid) axis=${extra[i + 1]:-} ;;
     --grid=*) axis=${extra[i]#--grid=} ;;
+    --target) target=(--target "${extra[i + 1]:-}") ;;
+    --target=*) target=("${extra[i]}") ;;
   esac
   [[ -n $axis ]] || continue
   values=${axis#*=}
@@ -192,4 +197,10 @@ done
 } >"$joined.part" || die "cannot write '$joined.part'"
 mv "$joined.part" "$joined"
 echo "sweep.sh: joined ${#names[@]} shards into $joined" >&2
+if [[ $format == runs ]]; then
+  "$batch" --summarize "$joined" "${target[@]}" >"$dir/summary.csv.part" ||
+    die "cannot summarise $joined"
+  mv "$dir/summary.csv.part" "$dir/summary.csv"
+  cat "$dir/summary.csv"
+fi
 exit "$status"

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/CsvTables.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "cli/RunsSummary.h"
 #include "model/Settings.h"
 
 using namespace quarmel;
@@ -330,4 +332,25 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     ApplySetting({"MutA", "0.02"}, p);
     // The table's order, and the shortest text of the stored single-precision value.
     EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
+}
+
+// A runs table read back groups its rows by series (a quoted path with a comma is one field)
+// and summarises each as the summary format does.
+TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {
+    const std::string head =
+        "problem,function,direction,dimension,algorithm,A,Temp0,TempPlus,"
+        "PercentAc,Lk,Alfa,Stop,PopSize,Iterations,TournamentSize,COProbab,"
+        "COA,MProbab,MutA,SelectionType,CrossoverType,";
+    const std::string settings = ",greedy,0.05,100,15,95,8,0.96,0.6,500,200,5,30,0.6,40,0.01,0,2,";
+    const std::string a = "\"a,\"\"b\"\".txt\",f,max,1" + settings;
+    const std::string b = "b.txt,\"g\nh\",min,2" + settings;
+    std::istringstream table(head + "seed,best,evaluations,solutions,seconds,ended," +
+                             "evaluations_to_target\n" + a + "1,2,10,3,0.5,finished,4\n" + b +
+                             "1,7,20,1,0.25,finished,\n" + a + "2,1,30,2,0.5,finished,\n");
+    // a: bests 2 and 1 (maximising: best 2), 10 + 30 evaluations over 1 reaching 2; b: one run.
+    EXPECT_EQ(SummarizeRuns(table, 2.0, false),
+              a + "2,2,1.5,1,1.5,0.7071067811865476,1,2,0.5,34\n" + b + "1,7,7,7,7,,0.25,2,0,\n");
+    std::istringstream bad(head + "seed,best,evaluations,solutions,seconds,ended\n" + a +
+                           "1,x,10,3,0.5,finished\n");
+    EXPECT_THROW(SummarizeRuns(bad, std::nullopt, true), BatchInputError);
 }

@@ -40,7 +40,7 @@ problem power.txt "x^100" 2 10
 
 # A sweep of 2 algorithms x 5 seeds in shards of 2: the same rows as one invocation each.
 "$sweep" --batch "$batch" --algorithms "greedy steepest" --seeds 3:5 --shard-runs 2 --jobs 2 \
-  --dir "$work/a" "$work/square.txt" -- --target 3.5 >/dev/null 2>"$work/err" ||
+  --dir "$work/a" "$work/square.txt" -- --target 3.5 >"$work/summary" 2>"$work/err" ||
   fail "sweep: $(cat "$work/err")"
 [[ $(ls "$work/a/shards"/*.csv | wc -l) -eq 6 ]] || fail "6 shards expected"
 {
@@ -51,6 +51,13 @@ problem power.txt "x^100" 2 10
 cmp <(no_seconds "$work/expected") <(no_seconds "$work/a/joined.csv") ||
   fail "joined shards differ from single invocations"
 [[ $(grep -c '^problem,' "$work/a/joined.csv") -eq 1 ]] || fail "one header expected"
+# The summary of the joined shards is the summary format's of one invocation (but the seconds).
+for algorithm in greedy steepest; do
+  "$batch" --algorithm $algorithm --seed 3 --runs 5 --format summary --target 3.5 \
+    $([[ $algorithm == greedy ]] || echo --no-header) "$work/square.txt" 2>/dev/null
+done >"$work/expected-summary"
+cmp <(no_seconds "$work/expected-summary") <(no_seconds "$work/summary") ||
+  fail "summary: $(cat "$work/summary")"
 
 # Another experiment into the same folder is refused, naming what differs; so is a damaged shard.
 for change in "--set Lk=3" "--format long"; do
