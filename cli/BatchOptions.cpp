@@ -60,7 +60,6 @@ std::vector<std::string> SplitAt(const std::string& text, char by) {
     }
 }
 
-// The shortest text that reads back as the value.
 AlgorithmKind ParseAlgorithm(const std::string& name) {
     for (AlgorithmKind k : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
         if (name == AlgorithmName(k)) return k;
