@@ -24,6 +24,7 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
     r.Kind = kind;
     r.Settings = ChangedSettingsText(params);
     r.Problem = problem;
+    r.Series = SeriesFields("", problem, kind, params);
     r.Seed = seed;
     if (!solutions.Empty()) r.Best = solutions.Best(params.Maximize()).Value;
     r.Solutions = solutions.Count();
@@ -43,8 +44,8 @@ std::vector<std::string> RunCells(const RunRecord& r) {
 std::string RunsCsv(const std::vector<RunRecord>& runs) {
     std::string out = RunRowHeader(false);
     for (const RunRecord& r : runs) {
-        out += RunRowFields(SeriesLabel(r.Kind, r.Settings, r.Problem), r.Seed, Wide(r.Best),
-                            r.Solutions, r.Evaluations, r.Stopped ? "stopped" : "finished") +
+        out += RunRowFields(r.Series, r.Seed, r.Best, r.Evaluations, r.Solutions, r.Seconds,
+                            r.Stopped ? "stopped" : "finished") +
                "\n";
     }
     return out;

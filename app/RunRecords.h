@@ -15,6 +15,7 @@ struct RunRecord {
     AlgorithmKind Kind = Greedy;
     std::string Settings;  // the settings that differ from the start settings
     std::string Problem;   // the function's name
+    std::string Series;    // the runs table's series fields (SeriesFields)
     std::uint32_t Seed = 0;
     std::optional<float> Best;  // best function value in the problem's direction
     std::size_t Solutions = 0;
@@ -29,7 +30,8 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
                     unsigned long long evaluations, double seconds, bool stopped);
 
 // The runs as the batch runner's runs table (--format runs): the header and a row per run,
-// "finished" or "stopped" in the last column.
+// "finished" or "stopped" in the last column. The problem column is empty: the window's
+// function need not come from a file.
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
 // The cells of one run's row in the window's runs table: algorithm, settings, seed, best value,

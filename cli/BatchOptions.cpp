@@ -1,5 +1,6 @@
 #include "BatchOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -59,7 +60,6 @@ std::vector<std::string> SplitAt(const std::string& text, char by) {
     }
 }
 
-// The shortest text that reads back as the value.
 AlgorithmKind ParseAlgorithm(const std::string& name) {
     for (AlgorithmKind k : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
         if (name == AlgorithmName(k)) return k;
@@ -79,6 +79,13 @@ std::string SettingRange(const SettingSpec& s) {
     return PrintfG(s.MinValue()) + ".." + PrintfG(s.MaxValue());
 }
 
+std::string SettingRangeAndStart(const SettingSpec& s) {
+    AlgParameters start;
+    StartSettings(start);
+    const double value = s.DecimalField ? double{start.*s.DecimalField} : start.*s.WholeField;
+    return SettingRange(s) + ", start " + PrintfG(static_cast<float>(value), 6);
+}
+
 std::string BatchUsage() {
     std::string usage =
         "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
@@ -86,27 +93,52 @@ std::string BatchUsage() {
         "                     [--max-evaluations E] [--max-seconds S] [--target V]\n"
         "                     [--format " +
         FormatNames("|", "|") +
-        "] [--no-header] [--population] [--out FILE]\n"
-        "                     PROBLEM_FILE\n"
+        " [DIR]] [--no-header] [--meta FILE]\n"
+        "                     [--population] [--out FILE] PROBLEM_FILE...\n"
+        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--no-header]\n"
         "       quarmel-batch --help | --version\n"
         "\n"
-        "Runs one algorithm on the problem of a data file (its solutions are ignored) and prints\n"
-        "the run's solutions as CSV; with --runs, a summary of K runs with seeds N, N+1, ...\n"
+        "Runs one algorithm on the problems of data files (their solutions are ignored), problem\n"
+        "by problem, and prints the run's solutions as CSV; with --runs, --grid or several files,\n"
+        "one row per run of K runs with seeds N, N+1, ... Every format is one table.\n"
         "  --grid NAME=V1,V2,...  runs every combination of the listed values, each over the "
         "seeds\n"
-        "  --jobs N               runs on N threads (default: one per core); same output for any "
-        "N\n"
+        "                         (at most " +
+        std::to_string(kMaxGridSeries) +
+        " combinations over all problem files)\n"
+        "  --jobs N               runs on N threads (default: one per core); same rows for any N\n"
         "  --max-evaluations E    ends a run after E evaluations (default 100000000)\n"
-        "  --max-seconds S        ends a run after S seconds\n"
+        "  --max-seconds S        ends a run after S seconds (at most a year)\n"
         "  --target V             counts the runs that reach V and the evaluations it takes\n"
-        "  --format runs          one row per run; --format long: one row per published step\n"
-        "  --no-header            leaves out the header lines, so outputs join with cat\n"
+        "  --no-header            leaves out the header line, so outputs join with cat\n"
+        "  --meta FILE            writes the version, the command and the problems as JSON\n"
+        "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
+        "                         with --target as its runs were given\n"
+        "  --population           (genetic, one run) adds the last population, marked 1 in a\n"
+        "                         last column \"population\" (the path's rows 0)\n"
+        "Formats (numbers are the shortest text that reads back; a missing one is empty):\n"
+        "  csv      one run: its path, a column per variable and F; else as runs\n"
+        "  runs     a row per run: problem (the file as given), function, direction (min|max),\n"
+        "           dimension, algorithm, a column per setting with its value, seed, best,\n"
+        "           evaluations, solutions (steps published), seconds (the run's processor\n"
+        "           time), ended (finished|stopped-by-budget), with --target\n"
+        "           evaluations_to_target (empty when not reached)\n"
+        "  summary  a row per series (problem and settings): the series columns, runs, best,\n"
+        "           median, worst, mean, sd, seconds (all runs'), with --target the target,\n"
+        "           reached (the share of runs reaching it) and ert (evaluations of all runs, up\n"
+        "           to the target where reached, over the runs reaching it; empty for none)\n"
+        "  long     a row per published step: the series columns, seed, step, evaluations (made\n"
+        "           up to the step), value, best_so_far\n"
+        "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
+        "           version and command\n"
+        "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
+        "           algorithm and settings; the version and command in each .info comment\n"
         "Settings start as the option pages show them at start-up, with both delays 0:\n";
     std::string line;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
         if (s.Kind == SettingKind::Ignored) continue;
-        const std::string entry = std::string(s.Name) + " (" + SettingRange(s) + ")";
+        const std::string entry = std::string(s.Name) + " (" + SettingRangeAndStart(s) + ")";
         if (!line.empty() && line.size() + 2 + entry.size() > 88) {
             usage += line + "\n";
             line.clear();
@@ -116,9 +148,24 @@ std::string BatchUsage() {
     return usage + line + "\n";
 }
 
+namespace {
+
+// The settings series the grid makes on each problem file, or more than the limit.
+unsigned long long SeriesCount(const std::vector<GridAxis>& grid, std::size_t files) {
+    unsigned long long count = files;
+    for (const GridAxis& axis : grid) {
+        count *= axis.Values.size();
+        if (count > kMaxGridSeries) return kMaxGridSeries + 1;
+    }
+    return count;
+}
+
+}  // namespace
+
 BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     BatchOptions o;
     bool algorithmGiven = false;
+    std::vector<std::string> given;  // the options that take one value, once given
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -145,6 +192,13 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         auto noValue = [&]() {
             if (inlineValue) throw BatchInputError("option " + name + " takes no value");
         };
+        if (name != "--set" && name != "--grid") {
+            const std::string key = name == "-h" ? "--help" : name;
+            if (std::find(given.begin(), given.end(), key) != given.end()) {
+                throw BatchInputError("option " + key + " is given twice");
+            }
+            given.push_back(key);
+        }
 
         if (name == "--help" || name == "-h") {
             noValue();
@@ -196,8 +250,9 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--max-seconds") {
             const std::string v = value();
             double seconds = 0;
-            if (!ParseDouble(v, seconds) || !(seconds > 0)) {
-                throw BatchInputError("--max-seconds needs a number above 0, not '" + v + "'");
+            if (!ParseDouble(v, seconds) || !(seconds > 0) || seconds > kMaxSeconds) {
+                throw BatchInputError("--max-seconds needs a number above 0 and at most " +
+                                      PrintfG(kMaxSeconds, 9) + " (a year), not '" + v + "'");
             }
             o.MaxSeconds = seconds;
         } else if (name == "--target") {
@@ -209,6 +264,18 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             o.Target = target;
         } else if (name == "--format") {
             o.Format = ParseFormat(value());
+            if (o.Format == "ioh") {
+                if (i + 1 >= args.size()) throw BatchInputError("--format ioh needs a folder");
+                o.IohFolder = args[++i];
+                if (o.IohFolder->empty()) throw BatchInputError("--format ioh needs a folder");
+            }
+        } else if (name == "--summarize") {
+            o.SummarizeFile = value();
+        } else if (name == "--meta") {
+            o.MetaFile = value();
+            if (o.MetaFile->empty() || *o.MetaFile == "-") {
+                throw BatchInputError("--meta needs a file name");
+            }
         } else if (name == "--no-header") {
             noValue();
             o.NoHeader = true;
@@ -245,16 +312,32 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         }
     }
     if (o.Help || o.Version) return o;
-    if (!algorithmGiven) throw BatchInputError("--algorithm is missing");
-    if (files.size() != 1) {
-        throw BatchInputError(files.empty() ? "the problem file is missing"
-                                            : "only one problem file may be given");
+    if (o.SummarizeFile) {
+        if (!files.empty() || algorithmGiven) {
+            throw BatchInputError("--summarize reads a runs table; it makes no runs");
+        }
+        return o;
     }
-    o.ProblemFile = files.front();
-    if (o.ProblemFile == "-") {
-        throw BatchInputError(
-            "the problem is read from a file, not standard input: name it (./- for a file "
-            "named -)");
+    if (!algorithmGiven) throw BatchInputError("--algorithm is missing");
+    if (files.empty()) throw BatchInputError("the problem file is missing");
+    for (const std::string& file : files) {
+        if (file == "-") {
+            throw BatchInputError(
+                "the problem is read from a file, not standard input: name it (./- for a file "
+                "named -)");
+        }
+    }
+    o.ProblemFiles = files;
+    if (const unsigned long long n = SeriesCount(o.Grid, files.size()); n > kMaxGridSeries) {
+        throw BatchInputError("--grid makes more than " + std::to_string(kMaxGridSeries) +
+                              " settings series; run it in parts");
+    }
+    if (files.size() > 1 && o.OutFile) {
+        throw BatchInputError("--out saves the run of one problem file, not of " +
+                              std::to_string(files.size()));
+    }
+    if (files.size() > 1 && o.Population) {
+        throw BatchInputError("--population is for one problem file");
     }
     if (o.Population && o.Algorithm != Genetic) {
         throw BatchInputError("--population is for --algorithm genetic only");

@@ -36,6 +36,13 @@ struct GridAxis {
 // run that would never end after some seconds.
 constexpr unsigned long long kDefaultMaxEvaluations = 100000000ULL;
 
+// The most seconds --max-seconds takes (a year): far below where a deadline on the steady clock
+// would overflow.
+constexpr double kMaxSeconds = 31536000.0;
+
+// The most settings series --grid may make (over all problem files), checked before any is made.
+constexpr unsigned long long kMaxGridSeries = 100000ULL;
+
 struct BatchOptions {
     AlgorithmKind Algorithm = Greedy;
     std::optional<std::uint32_t> Seed;  // the clock's when absent
@@ -44,14 +51,17 @@ struct BatchOptions {
     std::vector<SettingAssignment> Settings;
     bool Population = false;
     std::optional<std::string> OutFile;
-    std::string ProblemFile;
+    std::vector<std::string> ProblemFiles;  // runs go problem by problem, in this order
     bool Help = false;
     bool Version = false;
     int Jobs = 0;  // 0: one per core
     unsigned long long MaxEvaluations = kDefaultMaxEvaluations;
     bool MaxEvaluationsGiven = false;
     std::optional<double> MaxSeconds;
-    std::string Format = "csv";  // a name of the writers' table (BatchWriter.h)
+    std::string Format = "csv";                // a name of the writers' table (BatchWriter.h)
+    std::optional<std::string> IohFolder;      // --format ioh DIR
+    std::optional<std::string> MetaFile;       // --meta FILE
+    std::optional<std::string> SummarizeFile;  // --summarize FILE: a runs table to summarise
     bool NoHeader = false;
     std::optional<double> Target;
     std::vector<GridAxis> Grid;
@@ -68,13 +78,17 @@ const SettingSpec* FindSettable(const std::string& name);
 // A setting's range as --help and the manual page show it: "0.001..1".
 std::string SettingRange(const SettingSpec& s);
 
+// A setting's range and its value in a batch run's start settings, as --help and the manual
+// page show them: "0.001..1, start 0.05".
+std::string SettingRangeAndStart(const SettingSpec& s);
+
 // What --help prints; the settings and their ranges come from the settings table.
 std::string BatchUsage();
 
 // Reads the command line (without the program name). Options take their value as the next
-// argument or after "=" (--seed=5). A lone "-" is refused: the problem is read from a named
-// file and --out writes one, never standard input or output. Throws BatchInputError naming
-// what is wrong.
+// argument or after "=" (--seed=5); every option but --set and --grid at most once. A lone "-" is
+// refused: the problem is read from a named file and --out writes one, never standard input or
+// output. Throws BatchInputError naming what is wrong.
 BatchOptions ParseBatchArguments(const std::vector<std::string>& args);
 
 // The settings a batch run starts from: what the option pages give at start-up, but with both

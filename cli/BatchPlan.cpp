@@ -1,10 +1,17 @@
 #include "BatchPlan.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <thread>
 
+#include "JsonText.h"
+#include "app/CsvTables.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 
@@ -12,35 +19,110 @@ namespace quarmel {
 
 namespace {
 
-// The folder a new file would go to must exist before anything runs.
-void CheckOutFolder(const std::string& file) {
-    std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    if (folder.empty()) folder = ".";
+std::string Why(int error) {
+    switch (error) {
+        case ENOENT:
+            return "no such file";
+        case EACCES:
+            return "permission denied";
+        default:
+            return std::strerror(error);
+    }
+}
+
+// A problem file must be a regular file this process may read; the reader's own message does
+// not say why it could not.
+void CheckReadable(const std::string& file) {
+    struct stat st;
+    std::string why;
+    if (stat(file.c_str(), &st) != 0) {
+        why = Why(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        why = "it is a folder";
+    } else if (!S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+    } else if (access(file.c_str(), R_OK) != 0) {
+        why = Why(errno);
+    }
+    if (!why.empty()) throw BatchInputError("cannot read '" + file + "': " + why);
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// A file to be written must be a regular file this process may write, or one it may create.
+void CheckWritable(const std::string& file, const char* option) {
+    const std::string what = std::string("cannot write ") + option + " '" + file + "': ";
+    struct stat st;
+    if (stat(file.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) throw BatchInputError(what + "it is a folder");
+        if (!S_ISREG(st.st_mode)) throw BatchInputError(what + "not a regular file");
+        if (access(file.c_str(), W_OK) != 0) throw BatchInputError(what + Why(errno));
+        return;
+    }
+    const std::string folder = FolderOf(file);
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        throw BatchInputError(what + "no folder " + folder);
+    }
+    if (access(folder.c_str(), W_OK | X_OK) != 0) {
+        throw BatchInputError(what + Why(errno) + " in " + folder);
+    }
+}
+
+// The ioh folder is made by the run; an existing one must be empty, so that no earlier
+// experiment's files mix with this one's.
+void CheckIohFolder(const std::string& folder) {
+    const std::string what = "cannot write --format ioh '" + folder + "': ";
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        throw BatchInputError("cannot write '" + file + "': no folder " + folder.string());
+    if (std::filesystem::exists(folder, ec)) {
+        if (!std::filesystem::is_directory(folder, ec)) {
+            throw BatchInputError(what + "not a folder");
+        }
+        if (!std::filesystem::is_empty(folder, ec)) {
+            throw BatchInputError(what + "the folder is not empty");
+        }
+        if (access(folder.c_str(), W_OK | X_OK) != 0) throw BatchInputError(what + Why(errno));
+        return;
     }
-    if (std::filesystem::is_directory(file, ec)) {
-        throw BatchInputError("cannot write '" + file + "': it is a folder");
-    }
+    CheckWritable(folder, "--format ioh");
 }
 
 }  // namespace
 
 void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
     plan.Algorithm = options.Algorithm;
-    StartSettings(plan.Params);
-    for (const SettingAssignment& s : options.Settings) ApplySetting(s, plan.Params);
-    plan.Problem = OpenProblem(options.ProblemFile, plan.Params);
-    if (!plan.Problem.Ok()) throw BatchInputError(options.ProblemFile + ": " + plan.Problem.Error);
-    if (options.OutFile) CheckOutFolder(*options.OutFile);
+    AlgParameters start;
+    StartSettings(start);
+    for (const SettingAssignment& s : options.Settings) ApplySetting(s, start);
+    for (const std::string& file : options.ProblemFiles) {
+        CheckReadable(file);
+        PlannedProblem problem;
+        problem.File = file;
+        problem.Params = std::make_unique<AlgParameters>(start);
+        problem.Opened = OpenProblem(file, *problem.Params);
+        if (!problem.Opened.Ok()) throw BatchInputError(file + ": " + problem.Opened.Error);
+        plan.Problems.push_back(std::move(problem));
+    }
+    if (options.OutFile) CheckWritable(*options.OutFile, "--out");
+    if (options.MetaFile) CheckWritable(*options.MetaFile, "--meta");
+    if (options.IohFolder) CheckIohFolder(*options.IohFolder);
 
-    const std::string problemName = std::filesystem::path(options.ProblemFile).filename().string();
-    for (const auto& combination : GridCombinations(options.Grid)) {
-        plan.Series.push_back(std::make_unique<AlgParameters>(plan.Params));
-        for (const SettingAssignment& s : combination) ApplySetting(s, *plan.Series.back());
-        plan.Labels.push_back(
-            SeriesLabel(options.Algorithm, ChangedSettingsText(*plan.Series.back()), problemName));
+    const auto combinations = GridCombinations(options.Grid);
+    plan.Combinations = combinations.size();
+    for (std::size_t p = 0; p < plan.Problems.size(); ++p) {
+        for (std::size_t c = 0; c < combinations.size(); ++c) {
+            PlannedSeries series;
+            series.Problem = p;
+            series.Combination = c;
+            series.Params = std::make_unique<AlgParameters>(*plan.Problems[p].Params);
+            for (const SettingAssignment& s : combinations[c]) ApplySetting(s, *series.Params);
+            series.Fields =
+                SeriesFields(plan.Problems[p].File, plan.Problems[p].Opened.FunctionName,
+                             options.Algorithm, *series.Params);
+            plan.Series.push_back(std::move(series));
+        }
     }
 
     plan.Runs = static_cast<std::size_t>(options.Runs);
@@ -53,10 +135,30 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
     plan.Limits.Target = options.Target;
     plan.Limits.KeepPath = options.OutFile.has_value();
     plan.Format = options.Format;
-    plan.Summary = options.RunsGiven || !options.Grid.empty();
+    plan.RunsTable = options.RunsGiven || !options.Grid.empty() || plan.Problems.size() > 1;
     plan.Header = !options.NoHeader;
     plan.Population = options.Population;
     plan.OutFile = options.OutFile;
+    plan.IohFolder = options.IohFolder;
+    plan.MetaFile = options.MetaFile;
+}
+
+std::string VersionAndCommandJson(const BatchPlan& plan) {
+    std::string json = "\"version\":" + JsonString(QUARMEL_VERSION) + ",\"command\":[" +
+                       JsonString("quarmel-batch");
+    for (const std::string& arg : plan.Command) json += "," + JsonString(arg);
+    return json + "]";
+}
+
+std::string MetaJson(const BatchPlan& plan) {
+    std::string json = "{\"program\":\"quarmel-batch\"," + VersionAndCommandJson(plan) +
+                       ",\"format\":" + JsonString(plan.Format) + ",\"problems\":[";
+    for (std::size_t i = 0; i < plan.Problems.size(); ++i) {
+        const PlannedProblem& p = plan.Problems[i];
+        json += std::string(i ? "," : "") + "{\"file\":" + JsonString(p.File) +
+                ",\"function\":" + JsonString(p.Opened.FunctionName) + "}";
+    }
+    return json + "]}\n";
 }
 
 }  // namespace quarmel

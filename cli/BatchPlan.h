@@ -14,24 +14,42 @@
 
 namespace quarmel {
 
-// What one invocation makes and writes, read from its options: the series of settings (one per
-// combination of the grid's values) with their labels, the runs of each with their seeds, every
-// run's budget, and the output. Runs are numbered series by series, seed by seed.
+// One problem file of an invocation: the file as given, the texts --out saves and the settings
+// (the start settings with --set) holding its problem.
+struct PlannedProblem {
+    std::string File;
+    OpenedProblem Opened;
+    std::unique_ptr<AlgParameters> Params;
+};
+
+// One series of runs: a problem with one combination of the grid's values.
+struct PlannedSeries {
+    std::size_t Problem = 0;      // index into the plan's problems
+    std::size_t Combination = 0;  // which combination of the grid, from 0
+    std::unique_ptr<AlgParameters> Params;
+    std::string Fields;  // the runs table's series fields (SeriesFields)
+};
+
+// What one invocation makes and writes, read from its options: the series of settings (problem
+// by problem, one per combination of the grid's values), the runs of each with their seeds,
+// every run's budget, and the output. Runs are numbered series by series, seed by seed.
 struct BatchPlan {
     AlgorithmKind Algorithm = Greedy;
-    AlgParameters Params;   // the start settings with --set, holding the problem
-    OpenedProblem Problem;  // the texts --out saves
-    std::vector<std::unique_ptr<AlgParameters>> Series;
-    std::vector<std::string> Labels;  // each series' "algorithm,settings,problem"
-    std::size_t Runs = 1;             // runs of each series
+    std::vector<PlannedProblem> Problems;
+    std::vector<PlannedSeries> Series;
+    std::size_t Combinations = 1;  // series of each problem
+    std::size_t Runs = 1;          // runs of each series
     std::uint32_t FirstSeed = 0;
     int Jobs = 1;
     RunLimits Limits;            // every run's budget and target; KeepPath for --out
     std::string Format = "csv";  // the writer's name
-    bool Summary = false;        // csv with --runs or --grid: the runs table and a summary
+    bool RunsTable = false;      // csv with --runs, --grid or several problems: the runs table
     bool Header = true;
     bool Population = false;
     std::optional<std::string> OutFile;
+    std::optional<std::string> IohFolder;
+    std::optional<std::string> MetaFile;
+    std::vector<std::string> Command;  // the program's arguments, for the outputs that record it
 
     std::size_t RunCount() const { return Series.size() * Runs; }
     std::size_t SeriesOf(std::size_t run) const { return run / Runs; }
@@ -39,11 +57,21 @@ struct BatchPlan {
     std::uint32_t SeedOf(std::size_t run) const {
         return FirstSeed + static_cast<std::uint32_t>(run % Runs);
     }
+    const PlannedProblem& ProblemOf(std::size_t series) const {
+        return Problems[Series[series].Problem];
+    }
 };
 
-// Fills `plan` from the options: reads the problem file, applies --set and each combination of
-// --grid, and checks that --out's folder exists, all before anything runs. Without --seed the
-// first seed is the clock's. Throws BatchInputError naming what is wrong.
+// Fills `plan` from the options: reads the problem files, applies --set and each combination of
+// --grid, and checks that every file and folder to be written can be, all before anything runs.
+// Without --seed the first seed is the clock's. Throws BatchInputError naming what is wrong.
 void PlanBatch(const BatchOptions& options, BatchPlan& plan);
+
+// The version and the command as JSON members: "\"version\":\"1.0\",\"command\":[...]".
+std::string VersionAndCommandJson(const BatchPlan& plan);
+
+// The --meta file's text: a JSON object with the program, its version, the command, the format
+// and the problem files with their functions.
+std::string MetaJson(const BatchPlan& plan);
 
 }  // namespace quarmel

@@ -1,8 +1,8 @@
 #include "BatchRun.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <utility>
 
 #include "BatchOptions.h"
@@ -17,12 +17,11 @@ namespace quarmel {
 
 namespace {
 
-std::string Number(double v) {
-    return PrintfG(v, 9);
-}
-
-std::string OptionalNumber(const std::optional<double>& v) {
-    return CsvNumber(v);
+// The processor time of the calling thread: a run's own, whatever else runs beside it.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 }  // namespace
@@ -51,19 +50,15 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
             Reaches(*bestSoFar, *limits.Target, maximize)) {
             out.EvaluationsToTarget = evaluations;
         }
-        if (limits.LongPrefix) {
-            out.LongRows += *limits.LongPrefix + std::to_string(step) + "," +
-                            std::to_string(evaluations) + "," + Number(s.Value) + "," +
-                            Number(*bestSoFar) + "\n";
-        }
+        if (limits.KeepTrace) out.Trace.push_back({evaluations, s.Value, *bestSoFar});
     };
     const SolutionList& steps = kind == Genetic ? progress.History : path;
     BatchRunControl control(seed, params, steps,
                             limits.MaxEvaluations ? limits.MaxEvaluations : ~0ULL,
                             limits.MaxSeconds, onStep);
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadSeconds();
     RunAlgorithm(kind, params, path, progress, control);
-    out.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    out.Seconds = ThreadSeconds() - start;
     out.Evaluations = control.Evaluations();
     out.Ended = control.StoppedByBudget() ? RunEnd::StoppedByBudget : RunEnd::Finished;
     out.Steps = steps.Count();
@@ -109,21 +104,27 @@ void SeriesSummary::Add(const RunOutcome& run) {
 }
 
 std::string SeriesSummary::Header(bool target) {
-    return std::string("algorithm,settings,problem,runs,best,median,worst,mean,sd,seconds") +
+    return SeriesHeader() + ",runs,best,median,worst,mean,sd,seconds" +
            (target ? ",target,reached,ert\n" : "\n");
 }
 
 std::string SeriesSummary::Row(bool maximize, std::optional<double> target) const {
     const RunStatistics s = Statistics(bests_, maximize);
-    std::string row = label_ + "," + std::to_string(runs_) + "," + OptionalNumber(s.Best) + "," +
-                      OptionalNumber(s.Median) + "," + OptionalNumber(s.Worst) + "," +
-                      OptionalNumber(s.Mean) + "," + OptionalNumber(s.Deviation) + "," +
-                      SecondsText(seconds_);
+    // A statistic that is a stored value (a best, or the median of an odd count) reads as that
+    // float does; a computed one as the double it is.
+    auto stat = [](const std::optional<double>& v) {
+        if (!v) return std::string();
+        const auto f = static_cast<float>(*v);
+        return static_cast<double>(f) == *v ? FloatText(f) : DoubleText(*v);
+    };
+    std::string row = fields_ + "," + std::to_string(runs_) + "," + stat(s.Best) + "," +
+                      stat(s.Median) + "," + stat(s.Worst) + "," + stat(s.Mean) + "," +
+                      stat(s.Deviation) + "," + DoubleText(std::round(seconds_ * 1e6) / 1e6);
     if (target) {
-        row += "," + Number(*target) + "," +
-               Number(runs_ ? static_cast<double>(reached_) / runs_ : 0.0) + "," +
-               (reached_ ? Number(static_cast<double>(evaluationsForTarget_) / reached_)
-                         : std::string("none"));
+        row += "," + DoubleText(*target) + "," +
+               DoubleText(runs_ ? static_cast<double>(reached_) / runs_ : 0.0) + "," +
+               (reached_ ? DoubleText(static_cast<double>(evaluationsForTarget_) / reached_)
+                         : std::string());
     }
     return row + "\n";
 }
@@ -144,7 +145,7 @@ std::string SummaryLine(AlgorithmKind kind, const BatchTotals& totals) {
     if (totals.Runs != 1) line += " runs=" + std::to_string(totals.Runs);
     line += " solutions=" + std::to_string(totals.Solutions) +
             " evaluations=" + std::to_string(totals.Evaluations);
-    line += " best=" + OptionalNumber(totals.Best);
+    line += " best=" + (totals.Best ? FloatText(*totals.Best) : std::string("none"));
     line += " seconds=" + SecondsText(totals.Seconds);
     return line;
 }

@@ -21,8 +21,14 @@ struct RunLimits {
     std::optional<double> MaxSeconds;
     std::optional<double> Target;  // a value to reach, in the problem's direction
     bool KeepPath = false;         // keep the path and the population in the outcome
-    // The fields before "step" of the long format's rows; no rows are made without it.
-    std::optional<std::string> LongPrefix;
+    bool KeepTrace = false;        // keep every published step's evaluations and values
+};
+
+// A published step: the evaluations made up to its publishing, its value and the best so far.
+struct TraceStep {
+    unsigned long long Evaluations = 0;
+    float Value = 0;
+    float BestSoFar = 0;
 };
 
 // One run of an algorithm, synchronous and seeded.
@@ -32,12 +38,12 @@ struct RunOutcome {
     SolutionList Population;  // the final population (genetic algorithm only, KeepPath)
     std::size_t Steps = 0;    // the path's length
     unsigned long long Evaluations = 0;
-    double Seconds = 0.0;
+    double Seconds = 0.0;       // the processor time of the run's thread
     std::optional<float> Best;  // best function value in the problem's direction
     RunEnd Ended = RunEnd::Finished;
     // Evaluations made when the first step reaching the target was published.
     std::optional<unsigned long long> EvaluationsToTarget;
-    std::string LongRows;  // the long format's rows, with LongPrefix
+    std::vector<TraceStep> Trace;  // with KeepTrace
 };
 
 // Runs the algorithm on `params`, the run's own settings and problem (the caller copies them on
@@ -64,18 +70,18 @@ RunStatistics Statistics(std::vector<float> bests, bool maximize);
 // reached the target and the evaluations it took (all of them when it did not).
 class SeriesSummary {
   public:
-    explicit SeriesSummary(std::string label) : label_(std::move(label)) {}
+    explicit SeriesSummary(std::string fields) : fields_(std::move(fields)) {}
     void Add(const RunOutcome& run);
 
-    // "label,runs,best,median,worst,mean,sd,seconds", with --target also the target, the share
-    // of runs that reached it and the expected running time: the evaluations of all runs (up to
-    // the target for those that reached it) divided by the number that reached it; "none" when
-    // none did.
+    // The series fields, then runs,best,median,worst,mean,sd,seconds (the runs' processor time),
+    // with --target also the target, the share of runs that reached it and the expected running
+    // time: the evaluations of all runs (up to the target for those that reached it) divided by
+    // the number that reached it. A number there is none of is empty.
     static std::string Header(bool target);
     std::string Row(bool maximize, std::optional<double> target) const;
 
   private:
-    std::string label_;
+    std::string fields_;
     std::vector<float> bests_;
     std::size_t runs_ = 0;
     double seconds_ = 0.0;

@@ -22,14 +22,13 @@ struct RunTask {
 
 BatchResult RunBatch(const BatchPlan& plan, BatchWriter& writer) {
     BatchResult result;
-    const bool maximize = plan.Params.Maximize();
     writer.Begin();
     RunOrdered<RunTask, RunOutcome>(
         plan.RunCount(), plan.Jobs, 4 * static_cast<std::size_t>(plan.Jobs),
         [&](std::size_t i) {
             RunTask task;
             task.Seed = plan.SeedOf(i);
-            task.Params = std::make_unique<AlgParameters>(*plan.Series[plan.SeriesOf(i)]);
+            task.Params = std::make_unique<AlgParameters>(*plan.Series[plan.SeriesOf(i)].Params);
             task.Limits = plan.Limits;
             writer.Prepare(task.Limits, plan.SeriesOf(i), task.Seed);
             return task;
@@ -38,7 +37,9 @@ BatchResult RunBatch(const BatchPlan& plan, BatchWriter& writer) {
             return RunOnce(plan.Algorithm, *task.Params, task.Seed, task.Limits);
         },
         [&](RunOutcome run) {
-            writer.Run(run, plan.SeriesOf(result.Totals.Runs));
+            const std::size_t series = plan.SeriesOf(result.Totals.Runs);
+            const bool maximize = plan.Series[series].Params->Maximize();
+            writer.Run(run, series);
             result.Totals.Add(run, maximize);
             if (plan.OutFile && ReplacesBest(run, result.Best, maximize)) {
                 result.Best = std::move(run);
@@ -62,10 +63,11 @@ std::string BudgetLine(const BatchPlan& plan, const BatchTotals& totals) {
 
 SaveResult SaveBestRun(const BatchPlan& plan, const RunOutcome& best) {
     DataFileContents contents;
-    contents.FunctionName = plan.Problem.FunctionName;
-    contents.Formula = plan.Problem.Formula;
-    contents.Maximize = plan.Params.Maximize();
-    contents.Variables = plan.Params.Variables();
+    const PlannedProblem& problem = plan.Problems.front();
+    contents.FunctionName = problem.Opened.FunctionName;
+    contents.Formula = problem.Opened.Formula;
+    contents.Maximize = problem.Params->Maximize();
+    contents.Variables = problem.Params->Variables();
     contents.Solutions = best.Solutions;
     return SaveDataFile(*plan.OutFile, contents);
 }

@@ -30,6 +30,8 @@ class BatchWriter {
     virtual void Begin() {}
     virtual void Run(const RunOutcome& run, std::size_t series) = 0;
     virtual void End() {}
+    // Why the writer could not write its own files (empty when it could).
+    virtual std::string Failure() const { return {}; }
 
   protected:
     const BatchPlan& plan_;

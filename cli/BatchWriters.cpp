@@ -6,16 +6,18 @@ namespace quarmel {
 
 // Each writer's file defines its maker.
 std::unique_ptr<BatchWriter> MakeSolutionsWriter(const BatchPlan& plan, BatchPrint print);
-std::unique_ptr<BatchWriter> MakeRunsAndSummaryWriter(const BatchPlan& plan, BatchPrint print);
 std::unique_ptr<BatchWriter> MakeRunsWriter(const BatchPlan& plan, BatchPrint print);
+std::unique_ptr<BatchWriter> MakeSummaryWriter(const BatchPlan& plan, BatchPrint print);
 std::unique_ptr<BatchWriter> MakeLongWriter(const BatchPlan& plan, BatchPrint print);
+std::unique_ptr<BatchWriter> MakeJsonlWriter(const BatchPlan& plan, BatchPrint print);
+std::unique_ptr<BatchWriter> MakeIohWriter(const BatchPlan& plan, BatchPrint print);
 
 namespace {
 
-// csv is a single run's solutions, or with --runs or --grid the runs table and its summary.
+// csv is a single run's solutions, or with --runs, --grid or several problems the runs table.
 std::unique_ptr<BatchWriter> MakeCsvWriter(const BatchPlan& plan, BatchPrint print) {
-    return plan.Summary ? MakeRunsAndSummaryWriter(plan, std::move(print))
-                        : MakeSolutionsWriter(plan, std::move(print));
+    return plan.RunsTable ? MakeRunsWriter(plan, std::move(print))
+                          : MakeSolutionsWriter(plan, std::move(print));
 }
 
 struct NamedWriter {
@@ -24,9 +26,8 @@ struct NamedWriter {
 };
 
 const NamedWriter kWriters[] = {
-    {"csv", MakeCsvWriter},
-    {"runs", MakeRunsWriter},
-    {"long", MakeLongWriter},
+    {"csv", MakeCsvWriter},   {"runs", MakeRunsWriter},   {"summary", MakeSummaryWriter},
+    {"long", MakeLongWriter}, {"jsonl", MakeJsonlWriter}, {"ioh", MakeIohWriter},
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
-// --format long: one row per published step of every run, with the label, the seed, the step
+// --format long: one row per published step of every run: the series fields, the seed, the step
 // (from 1), the evaluations made up to its publishing, its value and the best value so far.
 #include "BatchPlan.h"
 #include "BatchWriter.h"
+#include "app/CsvTables.h"
 
 namespace quarmel {
 
@@ -11,15 +12,22 @@ class LongWriter : public BatchWriter {
   public:
     using BatchWriter::BatchWriter;
 
-    // The run makes its rows as it goes, so that its path need not be kept.
-    void Prepare(RunLimits& limits, std::size_t series, std::uint32_t seed) const override {
-        limits.LongPrefix = plan_.Labels[series] + "," + std::to_string(seed) + ",";
+    void Prepare(RunLimits& limits, std::size_t, std::uint32_t) const override {
+        limits.KeepTrace = true;
     }
     void Begin() override {
-        if (plan_.Header)
-            print_("algorithm,settings,problem,seed,step,evaluations,value,best_so_far\n");
+        if (plan_.Header) print_(SeriesHeader() + ",seed,step,evaluations,value,best_so_far\n");
     }
-    void Run(const RunOutcome& run, std::size_t) override { print_(run.LongRows); }
+    void Run(const RunOutcome& run, std::size_t series) override {
+        const std::string prefix = plan_.Series[series].Fields + "," + std::to_string(run.Seed);
+        std::string rows;
+        std::size_t step = 0;
+        for (const TraceStep& t : run.Trace) {
+            rows += prefix + "," + std::to_string(++step) + "," + std::to_string(t.Evaluations) +
+                    "," + FloatText(t.Value) + "," + FloatText(t.BestSoFar) + "\n";
+        }
+        print_(rows);
+    }
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
-// --format csv of a single run: its path (the genetic algorithm's history) as CSV, and with
-// --population the last population after an empty line.
+// --format csv of a single run: its path (the genetic algorithm's history) as CSV; with
+// --population a last column says which rows are the path (0) and which the last population (1).
 #include "BatchPlan.h"
 #include "BatchWriter.h"
 #include "app/CsvTables.h"
@@ -7,6 +7,17 @@
 namespace quarmel {
 
 namespace {
+
+// The rows (numbers only, one a line) with one more field.
+std::string Marked(const std::string& rows, const char* mark) {
+    std::string out;
+    for (std::size_t from = 0; from < rows.size();) {
+        const std::size_t end = rows.find('\n', from);
+        out += rows.substr(from, end - from) + "," + mark + "\n";
+        from = end + 1;
+    }
+    return out;
+}
 
 class SolutionsWriter : public BatchWriter {
   public:
@@ -18,10 +29,16 @@ class SolutionsWriter : public BatchWriter {
 
     // The plan holds the one run this format is chosen for.
     void Run(const RunOutcome& run, std::size_t) override {
-        print_(SolutionsCsv(plan_.Params, run.Solutions, plan_.Header));
-        if (plan_.Population) {
-            print_("\n" + SolutionsCsv(plan_.Params, run.Population, plan_.Header));
+        const AlgParameters& problem = *plan_.Problems.front().Params;
+        if (!plan_.Population) {
+            print_(SolutionsCsv(problem, run.Solutions, plan_.Header));
+            return;
         }
+        std::string header = SolutionsCsv(problem, SolutionList(), true);
+        header.insert(header.size() - 1, ",population");
+        print_((plan_.Header ? header : std::string()) +
+               Marked(SolutionsCsv(problem, run.Solutions, false), "0") +
+               Marked(SolutionsCsv(problem, run.Population, false), "1"));
     }
 };
 

@@ -1,6 +1,9 @@
-// quarmel-batch: runs one algorithm on the problem of a data file, reproducibly from a seed, and
-// prints the run's solutions (or a summary of several runs) for scripts and experiments.
+// quarmel-batch: runs one algorithm on the problems of data files, reproducibly from a seed, and
+// prints the run's solutions (or a table of several runs) for scripts and experiments.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -8,6 +11,7 @@
 #include "BatchPlan.h"
 #include "BatchRunner.h"
 #include "BatchWriter.h"
+#include "RunsSummary.h"
 
 using namespace quarmel;
 
@@ -24,9 +28,9 @@ void Complain(const std::string& message) {
 
 int main(int argc, char* argv[]) {
     BatchPlan plan;
+    plan.Command.assign(argv + 1, argv + argc);
     try {
-        const BatchOptions options =
-            ParseBatchArguments(std::vector<std::string>(argv + 1, argv + argc));
+        const BatchOptions options = ParseBatchArguments(plan.Command);
         if (options.Help) {
             std::fputs(BatchUsage().c_str(), stdout);
             return 0;
@@ -35,10 +39,29 @@ int main(int argc, char* argv[]) {
             std::puts("quarmel-batch " QUARMEL_VERSION);
             return 0;
         }
+        if (options.SummarizeFile) {
+            std::ifstream table(*options.SummarizeFile, std::ios::binary);
+            if (!table) {
+                throw BatchInputError("cannot read '" + *options.SummarizeFile +
+                                      "': " + std::strerror(errno));
+            }
+            const std::string summary = SummarizeRuns(table, options.Target, !options.NoHeader);
+            return std::fputs(summary.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0
+                                                                                        : kFailed;
+        }
         PlanBatch(options, plan);
     } catch (const BatchInputError& e) {
         Complain(e.what());
         return kBadInput;
+    }
+    if (plan.MetaFile) {
+        std::ofstream meta(*plan.MetaFile, std::ios::binary | std::ios::trunc);
+        meta << MetaJson(plan);
+        meta.close();
+        if (!meta) {
+            Complain("cannot write '" + *plan.MetaFile + "': " + std::strerror(errno));
+            return kFailed;
+        }
     }
 
     bool written = true;
@@ -52,7 +75,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", BudgetLine(plan, result.Totals).c_str());
     }
     if (!written) {
-        Complain("cannot write the standard output");
+        Complain(std::string("cannot write the standard output: ") + std::strerror(errno));
+        return kFailed;
+    }
+    if (const std::string failure = writer->Failure(); !failure.empty()) {
+        Complain(failure);
         return kFailed;
     }
     if (plan.OutFile && result.Best) {

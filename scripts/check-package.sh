@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Checks that Quarmel installs like any Debian desktop program: the desktop entry and the
-# AppStream metainfo validate, scripts/package.sh builds the package, the package installs with
-# apt into a fresh minimal Debian (made with debootstrap, while the package builds) with nothing
-# but its own dependencies, both programs run from /usr/bin there, every file is in its place,
-# and lintian finds no error.
+# Checks that Quarmel installs like any Debian program: the desktop entry and the AppStream
+# metainfo validate, scripts/package.sh builds the two packages, quarmel-batch installs with apt
+# into a fresh minimal Debian (made with debootstrap, while the packages build) without any Qt or
+# OpenGL package and runs an installed example there, then quarmel installs beside it, both
+# programs run from /usr/bin, every file is in its place, and lintian finds no error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -37,29 +37,44 @@ clean_up() {
 }
 trap clean_up EXIT
 
-package=$(./scripts/package.sh | tail -n 1)
+packages=$(./scripts/package.sh | tail -n 2)
+batch_package=$(head -n 1 <<<"$packages")
+package=$(tail -n 1 <<<"$packages")
 if ! wait $bootstrap; then
   tail -n 20 build/debootstrap.log
   exit 1
 fi
-echo "Package built and clean root made in $(($(date +%s) - start)) s"
+echo "Packages built and clean root made in $(($(date +%s) - start)) s"
 
 # Install with apt as a user would; --no-install-recommends: the Depends alone must do.
 in_root() {
   "${as_root[@]}" chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LC_ALL=C.UTF-8 "$@"
 }
 "${as_root[@]}" cp /etc/resolv.conf "$root/etc/resolv.conf"
-"${as_root[@]}" cp "$package" "$root/tmp/"
+"${as_root[@]}" cp "$package" "$batch_package" "$root/tmp/"
 "${as_root[@]}" cp fuzz/corpus/start.txt "$root/tmp/problem.txt"
 "${as_root[@]}" cp -rp "$cache/apt/." "$root/var/cache/apt/archives/"
 in_root apt-get update -qq
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-  "/tmp/$(basename "$package")" >/dev/null 2>build/package-install.log ||
-  { cat build/package-install.log; exit 1; }
+install_package() {
+  in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "/tmp/$(basename "$1")" >/dev/null 2>build/package-install.log ||
+    { cat build/package-install.log; exit 1; }
+}
+fail() { echo "check-package: $*" >&2; exit 1; }
+
+# The headless package alone: no Qt, no OpenGL, and it runs an installed example.
+install_package "$batch_package"
+gui=$(in_root dpkg-query -W -f='${Package}\n' | grep -E '^(libqt|qt6|libgl|libegl|libopengl|libx11)' || true)
+[[ -z $gui ]] || fail "quarmel-batch pulled in: $(tr '\n' ' ' <<<"$gui")"
+example=$(in_root quarmel-batch --algorithm steepest --seed 1 --runs 2 --format summary \
+  /usr/share/quarmel/examples/sphere.txt 2>/dev/null)
+[[ $(wc -l <<<"$example") -eq 2 ]] || fail "the installed example: $example"
+[[ -x $root/usr/share/quarmel/scripts/sweep.sh && -x $root/usr/share/quarmel/scripts/sweep.slurm ]] ||
+  fail "the sweep scripts are missing"
+install_package "$package"
 "${as_root[@]}" find "$root/var/cache/apt/archives" -name '*.deb' -exec cp -p -t "$cache/apt/" {} +
 echo "Installed into the clean root after $(($(date +%s) - start)) s"
 
-fail() { echo "check-package: $*" >&2; exit 1; }
 version=$(sed -n 's/^project(Quarmel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [[ "$(in_root quarmel-batch --version)" == "quarmel-batch $version" ]] ||
   fail "quarmel-batch --version"
@@ -78,6 +93,8 @@ files=(
   usr/share/icons/hicolor/scalable/apps/$id.svg
   usr/share/man/man1/quarmel.1.gz usr/share/man/man1/quarmel-batch.1.gz
   usr/share/doc/quarmel/copyright usr/share/doc/quarmel/changelog.gz
+  usr/share/doc/quarmel-batch/copyright usr/share/doc/quarmel-batch/changelog.gz
+  usr/share/quarmel/examples/catalogue.tsv
 )
 for size in 16 32 48 64 128 256; do
   files+=(usr/share/icons/hicolor/${size}x$size/apps/$id.png)
@@ -93,5 +110,5 @@ for page in quarmel quarmel-batch; do
 done
 
 # Errors fail; warnings and the rest are shown.
-lintian --fail-on error --display-info "$package"
+lintian --fail-on error --display-info "$batch_package" "$package"
 echo "Package checks passed in $(($(date +%s) - start)) s"

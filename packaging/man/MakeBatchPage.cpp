@@ -1,5 +1,5 @@
 // Writes quarmel-batch's manual page from its template, so that the page's settings follow the
-// settings table: each @NAME@ becomes the range of the setting NAME, and the line
+// settings table: each @NAME@ becomes the range and start value of the setting NAME, and the line
 // @OTHER_SETTINGS@ an entry for each setting the template does not name (a new setting shows
 // up with its range before anyone writes its description). A name the table does not hold
 // stops the build, naming it.
@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
         const std::string name = page.substr(at + 1, end - at - 1);
         const SettingSpec* s = FindSettable(name);
         if (!s) return Fail(std::string(argv[1]) + ": no setting '" + name + "' in the table");
-        out += SettingRange(*s);
+        out += SettingRangeAndStart(*s);
         named.insert(name);
         from = end + 1;
     }
@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
         if (!FindSettable(s.Name) || named.count(s.Name)) continue;
-        others += ".TP\n.BR " + std::string(s.Name) + " \" (" + SettingRange(s) + ")\"\n";
+        others += ".TP\n.BR " + std::string(s.Name) + " \" (" + SettingRangeAndStart(s) + ")\"\n";
     }
     const std::size_t marker = out.find(kOthers);
     if (marker == std::string::npos) return Fail(std::string(argv[1]) + ": no " + kOthers);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/CsvTables.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "support/SolutionSupport.h"
@@ -83,9 +84,10 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     const RunRecord r =
         RecordRun(Genetic, p, "bowl, round", 7,
                   ListOf({Make({1}, 2), Make({1}, 9.5f), Make({1}, 3)}), 120, 1.25, true);
-    EXPECT_EQ(RunsCsv({r}),
-              "algorithm,settings,problem,seed,best,solutions,evaluations,ended\n"
-              "genetic,PopSize=50,\"bowl, round\",7,9.5,3,120,stopped\n");
+    // The batch runner's runs table, with every setting's value; the window has no file name.
+    EXPECT_EQ(RunsCsv({r}), RunRowHeader(false) +
+                                ",\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,50,200,"
+                                "5,30,0.6,40,0.01,0,2,7,9.5,120,3,1.25,stopped\n");
     EXPECT_EQ(RunCells(r)[6], "1.250");
     EXPECT_EQ(RunCells(RecordRun(Greedy, AlgParameters(), "", 1, SolutionList(), 0, 0, false))[3],
               "none");

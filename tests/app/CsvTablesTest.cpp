@@ -2,6 +2,8 @@
 // quoted (its quotes doubled), so that every row reads back as one record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/CsvTables.h"
 
 using namespace quarmel;
@@ -16,7 +18,25 @@ TEST(CsvTables, AFieldWithACommaAQuoteOrALineBreakIsQuoted) {
         {"carriage\rreturn", "\"carriage\rreturn\""},
     };
     for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
-    EXPECT_EQ(SeriesLabel(Greedy, "A=0.1;Lk=2", "a\nb.txt"), "greedy,A=0.1;Lk=2,\"a\nb.txt\"");
+}
+
+// A run's series is told by its problem file and every setting's full value, so that a value
+// equal to the start value is written too; numbers read back as the stored float.
+TEST(CsvTables, TheSeriesFieldsHoldEverySettingAndTheShortestNumbers) {
+    AlgParameters p;
+    p.AddVariable("x", 0, 1, 0);
+    p.SetMaximize(true);
+    p.A = 0.16f;
+    const std::string fields = SeriesFields("a,b/p.txt", "f", Steepest, p);
+    EXPECT_EQ(fields.rfind("\"a,b/p.txt\",f,max,1,steepest,0.16,", 0), 0u) << fields;
+    // One field per column of the header (no field here holds a comma but the quoted path).
+    const auto commas = [](const std::string& t) { return std::count(t.begin(), t.end(), ','); };
+    EXPECT_EQ(commas(fields) - 1, commas(SeriesHeader()));
+    EXPECT_EQ(FloatText(0.16f), "0.16");
+    EXPECT_EQ(FloatText(1e20f), "1e+20");
+    EXPECT_EQ(OptionalText(std::nullopt), "");
+    EXPECT_EQ(RunRowFields("s", 3, std::nullopt, 10, 2, 0.0000014, "finished"),
+              "s,3,,10,2,1e-06,finished");
 }
 
 TEST(CsvTables, TheSolutionsHeaderQuotesItsNamesAlike) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/CsvTables.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "cli/RunsSummary.h"
 #include "model/Settings.h"
 
 using namespace quarmel;
@@ -55,7 +58,7 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(o.Settings[1].Value, "5");
     EXPECT_TRUE(o.Population);
     EXPECT_EQ(o.OutFile, "o.txt");
-    EXPECT_EQ(o.ProblemFile, "p.txt");
+    EXPECT_EQ(o.ProblemFiles, std::vector<std::string>{"p.txt"});
 
     const BatchOptions r = ParseBatchArguments({"p.txt", "--runs", "3", "--algorithm=annealing"});
     EXPECT_EQ(r.Algorithm, SimulatedAnnealing);
@@ -92,8 +95,6 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
     EXPECT_EQ(ParseError({"--algorithm", "random", "p.txt"}),
               "unknown algorithm 'random' (greedy, steepest, annealing or genetic)");
     EXPECT_EQ(ParseError({"--algorithm", "greedy"}), "the problem file is missing");
-    EXPECT_EQ(ParseError({"--algorithm", "greedy", "a", "b"}),
-              "only one problem file may be given");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "p.txt", "--seed"}),
               "option --seed needs a value");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--set", "Speed=1", "p.txt"}),
@@ -133,7 +134,7 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Lk=1", "--grid", "Lk=2", "p.txt"}),
               "--grid Lk is given twice");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--format", "wide", "p.txt"}),
-              "unknown format 'wide' (csv, runs or long)");
+              "unknown format 'wide' (csv, runs, summary, long, jsonl or ioh)");
     EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--format", "long", "p.txt"}),
               "--population is for --format csv only");
     EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--grid", "Lk=1", "p.txt"}),
@@ -156,8 +157,48 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
                   "--out writes a data file, not standard output: name the file (./- for a file "
                   "named -)");
     }
-    EXPECT_EQ(ParseBatchArguments({"--algorithm", "greedy", "--out", "./-", "./-"}).ProblemFile,
-              "./-");
+    EXPECT_EQ(ParseBatchArguments({"--algorithm", "greedy", "--out", "./-", "./-"}).ProblemFiles,
+              std::vector<std::string>{"./-"});
+    EXPECT_EQ(ParseBatchArguments({"--algorithm=greedy", "b.txt", "a.txt"}).ProblemFiles,
+              (std::vector<std::string>{"b.txt", "a.txt"}));
+}
+
+// Each refusal names what is wrong in one line, before anything is read or run.
+TEST(BatchArguments, RefusesRepeatsAndWhatItCannotRepresent) {
+    // Two axes of 100 values each.
+    auto axis = [](const char* name) {
+        std::string values = std::string(name) + "=0";
+        for (int v = 1; v < 100; ++v) values += "," + std::to_string(v);
+        return values;
+    };
+    const std::string lk = axis("Lk"), temp0 = axis("Temp0");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--seed", "1", "--seed=2"}, "option --seed is given twice"},
+        {{"--algorithm", "steepest"}, "option --algorithm is given twice"},
+        {{"--runs", "2", "--runs", "2"}, "option --runs is given twice"},
+        {{"--format", "runs", "--format=long"}, "option --format is given twice"},
+        {{"--jobs", "1", "--jobs", "2"}, "option --jobs is given twice"},
+        {{"--no-header", "--no-header"}, "option --no-header is given twice"},
+        {{"--max-seconds", "1e10"},
+         "--max-seconds needs a number above 0 and at most 31536000 (a year), not '1e10'"},
+        {{"--grid", lk, "--grid", temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9,10"},
+         "--grid makes more than 100000 settings series; run it in parts"},
+        {{"--grid", lk, "--grid", temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "q.txt"},
+         "--grid makes more than 100000 settings series; run it in parts"},
+        {{"--out", "o.txt", "q.txt"}, "--out saves the run of one problem file, not of 2"},
+    };
+    for (const auto& [extra, message] : cases) {
+        std::vector<std::string> args = {"--algorithm", "greedy"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("p.txt");
+        EXPECT_EQ(ParseError(args), message) << extra[0];
+    }
+    // Exactly at the limits is taken.
+    EXPECT_EQ(ParseError({"--algorithm=greedy", "--max-seconds=31536000", "--grid", lk, "--grid",
+                          temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "p.txt"}),
+              "no error");
+    EXPECT_EQ(ParseError({"--algorithm=greedy", "p.txt", "--format", "ioh"}),
+              "--format ioh needs a folder");
 }
 
 TEST(BatchSettings, StartAsTheOptionPagesWithoutDelays) {
@@ -239,15 +280,22 @@ TEST(BatchStatistics, TargetShareAndExpectedRunningTime) {
     summary.Add(WithBest(2.0f, 100, 30));
     summary.Add(WithBest(std::nullopt, 6, std::nullopt));
     // (10 + 40 + 30 + 6) / 2 reaching it; best, median, worst, mean and sd of 1, 9, 2.
-    EXPECT_EQ(summary.Row(false, 2.0), "greedy,,p.txt,4,1,2,9,4,4.35889894,0.000,2,0.5,43\n");
-    EXPECT_EQ(SeriesSummary::Header(true),
-              "algorithm,settings,problem,runs,best,median,worst,mean,sd,seconds,target,reached,"
-              "ert\n");
+    // sqrt(19) in double; a missing number is empty.
+    EXPECT_EQ(summary.Row(false, 2.0), "greedy,,p.txt,4,1,2,9,4,4.358898943540674,0,2,0.5,43\n");
+    EXPECT_EQ(SeriesSummary::Header(true), SeriesHeader() +
+                                               ",runs,best,median,worst,mean,sd,seconds,target,"
+                                               "reached,ert\n");
 
     SeriesSummary none("greedy,,p.txt");
     none.Add(WithBest(9.0f, 40, std::nullopt));
-    EXPECT_EQ(none.Row(false, 2.0), "greedy,,p.txt,1,9,9,9,9,none,0.000,2,0,none\n");
-    EXPECT_EQ(none.Row(false, std::nullopt), "greedy,,p.txt,1,9,9,9,9,none,0.000\n");
+    EXPECT_EQ(none.Row(false, 2.0), "greedy,,p.txt,1,9,9,9,9,,0,2,0,\n");
+    EXPECT_EQ(none.Row(false, std::nullopt), "greedy,,p.txt,1,9,9,9,9,,0\n");
+    // A median of an odd count is a stored float and reads as one; a mean as its double.
+    SeriesSummary three("s");
+    for (float best : {0.1f, 0.2f, 0.4f}) three.Add(WithBest(best));
+    EXPECT_EQ(three.Row(false, std::nullopt),
+              "s,3,0.1,0.2,0.4," + DoubleText((double{0.1f} + 0.2f + 0.4f) / 3) + "," +
+                  DoubleText(*Statistics({0.1f, 0.2f, 0.4f}, false).Deviation) + ",0\n");
 }
 
 TEST(BatchTarget, ReachedWhenAtLeastAsGoodInTheProblemsDirection) {
@@ -284,4 +332,25 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     ApplySetting({"MutA", "0.02"}, p);
     // The table's order, and the shortest text of the stored single-precision value.
     EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
+}
+
+// A runs table read back groups its rows by series (a quoted path with a comma is one field)
+// and summarises each as the summary format does.
+TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {
+    const std::string head =
+        "problem,function,direction,dimension,algorithm,A,Temp0,TempPlus,"
+        "PercentAc,Lk,Alfa,Stop,PopSize,Iterations,TournamentSize,COProbab,"
+        "COA,MProbab,MutA,SelectionType,CrossoverType,";
+    const std::string settings = ",greedy,0.05,100,15,95,8,0.96,0.6,500,200,5,30,0.6,40,0.01,0,2,";
+    const std::string a = "\"a,\"\"b\"\".txt\",f,max,1" + settings;
+    const std::string b = "b.txt,\"g\nh\",min,2" + settings;
+    std::istringstream table(head + "seed,best,evaluations,solutions,seconds,ended," +
+                             "evaluations_to_target\n" + a + "1,2,10,3,0.5,finished,4\n" + b +
+                             "1,7,20,1,0.25,finished,\n" + a + "2,1,30,2,0.5,finished,\n");
+    // a: bests 2 and 1 (maximising: best 2), 10 + 30 evaluations over 1 reaching 2; b: one run.
+    EXPECT_EQ(SummarizeRuns(table, 2.0, false),
+              a + "2,2,1.5,1,1.5,0.7071067811865476,1,2,0.5,34\n" + b + "1,7,7,7,7,,0.25,2,0,\n");
+    std::istringstream bad(head + "seed,best,evaluations,solutions,seconds,ended\n" + a +
+                           "1,x,10,3,0.5,finished\n");
+    EXPECT_THROW(SummarizeRuns(bad, std::nullopt, true), BatchInputError);
 }

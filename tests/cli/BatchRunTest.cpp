@@ -31,18 +31,6 @@ void Problem2(AlgParameters& p, bool power = false) {
     }
 }
 
-std::vector<std::vector<std::string>> LongRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> fields;
-        std::istringstream in(line);
-        for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
-        rows.push_back(fields);
-    }
-    return rows;
-}
-
 }  // namespace
 
 TEST(BatchRunOnce, ABudgetEndsARunThatWouldNeverEnd) {
@@ -91,7 +79,7 @@ TEST(BatchRunOnce, RunsWithinTheirBudgetFinish) {
     }
 }
 
-TEST(BatchRunOnce, LongRowsFollowThePathAndTheTargetCount) {
+TEST(BatchRunOnce, TheTraceFollowsThePathAndTheTargetCount) {
     for (AlgorithmKind kind : {Greedy, Genetic}) {
         AlgParameters p;
         Problem2(p);
@@ -99,30 +87,26 @@ TEST(BatchRunOnce, LongRowsFollowThePathAndTheTargetCount) {
         p.Iterations = 30;
         RunLimits limits;
         limits.KeepPath = true;
-        limits.LongPrefix = "L,";
+        limits.KeepTrace = true;
         limits.Target = 1.0;
         const RunOutcome r = RunOnce(kind, p, 5, limits);
-        const auto rows = LongRows(r.LongRows);
+        const std::vector<TraceStep>& rows = r.Trace;
         ASSERT_EQ(rows.size(), r.Solutions.Count()) << kind;
         ASSERT_EQ(rows.size(), r.Steps);
         unsigned long long evaluations = 0;
-        double best = 1e300;
+        float best = 1e30f;
         std::optional<unsigned long long> reached;
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            ASSERT_EQ(rows[i].size(), 5u);
-            EXPECT_EQ(rows[i][0], "L");
-            EXPECT_EQ(rows[i][1], std::to_string(i + 1));
-            const unsigned long long e = std::stoull(rows[i][2]);
+            const unsigned long long e = rows[i].Evaluations;
             EXPECT_GE(e, evaluations);
             EXPECT_LE(e, r.Evaluations);
             evaluations = e;
-            const double value = std::stod(rows[i][3]);
-            EXPECT_NEAR(value, r.Solutions.At(i).Value, 1e-6 * (1 + std::fabs(value)));
-            best = std::min(best, value);
-            EXPECT_EQ(std::stod(rows[i][4]), best);
+            EXPECT_EQ(rows[i].Value, r.Solutions.At(i).Value);
+            best = std::min(best, rows[i].Value);
+            EXPECT_EQ(rows[i].BestSoFar, best);
             if (!reached && best <= 1.0) reached = e;
         }
-        EXPECT_EQ(static_cast<float>(std::stod(rows.back()[4])), *r.Best);
+        EXPECT_EQ(rows.back().BestSoFar, *r.Best);
         EXPECT_EQ(r.EvaluationsToTarget, reached) << kind;
     }
 }
@@ -134,12 +118,16 @@ TEST(BatchRunOnce, RunsOnOtherThreadsDrawTheirOwnNumbers) {
         p.PopSize = 30;
         p.Iterations = 40;
         RunLimits limits;
-        limits.LongPrefix = "";
-        return RunOnce(Genetic, p, seed, limits).LongRows;
+        limits.KeepTrace = true;
+        std::vector<float> values;
+        for (const TraceStep& t : RunOnce(Genetic, p, seed, limits).Trace) {
+            values.push_back(t.Value);
+        }
+        return values;
     };
-    const std::string alone7 = run(7), alone8 = run(8);
+    const std::vector<float> alone7 = run(7), alone8 = run(8);
     ASSERT_NE(alone7, alone8);
-    std::string together7, together8;
+    std::vector<float> together7, together8;
     std::thread a([&] { together7 = run(7); });
     std::thread b([&] { together8 = run(8); });
     a.join();

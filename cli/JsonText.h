@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace quarmel {
+
+// A text as a JSON string: quoted, with quotes, backslashes and control characters escaped.
+inline std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace quarmel

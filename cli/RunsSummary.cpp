@@ -1,0 +1,120 @@
+#include "RunsSummary.h"
+
+#include <charconv>
+#include <map>
+#include <vector>
+
+#include "BatchOptions.h"
+#include "BatchRun.h"
+#include "app/CsvTables.h"
+
+namespace quarmel {
+
+namespace {
+
+// One record of CSV: fields split at commas outside quotes, a quoted field's doubled quotes
+// read as one (a quoted field may hold line breaks). False at the end of the input.
+bool ReadRecord(std::istream& in, std::vector<std::string>& fields) {
+    fields.assign(1, "");
+    bool quoted = false, any = false;
+    for (char c; in.get(c);) {
+        any = true;
+        if (quoted) {
+            if (c != '"') {
+                fields.back() += c;
+            } else if (in.peek() == '"') {
+                fields.back() += static_cast<char>(in.get());
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.emplace_back();
+        } else if (c == '\n') {
+            return true;
+        } else if (c != '\r') {
+            fields.back() += c;
+        }
+    }
+    return any;
+}
+
+template <class T>
+bool Parse(const std::string& text, T& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// A best value as the table writes it: a number, nan, inf or -inf, or empty for none.
+bool ParseBest(const std::string& text, std::optional<float>& best) {
+    float v = 0;
+    if (text.empty()) return true;
+    if (text == "nan" || text == "inf" || text == "-inf") {
+        best = std::stof(text);
+        return true;
+    }
+    if (!Parse(text, v)) return false;
+    best = v;
+    return true;
+}
+
+struct Series {
+    SeriesSummary Summary;
+    bool Maximize;
+};
+
+}  // namespace
+
+std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header) {
+    std::vector<std::string> names;
+    if (!ReadRecord(table, names) || names.size() < 2 || names[0] != "problem") {
+        throw BatchInputError("--summarize needs a runs table with its header (--format runs)");
+    }
+    auto column = [&names](const std::string& name) -> std::size_t {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (names[i] == name) return i;
+        }
+        throw BatchInputError("--summarize: the table has no column '" + name + "'");
+    };
+    const std::size_t seed = column("seed"), best = column("best"),
+                      evaluations = column("evaluations"), seconds = column("seconds"),
+                      direction = column("direction");
+    std::optional<std::size_t> toTarget;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == "evaluations_to_target") toTarget = i;
+    }
+    if (toTarget && !target) {
+        throw BatchInputError(
+            "--summarize: the table has evaluations_to_target; give the runs' --target");
+    }
+    if (!toTarget && target) {
+        throw BatchInputError("--summarize: the table was made without --target");
+    }
+
+    std::vector<Series> series;
+    std::map<std::string, std::size_t> index;
+    std::vector<std::string> f;
+    for (std::size_t line = 2; ReadRecord(table, f); ++line) {
+        RunOutcome run;
+        const bool ok = f.size() == names.size() && ParseBest(f[best], run.Best) &&
+                        Parse(f[evaluations], run.Evaluations) && Parse(f[seconds], run.Seconds) &&
+                        (f[direction] == "min" || f[direction] == "max") &&
+                        (!toTarget || f[*toTarget].empty() ||
+                         Parse(f[*toTarget], run.EvaluationsToTarget.emplace()));
+        if (!ok) {
+            throw BatchInputError("--summarize: line " + std::to_string(line) +
+                                  " is not a row of this runs table");
+        }
+        std::string fields;
+        for (std::size_t i = 0; i < seed; ++i) fields += (i ? "," : "") + CsvField(f[i]);
+        const auto [at, added] = index.emplace(fields, series.size());
+        if (added) series.push_back({SeriesSummary(fields), f[direction] == "max"});
+        series[at->second].Summary.Add(run);
+    }
+    std::string out = header ? SeriesSummary::Header(target.has_value()) : "";
+    for (const Series& s : series) out += s.Summary.Row(s.Maximize, target);
+    return out;
+}
+
+}  // namespace quarmel

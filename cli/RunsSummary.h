@@ -1,0 +1,17 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+
+namespace quarmel {
+
+// The summary format of a runs table read back (quarmel-batch --summarize FILE): the rows are
+// grouped by their series columns (everything before "seed"), in the order the series first
+// appear, and each group summarised as --format summary summarises its runs, with the same
+// code, so that a table joined from shards gives what one invocation would. `target` is the
+// value the runs were given with --target; a table with evaluations_to_target needs it, one
+// without refuses it. Throws BatchInputError naming the line that is not a runs table's.
+std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header);
+
+}  // namespace quarmel
