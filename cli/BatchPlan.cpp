@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <thread>
 
@@ -159,6 +160,15 @@ std::string MetaJson(const BatchPlan& plan) {
                 ",\"function\":" + JsonString(p.Opened.FunctionName) + "}";
     }
     return json + "]}\n";
+}
+
+std::string WriteMetaFile(const BatchPlan& plan) {
+    if (!plan.MetaFile) return {};
+    std::ofstream meta(*plan.MetaFile, std::ios::binary | std::ios::trunc);
+    meta << MetaJson(plan);
+    meta.close();
+    if (meta) return {};
+    return "cannot write '" + *plan.MetaFile + "': " + std::strerror(errno);
 }
 
 }  // namespace quarmel

@@ -73,5 +73,7 @@ std::string VersionAndCommandJson(const BatchPlan& plan);
 // The --meta file's text: a JSON object with the program, its version, the command, the format
 // and the problem files with their functions.
 std::string MetaJson(const BatchPlan& plan);
+// Writes MetaJson to the plan's --meta file, if it has one: empty on success, else why not.
+std::string WriteMetaFile(const BatchPlan& plan);
 
 }  // namespace quarmel

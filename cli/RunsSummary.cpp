@@ -1,6 +1,9 @@
 #include "RunsSummary.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <vector>
 
@@ -115,6 +118,13 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
     std::string out = header ? SeriesSummary::Header(target.has_value()) : "";
     for (const Series& s : series) out += s.Summary.Row(s.Maximize, target);
     return out;
+}
+
+std::string SummarizeRunsFile(const std::string& path, const std::optional<double>& target,
+                              bool header) {
+    std::ifstream table(path, std::ios::binary);
+    if (!table) throw BatchInputError("cannot read '" + path + "': " + std::strerror(errno));
+    return SummarizeRuns(table, target, header);
 }
 
 }  // namespace quarmel

@@ -13,5 +13,8 @@ namespace quarmel {
 // value the runs were given with --target; a table with evaluations_to_target needs it, one
 // without refuses it. Throws BatchInputError naming the line that is not a runs table's.
 std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header);
+// The same for the runs table in the file at `path`; throws BatchInputError when it cannot be read.
+std::string SummarizeRunsFile(const std::string& path, const std::optional<double>& target,
+                              bool header);
 
 }  // namespace quarmel

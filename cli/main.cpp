@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "BatchOptions.h"
 #include "BatchPlan.h"
@@ -20,8 +18,13 @@ namespace {
 constexpr int kBadInput = 2;
 constexpr int kFailed = 1;
 
-void Complain(const std::string& message) {
+int Fail(const std::string& message, int status = kFailed) {
     std::fprintf(stderr, "quarmel-batch: %s\n", message.c_str());
+    return status;
+}
+
+bool Print(const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
 }  // namespace
@@ -31,43 +34,22 @@ int main(int argc, char* argv[]) {
     plan.Command.assign(argv + 1, argv + argc);
     try {
         const BatchOptions options = ParseBatchArguments(plan.Command);
-        if (options.Help) {
-            std::fputs(BatchUsage().c_str(), stdout);
-            return 0;
-        }
-        if (options.Version) {
-            std::puts("quarmel-batch " QUARMEL_VERSION);
-            return 0;
-        }
+        if (options.Help) return Print(BatchUsage()) ? 0 : kFailed;
+        if (options.Version) return Print("quarmel-batch " QUARMEL_VERSION "\n") ? 0 : kFailed;
         if (options.SummarizeFile) {
-            std::ifstream table(*options.SummarizeFile, std::ios::binary);
-            if (!table) {
-                throw BatchInputError("cannot read '" + *options.SummarizeFile +
-                                      "': " + std::strerror(errno));
-            }
-            const std::string summary = SummarizeRuns(table, options.Target, !options.NoHeader);
-            return std::fputs(summary.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0
-                                                                                        : kFailed;
+            const std::string summary =
+                SummarizeRunsFile(*options.SummarizeFile, options.Target, !options.NoHeader);
+            return Print(summary) && std::fflush(stdout) == 0 ? 0 : kFailed;
         }
         PlanBatch(options, plan);
     } catch (const BatchInputError& e) {
-        Complain(e.what());
-        return kBadInput;
+        return Fail(e.what(), kBadInput);
     }
-    if (plan.MetaFile) {
-        std::ofstream meta(*plan.MetaFile, std::ios::binary | std::ios::trunc);
-        meta << MetaJson(plan);
-        meta.close();
-        if (!meta) {
-            Complain("cannot write '" + *plan.MetaFile + "': " + std::strerror(errno));
-            return kFailed;
-        }
-    }
+    if (const std::string failure = WriteMetaFile(plan); !failure.empty()) return Fail(failure);
 
     bool written = true;
-    const auto writer = FindBatchWriter(plan.Format)(plan, [&](const std::string& text) {
-        written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && written;
-    });
+    const auto writer = FindBatchWriter(plan.Format)(
+        plan, [&](const std::string& text) { written = Print(text) && written; });
     const BatchResult result = RunBatch(plan, *writer);
     written = std::fflush(stdout) == 0 && written;
     std::fprintf(stderr, "%s\n", SummaryLine(plan.Algorithm, result.Totals).c_str());
@@ -75,19 +57,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", BudgetLine(plan, result.Totals).c_str());
     }
     if (!written) {
-        Complain(std::string("cannot write the standard output: ") + std::strerror(errno));
-        return kFailed;
+        return Fail(std::string("cannot write the standard output: ") + std::strerror(errno));
     }
-    if (const std::string failure = writer->Failure(); !failure.empty()) {
-        Complain(failure);
-        return kFailed;
-    }
+    if (const std::string failure = writer->Failure(); !failure.empty()) return Fail(failure);
     if (plan.OutFile && result.Best) {
         const SaveResult saved = SaveBestRun(plan, *result.Best);
-        if (!saved.Ok) {
-            Complain(saved.Error);
-            return kFailed;
-        }
+        if (!saved.Ok) return Fail(saved.Error);
     }
     return 0;
 }

@@ -135,7 +135,7 @@ TEST_F(OptionPages, BarsWriteTheirValuesAsText) {
 }
 
 TEST_F(OptionPages, KeyboardMovesABar) {
-    form->Algorytmylokalne2->trigger();
+    Ctl<QAction>("Algorytmylokalne2")->trigger();
     Bar("Lk")->setFocus();
     QTest::keyClick(Bar("Lk"), Qt::Key_Right);
     EXPECT_EQ(Edit("Lk")->text(), "9");
@@ -161,7 +161,7 @@ TEST_F(OptionPages, ABadTextStopsTheReadingInPageOrder) {
     Edit("Ex")->setText("x");
     Bar("Stop")->setValue(10);
     Scramble();
-    QTest::mouseClick(form->SpeedButtonCalc, Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
     ASSERT_EQ(dialogs.Errors().size(), 1u);
     EXPECT_EQ(dialogs.Errors()[0], "'x' is not a valid floating point value.");
     EXPECT_FLOAT_EQ(form->Parameters.A, 0.05f);
@@ -169,8 +169,8 @@ TEST_F(OptionPages, ABadTextStopsTheReadingInPageOrder) {
     EXPECT_EQ(form->Parameters.PopSize, -7);
     EXPECT_EQ(form->Parameters.LocalSleep, -7);
     // The formula was read before the settings: the value shown did not change.
-    EXPECT_EQ(form->LabelFuncCalc->text(), "-");
-    EXPECT_EQ(form->LastFormula, "x^2 + ( y - 2 ) ^ 2 + 3 * c ");
+    EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "-");
+    EXPECT_EQ(Function()->LastFormula(), "x^2 + ( y - 2 ) ^ 2 + 3 * c ");
 }
 
 }  // namespace

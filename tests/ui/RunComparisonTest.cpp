@@ -56,7 +56,7 @@ class RunComparisonTest : public WindowTest {
         FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
         FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(50);
         QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form->Worker, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
     }
     // Controls by their names, as assistive technology finds them.
     template <class T>
@@ -77,13 +77,14 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
     Find<QLineEdit>("EditSeed")->setText("7");
     const std::pair<QToolButton*, const char*> runs[] = {
-        {form->SpeedButtonGreedy, "--algorithm greedy"},
-        {form->SpeedButtonGeneticAlg, "--algorithm genetic --set Iterations=20 --set PopSize=50"}};
+        {Ctl<QToolButton>("SpeedButtonGreedy"), "--algorithm greedy"},
+        {Ctl<QToolButton>("SpeedButtonGeneticAlg"),
+         "--algorithm genetic --set Iterations=20 --set PopSize=50"}};
     for (const auto& [button, algorithm] : runs) {
         RunToEnd(button);
         EXPECT_EQ(Find<QLabel>("LabelSeed")->text(), "Seed 7");
         dialogs.files = {File("problem.txt").toStdString(), File("solutions.csv").toStdString()};
-        form->SpeedButtonSaveClick();
+        Ctl<QAction>("Zapiszwyniki1")->trigger();
         Trigger("ExportSolutions1");
         const std::string exported = Slurp(File("solutions.csv"));
         ASSERT_NE(exported.find('\n'), std::string::npos);
@@ -100,11 +101,11 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     EXPECT_EQ(TableRuns()->item(1, 0)->text(), "genetic");
     EXPECT_EQ(TableRuns()->item(1, 2)->text(), "7");
     ASSERT_EQ(Plot().Runs().size(), 2u);
-    EXPECT_EQ(Plot().Runs().back().Curve.Count(), form->RunSolutions.Count());
+    EXPECT_EQ(Plot().Runs().back().Curve.Count(), form->Solutions().Count());
     EXPECT_FALSE(Plot().Runs().back().Curve.Means().empty());
     // Ctrl+C copies the selected cells of the Solutions table, tab-separated.
-    ClickTab(form->TabSheetSolutions);
-    QTableView* view = form->StringGridSolutions;
+    ClickTab(Ctl<QWidget>("TabSheetSolutions"));
+    auto* view = Ctl<QTableView>("StringGridSolutions");
     const QModelIndex first = view->model()->index(0, 0), last = view->model()->index(1, 1);
     view->selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::Select);
     view->setFocus();
@@ -120,21 +121,21 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
 
 // The chart as drawn, at its pixel size; the plot as PNG and SVG.
 TEST_F(RunComparisonTest, ExportsThePictures) {
-    RunToEnd(form->SpeedButtonSA);
+    RunToEnd(Ctl<QToolButton>("SpeedButtonSA"));
     // The status line told the annealing's stage to the end.
     const QString stage = Find<QLabel>("LabelStage")->text();
     EXPECT_TRUE(stage.contains(QRegularExpression("^Stage [0-9]+, cooling at ")))
         << stage.toStdString();
-    ClickTab(form->TabSheetChart);
-    QTRY_VERIFY_WITH_TIMEOUT(form->ChartReady, 5000);
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    QTRY_VERIFY_WITH_TIMEOUT(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
     dialogs.files = {File("chart.png").toStdString(), File("plot.png").toStdString(),
                      File("plot.svg").toStdString()};
     for (const char* action : {"ExportChart1", "ExportPlotPng1", "ExportPlotSvg1"}) Trigger(action);
     EXPECT_TRUE(dialogs.Messages().empty());
 
     const QImage chart(File("chart.png"));
-    const qreal ratio = form->PanelChart->devicePixelRatioF();
-    EXPECT_EQ(chart.size(), form->PanelChart->size() * ratio);
+    const qreal ratio = Ctl<PanelChart>("PanelChart")->devicePixelRatioF();
+    EXPECT_EQ(chart.size(), Ctl<PanelChart>("PanelChart")->size() * ratio);
     // The surface, the path's markers and the axes, not a blank frame.
     const QRgb background = chart.pixel(0, 0);
     int drawn = 0;

@@ -34,41 +34,6 @@
 
 namespace quarmel::test {
 
-// The main window as the option pages' and run comparison's tests still reach it: the controls
-// and state they use, by the names they use, found through the window's own interface.
-class WindowUnderTest : public TFormMain {
-  public:
-    // Values read when they are used, as the fields these tests read once were.
-    struct ChartReadyNow {
-        const TFormMain* window;
-        explicit operator bool() const {
-            return FindControl<ChartPage>(window, "TabSheetChart")->ChartReady();
-        }
-    };
-    struct WorkerNow {
-        const TFormMain* window;
-        explicit operator bool() const { return window->RunWorker() != nullptr; }
-        operator std::shared_ptr<OptimizationThread>() const { return window->RunWorker(); }
-    };
-
-    QLabel* LabelFuncCalc = FindControl<QLabel>(this, "LabelFuncCalc");
-    ::quarmel::PanelChart* PanelChart = FindControl<::quarmel::PanelChart>(this, "PanelChart");
-    QPushButton* SpeedButtonCalc = FindControl<QPushButton>(this, "SpeedButtonCalc");
-    QToolButton* SpeedButtonGreedy = FindControl<QToolButton>(this, "SpeedButtonGreedy");
-    QToolButton* SpeedButtonSA = FindControl<QToolButton>(this, "SpeedButtonSA");
-    QToolButton* SpeedButtonGeneticAlg = FindControl<QToolButton>(this, "SpeedButtonGeneticAlg");
-    QTableView* StringGridSolutions = FindControl<QTableView>(this, "StringGridSolutions");
-    QWidget* TabSheetChart = FindControl<QWidget>(this, "TabSheetChart");
-    QWidget* TabSheetSolutions = FindControl<QWidget>(this, "TabSheetSolutions");
-    QAction* Algorytmylokalne2 = FindControl<QAction>(this, "Algorytmylokalne2");
-    const SolutionList& RunSolutions = Solutions();
-    const std::string& LastFormula =
-        FindControl<FunctionPage>(this, "TabSheetFunction")->LastFormula();
-    ChartReadyNow ChartReady{this};
-    WorkerNow Worker{this};
-    void SpeedButtonSaveClick() { FindControl<QAction>(this, "Zapiszwyniki1")->trigger(); }
-};
-
 // A shown main window with its two small windows, the scripted dialogs installed, and a
 // watchdog that fails the test and closes any modal window the test did not expect.
 class WindowTest : public ::testing::Test {
@@ -76,7 +41,7 @@ class WindowTest : public ::testing::Test {
     void SetUp() override {
         quarmel::testing::TestApplication();
         previous_ = InstallDialogs(&dialogs);
-        form = std::make_unique<WindowUnderTest>();
+        form = std::make_unique<TFormMain>();
         about = std::make_unique<TFormAbout>(form.get());
         help = std::make_unique<TFormHelpFunction>();
         form->SetAboutWindow(about.get());
@@ -162,7 +127,7 @@ class WindowTest : public ::testing::Test {
     ChartPage* Chart() const { return Ctl<ChartPage>("TabSheetChart"); }
 
     ScriptedDialogs dialogs;
-    std::unique_ptr<WindowUnderTest> form;
+    std::unique_ptr<TFormMain> form;
     std::unique_ptr<TFormAbout> about;
     std::unique_ptr<TFormHelpFunction> help;
     bool expectModal = false;
