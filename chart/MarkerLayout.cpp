@@ -106,7 +106,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             kMarkerStyle.Radius *
             std::max(std::fabs(pr[0]) * 0.5 * width, std::fabs(pr[5]) * 0.5 * height) /
             centreDistance;
-        while (f.CellShift < 3 && typical / 4 >= 2 << f.CellShift) ++f.CellShift;
+        while (f.CellShift < 3 && typical / 2 >= 2 << f.CellShift) ++f.CellShift;
     }
     const int cellsAcross = ((width - 1) >> f.CellShift) + 1;
     const int cellsDown = ((height - 1) >> f.CellShift) + 1;
