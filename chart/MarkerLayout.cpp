@@ -93,11 +93,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Width = width;
     f.Height = height;
     // The cells grow with the spheres: a sphere of radius r pixels at the distance of the
-    // scene's centre gets cells of about r / 4, so that the number of spheres kept, and the
-    // memory the cells take, follow the picture rather than the window's size. Two centres
-    // in one cell lie within a quarter of a radius of one another at most (diagonally
-    // a third): the one kept covers nearly all of the other, as with one cell per pixel on a
-    // window of the panel's start-up size.
+    // scene's centre gets cells of at most r / 2 (a power of two, up to 8), so that the number
+    // of spheres kept, and the memory the cells take, follow the picture rather than the
+    // window's size. Two centres in one cell lie within 0.7 r of one another, as one cell per
+    // pixel allows on a window of the panel's start-up size (spheres of 2 to 3 pixels radius),
+    // and the one kept is the nearer: it covers most of the other.
     const double* mv = view.Modelview.data();
     const double centreDistance = std::sqrt(mv[12] * mv[12] + mv[13] * mv[13] + mv[14] * mv[14]);
     f.CellShift = 0;
@@ -155,7 +155,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     inShares(
         [&](std::size_t k) { PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]); });
 
-    // The nearest centre per pixel over all shares; on equal depth the earlier marker, as
+    // The nearest centre per cell over all shares; on equal depth the earlier marker, as
     // one share alone keeps it.
     Share& first = shares_[0];
     for (std::size_t k = 1; k < count; ++k) {

@@ -36,7 +36,7 @@ struct WindowPoint {
 
 // Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
 // depth painted there. However much is painted (a line of a million segments, thousands of
-// small spheres over one another), the frame then draws at most one point per viewport pixel,
+// spheres over one another), the frame then draws at most one fragment per viewport pixel,
 // each at its own depth, so the graphics library's depth test against the rest of the scene
 // still decides what shows. No graphics call.
 class PixelCanvas {
