@@ -295,12 +295,14 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
         const double t = kMarkerStyle.Radius / d;
         if (!(t < 0.5)) return;
-        auto at = [&](double s) {
-            return ScenePoint{static_cast<float>(a.X + s * dx), static_cast<float>(a.Y + s * dy),
-                              static_cast<float>(a.Z + s * dz)};
+        // The cut ends taken along the segment on screen, where perspective moves them by a
+        // small part of the sphere's radius: they stay within the end spheres' discs.
+        const auto ft = static_cast<float>(t);
+        auto at = [ft](const WindowPoint& p, const WindowPoint& q) {
+            return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
+                               p.Z + ft * (q.Z - p.Z)};
         };
-        const Projected from = project(at(t)), to = project(at(1.0 - t));
-        if (from.OnScreen && to.OnScreen) share.Canvas.Segment(from.At, to.At);
+        share.Canvas.Segment(at(wa, wb), at(wb, wa));
     };
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
