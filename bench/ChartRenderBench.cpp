@@ -1,8 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "algorithms/Globalsearch.h"
 #include "algorithms/Greedy.h"
@@ -23,13 +25,21 @@ namespace {
 constexpr int kWidth = 654;
 constexpr int kHeight = 632;
 
+// One offscreen framebuffer per window size, kept for the whole program.
+OffscreenGl* GlOfSize(int width, int height) {
+    static std::map<std::pair<int, int>, OffscreenGl*> made;
+    OffscreenGl*& gl = made[{width, height}];
+    if (gl == nullptr) gl = new OffscreenGl(width, height);
+    return gl;
+}
+
 // A frame of the start-up problem at the panel's start-up size, rendered until finished.
 void RenderFrames(benchmark::State& state, const ChartFrame& frame) {
     if (!OffscreenGl::DisplayAvailable()) {
         state.SkipWithError("no X display (run under xvfb-run)");
         return;
     }
-    static OffscreenGl* gl = new OffscreenGl(kWidth, kHeight);
+    OffscreenGl* gl = GlOfSize(kWidth, kHeight);
     if (!gl->Ok()) {
         state.SkipWithError("no OpenGL framebuffer");
         return;
@@ -115,31 +125,36 @@ std::vector<float> SearchPath(std::size_t n) {
 
 struct Scene {
     OffscreenGl* gl = nullptr;
+    int width = kWidth, height = kHeight;
     SurfaceSampling samples;
     std::unique_ptr<ChartModel> chart = std::make_unique<ChartModel>();
     SurfaceChart renderer;
 };
 
-// The start-up problem at the panel's start-up size, ready to draw; null without a display.
-std::unique_ptr<Scene> MakeScene(benchmark::State& state) {
+// The start-up problem in a window of the given size (the panel's start-up size by default),
+// ready to draw; null without a display.
+std::unique_ptr<Scene> MakeScene(benchmark::State& state, int width = kWidth,
+                                 int height = kHeight) {
     if (!OffscreenGl::DisplayAvailable()) {
         state.SkipWithError("no X display (run under xvfb-run)");
         return nullptr;
     }
-    static OffscreenGl* gl = new OffscreenGl(kWidth, kHeight);
+    OffscreenGl* gl = GlOfSize(width, height);
     if (!gl->Ok()) {
         state.SkipWithError("no OpenGL framebuffer");
         return nullptr;
     }
     auto scene = std::make_unique<Scene>();
     scene->gl = gl;
+    scene->width = width;
+    scene->height = height;
     FunctionParser parser;
     AddSpiral(parser);
     parser.Parse("x^2+(y-2)^2+3*c", "x,y,c", false);
     const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}, {"c", 1, 15, 5}};
     scene->samples = SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
     scene->renderer.AttachContext(OffscreenGl::SolidGlyphs());
-    scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    scene->renderer.Render(*scene->chart, 0, 0, width, height, ChartFrame{});
     return scene;
 }
 
@@ -149,17 +164,19 @@ void SetMarkers(Scene& scene, std::vector<float> solutions, std::vector<float> p
                          s.HeightMax, s.Samples, std::move(solutions), std::move(population));
 }
 
-// A default frame with n distinct markers; exact = 1 draws every marker as a full sphere, one
-// after the other (the drawing before the marker layout). A million markers, the path of a long
-// local search, only with the layout: drawn exactly, one frame takes minutes. The layout plans a
-// path of 100,000 markers or more on one thread per processor, and the CPU column counts only
-// the calling thread's share.
+// A default frame with n distinct markers in a window of w x h pixels; exact = 1 draws every
+// marker as a full sphere, one after the other (the drawing before the marker layout). A million
+// markers, the path of a long local search, only with the layout: drawn exactly, one frame takes
+// minutes. The layout plans a long path on one thread per processor, and the software rasteriser
+// has threads of its own: the CPU column counts every thread of the process, the time column is
+// wall time. On a shared machine the CPU time is the steadier of the two.
 void BM_RenderMarkers(benchmark::State& state) {
-    auto scene = MakeScene(state);
+    const int width = static_cast<int>(state.range(2)), height = static_cast<int>(state.range(3));
+    auto scene = MakeScene(state, width, height);
     if (!scene) return;
     SetMarkers(*scene, WalkingPath(static_cast<int>(state.range(0))), {});
     scene->renderer.ExactMarkers = state.range(1) != 0;
-    for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, kWidth, kHeight, ChartFrame{});
+    for (auto _ : state) scene->renderer.Render(*scene->chart, 0, 0, width, height, ChartFrame{});
     scene->renderer.DetachContext();
 }
 
@@ -205,11 +222,22 @@ void BM_GeneticTickAndFrame(benchmark::State& state) {
 
 }  // namespace
 
+// The panel's start-up size, a maximised window on a full-HD screen and on a 4K one.
 BENCHMARK(BM_RenderMarkers)
-    ->ArgNames({"markers", "exact"})
-    ->ArgsProduct({{3, 200, 1000, 10000}, {0, 1}})
-    ->Args({1000000, 0})
-    ->Unit(benchmark::kMillisecond);
+    ->ArgNames({"markers", "exact", "w", "h"})
+    ->ArgsProduct({{3, 200, 1000, 10000}, {0, 1}, {kWidth}, {kHeight}})
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (const auto& [w, h] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
+            b->Args({3, 0, w, h});  // next to nothing: what the rest of the frame costs
+            b->Args({10000, 0, w, h});
+        }
+        for (const auto& [w, h] :
+             {std::pair{kWidth, kHeight}, std::pair{1920, 1080}, std::pair{3840, 2160}})
+            b->Args({1000000, 0, w, h});
+    })
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(BM_RenderSearchPath)
     ->ArgName("steps")
     ->Arg(10000)

@@ -19,6 +19,8 @@
 #include "algorithms/Steepest.h"
 #include "bench/StartUpProblem.h"
 #include "model/Algparameters.h"
+#include "model/Improvement.h"
+#include "model/Random.h"
 
 using namespace quarmel;
 
@@ -137,15 +139,24 @@ static void BM_NeighbourMove19(benchmark::State& state) {
 }
 BENCHMARK(BM_NeighbourMove19);
 
-// Per-candidate cost of each search with its set-up separated, against the floor in the same
-// iterations: the work the rules require per candidate, written out lean here (one generator
-// step, the remainder and the scaled step per variable, the move, the evaluation; for annealing
-// also the acceptance draw and exp). A search ends when it finds no better neighbour; it is then
-// started again with the next seed until the budget of evaluations is used, and the set-up of as
-// many runs (a run allowed no evaluation past its start point) is taken off. The floor publishes
-// as many steps, each under a lock (the window copies the list while the run writes it) into a
-// fresh list of a run's average length: one long list instead would make its cost depend on what
-// earlier benchmarks left in the heap.
+// Per-candidate cost of each search with its set-up separated, against a floor: the same rules
+// written out lean, on the same seeds, for as many candidates as the run made. A search ends when
+// it finds no better neighbour; it is then started again with the next seed until the budget of
+// evaluations is used, and the set-up of as many runs (a run allowed no evaluation past its start
+// point) is taken off.
+//
+// What the floor does per candidate, and why: the generator steps, remainders and scaled steps of
+// the neighbour move in one register-held state (the work the rule asks for); the evaluation;
+// the comparison with the current value; on acceptance a copy of the candidate into the current
+// point, so each step depends on the last as in the run (a floor that never moves its point runs
+// its candidates independently and reads cheaper than any search can be). It publishes exactly
+// the steps the run publishes, each under a lock (the window copies the list while the run writes
+// it), into a list of its own per run. The annealing floor keeps the run's stages, draws the
+// acceptance number for a worse candidate while heating and calls exp only there, with the run's
+// temperatures and differences: exp on an argument of another kind (one that underflows, say)
+// costs what the processor makes of it, not what the run pays. The floor is checked against the
+// run's list: same steps, same values, or the benchmark fails. Not in the floor: the pause gate,
+// the stop checks, the RunControl calls and the vector bookkeeping: that is what the ratio shows.
 namespace {
 
 double CpuNow() {
@@ -154,101 +165,225 @@ double CpuNow() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// The floor's own steps: the grid of one variable and its scaled points, made as the rule says.
-struct FloorGrid {
-    std::uint32_t m = 0, inverse = 0;
-    const float* points = nullptr;  // point k after the scalings
-};
+enum class Rules { Greedy, Steepest, Annealing };
 
 class Floor {
   public:
-    explicit Floor(AlgParameters& p) : p_(p), n_(p.VariableCount()), point_(n_) {
+    Floor(AlgParameters& p, Rules rules)
+        : p_(p),
+          rules_(rules),
+          n_(p.VariableCount()),
+          masks_(MaskCount(n_)),
+          maximize_(p.Maximize()),
+          point_(n_),
+          best_(n_),
+          cur_(n_) {
         p_.Compile();
         for (int i = 0; i < n_; ++i) {
             const VariableSpec& v = p.Variable(i);
-            lo_.push_back(v.Min);
-            hi_.push_back(v.Max);
-            cur_.push_back(v.Min + (v.Max - v.Min) * 0.37f);
-            const GridSpec prepared = PrepareGrid((v.Max - v.Min) * p.A);
-            points_.emplace_back();
-            for (std::uint32_t k = 0; k < prepared.m; ++k) {
-                float r = static_cast<float>(k);
-                for (int e = 0; e < prepared.e; ++e)
-                    r = static_cast<float>(static_cast<double>(r) * 0.1);
-                points_.back().push_back(r);
-            }
-            grids_.push_back({prepared.m, prepared.inverse, points_.back().data()});
+            axes_.push_back({v.Min, v.Max, PrepareGrid((v.Max - v.Min) * p.A)});
         }
+        const double l = std::trunc(std::pow(2.0, n_) * p.Lk);
+        stageLength_ = l > 0.0 ? static_cast<std::int64_t>(l) : 0;
     }
 
-    // count candidates, with a published step after every `every` of them, into a list that
-    // lives for `perList` steps as a run's list does; with annealing also the acceptance draw and
-    // exp for each.
-    double Run(unsigned long long count, unsigned long long every, unsigned long long perList,
-               bool annealing) {
-        std::uint32_t s = 12345;
-        double sum = 0;
-        std::uint64_t mask = 0;
-        const float c = 1.0f;
-        SolutionList published;
-        unsigned long long sinceStep = 0, kept = 0;
-        for (unsigned long long k = 0; k < count; ++k, ++mask) {
-            for (int i = 0; i < n_; ++i) {
-                const FloorGrid& g = grids_[i];
-                s = s * 22695477u + 1u;
-                const std::uint32_t x = (s >> 16) & 0x7FFF;
-                const auto rem =
-                    static_cast<std::uint32_t>((std::uint64_t{g.inverse * x} * g.m) >> 32);
-                // Without branches, as the mask bits and range checks vary at random: the
-                // downward step is the step with its sign bit set.
-                std::uint32_t bits;
-                std::memcpy(&bits, &g.points[rem], sizeof bits);
-                bits ^= static_cast<std::uint32_t>(~(mask >> (i & 63)) & 1u) << 31;
-                float o;
-                std::memcpy(&o, &bits, sizeof o);
-                const float h = cur_[i] + o;
-                const bool outside = (h > hi_[i]) | (h < lo_[i]);
-                point_[i] = outside ? cur_[i] : h;
-            }
-            const float v = static_cast<float>(p_.Eval(point_.data()));
-            if (++sinceStep == every) {
-                sinceStep = 0;
-                Solution step;
-                step.Values.assign(point_.begin(), point_.end());
-                step.Value = v;
-                {
-                    std::lock_guard<std::mutex> lock(publishing_);
-                    published.Append(std::move(step));
-                }
-                if (++kept == perList) {
-                    kept = 0;
-                    sum += static_cast<double>(published.Count());
-                    published = SolutionList();
-                }
-            }
-            if (annealing) {
-                s = s * 22695477u + 1u;
-                const double q = static_cast<int>((s >> 16) & 0x7FFF) % 100 * 0.01;
-                const double e = std::exp(static_cast<double>(c - v) / 100.0 * 10000);
-                sum += e > q ? 1.0 : 0.0;
-            }
-            sum += v;
+    // One run from seed for `count` candidates after its start point; the CPU time of the
+    // candidates. The published steps, start point first, go to `published`.
+    double Run(std::uint32_t seed, unsigned long long count, SolutionList& published) {
+        SeedRandom(seed);
+        Solution start;
+        for (int i = 0; i < n_; ++i) {
+            const VariableSpec& v = p_.Variable(i);
+            const double u = static_cast<double>(static_cast<float>(v.Max - v.Min)) * 100.0;
+            const float offset =
+                u >= 1.0 ? static_cast<float>((Rand() % static_cast<int>(u)) * 0.01) : 0.0f;
+            point_[i] = static_cast<double>(v.Min) + static_cast<double>(offset);
+            cur_[i] = static_cast<float>(point_[i]);
         }
-        return sum + static_cast<double>(published.Count());
+        start.Values = cur_;
+        start.Value = static_cast<float>(p_.Eval(point_.data()));
+        c_ = start.Value;
+        published.Append(std::move(start));
+        left_ = count;
+        s_ = TakeRandState();
+        const double t0 = CpuNow();
+        if (rules_ == Rules::Greedy) {
+            while (GreedyPass(published)) {
+            }
+        } else if (rules_ == Rules::Steepest) {
+            while (SteepestPass(published)) {
+            }
+        } else {
+            Anneal(published);
+        }
+        return CpuNow() - t0;
     }
 
   private:
+    struct Axis {
+        float lo, hi;
+        GridSpec grid;
+    };
+
+    // The candidate for a mask into point_ and its value; false once the count is used.
+    bool Candidate(std::uint64_t mask, float& v) {
+        if (left_ == 0) return false;
+        --left_;
+        for (int i = 0; i < n_; ++i) {
+            const Axis& a = axes_[i];
+            s_ = s_ * 22695477u + 1u;
+            const std::uint32_t x = (s_ >> 16) & 0x7FFF;
+            const auto rem =
+                static_cast<std::uint32_t>((std::uint64_t{a.grid.inverse * x} * a.grid.m) >> 32);
+            // Without branches, as mask bits and range checks vary at random: the downward step
+            // is the step with its sign bit set, and the kept value is chosen on the bits.
+            std::uint32_t bits;
+            std::memcpy(&bits, &a.grid.scaled[rem], sizeof bits);
+            bits ^= static_cast<std::uint32_t>(~(mask >> i) & 1u) << 31;
+            float o;
+            std::memcpy(&o, &bits, sizeof o);
+            const float h = cur_[i] + o;
+            const std::uint32_t keep = 0u - static_cast<std::uint32_t>((h > a.hi) | (h < a.lo));
+            std::uint32_t hb, cb;
+            std::memcpy(&hb, &h, sizeof hb);
+            std::memcpy(&cb, &cur_[i], sizeof cb);
+            const std::uint32_t chosen = (hb & ~keep) | (cb & keep);
+            float moved;
+            std::memcpy(&moved, &chosen, sizeof moved);
+            point_[i] = moved;
+        }
+        v = static_cast<float>(p_.Eval(point_.data()));
+        return true;
+    }
+
+    void Accept(const std::vector<double>& from, float v) {
+        c_ = v;
+        for (int i = 0; i < n_; ++i) cur_[i] = static_cast<float>(from[i]);
+    }
+
+    void Publish(const std::vector<double>& from, float v, SolutionList& published) {
+        Solution step;
+        step.Values.assign(from.begin(), from.end());
+        step.Value = v;
+        std::lock_guard<std::mutex> lock(publishing_);
+        published.Append(std::move(step));
+    }
+
+    bool GreedyPass(SolutionList& published) {
+        float v = 0.0f;
+        for (std::uint64_t mask = 0; mask < masks_; ++mask) {
+            if (!Candidate(mask, v)) return false;
+            if (Improves(c_, v, maximize_)) {
+                Publish(point_, v, published);
+                Accept(point_, v);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool SteepestPass(SolutionList& published) {
+        float b = c_, v = 0.0f;
+        bool chosen = false;
+        for (std::uint64_t mask = 0; mask < masks_; ++mask) {
+            if (!Candidate(mask, v)) return false;
+            if (Improves(b, v, maximize_)) {
+                b = v;
+                point_.swap(best_);
+                chosen = true;
+            }
+        }
+        if (!chosen || !Improves(c_, b, maximize_)) return false;
+        Publish(best_, b, published);
+        Accept(best_, b);
+        return true;
+    }
+
+    void Anneal(SolutionList& published) {
+        const std::vector<float> start = cur_;
+        const float startValue = c_;
+        double t = p_.Temp0;
+        bool heating = true;
+        std::int64_t flat = 1, tried = 0, accepted = 0;
+        for (;;) {
+            bool sawNumber = false;
+            if (heating) flat = 1, tried = 0, accepted = 0;
+            for (std::int64_t moves = 0; moves != stageLength_;) {
+                for (std::uint64_t mask = 0; mask < masks_ && moves != stageLength_; ++mask) {
+                    float v = 0.0f;
+                    if (!Candidate(mask, v)) return;
+                    ++moves;
+                    ++tried;
+                    if (heating && !std::isnan(v)) sawNumber = true;
+                    if (Improves(c_, v, maximize_)) {
+                        if (heating) {
+                            ++accepted;
+                        } else {
+                            Publish(point_, v, published);
+                        }
+                        Accept(point_, v);
+                    } else if (heating) {
+                        s_ = s_ * 22695477u + 1u;
+                        const double q = static_cast<int>((s_ >> 16) & 0x7FFF) % 100 * 0.01;
+                        const double d =
+                            maximize_ ? static_cast<double>(v - c_) : static_cast<double>(c_ - v);
+                        if (t > 0.0 ? std::exp(d / t * 10000) > q : d == 0.0) {
+                            Accept(point_, v);
+                            ++accepted;
+                        }
+                    }
+                    if (moves == stageLength_) break;
+                    if (!heating) {
+                        double diff = std::fabs(std::trunc(static_cast<double>(c_ - v)));
+                        if (std::isnan(diff)) diff = 0.0;
+                        flat = diff >= p_.Stop ? 1 : flat + 1;
+                        if (flat >= stageLength_) return;
+                    }
+                }
+            }
+            if (heating) {
+                if (!sawNumber) return;
+                const double ratio = static_cast<double>(accepted) / tried * 100;
+                if (ratio > p_.PercentAc || ratio >= 100.0) {
+                    heating = false;
+                    cur_ = start;
+                    c_ = startValue;
+                } else {
+                    t = t + p_.TempPlus;
+                }
+            } else {
+                t = p_.Alfa * t;
+                if (t < 1.0) return;
+            }
+        }
+    }
+
     AlgParameters& p_;
+    Rules rules_;
     int n_;
-    std::vector<double> point_;
-    std::vector<float> lo_, hi_, cur_;
-    std::vector<FloorGrid> grids_;
-    std::vector<std::vector<float>> points_;
+    std::uint64_t masks_;
+    bool maximize_;
+    std::int64_t stageLength_ = 0;
+    std::vector<Axis> axes_;
+    std::vector<double> point_, best_;
+    std::vector<float> cur_;
+    float c_ = 0.0f;
+    std::uint32_t s_ = 0;
+    unsigned long long left_ = 0;
     std::mutex publishing_;
 };
 
-void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search search, float a,
-                  unsigned long long budget, bool annealing) {
+bool SameSteps(const SolutionList& a, const SolutionList& b) {
+    if (a.Count() != b.Count()) return false;
+    for (std::size_t k = 0; k < a.Count(); ++k) {
+        const float u = a.FuncValue(k), v = b.FuncValue(k);
+        if (std::memcmp(&u, &v, sizeof u) != 0 || a.At(k).Values != b.At(k).Values) return false;
+    }
+    return true;
+}
+
+void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search search, Rules rules,
+                  float a, unsigned long long budget) {
     AlgParameters base = make();
     base.A = a;
     double searchTime = 0, floorTime = 0;
@@ -256,9 +391,12 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
     std::uint32_t seed = 1;
     for (auto _ : state) {
         AlgParameters p = base;
-        double setup = 0, run = 0;
-        unsigned long long evaluations = 0, steps = 0, runs = 0;
-        while (evaluations < budget) {
+        AlgParameters fp = base;
+        Floor floor(fp, rules);
+        double setup = 0, run = 0, floorRun = 0;
+        unsigned long long evaluations = 0;
+        bool same = true;
+        while (evaluations < budget && same) {
             SolutionList list;
             const double t0 = CpuNow();
             {
@@ -270,26 +408,25 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
             SolutionList runList;
             const double t2 = CpuNow();
             {
-                BenchControl control(p, budget - evaluations + 1, seed++);
+                BenchControl control(p, budget - evaluations + 1, seed);
                 search(p, runList, control);
             }
             const double t3 = CpuNow();
             const unsigned long long made = p.Evaluations() - before - 1;  // start is set-up
             if (made == 0) break;
+            SolutionList floorList;
+            floorRun += floor.Run(seed++, made, floorList);
+            same = SameSteps(floorList, runList);
             evaluations += made;
-            steps += runList.Count() - 1;
-            ++runs;
             setup += t1 - t0;
             run += t3 - t2;
         }
-        AlgParameters fp = base;
-        Floor floor(fp);
-        const double t4 = CpuNow();
-        benchmark::DoNotOptimize(floor.Run(evaluations, steps ? evaluations / steps : 0,
-                                           runs ? (steps + runs - 1) / runs : 0, annealing));
-        const double t5 = CpuNow();
+        if (!same) {
+            state.SkipWithError("the floor does not publish the run's steps");
+            break;
+        }
         searchTime += run - setup;
-        floorTime += t5 - t4;
+        floorTime += floorRun;
         candidates += evaluations;
         state.SetIterationTime(run - setup);
     }
@@ -300,21 +437,25 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
 
 }  // namespace
 
-BENCHMARK_CAPTURE(PerCandidate, Greedy3, StartUpProblem, RunGreedy, 0.001f, 200000, false)
+BENCHMARK_CAPTURE(PerCandidate, Greedy3, StartUpProblem, RunGreedy, Rules::Greedy, 0.001f, 200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Steepest3, StartUpProblem, RunSteepest, 0.001f, 200000, false)
+BENCHMARK_CAPTURE(PerCandidate, Steepest3, StartUpProblem, RunSteepest, Rules::Steepest, 0.001f,
+                  200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Annealing3, StartUpProblem, RunAnnealing, 0.1f, 200000, true)
+BENCHMARK_CAPTURE(PerCandidate, Annealing3, StartUpProblem, RunAnnealing, Rules::Annealing, 0.1f,
+                  200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Greedy19, SumOfSquares19, RunGreedy, 0.001f, 1 << 19, false)
+BENCHMARK_CAPTURE(PerCandidate, Greedy19, SumOfSquares19, RunGreedy, Rules::Greedy, 0.001f, 1 << 19)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Steepest19, SumOfSquares19, RunSteepest, 0.001f, 1 << 19, false)
+BENCHMARK_CAPTURE(PerCandidate, Steepest19, SumOfSquares19, RunSteepest, Rules::Steepest, 0.001f,
+                  1 << 19)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, 0.1f, 1 << 19, true)
+BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, Rules::Annealing, 0.1f,
+                  1 << 19)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "app/MarkerFeed.h"
+#include "app/ResultLabels.h"
 #include "app/RunProgress.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
@@ -157,7 +158,8 @@ BENCHMARK(BM_SolutionListCopy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchma
 
 // A tick of a long local search (no population) as the window makes it on the Solutions page:
 // the run has published state.range(0) solutions, of which the window already holds all but the
-// few published since the last tick.
+// few published since the last tick. follow = 0 makes the result labels from the whole list,
+// follow = 1 follows the list with ResultLabels, reading only the new solutions.
 static void BM_TimerTickFewNew(benchmark::State& state) {
     App();
     PublishedRun run;
@@ -174,6 +176,9 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
     ListChange change = ListChange::None;
     PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
     model.Show(kNames, &runSolutions, change);
+    const bool follow = state.range(1) != 0;
+    ResultLabels labels;
+    labels.Update(runSolutions, false);
     QApplication::processEvents();
     for (auto _ : state) {
         state.PauseTiming();
@@ -184,12 +189,22 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
         state.ResumeTiming();
         PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
         model.Show(kNames, &runSolutions, change);
-        MakeResultLabels(runSolutions);
+        if (follow) {
+            labels.Note(change);
+            labels.Update(runSolutions, false);
+            benchmark::DoNotOptimize(labels.OptimalText().data());
+        } else {
+            MakeResultLabels(runSolutions);
+        }
         QApplication::processEvents();
     }
     state.counters["solutions"] = static_cast<double>(runSolutions.Count());
 }
-BENCHMARK(BM_TimerTickFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimerTickFewNew)
+    ->ArgNames({"solutions", "follow"})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 // The same late tick on the Chart page: the poll, the model given the samples, the markers of
 // the new solutions and the population's markers.
@@ -231,3 +246,30 @@ static void BM_TimerTickChartFewNew(benchmark::State& state) {
     state.counters["markers"] = static_cast<double>(chart->SolutionPoints().size() / 3);
 }
 BENCHMARK(BM_TimerTickChartFewNew)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The result labels alone late in a long run, five new solutions a tick: made from the whole
+// list (follow = 0) or followed with ResultLabels (follow = 1).
+static void BM_ResultLabelsFewNew(benchmark::State& state) {
+    SolutionList solutions = MakeList(static_cast<std::size_t>(state.range(0)));
+    const SolutionList more = MakeList(5);
+    const bool follow = state.range(1) != 0;
+    ResultLabels labels;
+    labels.Update(solutions, false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const Solution& s : more) solutions.Append(s);
+        state.ResumeTiming();
+        if (follow) {
+            labels.Note(ListChange::Grown);
+            labels.Update(solutions, false);
+            benchmark::DoNotOptimize(labels.OptimalText().data());
+        } else {
+            MakeResultLabels(solutions);
+        }
+    }
+}
+BENCHMARK(BM_ResultLabelsFewNew)
+    ->ArgNames({"solutions", "follow"})
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMicrosecond);

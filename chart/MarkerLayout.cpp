@@ -44,6 +44,8 @@ struct MarkerLayout::Frame {
     const double* Projection;
     int Width, Height;
     std::size_t TilesAcross;
+    // Markers are kept one per cell of 2^CellShift pixels square, the nearest.
+    int CellShift;
     // Pixels per unit of normalised device coordinates, and the projection's scale of a length
     // at unit distance: a sphere's radius on screen is radius * scale / w.
     double HalfW, HalfH, Scale;
@@ -62,7 +64,7 @@ struct MarkerLayout::Frame {
 
 void MarkerLayout::AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f,
                              Share& share) {
-    if (radiusPixels <= kPaintedSphereRadius && share.Canvas.PaintsSpheres()) {
+    if (share.Canvas.PaintsSpheres()) {
         share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, radiusPixels);
         share.Lists.Painted.push_back(p);
         return;
@@ -90,13 +92,31 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Projection = pr;
     f.Width = width;
     f.Height = height;
-    f.TilesAcross = (static_cast<std::size_t>(width) + 3) / 4;
+    // The cells grow with the spheres: a sphere of radius r pixels at the distance of the
+    // scene's centre gets cells of at most r / 2 (a power of two, up to 8), so that the number
+    // of spheres kept, and the memory the cells take, follow the picture rather than the
+    // window's size. Two centres in one cell lie within 0.7 r of one another, as one cell per
+    // pixel allows on a window of the panel's start-up size (spheres of 2 to 3 pixels radius),
+    // and the one kept is the nearer: it covers most of the other.
+    const double* mv = view.Modelview.data();
+    const double centreDistance = std::sqrt(mv[12] * mv[12] + mv[13] * mv[13] + mv[14] * mv[14]);
+    f.CellShift = 0;
+    if (centreDistance > 0.0) {
+        const double typical =
+            kMarkerStyle.Radius *
+            std::max(std::fabs(pr[0]) * 0.5 * width, std::fabs(pr[5]) * 0.5 * height) /
+            centreDistance;
+        while (f.CellShift < 3 && typical / 2 >= 2 << f.CellShift) ++f.CellShift;
+    }
+    const int cellsAcross = ((width - 1) >> f.CellShift) + 1;
+    const int cellsDown = ((height - 1) >> f.CellShift) + 1;
+    f.TilesAcross = (static_cast<std::size_t>(cellsAcross) + 3) / 4;
     f.HalfW = 0.5 * width;
     f.HalfH = 0.5 * height;
     f.Scale = std::max(std::fabs(pr[0]) * f.HalfW, std::fabs(pr[5]) * f.HalfH);
     f.NearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
     f.Parts = parts;
-    const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(height) + 3) / 4) * 16;
+    const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(cellsDown) + 3) / 4) * 16;
 
     const std::size_t n = path.size();
     const std::size_t limit =
@@ -135,7 +155,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     inShares(
         [&](std::size_t k) { PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]); });
 
-    // The nearest centre per pixel over all shares; on equal depth the earlier marker, as
+    // The nearest centre per cell over all shares; on equal depth the earlier marker, as
     // one share alone keeps it.
     Share& first = shares_[0];
     for (std::size_t k = 1; k < count; ++k) {
@@ -152,12 +172,29 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         }
         shares_[k].Touched.clear();
     }
+    // The kept spheres from near to far, so that a canvas passes over those hidden behind what
+    // it has painted. Each share paints every sphere within its own band of rows, so that it
+    // sees all that hide one another there, and lists every count-th sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
-    const std::size_t m = owners.size();
+    OrderNearToFar(first.Cells, owners);
+    const std::size_t m = order_.size();
+    auto bandStart = [&](std::size_t k) {
+        return k == count ? height : static_cast<int>(height * k / count) & ~3;
+    };
     inShares([&](std::size_t k) {
-        for (std::size_t j = m * k / count; j < m * (k + 1) / count; ++j) {
-            const Nearest& cell = first.Cells[owners[j]];
-            AddSphere(path[cell.Owner], kMarkerStyle.Radius * f.Scale / cell.Depth, f, shares_[k]);
+        Share& share = shares_[k];
+        const int from = bandStart(k), to = bandStart(k + 1) - 1;
+        for (std::size_t j = 0; j < m; ++j) {
+            const Nearest& cell = first.Cells[order_[j]];
+            const ScenePoint& p = path[cell.Owner];
+            const double r = kMarkerStyle.Radius * f.Scale / cell.Depth;
+            const bool listed = j % count == k;
+            if (share.Canvas.PaintsSpheres()) {
+                share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, r, from, to);
+                if (listed) share.Lists.Painted.push_back(p);
+            } else if (listed) {
+                AddSphere(p, r, f, share);
+            }
         }
     });
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
@@ -176,6 +213,28 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         if (k > 0) first.Canvas.Absorb(shares_[k].Canvas);
     }
     first.Canvas.Collect(plan.Pixels);
+}
+
+void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
+                                  const std::vector<std::uint32_t>& owners) {
+    // By a counting sort on depth in buckets: the order needs to be only about right, and a
+    // full sort of a million cells would cost more than the painting it saves.
+    constexpr std::size_t kBuckets = 1024;
+    order_.resize(owners.size());
+    if (owners.empty()) return;
+    float least = cells[owners[0]].Depth, most = least;
+    for (std::uint32_t c : owners) {
+        least = std::min(least, cells[c].Depth);
+        most = std::max(most, cells[c].Depth);
+    }
+    const double scale = most > least ? (kBuckets - 1) / (static_cast<double>(most) - least) : 0.0;
+    auto bucket = [&](std::uint32_t c) {
+        return static_cast<std::size_t>((cells[c].Depth - least) * scale);
+    };
+    std::array<std::size_t, kBuckets + 1> start{};
+    for (std::uint32_t c : owners) ++start[bucket(c) + 1];
+    for (std::size_t b = 1; b <= kBuckets; ++b) start[b] += start[b - 1];
+    for (std::uint32_t c : owners) order_[start[bucket(c)]++] = c;
 }
 
 void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
@@ -220,6 +279,31 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         keptAt = q.At;
         keptOnScreen = q.OnScreen;
     }
+    // The line between two markers shows only outside their spheres: a point inside a sphere
+    // lies behind its surface, which has the line's colour. So the part of a segment within
+    // either end's sphere is left out, and a segment no longer than a diameter goes entirely:
+    // a path of steps smaller than its spheres costs next to nothing. (The modelview keeps
+    // lengths, as the spheres' radius in eye space assumes.)
+    auto PaintSegment = [&](const ScenePoint& a, const ScenePoint& b, const WindowPoint& wa,
+                            const WindowPoint& wb) {
+        if (!parts.Spheres) {
+            share.Canvas.Segment(wa, wb);
+            return;
+        }
+        const double dx = static_cast<double>(b.X) - a.X, dy = static_cast<double>(b.Y) - a.Y,
+                     dz = static_cast<double>(b.Z) - a.Z;
+        const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
+        const double t = kMarkerStyle.Radius / d;
+        if (!(t < 0.5)) return;
+        // The cut ends taken along the segment on screen, where perspective moves them by a
+        // small part of the sphere's radius: they stay within the end spheres' discs.
+        const auto ft = static_cast<float>(t);
+        auto at = [ft](const WindowPoint& p, const WindowPoint& q) {
+            return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
+                               p.Z + ft * (q.Z - p.Z)};
+        };
+        share.Canvas.Segment(at(wa, wb), at(wb, wa));
+    };
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
         if (onScreen && keptOnScreen && i + 1 < end && FloorOf(w.X) == FloorOf(keptAt.X) &&
@@ -230,7 +314,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         }
         if (kept != kNoVertex) {
             if (onScreen && keptOnScreen) {
-                share.Canvas.Segment(keptAt, w);
+                PaintSegment(path[kept], path[i], keptAt, w);
             } else {
                 // Cut by the near plane: from where the line really was.
                 std::size_t from = kept;
@@ -272,7 +356,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
             AddSphere(p, r, f, share);  // centre off the viewport, some of the sphere on it
             continue;
         }
-        Nearest& cell = share.Cells[TiledCell(px, py, f.TilesAcross)];
+        Nearest& cell = share.Cells[TiledCell(px >> f.CellShift, py >> f.CellShift, f.TilesAcross)];
         const float depth = static_cast<float>(cw);
         if (cell.Owner == kNone) {
             cell = {depth, static_cast<std::uint32_t>(i)};

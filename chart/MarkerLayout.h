@@ -15,17 +15,21 @@ namespace quarmel {
 //
 // Every marker is a sphere of one radius and colour (kMarkerStyle), drawn with the depth test, so
 // the picture does not depend on the order in which spheres are drawn, and a sphere hidden
-// behind a nearer one at the same screen pixel adds little. A frame therefore draws, for each
-// pixel a marker's centre falls on, only the nearest marker there (a marker repeating the one
-// before it always goes), and each with as few segments as its size on screen allows: the outline
-// of a sphere with s segments lies within kOutlineTolerance pixels of the true circle. Spheres
-// too large for the finest prepared level are drawn in full.
+// behind a nearer one at about the same screen position adds little. A frame therefore draws,
+// for each screen cell a marker's centre falls on, only the nearest marker there (a marker
+// repeating the one before it always goes); the cells are a pixel on a small view and grow with
+// the spheres on a large one (about half a sphere's radius on screen).
 //
-// Small spheres and the line are not drawn by the graphics library but painted into a
-// PixelCanvas: a sphere as the pixels whose centre sees it, each segment of the line by the
-// library's own rule for lines, all at their true depth. The frame then draws one point per
-// painted pixel, so what the graphics library is handed is bounded by the viewport; what still
-// grows with the path is this planning, linear in its length. A segment
+// With a perspective projection, the spheres and the line are not drawn by the graphics library
+// but painted into a PixelCanvas: a sphere as the pixels whose centre sees it, each segment of
+// the line by the library's own rule for lines, all at their true depth. The spheres are painted
+// from near to far, so one hidden behind those painted before it costs only a test of its screen
+// box, at any size on screen: the painting follows what can be seen rather than the window's
+// size. The frame then hands the painted pixels to the graphics library as one image of depths,
+// bounded by the viewport; what still grows with the path is this planning, linear in its
+// length. Other projections draw the spheres as meshes, each with as few segments as its size on
+// screen allows (the outline of a sphere with s segments lies within kOutlineTolerance pixels of
+// the true circle), and spheres too large for the finest prepared level in full. A segment
 // with an end the projection says little about (near or behind the eye, not a number) is left
 // to the library, which clips it.
 //
@@ -34,9 +38,6 @@ namespace quarmel {
 // its segments. The first and the last vertex always stay.
 
 constexpr double kOutlineTolerance = 0.5;
-// Spheres up to this radius in pixels are painted, larger ones drawn as meshes: a painted
-// sphere costs in proportion to its area.
-constexpr double kPaintedSphereRadius = 6.0;
 
 // The frame's view: column-major matrices as the graphics library reports them, and the
 // viewport (x, y, width, height).
@@ -79,7 +80,7 @@ class MarkerLayout {
     static int LevelFor(double radiusPixels);
 
   private:
-    // Per pixel (tiled as TiledCell lays them out), the nearest centre's clip w and its index in
+    // Per cell (tiled as TiledCell lays them out), the nearest centre's clip w and its index in
     // the path, together so that a marker costs one cache line.
     struct Nearest {
         float Depth;
@@ -98,8 +99,12 @@ class MarkerLayout {
     void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,
                    const Frame& f, Share& share) const;
     static void AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f, Share& share);
+    // Fills order_ with the owned cells, nearest first (about: by buckets of depth).
+    void OrderNearToFar(const std::vector<Nearest>& cells,
+                        const std::vector<std::uint32_t>& owners);
     std::size_t shareLimit_;
     std::vector<Share> shares_;
+    std::vector<std::uint32_t> order_;
 };
 
 // A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise

@@ -42,7 +42,10 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     tilesAcross_ = (static_cast<std::size_t>(std::max(0, width)) + 3) / 4;
     const std::size_t cells =
         tilesAcross_ * ((static_cast<std::size_t>(std::max(0, height)) + 3) / 4) * 16;
-    if (depth_.size() != cells || painted_) depth_.assign(cells, kEmpty);
+    if (depth_.size() != cells || painted_) {
+        depth_.assign(cells, kEmpty);
+        tileFar_.assign(cells / 16, kEmpty);
+    }
     painted_ = false;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
@@ -125,7 +128,8 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
     }
 }
 
-void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double boundPixels) {
+void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double boundPixels,
+                         int rowFrom, int rowTo) {
     if (!perspective_) return;
     auto dot = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
         return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
@@ -138,6 +142,26 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     const double reach = 1.25 * boundPixels + 1.0;
     int top = 0, bottom = -1;
     Columns(sy - reach, sy + reach, height_, top, bottom);
+    top = std::max(top, rowFrom);
+    bottom = std::min(bottom, rowTo);
+    if (top > bottom) return;
+    // The sphere's nearest window depth, where its clip w is least: window depth is
+    // 0.5 + 0.5 (p[10] / p[11] + p[14] / w) when depth does not lean with x or y.
+    int left = 0, right = -1;
+    const double sx = ((p[0] * c[0] + p[4] * c[1] + p[8] * c[2]) / cw + 1.0) * 0.5 * width_;
+    Columns(sx - reach, sx + reach, width_, left, right);
+    if (left > right) return;
+    // Tiles whose farthest depth lies before the sphere's nearest are passed over, whole
+    // spheres and parts of them.
+    float hidden = -kEmpty;
+    const double wLeast = cw - std::fabs(p[11]) * radius, wMost = cw + std::fabs(p[11]) * radius;
+    if (p[2] == 0.0 && p[6] == 0.0 && wLeast > 0.0) {
+        const double zAt = 0.5 + 0.5 * p[10] / p[11];
+        const double nearest = std::min(zAt + 0.5 * p[14] / wLeast, zAt + 0.5 * p[14] / wMost);
+        // A margin for the rounding of the painted depths to float.
+        hidden = static_cast<float>(nearest - 1e-6 * std::fabs(nearest));
+        if (HiddenBehindTiles(top, bottom, left, right, hidden)) return;
+    }
     // The ray through window position (u, v) is d = g + u * rayU_ with g = rayOrigin_ +
     // v * rayV_; it meets the sphere where (c.d)^2 - |d|^2 k > 0, a quadratic in u along a row.
     const double beta = dot(c, rayU_), eps = dot(rayU_, rayU_);
@@ -148,7 +172,15 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     // clip w 1) and clip z is t q.d + p[14].
     const std::array<double, 3> q = {p[2], p[6], p[10]};
     const double qu = dot(q, rayU_), invK = 1.0 / k;
+    // The columns painted in the current row of tiles, brought up to date when it is done.
+    int paintedFrom = width_, paintedTo = -1;
+    auto tileRowDone = [&](int row) {
+        if (paintedFrom <= paintedTo) UpdateTiles(row >> 2, paintedFrom >> 2, paintedTo >> 2);
+        paintedFrom = width_;
+        paintedTo = -1;
+    };
     for (int row = top; row <= bottom; ++row) {
+        if (row > top && (row & 3) == 0) tileRowDone(row - 1);
         const double v = row + 0.5;
         const std::array<double, 3> g = {rayOrigin_[0] + v * rayV_[0], rayOrigin_[1] + v * rayV_[1],
                                          rayOrigin_[2] + v * rayV_[2]};
@@ -164,7 +196,14 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
         const int first = std::max(0, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
         const int last = std::min(width_ - 1, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
         const double qg = dot(q, g);
+        const float* tiles = &tileFar_[static_cast<std::size_t>(row >> 2) * tilesAcross_];
         for (int col = first; col <= last; ++col) {
+            if (tiles[col >> 2] < hidden) {
+                col |= 3;
+                continue;
+            }
+            paintedFrom = std::min(paintedFrom, col);
+            paintedTo = col;
             const double u = col + 0.5;
             const double cd = alpha + beta * u;
             const double dd = gamma + (2.0 * delta + eps * u) * u;
@@ -172,6 +211,27 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             const double z = 0.5 + 0.5 * (qg + qu * u + p[14] * inverseT);
             if (z >= 0.0 && z <= 1.0) Paint(Cell(col, row), static_cast<float>(z));
         }
+    }
+    tileRowDone(bottom);
+}
+
+bool PixelCanvas::HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const {
+    for (int ty = top >> 2; ty <= bottom >> 2; ++ty) {
+        const float* row = &tileFar_[static_cast<std::size_t>(ty) * tilesAcross_];
+        for (int tx = left >> 2; tx <= right >> 2; ++tx) {
+            if (!(row[tx] < nearest)) return false;
+        }
+    }
+    return true;
+}
+
+void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {
+    for (int tx = fromTile; tx <= toTile; ++tx) {
+        const std::size_t tile = static_cast<std::size_t>(tileRow) * tilesAcross_ + tx;
+        const float* cells = &depth_[tile * 16];
+        float far = cells[0];
+        for (int k = 1; k < 16; ++k) far = std::max(far, cells[k]);
+        tileFar_[tile] = far;
     }
 }
 
@@ -181,6 +241,7 @@ void PixelCanvas::Absorb(PixelCanvas& other) {
         depth_[c] = std::min(depth_[c], other.depth_[c]);
         other.depth_[c] = kEmpty;
     }
+    std::fill(other.tileFar_.begin(), other.tileFar_.end(), kEmpty);
     painted_ = true;
     other.painted_ = false;
 }
@@ -200,6 +261,7 @@ void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
             }
         }
     }
+    std::fill(tileFar_.begin(), tileFar_.end(), kEmpty);
     painted_ = false;
 }
 

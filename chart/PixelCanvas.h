@@ -36,7 +36,7 @@ struct WindowPoint {
 
 // Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
 // depth painted there. However much is painted (a line of a million segments, thousands of
-// small spheres over one another), the frame then draws at most one point per viewport pixel,
+// spheres over one another), the frame then draws at most one fragment per viewport pixel,
 // each at its own depth, so the graphics library's depth test against the rest of the scene
 // still decides what shows. No graphics call.
 class PixelCanvas {
@@ -56,8 +56,13 @@ class PixelCanvas {
     bool PaintsSpheres() const { return perspective_; }
     // The pixels whose centre sees a sphere (centre in eye coordinates), at the depth of the
     // sphere's front surface there. Only when PaintsSpheres(); boundPixels bounds the
-    // sphere's radius on screen.
-    void Sphere(const std::array<double, 3>& centre, double radius, double boundPixels);
+    // sphere's radius on screen. A sphere that lies behind what is painted over all of its
+    // screen box changes nothing and costs only that test: spheres handed in from near to far
+    // cost about what shows of them, however many hide behind one another.
+    // Only rows rowFrom to rowTo are painted: canvases that paint the bands of one viewport side
+    // by side each see every sphere that hides another in their band.
+    void Sphere(const std::array<double, 3>& centre, double radius, double boundPixels,
+                int rowFrom = 0, int rowTo = std::numeric_limits<int>::max());
 
     // Takes over what another canvas of the same size has painted, leaving it empty.
     void Absorb(PixelCanvas& other);
@@ -80,7 +85,13 @@ class PixelCanvas {
     static constexpr float kEmpty = std::numeric_limits<float>::infinity();
     std::size_t tilesAcross_ = 0;
     std::vector<float> depth_;  // kEmpty where nothing is painted
-    bool painted_ = false;      // anything since the buffer was last all kEmpty
+    // Per tile of 4 x 4 pixels, at least the farthest depth painted in it (kEmpty while any of
+    // its pixels is empty). Painting only lowers depths, so a value left from earlier is still
+    // a safe bound; only spheres bring it up to date.
+    std::vector<float> tileFar_;
+    bool HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const;
+    void UpdateTiles(int tileRow, int fromTile, int toTile);
+    bool painted_ = false;  // anything since the buffer was last all kEmpty
 };
 
 }  // namespace quarmel

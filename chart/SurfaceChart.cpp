@@ -145,9 +145,28 @@ void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, i
     layout_.Plan(path, view, plan_, parts);
 }
 
-void SurfaceChart::DrawPaintedPixels(int width, int height) const {
+void SurfaceChart::DrawPaintedPixels(int width, int height) {
     if (plan_.Pixels.empty()) return;
-    // Window coordinates as they are: x and y in pixels, z the depth buffer's value.
+    // The painted pixels as one rectangle of depths, written where they pass the depth test:
+    // one image instead of a point per pixel, which the software rasteriser handles many times
+    // faster. Unpainted pixels of the rectangle get the far plane's depth, which passes no
+    // "less than" test. The fragments take the current colour through the raster position.
+    int left = width, bottom = height, right = -1, top = -1;
+    for (const WindowPoint& p : plan_.Pixels) {
+        const int x = static_cast<int>(p.X), y = static_cast<int>(p.Y);
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+    const int w = right - left + 1, h = top - bottom + 1;
+    paintedDepths_.assign(static_cast<std::size_t>(w) * h, 1.0f);
+    for (const WindowPoint& p : plan_.Pixels) {
+        const auto x = static_cast<std::size_t>(static_cast<int>(p.X) - left);
+        const auto y = static_cast<std::size_t>(static_cast<int>(p.Y) - bottom);
+        paintedDepths_[y * w + x] = p.Z;
+    }
+    // Window coordinates as they are: x and y in pixels.
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -155,10 +174,17 @@ void SurfaceChart::DrawPaintedPixels(int width, int height) const {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glPointSize(1.0f);
-    glVertexPointer(3, GL_FLOAT, sizeof(WindowPoint), &plan_.Pixels[0].X);
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(plan_.Pixels.size()));
-    glPointSize(2.0f);
+    glRasterPos3f(static_cast<float>(left) + 0.25f, static_cast<float>(bottom) + 0.25f, 0.0f);
+    glDepthFunc(GL_LESS);
+    GLint rowLength = 0, alignment = 4;
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glDrawPixels(w, h, GL_DEPTH_COMPONENT, GL_FLOAT, paintedDepths_.data());
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    glDepthFunc(GL_LEQUAL);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

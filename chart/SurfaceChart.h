@@ -56,7 +56,7 @@ class SurfaceChart {
     // planned spheres and painted pixels drawn (the colour array off).
     void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height, bool line);
     void DrawPlannedSpheres();
-    void DrawPaintedPixels(int width, int height) const;
+    void DrawPaintedPixels(int width, int height);
 
     unsigned fullSphereList_ = 0;  // one sphere drawn in full
     std::vector<SphereMesh> meshes_;
@@ -64,6 +64,7 @@ class SurfaceChart {
     MarkerPlan plan_;
     std::vector<float> batchPositions_;
     std::vector<unsigned> batchIndices_;
+    std::vector<float> paintedDepths_;  // the painted pixels' rectangle, row by row
     int viewportWidth_ = 0;
     int viewportHeight_ = 0;
     static void DrawAxes(const ChartModel& m);

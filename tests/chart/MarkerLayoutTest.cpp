@@ -70,9 +70,9 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
     }
     EXPECT_EQ(MarkerLayout::LevelFor(200), -1);
 
-    // At distance 2 the sphere is 0.5 pixel across: painted. At distance 1.1 it is 0.9 pixel
-    // across, drawn as a mesh of the coarsest level in a view 10 times as large. Right at the
-    // near plane it is drawn in full.
+    // At distance 2 the sphere is 0.5 pixel across: painted. Right at the near plane it is
+    // drawn in full. In a view 10 times as large, 9 pixels across at distance 1.1, it is
+    // painted still: a perspective view paints spheres of any size.
     MarkerLayout layout;
     MarkerPlan plan;
     layout.Plan({{0, 0, -2}, {0.3f, 0, -1.01f}}, Frustum(), plan);
@@ -81,7 +81,12 @@ TEST(MarkerLayout, LargerSpheresGetMoreSegmentsAndTheLargestAreDrawnInFull) {
     MarkerView large = Frustum();
     large.Viewport = {0, 0, 1000, 1000};
     layout.Plan({{0, 0, -1.1f}}, large, plan);
-    EXPECT_EQ(plan.ByLevel[MarkerLayout::LevelFor(0.02 * 500 / 1.1)].size(), 1u);
+    EXPECT_EQ(plan.Painted.size(), 1u);
+    // A parallel projection paints none: 10 pixels across, the sphere is a mesh of its level.
+    MarkerView parallel = large;
+    parallel.Projection = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -2.0 / 99, 0, 0, 0, -101.0 / 99, 1};
+    layout.Plan({{0, 0, -2}}, parallel, plan);
+    EXPECT_EQ(plan.ByLevel[MarkerLayout::LevelFor(0.02 * 500)].size(), 1u);
     EXPECT_TRUE(plan.Painted.empty());
 }
 

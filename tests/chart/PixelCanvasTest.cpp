@@ -188,3 +188,42 @@ TEST(PixelCanvas, SpheresCoverThePixelsWhoseRaySeesThemAtTheirFrontSurface) {
         EXPECT_GT(expected, 15);
     }
 }
+
+TEST(PixelCanvas, SpheresPassedOverAsHiddenLeaveThePictureAsPaintingThemGives) {
+    // A symmetric frustum (near 1, far 100) on 120 x 120 pixels. Behind a large sphere lie one
+    // sphere it hides entirely, one it hides in part and one beside it; the canvas, in
+    // its bands of rows or whole, must give what painting far to near gives, where nothing is
+    // ever hidden when it is painted.
+    const double n = 1, f = 100;
+    const std::array<double, 16> projection = {
+        1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    const int size = 120;
+    struct Ball {
+        std::array<double, 3> centre;
+        double radius;
+    };
+    const Ball balls[] = {{{0.0, 0.0, -3.0}, 0.8},     // near: about 32 pixels across
+                          {{0.05, -0.05, -4.0}, 0.4},  // entirely behind it
+                          {{0.9, 0.1, -4.0}, 0.4},     // in part behind it
+                          {{-1.6, 1.6, -4.0}, 0.4}};   // beside it
+    PixelCanvas canvas;  // one for all, as a frame's: nothing of one picture hides the next's
+    auto paint = [&](const std::vector<int>& order, int bands) {
+        canvas.Begin(size, size, projection);
+        for (int band = 0; band < bands; ++band) {
+            for (int k : order) {
+                const Ball& s = balls[k];
+                canvas.Sphere(s.centre, s.radius, s.radius * size / 2 / -s.centre[2] * 1.2,
+                              size * band / bands, size * (band + 1) / bands - 1);
+            }
+        }
+        return Collected(canvas);
+    };
+    canvas.Begin(size, size, projection);
+    canvas.Sphere({0.0, 0.0, -10.0}, 8.5, 62);  // over the whole view, nearer than all
+    EXPECT_EQ(Collected(canvas).size(), static_cast<std::size_t>(size * size));
+    const Pixels farToNear = paint({3, 2, 1, 0}, 1);
+    EXPECT_GT(farToNear.size(), 900u);
+    EXPECT_EQ(paint({0, 1, 2, 3}, 1), farToNear);
+    EXPECT_EQ(paint({0, 2, 1, 3}, 2), farToNear);
+    EXPECT_EQ(paint({1, 0, 3, 2}, 3), farToNear);
+}

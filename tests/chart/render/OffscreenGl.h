@@ -55,6 +55,8 @@ class OffscreenGl {
     }
 
     bool Ok() const { return ok_; }
+    // Makes this context and framebuffer the ones drawn into, after another was.
+    bool MakeCurrent() { return ok_ && context_->makeCurrent(surface_.get()) && fbo_->bind(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
