@@ -124,8 +124,10 @@ void SolutionsPage::FillSolutionsGrid() {
     }
     if (!reset && change == ListChange::None && labelsMaximize_ == problem_.Maximize()) return;
     labelsMaximize_ = problem_.Maximize();
-    LabelBeforeOpt->setText(ResultLabelText(InitialSolutionText(solutions_)));
-    LabelAfterOpt->setText(ResultLabelText(OptimalSolutionText(solutions_, problem_.Maximize())));
+    labels_.Note(change);
+    labels_.Update(solutions_, problem_.Maximize());
+    LabelBeforeOpt->setText(ResultLabelText(labels_.InitialText()));
+    LabelAfterOpt->setText(ResultLabelText(labels_.OptimalText()));
 }
 
 }  // namespace quarmel

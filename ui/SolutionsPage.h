@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "app/ResultLabels.h"
 #include "app/RunProgress.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
@@ -42,6 +43,7 @@ class SolutionsPage : public QWidget {
     const SolutionList& solutions_;
     ListChange solutionsChange_ = ListChange::Replaced;
     bool labelsMaximize_ = false;  // the direction the best value was chosen in
+    ResultLabels labels_;          // follows the list, reading only what is new
 
     QGroupBox* GroupBoxBeforeOpt = nullptr;
     QLabel* LabelBeforeOpt = nullptr;
