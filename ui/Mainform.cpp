@@ -135,6 +135,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
 
     ConnectMenu();
     ConnectRunCommands();
+    AddOtherWaysToOpen();
     connect(function_, &FunctionPage::CalculateRequested, this,
             [this] { quarmel::RunCommand([this] { ReadFunctionPage(true); }); });
     // The page's handler runs the chart tick between choosing the axes and drawing.
