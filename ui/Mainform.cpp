@@ -246,7 +246,8 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     }
     ReadOptionPages();
     if (evaluate) {
-        function_->ShowValue(EvaluateAtDefaults(FormParser, Parameters));
+        const double value = EvaluateAtDefaults(FormParser, Parameters);
+        function_->ShowValue(value, FormParser.EvalError());
     } else {
         chart_->SetUpAxes();
     }

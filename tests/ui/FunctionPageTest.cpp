@@ -53,6 +53,26 @@ TEST_F(FunctionPage, LargeValuesUseExponentNotation) {
     EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "1.5e+03");
 }
 
+TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x/0 + y*c", "undefined (division by zero), counted as 0"},
+        {"sqrt(-1 - x^2) + y*c", "undefined (square root of a negative number), counted as 0"},
+        {"log(-1 - x^2) + y*c", "undefined (logarithm of a number not above 0), counted as 0"},
+        {"asin(2 + x^2) + y*c",
+         "undefined (inverse trigonometric function outside its domain), "
+         "counted as 0"},
+        {"x^2 + y*c", ""},
+    };
+    for (const auto& [formula, note] : cases) {
+        Ctl<QLineEdit>("EditFunction")->setText(formula);
+        Calculate();
+        const QString text = Ctl<QLabel>("LabelFuncCalc")->text();
+        // The value's own text is as before; the note has its own line.
+        EXPECT_EQ(text.section('\n', 1).toStdString(), note) << formula;
+        EXPECT_EQ(text.contains('\n'), note[0] != '\0') << formula;
+    }
+}
+
 TEST_F(FunctionPage, MaximiseChoiceReachesTheProblem) {
     Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
     Calculate();
