@@ -2,11 +2,11 @@
 
 namespace quarmel {
 
-std::optional<double> GapToOptimum(const std::optional<float>& best,
-                                   const std::optional<ExampleProblem>& known, bool maximize) {
+std::optional<float> GapToOptimum(const std::optional<float>& best,
+                                  const std::optional<ExampleProblem>& known, bool maximize) {
     if (!best || !known) return std::nullopt;
     const double gap = static_cast<double>(*best) - known->Optimum.Value;
-    return maximize ? -gap : gap;
+    return static_cast<float>(maximize ? -gap : gap);
 }
 
 double OptimumTarget(const KnownOptimum& optimum, bool maximize) {

@@ -49,9 +49,9 @@ class JsonlWriter : public BatchWriter {
             json += ",\"evaluations_to_target\":" +
                     (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "null");
         }
-        const std::optional<double> gap = GapToOptimum(run.Best, plan_.ProblemOf(series).Known,
-                                                       plan_.Series[series].Params->Maximize());
-        json += ",\"gap\":" + (gap ? JsonNumber(DoubleText(*gap)) : "null") +
+        const std::optional<float> gap = GapToOptimum(run.Best, plan_.ProblemOf(series).Known,
+                                                      plan_.Series[series].Params->Maximize());
+        json += ",\"gap\":" + (gap ? JsonNumber(FloatText(*gap)) : "null") +
                 ",\"undefined\":" + std::to_string(run.Undefined);
         print_(json + "," + program_ + "}\n");
     }

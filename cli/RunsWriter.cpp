@@ -27,8 +27,9 @@ class RunsWriter : public BatchWriter {
                                                   : std::string());
         }
         const PlannedProblem& problem = plan_.ProblemOf(series);
-        row += "," + OptionalText(GapToOptimum(run.Best, problem.Known,
-                                               plan_.Series[series].Params->Maximize()));
+        const std::optional<float> gap =
+            GapToOptimum(run.Best, problem.Known, plan_.Series[series].Params->Maximize());
+        row += "," + (gap ? FloatText(*gap) : std::string());
         row += "," + std::to_string(run.Undefined);
         print_(row + "\n");
     }
