@@ -18,11 +18,15 @@ std::string Grouped(unsigned long long n) {
 }  // namespace
 
 std::string UndefinedValueNote(int evalError) {
+    return evalError == 0 ? std::string() : "undefined, counted as 0";
+}
+
+std::string UndefinedValueReason(int evalError) {
     if (evalError == 0) return {};
     const int count = static_cast<int>(sizeof kReasons / sizeof kReasons[0]);
     const std::string why =
         evalError >= 1 && evalError <= count ? kReasons[evalError - 1] : "an evaluation error";
-    return "undefined (" + why + "), counted as 0";
+    return "undefined here: " + why;
 }
 
 std::string UndefinedCountText(unsigned long long undefined, unsigned long long evaluations) {

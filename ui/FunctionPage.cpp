@@ -184,9 +184,11 @@ void FunctionPage::AdoptFormula() {
 
 void FunctionPage::ShowValue(double value, int evalError) {
     std::string text = FuncValueText(value);
-    // An undefined value reads as a plain 0 unless the label says so, on a line of its own.
+    // An undefined value reads as a plain 0 unless the label says so, on a line of its own; its
+    // hint says why.
     if (evalError != 0) text += "\n" + UndefinedValueNote(evalError);
     LabelFuncCalc->setText(QString::fromStdString(text));
+    LabelFuncCalc->setToolTip(QString::fromStdString(UndefinedValueReason(evalError)));
 }
 
 void FunctionPage::ShowFile(const DataFileReading& file) {
