@@ -53,41 +53,17 @@ def test_local_delay(program):
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
-BOWL = """# data file for Quarmel
-# Bowl
-
-# formula
-f=x^2+3
-
-# 1 for maximization, 0 for minimization
-max=0
-
-# number of variables
-vars=1
-
-# variables: name, min, max, default
-x,-2,2,1
-
-# number of solutions
-sols=0
-"""
-
-
 def test_file_argument(program):
-    """A data file given to the program opens at the start, as File > Open opens it: the
-    window is titled with the file and the formula edit holds its formula."""
-    with tempfile.TemporaryDirectory() as folder:
-        path = os.path.join(folder, "bowl.txt")
-        with open(path, "w") as f:
-            f.write(BOWL)
-        with Program(program, [path]) as p:
-            p.find(named("frame", "File: " + path), "the window titled with the file")
-            edit = p.find(lambda n: n.getRoleName() == "text"
-                          and n.description == "Enter funtion for optimization",
-                          "the formula edit")
-            wait_for(lambda: text_of(edit) == "x^2+3",
-                     lambda: "the formula edit to hold x^2+3 (it holds %r)" % text_of(edit),
-                     timeout=10)
+    """A data file given to the program opens at the start as File > Open opens it: the window
+    is titled with it and the formula edit holds its formula."""
+    path = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "examples",
+                                        "sphere.txt"))
+    with Program(program, [path]) as p:
+        p.find(named("frame", "File: " + path), "the window titled with the file")
+        edit = p.find(lambda n: n.getRoleName() == "text"
+                      and n.description == "Enter funtion for optimization", "the formula edit")
+        wait_for(lambda: text_of(edit) == "x^2+y^2",
+                 lambda: "the formula edit to hold the file's (it holds %r)" % text_of(edit))
 
 
 def png_pixels(data):

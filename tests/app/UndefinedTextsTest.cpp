@@ -2,19 +2,10 @@
 
 #include "app/UndefinedTexts.h"
 
-using namespace quarmel;
-
 TEST(UndefinedTexts, TheCountGroupsItsDigitsAndIsEmptyWithoutUndefinedValues) {
-    const struct {
-        unsigned long long undefined, evaluations;
-        const char* text;
-    } cases[] = {
-        {0, 1225601, ""},
-        {412, 1225601, "412 of 1,225,601 evaluations undefined, counted as 0"},
-        {1000, 1000, "1,000 of 1,000 evaluations undefined, counted as 0"},
-        {1, 100000, "1 of 100,000 evaluations undefined, counted as 0"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(UndefinedCountText(c.undefined, c.evaluations), c.text) << c.evaluations;
-    }
+    EXPECT_EQ(quarmel::UndefinedCountText(0, 1225601), "");
+    EXPECT_EQ(quarmel::UndefinedCountText(412, 1225601),
+              "412 of 1,225,601 evaluations undefined, counted as 0");
+    EXPECT_EQ(quarmel::UndefinedCountText(1000, 100000),
+              "1,000 of 100,000 evaluations undefined, counted as 0");
 }

@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QToolButton>
 
 #include "WindowFixture.h"
 
@@ -53,27 +56,30 @@ TEST_F(FunctionPage, LargeValuesUseExponentNotation) {
     EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "1.5e+03");
 }
 
-TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideIt) {
+TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideCalculatesValueAndOnARunsBestValue) {
     const std::pair<const char*, const char*> cases[] = {
         {"x/0 + y*c", "division by zero"},
-        {"sqrt(-1 - x^2) + y*c", "square root of a negative number"},
         {"log(-1 - x^2) + y*c", "logarithm of a number not above 0"},
-        {"asin(2 + x^2) + y*c", "inverse trigonometric function outside its domain"},
         {"x^2 + y*c", nullptr},
     };
+    auto* label = Ctl<QLabel>("LabelFuncCalc");
     for (const auto& [formula, reason] : cases) {
         Ctl<QLineEdit>("EditFunction")->setText(formula);
         Calculate();
-        auto* label = Ctl<QLabel>("LabelFuncCalc");
-        // The value's own text is as before; the note has its own line, the reason the hint.
-        if (reason == nullptr) {
-            EXPECT_EQ(label->text(), "30");
-            EXPECT_EQ(label->toolTip(), "");
-            continue;
-        }
-        EXPECT_EQ(label->text().section('\n', 1), "undefined, counted as 0") << formula;
-        EXPECT_EQ(label->toolTip().toStdString(), std::string("undefined here: ") + reason);
+        // A defined value's text is as before; an undefined one's note has its own line.
+        EXPECT_EQ(label->text().section('\n', 1), reason ? "undefined, counted as 0" : "");
+        EXPECT_EQ(label->toolTip(), reason ? QString("undefined here: ") + reason : "");
     }
+    // Minimising sqrt(x) leads to the negative x, where it is undefined; x^2 is defined.
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
+    for (const char* formula : {"sqrt(x) + y*c", "x^2 + y*c"}) {
+        Ctl<QLineEdit>("EditFunction")->setText(formula);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSteepest"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+    }
+    auto* runs = Ctl<QTableWidget>("TableRuns");
+    EXPECT_TRUE(runs->item(0, 3)->toolTip().endsWith(" evaluations undefined, counted as 0"));
+    EXPECT_EQ(runs->item(1, 3)->toolTip(), "");
 }
 
 TEST_F(FunctionPage, MaximiseChoiceReachesTheProblem) {
