@@ -70,7 +70,8 @@ TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideCalculatesValueAndOnARunsBestVa
         EXPECT_EQ(label->text().section('\n', 1), reason ? "undefined, counted as 0" : "");
         EXPECT_EQ(label->toolTip(), reason ? QString("undefined here: ") + reason : "");
     }
-    // Minimising sqrt(x) leads to the negative x, where it is undefined; x^2 is defined.
+    // sqrt(x) is undefined over the whole range of x; x^2 is defined.
+    SetRow(1, "x", "-50", "-1", "-5");
     Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
     for (const char* formula : {"sqrt(x) + y*c", "x^2 + y*c"}) {
         Ctl<QLineEdit>("EditFunction")->setText(formula);
