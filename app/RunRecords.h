@@ -20,6 +20,7 @@ struct RunRecord {
     std::optional<float> Best;  // best function value in the problem's direction
     std::size_t Solutions = 0;
     unsigned long long Evaluations = 0;
+    unsigned long long Undefined = 0;  // of them where the formula was undefined (counted as 0)
     double Seconds = 0.0;
     bool Stopped = false;  // ended by Stop rather than by itself
 };

@@ -110,6 +110,8 @@ std::string BatchUsage() {
         "  --max-evaluations E    ends a run after E evaluations (default 100000000)\n"
         "  --max-seconds S        ends a run after S seconds (at most a year)\n"
         "  --target V             counts the runs that reach V and the evaluations it takes\n"
+        "  --target optimum       the same with V each problem's known optimum plus the\n"
+        "                         catalogue's tolerance (examples/catalogue.tsv beside the file)\n"
         "  --no-header            leaves out the header line, so outputs join with cat\n"
         "  --meta FILE            writes the version, the command and the problems as JSON\n"
         "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
@@ -122,7 +124,9 @@ std::string BatchUsage() {
         "           dimension, algorithm, a column per setting with its value, seed, best,\n"
         "           evaluations, solutions (steps published), seconds (the run's processor\n"
         "           time), ended (finished|stopped-by-budget), with --target\n"
-        "           evaluations_to_target (empty when not reached)\n"
+        "           evaluations_to_target (empty when not reached), gap (best minus the known\n"
+        "           optimum in the problem's direction; empty when none is known), undefined\n"
+        "           (the evaluations where the formula is undefined, each counted as 0)\n"
         "  summary  a row per series (problem and settings): the series columns, runs, best,\n"
         "           median, worst, mean, sd, seconds (all runs'), with --target the target,\n"
         "           reached (the share of runs reaching it) and ert (evaluations of all runs, up\n"
@@ -258,10 +262,15 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--target") {
             const std::string v = value();
             double target = 0;
-            if (!ParseDouble(v, target)) {
-                throw BatchInputError("--target needs a number, not '" + v + "'");
+            if (v == "optimum") {
+                o.TargetOptimum = true;
+                o.Target.reset();
+            } else if (ParseDouble(v, target)) {
+                o.Target = target;
+                o.TargetOptimum = false;
+            } else {
+                throw BatchInputError("--target needs a number or optimum, not '" + v + "'");
             }
-            o.Target = target;
         } else if (name == "--format") {
             o.Format = ParseFormat(value());
             if (o.Format == "ioh") {
@@ -316,6 +325,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         if (!files.empty() || algorithmGiven) {
             throw BatchInputError("--summarize reads a runs table; it makes no runs");
         }
+        if (o.TargetOptimum) throw BatchInputError("--summarize needs --target as a number");
         return o;
     }
     if (!algorithmGiven) throw BatchInputError("--algorithm is missing");

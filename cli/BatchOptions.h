@@ -64,6 +64,7 @@ struct BatchOptions {
     std::optional<std::string> SummarizeFile;  // --summarize FILE: a runs table to summarise
     bool NoHeader = false;
     std::optional<double> Target;
+    bool TargetOptimum = false;  // --target optimum: each problem's known optimum and tolerance
     std::vector<GridAxis> Grid;
 };
 

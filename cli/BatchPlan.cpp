@@ -13,6 +13,8 @@
 
 #include "JsonText.h"
 #include "app/CsvTables.h"
+#include "app/ExampleFolder.h"
+#include "app/OptimumGap.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 
@@ -104,6 +106,14 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
         problem.Params = std::make_unique<AlgParameters>(start);
         problem.Opened = OpenProblem(file, *problem.Params);
         if (!problem.Opened.Ok()) throw BatchInputError(file + ": " + problem.Opened.Error);
+        problem.Known = KnownExampleFor(file, "");
+        problem.Target = options.Target;
+        if (options.TargetOptimum) {
+            if (!problem.Known) {
+                throw BatchInputError("--target optimum: no known optimum for '" + file + "'");
+            }
+            problem.Target = OptimumTarget(problem.Known->Optimum, problem.Known->Maximize);
+        }
         plan.Problems.push_back(std::move(problem));
     }
     if (options.OutFile) CheckWritable(*options.OutFile, "--out");
@@ -133,7 +143,7 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
                     : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     plan.Limits.MaxEvaluations = options.MaxEvaluations;
     plan.Limits.MaxSeconds = options.MaxSeconds;
-    plan.Limits.Target = options.Target;
+    plan.Targeted = options.Target || options.TargetOptimum;
     plan.Limits.KeepPath = options.OutFile.has_value();
     plan.Format = options.Format;
     plan.RunsTable = options.RunsGiven || !options.Grid.empty() || plan.Problems.size() > 1;

@@ -9,6 +9,7 @@
 
 #include "BatchOptions.h"
 #include "BatchRun.h"
+#include "app/ExampleCatalogue.h"
 #include "app/OpenedProblem.h"
 #include "model/Algparameters.h"
 
@@ -20,6 +21,8 @@ struct PlannedProblem {
     std::string File;
     OpenedProblem Opened;
     std::unique_ptr<AlgParameters> Params;
+    std::optional<ExampleProblem> Known;  // from the catalogue beside the file
+    std::optional<double> Target;         // its runs' target (--target), if any
 };
 
 // One series of runs: a problem with one combination of the grid's values.
@@ -41,7 +44,8 @@ struct BatchPlan {
     std::size_t Runs = 1;          // runs of each series
     std::uint32_t FirstSeed = 0;
     int Jobs = 1;
-    RunLimits Limits;            // every run's budget and target; KeepPath for --out
+    RunLimits Limits;            // every run's budget; KeepPath for --out
+    bool Targeted = false;       // the runs have a target (each problem's Target)
     std::string Format = "csv";  // the writer's name
     bool RunsTable = false;      // csv with --runs, --grid or several problems: the runs table
     bool Header = true;

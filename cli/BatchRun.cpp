@@ -56,9 +56,11 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     BatchRunControl control(seed, params, steps,
                             limits.MaxEvaluations ? limits.MaxEvaluations : ~0ULL,
                             limits.MaxSeconds, onStep);
+    const unsigned long long undefinedBefore = params.UndefinedEvaluations();
     const double start = ThreadSeconds();
     RunAlgorithm(kind, params, path, progress, control);
     out.Seconds = ThreadSeconds() - start;
+    out.Undefined = params.UndefinedEvaluations() - undefinedBefore;
     out.Evaluations = control.Evaluations();
     out.Ended = control.StoppedByBudget() ? RunEnd::StoppedByBudget : RunEnd::Finished;
     out.Steps = steps.Count();

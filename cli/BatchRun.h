@@ -38,8 +38,9 @@ struct RunOutcome {
     SolutionList Population;  // the final population (genetic algorithm only, KeepPath)
     std::size_t Steps = 0;    // the path's length
     unsigned long long Evaluations = 0;
-    double Seconds = 0.0;       // the processor time of the run's thread
-    std::optional<float> Best;  // best function value in the problem's direction
+    unsigned long long Undefined = 0;  // evaluations the formula was undefined at (counted as 0)
+    double Seconds = 0.0;              // the processor time of the run's thread
+    std::optional<float> Best;         // best function value in the problem's direction
     RunEnd Ended = RunEnd::Finished;
     // Evaluations made when the first step reaching the target was published.
     std::optional<unsigned long long> EvaluationsToTarget;

@@ -30,6 +30,7 @@ BatchResult RunBatch(const BatchPlan& plan, BatchWriter& writer) {
             task.Seed = plan.SeedOf(i);
             task.Params = std::make_unique<AlgParameters>(*plan.Series[plan.SeriesOf(i)].Params);
             task.Limits = plan.Limits;
+            task.Limits.Target = plan.ProblemOf(plan.SeriesOf(i)).Target;
             writer.Prepare(task.Limits, plan.SeriesOf(i), task.Seed);
             return task;
         },

@@ -6,6 +6,7 @@
 #include "BatchWriter.h"
 #include "JsonText.h"
 #include "app/CsvTables.h"
+#include "app/OptimumGap.h"
 
 namespace quarmel {
 
@@ -44,10 +45,14 @@ class JsonlWriter : public BatchWriter {
                            ",\"solutions\":" + std::to_string(run.Steps) +
                            ",\"seconds\":" + OptionalText(std::round(run.Seconds * 1e6) / 1e6) +
                            ",\"ended\":\"" + RunEndName(run.Ended) + "\"";
-        if (plan_.Limits.Target) {
+        if (plan_.Targeted) {
             json += ",\"evaluations_to_target\":" +
                     (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : "null");
         }
+        const std::optional<float> gap = GapToOptimum(run.Best, plan_.ProblemOf(series).Known,
+                                                      plan_.Series[series].Params->Maximize());
+        json += ",\"gap\":" + (gap ? JsonNumber(FloatText(*gap)) : "null") +
+                ",\"undefined\":" + std::to_string(run.Undefined);
         print_(json + "," + program_ + "}\n");
     }
 

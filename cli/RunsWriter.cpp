@@ -2,6 +2,7 @@
 #include "BatchPlan.h"
 #include "BatchWriter.h"
 #include "app/CsvTables.h"
+#include "app/OptimumGap.h"
 
 namespace quarmel {
 
@@ -12,7 +13,10 @@ class RunsWriter : public BatchWriter {
     using BatchWriter::BatchWriter;
 
     void Begin() override {
-        if (plan_.Header) print_(RunRowHeader(Target()));
+        if (!plan_.Header) return;
+        std::string header = RunRowHeader(Target());
+        header.insert(header.size() - 1, ",gap,undefined");  // before the line's end
+        print_(header);
     }
     void Run(const RunOutcome& run, std::size_t series) override {
         std::string row =
@@ -22,11 +26,16 @@ class RunsWriter : public BatchWriter {
             row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget)
                                                   : std::string());
         }
+        const PlannedProblem& problem = plan_.ProblemOf(series);
+        const std::optional<float> gap =
+            GapToOptimum(run.Best, problem.Known, plan_.Series[series].Params->Maximize());
+        row += "," + (gap ? FloatText(*gap) : std::string());
+        row += "," + std::to_string(run.Undefined);
         print_(row + "\n");
     }
 
   private:
-    bool Target() const { return plan_.Limits.Target.has_value(); }
+    bool Target() const { return plan_.Targeted; }
 };
 
 }  // namespace

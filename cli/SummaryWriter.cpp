@@ -15,14 +15,14 @@ class SummaryWriter : public BatchWriter {
     }
 
     void Begin() override {
-        if (plan_.Header) print_(SeriesSummary::Header(plan_.Limits.Target.has_value()));
+        if (plan_.Header) print_(SeriesSummary::Header(plan_.Targeted));
     }
     void Run(const RunOutcome& run, std::size_t series) override {
         summaries_[series].Add(run);
         // Runs come series by series: the last run of a series ends its row.
         if ((++runs_) % plan_.Runs == 0) {
             print_(summaries_[series].Row(plan_.Series[series].Params->Maximize(),
-                                          plan_.Limits.Target));
+                                          plan_.ProblemOf(series).Target));
         }
     }
 

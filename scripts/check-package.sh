@@ -12,6 +12,7 @@ id=io.github.quarmel.Quarmel
 
 desktop-file-validate packaging/$id.desktop
 appstreamcli validate --no-net packaging/$id.metainfo.xml
+xmllint --noout packaging/$id.mime.xml
 
 # The same Debian release and mirror as this machine's.
 . /etc/os-release
@@ -90,6 +91,7 @@ files=(
   usr/bin/quarmel usr/bin/quarmel-batch
   usr/share/applications/$id.desktop
   usr/share/metainfo/$id.metainfo.xml
+  usr/share/mime/packages/$id.xml
   usr/share/icons/hicolor/scalable/apps/$id.svg
   usr/share/man/man1/quarmel.1.gz usr/share/man/man1/quarmel-batch.1.gz
   usr/share/doc/quarmel/copyright usr/share/doc/quarmel/changelog.gz

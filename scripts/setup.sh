@@ -11,7 +11,7 @@ packages=(
   parallel slurm-wlm munge
   xvfb xauth x11-apps netpbm
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
-  librsvg2-bin man-db dpkg-dev file desktop-file-utils appstream lintian debootstrap
+  librsvg2-bin man-db dpkg-dev file desktop-file-utils appstream libxml2-utils lintian debootstrap
   python3-pandas
 )
 

@@ -11,6 +11,7 @@
 #include "app/DataFile.h"
 #include "app/NumberText.h"
 #include "app/OpenedProblem.h"
+#include "app/UndefinedTexts.h"
 #include "ui/Accessibility.h"
 #include "ui/WindowColours.h"
 
@@ -181,8 +182,13 @@ void FunctionPage::AdoptFormula() {
     lastFormula_ = NormaliseFormula(FormulaText());
 }
 
-void FunctionPage::ShowValue(double value) {
-    LabelFuncCalc->setText(QString::fromStdString(FuncValueText(value)));
+void FunctionPage::ShowValue(double value, int evalError) {
+    std::string text = FuncValueText(value);
+    // An undefined value reads as a plain 0 unless the label says so, on a line of its own; its
+    // hint says why.
+    if (evalError != 0) text += "\n" + UndefinedValueNote(evalError);
+    LabelFuncCalc->setText(QString::fromStdString(text));
+    LabelFuncCalc->setToolTip(QString::fromStdString(UndefinedValueReason(evalError)));
 }
 
 void FunctionPage::ShowFile(const DataFileReading& file) {

@@ -38,8 +38,9 @@ class FunctionPage : public QWidget {
     void AdoptFormula();
     const std::string& LastFormula() const { return lastFormula_; }
 
-    // Shows the function's value at the variables' defaults in the Calculate group.
-    void ShowValue(double value);
+    // Shows the function's value at the variables' defaults in the Calculate group, with a note
+    // when the parser flagged its evaluation as undefined (evalError, its EvalError, not 0).
+    void ShowValue(double value, int evalError = 0);
     // Puts a data file's name, formula, direction and variables in the page.
     void ShowFile(const DataFileReading& file);
     // Empties the formula and every data row of the table but the last one.

@@ -135,6 +135,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
 
     ConnectMenu();
     ConnectRunCommands();
+    AddOtherWaysToOpen();
     connect(function_, &FunctionPage::CalculateRequested, this,
             [this] { quarmel::RunCommand([this] { ReadFunctionPage(true); }); });
     // The page's handler runs the chart tick between choosing the axes and drawing.
@@ -245,7 +246,8 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     }
     ReadOptionPages();
     if (evaluate) {
-        function_->ShowValue(EvaluateAtDefaults(FormParser, Parameters));
+        const double value = EvaluateAtDefaults(FormParser, Parameters);
+        function_->ShowValue(value, FormParser.EvalError());
     } else {
         chart_->SetUpAxes();
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "app/RunSession.h"
@@ -54,6 +55,10 @@ class TFormMain : public QMainWindow {
     // formula; then shows f at the default point (evaluate) or sets up the chart axes. 0 on
     // success, -1 when the formula does not compile. A text that is not a number throws.
     int ReadFunctionPage(bool evaluate);
+    // Opens the data file at `path` as File > Open does when its dialog gives that path (asking
+    // first when unsaved solutions would be lost); does nothing while Open is disabled (a run).
+    // The program's file argument, File > Examples and dropped files come this way.
+    void OpenDataFile(const std::string& path);
     // The run's solutions and population as the window shows them.
     const SolutionList& Solutions() const { return runSolutions_; }
     const SolutionList& Population() const { return runPopulation_; }
@@ -137,6 +142,8 @@ class TFormMain : public QMainWindow {
     // File commands.
     bool ConfirmDroppingSolutions();
     void ReleaseFinishedWorker();
+    // File > Examples and file drops (MainformOpen.cpp).
+    void AddOtherWaysToOpen();
 
     MainMenuItems menu_;
     ToolBarButtons tools_;
@@ -163,6 +170,7 @@ class TFormMain : public QMainWindow {
     std::shared_ptr<OptimizationThread> worker_;
     FileDialogSettings OpenDialog;
     FileDialogSettings SaveDialog;
+    std::string pathToOpen_;  // Open takes this path instead of asking its dialog, when set
 
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <utility>
+
 #include "algorithms/Optimizationthread.h"
 #include "app/DataFile.h"
 #include "app/OpenedProblem.h"
@@ -60,7 +62,8 @@ void TFormMain::SpeedButtonSaveClick() {
 
 void TFormMain::SpeedButtonOpenClick() {
     if (!ConfirmDroppingSolutions()) return;
-    const std::string path = CurrentDialogs().OpenFileName(OpenDialog);
+    const std::string path = pathToOpen_.empty() ? CurrentDialogs().OpenFileName(OpenDialog)
+                                                 : std::exchange(pathToOpen_, {});
     if (path.empty()) {
         session_.SetResultsIgnored(false);
         ReleaseFinishedWorker();

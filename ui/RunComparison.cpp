@@ -161,8 +161,10 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     live_ = false;
     status_.End();
     statusLine_->Show(status_);
-    Dock->EndRun(RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
-                           clock_.elapsed() / 1000.0, stopped));
+    RunRecord record = RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
+                                 clock_.elapsed() / 1000.0, stopped);
+    if (const auto& worker = form_->RunWorker()) record.Undefined = worker->UndefinedEvaluations();
+    Dock->EndRun(record);
 }
 
 void RunComparison::ExportChartPng() {

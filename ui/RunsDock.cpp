@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/RunTexts.h"
+#include "app/UndefinedTexts.h"
 #include "ui/ConvergencePlot.h"
 
 namespace quarmel {
@@ -20,6 +21,7 @@ namespace {
 
 const char* const kRunColumns[] = {"Algorithm", "Settings",    "Seed",   "Best value",
                                    "Solutions", "Evaluations", "Seconds"};
+const int kBestColumn = 3;
 
 }  // namespace
 
@@ -94,6 +96,10 @@ void RunsDock::EndRun(const RunRecord& run) {
     for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
         TableRuns->setItem(r, c, new QTableWidgetItem(QString::fromStdString(cells[c])));
     }
+    // A best value of a formula undefined somewhere may be one of its zeros: the best cell says
+    // how often it was.
+    TableRuns->item(r, kBestColumn)
+        ->setToolTip(QString::fromStdString(UndefinedCountText(run.Undefined, run.Evaluations)));
     TableRuns->scrollToBottom();
 }
 

@@ -32,6 +32,9 @@ int main(int argc, char* argv[]) {
         formMain.SetAboutWindow(&formAbout);
         formMain.SetHelpWindow(&formHelp);
         formMain.show();
+        // A file given to the program (a file manager's "Open with") opens as File > Open would.
+        const QStringList arguments = QApplication::arguments();
+        if (arguments.size() > 1) formMain.OpenDataFile(arguments.at(1).toStdString());
         return app.exec();
     } catch (const std::exception& e) {
         quarmel::ShowCommandError(e.what());

@@ -126,8 +126,9 @@ def press_and_go_on(node):
 class Program:
     """The program under test, started on entry and ended on exit."""
 
-    def __init__(self, path):
+    def __init__(self, path, arguments=()):
         self.path = path
+        self.arguments = list(arguments)
         self.process = None
         self.app = None
 
@@ -137,7 +138,7 @@ class Program:
         wait_for(lambda: pyatspi.Registry.getDesktop(0).childCount >= 0,
                  "the accessibility registry")
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        self.process = subprocess.Popen([self.path], env=env)
+        self.process = subprocess.Popen([self.path] + self.arguments, env=env)
         self.app = wait_for(self._application, "the program in the accessibility tree")
         wait_for(lambda: find(self.app, named("push button", "Calculate")),
                  "the main window's controls")

@@ -53,6 +53,19 @@ def test_local_delay(program):
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 
+def test_file_argument(program):
+    """A data file given to the program opens at the start as File > Open opens it: the window
+    is titled with it and the formula edit holds its formula."""
+    path = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "examples",
+                                        "sphere.txt"))
+    with Program(program, [path]) as p:
+        p.find(named("frame", "File: " + path), "the window titled with the file")
+        edit = p.find(lambda n: n.getRoleName() == "text"
+                      and n.description == "Enter funtion for optimization", "the formula edit")
+        wait_for(lambda: text_of(edit) == "x^2+y^2",
+                 lambda: "the formula edit to hold the file's (it holds %r)" % text_of(edit))
+
+
 def png_pixels(data):
     """Width, height and rows of (r, g, b) of an 8-bit RGB or RGBA, non-interlaced PNG file (as
     Qt writes them); fails on anything else."""

@@ -389,6 +389,48 @@ TEST_F(BatchRunner, LocalSearchesEndOnAFormulaUndefinedInPartOfItsRange) {
     }
 }
 
+TEST_F(BatchRunner, AProblemOfTheCatalogueHasAGapAndMayTargetItsOptimum) {
+    DataFileContents c;
+    c.Formula = "x^2+1";
+    c.Variables = {{"x", -2, 2, 2}};
+    const std::string bowl = Write("bowl.txt", c);
+    std::ofstream(dir / "catalogue.tsv") << "file\tname\tdimension\tdirection\toptimum\tlocation\t"
+                                            "tolerance\tdescription\tsource\n"
+                                            "bowl.txt\tBowl\t1\tmin\t1\t0\t0.5\tA bowl.\tHere\n";
+    const Outcome o = Run("--algorithm steepest --seed 4 --runs 3 --target optimum " + bowl);
+    const std::vector<std::string> best = Column(o.Out, "best"), gap = Column(o.Out, "gap"),
+                                   reached = Column(o.Out, "evaluations_to_target");
+    ASSERT_EQ(gap.size(), 3u) << o.Err;
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(std::stod(gap[k]), std::stod(best[k]) - 1, 1e-6);
+        EXPECT_EQ(reached[k].empty(), std::stod(best[k]) > 1.5);  // optimum plus tolerance
+    }
+    EXPECT_EQ(Column(Run("--algorithm steepest --runs 2 " + problem).Out, "gap"),
+              std::vector<std::string>(2, ""));  // not in a catalogue
+    ExpectRefused("--algorithm greedy --target optimum " + problem, "no known optimum");
+}
+
+TEST_F(BatchRunner, UndefinedEvaluationsAreCountedRunByRun) {
+    // The genetic population spreads over the whole range -1..1.
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^2", "none"}, {"log(-1-x^2)", "all"}, {"sqrt(x)", "some"}};
+    for (const auto& [formula, expected] : cases) {
+        DataFileContents c;
+        c.Formula = formula;
+        c.Variables = {{"x", -1, 1, 0.5f}};
+        const Outcome o = Run("--algorithm genetic --seed 2 --runs 2 " + Write("u.txt", c));
+        const std::vector<std::string> undefined = Column(o.Out, "undefined"),
+                                       evaluations = Column(o.Out, "evaluations");
+        ASSERT_EQ(undefined.size(), 2u) << o.Err;
+        for (std::size_t r = 0; r < 2; ++r) {
+            const std::string got = undefined[r] == "0"              ? "none"
+                                    : undefined[r] == evaluations[r] ? "all"
+                                                                     : "some";
+            EXPECT_EQ(got, expected) << formula << ": " << undefined[r] << " of " << evaluations[r];
+        }
+    }
+}
+
 TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     const std::string out = (dir / "never.txt").string();
     const std::string tail = " --out " + out + " ";

@@ -49,9 +49,10 @@ common = ["--algorithm", "annealing", "--seed", "3", "--runs", "3", "--grid", "A
           "--target", "0.5"]
 runs = pd.read_csv(run(*common, "--format", "runs", *problems))
 expect(list(runs.columns) == SERIES + ["seed", "best", "evaluations", "solutions", "seconds",
-                                       "ended", "evaluations_to_target"], list(runs.columns))
+                                       "ended", "evaluations_to_target", "gap", "undefined"],
+       list(runs.columns))
 numeric(runs, ["dimension", "seed", "best", "evaluations", "solutions", "seconds",
-               "evaluations_to_target"] + SETTINGS)
+               "evaluations_to_target", "gap", "undefined"] + SETTINGS)
 expect(len(runs) == 12, f"{len(runs)} runs")
 expect(runs[SETTINGS].notna().all().all(), "a setting is missing")
 expect(sorted(runs["Alfa"].unique()) == [0.9, 0.96], runs["Alfa"].unique())

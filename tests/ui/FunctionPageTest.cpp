@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QToolButton>
 
 #include "WindowFixture.h"
 
@@ -51,6 +54,33 @@ TEST_F(FunctionPage, LargeValuesUseExponentNotation) {
     Ctl<QLineEdit>("EditFunction")->setText("1500 + 0*x*y*c");
     Calculate();
     EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "1.5e+03");
+}
+
+TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideCalculatesValueAndOnARunsBestValue) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x/0 + y*c", "division by zero"},
+        {"log(-1 - x^2) + y*c", "logarithm of a number not above 0"},
+        {"x^2 + y*c", nullptr},
+    };
+    auto* label = Ctl<QLabel>("LabelFuncCalc");
+    for (const auto& [formula, reason] : cases) {
+        Ctl<QLineEdit>("EditFunction")->setText(formula);
+        Calculate();
+        // A defined value's text is as before; an undefined one's note has its own line.
+        EXPECT_EQ(label->text().section('\n', 1), reason ? "undefined, counted as 0" : "");
+        EXPECT_EQ(label->toolTip(), reason ? QString("undefined here: ") + reason : "");
+    }
+    // sqrt(x) is undefined over the whole range of x; x^2 is defined.
+    SetRow(1, "x", "-50", "-1", "-5");
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
+    for (const char* formula : {"sqrt(x) + y*c", "x^2 + y*c"}) {
+        Ctl<QLineEdit>("EditFunction")->setText(formula);
+        QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSteepest"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+    }
+    auto* runs = Ctl<QTableWidget>("TableRuns");
+    EXPECT_TRUE(runs->item(0, 3)->toolTip().endsWith(" evaluations undefined, counted as 0"));
+    EXPECT_EQ(runs->item(1, 3)->toolTip(), "");
 }
 
 TEST_F(FunctionPage, MaximiseChoiceReachesTheProblem) {

@@ -179,7 +179,13 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
         EXPECT_EQ(bar[m]->text(), titles[m]);
         const auto& [menu, items] = menus[m];
         EXPECT_EQ(bar[m]->menu(), menu);
-        const QList<QAction*> actions = menu->actions();
+        QList<QAction*> actions = menu->actions();
+        // The Examples submenu stands after Save; the specified items keep their order.
+        if (m == 0) {
+            ASSERT_GT(actions.size(), 3);
+            EXPECT_EQ(actions[3]->menu()->objectName(), "MenuExamples");
+            actions.removeAt(3);
+        }
         ASSERT_EQ(actions.size(), int(items.size())) << titles[m];
         for (size_t i = 0; i < items.size(); ++i) {
             QAction* a = actions[int(i)];
