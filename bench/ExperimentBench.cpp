@@ -6,7 +6,7 @@
 // time two workers take to make them in order, each run going to the first free one. The
 // iteration fails when 1 and 2 threads give different results.
 // Argument: the evaluation budget of a run (0: none, each run ends of itself, as at the start
-// settings: some 15 processor seconds for the two experiments on this machine).
+// settings: a few processor seconds for the two experiments).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
