@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -51,38 +52,29 @@ TEST(ExperimentRuns, TheResultsAreTheSameForAnyNumberOfThreads) {
     const AlgParameters p = Problem();
     const std::vector<ExperimentRun> runs =
         Runs(p, 3, {Greedy, Steepest, SimulatedAnnealing, Genetic});
+    // Everything of a run but its processor seconds, run by run in the order handed on.
     auto experiment = [&](int jobs) {
         ExperimentControl control;
-        std::vector<RunOutcome> out;
-        EXPECT_EQ(RunExperiment(runs, jobs, control,
-                                [&](std::size_t i, RunOutcome r) {
-                                    EXPECT_EQ(i, out.size());
-                                    out.push_back(std::move(r));
-                                }),
-                  runs.size());
+        std::vector<std::string> out;
+        RunExperiment(runs, jobs, control, [&](std::size_t i, RunOutcome r) {
+            std::string s = std::to_string(i) + " " + std::to_string(r.Seed) + " " +
+                            std::to_string(r.Evaluations) + " " + std::to_string(r.Steps) + " " +
+                            std::to_string(r.Best.value_or(-1)) + " " + RunEndName(r.Ended) + " " +
+                            std::to_string(r.EvaluationsToTarget.value_or(0)) + ":";
+            for (const TraceStep& t : r.Trace) {
+                s += " " + std::to_string(t.Evaluations) + "=" + std::to_string(t.BestSoFar);
+            }
+            out.push_back(s);
+        });
         EXPECT_EQ(control.Done, runs.size());
         EXPECT_EQ(control.Total, runs.size());
         return out;
     };
-    const std::vector<RunOutcome> one = experiment(1), three = experiment(3);
-    ASSERT_EQ(one.size(), three.size());
-    for (std::size_t i = 0; i < one.size(); ++i) {
-        EXPECT_EQ(one[i].Seed, runs[i].Seed);
-        EXPECT_EQ(one[i].Seed, three[i].Seed);
-        EXPECT_EQ(one[i].Best, three[i].Best) << i;
-        EXPECT_EQ(one[i].Evaluations, three[i].Evaluations) << i;
-        EXPECT_EQ(one[i].Steps, three[i].Steps) << i;
-        EXPECT_EQ(one[i].EvaluationsToTarget, three[i].EvaluationsToTarget) << i;
-        EXPECT_EQ(one[i].Ended, three[i].Ended) << i;
-        ASSERT_EQ(one[i].Trace.size(), three[i].Trace.size()) << i;
-        for (std::size_t t = 0; t < one[i].Trace.size(); ++t) {
-            EXPECT_EQ(one[i].Trace[t].Evaluations, three[i].Trace[t].Evaluations);
-            EXPECT_EQ(one[i].Trace[t].BestSoFar, three[i].Trace[t].BestSoFar);
-        }
-    }
+    const std::vector<std::string> one = experiment(1);
+    ASSERT_EQ(one.size(), runs.size());
+    EXPECT_EQ(experiment(3), one);
     // The seeds differ in what they give, so equal results are not a matter of course.
-    EXPECT_NE(one[9].Trace.size() * 1000 + one[9].Evaluations,
-              one[10].Trace.size() * 1000 + one[10].Evaluations);
+    EXPECT_NE(one[9].substr(one[9].find(':')), one[10].substr(one[10].find(':')));
 }
 
 TEST(ExperimentRuns, CancelHandsOnOnlyWholeRunsAndEndsRunsThatWouldNeverEnd) {

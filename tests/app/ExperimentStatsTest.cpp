@@ -24,13 +24,8 @@ RunOutcome Final(std::optional<float> best, unsigned long long evaluations = 0,
 
 TEST(ExperimentStats, QuantilesInterpolateBetweenOrderStatistics) {
     const std::vector<double> four = {1, 2, 3, 4};
-    struct Case {
-        double p, expected;
-    };
-    for (const Case& c :
-         {Case{0, 1}, Case{0.25, 1.75}, Case{0.5, 2.5}, Case{0.75, 3.25}, Case{1, 4}}) {
-        EXPECT_DOUBLE_EQ(Quantile(four, c.p), c.expected) << c.p;
-    }
+    const double p[] = {0, 0.25, 0.5, 0.75, 1}, expected[] = {1, 1.75, 2.5, 3.25, 4};
+    for (int i = 0; i < 5; ++i) EXPECT_DOUBLE_EQ(Quantile(four, p[i]), expected[i]) << p[i];
     EXPECT_EQ(Quantile({7}, 0.25), 7);
     EXPECT_TRUE(std::isnan(Quantile({}, 0.5)));
 
@@ -72,8 +67,8 @@ TEST(ExperimentStats, TheTargetDistributionRisesAtEachRunThatReachedIt) {
     const std::vector<RunOutcome> runs = {Final(1, 90, 10), Final(1, 90, 30), Final(1, 90),
                                           Final(1, 90, 10), Final(1, 90, 50)};
     const std::vector<EcdfStep> steps = TargetEcdf(runs);
-    ASSERT_EQ(steps.size(), 3u);
     const EcdfStep expected[] = {{10, 0.4}, {30, 0.6}, {50, 0.8}};
+    ASSERT_EQ(steps.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(steps[i].Evaluations, expected[i].Evaluations);
         EXPECT_DOUBLE_EQ(steps[i].Share, expected[i].Share);
@@ -86,23 +81,15 @@ TEST(ExperimentStats, TheBoxCountsNotANumberAsTheWorst) {
     for (float b : {5.0f, 1.0f, 4.0f, 2.0f, 3.0f}) runs.push_back(Final(b));
     runs.push_back(Final(std::nullopt));  // a run without a step is left out
     const BoxFigures box = *FinalBox(runs, false);
-    EXPECT_EQ(box.Min, 1);
-    EXPECT_EQ(box.Q1, 2);
-    EXPECT_EQ(box.Median, 3);
-    EXPECT_EQ(box.Q3, 4);
-    EXPECT_EQ(box.Max, 5);
+    EXPECT_EQ(std::vector<double>({box.Min, box.Q1, box.Median, box.Q3, box.Max}),
+              std::vector<double>({1, 2, 3, 4, 5}));
 
     const std::vector<RunOutcome> nan = {Final(std::nanf("")), Final(1), Final(2), Final(3)};
-    const BoxFigures low = *FinalBox(nan, false);
-    EXPECT_EQ(low.Min, 1);
-    EXPECT_DOUBLE_EQ(low.Q1, 1.75);
-    EXPECT_DOUBLE_EQ(low.Median, 2.5);
-    EXPECT_EQ(low.Max, kInf);
-    const BoxFigures high = *FinalBox(nan, true);
-    EXPECT_EQ(high.Min, -kInf);
-    EXPECT_DOUBLE_EQ(high.Median, 1.5);
-    EXPECT_DOUBLE_EQ(high.Q3, 2.25);
-    EXPECT_EQ(high.Max, 3);
+    const BoxFigures low = *FinalBox(nan, false), high = *FinalBox(nan, true);
+    EXPECT_EQ(std::vector<double>({low.Min, low.Q1, low.Median, low.Max}),
+              std::vector<double>({1, 1.75, 2.5, kInf}));
+    EXPECT_EQ(std::vector<double>({high.Min, high.Median, high.Q3, high.Max}),
+              std::vector<double>({-kInf, 1.5, 2.25, 3}));
     EXPECT_FALSE(FinalBox({Final(std::nullopt)}, false));
 }
 
