@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
-#include "BatchRun.h"
+#include "app/BatchRun.h"
 #include "app/ExampleCatalogue.h"
 #include "app/OpenedProblem.h"
 #include "model/Algparameters.h"

@@ -3,8 +3,8 @@
 #include <memory>
 #include <utility>
 
-#include "OrderedRuns.h"
 #include "app/NumberText.h"
+#include "app/OrderedRuns.h"
 #include "model/Improvement.h"
 
 namespace quarmel {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "BatchPlan.h"
-#include "BatchRun.h"
 #include "BatchWriter.h"
+#include "app/BatchRun.h"
 #include "app/DataFile.h"
 
 namespace quarmel {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "BatchRun.h"
+#include "app/BatchRun.h"
 
 namespace quarmel {
 

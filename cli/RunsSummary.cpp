@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
-#include "BatchRun.h"
+#include "app/BatchRun.h"
 #include "app/CsvTables.h"
 
 namespace quarmel {

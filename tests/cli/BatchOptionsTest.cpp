@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchRun.h"
 #include "app/CsvTables.h"
 #include "cli/BatchOptions.h"
-#include "cli/BatchRun.h"
 #include "cli/RunsSummary.h"
 #include "model/Settings.h"
 

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/BatchRun.h"
+#include "app/OrderedRuns.h"
 #include "cli/BatchOptions.h"
-#include "cli/BatchRun.h"
 #include "cli/BatchRunner.h"
-#include "cli/OrderedRuns.h"
 
 using namespace quarmel;
 

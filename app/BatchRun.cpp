@@ -5,7 +5,6 @@
 #include <ctime>
 #include <utility>
 
-#include "BatchOptions.h"
 #include "BatchRunControl.h"
 #include "algorithms/RunAlgorithm.h"
 #include "app/CsvTables.h"
@@ -27,7 +26,15 @@ double ThreadSeconds() {
 }  // namespace
 
 const char* RunEndName(RunEnd end) {
-    return end == RunEnd::Finished ? "finished" : "stopped-by-budget";
+    switch (end) {
+        case RunEnd::Finished:
+            return "finished";
+        case RunEnd::StoppedByBudget:
+            return "stopped-by-budget";
+        case RunEnd::Cancelled:
+            break;
+    }
+    return "cancelled";
 }
 
 bool Reaches(double value, double target, bool maximize) {
@@ -55,14 +62,16 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     const SolutionList& steps = kind == Genetic ? progress.History : path;
     BatchRunControl control(seed, params, steps,
                             limits.MaxEvaluations ? limits.MaxEvaluations : ~0ULL,
-                            limits.MaxSeconds, onStep);
+                            limits.MaxSeconds, onStep, limits.Cancel);
     const unsigned long long undefinedBefore = params.UndefinedEvaluations();
     const double start = ThreadSeconds();
     RunAlgorithm(kind, params, path, progress, control);
     out.Seconds = ThreadSeconds() - start;
     out.Undefined = params.UndefinedEvaluations() - undefinedBefore;
     out.Evaluations = control.Evaluations();
-    out.Ended = control.StoppedByBudget() ? RunEnd::StoppedByBudget : RunEnd::Finished;
+    out.Ended = control.Cancelled()         ? RunEnd::Cancelled
+                : control.StoppedByBudget() ? RunEnd::StoppedByBudget
+                                            : RunEnd::Finished;
     out.Steps = steps.Count();
     if (!steps.Empty()) out.Best = steps.Best(maximize).Value;
     if (limits.KeepPath) {
@@ -93,16 +102,29 @@ RunStatistics Statistics(std::vector<float> bests, bool maximize) {
     return s;
 }
 
+void TargetTally::Add(const RunOutcome& run) {
+    ++Runs;
+    if (run.EvaluationsToTarget) {
+        ++Reached;
+        Evaluations += *run.EvaluationsToTarget;
+    } else {
+        Evaluations += run.Evaluations;
+    }
+}
+
+double TargetTally::ReachedShare() const {
+    return Runs ? static_cast<double>(Reached) / Runs : 0.0;
+}
+
+std::optional<double> TargetTally::ExpectedRunningTime() const {
+    if (!Reached) return std::nullopt;
+    return static_cast<double>(Evaluations) / Reached;
+}
+
 void SeriesSummary::Add(const RunOutcome& run) {
-    ++runs_;
     seconds_ += run.Seconds;
     if (run.Best) bests_.push_back(*run.Best);
-    if (run.EvaluationsToTarget) {
-        ++reached_;
-        evaluationsForTarget_ += *run.EvaluationsToTarget;
-    } else {
-        evaluationsForTarget_ += run.Evaluations;
-    }
+    target_.Add(run);
 }
 
 std::string SeriesSummary::Header(bool target) {
@@ -119,14 +141,13 @@ std::string SeriesSummary::Row(bool maximize, std::optional<double> target) cons
         const auto f = static_cast<float>(*v);
         return static_cast<double>(f) == *v ? FloatText(f) : DoubleText(*v);
     };
-    std::string row = fields_ + "," + std::to_string(runs_) + "," + stat(s.Best) + "," +
+    std::string row = fields_ + "," + std::to_string(target_.Runs) + "," + stat(s.Best) + "," +
                       stat(s.Median) + "," + stat(s.Worst) + "," + stat(s.Mean) + "," +
                       stat(s.Deviation) + "," + DoubleText(std::round(seconds_ * 1e6) / 1e6);
     if (target) {
-        row += "," + DoubleText(*target) + "," +
-               DoubleText(runs_ ? static_cast<double>(reached_) / runs_ : 0.0) + "," +
-               (reached_ ? DoubleText(static_cast<double>(evaluationsForTarget_) / reached_)
-                         : std::string());
+        const std::optional<double> ert = target_.ExpectedRunningTime();
+        row += "," + DoubleText(*target) + "," + DoubleText(target_.ReachedShare()) + "," +
+               (ert ? DoubleText(*ert) : std::string());
     }
     return row + "\n";
 }

@@ -6,13 +6,15 @@ namespace quarmel {
 
 BatchRunControl::BatchRunControl(std::uint32_t seed, const AlgParameters& params,
                                  const SolutionList& steps, unsigned long long maxEvaluations,
-                                 std::optional<double> maxSeconds, StepObserver onStep)
+                                 std::optional<double> maxSeconds, StepObserver onStep,
+                                 const std::atomic<bool>* cancel)
     : seed_(seed),
       params_(params),
       steps_(steps),
       before_(params.Evaluations()),
       maxEvaluations_(maxEvaluations),
-      onStep_(std::move(onStep)) {
+      onStep_(std::move(onStep)),
+      cancel_(cancel) {
     WatchHoldRequests(NeverAsked());
     if (maxSeconds) {
         deadline_ = std::chrono::steady_clock::now() +
@@ -33,6 +35,7 @@ void BatchRunControl::Publish(ListChangeRef change) {
 
 bool BatchRunControl::StopRequested() const {
     if (stopped_) return true;
+    if (cancel_ && cancel_->load(std::memory_order_relaxed)) cancelled_ = stopped_ = true;
     if (Evaluations() >= maxEvaluations_ ||
         (deadline_ && std::chrono::steady_clock::now() >= *deadline_)) {
         stopped_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@ namespace quarmel {
 // and seconds, and an eye on the list of published steps. When the run has used its budget,
 // StopRequested turns true and stays so: the algorithm ends at its next check, as if stopped.
 // Every step appended to the list is reported, with the evaluations made up to its publishing.
+// A set `cancel` flag ends the run the same way, at the next check.
 class BatchRunControl : public RunControl {
   public:
     using StepObserver = std::function<void(const Solution& step, unsigned long long evaluations)>;
@@ -23,7 +25,7 @@ class BatchRunControl : public RunControl {
     // steps to (a local search's path, the genetic algorithm's history); both outlive the control.
     BatchRunControl(std::uint32_t seed, const AlgParameters& params, const SolutionList& steps,
                     unsigned long long maxEvaluations, std::optional<double> maxSeconds,
-                    StepObserver onStep);
+                    StepObserver onStep, const std::atomic<bool>* cancel = nullptr);
 
     void Publish(ListChangeRef change) override;
     void Sleep(int) override {}
@@ -33,7 +35,9 @@ class BatchRunControl : public RunControl {
     // Evaluations made since the control was made.
     unsigned long long Evaluations() const { return params_.Evaluations() - before_; }
     // Whether StopRequested has found the budget used up.
-    bool StoppedByBudget() const { return stopped_; }
+    bool StoppedByBudget() const { return stopped_ && !cancelled_; }
+    // Whether StopRequested has found the cancel flag set.
+    bool Cancelled() const { return cancelled_; }
 
   private:
     std::uint32_t seed_;
@@ -44,7 +48,9 @@ class BatchRunControl : public RunControl {
     std::optional<std::chrono::steady_clock::time_point> deadline_;
     StepObserver onStep_;
     std::size_t seen_ = 0;  // steps of the list already reported
+    const std::atomic<bool>* cancel_;
     mutable bool stopped_ = false;
+    mutable bool cancelled_ = false;
 };
 
 }  // namespace quarmel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,9 +12,10 @@
 
 namespace quarmel {
 
-// How a run ended: of itself, or at the first check after its budget was used up.
-enum class RunEnd { Finished, StoppedByBudget };
-const char* RunEndName(RunEnd end);  // finished, stopped-by-budget
+// How a run ended: of itself, at the first check after its budget was used up, or at the first
+// check after it was cancelled.
+enum class RunEnd { Finished, StoppedByBudget, Cancelled };
+const char* RunEndName(RunEnd end);  // finished, stopped-by-budget, cancelled
 
 // What a run may use and what is recorded of it.
 struct RunLimits {
@@ -22,6 +24,8 @@ struct RunLimits {
     std::optional<double> Target;  // a value to reach, in the problem's direction
     bool KeepPath = false;         // keep the path and the population in the outcome
     bool KeepTrace = false;        // keep every published step's evaluations and values
+    // When set and true, the run ends at its next check (an experiment's Cancel); not owned.
+    const std::atomic<bool>* Cancel = nullptr;
 };
 
 // A published step: the evaluations made up to its publishing, its value and the best so far.
@@ -67,6 +71,18 @@ struct RunStatistics {
 };
 RunStatistics Statistics(std::vector<float> bests, bool maximize);
 
+// The runs of a series against a target: how many reached it and the expected running time, the
+// evaluations of all runs (up to the target for those that reached it) divided by the number
+// that reached it (none when none did).
+struct TargetTally {
+    std::size_t Runs = 0;
+    std::size_t Reached = 0;
+    unsigned long long Evaluations = 0;
+    void Add(const RunOutcome& run);
+    double ReachedShare() const;
+    std::optional<double> ExpectedRunningTime() const;
+};
+
 // What the summary of a series keeps of each run: its best value, and for --target whether it
 // reached the target and the evaluations it took (all of them when it did not).
 class SeriesSummary {
@@ -76,18 +92,15 @@ class SeriesSummary {
 
     // The series fields, then runs,best,median,worst,mean,sd,seconds (the runs' processor time),
     // with --target also the target, the share of runs that reached it and the expected running
-    // time: the evaluations of all runs (up to the target for those that reached it) divided by
-    // the number that reached it. A number there is none of is empty.
+    // time (TargetTally). A number there is none of is empty.
     static std::string Header(bool target);
     std::string Row(bool maximize, std::optional<double> target) const;
 
   private:
     std::string fields_;
     std::vector<float> bests_;
-    std::size_t runs_ = 0;
     double seconds_ = 0.0;
-    std::size_t reached_ = 0;
-    unsigned long long evaluationsForTarget_ = 0;
+    TargetTally target_;
 };
 
 // The totals of every run of an invocation, for the standard-error line.
