@@ -123,9 +123,8 @@ void RunComparison::CopySelectedSolutions() const {
     QApplication::clipboard()->setText(QString::fromStdString(TabSeparated(cells)));
 }
 
-std::uint32_t RunComparison::NextSeed() const {
-    if (const auto fixed = Dock->FixedSeed()) return *fixed;
-    return ClockSeed();
+SeedChoice RunComparison::NextSeed() const {
+    return ChooseSeed(Dock->FixedSeedOn(), Dock->FixedSeedText(), ClockSeed());
 }
 
 void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
