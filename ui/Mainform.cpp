@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -193,6 +194,15 @@ QTableView* TFormMain::SolutionsTable() const {
 
 PanelChart* TFormMain::Chart() const {
     return chart_->Panel();
+}
+
+QImage TFormMain::ChartPicture() {
+    // Every page has the size of the one shown.
+    return chart_->Picture(PageControlMain->currentWidget()->size(), runSolutions_, runPopulation_);
+}
+
+bool TFormMain::HasChart() const {
+    return chart_->ChartReady() || chart_->HasSurface();
 }
 
 void TFormMain::ConnectMenu() {

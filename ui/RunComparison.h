@@ -53,6 +53,10 @@ class RunComparison : public QObject {
     void ExportSolutionsCsv();
     void ExportRunsCsv();
 
+    // An export with nothing to write is disabled: the chart before the Chart page holds one,
+    // the plot without a run, the solutions without solutions, the runs table without a run.
+    void UpdateExports();
+
     // Puts the selected cells of the Solutions table on the clipboard, tab-separated.
     void CopySelectedSolutions() const;
 
