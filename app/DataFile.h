@@ -49,8 +49,9 @@ enum class DataFileError {
 };
 
 // What the reader took from a file. Each part is present once it was read in full; on an error
-// the parts before it are there, and the variables and solutions read so far, in order, so the
-// window can apply exactly what was read. The solutions are never checked against the problem.
+// the parts before it are there, and the variables and solutions read so far, in order (the
+// window takes only a reading without error). The solutions are never checked against the
+// problem.
 struct DataFileReading {
     DataFileError Error = DataFileError::None;
     std::string Message;
@@ -79,8 +80,8 @@ DataFileReading ReadDataText(std::string_view text);
 constexpr std::uint64_t kMaxDataFileBytes = 256ull << 20;
 
 // Reads the data file at `path` (a regular file only, so a device or a pipe cannot hold it up).
-// A file over kMaxDataFileBytes, or one that cannot be read to its end, is CannotOpen with a
-// message saying why.
+// A file that is missing, not readable, a folder or not a regular file, over kMaxDataFileBytes,
+// or one that cannot be read to its end, is CannotOpen with a message saying why.
 DataFileReading ReadDataFile(const std::string& path);
 
 // A variable's cells as Open puts them into the table: general format with 4 significant digits

@@ -246,17 +246,21 @@ DataFileReading ReadDataFile(const std::string& path) {
         r.Message = "Cannot read file '" + path + "'" + why;
         return r;
     };
+    auto failErrno = [&fail]() { return fail(std::string(": ") + std::strerror(errno) + "."); };
+    const char* const notRegular = ": it is not a regular file.";
     // A regular file only, looked at before it is opened and again once it is open (without
     // blocking, should it have been replaced by a pipe meanwhile).
     struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return fail("");
+    if (stat(path.c_str(), &st) != 0) return failErrno();
+    if (S_ISDIR(st.st_mode)) return fail(": it is a folder.");
+    if (!S_ISREG(st.st_mode)) return fail(notRegular);
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return fail("");
+    if (fd < 0) return failErrno();
     struct FdCloser {
         int fd;
         ~FdCloser() { close(fd); }
     } closer{fd};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail("");
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail(notRegular);
     const std::string tooLarge =
         ": it is larger than " + std::to_string(kMaxDataFileBytes >> 20) + " MB.";
     if (static_cast<std::uint64_t>(st.st_size) > kMaxDataFileBytes) return fail(tooLarge);
@@ -273,7 +277,7 @@ DataFileReading ReadDataFile(const std::string& path) {
         const ssize_t n = read(fd, &text[got], text.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail(std::string(": ") + std::strerror(errno) + ".");
+            return failErrno();
         }
         if (n == 0) break;
         got += static_cast<std::size_t>(n);

@@ -39,13 +39,8 @@ OpenedProblem OpenProblem(const std::string& path, Problem& problem) {
 
 OpenDecision DecideOpen(const DataFileReading& reading) {
     OpenDecision d;
-    if (reading.Error == DataFileError::CannotOpen || !reading.HeaderFound) {
-        d.Notice = OpenNotice::Message;
-        return d;
-    }
-    d.Apply = true;
-    if (reading.Ok()) {
-        d.ReadPage = true;
+    if (reading.Ok() && reading.HeaderFound) {
+        d.Apply = true;
     } else {
         d.Notice =
             reading.Error == DataFileError::Conversion ? OpenNotice::ErrorBox : OpenNotice::Message;

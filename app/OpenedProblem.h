@@ -13,15 +13,14 @@ namespace quarmel {
 // as 4-digit texts (TableRowTexts).
 std::vector<VariableRowTexts> OpenedTableRows(const DataFileReading& file);
 
-// What Open does with a data file it read: a file it cannot open or without the program's name
-// is only reported; any other one goes into the window (caption, Function page, solutions),
-// and then either its failure is reported (a number that did not convert in the error box,
-// anything else in a message) or, read whole, the Function page is read as the new problem.
+// What Open does with a data file it read: only a file read whole goes into the window
+// (caption, Function page, solutions, chart), and the Function page is then read as the new
+// problem. Any other file changes nothing in the window and is only reported: a number that did
+// not convert in the error box, anything else in a message.
 enum class OpenNotice { None, Message, ErrorBox };
 struct OpenDecision {
-    bool Apply = false;  // the window takes the file: caption, page texts, solutions
+    bool Apply = false;                    // the window takes the file and reads the page
     OpenNotice Notice = OpenNotice::None;  // how reading.Message is shown
-    bool ReadPage = false;                 // read the Function page as the new problem
 };
 OpenDecision DecideOpen(const DataFileReading& reading);
 

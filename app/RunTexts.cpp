@@ -20,4 +20,14 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text) {
     return seed;
 }
 
+std::string SeedRefusal(const std::string& text) {
+    return "needs a whole number from 0 to 4294967295, not '" + text + "'";
+}
+
+SeedChoice ChooseSeed(bool fixed, const std::string& text, std::uint32_t clockSeed) {
+    if (!fixed) return {clockSeed, {}};
+    if (const auto seed = ParseSeed(text)) return {*seed, {}};
+    return {0, "Fixed seed " + SeedRefusal(text) + "."};
+}
+
 }  // namespace quarmel

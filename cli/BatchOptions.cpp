@@ -216,10 +216,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--seed") {
             const std::string v = value();
             o.Seed = ParseSeed(v);
-            if (!o.Seed) {
-                throw BatchInputError("--seed needs a whole number from 0 to 4294967295, not '" +
-                                      v + "'");
-            }
+            if (!o.Seed) throw BatchInputError("--seed " + SeedRefusal(v));
         } else if (name == "--runs") {
             const std::string v = value();
             if (!ParseWhole(v, o.Runs) || o.Runs < 1 || o.Runs > 1000000) {

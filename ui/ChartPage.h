@@ -18,6 +18,7 @@
 #include "model/Solution.h"
 
 class QCheckBox;
+class QImage;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -57,6 +58,13 @@ class ChartPage : public QWidget {
     void LayoutRangeControls();
     // The view and display options a frame is drawn with.
     ChartFrame CurrentChartFrame() const;
+    // Whether the page holds a chart: a surface was sampled (ChartPicture.cpp).
+    bool HasSurface() const { return !surface_.Samples.empty(); }
+    // The chart as the panel draws it. A page not shown is first laid out at `pageSize`, the size
+    // it has when shown, and its panel given the surface and these solutions; null when it has
+    // no surface to draw.
+    QImage Picture(const QSize& pageSize, const SolutionList& solutions,
+                   const SolutionList& population);
 
     // Whether the panel has something to draw (a surface, or the wave).
     bool ChartReady() const { return chartReady_; }

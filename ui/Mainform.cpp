@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,8 +50,20 @@ class PageControl : public QTabWidget {
     explicit PageControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new FixedTabBar(this)); }
 };
 
-// Menu shortcuts come before the keys of the control that has the focus, so that Ctrl+A starts
-// the genetic algorithm also while an edit field, where it would select all, has the focus.
+// The standard editing keys act on the text of an edit field (the variables table's cell editor
+// is one too), also where a menu item has the same key (Ctrl+A).
+bool IsTextEditingKey(QObject* focus, const QKeyEvent* key) {
+    if (!qobject_cast<QLineEdit*>(focus)) return false;
+    for (const QKeySequence::StandardKey k :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo}) {
+        if (key->matches(k)) return true;
+    }
+    return false;
+}
+
+// Menu shortcuts come before the keys of the control that has the focus, except the editing keys
+// of an edit field: every other key of a menu item works wherever the focus is.
 class MenuShortcutsFirst : public QObject {
   public:
     MenuShortcutsFirst(QWidget* window, QMenuBar* menu)
@@ -60,7 +73,13 @@ class MenuShortcutsFirst : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType()) return false;
         if (static_cast<QWidget*>(watched)->window() != window_) return false;
-        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsTextEditingKey(watched, key)) {
+            // Accepted, the key goes to the edit field instead of the shortcut.
+            event->accept();
+            return true;
+        }
+        const QKeySequence pressed(key->keyCombination());
         for (const QAction* item : menu_->findChildren<QAction*>()) {
             if (item->isEnabled() && !item->shortcut().isEmpty() && item->shortcut() == pressed) {
                 // Left unaccepted, the key goes to the shortcut instead of the control.
@@ -176,6 +195,15 @@ QTableView* TFormMain::SolutionsTable() const {
 
 PanelChart* TFormMain::Chart() const {
     return chart_->Panel();
+}
+
+QImage TFormMain::ChartPicture() {
+    // Every page has the size of the one shown.
+    return chart_->Picture(PageControlMain->currentWidget()->size(), runSolutions_, runPopulation_);
+}
+
+bool TFormMain::HasChart() const {
+    return chart_->ChartReady() || chart_->HasSurface();
 }
 
 void TFormMain::ConnectMenu() {

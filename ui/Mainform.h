@@ -17,6 +17,7 @@
 #include "ui/MainformMenu.h"
 
 class QCloseEvent;
+class QImage;
 class QStatusBar;
 class QTabWidget;
 class QTableView;
@@ -69,6 +70,10 @@ class TFormMain : public QMainWindow {
     QMenu* HelpMenu() const { return menu_.Pomoc1; }
     QTableView* SolutionsTable() const;
     ::quarmel::PanelChart* Chart() const;
+    // The chart as the Chart page draws it at its size in the window, also while another page
+    // is shown; null while the page holds no chart (HasChart: it was never set up).
+    QImage ChartPicture();
+    bool HasChart() const;
 
     // The current problem and every setting: the pages read it, the option pages write theirs.
     AlgParameters Parameters;

@@ -70,25 +70,23 @@ void TFormMain::SpeedButtonOpenClick() {
         return;
     }
 
+    // The whole file is read before anything changes: a file not read whole leaves the window
+    // as it was.
+    DataFileReading reading = ReadDataFile(path);
+    const OpenDecision decision = DecideOpen(reading);
+    if (decision.Notice == OpenNotice::ErrorBox) ShowCommandError(reading.Message);
+    if (decision.Notice == OpenNotice::Message) CurrentDialogs().Message(reading.Message);
+    if (!decision.Apply) return;
+
     chart_->SetSpiralMode(false);
     chart_->ResetView(false);
     function_->ClearFunctionInput();
     ReleaseFinishedWorker();
-    runSolutions_.Clear();
     runPopulation_.Clear();
+    setWindowTitle("File: " + QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    function_->ShowFile(reading);
+    runSolutions_ = std::move(reading.Solutions);
     ShowReplacedRunSolutions();
-
-    DataFileReading reading = ReadDataFile(path);
-    const OpenDecision decision = DecideOpen(reading);
-    if (decision.Apply) {
-        setWindowTitle("File: " + QFileInfo(QString::fromStdString(path)).absoluteFilePath());
-        function_->ShowFile(reading);
-        runSolutions_ = std::move(reading.Solutions);
-        ShowReplacedRunSolutions();
-    }
-    if (decision.Notice == OpenNotice::ErrorBox) ShowCommandError(reading.Message);
-    if (decision.Notice == OpenNotice::Message) CurrentDialogs().Message(reading.Message);
-    if (!decision.ReadPage) return;
 
     // The page reading then sees an unchanged formula and keeps the loaded solutions.
     function_->AdoptFormula();

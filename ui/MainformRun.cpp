@@ -89,8 +89,13 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
         CurrentDialogs().Message(refusal);
         return;
     }
+    const SeedChoice seedChoice = Comparison->NextSeed();
+    if (!seedChoice.Refusal.empty()) {
+        CurrentDialogs().Message(seedChoice.Refusal);
+        return;
+    }
+    const std::uint32_t seed = seedChoice.Seed;
     SetRunningState();
-    const std::uint32_t seed = Comparison->NextSeed();
     session_.Start(seed);
     worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
     Comparison->RunStarted(kind, Parameters, function_->ProblemName(), seed);

@@ -25,7 +25,6 @@
 #include "ui/ConvergencePlot.h"
 #include "ui/Dialogs.h"
 #include "ui/Mainform.h"
-#include "ui/PanelChart.h"
 #include "ui/RunsDock.h"
 #include "ui/StatusLine.h"
 
@@ -96,6 +95,9 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     connect(ExportPlotSvg1, &QAction::triggered, this, &RunComparison::ExportPlotSvg);
     connect(ExportSolutions1, &QAction::triggered, this, &RunComparison::ExportSolutionsCsv);
     connect(ExportRuns1, &QAction::triggered, this, &RunComparison::ExportRunsCsv);
+    connect(MenuRuns, &QMenu::aboutToShow, this, &RunComparison::UpdateExports);
+    connect(ClearRuns1, &QAction::triggered, this, &RunComparison::UpdateExports);
+    UpdateExports();
 
     statusLine_ = std::make_unique<StatusLine>(form->statusBar());
     form->SolutionsTable()->installEventFilter(this);
@@ -114,6 +116,15 @@ bool RunComparison::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+void RunComparison::UpdateExports() {
+    const bool plotted = !Dock->Plot().Runs().empty();
+    ExportChart1->setEnabled(form_->HasChart());
+    ExportPlotPng1->setEnabled(plotted);
+    ExportPlotSvg1->setEnabled(plotted);
+    ExportSolutions1->setEnabled(!form_->Solutions().Empty());
+    ExportRuns1->setEnabled(!Dock->Runs().empty());
+}
+
 void RunComparison::CopySelectedSolutions() const {
     std::vector<SelectedCell> cells;
     for (const QModelIndex& i : form_->SolutionsTable()->selectionModel()->selectedIndexes()) {
@@ -123,9 +134,8 @@ void RunComparison::CopySelectedSolutions() const {
     QApplication::clipboard()->setText(QString::fromStdString(TabSeparated(cells)));
 }
 
-std::uint32_t RunComparison::NextSeed() const {
-    if (const auto fixed = Dock->FixedSeed()) return *fixed;
-    return ClockSeed();
+SeedChoice RunComparison::NextSeed() const {
+    return ChooseSeed(Dock->FixedSeedOn(), Dock->FixedSeedText(), ClockSeed());
 }
 
 void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
@@ -139,6 +149,7 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     Dock->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
     status_.Start(kind, params.Iterations, seed);
     statusLine_->Show(status_);
+    UpdateExports();
 }
 
 void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population,
@@ -165,14 +176,14 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
                                  clock_.elapsed() / 1000.0, stopped);
     if (const auto& worker = form_->RunWorker()) record.Undefined = worker->UndefinedEvaluations();
     Dock->EndRun(record);
+    UpdateExports();
 }
 
 void RunComparison::ExportChartPng() {
     const std::string path =
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "chart"));
     if (path.empty()) return;
-    // The frame as drawn, at the widget's device pixel ratio.
-    const QImage frame = form_->Chart()->grabFramebuffer();
+    const QImage frame = form_->ChartPicture();
     if (frame.isNull()) {
         CurrentDialogs().Message("The chart has not been drawn yet.");
         return;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/RunStatus.h"
+#include "app/RunTexts.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
@@ -32,8 +33,9 @@ class RunComparison : public QObject {
     explicit RunComparison(TFormMain* form);
     ~RunComparison() override;
 
-    // The seed of the next run: the fixed one when the user set it, otherwise the clock's.
-    std::uint32_t NextSeed() const;
+    // The seed of the next run: the fixed one when the user set it, otherwise the clock's; a
+    // fixed seed that is not a valid seed is refused.
+    SeedChoice NextSeed() const;
 
     void RunStarted(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
                     std::uint32_t seed);
@@ -50,6 +52,10 @@ class RunComparison : public QObject {
     void ExportPlotSvg();
     void ExportSolutionsCsv();
     void ExportRunsCsv();
+
+    // An export with nothing to write is disabled: the chart before the Chart page holds one,
+    // the plot without a run, the solutions without solutions, the runs table without a run.
+    void UpdateExports();
 
     // Puts the selected cells of the Solutions table on the clipboard, tab-separated.
     void CopySelectedSolutions() const;

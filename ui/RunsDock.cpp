@@ -11,7 +11,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/RunTexts.h"
 #include "app/UndefinedTexts.h"
 #include "ui/ConvergencePlot.h"
 
@@ -74,9 +73,12 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     connect(ButtonCopyRuns, &QPushButton::clicked, this, &RunsDock::CopyRuns);
 }
 
-std::optional<std::uint32_t> RunsDock::FixedSeed() const {
-    if (!CheckBoxFixedSeed->isChecked()) return std::nullopt;
-    return ParseSeed(EditSeed->text().toStdString());
+bool RunsDock::FixedSeedOn() const {
+    return CheckBoxFixedSeed->isChecked();
+}
+
+std::string RunsDock::FixedSeedText() const {
+    return EditSeed->text().toStdString();
 }
 
 void RunsDock::BeginRun(const std::string& label, bool maximize) {

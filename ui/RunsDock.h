@@ -2,8 +2,6 @@
 
 #include <QDockWidget>
 
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +26,9 @@ class RunsDock : public QDockWidget {
   public:
     explicit RunsDock(QWidget* parent = nullptr);
 
-    // The seed the user fixed, if the fixed seed is on and its text is a valid seed.
-    std::optional<std::uint32_t> FixedSeed() const;
+    // Whether the user fixed the seed of the next runs, and the seed's text as typed.
+    bool FixedSeedOn() const;
+    std::string FixedSeedText() const;
 
     // The plot follows a run: its start, what it publishes, its end; a finished run, also one
     // the user stopped, then becomes a row of the runs table.

@@ -197,12 +197,21 @@ TEST_F(DataFileSave, SaveKilledWhileWritingLeavesNothingBehind) {
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"Example.txt"});
 }
 
-TEST_F(DataFileSave, ReadingNeedsARegularFile) {
-    EXPECT_EQ(ReadDataFile(dir / "none.txt").Error, DataFileError::CannotOpen);
-    EXPECT_EQ(ReadDataFile(dir).Error, DataFileError::CannotOpen);
-    const DataFileReading device = ReadDataFile("/dev/zero");
-    EXPECT_EQ(device.Error, DataFileError::CannotOpen);
-    EXPECT_EQ(device.Message, "Cannot read file '/dev/zero'");
+TEST_F(DataFileSave, ReadingNeedsARegularFileAndSaysWhy) {
+    const fs::path fifo = dir / "fifo.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {(dir / "none.txt").string(), std::string(": ") + std::strerror(ENOENT) + "."},
+        {dir.string(), ": it is a folder."},
+        {"/dev/zero", ": it is not a regular file."},
+        // Refused before it is opened: opening a pipe without a writer would wait.
+        {fifo.string(), ": it is not a regular file."},
+    };
+    for (const auto& [path, why] : cases) {
+        const DataFileReading r = ReadDataFile(path);
+        EXPECT_EQ(r.Error, DataFileError::CannotOpen) << path;
+        EXPECT_EQ(r.Message, "Cannot read file '" + path + "'" + why);
+    }
 }
 
 TEST_F(DataFileSave, ReadingRefusesAHugeFileUnreadAndReportsAReadError) {

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "WindowFixture.h"
@@ -135,23 +137,53 @@ TEST_F(FileTest, ClosingAfterSaveDoesNotAsk) {
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(FileTest, AFileOfAnotherProgramIsRefusedAfterTheReset) {
+TEST_F(FileTest, AFailedOpenLeavesTheWindowAsItWasAndSaysWhy) {
     RunGreedyToTheEnd();
     Save(PathOf("run.txt"));
-    WriteFile("other.txt", "# data file for something else entirely\nf=x\nmax=1 \n");
-    Open(PathOf("other.txt"));
-    EXPECT_EQ(dialogs.Messages(), (std::vector<std::string>{"Wrong file format !"}));
-    EXPECT_EQ(form->windowTitle(), "Quarmel");
-    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
-    EXPECT_TRUE(form->Solutions().Empty());
-    EXPECT_TRUE(Row(1) == (QStringList{"", "", "", ""}));
-}
+    Ctl<QLineEdit>("EditFunctionName")->setText("typed name");
+    Ctl<QLineEdit>("EditFunction")->setText("x*y");
+    Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
+    SetRow(1, "x", "-2", "3", "1");
+    SetRow(2, "y", "0", "1", "0,5");
+    const SolutionList solutions = form->Solutions();
 
-TEST_F(FileTest, AFileThatCannotBeReadIsNamed) {
-    Open(PathOf("missing.txt"));
-    ASSERT_EQ(dialogs.Messages().size(), 1u);
-    EXPECT_NE(dialogs.Messages()[0].find("missing.txt"), std::string::npos);
-    EXPECT_EQ(form->windowTitle(), "Quarmel");
+    WriteFile("other.txt", "# data file for something else entirely\nf=x\nmax=1 \n");
+    QFile binary(dir.filePath("binary.txt"));
+    ASSERT_TRUE(binary.open(QIODevice::WriteOnly));
+    binary.write(QByteArray("\x7f"
+                            "ELF\x02\x01\x00\x00\xff\xfe",
+                            10)
+                     .repeated(100));
+    binary.close();
+    ASSERT_EQ(mkfifo(PathOf("fifo.txt").c_str(), 0600), 0);
+    // A sparse file just over the size limit, starting as a data file does.
+    WriteFile("huge.txt", "# data file for Quarmel\n");
+    ASSERT_TRUE(QFile::resize(dir.filePath("huge.txt"), kMaxDataFileBytes + 1));
+    // The header, then a count that is not a number: the error box.
+    WriteFile("count.txt",
+              "# data file for Quarmel\n# n\n\n# formula\nf=x\n\n# 1 for max\nmax=0 \n\n"
+              "# number of variables\nvars=two \n");
+    const std::pair<const char*, std::string> cases[] = {
+        {"other.txt", "Wrong file format !"},
+        {"binary.txt", "Wrong file format !"},
+        {"fifo.txt", "Cannot read file '" + PathOf("fifo.txt") + "': it is not a regular file."},
+        {"huge.txt", "Cannot read file '" + PathOf("huge.txt") + "': it is larger than 256 MB."},
+        {"count.txt", "'two' is not a valid integer value."},
+    };
+    for (const auto& [name, message] : cases) {
+        dialogs.shown.clear();
+        Open(PathOf(name));
+        ASSERT_EQ(dialogs.shown.size(), 1u) << name;
+        EXPECT_EQ(dialogs.shown[0].Text, message);
+        EXPECT_EQ(form->windowTitle(), "Quarmel");
+        EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "typed name");
+        EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x*y");
+        EXPECT_TRUE(Ctl<QRadioButton>("RadioButton_max")->isChecked());
+        EXPECT_EQ(Row(1), (QStringList{"x", "-2", "3", "1"}));
+        EXPECT_EQ(Row(2), (QStringList{"y", "0", "1", "0,5"}));
+        EXPECT_EQ(Row(3), (QStringList{"c", "1", "15", "5"}));
+        EXPECT_EQ(form->Solutions().Count(), solutions.Count()) << name;
+    }
 }
 
 TEST_F(FileTest, AFailedSaveIsReportedAndTheSolutionsStayUnsaved) {

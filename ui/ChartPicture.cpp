@@ -1,0 +1,47 @@
+// The Chart page's picture for an export, also while the page is hidden or was never shown.
+#include <QCoreApplication>
+#include <QImage>
+#include <QResizeEvent>
+
+#include "chart/MarkerPoints.h"
+#include "ui/ChartPage.h"
+#include "ui/PanelChart.h"
+
+namespace quarmel {
+
+QImage ChartPage::Picture(const QSize& pageSize, const SolutionList& solutions,
+                          const SolutionList& population) {
+    if (!Current()) {
+        if (!HasSurface()) return QImage();
+        // A hidden widget gets its resize event only when it is shown: the page lays out the
+        // panel, and the panel sizes its frame buffer, now.
+        const QSize pageBefore = size();
+        const QSize panelBefore = PanelChart->size();
+        resize(pageSize);
+        QResizeEvent pageResized(size(), pageBefore);
+        QCoreApplication::sendEvent(this, &pageResized);
+        QResizeEvent panelResized(PanelChart->size(), panelBefore);
+        QCoreApplication::sendEvent(PanelChart, &panelResized);
+        // What a tick on the shown page gives the panel; the page's next tick rebuilds the
+        // markers again, as after any time hidden.
+        const MarkerAxes axes{axisX_,
+                              axisY_,
+                              surface_.DisplayXMin,
+                              surface_.DisplayXMax,
+                              surface_.DisplayYMin,
+                              surface_.DisplayYMax};
+        ChartModel& chart = PanelChart->Chart();
+        chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
+                         surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
+                         surface_.Samples);
+        markerFeed_.Rebuild();
+        markerFeed_.Update(solutions, axes, chart);
+        chart.SetPopulationPoints(PopulationMarkers(population, axes));
+        chartReady_ = true;
+        PanelChart->SetChartReady(true);
+    }
+    // The frame as drawn, at the panel's device pixel ratio.
+    return PanelChart->grabFramebuffer();
+}
+
+}  // namespace quarmel
