@@ -400,6 +400,7 @@ void ChartPage::Tick(const SolutionList& solutions, const SolutionList& populati
                           surface_.DisplayYMax};
     ChartModel& chart = PanelChart->Chart();
     // The panel is given only what changed, so an idle page neither rebuilds nor redraws.
+    if (PanelChart->TakeGridRebuilt()) surfaceChanged_ = true;
     bool changed = !fedBefore || surfaceChanged_ || listChanged_;
     if (!fedBefore || surfaceChanged_) {
         chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,

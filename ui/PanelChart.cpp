@@ -106,8 +106,10 @@ void PanelChart::paintGL() {
     }
     const qreal ratio = devicePixelRatioF();
     const ChartFrame frame = frameSource_ ? frameSource_() : ChartFrame{};
+    const bool rebuildsGrid = model_->GridRebuildPending || model_->LastWaveMode != frame.WaveMode;
     renderer_.Render(*model_, 0, 0, static_cast<int>(width() * ratio),
                      static_cast<int>(height() * ratio), frame);
+    if (rebuildsGrid && !frame.WaveMode) gridRebuilt_ = true;
     ++framesRendered_;
     lastFrame_ = frame;
     drawn_ = true;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "chart/ChartFrame.h"
 #include "chart/ChartModel.h"
@@ -49,6 +50,10 @@ class PanelChart : public QOpenGLWidget {
     void RedrawOnTick(int periodMs);
     // The chart model was changed: the next tick draws.
     void NoteDataChanged() { dataChanged_ = true; }
+    // Whether a frame drawn since the last call rebuilt the model's grid outside the wave (the
+    // first frame, the first after the wave), which leaves it flat until the surface is given
+    // again.
+    bool TakeGridRebuilt() { return std::exchange(gridRebuilt_, false); }
 
     // Chart frames rendered so far (each one also advances a running wave by a step).
     int FramesRendered() const { return framesRendered_; }
@@ -78,6 +83,7 @@ class PanelChart : public QOpenGLWidget {
     bool lastFrameSlow_ = false;
     int tickPeriodMs_ = -1;  // none until the timer asks for a frame
     bool dataChanged_ = true;
+    bool gridRebuilt_ = false;
     bool drawn_ = false;  // lastFrame_ holds the view and options of the last frame drawn
     ChartFrame lastFrame_;
 };
