@@ -6,22 +6,37 @@
 #include "app/RunRecords.h"
 
 namespace quarmel {
+namespace {
+
+// The message while each algorithm runs, and while it is paused.
+struct MessageTexts {
+    const char* Running;
+    const char* Paused;
+};
+const MessageTexts kMessages[] = {
+    {"Greedy algorithm is running ...", "Greedy algorithm is paused"},
+    {"Steepest algorithm is running ...", "Steepest algorithm is paused"},
+    {"Simulated Annealing algorithm is running ...", "Simulated Annealing algorithm is paused"},
+    {"Genetic algorithm is running ...", "Genetic algorithm is paused"},
+};
+
+}  // namespace
 
 void RunStatus::Start(AlgorithmKind kind, int iterations, std::uint32_t seed) {
     kind_ = kind;
     iterations_ = iterations;
     seed_ = "Seed " + std::to_string(seed);
     elapsed_ = quarmel::ElapsedText(0);
-    barVisible_ = kind == Genetic || kind == SimulatedAnnealing;
+    barVisible_ = kind == Genetic;
     barMaximum_ = kind == Genetic ? iterations : 0;
     barValue_ = 0;
     stage_.clear();
+    message_ = kMessages[kind].Running;
 }
 
 void RunStatus::Published(std::size_t published) {
     if (kind_ != Genetic || published == 0) return;
-    const int generation = static_cast<int>(published) - 1;
-    barValue_ = std::min(generation, iterations_);
+    barValue_ = static_cast<int>(std::min<std::size_t>(published, iterations_));
     barFormat_ = "Generation %v of %m";
 }
 
@@ -33,6 +48,17 @@ void RunStatus::Stage(long long number, bool heating, double temperature) {
 
 void RunStatus::Elapsed(double seconds) {
     elapsed_ = quarmel::ElapsedText(seconds);
+}
+
+void RunStatus::SetPaused(bool paused) {
+    if (message_.empty()) return;  // no run, or one that is over
+    message_ = paused ? kMessages[kind_].Paused : kMessages[kind_].Running;
+}
+
+void RunStatus::End() {
+    barVisible_ = false;
+    stage_.clear();
+    message_.clear();
 }
 
 }  // namespace quarmel

@@ -8,29 +8,34 @@
 
 namespace quarmel {
 
-// What the status line shows of a run: its seed, the time it has run, and a progress bar for the
-// algorithms whose progress can be told: the genetic algorithm's generation out of its budget,
-// and for the annealing a busy bar beside its stage, as its number of stages is known only at its
-// end. Follows the run's start, its ticks and its end; the window only shows it.
+// What the status line shows of a run: whether it is running or paused, its seed, the time it
+// has run, the genetic algorithm's generations out of its budget on a progress bar, and the
+// annealing's stage (its number of stages is known only at its end, so its stage is its
+// progress; a busy bar beside it would leave the message no room and move on while paused).
+// Follows the run's start, its ticks and its end; the window only shows it.
 class RunStatus {
   public:
     void Start(AlgorithmKind kind, int iterations, std::uint32_t seed);
-    // The run has published `published` solutions (a genetic run one per generation, the first
-    // being generation 0).
+    // The run has published `published` solutions (a genetic run one per finished generation).
     void Published(std::size_t published);
     // Where the annealing is; other algorithms have no stage to show.
     void Stage(long long number, bool heating, double temperature);
+    // The run's time without its pauses, and whether it is paused now (RunSession's).
     void Elapsed(double seconds);
-    void End() { barVisible_ = false; }
+    void SetPaused(bool paused);
+    // The run is over: the bar, the stage and the message go; the seed and the time stay.
+    void End();
 
     bool BarVisible() const { return barVisible_; }
-    // The bar goes from 0 to its maximum; a maximum of 0 makes it a busy bar.
+    // The bar goes from 0 to its maximum.
     int BarMaximum() const { return barMaximum_; }
     int BarValue() const { return barValue_; }
     // The bar's text, %v standing for its value and %m for its maximum. Empty until the first
     // generation is shown: the bar then shows its own percentage.
     const std::string& BarFormat() const { return barFormat_; }
     const std::string& StageText() const { return stage_; }
+    // The status line's message: the algorithm is running or paused; empty without a run.
+    const std::string& MessageText() const { return message_; }
     const std::string& ElapsedText() const { return elapsed_; }
     const std::string& SeedText() const { return seed_; }
 
@@ -42,6 +47,7 @@ class RunStatus {
     int barValue_ = 0;
     std::string barFormat_;
     std::string stage_;
+    std::string message_;
     std::string elapsed_;
     std::string seed_;
 };

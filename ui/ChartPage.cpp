@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "chart/MarkerPoints.h"
@@ -375,8 +377,15 @@ void ChartPage::RedrawChart() {
     PanelChart->RedrawChart();
 }
 
+void ChartPage::RedrawIfChanged() {
+    if (!chartReady_) return;
+    PanelChart->SetChartReady(true);
+    PanelChart->RedrawIfChanged();
+}
+
 void ChartPage::NoteChange(ListChange change) {
     markerFeed_.Note(change);
+    if (change != ListChange::None) listChanged_ = true;
 }
 
 void ChartPage::Tick(const SolutionList& solutions, const SolutionList& population, int periodMs) {
@@ -390,12 +399,28 @@ void ChartPage::Tick(const SolutionList& solutions, const SolutionList& populati
                           surface_.DisplayYMin,
                           surface_.DisplayYMax};
     ChartModel& chart = PanelChart->Chart();
-    chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
-                     surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
-                     surface_.Samples);
+    // The panel is given only what changed, so an idle page neither rebuilds nor redraws.
+    if (PanelChart->TakeGridRebuilt()) surfaceChanged_ = true;
+    bool changed = !fedBefore || surfaceChanged_ || listChanged_;
+    if (!fedBefore || surfaceChanged_) {
+        chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
+                         surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
+                         surface_.Samples);
+    }
+    surfaceChanged_ = false;
+    listChanged_ = false;
     if (!fedBefore) markerFeed_.Rebuild();
     markerFeed_.Update(solutions, axes, chart);
-    chart.SetPopulationPoints(PopulationMarkers(population, axes));
+    std::vector<float> populationMarkers = PopulationMarkers(population, axes);
+    // Compared by bytes: a marker of an undefined value is not equal to itself.
+    const std::vector<float>& shownPopulation = chart.PopulationPoints();
+    if (populationMarkers.size() != shownPopulation.size() ||
+        !std::equal(populationMarkers.begin(), populationMarkers.end(), shownPopulation.begin(),
+                    [](float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; })) {
+        chart.SetPopulationPoints(std::move(populationMarkers));
+        changed = true;
+    }
+    if (changed) PanelChart->NoteDataChanged();
     chartReady_ = true;
     PanelChart->SetChartReady(true);
     PanelChart->RedrawOnTick(periodMs);

@@ -54,6 +54,8 @@ class ChartPage : public QWidget {
     // How the solution list changed since the last tick; Replaced rebuilds the markers.
     void NoteChange(ListChange change);
     void RedrawChart();
+    // RedrawChart when the picture would change (see PanelChart::RedrawIfChanged).
+    void RedrawIfChanged();
     // Gives the range groups, bars and edits their widths for the page's width.
     void LayoutRangeControls();
     // The view and display options a frame is drawn with.
@@ -71,7 +73,11 @@ class ChartPage : public QWidget {
     void SetChartReady() { chartReady_ = true; }
     // The wave demonstration draws the panel's grid as a water surface.
     bool WaveMode() const { return waveMode_; }
-    void SetWaveMode(bool on) { waveMode_ = on; }
+    // The wave moves the model's grid: the surface is given to the panel again after it.
+    void SetWaveMode(bool on) {
+        surfaceChanged_ = surfaceChanged_ || on != waveMode_;
+        waveMode_ = on;
+    }
     bool SpiralMode() const { return spiralMode_; }
     void SetSpiralMode(bool on) { spiralMode_ = on; }
     // Back to the default view; a new function also gets the default distance's shift.
@@ -155,6 +161,9 @@ class ChartPage : public QWidget {
     // the panel its data, so the first tick on this page after others rebuilds them whole.
     MarkerFeed markerFeed_;
     bool fedLastTick_ = false;
+    // What the panel has not been given yet: a surface sampled again, a change of the list.
+    bool surfaceChanged_ = true;
+    bool listChanged_ = true;
 
     ::quarmel::PanelChart* PanelChart = nullptr;
     QWidget* PanelChartOptions = nullptr;

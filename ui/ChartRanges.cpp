@@ -49,6 +49,7 @@ void ChartPage::SetUpAxes() {
     const int count = problem_.VariableCount();
     if (count == 0) {
         surface_ = SampleWithoutVariables(parser_);  // all ranges 0
+        surfaceChanged_ = true;
         return;
     }
     const AxisChoice axes = ChooseAxes(count, ComboBoxAxeX->currentIndex(),
@@ -115,6 +116,7 @@ void ChartPage::SampleOverXY(int xVariable, int yVariable) {
     surface_ = quarmel::SampleOverXY(parser_, problem_.Variables(), xVariable, yVariable,
                                      EditValue(EditMinX), EditValue(EditMaxX), EditValue(EditMinY),
                                      EditValue(EditMaxY));
+    surfaceChanged_ = true;
 }
 
 void ChartPage::SampleOverX(int xVariable) {
@@ -124,6 +126,7 @@ void ChartPage::SampleOverX(int xVariable) {
                                     EditValue(EditMaxX));
     surface_.DisplayYMin = 0;
     surface_.DisplayYMax = 0;
+    surfaceChanged_ = true;
 }
 
 void ChartPage::ComboBoxAxeXChange() {

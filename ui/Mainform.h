@@ -134,7 +134,8 @@ class TFormMain : public QMainWindow {
     void TimerChartTimer();
     void TimerDemoTimer();
 
-    void StartRun(AlgorithmKind kind, const char* statusText);
+    // Starts the algorithm; the status line tells it is running.
+    void StartRun(AlgorithmKind kind);
     void SetRunningState();
     void SetIdleState();
     void ApplyPauseState(bool paused);

@@ -31,7 +31,9 @@ void TFormMain::Demonstracja1Click() {
 }
 
 void TFormMain::TimerDemoTimer() {
-    if (PageControlMain->currentWidget() == chart_) chart_->RedrawChart();
+    // Outside the wave this shows the auto-rotation's turns as they come; an unchanged picture
+    // is not drawn again.
+    if (PageControlMain->currentWidget() == chart_) chart_->RedrawIfChanged();
 }
 
 }  // namespace quarmel

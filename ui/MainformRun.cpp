@@ -66,22 +66,22 @@ void TFormMain::ConnectRunCommands() {
 }
 
 void TFormMain::SpeedButtonGreedyClick() {
-    StartRun(Greedy, "Greedy algorithm is running ...");
+    StartRun(Greedy);
 }
 
 void TFormMain::SpeedButtonSteepestClick() {
-    StartRun(Steepest, "Steepest algorithm is running ...");
+    StartRun(Steepest);
 }
 
 void TFormMain::SpeedButtonSAClick() {
-    StartRun(SimulatedAnnealing, "Simulated Annealing algorithm is running ...");
+    StartRun(SimulatedAnnealing);
 }
 
 void TFormMain::SpeedButtonGeneticAlgClick() {
-    StartRun(Genetic, "Genetic algorithm is running ...");
+    StartRun(Genetic);
 }
 
-void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
+void TFormMain::StartRun(AlgorithmKind kind) {
     if (ReadFunctionPage(false) == -1) return;
     // A variable without room would make the neighbour moves and start points meaningless.
     const std::string refusal = UnusableRangeMessage(Parameters);
@@ -103,7 +103,6 @@ void TFormMain::StartRun(AlgorithmKind kind, const char* statusText) {
     chart_->SetWaveMode(false);
     TimerChart->start();
     ShowPage(chart_);
-    StatusBar->showMessage(statusText);
 }
 
 void TFormMain::SetRunningState() {
@@ -174,6 +173,7 @@ void TFormMain::Pauza1Click() {
 void TFormMain::ApplyPauseState(bool paused) {
     session_.SetPaused(paused);
     if (!worker_) return;
+    Comparison->ShowSession();
     if (paused) {
         worker_->Hold();
     } else {

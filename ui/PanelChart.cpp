@@ -9,6 +9,18 @@
 #include "ui/ChartFont.h"
 
 namespace quarmel {
+namespace {
+
+bool SameFrame(const ChartFrame& a, const ChartFrame& b) {
+    return a.WaveMode == b.WaveMode && a.Distance == b.Distance && a.TiltAngle == b.TiltAngle &&
+           a.TurnAngle == b.TurnAngle && a.ShiftX == b.ShiftX && a.ShiftY == b.ShiftY &&
+           a.ShowPoints == b.ShowPoints && a.ShowPolygons == b.ShowPolygons &&
+           a.SmoothShading == b.SmoothShading && a.ShowSolution == b.ShowSolution &&
+           a.ShowAxes == b.ShowAxes && a.ShowAxesDescription == b.ShowAxesDescription &&
+           a.ShowLines == b.ShowLines && a.SpiralMode == b.SpiralMode;
+}
+
+}  // namespace
 
 PanelChart::PanelChart(QWidget* parent)
     : QOpenGLWidget(parent), model_(std::make_unique<ChartModel>()) {
@@ -52,6 +64,14 @@ void PanelChart::RedrawOnTick(int periodMs) {
         lastFrameSlow_ = false;
         return;
     }
+    RedrawIfChanged();
+}
+
+void PanelChart::RedrawIfChanged() {
+    if (!chartReady_ || framePending_) return;
+    // A running wave moves at every frame.
+    const ChartFrame frame = frameSource_ ? frameSource_() : ChartFrame{};
+    if (drawn_ && !dataChanged_ && !frame.WaveMode && SameFrame(frame, lastFrame_)) return;
     RedrawChart();
 }
 
@@ -86,9 +106,14 @@ void PanelChart::paintGL() {
     }
     const qreal ratio = devicePixelRatioF();
     const ChartFrame frame = frameSource_ ? frameSource_() : ChartFrame{};
+    const bool rebuildsGrid = model_->GridRebuildPending || model_->LastWaveMode != frame.WaveMode;
     renderer_.Render(*model_, 0, 0, static_cast<int>(width() * ratio),
                      static_cast<int>(height() * ratio), frame);
+    if (rebuildsGrid && !frame.WaveMode) gridRebuilt_ = true;
     ++framesRendered_;
+    lastFrame_ = frame;
+    drawn_ = true;
+    dataChanged_ = false;
     lastFrameSlow_ = tickPeriodMs_ >= 0 && clock.nsecsElapsed() > tickPeriodMs_ * 1000000LL;
 }
 

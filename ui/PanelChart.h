@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "chart/ChartFrame.h"
 #include "chart/ChartModel.h"
@@ -39,10 +40,20 @@ class PanelChart : public QOpenGLWidget {
     void SetChartReady(bool ready) { chartReady_ = ready; }
 
     void RedrawChart();
+    // RedrawChart when the picture would change: the model changed since the last frame
+    // (NoteDataChanged), the frame source gives another view or other options, or the wave
+    // demonstration runs.
+    void RedrawIfChanged();
     // The progress timer's redraw: none while a frame is still waiting to be drawn, and none
     // right after a frame that took longer than the timer's period (the tick after draws
-    // again), so frames never pile up behind the timer.
+    // again), so frames never pile up behind the timer; else RedrawIfChanged.
     void RedrawOnTick(int periodMs);
+    // The chart model was changed: the next tick draws.
+    void NoteDataChanged() { dataChanged_ = true; }
+    // Whether a frame drawn since the last call rebuilt the model's grid outside the wave (the
+    // first frame, the first after the wave), which leaves it flat until the surface is given
+    // again.
+    bool TakeGridRebuilt() { return std::exchange(gridRebuilt_, false); }
 
     // Chart frames rendered so far (each one also advances a running wave by a step).
     int FramesRendered() const { return framesRendered_; }
@@ -71,6 +82,10 @@ class PanelChart : public QOpenGLWidget {
     bool framePending_ = false;
     bool lastFrameSlow_ = false;
     int tickPeriodMs_ = -1;  // none until the timer asks for a frame
+    bool dataChanged_ = true;
+    bool gridRebuilt_ = false;
+    bool drawn_ = false;  // lastFrame_ holds the view and options of the last frame drawn
+    ChartFrame lastFrame_;
 };
 
 }  // namespace quarmel

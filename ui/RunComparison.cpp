@@ -145,10 +145,9 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     params_ = params;
     seed_ = seed;
     problem_ = problem;
-    clock_.start();
     Dock->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
     status_.Start(kind, params.Iterations, seed);
-    statusLine_->Show(status_);
+    ShowSession();
     UpdateExports();
 }
 
@@ -161,7 +160,13 @@ void RunComparison::Tick(const SolutionList& solutions, const SolutionList& popu
         const OptimizationThread::AnnealingStage stage = worker->Stage();
         status_.Stage(stage.Number, stage.Heating, stage.Temperature);
     }
-    status_.Elapsed(clock_.elapsed() / 1000.0);
+    ShowSession();
+}
+
+void RunComparison::ShowSession() {
+    if (!live_) return;
+    status_.Elapsed(form_->Session().ElapsedSeconds());
+    status_.SetPaused(form_->Session().Paused());
     statusLine_->Show(status_);
 }
 
@@ -173,7 +178,7 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     status_.End();
     statusLine_->Show(status_);
     RunRecord record = RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
-                                 clock_.elapsed() / 1000.0, stopped);
+                                 form_->Session().ElapsedSeconds(), stopped);
     if (const auto& worker = form_->RunWorker()) record.Undefined = worker->UndefinedEvaluations();
     Dock->EndRun(record);
     UpdateExports();

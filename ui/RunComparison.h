@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 
 #include <cstdint>
@@ -42,6 +41,8 @@ class RunComparison : public QObject {
     // Takes in what the run published since the last tick, and where the annealing is.
     void Tick(const SolutionList& solutions, const SolutionList& population,
               const OptimizationThread* worker = nullptr);
+    // Shows whether the run is paused and the time it has run, as the window's session says.
+    void ShowSession();
     // Records the run in the runs table, also one the user stopped.
     void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
     bool RunLive() const { return live_; }
@@ -83,7 +84,6 @@ class RunComparison : public QObject {
     AlgParameters params_;
     std::uint32_t seed_ = 0;
     std::string problem_;
-    QElapsedTimer clock_;
     RunStatus status_;
 };
 

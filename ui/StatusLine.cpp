@@ -8,7 +8,7 @@
 
 namespace quarmel {
 
-StatusLine::StatusLine(QStatusBar* bar) {
+StatusLine::StatusLine(QStatusBar* bar) : bar_(bar) {
     ProgressRun = new QProgressBar(bar);
     ProgressRun->setObjectName("ProgressRun");
     ProgressRun->setAccessibleName("Run progress");
@@ -38,6 +38,17 @@ void StatusLine::Show(const RunStatus& status) {
     LabelStage->setText(QString::fromStdString(status.StageText()));
     LabelElapsed->setText(QString::fromStdString(status.ElapsedText()));
     LabelSeed->setText(QString::fromStdString(status.SeedText()));
+    // Assistive technology gives each its name; the value goes with it as the description.
+    for (QLabel* label : {LabelStage, LabelElapsed, LabelSeed}) {
+        label->setAccessibleDescription(label->text());
+    }
+    ProgressRun->setAccessibleDescription(status.BarVisible() ? ProgressRun->text() : QString());
+    const QString message = QString::fromStdString(status.MessageText());
+    if (message.isEmpty()) {
+        bar_->clearMessage();
+    } else if (bar_->currentMessage() != message) {
+        bar_->showMessage(message);
+    }
 }
 
 }  // namespace quarmel

@@ -8,8 +8,8 @@ namespace quarmel {
 
 class RunStatus;
 
-// The status line's run progress at the right end of the status bar: the annealing's stage, the
-// progress bar, the elapsed time and the seed. Shows what a RunStatus holds.
+// The status line's run: its message, and at the right end of the status bar the annealing's
+// stage, the progress bar, the elapsed time and the seed. Shows what a RunStatus holds.
 class StatusLine {
   public:
     explicit StatusLine(QStatusBar* bar);
@@ -17,6 +17,7 @@ class StatusLine {
     void Show(const RunStatus& status);
 
   private:
+    QStatusBar* bar_ = nullptr;
     QProgressBar* ProgressRun = nullptr;
     QLabel* LabelElapsed = nullptr;
     QLabel* LabelSeed = nullptr;

@@ -50,6 +50,22 @@ def test_local_delay(program):
             raise DriverError("the delay bar stands at %r" % bar.queryValue().currentValue)
 
 
+def test_status_values(program):
+    """During a paused greedy run the status line's labels keep their names and give their
+    values as descriptions: the seed and the elapsed time."""
+    with Program(program) as p:
+        press(p.find(named("push button", "Greedy"), "the Greedy button"))
+        pause = p.find(named("check box", "Pause"), "the Pause button")
+        press(pause)
+        seed = p.find(named("label", "Seed"), 'the label "Seed"')
+        elapsed = p.find(named("label", "Elapsed time"), 'the label "Elapsed time"')
+        wait_for(lambda: seed.description.startswith("Seed ") and
+                 elapsed.description.count(":") == 1,
+                 lambda: "the seed and the time as descriptions (they read %r and %r)" %
+                 (seed.description, elapsed.description), timeout=10)
+        press(p.find(named("push button", "Stop"), "the Stop button"))
+
+
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
 

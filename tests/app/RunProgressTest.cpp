@@ -216,16 +216,18 @@ std::string Shown(const RunStatus& s) {
            std::to_string(s.BarMaximum()) + " [" + s.BarFormat() + "] " + s.StageText();
 }
 
-// Each algorithm through a run: its start, five solutions published, a stage, the end.
+// Each algorithm through a run: its start, five solutions published, a stage, the end. A genetic
+// run publishes one solution per finished generation, so five make "5 of 20"; the end takes the
+// bar and the stage away.
 TEST(RunStatus, TheBarCountsGenerationsAndOnlyTheAnnealingShowsItsStage) {
     const std::pair<AlgorithmKind, std::vector<std::string>> cases[] = {
         {Genetic,
-         {"bar 0/20 [] ", "bar 4/20 [Generation %v of %m] ", "bar 4/20 [Generation %v of %m] ",
-          "no bar 4/20 [Generation %v of %m] "}},
-        // A busy bar: the number of stages is known only at the end.
+         {"bar 0/20 [] ", "bar 5/20 [Generation %v of %m] ", "bar 5/20 [Generation %v of %m] ",
+          "no bar 5/20 [Generation %v of %m] "}},
+        // No bar: the stage is the annealing's progress.
         {SimulatedAnnealing,
-         {"bar 0/0 [] ", "bar 0/0 [] ", "bar 0/0 [] Stage 4, cooling at 12,5",
-          "no bar 0/0 [] Stage 4, cooling at 12,5"}},
+         {"no bar 0/0 [] ", "no bar 0/0 [] ", "no bar 0/0 [] Stage 4, cooling at 12,5",
+          "no bar 0/0 [] "}},
         {Greedy, {"no bar 0/0 [] ", "no bar 0/0 [] ", "no bar 0/0 [] ", "no bar 0/0 [] "}},
     };
     for (const auto& [kind, expected] : cases) {
@@ -242,6 +244,31 @@ TEST(RunStatus, TheBarCountsGenerationsAndOnlyTheAnnealingShowsItsStage) {
     }
 }
 
+// The message through start, pause, resume and the end; a pause after the end brings none back.
+TEST(RunStatus, TheMessageSaysRunningOrPausedUntilTheEnd) {
+    const std::pair<AlgorithmKind, const char*> cases[] = {
+        {Greedy, "Greedy algorithm is "},
+        {Steepest, "Steepest algorithm is "},
+        {SimulatedAnnealing, "Simulated Annealing algorithm is "},
+        {Genetic, "Genetic algorithm is "},
+    };
+    for (const auto& [kind, start] : cases) {
+        RunStatus s;
+        s.SetPaused(true);
+        EXPECT_EQ(s.MessageText(), "");
+        s.Start(kind, 20, 7);
+        EXPECT_EQ(s.MessageText(), std::string(start) + "running ...");
+        s.SetPaused(true);
+        EXPECT_EQ(s.MessageText(), std::string(start) + "paused");
+        s.SetPaused(false);
+        EXPECT_EQ(s.MessageText(), std::string(start) + "running ...");
+        s.End();
+        s.SetPaused(true);
+        EXPECT_EQ(s.MessageText(), "");
+        EXPECT_EQ(s.SeedText(), "Seed 7");
+    }
+}
+
 TEST(RunStatus, ANewRunStartsAfreshButKeepsTheBarsText) {
     RunStatus s;
     s.Start(Genetic, 20, 4294967295u);
@@ -252,7 +279,7 @@ TEST(RunStatus, ANewRunStartsAfreshButKeepsTheBarsText) {
     s.Start(SimulatedAnnealing, 20, 4);
     s.Stage(1, true, 1000);
     EXPECT_EQ(Shown(s) + " " + s.ElapsedText(),
-              "bar 0/0 [Generation %v of %m] Stage 1, heating at 1000 0:00");
+              "no bar 0/0 [Generation %v of %m] Stage 1, heating at 1000 0:00");
     s.Start(Genetic, 50, 1);
     EXPECT_EQ(Shown(s), "bar 0/50 [Generation %v of %m] ");
 }

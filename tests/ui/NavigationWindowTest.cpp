@@ -8,6 +8,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <functional>
+
 #include "WindowFixture.h"
 #include "ui/PanelChart.h"
 
@@ -149,6 +151,34 @@ TEST_F(NavigationTest, AutoRotationWaitsForChartData) {
     Ctl<QAction>("Wykresfunkcji1")->trigger();  // the page without reading the function
     Chart()->TimerAutoRotationTimer();
     EXPECT_FLOAT_EQ(Chart()->Navigation().TurnAngle, 0.0f);
+}
+
+// State: the Chart page shown, nothing running, auto-rotation stopped. Action: chart ticks with
+// nothing changed, then a change of each kind the chart timer brings. Expected: no frame for the
+// idle ticks, a frame after each change.
+TEST_F(NavigationTest, AnIdleChartDrawsOnlyAfterAChange) {
+    ShowChart();
+    const PanelChart* panel = Ctl<PanelChart>("PanelChart");
+    QTRY_VERIFY(panel->FramesRendered() > 0);
+    QTest::qWait(200);
+    // The surface, not the flat grid the first frame leaves in the model.
+    EXPECT_NE(panel->Chart().Vertices[0].Red, 0.0f);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a drag",
+         [&] {
+             Drag(Qt::LeftButton, {50, 50}, {60, 50});
+         }},
+        {"a turn of the auto-rotation", [&] { Chart()->TimerAutoRotationTimer(); }},
+        {"new solutions", [&] { Chart()->NoteChange(ListChange::Grown); }},
+    };
+    for (const auto& [change, make] : changes) {
+        const int frames = panel->FramesRendered();
+        QTest::qWait(10 * Ctl<QTimer>("TimerChart")->interval());
+        EXPECT_EQ(panel->FramesRendered(), frames) << "idle before " << change;
+        make();
+        QTRY_VERIFY2(panel->FramesRendered() > frames, change);
+    }
+    QTest::mouseRelease(Panel(), Qt::LeftButton, {}, {60, 50});
 }
 
 TEST_F(NavigationTest, DefaultRestoresTheViewTheStylesAndTheButtons) {

@@ -131,6 +131,7 @@ TEST_F(PanelChartTest, ATickAfterASlowFrameGoesWithoutARedraw) {
     // A period of 0 ms makes every frame slow: ticks draw every other time.
     int frames = panel->FramesRendered();
     for (int tick = 0; tick < 4; ++tick) {
+        panel->NoteDataChanged();
         panel->RedrawOnTick(0);
         // A tick while the frame still waits adds none.
         if (tick % 2 == 0) panel->RedrawOnTick(0);

@@ -239,6 +239,37 @@ TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
     QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
 }
 
+// State: an annealing run. Action: pause for a second, resume, stop. Expected: the message says
+// paused and the time stands meanwhile; the values reach assistive technology; the end takes the
+// message and the stage away.
+TEST_F(RunTest, TheStatusLineFollowsPauseAndTheEndOfTheRun) {
+    Ctl<QSlider>("TrackBarLocalSleep")->setValue(300);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSA"), Qt::LeftButton);
+    const QStatusBar* bar = Ctl<QStatusBar>("StatusBar");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
+    EXPECT_EQ(bar->currentMessage(), "Simulated Annealing algorithm is paused");
+    QTest::qWait(1100);
+    const QLabel* elapsed = Ctl<QLabel>("LabelElapsed");
+    EXPECT_EQ(elapsed->accessibleDescription(), "0:00");
+    EXPECT_EQ(elapsed->accessibleName(), "Elapsed time");
+    const QLabel* seed = Ctl<QLabel>("LabelSeed");
+    EXPECT_TRUE(seed->accessibleDescription().startsWith("Seed ")) << seed->text().toStdString();
+    EXPECT_EQ(seed->accessibleDescription(), seed->text());
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
+    EXPECT_EQ(bar->currentMessage(), "Simulated Annealing algorithm is running ...");
+    // At the default size the message ends before the stage and the other values begin.
+    QTRY_VERIFY(!Ctl<QLabel>("LabelStage")->text().isEmpty());
+    int valuesStart = bar->width();
+    for (const char* name : {"LabelStage", "ProgressRun", "LabelElapsed", "LabelSeed"}) {
+        const QWidget* w = Ctl<QWidget>(name);
+        if (w->isVisible()) valuesStart = std::min(valuesStart, w->x());
+    }
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->currentMessage()) + 8, valuesStart);
+    Ctl<QAction>("Stop1")->trigger();
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Ctl<QLabel>("LabelStage")->text(), "");
+}
+
 TEST_F(RunTest, ChoosingTheChartTabDuringARunKeepsTheRunsResults) {
     Ctl<QSlider>("TrackBarLocalSleep")->setValue(10);
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
