@@ -383,6 +383,21 @@ void ChartPage::RedrawIfChanged() {
     PanelChart->RedrawIfChanged();
 }
 
+MarkerAxes ChartPage::Axes() const {
+    return {axisX_,
+            axisY_,
+            surface_.DisplayXMin,
+            surface_.DisplayXMax,
+            surface_.DisplayYMin,
+            surface_.DisplayYMax};
+}
+
+void ChartPage::GiveSurface() {
+    PanelChart->Chart().SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
+                                   surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
+                                   surface_.Samples);
+}
+
 void ChartPage::NoteChange(ListChange change) {
     markerFeed_.Note(change);
     if (change != ListChange::None) listChanged_ = true;
@@ -392,21 +407,12 @@ void ChartPage::Tick(const SolutionList& solutions, const SolutionList& populati
     const bool shown = Current();
     const bool fedBefore = std::exchange(fedLastTick_, shown);
     if (!shown) return;
-    const MarkerAxes axes{axisX_,
-                          axisY_,
-                          surface_.DisplayXMin,
-                          surface_.DisplayXMax,
-                          surface_.DisplayYMin,
-                          surface_.DisplayYMax};
+    const MarkerAxes axes = Axes();
     ChartModel& chart = PanelChart->Chart();
     // The panel is given only what changed, so an idle page neither rebuilds nor redraws.
     if (PanelChart->TakeGridRebuilt()) surfaceChanged_ = true;
     bool changed = !fedBefore || surfaceChanged_ || listChanged_;
-    if (!fedBefore || surfaceChanged_) {
-        chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
-                         surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
-                         surface_.Samples);
-    }
+    if (!fedBefore || surfaceChanged_) GiveSurface();
     surfaceChanged_ = false;
     listChanged_ = false;
     if (!fedBefore) markerFeed_.Rebuild();

@@ -110,6 +110,10 @@ class ChartPage : public QWidget {
     void Connect();
     void SetTabOrder();
     bool Current() const;  // the page the window shows
+    // The chosen axes and display ranges the markers are placed by.
+    MarkerAxes Axes() const;
+    // Gives the panel's chart the sampled surface over the display ranges.
+    void GiveSurface();
 
     // Axes and ranges (ChartRanges.cpp).
     void SetUpRangeControls(bool xOnly, int xVariable, int yVariable);

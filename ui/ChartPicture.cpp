@@ -24,16 +24,9 @@ QImage ChartPage::Picture(const QSize& pageSize, const SolutionList& solutions,
         QCoreApplication::sendEvent(PanelChart, &panelResized);
         // What a tick on the shown page gives the panel; the page's next tick rebuilds the
         // markers again, as after any time hidden.
-        const MarkerAxes axes{axisX_,
-                              axisY_,
-                              surface_.DisplayXMin,
-                              surface_.DisplayXMax,
-                              surface_.DisplayYMin,
-                              surface_.DisplayYMax};
+        const MarkerAxes axes = Axes();
         ChartModel& chart = PanelChart->Chart();
-        chart.SetSurface(surface_.DisplayXMin, surface_.DisplayXMax, surface_.DisplayYMin,
-                         surface_.DisplayYMax, surface_.HeightMin, surface_.HeightMax,
-                         surface_.Samples);
+        GiveSurface();
         markerFeed_.Rebuild();
         markerFeed_.Update(solutions, axes, chart);
         chart.SetPopulationPoints(PopulationMarkers(population, axes));

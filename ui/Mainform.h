@@ -138,6 +138,8 @@ class TFormMain : public QMainWindow {
     void StartRun(AlgorithmKind kind);
     void SetRunningState();
     void SetIdleState();
+    // Enables or disables the commands a run locks.
+    void EnableRunLockedCommands(bool enabled);
     void ApplyPauseState(bool paused);
     void ShowPauseState(bool paused, const char* hint);
     // A solution list replaced by another (not a later state of the same run) is shown at

@@ -105,35 +105,29 @@ void TFormMain::StartRun(AlgorithmKind kind) {
     ShowPage(chart_);
 }
 
-void TFormMain::SetRunningState() {
+void TFormMain::EnableRunLockedCommands(bool enabled) {
     const ToolBarButtons& t = tools_;
     const MainMenuItems& m = menu_;
     for (QWidget* w : {t.SpeedButtonNew, t.SpeedButtonOpen, t.SpeedButtonSave, t.SpeedButtonGreedy,
                        t.SpeedButtonSteepest, t.SpeedButtonSA, t.SpeedButtonGeneticAlg}) {
-        w->setEnabled(false);
+        w->setEnabled(enabled);
     }
     for (QAction* a : {m.Nowafunkcja1, m.Wczytajwyniki1, m.Zapiszwyniki1, m.Greedy1, m.Steepest1,
                        m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1}) {
-        a->setEnabled(false);
+        a->setEnabled(enabled);
     }
-    function_->SetRunning(true);
+    function_->SetRunning(!enabled);
+}
+
+void TFormMain::SetRunningState() {
+    EnableRunLockedCommands(false);
     tools_.SpeedButtonPause->setChecked(false);
     menu_.Pauza1->setChecked(false);
 }
 
 void TFormMain::SetIdleState() {
     session_.RequestStop();
-    const ToolBarButtons& t = tools_;
-    const MainMenuItems& m = menu_;
-    for (QWidget* w : {t.SpeedButtonNew, t.SpeedButtonOpen, t.SpeedButtonSave, t.SpeedButtonGreedy,
-                       t.SpeedButtonSteepest, t.SpeedButtonSA, t.SpeedButtonGeneticAlg}) {
-        w->setEnabled(true);
-    }
-    for (QAction* a : {m.Nowafunkcja1, m.Wczytajwyniki1, m.Zapiszwyniki1, m.Greedy1, m.Steepest1,
-                       m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1}) {
-        a->setEnabled(true);
-    }
-    function_->SetRunning(false);
+    EnableRunLockedCommands(true);
     menu_.Pauza1->setChecked(false);
     tools_.SpeedButtonPause->setChecked(false);
     SetHint(tools_.SpeedButtonPause, "Pause calculation");
