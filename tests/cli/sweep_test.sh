@@ -51,6 +51,19 @@ problem power.txt "x^100" 2 10
 cmp <(no_seconds "$work/expected") <(no_seconds "$work/a/joined.csv") ||
   fail "joined shards differ from single invocations"
 [[ $(grep -c '^problem,' "$work/a/joined.csv") -eq 1 ]] || fail "one header expected"
+# Resumed after an interruption that left two shards missing and one half written: the same
+# command runs only those and joins what one uninterrupted sweep joined.
+cp -r "$work/a" "$work/d"
+rm "$work/d/joined.csv" "$work/d/shards/greedy-3-4.csv" "$work/d/shards/steepest-7-7.csv"
+head -c 20 "$work/a/shards/steepest-7-7.csv" >"$work/d/shards/steepest-7-7.csv.part"
+touch -d '1 hour ago' "$work/d/shards"/*.csv
+"$sweep" --batch "$batch" --algorithms "greedy steepest" --seeds 3:5 --shard-runs 2 --jobs 2 \
+  --dir "$work/d" "$work/square.txt" -- --target 3.5 >/dev/null 2>"$work/err" ||
+  fail "resumed sweep: $(cat "$work/err")"
+[[ -z $(find "$work/d/shards" -name '*.csv' -newer "$work/d/manifest" ! -name 'greedy-3-4.csv' \
+  ! -name 'steepest-7-7.csv') ]] || fail "a finished shard was run again"
+cmp <(no_seconds "$work/a/joined.csv") <(no_seconds "$work/d/joined.csv") ||
+  fail "a resumed sweep differs from an uninterrupted one"
 # The summary of the joined shards is the summary format's of one invocation (but the seconds).
 for algorithm in greedy steepest; do
   "$batch" --algorithm $algorithm --seed 3 --runs 5 --format summary --target 3.5 \
