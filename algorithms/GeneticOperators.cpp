@@ -114,7 +114,7 @@ void Crossover(const SolutionList& population, SolutionList& out, AlgParameters&
 struct MutationRange {
     float lo = 0, hi = 0, a = 0;
     bool movable = false;
-    GridSpec grid;
+    GridTable grid;
 };
 
 MutationRange PrepareMutation(const VariableSpec& v, float mutA) {

@@ -63,7 +63,7 @@ class Neighbourhood {
     struct Axis {
         float lo = 0.0f;
         float hi = 0.0f;
-        GridSpec grid;
+        GridTable grid;
     };
 
     // Every variable has a step to draw (a range that is not empty) and every mask bit fits in

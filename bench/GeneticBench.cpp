@@ -132,7 +132,7 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
         return b;
     };
     float best = bestOf();
-    std::vector<GridSpec> grids(d);
+    std::vector<GridTable> grids(d);
     std::vector<char> movable(d);
     std::vector<float> steps(d);
     for (std::size_t j = 0; j < d; ++j) {

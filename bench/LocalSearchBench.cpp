@@ -115,7 +115,7 @@ BENCHMARK_CAPTURE(RunSearch, Annealing19, SumOfSquares19, RunAnnealing, kBudget1
 // The parts of one candidate's cost besides the evaluation: the 19 grid draws, and the whole
 // neighbour move (draws included).
 static void BM_GridDraws19(benchmark::State& state) {
-    std::vector<GridSpec> grids(19, PrepareGrid(1.0f));
+    std::vector<GridTable> grids(19, PrepareGrid(1.0f));
     std::vector<float> out(19);
     SeedRandom(1);
     for (auto _ : state) {
@@ -222,7 +222,7 @@ class Floor {
   private:
     struct Axis {
         float lo, hi;
-        GridSpec grid;
+        GridTable grid;
     };
 
     // The candidate for a mask into point_ and its value; false once the count is used.

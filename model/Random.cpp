@@ -54,8 +54,8 @@ void SeedRandom(std::uint32_t seed) {
     Rand();
 }
 
-GridSpec PrepareGrid(float span) {
-    GridSpec g;
+GridTable PrepareGrid(float span) {
+    GridTable g;
     if (!(span > 0.0f) || !std::isfinite(span)) return g;
     float t = span;
     while (!(t >= 100.0f)) {
@@ -72,14 +72,14 @@ GridSpec PrepareGrid(float span) {
     return g;
 }
 
-void GridDrawEach(const GridSpec* grids, std::size_t n, float* out) {
+void GridDrawEach(const GridTable* grids, std::size_t n, float* out) {
     std::uint32_t s = TakeRandState();
     for (std::size_t i = 0; i < n; ++i) out[i] = GridDrawFrom(grids[i], s);
     PutRandState(s);
 }
 
 float GridDraw(float span) {
-    const GridSpec g = PrepareGrid(span);
+    const GridTable g = PrepareGrid(span);
     float r;
     GridDrawEach(&g, 1, &r);
     return r;

@@ -40,7 +40,7 @@ float GridDraw(float span);
 
 // A grid draw prepared once for a span that stays the same over many draws: the grid size and
 // the number of scalings by 0.1. A grid size of 0 means no draw (the step is 0).
-struct GridSpec {
+struct GridTable {
     std::uint32_t m = 0;        // at most 32768: Rand never reaches a larger grid's upper part
     std::uint32_t inverse = 0;  // 2^32 / m rounded up: Rand % m by multiplication
     int e = 0;
@@ -49,10 +49,10 @@ struct GridSpec {
     // grid of size 0.
     const float* scaled = nullptr;
 };
-GridSpec PrepareGrid(float span);
+GridTable PrepareGrid(float span);
 
 // One draw on each of n prepared grids, in order: the same numbers as n calls of GridDraw.
-void GridDrawEach(const GridSpec* grids, std::size_t n, float* out);
+void GridDrawEach(const GridTable* grids, std::size_t n, float* out);
 
 // Batches of draws keep the low half of the state, all that Rand moves, in a register: take it,
 // draw with GridDrawFrom, and put it back before any other draw.
@@ -64,7 +64,7 @@ inline void PutRandState(std::uint32_t s) {
 }
 
 // One draw on a prepared grid from a taken state; no draw (0) for a grid of size 0.
-inline float GridDrawFrom(const GridSpec& g, std::uint32_t& s) {
+inline float GridDrawFrom(const GridTable& g, std::uint32_t& s) {
     if (g.m == 0) return 0.0f;
     s = s * 22695477u + 1u;
     const std::uint32_t x = (s >> 16) & 0x7FFF;

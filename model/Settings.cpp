@@ -14,7 +14,7 @@ constexpr SettingKind C = SettingKind::Choice;
 
 }  // namespace
 
-const SettingGroupSpec kSettingGroups[] = {
+const SettingGroupBox kSettingGroups[] = {
     {false, "GroupBoxLocalMain", "Main options"},
     {false, "GroupBoxNeighbourhood", "Neighbourhood size in local algorithms"},
     {false, "GroupBoxAnnealing", "Parameters of simulated annealing algorithm"},

@@ -29,15 +29,15 @@ enum class SettingGroup {
 
 // A group box: whether it is on the "Genetic Alg." page (else on "Local Alg."), its object name
 // and its caption.
-struct SettingGroupSpec {
+struct SettingGroupBox {
     bool Genetic;
     const char* ObjectName;
     const char* Caption;
 };
 
 // The group boxes, by SettingGroup.
-extern const SettingGroupSpec kSettingGroups[];
-inline const SettingGroupSpec& GroupOf(SettingGroup group) {
+extern const SettingGroupBox kSettingGroups[];
+inline const SettingGroupBox& GroupOf(SettingGroup group) {
     return kSettingGroups[static_cast<int>(group)];
 }
 

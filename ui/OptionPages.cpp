@@ -21,9 +21,9 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QGridLayout* AddGroup(QBoxLayout* page, const SettingGroupSpec& spec) {
-    auto* group = new QGroupBox(spec.Caption);
-    group->setObjectName(spec.ObjectName);
+QGridLayout* AddGroup(QBoxLayout* page, const SettingGroupBox& box) {
+    auto* group = new QGroupBox(box.Caption);
+    group->setObjectName(box.ObjectName);
     auto* grid = new QGridLayout(group);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(0, 170);  // the bars of all groups line up

@@ -155,12 +155,12 @@ TEST(GridDrawTest, PreparedDrawsMatchTheRuleForEveryGridSize) {
     for (float s = 100.0f; s < 40000.0f; s += 1.0f) spans.push_back(s);
     for (float s : {0.5f, 0.0123f, 7.77f, 1e-6f}) spans.push_back(s);
     for (float span : spans) {
-        const GridSpec g = PrepareGrid(span);
+        const GridTable g = PrepareGrid(span);
         ASSERT_GE(g.m, 100u);
         ASSERT_LE(g.m, 32768u);
         SeedRandom(static_cast<std::uint32_t>(span * 7));
         float drawn[3];
-        const GridSpec three[3] = {g, g, g};
+        const GridTable three[3] = {g, g, g};
         GridDrawEach(three, 3, drawn);
         const int after = Rand();
         SeedRandom(static_cast<std::uint32_t>(span * 7));
@@ -178,7 +178,7 @@ TEST(GridDrawTest, ScaledPointsEqualTheRuleForEveryScalingCount) {
     // grid must be the loop's value (bit for bit, subnormal results included).
     int deepest = 0;
     for (float span = 999.0f; span > 0.0f; span = span * 0.37f) {
-        const GridSpec g = PrepareGrid(span);
+        const GridTable g = PrepareGrid(span);
         if (g.e == 0) continue;
         ASSERT_NE(g.scaled, nullptr) << span;
         deepest = std::max(deepest, g.e);

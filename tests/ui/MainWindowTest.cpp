@@ -181,7 +181,7 @@ TEST_F(Menu, ItemsHaveTheirCaptionsAndShortcutsInOrder) {
         const auto& [menu, items] = menus[m];
         EXPECT_EQ(bar[m]->menu(), menu);
         QList<QAction*> actions = menu->actions();
-        // The Examples submenu stands after Save; the specified items keep their order.
+        // The Examples submenu stands after Save; the other items keep their order.
         if (m == 0) {
             ASSERT_GT(actions.size(), 3);
             EXPECT_EQ(actions[3]->menu()->objectName(), "MenuExamples");
