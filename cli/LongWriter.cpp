@@ -1,8 +1,7 @@
-// --format long: one row per published step of every run: the series fields, the seed, the step
-// (from 1), the evaluations made up to its publishing, its value and the best value so far.
+// --format long: one row per published step of every run (LongTableRows).
 #include "BatchPlan.h"
 #include "BatchWriter.h"
-#include "app/CsvTables.h"
+#include "app/RunTables.h"
 
 namespace quarmel {
 
@@ -16,17 +15,10 @@ class LongWriter : public BatchWriter {
         limits.KeepTrace = true;
     }
     void Begin() override {
-        if (plan_.Header) print_(SeriesHeader() + ",seed,step,evaluations,value,best_so_far\n");
+        if (plan_.Header) print_(LongTableHeader());
     }
     void Run(const RunOutcome& run, std::size_t series) override {
-        const std::string prefix = plan_.Series[series].Fields + "," + std::to_string(run.Seed);
-        std::string rows;
-        std::size_t step = 0;
-        for (const TraceStep& t : run.Trace) {
-            rows += prefix + "," + std::to_string(++step) + "," + std::to_string(t.Evaluations) +
-                    "," + FloatText(t.Value) + "," + FloatText(t.BestSoFar) + "\n";
-        }
-        print_(rows);
+        print_(LongTableRows(plan_.Series[series].Fields, run));
     }
 };
 

@@ -1,8 +1,7 @@
 // --format runs (and csv with --runs, --grid or several problem files): one row per run.
 #include "BatchPlan.h"
 #include "BatchWriter.h"
-#include "app/CsvTables.h"
-#include "app/OptimumGap.h"
+#include "app/RunTables.h"
 
 namespace quarmel {
 
@@ -13,25 +12,12 @@ class RunsWriter : public BatchWriter {
     using BatchWriter::BatchWriter;
 
     void Begin() override {
-        if (!plan_.Header) return;
-        std::string header = RunRowHeader(Target());
-        header.insert(header.size() - 1, ",gap,undefined");  // before the line's end
-        print_(header);
+        if (plan_.Header) print_(RunsTableHeader(Target()));
     }
     void Run(const RunOutcome& run, std::size_t series) override {
-        std::string row =
-            RunRowFields(plan_.Series[series].Fields, run.Seed, run.Best, run.Evaluations,
-                         run.Steps, run.Seconds, RunEndName(run.Ended));
-        if (Target()) {
-            row += "," + (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget)
-                                                  : std::string());
-        }
-        const PlannedProblem& problem = plan_.ProblemOf(series);
-        const std::optional<float> gap =
-            GapToOptimum(run.Best, problem.Known, plan_.Series[series].Params->Maximize());
-        row += "," + (gap ? FloatText(*gap) : std::string());
-        row += "," + std::to_string(run.Undefined);
-        print_(row + "\n");
+        print_(RunsTableRow(plan_.Series[series].Fields, run, Target(),
+                            plan_.ProblemOf(series).Known,
+                            plan_.Series[series].Params->Maximize()));
     }
 
   private:

@@ -1,0 +1,43 @@
+#include "app/RunTables.h"
+
+#include "app/CsvTables.h"
+#include "app/OptimumGap.h"
+
+namespace quarmel {
+
+std::string RunsTableHeader(bool target) {
+    std::string header = RunRowHeader(target);
+    header.insert(header.size() - 1, ",gap,undefined");  // before the line's end
+    return header;
+}
+
+std::string RunsTableRow(const std::string& series, const RunOutcome& run, bool target,
+                         const std::optional<ExampleProblem>& known, bool maximize) {
+    std::string row = RunRowFields(series, run.Seed, run.Best, run.Evaluations, run.Steps,
+                                   run.Seconds, RunEndName(run.Ended));
+    if (target) {
+        row += "," +
+               (run.EvaluationsToTarget ? std::to_string(*run.EvaluationsToTarget) : std::string());
+    }
+    const std::optional<float> gap = GapToOptimum(run.Best, known, maximize);
+    row += "," + (gap ? FloatText(*gap) : std::string());
+    row += "," + std::to_string(run.Undefined);
+    return row + "\n";
+}
+
+std::string LongTableHeader() {
+    return SeriesHeader() + ",seed,step,evaluations,value,best_so_far\n";
+}
+
+std::string LongTableRows(const std::string& series, const RunOutcome& run) {
+    const std::string prefix = series + "," + std::to_string(run.Seed);
+    std::string rows;
+    std::size_t step = 0;
+    for (const TraceStep& t : run.Trace) {
+        rows += prefix + "," + std::to_string(++step) + "," + std::to_string(t.Evaluations) + "," +
+                FloatText(t.Value) + "," + FloatText(t.BestSoFar) + "\n";
+    }
+    return rows;
+}
+
+}  // namespace quarmel
