@@ -17,6 +17,12 @@ namespace quarmel {
 enum class RunEnd { Finished, StoppedByBudget, Cancelled };
 const char* RunEndName(RunEnd end);  // finished, stopped-by-budget, cancelled
 
+// The evaluation budget every run gets unless --max-evaluations says otherwise: far above what
+// most runs that end of themselves need (a genetic run of the largest population over the most
+// iterations makes some 2*10^6; a local search makes 2^n a step on n variables), yet it ends a
+// run that would never end after some seconds.
+constexpr unsigned long long kDefaultMaxEvaluations = 100000000ULL;
+
 // What a run may use and what is recorded of it.
 struct RunLimits {
     unsigned long long MaxEvaluations = 0;  // 0: no limit

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchRun.h"
 #include "model/Algparameters.h"
 #include "model/Settings.h"
 
@@ -29,12 +30,6 @@ struct GridAxis {
     std::string Name;
     std::vector<std::string> Values;
 };
-
-// The evaluation budget every run gets unless --max-evaluations says otherwise: far above what
-// most runs that end of themselves need (a genetic run of the largest population over the most
-// iterations makes some 2*10^6; a local search makes 2^n a step on n variables), yet it ends a
-// run that would never end after some seconds.
-constexpr unsigned long long kDefaultMaxEvaluations = 100000000ULL;
 
 // The most seconds --max-seconds takes (a year): far below where a deadline on the steady clock
 // would overflow.

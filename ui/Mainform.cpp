@@ -206,6 +206,10 @@ bool TFormMain::HasChart() const {
     return chart_->ChartReady() || chart_->HasSurface();
 }
 
+std::string TFormMain::ProblemName() const {
+    return function_->ProblemName();
+}
+
 void TFormMain::ConnectMenu() {
     ConnectCommands<QAction>(
         {

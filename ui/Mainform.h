@@ -66,6 +66,10 @@ class TFormMain : public QMainWindow {
     // The run in progress, or none. Dropping it never waits: a stopped worker ends by itself.
     const std::shared_ptr<OptimizationThread>& RunWorker() const { return worker_; }
     const RunSession& Session() const { return session_; }
+    // The function's name as its page shows it, and the data file last opened or saved (an
+    // absolute path; empty after New or before any).
+    std::string ProblemName() const;
+    const std::string& ProblemFile() const { return problemFile_; }
     // The frame's parts the run comparison adds to.
     QMenu* HelpMenu() const { return menu_.Pomoc1; }
     QTableView* SolutionsTable() const;
@@ -179,6 +183,7 @@ class TFormMain : public QMainWindow {
     FileDialogSettings OpenDialog;
     FileDialogSettings SaveDialog;
     std::string pathToOpen_;  // Open takes this path instead of asking its dialog, when set
+    std::string problemFile_;
 
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;

@@ -38,6 +38,7 @@ void TFormMain::SpeedButtonNewClick() {
     chart_->SetSpiralMode(false);
     chart_->ResetView(true);
     function_->ClearFunctionInput();
+    problemFile_.clear();
     ShowPage(function_);
 }
 
@@ -58,6 +59,7 @@ void TFormMain::SpeedButtonSaveClick() {
         return;
     }
     session_.SetUnsaved(false);
+    problemFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
 }
 
 void TFormMain::SpeedButtonOpenClick() {
@@ -83,7 +85,8 @@ void TFormMain::SpeedButtonOpenClick() {
     function_->ClearFunctionInput();
     ReleaseFinishedWorker();
     runPopulation_.Clear();
-    setWindowTitle("File: " + QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    problemFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    setWindowTitle("File: " + QString::fromStdString(problemFile_));
     function_->ShowFile(reading);
     runSolutions_ = std::move(reading.Solutions);
     ShowReplacedRunSolutions();

@@ -24,6 +24,7 @@
 #include "model/Settings.h"
 #include "ui/ConvergencePlot.h"
 #include "ui/Dialogs.h"
+#include "ui/ExperimentWindow.h"
 #include "ui/Mainform.h"
 #include "ui/RunsDock.h"
 #include "ui/StatusLine.h"
@@ -89,6 +90,9 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     ExportPlotSvg1 = AddRunsItem(MenuRuns, "ExportPlotSvg1", "Export plot as S&VG...");
     ExportSolutions1 = AddRunsItem(MenuRuns, "ExportSolutions1", "Export &solutions as CSV...");
     ExportRuns1 = AddRunsItem(MenuRuns, "ExportRuns1", "Export r&uns as CSV...");
+    MenuRuns->addSeparator();
+    Experiment1 = AddRunsItem(MenuRuns, "Experiment1", "E&xperiment...");
+    connect(Experiment1, &QAction::triggered, this, &RunComparison::OpenExperiment);
     connect(ClearRuns1, &QAction::triggered, Dock, &RunsDock::ClearRuns);
     connect(ExportChart1, &QAction::triggered, this, &RunComparison::ExportChartPng);
     connect(ExportPlotPng1, &QAction::triggered, this, &RunComparison::ExportPlotPng);
@@ -236,6 +240,20 @@ void RunComparison::ExportSolutionsCsv() {
         CurrentDialogs().SaveFileName(ExportDialog("CSV table", "csv", "solutions"));
     if (path.empty()) return;
     WriteExport(path, SolutionsCsv(form_->Parameters, form_->Solutions()));
+}
+
+void RunComparison::OpenExperiment() {
+    if (!experiment_) {
+        // The kept runs of the problem the window shows, for the target offered first.
+        experiment_ = new ExperimentWindow(form_, [this] {
+            std::vector<std::optional<float>> bests;
+            for (const RunRecord& r : Dock->Runs()) {
+                if (r.Problem == form_->ProblemName()) bests.push_back(r.Best);
+            }
+            return bests;
+        });
+    }
+    experiment_->Open();
 }
 
 void RunComparison::ExportRunsCsv() {

@@ -18,6 +18,7 @@ namespace quarmel {
 
 class OptimizationThread;
 class RunsDock;
+class ExperimentWindow;
 class StatusLine;
 class TFormMain;
 
@@ -53,6 +54,8 @@ class RunComparison : public QObject {
     void ExportPlotSvg();
     void ExportSolutionsCsv();
     void ExportRunsCsv();
+    // Opens the experiment window (made at its first opening).
+    void OpenExperiment();
 
     // An export with nothing to write is disabled: the chart before the Chart page holds one,
     // the plot without a run, the solutions without solutions, the runs table without a run.
@@ -76,6 +79,8 @@ class RunComparison : public QObject {
     QAction* ExportSolutions1 = nullptr;
     QAction* ExportRuns1 = nullptr;
     QAction* ClearRuns1 = nullptr;
+    QAction* Experiment1 = nullptr;
+    ExperimentWindow* experiment_ = nullptr;
     std::unique_ptr<StatusLine> statusLine_;
 
     TFormMain* form_;

@@ -1,0 +1,147 @@
+#include "app/ExperimentSetup.h"
+
+#include <cmath>
+
+#include "app/CsvTables.h"
+#include "app/ExampleFolder.h"
+#include "app/NumberText.h"
+#include "app/OpenedProblem.h"
+#include "app/OptimumGap.h"
+#include "app/RunTables.h"
+#include "app/RunTexts.h"
+
+namespace quarmel {
+
+namespace {
+
+bool SameVariables(const Problem& a, const Problem& b) {
+    if (a.VariableCount() != b.VariableCount()) return false;
+    for (int i = 0; i < a.VariableCount(); ++i) {
+        const VariableSpec &x = a.Variable(i), &y = b.Variable(i);
+        if (x.Name != y.Name || x.Min != y.Min || x.Max != y.Max || x.Default != y.Default) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Blank(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+}  // namespace
+
+ExperimentReading ReadExperimentTexts(const ExperimentTexts& texts) {
+    ExperimentReading r;
+    ExperimentSetup& s = r.Setup;
+    s.Algorithms = texts.Algorithms;
+    if (s.Algorithms.empty()) {
+        r.Refusal = "Choose at least one algorithm.";
+        return r;
+    }
+    const int seeds = TextToInt(texts.Seeds);
+    if (seeds < 1) {
+        r.Refusal = "The number of seeds must be at least 1.";
+        return r;
+    }
+    s.Seeds = static_cast<std::size_t>(seeds);
+    const SeedChoice first = ChooseSeed(true, texts.FirstSeed, 0);
+    if (!first.Refusal.empty()) {
+        r.Refusal = "First seed " + SeedRefusal(texts.FirstSeed) + ".";
+        return r;
+    }
+    s.FirstSeed = first.Seed;
+    if (!Blank(texts.Evaluations)) {
+        const double evaluations = TextToFloat(texts.Evaluations);
+        if (!(evaluations >= 1) || evaluations != std::floor(evaluations) || evaluations > 1e18) {
+            r.Refusal = "The evaluations must be a whole number of at least 1, or blank for none.";
+            return r;
+        }
+        s.MaxEvaluations = static_cast<unsigned long long>(evaluations);
+    }
+    if (!Blank(texts.Seconds)) {
+        const double seconds = TextToFloat(texts.Seconds);
+        if (!(seconds > 0) || !std::isfinite(seconds)) {
+            r.Refusal = "The seconds must be more than 0, or blank for none.";
+            return r;
+        }
+        s.MaxSeconds = seconds;
+    }
+    if (!Blank(texts.Target)) {
+        s.Target = TextToFloat(texts.Target);
+        if (!std::isfinite(*s.Target)) {
+            r.Refusal = "The target must be a finite number, or blank for none.";
+            return r;
+        }
+    }
+    return r;
+}
+
+std::string ProblemFileColumn(const std::string& path, const Problem& current,
+                              const std::string& functionName) {
+    if (path.empty()) return {};
+    AlgParameters opened;
+    const OpenedProblem file = OpenProblem(path, opened);
+    const bool same = file.Ok() && file.FunctionName == functionName &&
+                      opened.FunctionText() == current.FunctionText() &&
+                      opened.Maximize() == current.Maximize() && SameVariables(opened, current);
+    return same ? path : std::string();
+}
+
+std::optional<double> DefaultTarget(const std::optional<ExampleProblem>& known,
+                                    const std::vector<std::optional<float>>& keptBests,
+                                    bool maximize) {
+    if (known) return OptimumTarget(known->Optimum, maximize);
+    std::optional<double> best;
+    for (const std::optional<float>& b : keptBests) {
+        if (!b || *b != *b) continue;
+        if (!best || (maximize ? *b > *best : *b < *best)) best = *b;
+    }
+    return best;
+}
+
+ExperimentPlan::ExperimentPlan(const ExperimentSetup& setup, const AlgParameters& params,
+                               const std::string& problemFile, const std::string& functionName)
+    : setup_(setup), params_(std::make_unique<AlgParameters>(params)) {
+    if (!problemFile.empty()) known_ = KnownExampleFor(problemFile, "");
+    for (AlgorithmKind kind : setup_.Algorithms) {
+        fields_.push_back(SeriesFields(problemFile, functionName, kind, *params_));
+        for (std::size_t s = 0; s < setup_.Seeds; ++s) {
+            ExperimentRun run;
+            run.Algorithm = kind;
+            run.Params = params_.get();
+            run.Seed = setup_.FirstSeed + static_cast<std::uint32_t>(s);
+            run.Limits.MaxEvaluations = setup_.MaxEvaluations;
+            run.Limits.MaxSeconds = setup_.MaxSeconds;
+            run.Limits.Target = setup_.Target;
+            run.Limits.KeepTrace = true;
+            runs_.push_back(run);
+        }
+    }
+}
+
+std::string ExperimentPlan::RunsCsv(const std::vector<RunOutcome>& outcomes) const {
+    const bool target = setup_.Target.has_value();
+    std::string csv = RunsTableHeader(target);
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        csv += RunsTableRow(fields_[SeriesOf(i)], outcomes[i], target, known_, Maximize());
+    }
+    return csv;
+}
+
+std::string ExperimentPlan::LongCsv(const std::vector<RunOutcome>& outcomes) const {
+    std::string csv = LongTableHeader();
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        csv += LongTableRows(fields_[SeriesOf(i)], outcomes[i]);
+    }
+    return csv;
+}
+
+std::vector<std::vector<RunOutcome>> ExperimentPlan::ByAlgorithm(
+    const std::vector<RunOutcome>& outcomes) const {
+    std::vector<std::vector<RunOutcome>> groups(setup_.Algorithms.size());
+    for (std::size_t i = 0; i < outcomes.size(); ++i) groups[SeriesOf(i)].push_back(outcomes[i]);
+    return groups;
+}
+
+}  // namespace quarmel

@@ -1,0 +1,299 @@
+#include "ui/ExperimentPlot.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "app/NumberText.h"
+#include "app/PlotTicks.h"
+
+namespace quarmel {
+
+namespace {
+
+QString Number(double value) {
+    return QString::fromStdString(GeneralText(value, 4));
+}
+
+// The vertical axis: the ticks from lo to hi, with `y` mapping a value to its height.
+void PaintValueAxis(QPainter& painter, const QRectF& box, double lo, double hi,
+                    const std::function<double(double)>& y) {
+    const QFontMetrics fm = painter.fontMetrics();
+    for (double t : NiceTicks(lo, hi, std::max(2, int(box.height() / (2.5 * fm.height()))))) {
+        const double at = y(t);
+        painter.drawLine(QPointF(box.left() - 4, at), QPointF(box.left(), at));
+        const QString label = Number(t);
+        painter.drawText(
+            QPointF(box.left() - 6 - fm.horizontalAdvance(label), at + fm.ascent() / 2.0), label);
+    }
+}
+
+// The finite values' range, widened a little so that lines at its ends stay inside the frame;
+// none when there is no finite value.
+std::optional<std::pair<double, double>> Range(const std::vector<double>& values) {
+    std::optional<std::pair<double, double>> r;
+    for (double v : values) {
+        if (!std::isfinite(v)) continue;
+        if (!r) r.emplace(v, v);
+        r->first = std::min(r->first, v);
+        r->second = std::max(r->second, v);
+    }
+    if (!r) return r;
+    const double pad = r->second > r->first ? (r->second - r->first) * 0.05
+                                            : std::max(std::abs(r->first) * 0.05, 0.5);
+    return std::make_pair(r->first - pad, r->second + pad);
+}
+
+}  // namespace
+
+ExperimentPlot::ExperimentPlot(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+    const char* names[] = {"PlotExperimentBand", "PlotExperimentReached", "PlotExperimentBox"};
+    setObjectName(names[int(kind)]);
+    setAccessibleName(Title());
+    setMinimumSize(240, 180);
+}
+
+QString ExperimentPlot::Title() const {
+    switch (kind_) {
+        case Kind::Band:
+            return "Median best so far (interquartile band)";
+        case Kind::Ecdf:
+            return "Runs that reached the target";
+        case Kind::Box:
+            return "Final best values";
+    }
+    return {};
+}
+
+void ExperimentPlot::Show(const std::vector<AlgorithmFigures>& figures, double lastEvaluations,
+                          std::optional<double> target) {
+    figures_ = figures;
+    lastEvaluations_ = std::max(lastEvaluations, 1.0);
+    target_ = target;
+    update();
+}
+
+void ExperimentPlot::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    Paint(painter, rect());
+}
+
+double ExperimentPlot::EvaluationX(const QRectF& box, double evaluations) const {
+    const double decades = std::max(std::log10(lastEvaluations_), 1.0);
+    return box.left() + std::log10(std::max(evaluations, 1.0)) / decades * box.width();
+}
+
+void ExperimentPlot::Paint(QPainter& painter, const QRect& area) const {
+    const QColor text = palette().color(QPalette::Text);
+    painter.fillRect(area, palette().color(QPalette::Base));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QFontMetrics fm = painter.fontMetrics();
+    const double left = area.left() + fm.horizontalAdvance("-0,000E-00") + 10;
+    const QRectF box(left, area.top() + 1.5 * fm.height(), area.right() - left - 8,
+                     area.height() - 4.5 * fm.height());
+    painter.setPen(text);
+    painter.drawText(QRectF(area.left(), area.top(), area.width(), 1.5 * fm.height()),
+                     Qt::AlignCenter, Title());
+    if (box.width() < 20 || box.height() < 20) return;
+    painter.drawRect(box);
+    if (figures_.empty()) {
+        painter.drawText(box, Qt::AlignCenter, "No experiment yet");
+        return;
+    }
+    switch (kind_) {
+        case Kind::Band:
+            PaintBand(painter, box);
+            break;
+        case Kind::Ecdf:
+            PaintEcdf(painter, box);
+            break;
+        case Kind::Box:
+            PaintBox(painter, box);
+            break;
+    }
+    PaintLegend(painter, box);
+}
+
+void ExperimentPlot::PaintEvaluationAxis(QPainter& painter, const QRectF& box) const {
+    const QFontMetrics fm = painter.fontMetrics();
+    for (double t : DecadeTicks(lastEvaluations_)) {
+        const double x = EvaluationX(box, t);
+        painter.drawLine(QPointF(x, box.bottom()), QPointF(x, box.bottom() + 4));
+        const QString label = t < 1e4 ? QString::number(t) : QString("1E%1").arg(std::log10(t));
+        painter.drawText(
+            QPointF(x - fm.horizontalAdvance(label) / 2.0, box.bottom() + fm.height() + 2), label);
+    }
+    painter.drawText(QRectF(box.left(), box.bottom() + fm.height() + 4, box.width(), fm.height()),
+                     Qt::AlignHCenter, "evaluations (log scale)");
+}
+
+void ExperimentPlot::PaintBand(QPainter& painter, const QRectF& box) const {
+    std::vector<double> values;
+    for (const AlgorithmFigures& f : figures_) {
+        for (const BandPoint& p : f.Band) values.insert(values.end(), {p.Q1, p.Median, p.Q3});
+    }
+    PaintEvaluationAxis(painter, box);
+    const auto range = Range(values);
+    if (!range) {
+        painter.drawText(box, Qt::AlignCenter, "No finite values to show");
+        return;
+    }
+    const auto [lo, hi] = *range;
+    const auto y = [&](double v) { return box.bottom() - (v - lo) / (hi - lo) * box.height(); };
+    PaintValueAxis(painter, box, lo, hi, y);
+    // A value that is not finite (a formula undefined at the best so far) is drawn at the
+    // frame's edge rather than left out.
+    const auto clampedY = [&](double v) {
+        return std::isfinite(v) ? y(v) : (v < 0 ? box.bottom() : box.top());
+    };
+    painter.save();
+    painter.setClipRect(box);
+    for (const AlgorithmFigures& f : figures_) {
+        if (f.Band.empty()) continue;
+        QPainterPath band, median;
+        for (std::size_t i = 0; i < f.Band.size(); ++i) {
+            const QPointF p(EvaluationX(box, f.Band[i].Evaluations), clampedY(f.Band[i].Q3));
+            i ? band.lineTo(p) : band.moveTo(p);
+            const QPointF m(p.x(), clampedY(f.Band[i].Median));
+            i ? median.lineTo(m) : median.moveTo(m);
+        }
+        for (std::size_t i = f.Band.size(); i-- > 0;) {
+            band.lineTo(EvaluationX(box, f.Band[i].Evaluations), clampedY(f.Band[i].Q1));
+        }
+        band.closeSubpath();
+        QColor faint = f.Colour;
+        faint.setAlpha(60);
+        painter.fillPath(band, faint);
+        painter.setPen(QPen(f.Colour, 2));
+        painter.drawPath(median);
+    }
+    painter.restore();
+}
+
+void ExperimentPlot::PaintEcdf(QPainter& painter, const QRectF& box) const {
+    PaintEvaluationAxis(painter, box);
+    const auto y = [&](double share) { return box.bottom() - share * box.height(); };
+    PaintValueAxis(painter, box, 0.0, 1.0, y);
+    if (!target_) {
+        painter.drawText(box, Qt::AlignCenter, "No target was given");
+        return;
+    }
+    painter.drawText(QRectF(box.left(), box.top(), box.width(), painter.fontMetrics().height()),
+                     Qt::AlignHCenter, "target " + Number(*target_));
+    painter.save();
+    painter.setClipRect(box.adjusted(-1, -1, 1, 1));
+    for (const AlgorithmFigures& f : figures_) {
+        // A staircase: the share holds until the next run reaches the target.
+        QPainterPath path;
+        path.moveTo(box.left(), y(0));
+        double share = 0;
+        for (const EcdfStep& s : f.Ecdf) {
+            const double x = EvaluationX(box, s.Evaluations);
+            path.lineTo(x, y(share));
+            share = s.Share;
+            path.lineTo(x, y(share));
+        }
+        path.lineTo(box.right(), y(share));
+        painter.setPen(QPen(f.Colour, 2));
+        painter.drawPath(path);
+    }
+    painter.restore();
+}
+
+void ExperimentPlot::PaintBox(QPainter& painter, const QRectF& box) const {
+    std::vector<double> values;
+    for (const AlgorithmFigures& f : figures_) {
+        if (f.Box) values.insert(values.end(), {f.Box->Min, f.Box->Max});
+    }
+    const auto range = Range(values);
+    if (!range) {
+        painter.drawText(box, Qt::AlignCenter, "No finite values to show");
+        return;
+    }
+    const auto [lo, hi] = *range;
+    const auto y = [&](double v) {
+        if (!std::isfinite(v)) return v < 0 ? box.bottom() : box.top();
+        return box.bottom() - (v - lo) / (hi - lo) * box.height();
+    };
+    PaintValueAxis(painter, box, lo, hi, y);
+    const QFontMetrics fm = painter.fontMetrics();
+    const double slot = box.width() / figures_.size();
+    for (std::size_t i = 0; i < figures_.size(); ++i) {
+        const AlgorithmFigures& f = figures_[i];
+        const double middle = box.left() + slot * (i + 0.5);
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(
+            QPointF(middle - fm.horizontalAdvance(f.Name) / 2.0, box.bottom() + fm.height() + 2),
+            f.Name);
+        if (!f.Box) continue;
+        const BoxFigures& b = *f.Box;
+        const double half = std::min(slot * 0.3, 30.0);
+        QColor fill = f.Colour;
+        fill.setAlpha(60);
+        painter.setPen(QPen(f.Colour, 2));
+        painter.drawLine(QPointF(middle, y(b.Min)), QPointF(middle, y(b.Q1)));
+        painter.drawLine(QPointF(middle, y(b.Q3)), QPointF(middle, y(b.Max)));
+        painter.drawLine(QPointF(middle - half / 2, y(b.Min)),
+                         QPointF(middle + half / 2, y(b.Min)));
+        painter.drawLine(QPointF(middle - half / 2, y(b.Max)),
+                         QPointF(middle + half / 2, y(b.Max)));
+        const QRectF quartiles(QPointF(middle - half, y(b.Q3)), QPointF(middle + half, y(b.Q1)));
+        painter.fillRect(quartiles, fill);
+        painter.drawRect(quartiles);
+        painter.setPen(QPen(f.Colour, 3));
+        painter.drawLine(QPointF(middle - half, y(b.Median)), QPointF(middle + half, y(b.Median)));
+    }
+}
+
+void ExperimentPlot::PaintLegend(QPainter& painter, const QRectF& box) const {
+    if (kind_ == Kind::Box) return;  // the boxes are named under the axis
+    const QFontMetrics fm = painter.fontMetrics();
+    double y = box.top() + (kind_ == Kind::Ecdf ? fm.height() + 4 : 4);
+    for (const AlgorithmFigures& f : figures_) {
+        const double x = box.right() - fm.horizontalAdvance(f.Name) - 26;
+        painter.setPen(QPen(f.Colour, 2));
+        painter.drawLine(QPointF(x, y + fm.height() / 2.0), QPointF(x + 16, y + fm.height() / 2.0));
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(QPointF(x + 20, y + fm.ascent()), f.Name);
+        y += fm.height();
+    }
+}
+
+std::string ExperimentPlot::PngBytes() const {
+    const QSize size = isVisible() ? this->size() : sizeHint();
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size * ratio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    Paint(painter, QRect(QPoint(0, 0), size));
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+std::string ExperimentPlot::SvgBytes() const {
+    const QSize size = isVisible() ? this->size() : sizeHint();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(Title());
+    QPainter painter(&svg);
+    Paint(painter, QRect(QPoint(0, 0), size));
+    painter.end();
+    return bytes.toStdString();
+}
+
+}  // namespace quarmel

@@ -1,0 +1,366 @@
+#include "ui/ExperimentWindow.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "app/AtomicFile.h"
+#include "app/ExampleFolder.h"
+#include "app/ExperimentSetup.h"
+#include "app/NumberText.h"
+#include "app/RunProgress.h"
+#include "ui/Dialogs.h"
+#include "ui/ExperimentPlot.h"
+#include "ui/Mainform.h"
+
+namespace quarmel {
+
+namespace {
+
+const AlgorithmKind kKinds[] = {Greedy, Steepest, SimulatedAnnealing, Genetic};
+const char* const kKindCaptions[] = {"&Greedy", "&Steepest", "Simulated &annealing", "G&enetic"};
+const char* const kKindNames[] = {"CheckExperimentGreedy", "CheckExperimentSteepest",
+                                  "CheckExperimentAnnealing", "CheckExperimentGenetic"};
+// The convergence plot's first colours, one per algorithm.
+const QColor kKindColours[] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
+                               QColor(214, 39, 40)};
+
+const char* const kColumns[] = {"Algorithm", "Runs",    "Reached",          "ERT",        "Median",
+                                "Mean",      "Std dev", "Mean evaluations", "CPU seconds"};
+
+QLineEdit* AddEdit(QFormLayout* form, const char* name, const char* caption, const QString& text) {
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(name);
+    QString plain = caption;
+    edit->setAccessibleName(plain.remove('&'));
+    form->addRow(caption, edit);
+    return edit;
+}
+
+QPushButton* AddButton(QBoxLayout* row, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    row->addWidget(button);
+    return button;
+}
+
+QString Figure(const std::optional<double>& value) {
+    return value ? QString::fromStdString(GeneralText(*value, 6)) : QString("-");
+}
+
+}  // namespace
+
+ExperimentWindow::ExperimentWindow(TFormMain* form,
+                                   std::function<std::vector<std::optional<float>>()> keptBests)
+    : QDialog(form), form_(form), keptBests_(std::move(keptBests)) {
+    setObjectName("ExperimentWindow");
+    setWindowTitle("Experiment");
+    auto* layout = new QVBoxLayout(this);
+
+    auto* setup = new QGroupBox("Runs");
+    auto* setupRow = new QHBoxLayout(setup);
+    auto* kinds = new QVBoxLayout;
+    for (int i = 0; i < 4; ++i) {
+        algorithms_[i] = new QCheckBox(kKindCaptions[i]);
+        algorithms_[i]->setObjectName(kKindNames[i]);
+        algorithms_[i]->setChecked(true);
+        kinds->addWidget(algorithms_[i]);
+    }
+    setupRow->addLayout(kinds);
+    auto* numbers = new QFormLayout;
+    seeds_ = AddEdit(numbers, "EditExperimentSeeds", "Seeds", "30");
+    firstSeed_ = AddEdit(numbers, "EditExperimentFirstSeed", "First seed", "1");
+    setupRow->addLayout(numbers);
+    auto* limits = new QFormLayout;
+    // The batch runner's budget, so that the same runs come out of both programs by default.
+    evaluations_ = AddEdit(limits, "EditExperimentEvaluations", "Evaluations per run",
+                           QString::number(kDefaultMaxEvaluations));
+    seconds_ = AddEdit(limits, "EditExperimentSeconds", "Seconds per run", "");
+    target_ = AddEdit(limits, "EditExperimentTarget", "Target value", "");
+    for (QLineEdit* e : {evaluations_, seconds_, target_}) e->setPlaceholderText("none");
+    setupRow->addLayout(limits);
+    layout->addWidget(setup);
+
+    auto* runRow = new QHBoxLayout;
+    start_ = AddButton(runRow, "ButtonExperimentStart", "S&tart");
+    cancel_ = AddButton(runRow, "ButtonExperimentCancel", "&Cancel");
+    progress_ = new QProgressBar;
+    progress_->setObjectName("ProgressExperiment");
+    progress_->setAccessibleName("Experiment progress");
+    runRow->addWidget(progress_, 1);
+    state_ = new QLabel("Choose the algorithms and press Start.");
+    state_->setObjectName("LabelExperimentState");
+    runRow->addWidget(state_);
+    layout->addLayout(runRow);
+
+    auto* plotsRow = new QHBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        auto* column = new QVBoxLayout;
+        plots_[i] = new ExperimentPlot(ExperimentPlot::Kind(i));
+        column->addWidget(plots_[i], 1);
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        for (bool svg : {false, true}) {
+            const QString name =
+                plots_[i]->objectName().replace("Plot", "ExportPlot") + (svg ? "Svg" : "Png");
+            QPushButton* b =
+                AddButton(buttons, name.toLatin1().constData(), svg ? "SVG..." : "PNG...");
+            b->setAccessibleName("Export \"" + plots_[i]->Title() + "\" as " +
+                                 (svg ? "SVG" : "PNG"));
+            connect(b, &QPushButton::clicked, this,
+                    [this, plot = plots_[i], svg] { ExportPlot(plot, svg); });
+            plotExports_.push_back(b);
+        }
+        column->addLayout(buttons);
+        plotsRow->addLayout(column, 1);
+    }
+    layout->addLayout(plotsRow, 3);
+
+    table_ = new QTableWidget(0, int(std::size(kColumns)));
+    table_->setObjectName("TableExperiment");
+    table_->setAccessibleName("Experiment results");
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        table_->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c]));
+    }
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Room for a row per algorithm without scrolling.
+    table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
+                             4 * table_->verticalHeader()->defaultSectionSize() +
+                             2 * table_->frameWidth() + 2);
+    layout->addWidget(table_, 1);
+
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addStretch();
+    exportRuns_ = AddButton(exportRow, "ButtonExperimentRunsCsv", "Export &runs as CSV...");
+    exportLong_ = AddButton(exportRow, "ButtonExperimentLongCsv", "Export &long table as CSV...");
+    layout->addLayout(exportRow);
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(100);
+    connect(timer_, &QTimer::timeout, this, &ExperimentWindow::ShowProgress);
+    connect(start_, &QPushButton::clicked, this, [this] { RunCommand([this] { Start(); }); });
+    connect(cancel_, &QPushButton::clicked, this, &ExperimentWindow::Cancel);
+    connect(exportRuns_, &QPushButton::clicked, this, [this] { ExportTable(true); });
+    connect(exportLong_, &QPushButton::clicked, this, [this] { ExportTable(false); });
+    connect(target_, &QLineEdit::textEdited, this, [this] { targetEdited_ = true; });
+    resize(1180, 760);
+    UpdateControls();
+}
+
+ExperimentWindow::~ExperimentWindow() {
+    if (worker_.joinable()) {
+        control_->Cancel = true;
+        worker_.join();
+    }
+}
+
+void ExperimentWindow::Open() {
+    if (!targetEdited_ && !Running()) {
+        const std::string file =
+            ProblemFileColumn(form_->ProblemFile(), form_->Parameters, form_->ProblemName());
+        const std::optional<ExampleProblem> known =
+            file.empty() ? std::nullopt : KnownExampleFor(file, "");
+        const std::optional<double> target =
+            DefaultTarget(known, keptBests_(), form_->Parameters.Maximize());
+        target_->setText(target ? QString::fromStdString(ShortestText(*target)) : QString());
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void ExperimentWindow::Start() {
+    if (Running()) return;
+    ExperimentTexts texts;
+    for (int i = 0; i < 4; ++i) {
+        if (algorithms_[i]->isChecked()) texts.Algorithms.push_back(kKinds[i]);
+    }
+    texts.Seeds = seeds_->text().toStdString();
+    texts.FirstSeed = firstSeed_->text().toStdString();
+    texts.Evaluations = evaluations_->text().toStdString();
+    texts.Seconds = seconds_->text().toStdString();
+    texts.Target = target_->text().toStdString();
+    const ExperimentReading reading = ReadExperimentTexts(texts);
+    if (!reading.Refusal.empty()) {
+        CurrentDialogs().Message(reading.Refusal);
+        return;
+    }
+    // The main window's problem and settings as a run from it would take them; while one of its
+    // runs goes on, its pages are locked and hold what that run took.
+    if (!form_->Session().Active() && form_->ReadFunctionPage(false) == -1) return;
+    const std::string refusal = UnusableRangeMessage(form_->Parameters);
+    if (!refusal.empty()) {
+        CurrentDialogs().Message(refusal);
+        return;
+    }
+    const std::string file =
+        ProblemFileColumn(form_->ProblemFile(), form_->Parameters, form_->ProblemName());
+    plan_ = std::make_unique<ExperimentPlan>(reading.Setup, form_->Parameters, file,
+                                             form_->ProblemName());
+    control_ = std::make_unique<ExperimentControl>();
+    control_->Total = plan_->Runs().size();
+    outcomes_.clear();
+    ShowFigures();
+    const int jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    worker_ = std::thread([this, plan = plan_.get(), control = control_.get(), jobs] {
+        // A lower priority for this thread and the engine's workers it starts (Linux threads
+        // inherit it), so that the window's own thread is served first on busy cores.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 5);
+        std::vector<RunOutcome> outcomes;
+        RunExperiment(plan->Runs(), jobs, *control,
+                      [&](std::size_t, RunOutcome run) { outcomes.push_back(std::move(run)); });
+        // Handed to the window's thread; dropped unread if the window is gone by then.
+        QMetaObject::invokeMethod(
+            this,
+            [this, outcomes = std::move(outcomes)]() mutable { Finished(std::move(outcomes)); },
+            Qt::QueuedConnection);
+    });
+    timer_->start();
+    ShowProgress();
+    UpdateControls();
+}
+
+void ExperimentWindow::Cancel() {
+    if (!Running()) return;
+    control_->Cancel = true;
+    state_->setText("Cancelling...");
+    cancel_->setEnabled(false);
+}
+
+void ExperimentWindow::ShowProgress() {
+    if (!control_) return;
+    const std::size_t total = control_->Total, done = control_->Done;
+    progress_->setRange(0, static_cast<int>(total));
+    progress_->setValue(static_cast<int>(done));
+    if (Running() && !control_->Cancel) {
+        state_->setText(QString("%1 of %2 runs done").arg(done).arg(total));
+    }
+}
+
+void ExperimentWindow::Finished(std::vector<RunOutcome> outcomes) {
+    if (worker_.joinable()) worker_.join();
+    timer_->stop();
+    ShowProgress();
+    outcomes_ = std::move(outcomes);
+    const std::size_t total = plan_->Runs().size();
+    state_->setText(
+        outcomes_.size() == total
+            ? QString("%1 runs done").arg(total)
+            : QString("Cancelled: %1 of %2 runs kept").arg(outcomes_.size()).arg(total));
+    ShowFigures();
+    UpdateControls();
+}
+
+void ExperimentWindow::ShowFigures() {
+    std::vector<AlgorithmFigures> figures;
+    table_->setRowCount(0);
+    if (!outcomes_.empty()) {
+        const bool maximize = plan_->Maximize();
+        const std::optional<double> target = plan_->Setup().Target;
+        unsigned long long last = 1;
+        for (const RunOutcome& r : outcomes_) last = std::max(last, r.Evaluations);
+        const std::vector<unsigned long long> grid = LogGrid(last, 20);
+        const auto groups = plan_->ByAlgorithm(outcomes_);
+        for (std::size_t a = 0; a < groups.size(); ++a) {
+            const std::vector<RunOutcome>& runs = groups[a];
+            if (runs.empty()) continue;
+            const AlgorithmKind kind = plan_->Setup().Algorithms[a];
+            AlgorithmFigures f;
+            f.Name = AlgorithmName(kind);
+            f.Colour = kKindColours[kind];
+            f.Band = BestSoFarBand(runs, grid, maximize);
+            if (target) f.Ecdf = TargetEcdf(runs);
+            f.Box = FinalBox(runs, maximize);
+            figures.push_back(f);
+
+            const ExperimentRow row = SummarizeAlgorithm(runs, maximize);
+            const QString cells[] = {
+                f.Name,
+                QString::number(row.Runs),
+                target ? QString("%1 %").arg(row.ReachedShare * 100, 0, 'f', 0) : QString("-"),
+                target ? Figure(row.ExpectedRunningTime) : QString("-"),
+                Figure(row.Median),
+                Figure(row.Mean),
+                Figure(row.Deviation),
+                Figure(row.MeanEvaluations),
+                Figure(row.Seconds)};
+            const int r = table_->rowCount();
+            table_->insertRow(r);
+            for (int c = 0; c < int(std::size(cells)); ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                table_->setItem(r, c, item);
+            }
+        }
+        for (ExperimentPlot* p : plots_) p->Show(figures, double(last), target);
+        return;
+    }
+    for (ExperimentPlot* p : plots_) p->Show(figures, 1, std::nullopt);
+}
+
+void ExperimentWindow::UpdateControls() {
+    const bool running = Running();
+    start_->setEnabled(!running);
+    cancel_->setEnabled(running && !(control_ && control_->Cancel));
+    const bool results = !running && !outcomes_.empty();
+    exportRuns_->setEnabled(results);
+    exportLong_->setEnabled(results);
+    for (QPushButton* b : plotExports_) b->setEnabled(results);
+}
+
+namespace {
+
+FileDialogSettings ExportDialog(const char* description, const char* extension,
+                                const char* fileName) {
+    FileDialogSettings d;
+    d.Filters = {{description, std::string("*.") + extension}};
+    d.DefaultExt = extension;
+    d.FileName = fileName;
+    d.OverwritePrompt = true;
+    return d;
+}
+
+void WriteExport(const std::string& path, const std::string& bytes) {
+    std::string error;
+    if (!WriteFileAtomically(path, bytes, error)) CurrentDialogs().Message(error);
+}
+
+}  // namespace
+
+void ExperimentWindow::ExportTable(bool runs) {
+    if (outcomes_.empty()) return;
+    const std::string path = CurrentDialogs().SaveFileName(
+        ExportDialog("CSV table", "csv", runs ? "experiment-runs" : "experiment-long"));
+    if (path.empty()) return;
+    WriteExport(path, runs ? plan_->RunsCsv(outcomes_) : plan_->LongCsv(outcomes_));
+}
+
+void ExperimentWindow::ExportPlot(const ExperimentPlot* plot, bool svg) {
+    const char* names[] = {"experiment-band", "experiment-reached", "experiment-box"};
+    const int i = int(std::find(std::begin(plots_), std::end(plots_), plot) - std::begin(plots_));
+    const std::string path =
+        CurrentDialogs().SaveFileName(svg ? ExportDialog("SVG drawing", "svg", names[i])
+                                          : ExportDialog("PNG image", "png", names[i]));
+    if (path.empty()) return;
+    WriteExport(path, svg ? plot->SvgBytes() : plot->PngBytes());
+}
+
+}  // namespace quarmel
