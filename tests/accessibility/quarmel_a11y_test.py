@@ -1,10 +1,14 @@
 """End-to-end tests of Quarmel through its accessibility tree.
 
-Usage: quarmel_a11y_test.py PROGRAM CASE, with CASE one of the functions named test_*.
+Usage: quarmel_a11y_test.py PROGRAM CASE [ARGUMENT...], with CASE one of the functions named
+test_* (the experiment case takes the batch runner's path as its argument).
 Exit status 0 when the case passes."""
 
+import csv
+import io
 import os
 import struct
+import subprocess
 import sys
 import tempfile
 import zlib
@@ -190,15 +194,95 @@ def test_export_plot(program):
             raise DriverError("the PNG file shows no run (%d coloured pixels)" % coloured)
 
 
+def enabled(node):
+    return node.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def save_through_dialog(p, path):
+    """Answers the file dialog a command opened: the file name typed in, then Save."""
+    dialog = p.window(lambda w: w.getRoleName() == "dialog" and w.name != "Experiment",
+                      "the file dialog", timeout=30)
+    field = p.find(named("text", "File name:"), 'the file dialog\'s "File name:" field',
+                   root=dialog, timeout=30, depth=2)
+    field.queryEditableText().setTextContents(path)
+    wait_for(lambda: text_of(field) == path,
+             lambda: "the file name to read %r (it reads %r)" % (path, text_of(field)), timeout=30)
+    press(p.find(named("push button", "Save"), "the file dialog's Save button", root=dialog,
+                 timeout=30, depth=2))
+
+
+def without_seconds(table):
+    """The rows of a CSV table with the seconds column blanked: the runs' processor time is
+    measured, not computed."""
+    rows = list(csv.reader(io.StringIO(table)))
+    if not rows or "seconds" not in rows[0]:
+        raise DriverError("the table has no seconds column: %r" % table[:200])
+    at = rows[0].index("seconds")
+    for row in rows[1:]:
+        row[at] = ""
+    return rows
+
+
+def test_experiment(program, batch):
+    """An experiment of greedy and genetic over 3 seeds with a small budget and a target, run from
+    the Runs menu on a problem file, exports the runs table the batch runner prints for the same
+    file, settings, seeds, budget and target."""
+    path = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "examples",
+                                        "sphere.txt"))
+    with Program(program, [path]) as p, tempfile.TemporaryDirectory() as folder:
+        p.find(named("frame", "File: " + path), "the window titled with the file")
+        press(p.menu_item("Runs", "Experiment..."))
+        window = p.window(lambda w: w.name == "Experiment", "the experiment window", timeout=30)
+        for name in ("Steepest", "Simulated annealing"):
+            press(p.find(named("check box", name), 'the check box "%s"' % name, root=window))
+        for name, text in (("Seeds", "3"), ("First seed", "5"), ("Evaluations per run", "3000"),
+                           ("Target value", "0,01")):
+            field = p.find(named("text", name), 'the field "%s"' % name, root=window)
+            field.queryEditableText().setTextContents(text)
+            wait_for(lambda: text_of(field) == text, 'the field "%s" to read %r' % (name, text))
+        export = p.find(named("push button", "Export runs as CSV..."), "the runs export",
+                        root=window)
+        if enabled(export):
+            raise DriverError("the runs export is enabled before any experiment")
+        press(p.find(named("push button", "Start"), "the Start button", root=window))
+        progress = p.find(named("progress bar", "Experiment progress"), "the progress bar",
+                          root=window)
+        wait_for(lambda: enabled(export) and progress.queryValue().currentValue == 6,
+                 lambda: "the experiment's 6 runs to end (progress %r)"
+                 % progress.queryValue().currentValue, timeout=120)
+        table = p.find(named("table", "Experiment results"), "the results table", root=window)
+        if table.queryTable().nRows != 2:
+            raise DriverError("%d result rows, not 2" % table.queryTable().nRows)
+
+        press_and_go_on(export)
+        exported = os.path.join(folder, "runs.csv")
+        save_through_dialog(p, exported)
+
+        def written():
+            with open(exported, encoding="utf-8") as f:  # written whole and renamed into place
+                return f.read()
+        window_table = wait_for(written, "the runs table " + exported, timeout=30)
+
+    batch_table = ""
+    for algorithm, header in (("greedy", []), ("genetic", ["--no-header"])):
+        batch_table += subprocess.run(
+            [batch, "--algorithm", algorithm, "--runs", "3", "--seed", "5", "--max-evaluations",
+             "3000", "--target", "0.01", "--format", "runs"] + header + [path],
+            check=True, capture_output=True, text=True).stdout
+    if without_seconds(window_table) != without_seconds(batch_table):
+        raise DriverError("the window's runs table differs from the batch runner's:\n%s\n%s"
+                          % (window_table, batch_table))
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) < 3:
         sys.exit(__doc__)
     program, case = sys.argv[1], sys.argv[2]
     test = globals().get("test_" + case)
     if test is None:
         sys.exit("unknown case " + case)
     try:
-        test(program)
+        test(program, *sys.argv[3:])
     except DriverError as e:
         print("FAILED:", e, file=sys.stderr)
         sys.exit(1)
