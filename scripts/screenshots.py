@@ -1,12 +1,15 @@
 """Saves a screenshot of each page of the running program: chooses every tab through the
 accessibility tree, as a user would, and grabs the main window with xwd.
 
-Usage: screenshots.py PROGRAM FOLDER (under a display and a session bus)."""
+Usage: screenshots.py PROGRAM FOLDER [experiment] (under a display and a session bus; with
+"experiment" only the experiment's picture)."""
 
 import os
 import subprocess
 import sys
 import time
+
+import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "accessibility"))
 from atspi_driver import Program, named, press, showing, wait_for  # noqa: E402
@@ -54,10 +57,32 @@ def compare_runs(p, path):
     print(path)
 
 
+def experiment(p, path):
+    """Runs an experiment of the four algorithms over 30 seeds on the start-up problem with an
+    evaluation budget and grabs its window with the plots and the table."""
+    press(p.menu_item("Runs", "Experiment..."))
+    window = p.window(lambda w: w.name == "Experiment", "the experiment window")
+    for name, text in (("Evaluations per run", "20000"), ("Target value", "5")):
+        field = p.find(named("text", name), 'the field "%s"' % name, root=window)
+        field.queryEditableText().setTextContents(text)
+    press(p.find(named("push button", "Start"), "the Start button", root=window))
+    export = p.find(named("push button", "Export runs as CSV..."), "the runs export",
+                    root=window)
+    wait_for(lambda: export.getState().contains(pyatspi.STATE_ENABLED),
+             "the experiment to end", timeout=600)
+    time.sleep(1.0)
+    grab(path, "Experiment")
+    print(path)
+
+
 def main():
     program, folder = sys.argv[1], sys.argv[2]
+    only = sys.argv[3:]  # the names of the pictures to take; all without
     os.makedirs(folder, exist_ok=True)
     with Program(program) as p:
+        if only == ["experiment"]:
+            experiment(p, os.path.join(folder, "7-experiment.png"))
+            return
         for number, (caption, name) in enumerate(PAGES, 1):
             tab = p.find(named("page tab", caption), "the tab " + caption)
             page = p.find(lambda n: n.getRoleName() == "filler" and n.name == caption,
@@ -70,6 +95,7 @@ def main():
             grab(path)
             print(path)
         compare_runs(p, os.path.join(folder, "%d-convergence.png" % (len(PAGES) + 1)))
+        experiment(p, os.path.join(folder, "%d-experiment.png" % (len(PAGES) + 2)))
 
 
 if __name__ == "__main__":
