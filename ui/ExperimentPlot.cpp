@@ -21,11 +21,11 @@ QString Number(double value) {
     return QString::fromStdString(GeneralText(value, 4));
 }
 
-// The vertical axis: the ticks from lo to hi, with `y` mapping a value to its height.
-void PaintValueAxis(QPainter& painter, const QRectF& box, double lo, double hi,
-                    const std::function<double(double)>& y) {
+// The vertical axis from lo to hi: the ticks, with `y` mapping a value to its height.
+void PaintTicks(QPainter& painter, const QRectF& box, const std::vector<double>& ticks,
+                const std::function<double(double)>& y) {
     const QFontMetrics fm = painter.fontMetrics();
-    for (double t : NiceTicks(lo, hi, std::max(2, int(box.height() / (2.5 * fm.height()))))) {
+    for (double t : ticks) {
         const double at = y(t);
         painter.drawLine(QPointF(box.left() - 4, at), QPointF(box.left(), at));
         const QString label = Number(t);
@@ -34,21 +34,65 @@ void PaintValueAxis(QPainter& painter, const QRectF& box, double lo, double hi,
     }
 }
 
-// The finite values' range, widened a little so that lines at its ends stay inside the frame;
-// none when there is no finite value.
-std::optional<std::pair<double, double>> Range(const std::vector<double>& values) {
-    std::optional<std::pair<double, double>> r;
-    for (double v : values) {
-        if (!std::isfinite(v)) continue;
-        if (!r) r.emplace(v, v);
-        r->first = std::min(r->first, v);
-        r->second = std::max(r->second, v);
-    }
-    if (!r) return r;
-    const double pad = r->second > r->first ? (r->second - r->first) * 0.05
-                                            : std::max(std::abs(r->first) * 0.05, 0.5);
-    return std::make_pair(r->first - pad, r->second + pad);
+int MostTicks(const QPainter& painter, const QRectF& box) {
+    return std::max(2, int(box.height() / (2.5 * painter.fontMetrics().height())));
 }
+
+// The axis of values: linear, or logarithmic when asked for and every finite value is above 0.
+// The range is the finite values' widened a little, so that lines at its ends stay inside the
+// frame; a value that is not finite (a best so far where the formula is undefined counts as the
+// worst) is drawn at the frame's edge rather than left out.
+class ValueAxis {
+  public:
+    // None when there is no finite value.
+    static std::optional<ValueAxis> For(const std::vector<double>& values, bool log,
+                                        const QRectF& box) {
+        ValueAxis a;
+        a.box_ = box;
+        bool any = false;
+        double lo = 0, hi = 0;
+        for (double v : values) {
+            if (!std::isfinite(v)) continue;
+            lo = any ? std::min(lo, v) : v;
+            hi = any ? std::max(hi, v) : v;
+            any = true;
+        }
+        if (!any) return std::nullopt;
+        a.refused_ = log && !(lo > 0);
+        a.log_ = log && lo > 0;
+        if (a.log_) {
+            lo = std::log10(lo);
+            hi = std::log10(hi);
+        }
+        const double pad = hi > lo ? (hi - lo) * 0.05 : std::max(std::abs(lo) * 0.05, 0.5);
+        a.lo_ = lo - pad;
+        a.hi_ = hi + pad;
+        return a;
+    }
+
+    double Y(double v) const {
+        if (!std::isfinite(v)) return v < 0 ? box_.bottom() : box_.top();
+        const double at = log_ ? std::log10(v) : v;
+        return box_.bottom() - (at - lo_) / (hi_ - lo_) * box_.height();
+    }
+
+    void Paint(QPainter& painter) const {
+        const int most = MostTicks(painter, box_);
+        const std::vector<double> ticks =
+            log_ ? LogTicks(std::pow(10.0, lo_), std::pow(10.0, hi_), most)
+                 : NiceTicks(lo_, hi_, most);
+        PaintTicks(painter, box_, ticks, [this](double v) { return Y(v); });
+        if (refused_) {
+            painter.drawText(box_.adjusted(4, 0, 0, -2), Qt::AlignLeft | Qt::AlignBottom,
+                             "linear: values at or below 0");
+        }
+    }
+
+  private:
+    QRectF box_;
+    bool log_ = false, refused_ = false;
+    double lo_ = 0, hi_ = 1;
+};
 
 }  // namespace
 
@@ -76,6 +120,12 @@ void ExperimentPlot::Show(const std::vector<AlgorithmFigures>& figures, double l
     figures_ = figures;
     lastEvaluations_ = std::max(lastEvaluations, 1.0);
     target_ = target;
+    update();
+}
+
+void ExperimentPlot::SetLogValues(bool on) {
+    if (on == logValues_) return;
+    logValues_ = on;
     update();
 }
 
@@ -139,19 +189,13 @@ void ExperimentPlot::PaintBand(QPainter& painter, const QRectF& box) const {
         for (const BandPoint& p : f.Band) values.insert(values.end(), {p.Q1, p.Median, p.Q3});
     }
     PaintEvaluationAxis(painter, box);
-    const auto range = Range(values);
-    if (!range) {
+    const std::optional<ValueAxis> axis = ValueAxis::For(values, logValues_, box);
+    if (!axis) {
         painter.drawText(box, Qt::AlignCenter, "No finite values to show");
         return;
     }
-    const auto [lo, hi] = *range;
-    const auto y = [&](double v) { return box.bottom() - (v - lo) / (hi - lo) * box.height(); };
-    PaintValueAxis(painter, box, lo, hi, y);
-    // A value that is not finite (a formula undefined at the best so far) is drawn at the
-    // frame's edge rather than left out.
-    const auto clampedY = [&](double v) {
-        return std::isfinite(v) ? y(v) : (v < 0 ? box.bottom() : box.top());
-    };
+    axis->Paint(painter);
+    const auto clampedY = [&](double v) { return axis->Y(v); };
     painter.save();
     painter.setClipRect(box);
     for (const AlgorithmFigures& f : figures_) {
@@ -179,7 +223,7 @@ void ExperimentPlot::PaintBand(QPainter& painter, const QRectF& box) const {
 void ExperimentPlot::PaintEcdf(QPainter& painter, const QRectF& box) const {
     PaintEvaluationAxis(painter, box);
     const auto y = [&](double share) { return box.bottom() - share * box.height(); };
-    PaintValueAxis(painter, box, 0.0, 1.0, y);
+    PaintTicks(painter, box, NiceTicks(0.0, 1.0, MostTicks(painter, box)), y);
     if (!target_) {
         painter.drawText(box, Qt::AlignCenter, "No target was given");
         return;
@@ -211,17 +255,13 @@ void ExperimentPlot::PaintBox(QPainter& painter, const QRectF& box) const {
     for (const AlgorithmFigures& f : figures_) {
         if (f.Box) values.insert(values.end(), {f.Box->Min, f.Box->Max});
     }
-    const auto range = Range(values);
-    if (!range) {
+    const std::optional<ValueAxis> axis = ValueAxis::For(values, logValues_, box);
+    if (!axis) {
         painter.drawText(box, Qt::AlignCenter, "No finite values to show");
         return;
     }
-    const auto [lo, hi] = *range;
-    const auto y = [&](double v) {
-        if (!std::isfinite(v)) return v < 0 ? box.bottom() : box.top();
-        return box.bottom() - (v - lo) / (hi - lo) * box.height();
-    };
-    PaintValueAxis(painter, box, lo, hi, y);
+    axis->Paint(painter);
+    const auto y = [&](double v) { return axis->Y(v); };
     const QFontMetrics fm = painter.fontMetrics();
     const double slot = box.width() / figures_.size();
     for (std::size_t i = 0; i < figures_.size(); ++i) {

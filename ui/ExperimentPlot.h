@@ -40,6 +40,9 @@ class ExperimentPlot : public QWidget {
     void Show(const std::vector<AlgorithmFigures>& figures, double lastEvaluations,
               std::optional<double> target);
 
+    // Values (of the band and the boxes) on a log scale, where every one is above 0.
+    void SetLogValues(bool on);
+
     QString Title() const;
     void Paint(QPainter& painter, const QRect& area) const;
     // The plot as shown (or at its preferred size while hidden).
@@ -64,6 +67,7 @@ class ExperimentPlot : public QWidget {
     std::vector<AlgorithmFigures> figures_;
     double lastEvaluations_ = 1;
     std::optional<double> target_;
+    bool logValues_ = true;
 };
 
 }  // namespace quarmel

@@ -104,7 +104,12 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     progress_->setObjectName("ProgressExperiment");
     progress_->setAccessibleName("Experiment progress");
     runRow->addWidget(progress_, 1);
+    logScale_ = new QCheckBox("&Log scale of values");
+    logScale_->setObjectName("CheckExperimentLogScale");
+    logScale_->setChecked(true);
+    runRow->addWidget(logScale_);
     state_ = new QLabel("Choose the algorithms and press Start.");
+
     state_->setObjectName("LabelExperimentState");
     runRow->addWidget(state_);
     layout->addLayout(runRow);
@@ -160,6 +165,9 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     connect(cancel_, &QPushButton::clicked, this, &ExperimentWindow::Cancel);
     connect(exportRuns_, &QPushButton::clicked, this, [this] { ExportTable(true); });
     connect(exportLong_, &QPushButton::clicked, this, [this] { ExportTable(false); });
+    connect(logScale_, &QCheckBox::toggled, this, [this](bool on) {
+        for (ExperimentPlot* p : plots_) p->SetLogValues(on);
+    });
     connect(target_, &QLineEdit::textEdited, this, [this] { targetEdited_ = true; });
     resize(1180, 760);
     UpdateControls();

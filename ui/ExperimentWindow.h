@@ -65,6 +65,7 @@ class ExperimentWindow : public QDialog {
     QPushButton* cancel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* state_ = nullptr;
+    QCheckBox* logScale_ = nullptr;
     ExperimentPlot* plots_[3] = {};
     QTableWidget* table_ = nullptr;
     QPushButton* exportRuns_ = nullptr;

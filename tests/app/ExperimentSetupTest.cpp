@@ -105,6 +105,10 @@ TEST(PlotTicks, RoundStepsThatFitTheRange) {
     EXPECT_EQ(NiceTicks(-3, 7, 10), (Ticks{-2, 0, 2, 4, 6}));
     EXPECT_EQ(NiceTicks(4, 4, 3), (Ticks{4}));
     EXPECT_TRUE(NiceTicks(0, std::numeric_limits<double>::infinity(), 5).empty());
+    EXPECT_EQ(LogTicks(3, 40, 10), (Ticks{5, 10, 20}));
+    EXPECT_EQ(LogTicks(0.5, 2000, 5), (Ticks{1, 10, 100, 1000}));  // twelve with 2 and 5
+    EXPECT_EQ(LogTicks(1e-10, 1e10, 5).size(), 5u);                // every fifth power
+    EXPECT_TRUE(LogTicks(0, 1, 5).empty());
     EXPECT_EQ(DecadeTicks(12345), (Ticks{1, 10, 100, 1000, 10000}));
     EXPECT_EQ(DecadeTicks(3), (Ticks{1}));
 }
