@@ -225,8 +225,8 @@ def without_seconds(table):
 
 def test_experiment(program, batch):
     """An experiment of greedy and genetic over 3 seeds with a small budget and a target, run from
-    the Runs menu on a problem file, exports the runs table the batch runner prints for the same
-    file, settings, seeds, budget and target."""
+    the Runs menu on a problem file, exports the runs and long tables the batch runner prints for
+    the same file, settings, seeds, budget and target (the measured seconds aside)."""
     path = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "examples",
                                         "sphere.txt"))
     with Program(program, [path]) as p, tempfile.TemporaryDirectory() as folder:
@@ -254,24 +254,32 @@ def test_experiment(program, batch):
         if table.queryTable().nRows != 2:
             raise DriverError("%d result rows, not 2" % table.queryTable().nRows)
 
-        press_and_go_on(export)
-        exported = os.path.join(folder, "runs.csv")
-        save_through_dialog(p, exported)
+        exported = {}
+        for table_format, caption in (("runs", "Export runs as CSV..."),
+                                      ("long", "Export long table as CSV...")):
+            press_and_go_on(p.find(named("push button", caption), caption, root=window))
+            exported[table_format] = os.path.join(folder, table_format + ".csv")
+            save_through_dialog(p, exported[table_format])
 
-        def written():
-            with open(exported, encoding="utf-8") as f:  # written whole and renamed into place
-                return f.read()
-        window_table = wait_for(written, "the runs table " + exported, timeout=30)
+            def written():
+                with open(exported[table_format], encoding="utf-8") as f:  # renamed into place
+                    return f.read()
+            exported[table_format] = wait_for(written, "the %s table" % table_format, timeout=30)
 
-    batch_table = ""
-    for algorithm, header in (("greedy", []), ("genetic", ["--no-header"])):
-        batch_table += subprocess.run(
-            [batch, "--algorithm", algorithm, "--runs", "3", "--seed", "5", "--max-evaluations",
-             "3000", "--target", "0.01", "--format", "runs"] + header + [path],
-            check=True, capture_output=True, text=True).stdout
-    if without_seconds(window_table) != without_seconds(batch_table):
+    def batch_table(table_format):
+        table = ""
+        for algorithm, header in (("greedy", []), ("genetic", ["--no-header"])):
+            table += subprocess.run(
+                [batch, "--algorithm", algorithm, "--runs", "3", "--seed", "5",
+                 "--max-evaluations", "3000", "--target", "0.01", "--format", table_format]
+                + header + [path], check=True, capture_output=True, text=True).stdout
+        return table
+    runs = batch_table("runs")
+    if without_seconds(exported["runs"]) != without_seconds(runs):
         raise DriverError("the window's runs table differs from the batch runner's:\n%s\n%s"
-                          % (window_table, batch_table))
+                          % (exported["runs"], runs))
+    if exported["long"] != batch_table("long"):
+        raise DriverError("the window's long table differs from the batch runner's")
 
 
 def main():
