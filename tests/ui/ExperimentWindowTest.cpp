@@ -1,0 +1,79 @@
+// The experiment window's wiring: the target it offers, Cancel, and the exports of what it kept.
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <fstream>
+#include <sstream>
+
+#include "WindowFixture.h"
+#include "app/NumberText.h"
+#include "ui/ExperimentPlot.h"
+
+namespace quarmel::test {
+namespace {
+
+class ExperimentWindowTest : public WindowTest {
+  protected:
+    QWidget* Open() {
+        Ctl<QAction>("Experiment1")->trigger();
+        return Ctl<QWidget>("ExperimentWindow");
+    }
+};
+
+TEST_F(ExperimentWindowTest, OffersTheKnownOptimumUntilTheUserWritesATarget) {
+    form->OpenDataFile(QUARMEL_SOURCE_EXAMPLES "/sphere.txt");
+    QWidget* window = Open();
+    auto* target = Ctl<QLineEdit>("EditExperimentTarget");
+    EXPECT_EQ(TextToFloat(target->text().toStdString()), 1e-6);  // the catalogue's 0 and 1e-6
+    target->clear();
+    QTest::keyClicks(target, "2,5");
+    window->close();
+    Open();
+    EXPECT_EQ(target->text(), "2,5");
+}
+
+TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
+    Open();
+    for (const char* name :
+         {"CheckExperimentGreedy", "CheckExperimentSteepest", "CheckExperimentGenetic"}) {
+        Ctl<QCheckBox>(name)->setChecked(false);
+    }
+    Ctl<QLineEdit>("EditExperimentSeeds")->setText("200");  // far more than end before Cancel
+    auto* start = Ctl<QPushButton>("ButtonExperimentStart");
+    auto* cancel = Ctl<QPushButton>("ButtonExperimentCancel");
+    auto* progress = Ctl<QProgressBar>("ProgressExperiment");
+    QTest::mouseClick(start, Qt::LeftButton);
+    EXPECT_FALSE(start->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= 1, 30000);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 30000);
+    EXPECT_FALSE(cancel->isEnabled());
+
+    auto* table = Ctl<QTableWidget>("TableExperiment");
+    ASSERT_EQ(table->rowCount(), 1);
+    const int kept = table->item(0, 1)->text().toInt();
+    EXPECT_GE(kept, 1);
+    EXPECT_LT(kept, 200);
+    EXPECT_EQ(Ctl<QLabel>("LabelExperimentState")->text(),
+              QString("Cancelled: %1 of 200 runs kept").arg(kept));
+
+    QTemporaryDir dir;
+    const std::string png = dir.filePath("band.png").toStdString();
+    const std::string svg = dir.filePath("box.svg").toStdString();
+    dialogs.files = {png, svg};
+    Ctl<QPushButton>("ExportPlotExperimentBandPng")->click();
+    Ctl<QPushButton>("ExportPlotExperimentBoxSvg")->click();
+    EXPECT_TRUE(dialogs.Messages().empty());
+    auto* band = Ctl<ExperimentPlot>("PlotExperimentBand");
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), band->size() * band->devicePixelRatioF());
+    std::stringstream text;
+    text << std::ifstream(svg).rdbuf();
+    EXPECT_NE(text.str().find("annealing"), std::string::npos);  // the box's caption
+}
+
+}  // namespace
+}  // namespace quarmel::test
