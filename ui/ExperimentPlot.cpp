@@ -83,7 +83,7 @@ class ValueAxis {
                  : NiceTicks(lo_, hi_, most);
         PaintTicks(painter, box_, ticks, [this](double v) { return Y(v); });
         if (refused_) {
-            painter.drawText(box_.adjusted(4, 0, 0, -2), Qt::AlignLeft | Qt::AlignBottom,
+            painter.drawText(box_.adjusted(0, 2, -4, 0), Qt::AlignRight | Qt::AlignTop,
                              "linear: values at or below 0");
         }
     }
@@ -149,7 +149,8 @@ void ExperimentPlot::Paint(QPainter& painter, const QRect& area) const {
                      area.height() - 4.5 * fm.height());
     painter.setPen(text);
     painter.drawText(QRectF(area.left(), area.top(), area.width(), 1.5 * fm.height()),
-                     Qt::AlignCenter, Title());
+                     Qt::AlignCenter,
+                     kind_ == Kind::Ecdf && target_ ? Title() + " " + Number(*target_) : Title());
     if (box.width() < 20 || box.height() < 20) return;
     painter.drawRect(box);
     if (figures_.empty()) {
@@ -228,8 +229,6 @@ void ExperimentPlot::PaintEcdf(QPainter& painter, const QRectF& box) const {
         painter.drawText(box, Qt::AlignCenter, "No target was given");
         return;
     }
-    painter.drawText(QRectF(box.left(), box.top(), box.width(), painter.fontMetrics().height()),
-                     Qt::AlignHCenter, "target " + Number(*target_));
     painter.save();
     painter.setClipRect(box.adjusted(-1, -1, 1, 1));
     for (const AlgorithmFigures& f : figures_) {
@@ -293,10 +292,13 @@ void ExperimentPlot::PaintBox(QPainter& painter, const QRectF& box) const {
 
 void ExperimentPlot::PaintLegend(QPainter& painter, const QRectF& box) const {
     if (kind_ == Kind::Box) return;  // the boxes are named under the axis
+    // In the corner the curves leave free: falling best values start at the top left and end at
+    // the bottom right, rising shares start at the bottom left.
     const QFontMetrics fm = painter.fontMetrics();
-    double y = box.top() + (kind_ == Kind::Ecdf ? fm.height() + 4 : 4);
+    const double x = box.left() + 6;
+    double y = kind_ == Kind::Ecdf ? box.top() + 4
+                                   : box.bottom() - 4 - fm.height() * double(figures_.size());
     for (const AlgorithmFigures& f : figures_) {
-        const double x = box.right() - fm.horizontalAdvance(f.Name) - 26;
         painter.setPen(QPen(f.Colour, 2));
         painter.drawLine(QPointF(x, y + fm.height() / 2.0), QPointF(x + 16, y + fm.height() / 2.0));
         painter.setPen(palette().color(QPalette::Text));
