@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QSlider>
 #include <QStatusBar>
@@ -113,9 +115,34 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     EXPECT_EQ(copied.count('\n'), 2) << copied.toStdString();
     EXPECT_TRUE(copied.startsWith("1\t")) << copied.toStdString();
 
+    // The legend names each run uniquely; unchecking one hides its curve.
+    auto* legend = Find<QListWidget>("ListPlotRuns");
+    ASSERT_EQ(legend->count(), 2);
+    const QString label = legend->item(1)->text();
+    EXPECT_TRUE(label.startsWith("#2 genetic ") && label.contains("PopSize=50") &&
+                label.endsWith(" seed 7"))
+        << label.toStdString();
+    legend->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_TRUE(Plot().Runs().front().Hidden);
+
     Trigger("ClearRuns1");
     EXPECT_TRUE(Plot().Runs().empty());
     EXPECT_EQ(TableRuns()->rowCount(), 0);
+}
+
+// Shown, the plot docks beside the pages, which keep their width; hidden, it gives the room back.
+TEST_F(RunComparisonTest, ThePlotDocksBesideThePages) {
+    const QWidget* pages = Ctl<QWidget>("PageControlMain");
+    const int pagesWidth = pages->width(), formWidth = form->width();
+    auto* dock = Find<QDockWidget>("DockRuns");
+    Trigger("ConvergencePlot1");
+    QTest::qWaitFor([&] { return dock->isVisible() && pages->width() == pagesWidth; });
+    EXPECT_FALSE(dock->isFloating());
+    EXPECT_EQ(form->dockWidgetArea(dock), Qt::RightDockWidgetArea);
+    EXPECT_EQ(pages->width(), pagesWidth);
+    Trigger("ConvergencePlot1");
+    QTest::qWaitFor([&] { return form->width() == formWidth; });
+    EXPECT_EQ(form->width(), formWidth);
 }
 
 // The chart as drawn, at its pixel size; the plot as PNG and SVG.
