@@ -225,6 +225,10 @@ std::vector<AxisTick> PlotScale::XTicks() const {
         for (long k = first; k <= last; k += every) {
             ticks.push_back({Column(static_cast<double>(k)), GeneralText(std::pow(10.0, k), 4)});
         }
+        // Zoomed within a decade: its ends.
+        if (ticks.empty()) {
+            for (double x : {a, b}) ticks.push_back({Column(x), GeneralText(std::pow(10.0, x), 4)});
+        }
         return ticks;
     }
     for (int i = 0; i <= 4; ++i) {
