@@ -32,7 +32,8 @@ PlotView PlotView::Part(double x0, double x1, double y0, double y1) const {
     };
     PlotView part{whole(Left, Right, std::min(x0, x1)), whole(Left, Right, std::max(x0, x1)),
                   whole(Bottom, Top, std::min(y0, y1)), whole(Bottom, Top, std::max(y0, y1))};
-    if (part.Right - part.Left < kThinnest || part.Top - part.Bottom < kThinnest) return *this;
+    // Also a part of fractions that are not numbers.
+    if (!(part.Right - part.Left >= kThinnest && part.Top - part.Bottom >= kThinnest)) return *this;
     return part;
 }
 

@@ -268,7 +268,9 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
     }
     if (!scale.HasValues()) {
         painter.drawText(box, Qt::AlignCenter,
-                         runs_.empty() ? "No runs yet" : "No values to show on this scale");
+                         runs_.empty()   ? "No runs yet"
+                         : drawn.empty() ? "Every run of this problem is hidden"
+                                         : "No values to show on this scale");
         return;
     }
     for (const AxisTick& tick : scale.ValueTicks()) {

@@ -68,6 +68,8 @@ class ConvergencePlot : public QWidget {
     void SetKnownOptimum(std::optional<double> optimum);
     void SetRunHidden(std::size_t run, bool hidden);
     void ResetZoom();
+    // The part of the runs' ranges in view.
+    const PlotView& View() const { return view_; }
 
     const std::deque<PlottedRun>& Runs() const { return runs_; }
     // Whether a run is of another problem than the newest run, so not drawn.

@@ -56,7 +56,7 @@ PlotPanel::PlotPanel(QWidget* parent) : QWidget(parent) {
     ComboBoxPlotY = Choices(this, "ComboBoxPlotY", "Y axis", {"Value", "Distance to best known"});
     CheckBoxLogScale = new QCheckBox("&Log scale", this);
     CheckBoxLogScale->setObjectName("CheckBoxLogScale");
-    ButtonResetZoom = new QPushButton("&Reset zoom", this);
+    ButtonResetZoom = new QPushButton("Reset &zoom", this);
     ButtonResetZoom->setObjectName("ButtonResetZoom");
 
     auto* column = new QVBoxLayout(this);

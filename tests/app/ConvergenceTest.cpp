@@ -206,8 +206,9 @@ TEST(PlotView, ZoomsToAPartOrAboutAPointWithinTheWhole) {
     // Out by 2 about the middle: -0.5 to 1.5 of the part, cut at the whole's edges.
     const PlotView out = part.Zoomed(0.5, 0.5, 2);
     EXPECT_EQ(Points({{out.Left, out.Right}, {out.Bottom, out.Top}}), Points({{0, 1}, {0.25, 1}}));
-    const PlotView same = part.Part(0.5, 0.5, 0, 1);  // too thin to see
-    EXPECT_EQ(same.Left, part.Left);
+    for (const PlotView& same : {part.Part(0.5, 0.5, 0, 1), part.Part(std::nan(""), 1, 0, 1)}) {
+        EXPECT_EQ(same.Left, part.Left);  // too thin to see, or not a part at all
+    }
 
     // The upper right quarter of values 0 to 8 (steps 0 to 4) fills a box 4 by 8.
     PlotScale scale(Axes(PlotX::Steps, PlotY::Value, false), {0, 0, 4, 8}, {0.5, 1, 0.5, 1});

@@ -12,12 +12,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <fstream>
@@ -124,6 +126,17 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
         << label.toStdString();
     legend->item(0)->setCheckState(Qt::Unchecked);
     EXPECT_TRUE(Plot().Runs().front().Hidden);
+    // The wheel zooms in, Reset zoom shows everything again.
+    auto* plot = Find<ConvergencePlot>("ConvergencePlot");
+    Trigger("ConvergencePlot1");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plot));
+    QTest::qWait(50);  // painted once, so the plot knows where its curves are
+    QWheelEvent wheel(QPointF(100, 100), plot->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
+    EXPECT_FALSE(Plot().View().Whole());
+    Find<QPushButton>("ButtonResetZoom")->click();
+    EXPECT_TRUE(Plot().View().Whole());
 
     Trigger("ClearRuns1");
     EXPECT_TRUE(Plot().Runs().empty());
