@@ -30,6 +30,7 @@ class OptimizationThread::Control : public RunControl {
         // Checked under the lock, so nothing is published once Hold has returned.
         owner_.WaitAtGate(lock);
         change();
+        owner_.CountPublishedEvaluations();
         owner_.StoreCounts();
     }
 
@@ -114,6 +115,15 @@ void OptimizationThread::StoreCounts() {
     undefined_.store(params_.UndefinedEvaluations() - startUndefined_, std::memory_order_relaxed);
 }
 
+void OptimizationThread::CountPublishedEvaluations() {
+    const SolutionList& published = kind_ == Genetic ? progress_.History : workList_;
+    // A cleared list starts over; every solution past the counted ones is new.
+    if (published.Count() < publishedEvaluations_.size()) {
+        publishedEvaluations_.resize(published.Count());
+    }
+    publishedEvaluations_.resize(published.Count(), params_.Evaluations() - startEvaluations_);
+}
+
 void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
     if (!paused_ || stop_.load()) return;
     ++waitingAtGate_;
@@ -134,6 +144,13 @@ SolutionList OptimizationThread::SnapshotSolutionsFrom(std::size_t from) const {
     tail.Reserve(published.Count() - from);
     for (std::size_t i = from; i < published.Count(); ++i) tail.Append(published.At(i));
     return tail;
+}
+
+std::vector<unsigned long long> OptimizationThread::SnapshotEvaluationsFrom(
+    std::size_t from) const {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (from >= publishedEvaluations_.size()) return {};
+    return {publishedEvaluations_.begin() + static_cast<long>(from), publishedEvaluations_.end()};
 }
 
 SolutionList OptimizationThread::SnapshotPopulation() const {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
@@ -51,6 +52,10 @@ class OptimizationThread {
     // when there are no more). A run's solution list only ever grows, so a window that holds the
     // first `from` of them takes only the rest.
     SolutionList SnapshotSolutionsFrom(std::size_t from) const;
+    // The evaluations the run had made when it published each solution, from position `from`
+    // on, as the batch runner's trace counts them; at least as many as a snapshot of the
+    // solutions taken before it holds.
+    std::vector<unsigned long long> SnapshotEvaluationsFrom(std::size_t from) const;
     // A number that tells this worker's run from every other run of the process (never 0).
     std::uint64_t RunNumber() const { return runNumber_; }
     // True once the run has ended; set after the last change of the lists, so a snapshot taken
@@ -90,6 +95,8 @@ class OptimizationThread {
     void WaitAtGate(std::unique_lock<std::mutex>& lock);
     // Makes the run's counts so far readable by the window.
     void StoreCounts();
+    // Gives each solution published by the last change the evaluations made so far (lock held).
+    void CountPublishedEvaluations();
 
     std::atomic<bool> finished_{false};
     const std::uint64_t runNumber_;
@@ -99,8 +106,9 @@ class OptimizationThread {
     const unsigned long long startUndefined_;
     std::atomic<unsigned long long> evaluations_{0};
     std::atomic<unsigned long long> undefined_{0};
-    GeneticProgress progress_;  // filled only by a genetic run
-    SolutionList workList_;     // filled only by the local searches
+    GeneticProgress progress_;                              // filled only by a genetic run
+    SolutionList workList_;                                 // filled only by the local searches
+    std::vector<unsigned long long> publishedEvaluations_;  // one per published solution
     const Options options_;
 
     // Guards the published lists and the pause state; the gate and sleeps wait on it.

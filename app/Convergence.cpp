@@ -1,19 +1,24 @@
 #include "app/Convergence.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "app/NumberText.h"
 #include "model/Improvement.h"
 #include "model/Settings.h"
 
 namespace quarmel {
 
-std::size_t ConvergenceCurve::Update(const SolutionList& list) {
+std::size_t ConvergenceCurve::Update(const SolutionList& list,
+                                     const std::vector<unsigned long long>& evaluations) {
     const std::size_t before = values_.size();
-    for (std::size_t i = before; i < list.Count(); ++i) {
+    const std::size_t end = std::min(list.Count(), before + evaluations.size());
+    for (std::size_t i = before; i < end; ++i) {
         const float v = list.FuncValue(i);
         const float best = best_.empty() || Improves(best_.back(), v, maximize_) ? v : best_.back();
         values_.push_back(v);
         best_.push_back(best);
+        evaluations_.push_back(evaluations[i - before]);
     }
     return values_.size() - before;
 }
@@ -34,10 +39,19 @@ bool ConvergenceCurve::AddPopulationMean(const SolutionList& population) {
     return true;
 }
 
-std::string RunLabel(AlgorithmKind kind, const std::string& changedSettings, std::uint32_t seed) {
-    std::string label = AlgorithmName(kind);
+std::string RunLabel(int number, AlgorithmKind kind, const std::string& changedSettings,
+                     std::uint32_t seed) {
+    std::string label = "#" + std::to_string(number) + " " + AlgorithmName(kind);
     if (!changedSettings.empty()) label += " " + changedSettings;
     return label + " seed " + std::to_string(seed);
+}
+
+std::string ProblemKey(const Problem& problem) {
+    std::string key = problem.FunctionText();
+    for (const VariableSpec& v : problem.Variables()) {
+        key += "; " + v.Name + " in [" + ShortestText(v.Min) + "; " + ShortestText(v.Max) + "]";
+    }
+    return key + (problem.Maximize() ? "; max" : "; min");
 }
 
 }  // namespace quarmel

@@ -31,7 +31,8 @@ def grab(path, window="Quarmel"):
 
 def compare_runs(p, path):
     """Runs the four algorithms on the start-up problem without delays and seed 1, and grabs
-    the convergence plot comparing them on a log scale."""
+    the window with the convergence plot docked beside the chart, comparing them on a log
+    scale."""
     for caption in ("Local Alg.", "Genetic Alg."):
         page = p.find(lambda n, c=caption: n.getRoleName() == "filler" and n.name == c,
                       "the page " + caption)
@@ -53,7 +54,7 @@ def compare_runs(p, path):
                   "the convergence plot")
     wait_for(lambda: showing(plot), "the convergence plot to be shown")
     time.sleep(1.0)
-    grab(path, "Convergence")
+    grab(path)
     print(path)
 
 

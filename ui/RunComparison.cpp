@@ -8,11 +8,15 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
+#include <QStyle>
 #include <QSvgGenerator>
 #include <QTableView>
+#include <QTimer>
 
 #include "algorithms/Optimizationthread.h"
 #include "app/AtomicFile.h"
@@ -67,11 +71,8 @@ QAction* AddRunsItem(QMenu* menu, const char* name, const QString& caption) {
 
 RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     Dock = new RunsDock(form);
+    // Docked beside the pages, hidden until asked for; the window widens to make room.
     form->addDockWidget(Qt::RightDockWidgetArea, Dock);
-    // A window of its own at first, so the main window's pages keep their size; the user may
-    // dock it at the side.
-    Dock->setFloating(true);
-    Dock->resize(760, 560);
     Dock->hide();
 
     // A menu of its own before Help, so every other menu and item keeps its place and keys.
@@ -83,6 +84,7 @@ RunComparison::RunComparison(TFormMain* form) : QObject(form), form_(form) {
     ConvergencePlot1->setText("&Convergence plot");
     ConvergencePlot1->setShortcut(QKeySequence("F3"));
     MenuRuns->addAction(ConvergencePlot1);
+    connect(ConvergencePlot1, &QAction::toggled, this, &RunComparison::MakeRoomForDock);
     ClearRuns1 = AddRunsItem(MenuRuns, "ClearRuns1", "C&lear compared runs");
     MenuRuns->addSeparator();
     ExportChart1 = AddRunsItem(MenuRuns, "ExportChart1", "Export c&hart as PNG...");
@@ -149,7 +151,8 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     params_ = params;
     seed_ = seed;
     problem_ = problem;
-    Dock->BeginRun(RunLabel(kind, ChangedSettingsText(params), seed), params.Maximize());
+    Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params), seed),
+                   ProblemKey(params), params.Maximize());
     status_.Start(kind, params.Iterations, seed);
     ShowSession();
     UpdateExports();
@@ -158,7 +161,12 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
 void RunComparison::Tick(const SolutionList& solutions, const SolutionList& population,
                          const OptimizationThread* worker) {
     if (!live_) return;
-    Dock->UpdateRun(solutions, population);
+    // The evaluations of the solutions the plot lacks, taken after the solutions were: there are
+    // at least as many.
+    const std::vector<unsigned long long> evaluations =
+        worker ? worker->SnapshotEvaluationsFrom(Dock->Plot().CurrentCount())
+               : std::vector<unsigned long long>();
+    Dock->UpdateRun(solutions, evaluations, population);
     status_.Published(solutions.Count());
     if (worker) {
         const OptimizationThread::AnnealingStage stage = worker->Stage();
@@ -177,7 +185,7 @@ void RunComparison::ShowSession() {
 void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long evaluations,
                              bool stopped) {
     if (!live_) return;
-    Tick(solutions, SolutionList(), nullptr);
+    Tick(solutions, SolutionList(), form_->RunWorker().get());
     live_ = false;
     status_.End();
     statusLine_->Show(status_);
@@ -186,6 +194,36 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     if (const auto& worker = form_->RunWorker()) record.Undefined = worker->UndefinedEvaluations();
     Dock->EndRun(record);
     UpdateExports();
+}
+
+void RunComparison::SetKnownOptimum(std::optional<double> optimum) {
+    Dock->SetKnownOptimum(optimum);
+}
+
+void RunComparison::MakeRoomForDock(bool shown) {
+    if (form_->isMaximized() || form_->isFullScreen()) return;
+    if (!shown) {
+        // Once the dock has left the layout, which until then holds the window's width.
+        QTimer::singleShot(0, this, [this, by = grownBy_] {
+            if (by > 0) form_->resize(form_->width() - by, form_->height());
+        });
+        grownBy_ = 0;
+        return;
+    }
+    if (Dock->isFloating() || grownBy_ > 0) return;
+    // The dock and the separator beside it.
+    const int separator =
+        form_->style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, form_);
+    const int want = Dock->sizeHint().width() + separator;
+    QRect room(form_->geometry().topLeft(), QSize(form_->width() + want, form_->height()));
+    if (const QScreen* screen = form_->screen()) {
+        const QRect area = screen->availableGeometry();
+        room.setWidth(std::min(room.width(), area.width()));
+        if (room.right() > area.right()) room.moveRight(area.right());
+    }
+    grownBy_ = room.width() - form_->width();
+    form_->setGeometry(room);
+    form_->resizeDocks({Dock}, {grownBy_ - separator}, Qt::Horizontal);
 }
 
 void RunComparison::ExportChartPng() {
@@ -210,7 +248,7 @@ void RunComparison::ExportPlotPng() {
     QImage image(size * ratio, QImage::Format_ARGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    plot.Paint(painter, QRect(QPoint(0, 0), size));
+    plot.Paint(painter, QRect(QPoint(0, 0), size), true);
     painter.end();
     WriteExport(path, PngBytes(image));
 }
@@ -230,7 +268,7 @@ void RunComparison::ExportPlotSvg() {
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle("Convergence");
     QPainter painter(&svg);
-    plot.Paint(painter, QRect(QPoint(0, 0), size));
+    plot.Paint(painter, QRect(QPoint(0, 0), size), true);
     painter.end();
     WriteExport(path, bytes.toStdString());
 }

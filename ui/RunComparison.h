@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/RunStatus.h"
@@ -47,6 +48,9 @@ class RunComparison : public QObject {
     // Records the run in the runs table, also one the user stopped.
     void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
     bool RunLive() const { return live_; }
+    // The best value the current problem can have, when known: the plot's distances are
+    // measured from it.
+    void SetKnownOptimum(std::optional<double> optimum);
 
     // Exports; each asks for a file and reports a failure in a message box.
     void ExportChartPng();
@@ -69,6 +73,10 @@ class RunComparison : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Widens the window by the dock's width when the dock is shown at its side, so the pages
+    // keep their size, and narrows it again when the dock goes.
+    void MakeRoomForDock(bool shown);
+
     // The dock and the Runs menu's items, under their given names.
     RunsDock* Dock = nullptr;
     QMenu* MenuRuns = nullptr;
@@ -90,6 +98,8 @@ class RunComparison : public QObject {
     std::uint32_t seed_ = 0;
     std::string problem_;
     RunStatus status_;
+    int runsBegun_ = 0;  // numbers the runs in the plot's legend
+    int grownBy_ = 0;    // how much wider the window was made for the dock
 };
 
 }  // namespace quarmel

@@ -8,11 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/UndefinedTexts.h"
 #include "ui/ConvergencePlot.h"
+#include "ui/PlotPanel.h"
 
 namespace quarmel {
 
@@ -30,12 +32,11 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
 
-    plot_ = new ConvergencePlot(body);
-    column->addWidget(plot_, 3);
+    auto* panel = new PlotPanel(body);
+    plot_ = &panel->Plot();
+    column->addWidget(panel, 1);
 
     auto* row = new QHBoxLayout;
-    CheckBoxLogScale = new QCheckBox("&Log scale", body);
-    CheckBoxLogScale->setObjectName("CheckBoxLogScale");
     ButtonClearRuns = new QPushButton("C&lear runs", body);
     ButtonClearRuns->setObjectName("ButtonClearRuns");
     CheckBoxFixedSeed = new QCheckBox("&Fixed seed:", body);
@@ -48,7 +49,6 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     EditSeed->setMaximumWidth(110);
     ButtonCopyRuns = new QPushButton("Cop&y runs", body);
     ButtonCopyRuns->setObjectName("ButtonCopyRuns");
-    row->addWidget(CheckBoxLogScale);
     row->addWidget(ButtonClearRuns);
     row->addStretch(1);
     row->addWidget(CheckBoxFixedSeed);
@@ -65,10 +65,14 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     TableRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableRuns->verticalHeader()->hide();
     TableRuns->horizontalHeader()->setStretchLastSection(true);
-    column->addWidget(TableRuns, 1);
+    // Six rows at least, with the header and a scroll bar, in whatever font.
+    TableRuns->setMinimumHeight(TableRuns->horizontalHeader()->sizeHint().height() +
+                                6 * TableRuns->verticalHeader()->defaultSectionSize() +
+                                TableRuns->horizontalScrollBar()->sizeHint().height() +
+                                2 * TableRuns->frameWidth());
+    column->addWidget(TableRuns, 0);
     setWidget(body);
 
-    connect(CheckBoxLogScale, &QCheckBox::toggled, plot_, &ConvergencePlot::SetLogScale);
     connect(ButtonClearRuns, &QPushButton::clicked, this, &RunsDock::ClearRuns);
     connect(ButtonCopyRuns, &QPushButton::clicked, this, &RunsDock::CopyRuns);
 }
@@ -81,16 +85,22 @@ std::string RunsDock::FixedSeedText() const {
     return EditSeed->text().toStdString();
 }
 
-void RunsDock::BeginRun(const std::string& label, bool maximize) {
-    plot_->BeginRun(label, maximize);
+void RunsDock::BeginRun(const std::string& label, const std::string& problem, bool maximize) {
+    plot_->BeginRun(label, problem, maximize);
 }
 
-void RunsDock::UpdateRun(const SolutionList& solutions, const SolutionList& population) {
-    plot_->UpdateRun(solutions, population);
+void RunsDock::UpdateRun(const SolutionList& solutions,
+                         const std::vector<unsigned long long>& evaluations,
+                         const SolutionList& population) {
+    plot_->UpdateRun(solutions, evaluations, population);
+}
+
+void RunsDock::SetKnownOptimum(std::optional<double> optimum) {
+    plot_->SetKnownOptimum(optimum);
 }
 
 void RunsDock::EndRun(const RunRecord& run) {
-    plot_->EndRun();
+    plot_->EndRun(run.Stopped);
     runs_.push_back(run);
     const int r = TableRuns->rowCount();
     TableRuns->insertRow(r);
@@ -102,6 +112,8 @@ void RunsDock::EndRun(const RunRecord& run) {
     // how often it was.
     TableRuns->item(r, kBestColumn)
         ->setToolTip(QString::fromStdString(UndefinedCountText(run.Undefined, run.Evaluations)));
+    // Whole numbers in any font; the table scrolls sideways when they need the room.
+    TableRuns->resizeColumnsToContents();
     TableRuns->scrollToBottom();
 }
 

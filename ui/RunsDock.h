@@ -2,6 +2,7 @@
 
 #include <QDockWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ namespace quarmel {
 
 class ConvergencePlot;
 
-// The dock that compares runs: the convergence plot of the current run and the runs before it,
-// its log-scale switch and Clear, an optional fixed seed for the next runs, and a table of the
+// The dock that compares runs: the convergence plot of the current run and the runs before it
+// with its controls, Clear, an optional fixed seed for the next runs, and a table of the
 // finished runs that can be copied.
 class RunsDock : public QDockWidget {
     Q_OBJECT
@@ -32,9 +33,13 @@ class RunsDock : public QDockWidget {
 
     // The plot follows a run: its start, what it publishes, its end; a finished run, also one
     // the user stopped, then becomes a row of the runs table.
-    void BeginRun(const std::string& label, bool maximize);
-    void UpdateRun(const SolutionList& solutions, const SolutionList& population);
+    void BeginRun(const std::string& label, const std::string& problem, bool maximize);
+    void UpdateRun(const SolutionList& solutions,
+                   const std::vector<unsigned long long>& evaluations,
+                   const SolutionList& population);
     void EndRun(const RunRecord& run);
+    // The best value the current problem can have, when known (the plot's distances).
+    void SetKnownOptimum(std::optional<double> optimum);
 
     const std::vector<RunRecord>& Runs() const { return runs_; }
     // The convergence plot, to paint it elsewhere.
@@ -47,7 +52,6 @@ class RunsDock : public QDockWidget {
     void CopyRuns() const;
 
     ConvergencePlot* plot_ = nullptr;
-    QCheckBox* CheckBoxLogScale = nullptr;
     QPushButton* ButtonClearRuns = nullptr;
     QCheckBox* CheckBoxFixedSeed = nullptr;
     QLineEdit* EditSeed = nullptr;

@@ -4,18 +4,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QFile>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <fstream>
@@ -113,9 +117,45 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     EXPECT_EQ(copied.count('\n'), 2) << copied.toStdString();
     EXPECT_TRUE(copied.startsWith("1\t")) << copied.toStdString();
 
+    // The legend names each run uniquely; unchecking one hides its curve.
+    auto* legend = Find<QListWidget>("ListPlotRuns");
+    ASSERT_EQ(legend->count(), 2);
+    const QString label = legend->item(1)->text();
+    EXPECT_TRUE(label.startsWith("#2 genetic ") && label.contains("PopSize=50") &&
+                label.endsWith(" seed 7"))
+        << label.toStdString();
+    legend->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_TRUE(Plot().Runs().front().Hidden);
+    // The wheel zooms in, Reset zoom shows everything again.
+    auto* plot = Find<ConvergencePlot>("ConvergencePlot");
+    Trigger("ConvergencePlot1");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plot));
+    QTest::qWait(50);  // painted once, so the plot knows where its curves are
+    QWheelEvent wheel(QPointF(100, 100), plot->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
+    EXPECT_FALSE(Plot().View().Whole());
+    Find<QPushButton>("ButtonResetZoom")->click();
+    EXPECT_TRUE(Plot().View().Whole());
+
     Trigger("ClearRuns1");
     EXPECT_TRUE(Plot().Runs().empty());
     EXPECT_EQ(TableRuns()->rowCount(), 0);
+}
+
+// Shown, the plot docks beside the pages, which keep their width; hidden, it gives the room back.
+TEST_F(RunComparisonTest, ThePlotDocksBesideThePages) {
+    const QWidget* pages = Ctl<QWidget>("PageControlMain");
+    const int pagesWidth = pages->width(), formWidth = form->width();
+    auto* dock = Find<QDockWidget>("DockRuns");
+    Trigger("ConvergencePlot1");
+    QTest::qWaitFor([&] { return dock->isVisible() && pages->width() == pagesWidth; });
+    EXPECT_FALSE(dock->isFloating());
+    EXPECT_EQ(form->dockWidgetArea(dock), Qt::RightDockWidgetArea);
+    EXPECT_EQ(pages->width(), pagesWidth);
+    Trigger("ConvergencePlot1");
+    QTest::qWaitFor([&] { return form->width() == formWidth; });
+    EXPECT_EQ(form->width(), formWidth);
 }
 
 // The chart as drawn, at its pixel size; the plot as PNG and SVG.
