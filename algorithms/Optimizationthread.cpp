@@ -31,6 +31,7 @@ class OptimizationThread::Control : public RunControl {
         owner_.WaitAtGate(lock);
         change();
         owner_.StoreCounts();
+        owner_.RecordGeneration();
     }
 
     void Sleep(int ms) override {
@@ -90,6 +91,7 @@ OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKin
       params_(params),  // deep-copies the parser, here on the caller's thread
       startEvaluations_(params_.Evaluations()),
       startUndefined_(params_.UndefinedEvaluations()),
+      generations_(kind == Genetic ? std::make_shared<GenerationStore>() : nullptr),
       options_(std::move(options)),
       control_(std::make_unique<Control>(*this)) {}
 
@@ -112,6 +114,17 @@ void OptimizationThread::Execute() {
 void OptimizationThread::StoreCounts() {
     evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
     undefined_.store(params_.UndefinedEvaluations() - startUndefined_, std::memory_order_relaxed);
+}
+
+void OptimizationThread::RecordGeneration() {
+    if (generations_ && progress_.History.Count() > generations_->Generations()) {
+        generations_->Add(*progress_.Population);
+    }
+}
+
+std::shared_ptr<const GenerationStore> OptimizationThread::TakeGenerations() {
+    std::lock_guard<std::mutex> lock(lock_);
+    return std::move(generations_);
 }
 
 void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {

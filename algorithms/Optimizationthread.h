@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "algorithms/GenerationStore.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
@@ -67,6 +68,9 @@ class OptimizationThread {
     // finished), and how many of them were undefined (the formula's value counted as 0).
     unsigned long long Evaluations() const;
     unsigned long long UndefinedEvaluations() const;
+    // A genetic run's population after every generation, for replaying the run: handed over
+    // once (null for the local searches and on later calls); the run records no more after it.
+    std::shared_ptr<const GenerationStore> TakeGenerations();
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -90,6 +94,9 @@ class OptimizationThread {
     void WaitAtGate(std::unique_lock<std::mutex>& lock);
     // Makes the run's counts so far readable by the window.
     void StoreCounts();
+    // Called under the lock after every published change: a generation that has just ended
+    // (the history grew) gets its population recorded.
+    void RecordGeneration();
 
     std::atomic<bool> finished_{false};
     const std::uint64_t runNumber_;
@@ -101,6 +108,8 @@ class OptimizationThread {
     std::atomic<unsigned long long> undefined_{0};
     GeneticProgress progress_;  // filled only by a genetic run
     SolutionList workList_;     // filled only by the local searches
+    // A genetic run's populations, until the window takes them.
+    std::shared_ptr<GenerationStore> generations_;
     const Options options_;
 
     // Guards the published lists and the pause state; the gate and sleeps wait on it.

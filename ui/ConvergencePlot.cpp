@@ -66,6 +66,12 @@ void ConvergencePlot::SetLogScale(bool on) {
     update();
 }
 
+void ConvergencePlot::SetCursor(std::optional<std::size_t> step) {
+    if (step == cursor_) return;
+    cursor_ = step;
+    update();
+}
+
 void ConvergencePlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Paint(painter, rect());
@@ -119,6 +125,11 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area) const {
             painter.setPen(QPen(run.Colour, 1, Qt::DashLine));
             painter.drawPath(LinePath(scale.MeanLine(run.Curve.Means())));
         }
+    }
+    if (cursor_) {
+        painter.setPen(QPen(text, 1, Qt::DashLine));
+        const double x = scale.X(static_cast<double>(*cursor_));
+        painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
     }
     painter.restore();
 

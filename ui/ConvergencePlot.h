@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QWidget>
 
+#include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "app/Convergence.h"
@@ -48,6 +50,9 @@ class ConvergencePlot : public QWidget {
 
     const std::deque<PlottedRun>& Runs() const { return runs_; }
 
+    // A vertical line at a step of the curves (a replay's step), or none.
+    void SetCursor(std::optional<std::size_t> step);
+
     // Paints the plot into `area` of any paint device.
     void Paint(QPainter& painter, const QRect& area) const;
 
@@ -61,6 +66,7 @@ class ConvergencePlot : public QWidget {
     int coloursUsed_ = 0;
     bool logScale_ = false;
     bool live_ = false;
+    std::optional<std::size_t> cursor_;
 };
 
 }  // namespace quarmel
