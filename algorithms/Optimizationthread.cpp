@@ -32,6 +32,7 @@ class OptimizationThread::Control : public RunControl {
         change();
         owner_.CountPublishedEvaluations();
         owner_.StoreCounts();
+        owner_.RecordGeneration();
     }
 
     void Sleep(int ms) override {
@@ -91,6 +92,7 @@ OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKin
       params_(params),  // deep-copies the parser, here on the caller's thread
       startEvaluations_(params_.Evaluations()),
       startUndefined_(params_.UndefinedEvaluations()),
+      generations_(kind == Genetic ? std::make_shared<GenerationStore>() : nullptr),
       options_(std::move(options)),
       control_(std::make_unique<Control>(*this)) {}
 
@@ -122,6 +124,17 @@ void OptimizationThread::CountPublishedEvaluations() {
         publishedEvaluations_.resize(published.Count());
     }
     publishedEvaluations_.resize(published.Count(), params_.Evaluations() - startEvaluations_);
+}
+
+void OptimizationThread::RecordGeneration() {
+    if (generations_ && progress_.History.Count() > generations_->Generations()) {
+        generations_->Add(*progress_.Population);
+    }
+}
+
+std::shared_ptr<const GenerationStore> OptimizationThread::TakeGenerations() {
+    std::lock_guard<std::mutex> lock(lock_);
+    return std::move(generations_);
 }
 
 void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "algorithms/GenerationStore.h"
 #include "algorithms/Globalsearch.h"
 #include "algorithms/RunControl.h"
 #include "model/Algparameters.h"
@@ -72,6 +73,9 @@ class OptimizationThread {
     // finished), and how many of them were undefined (the formula's value counted as 0).
     unsigned long long Evaluations() const;
     unsigned long long UndefinedEvaluations() const;
+    // A genetic run's population after every generation, for replaying the run: handed over
+    // once (null for the local searches and on later calls); the run records no more after it.
+    std::shared_ptr<const GenerationStore> TakeGenerations();
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -97,6 +101,9 @@ class OptimizationThread {
     void StoreCounts();
     // Gives each solution published by the last change the evaluations made so far (lock held).
     void CountPublishedEvaluations();
+    // Called under the lock after every published change: a generation that has just ended
+    // (the history grew) gets its population recorded.
+    void RecordGeneration();
 
     std::atomic<bool> finished_{false};
     const std::uint64_t runNumber_;
@@ -109,6 +116,8 @@ class OptimizationThread {
     GeneticProgress progress_;                              // filled only by a genetic run
     SolutionList workList_;                                 // filled only by the local searches
     std::vector<unsigned long long> publishedEvaluations_;  // one per published solution
+    // A genetic run's populations, until the window takes them.
+    std::shared_ptr<GenerationStore> generations_;
     const Options options_;
 
     // Guards the published lists and the pause state; the gate and sleeps wait on it.

@@ -76,6 +76,38 @@ def experiment(p, path):
     print(path)
 
 
+def replay(program, path):
+    """Opens the Himmelblau example, runs simulated annealing with seed 1 and no delay, and
+    grabs the main window with the run replayed to half its steps, the chart zoomed in and
+    turned by the auto-rotation so the path shows."""
+    example = os.path.abspath(
+        os.path.join(os.path.dirname(__file__), "..", "examples", "himmelblau.txt"))
+    with Program(program, [example]) as p:
+        page = p.find(lambda n: n.getRoleName() == "filler" and n.name == "Local Alg.",
+                      "the page Local Alg.")
+        bar = p.find(lambda n: n.getRoleName() == "slider" and n.name == "Delay [ms]",
+                     "the delay bar", root=page)
+        bar.queryValue().currentValue = 0
+        press(p.find(named("check box", "Fixed seed:"), "the fixed seed"))
+        press(p.find(lambda n: n.getRoleName() == "push button" and n.name == "SA",
+                     "the button SA"))
+        slider = p.find(lambda n: n.getRoleName() == "slider" and n.name == "Replay step",
+                        "the replay slider")
+        wait_for(lambda: showing(slider), "the run to end and the replay bar to be shown",
+                 timeout=120)
+        scaling = p.find(lambda n: n.getRoleName() == "scroll bar" and n.name == "Scaling",
+                         "the scaling bar")
+        scaling.queryValue().currentValue = 2600
+        # Turned by the auto-rotation for a while, then held still.
+        time.sleep(3.0)
+        press(p.find(named("check box", "Autorotate"), "the check box Autorotate"))
+        value = slider.queryValue()
+        value.currentValue = int(value.maximumValue / 2)
+        time.sleep(1.0)
+        grab(path, "File: " + example)  # the window is named after the file it opened
+        print(path)
+
+
 def main():
     program, folder = sys.argv[1], sys.argv[2]
     only = sys.argv[3:]  # the names of the pictures to take; all without
@@ -97,6 +129,7 @@ def main():
             print(path)
         compare_runs(p, os.path.join(folder, "%d-convergence.png" % (len(PAGES) + 1)))
         experiment(p, os.path.join(folder, "%d-experiment.png" % (len(PAGES) + 2)))
+    replay(program, os.path.join(folder, "%d-replay.png" % (len(PAGES) + 2)))
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStackedWidget>
@@ -21,6 +22,7 @@
 #include "ui/Accessibility.h"
 #include "ui/Dialogs.h"
 #include "ui/PanelChart.h"
+#include "ui/ReplayBar.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
 
@@ -120,6 +122,8 @@ void ChartPage::Build() {
     PanelChart->setAccessibleName("Chart");
     BuildOptionsColumn();
     BuildRanges();
+    Replay = new ReplayBar(this);
+    Replay->hide();
 }
 
 void ChartPage::BuildOptionsColumn() {
@@ -321,7 +325,9 @@ void ChartPage::resizeEvent(QResizeEvent* event) {
     const int h = height();
     const int optionsWidth = 150;
     const int rangeHeight = 70;
-    PanelChart->setGeometry(4, 4, w - optionsWidth - 12, h - rangeHeight - 10);
+    const int replayHeight = Replay->isHidden() ? 0 : Replay->sizeHint().height();
+    PanelChart->setGeometry(4, 4, w - optionsWidth - 12, h - rangeHeight - 10 - replayHeight);
+    Replay->setGeometry(4, h - rangeHeight - 6 - replayHeight, w - optionsWidth - 12, replayHeight);
     PanelChartOptions->setGeometry(w - optionsWidth - 4, 2, optionsWidth, h - rangeHeight - 6);
     GroupBoxRangeMin->move(8, h - rangeHeight - 2);
     GroupBoxRangeMax->move(GroupBoxRangeMax->x(), h - rangeHeight - 2);
@@ -329,6 +335,14 @@ void ChartPage::resizeEvent(QResizeEvent* event) {
     GroupBoxRangeMax->resize(GroupBoxRangeMax->width(), rangeHeight);
     // The page is only resized while shown, so this also gives the ranges their first layout.
     LayoutRangeControls();
+}
+
+void ChartPage::ShowReplayBar(bool shown) {
+    if (shown != Replay->isHidden()) return;
+    Replay->setVisible(shown);
+    PanelChart->setFocusPolicy(shown ? Qt::ClickFocus : Qt::NoFocus);
+    QResizeEvent again(size(), size());
+    resizeEvent(&again);
 }
 
 void ChartPage::LayoutRangeControls() {

@@ -31,6 +31,7 @@ class QTimer;
 namespace quarmel {
 
 class PanelChart;
+class ReplayBar;
 
 // The Chart page: the chart panel, the axis choice, the display ranges, the display options and
 // the view (mouse functions, scaling, auto-rotation, "Default"). It samples the window's problem
@@ -93,6 +94,10 @@ class ChartPage : public QWidget {
     // The panel's cursor by number (kCursorRotate, kCursorMove, kCursorScale); none if unknown.
     QCursor PanelCursor(int number) const;
     ::quarmel::PanelChart* Panel() const { return PanelChart; }
+    // The replay bar under the chart, hidden until there is a run to replay; while it is shown
+    // the chart takes the focus when clicked, so the replay keys work on it.
+    ReplayBar* ReplayControls() const { return Replay; }
+    void ShowReplayBar(bool shown);
     void ApplyPaletteColours(const QColor& page);
 
   signals:
@@ -207,6 +212,7 @@ class ChartPage : public QWidget {
     QSlider* TrackBarAutoRotation = nullptr;
     QPushButton* BitBtnReset = nullptr;
     QTimer* TimerAutoRotation = nullptr;
+    ReplayBar* Replay = nullptr;
 };
 
 }  // namespace quarmel

@@ -212,6 +212,12 @@ void ConvergencePlot::mouseDoubleClickEvent(QMouseEvent*) {
     ResetZoom();
 }
 
+void ConvergencePlot::SetCursor(std::optional<std::size_t> step) {
+    if (step == cursor_) return;
+    cursor_ = step;
+    update();
+}
+
 void ConvergencePlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Paint(painter, rect(), false);
@@ -295,6 +301,12 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
             painter.drawPath(LinePath(scale.MeanLine(run->Curve)));
         }
         if (const auto mark = scale.FloorMark(run->Curve)) FloorMarker(painter, *mark, run->Colour);
+    }
+    if (cursor_ && !runs_.empty() && runs_.back().Curve.Count() > 0) {
+        const ConvergenceCurve& curve = runs_.back().Curve;
+        painter.setPen(QPen(text, 1, Qt::DashLine));
+        const double x = scale.X(curve, std::min(*cursor_, curve.Count() - 1));
+        painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));
     }
     painter.restore();
 

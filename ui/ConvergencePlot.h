@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <cstddef>
 #include <deque>
 #include <optional>
 #include <string>
@@ -77,6 +78,9 @@ class ConvergencePlot : public QWidget {
     // A run's line in a legend: its label, marked when it was stopped or is of another problem.
     std::string LegendText(const PlottedRun& run) const;
 
+    // A vertical line at a step of the newest run's curve (a replay's step), or none.
+    void SetCursor(std::optional<std::size_t> step);
+
     // Paints the plot into `area` of any paint device; with `legend`, a legend of the drawn runs
     // at the right (the window shows its own beside the plot).
     void Paint(QPainter& painter, const QRect& area, bool legend = true) const;
@@ -113,6 +117,7 @@ class ConvergencePlot : public QWidget {
     mutable PlotBox shownBox_;  // where the curves were last painted on screen
     QRubberBand* band_ = nullptr;
     QPoint bandStart_;
+    std::optional<std::size_t> cursor_;
 };
 
 }  // namespace quarmel

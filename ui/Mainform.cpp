@@ -24,10 +24,12 @@
 #include "algorithms/Optimizationthread.h"
 #include "ui/Aboutform.h"
 #include "ui/ChartPage.h"
+#include "ui/ConvergencePlot.h"
 #include "ui/FunctionPage.h"
 #include "ui/Helpfunctionform.h"
 #include "ui/OptionPages.h"
 #include "ui/RunComparison.h"
+#include "ui/RunReplay.h"
 #include "ui/SolutionsPage.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
@@ -143,6 +145,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     StatusBar->setSizeGripEnabled(true);
     setStatusBar(StatusBar);
     Comparison = new RunComparison(this);
+    replay_ = new RunReplay(this, runSolutions_, chart_, solutions_,
+                            findChild<ConvergencePlot*>("ConvergencePlot"));
 
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");
@@ -199,7 +203,8 @@ PanelChart* TFormMain::Chart() const {
 
 QImage TFormMain::ChartPicture() {
     // Every page has the size of the one shown.
-    return chart_->Picture(PageControlMain->currentWidget()->size(), runSolutions_, runPopulation_);
+    return chart_->Picture(PageControlMain->currentWidget()->size(), replay_->ShownSolutions(),
+                           replay_->ShownPopulation(runPopulation_));
 }
 
 bool TFormMain::HasChart() const {

@@ -31,6 +31,7 @@ class OptimizationThread;
 class OptionPages;
 class PanelChart;
 class RunComparison;
+class RunReplay;
 class SolutionsPage;
 class TFormAbout;
 class TFormHelpFunction;
@@ -171,6 +172,7 @@ class TFormMain : public QMainWindow {
     QTimer* TimerChart = nullptr;
     QTimer* TimerDemo = nullptr;
     RunComparison* Comparison = nullptr;  // the Runs menu, the convergence dock, the progress
+    RunReplay* replay_ = nullptr;         // replays the list once a run has ended
 
     FunctionParser FormParser;
     SolutionList runSolutions_;

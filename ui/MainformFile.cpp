@@ -13,6 +13,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FunctionPage.h"
 #include "ui/Mainform.h"
+#include "ui/RunReplay.h"
 
 namespace quarmel {
 namespace {
@@ -90,6 +91,7 @@ void TFormMain::SpeedButtonOpenClick() {
     function_->ShowFile(reading);
     runSolutions_ = std::move(reading.Solutions);
     ShowReplacedRunSolutions();
+    replay_->Begin(nullptr, false);
 
     // The page reading then sees an unchanged formula and keeps the loaded solutions.
     function_->AdoptFormula();

@@ -15,6 +15,7 @@
 #include "ui/FunctionPage.h"
 #include "ui/Mainform.h"
 #include "ui/RunComparison.h"
+#include "ui/RunReplay.h"
 #include "ui/SolutionsPage.h"
 
 namespace quarmel {
@@ -62,6 +63,12 @@ void TFormMain::ConnectRunCommands() {
     connect(TimerChart, &QTimer::timeout, this,
             [this] { RunCommand(&TFormMain::TimerChartTimer); });
     connect(TimerDemo, &QTimer::timeout, this, [this] { RunCommand(&TFormMain::TimerDemoTimer); });
+    // A step the user chose is drawn at once, not at the next tick.
+    connect(replay_, &RunReplay::StepShown, this, [this] {
+        chart_->NoteChange(replay_->TakePathChange());
+        chart_->Tick(replay_->ShownSolutions(), replay_->ShownPopulation(runPopulation_),
+                     TimerChart->interval());
+    });
     installEventFilter(this);
 }
 
@@ -95,6 +102,7 @@ void TFormMain::StartRun(AlgorithmKind kind) {
         return;
     }
     const std::uint32_t seed = seedChoice.Seed;
+    replay_->Finish();
     SetRunningState();
     session_.Start(seed);
     worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
@@ -136,6 +144,8 @@ void TFormMain::SetIdleState() {
         const bool finished = worker_->IsFinished();
         Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !finished);
         session_.Ended(finished);
+        const bool ownList = !session_.ResultsIgnored();
+        replay_->Begin(ownList ? worker_->TakeGenerations() : nullptr, ownList);
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
         worker_->Terminate();
@@ -189,15 +199,19 @@ void TFormMain::TimerChartTimer() {
         session_.SetPublished(runSolutions_.Count());
     }
     if (ended) SetIdleState();
+    replay_->Tick(TimerChart->interval());
     solutions_->NoteChange(change);
     chart_->NoteChange(change);
-    chart_->Tick(runSolutions_, runPopulation_, TimerChart->interval());
+    chart_->NoteChange(replay_->TakePathChange());
+    chart_->Tick(replay_->ShownSolutions(), replay_->ShownPopulation(runPopulation_),
+                 TimerChart->interval());
     // The page's refill without its layout, which would undo the user's column widths at every
     // tick; the table is laid out again when its columns change.
     if (PageControlMain->currentWidget() == solutions_) solutions_->FillSolutionsGrid();
 }
 
 void TFormMain::ShowReplacedRunSolutions() {
+    replay_->Finish();
     runSolutionsRun_ = 0;
     solutions_->NoteChange(ListChange::Replaced);
     chart_->NoteChange(ListChange::Replaced);

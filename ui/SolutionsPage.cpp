@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/ReplayState.h"
 #include "ui/SolutionsTableModel.h"
 #include "ui/WindowColours.h"
 
@@ -128,6 +129,17 @@ void SolutionsPage::FillSolutionsGrid() {
     labels_.Update(solutions_, problem_.Maximize());
     LabelBeforeOpt->setText(ResultLabelText(labels_.InitialText()));
     LabelAfterOpt->setText(ResultLabelText(labels_.OptimalText()));
+}
+
+void SolutionsPage::SelectSolution(std::optional<std::size_t> index) {
+    if (!index || *index >= solutions_.Count()) {
+        StringGridSolutions->clearSelection();
+        return;
+    }
+    FillSolutionsGrid();
+    const int row = static_cast<int>(NewestFirstRow(*index, solutions_.Count()));
+    StringGridSolutions->selectRow(row);
+    StringGridSolutions->scrollTo(SolutionsModel->index(row, 0));
 }
 
 }  // namespace quarmel

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <cstddef>
+#include <optional>
+
 #include "app/ResultLabels.h"
 #include "app/RunProgress.h"
 #include "model/Algparameters.h"
@@ -32,6 +35,9 @@ class SolutionsPage : public QWidget {
     // Gives the table the page's size and a column each for the number, the variables and f.
     void LayoutSolutionsGrid();
     QTableView* Table() const { return StringGridSolutions; }
+    // Selects the row of the solution at `index` of the list and scrolls to it; none clears
+    // the selection.
+    void SelectSolution(std::optional<std::size_t> index);
     void ApplyPaletteColours(const QColor& page);
 
   protected:

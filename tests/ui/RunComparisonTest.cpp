@@ -149,12 +149,12 @@ TEST_F(RunComparisonTest, ThePlotDocksBesideThePages) {
     const int pagesWidth = pages->width(), formWidth = form->width();
     auto* dock = Find<QDockWidget>("DockRuns");
     Trigger("ConvergencePlot1");
-    QTest::qWaitFor([&] { return dock->isVisible() && pages->width() == pagesWidth; });
+    (void)QTest::qWaitFor([&] { return dock->isVisible() && pages->width() == pagesWidth; });
     EXPECT_FALSE(dock->isFloating());
     EXPECT_EQ(form->dockWidgetArea(dock), Qt::RightDockWidgetArea);
     EXPECT_EQ(pages->width(), pagesWidth);
     Trigger("ConvergencePlot1");
-    QTest::qWaitFor([&] { return form->width() == formWidth; });
+    (void)QTest::qWaitFor([&] { return form->width() == formWidth; });
     EXPECT_EQ(form->width(), formWidth);
 }
 

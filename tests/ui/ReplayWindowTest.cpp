@@ -1,0 +1,49 @@
+#include <QItemSelectionModel>
+
+#include <vector>
+
+#include "WindowFixture.h"
+#include "chart/ChartModel.h"
+#include "ui/ReplayBar.h"
+
+namespace quarmel::test {
+namespace {
+
+using ReplayWindow = WindowTest;
+
+TEST_F(ReplayWindow, KeysOnTheChartReplayTheRunUntilANewRunBegins) {
+    auto* bar = Ctl<ReplayBar>("ReplayBar");
+    EXPECT_TRUE(bar->isHidden());
+    RunGeneticToTheEnd();
+    ASSERT_FALSE(bar->isHidden());
+    const int count = static_cast<int>(form->Solutions().Count());
+    auto* slider = Ctl<QSlider>("SliderReplay");
+    EXPECT_EQ(slider->value(), count - 1);
+    PanelChart* panel = form->Chart();
+    const ChartModel& chart = panel->Chart();
+    const std::vector<float> finalPopulation = chart.PopulationPoints();
+
+    panel->setFocus();
+    for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right}) QTest::keyClick(panel, key);
+    EXPECT_EQ(slider->value(), 2);
+    const QModelIndexList rows = form->SolutionsTable()->selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].row(), count - 1 - 2);            // the newest solution is in the first row
+    EXPECT_EQ(chart.SolutionPoints().size(), 3u * 3u);  // three solutions, (x, y, f) each
+    EXPECT_NE(chart.PopulationPoints(), finalPopulation);
+    QTest::keyClick(panel, Qt::Key_End);
+    EXPECT_EQ(chart.PopulationPoints(), finalPopulation);
+
+    // A text field keeps its keys.
+    auto* edit = Ctl<QLineEdit>("EditMinX");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Home);
+    EXPECT_EQ(slider->value(), count - 1);
+
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    EXPECT_TRUE(bar->isHidden());
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
+}
+
+}  // namespace
+}  // namespace quarmel::test
