@@ -67,6 +67,9 @@ class OptimizationThread {
     // finished), and how many of them were undefined (the formula's value counted as 0).
     unsigned long long Evaluations() const;
     unsigned long long UndefinedEvaluations() const;
+    // The processor time the run's thread has spent in the algorithm, in seconds, as of the same
+    // moment: pauses, the delays and the window's display are not in it.
+    double CpuSeconds() const;
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -99,6 +102,8 @@ class OptimizationThread {
     const unsigned long long startUndefined_;
     std::atomic<unsigned long long> evaluations_{0};
     std::atomic<unsigned long long> undefined_{0};
+    double cpuStart_ = 0.0;  // read and written on the worker's thread only
+    std::atomic<double> cpuSeconds_{0.0};
     GeneticProgress progress_;  // filled only by a genetic run
     SolutionList workList_;     // filled only by the local searches
     const Options options_;

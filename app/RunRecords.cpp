@@ -22,7 +22,7 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
                     unsigned long long evaluations, double seconds, bool stopped) {
     RunRecord r;
     r.Kind = kind;
-    r.Settings = ChangedSettingsText(params);
+    r.Settings = ChangedSettingsText(params, kind);
     r.Problem = problem;
     r.Series = SeriesFields("", problem, kind, params);
     r.Seed = seed;
