@@ -56,6 +56,7 @@ void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, co
         glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
         DrawSurface(m, f);
         if (f.ShowSolution) DrawMarkers(m, f.SpiralMode);
+        if (!f.SpiralMode) DrawOptimum(m);
         if (f.ShowAxes && !f.SpiralMode) DrawAxes(m);
         if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels(m);
     }
@@ -257,6 +258,31 @@ void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     glBegin(GL_POINTS);
     for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);
     glEnd();
+}
+
+void SurfaceChart::DrawOptimum(const ChartModel& m) {
+    const std::vector<ScenePoint> at = m.ScenePoints(m.OptimumPoint(), false);
+    if (at.empty()) return;
+    // A magenta pin from the floor of the box up to the optimum, crossed at its head: unlike the
+    // path's spheres and the population's points, and drawn over the surface so that a minimum
+    // under a fold still shows.
+    const ScenePoint& p = at.front();
+    const float arm = 0.06f;
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(2.0f);
+    glColor3ub(255, 0, 255);
+    glBegin(GL_LINES);
+    glVertex3f(p.X, p.Y, m.AxisZBottom);
+    glVertex3f(p.X, p.Y, p.Z);
+    glVertex3f(p.X - arm, p.Y, p.Z);
+    glVertex3f(p.X + arm, p.Y, p.Z);
+    glVertex3f(p.X, p.Y - arm, p.Z);
+    glVertex3f(p.X, p.Y + arm, p.Z);
+    glEnd();
+    glLineWidth(1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnableClientState(GL_COLOR_ARRAY);
 }
 
 void SurfaceChart::DrawAxes(const ChartModel& m) {

@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 
 #include "app/ExampleFolder.h"
+#include "ui/ChartPage.h"
 #include "ui/FileOpening.h"
 #include "ui/Mainform.h"
+#include "ui/SolutionsPage.h"
 
 namespace quarmel {
 namespace {
@@ -27,6 +29,12 @@ void TFormMain::OpenDataFile(const std::string& path) {
     pathToOpen_ = path;
     RunCommand(&TFormMain::SpeedButtonOpenClick);
     pathToOpen_.clear();  // also when Open stopped before taking it
+}
+
+void TFormMain::ShowKnownOptimum() {
+    const std::optional<ExampleProblem> known = KnownProblem();
+    solutions_->SetKnownOptimum(known);
+    chart_->SetKnownOptimum(known);
 }
 
 void TFormMain::AddOtherWaysToOpen() {

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/ExampleCatalogue.h"
 #include "app/RunStatus.h"
 #include "app/RunTexts.h"
 #include "model/Algparameters.h"
@@ -84,6 +86,7 @@ class RunComparison : public QObject {
     AlgParameters params_;
     std::uint32_t seed_ = 0;
     std::string problem_;
+    std::optional<ExampleProblem> known_;  // the run's problem's known optimum
     RunStatus status_;
 };
 
