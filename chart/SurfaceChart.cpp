@@ -56,9 +56,9 @@ void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, co
         glRotatef(f.TurnAngle, 0.0f, 0.0f, 1.0f);
         DrawSurface(m, f);
         if (f.ShowSolution) DrawMarkers(m, f.SpiralMode);
-        if (!f.SpiralMode) DrawOptimum(m);
         if (f.ShowAxes && !f.SpiralMode) DrawAxes(m);
         if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels(m);
+        if (!f.SpiralMode) DrawOptimum(m);
     }
     m.EndFrame(f.WaveMode);
     glFinish();
@@ -263,18 +263,18 @@ void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
 void SurfaceChart::DrawOptimum(const ChartModel& m) {
     const std::vector<ScenePoint> at = m.ScenePoints(m.OptimumPoint(), false);
     if (at.empty()) return;
-    // A magenta pin from the floor of the box up to the optimum, crossed at its head: unlike the
-    // path's spheres and the population's points, and drawn over the surface so that a minimum
-    // under a fold still shows.
+    // A magenta needle through the box's whole height at the optimum's place, crossed at its
+    // value: unlike the path's spheres and the population's points, and drawn last over the
+    // surface and the axes, so that a minimum on the box's floor or under a fold still shows.
     const ScenePoint& p = at.front();
-    const float arm = 0.06f;
+    const float arm = 0.1f;
     glDisableClientState(GL_COLOR_ARRAY);
     glDisable(GL_DEPTH_TEST);
-    glLineWidth(2.0f);
+    glLineWidth(3.0f);
     glColor3ub(255, 0, 255);
     glBegin(GL_LINES);
     glVertex3f(p.X, p.Y, m.AxisZBottom);
-    glVertex3f(p.X, p.Y, p.Z);
+    glVertex3f(p.X, p.Y, m.AxisZTop);
     glVertex3f(p.X - arm, p.Y, p.Z);
     glVertex3f(p.X + arm, p.Y, p.Z);
     glVertex3f(p.X, p.Y - arm, p.Z);

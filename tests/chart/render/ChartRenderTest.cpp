@@ -189,15 +189,15 @@ TEST_F(ChartRender, ASolutionIsABlueSphereAtItsProjectedPosition) {
     EXPECT_EQ(CountAround(img, p, 3, kMarkerBlue), 0);
 }
 
-// The known optimum is a magenta pin at its projected place, over the surface, drawn whether
+// The known optimum is a magenta needle at its projected place, over the surface, drawn whether
 // or not the path is; a scene without one has no magenta at all.
-TEST_F(ChartRender, TheKnownOptimumIsAMagentaPinOverTheSurface) {
+TEST_F(ChartRender, TheKnownOptimumIsAMagentaNeedleOverTheSurface) {
     SetDefaultProblem();
     ChartFrame f;
     f.ShowSolution = false;
     const ColourTest magenta = Near(255, 0, 255, 40);
     EXPECT_EQ(Count(Draw(f), magenta), 0);
-    // x = 25, y = 2, f = 4000: the pin's foot on the box's floor lies under the surface (640
+    // x = 25, y = 2, f = 4000: the needle's foot on the box's floor lies under the surface (640
     // there), and shows all the same.
     chart->SetOptimumPoint({25, 2, 4000});
     const ScenePoint top = chart->MapTriple(25, 2, 4000);
