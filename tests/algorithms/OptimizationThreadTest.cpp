@@ -119,8 +119,7 @@ TEST(WorkerStop, StopEndsTheSleepAfterAPublishedStep) {
     EXPECT_TRUE(w->TerminationRequested());
 }
 
-// A run's processor time leaves out its delays: a step published after a 400 ms sleep shows far
-// less.
+// A run's processor time leaves out its delays: a step after a 400 ms sleep shows far less.
 TEST(WorkerStop, ProcessorTimeLeavesTheDelaysOut) {
     AlgParameters p = DefaultProblem();
     p.LocalSleep = 400;

@@ -339,11 +339,9 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
 TEST(BatchSettings, EachAlgorithmsTextNamesOnlyTheSettingsItReads) {
     AlgParameters p;
     StartSettings(p);
-    for (const char* s :
-         {"A=0.1", "Lk=3", "PopSize=20", "TournamentSize=7", "COA=0.5", "LocalSleep=0"}) {
-        const std::string t(s);
-        ApplySetting({t.substr(0, t.find('=')), t.substr(t.find('=') + 1)}, p);
-    }
+    for (const SettingAssignment& s : std::vector<SettingAssignment>{
+             {"A", "0.1"}, {"Lk", "3"}, {"PopSize", "20"}, {"TournamentSize", "7"}, {"COA", "0.5"}})
+        ApplySetting(s, p);
     const struct {
         AlgorithmKind kind;
         int selection, crossover;
