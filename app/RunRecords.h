@@ -37,8 +37,8 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 // function need not come from a file.
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
-// The cells of one run's row in the window's runs table: algorithm, settings, seed, best value,
-// solutions, evaluations, seconds.
+// The cells of one run's row in the window's runs table: algorithm, settings ("start settings"
+// when none differs), seed, best value, solutions, evaluations, seconds.
 std::vector<std::string> RunCells(const RunRecord& run);
 
 // A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".
