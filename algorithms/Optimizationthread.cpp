@@ -1,5 +1,7 @@
 #include "Optimizationthread.h"
 
+#include <time.h>
+
 #include <chrono>
 #include <system_error>
 #include <thread>
@@ -14,6 +16,13 @@ namespace {
 std::uint64_t NextRunNumber() {
     static std::atomic<std::uint64_t> last{0};
     return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+// The calling thread's own processor time: a sleeping or blocked thread does not add to it.
+double ThreadCpuSeconds() {
+    timespec t{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t) != 0) return 0.0;
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 }  // namespace
@@ -100,6 +109,7 @@ OptimizationThread::~OptimizationThread() = default;
 
 void OptimizationThread::Execute() {
     if (options_.onThreadStart) options_.onThreadStart();
+    cpuStart_ = ThreadCpuSeconds();
     try {
         if (!stop_.load()) {
             RunAlgorithm(kind_, params_, workList_, progress_, *control_);
@@ -115,6 +125,7 @@ void OptimizationThread::Execute() {
 void OptimizationThread::StoreCounts() {
     evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
     undefined_.store(params_.UndefinedEvaluations() - startUndefined_, std::memory_order_relaxed);
+    cpuSeconds_.store(ThreadCpuSeconds() - cpuStart_, std::memory_order_relaxed);
 }
 
 void OptimizationThread::CountPublishedEvaluations() {
@@ -185,6 +196,10 @@ unsigned long long OptimizationThread::Evaluations() const {
 
 unsigned long long OptimizationThread::UndefinedEvaluations() const {
     return undefined_.load(std::memory_order_relaxed);
+}
+
+double OptimizationThread::CpuSeconds() const {
+    return cpuSeconds_.load(std::memory_order_relaxed);
 }
 
 bool OptimizationThread::IsFinished() const {

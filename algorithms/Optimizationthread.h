@@ -76,6 +76,9 @@ class OptimizationThread {
     // A genetic run's population after every generation, for replaying the run: handed over
     // once (null for the local searches and on later calls); the run records no more after it.
     std::shared_ptr<const GenerationStore> TakeGenerations();
+    // The processor time the run's thread has spent in the algorithm, in seconds, as of the same
+    // moment: pauses, the delays and the window's display are not in it.
+    double CpuSeconds() const;
 
     // The worker's own stop request, which its algorithm reads as the stop request (set
     // together with the window's flag, so a new run's clearing of that flag cannot revive this
@@ -113,6 +116,8 @@ class OptimizationThread {
     const unsigned long long startUndefined_;
     std::atomic<unsigned long long> evaluations_{0};
     std::atomic<unsigned long long> undefined_{0};
+    double cpuStart_ = 0.0;  // read and written on the worker's thread only
+    std::atomic<double> cpuSeconds_{0.0};
     GeneticProgress progress_;                              // filled only by a genetic run
     SolutionList workList_;                                 // filled only by the local searches
     std::vector<unsigned long long> publishedEvaluations_;  // one per published solution

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "app/ExampleCatalogue.h"
 
@@ -15,6 +16,10 @@ std::optional<float> GapToOptimum(const std::optional<float>& best,
 
 // The value a run must reach to count as having found the optimum: the optimum give or take its
 // tolerance, on the worse side.
+// A hint beside a value found: "gap to the known optimum 0,0123 (optimum 0 at (0; 0))", in the
+// window's number texts (the gap as GapToOptimum measures it).
+std::string OptimumGapText(float value, const ExampleProblem& known, bool maximize);
+
 double OptimumTarget(const KnownOptimum& optimum, bool maximize);
 
 }  // namespace quarmel

@@ -16,7 +16,7 @@ void ResultLabels::Update(const SolutionList& solutions, bool maximize) {
     pending_ = ListChange::None;
     if (read_ == n) return;
     if (read_ == 0) {
-        best_ = solutions.FuncValue(0);
+        best_ = initial_ = solutions.FuncValue(0);
         initialText_ = GeneralText(best_, 7);
     }
     const float before = best_;

@@ -26,12 +26,16 @@ class ResultLabels {
     // Empty for an empty list.
     const std::string& InitialText() const { return initialText_; }
     const std::string& OptimalText() const { return optimalText_; }
+    // The values behind the texts, while they are not empty.
+    float InitialValue() const { return initial_; }
+    float OptimalValue() const { return best_; }
 
   private:
     ListChange pending_ = ListChange::Replaced;
     std::size_t read_ = 0;  // solutions the best was taken over
     bool maximize_ = false;
     float best_ = 0.0f;
+    float initial_ = 0.0f;
     std::string initialText_, optimalText_;
 };
 

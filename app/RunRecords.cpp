@@ -22,7 +22,7 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
                     unsigned long long evaluations, double seconds, bool stopped) {
     RunRecord r;
     r.Kind = kind;
-    r.Settings = ChangedSettingsText(params);
+    r.Settings = ChangedSettingsText(params, kind);
     r.Problem = problem;
     r.Series = SeriesFields("", problem, kind, params);
     r.Seed = seed;
@@ -35,7 +35,8 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 }
 
 std::vector<std::string> RunCells(const RunRecord& r) {
-    return {AlgorithmName(r.Kind),       r.Settings,
+    // An empty settings text would look like a missing value.
+    return {AlgorithmName(r.Kind),       r.Settings.empty() ? "start settings" : r.Settings,
             std::to_string(r.Seed),      CsvNumber(Wide(r.Best)),
             std::to_string(r.Solutions), std::to_string(r.Evaluations),
             SecondsText(r.Seconds)};

@@ -13,7 +13,7 @@ namespace quarmel {
 // What the window keeps of a finished run for the runs table.
 struct RunRecord {
     AlgorithmKind Kind = Greedy;
-    std::string Settings;  // the settings that differ from the start settings
+    std::string Settings;  // what the run's algorithm uses and differs from the start settings
     std::string Problem;   // the function's name
     std::string Series;    // the runs table's series fields (SeriesFields)
     std::uint32_t Seed = 0;
@@ -23,6 +23,8 @@ struct RunRecord {
     unsigned long long Undefined = 0;  // of them where the formula was undefined (counted as 0)
     double Seconds = 0.0;
     bool Stopped = false;  // ended by Stop rather than by itself
+    // The best value's distance to a known optimum; empty when none is known.
+    std::string GapText;
 };
 
 // A finished run's record from its published list.
@@ -35,8 +37,8 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 // function need not come from a file.
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
-// The cells of one run's row in the window's runs table: algorithm, settings, seed, best value,
-// solutions, evaluations, seconds.
+// The cells of one run's row in the window's runs table: algorithm, settings ("start settings"
+// when none differs), seed, best value, solutions, evaluations, seconds.
 std::vector<std::string> RunCells(const RunRecord& run);
 
 // A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".

@@ -4,6 +4,7 @@
 
 #include "app/NumberText.h"
 #include "app/RunRecords.h"
+#include "app/UndefinedTexts.h"
 
 namespace quarmel {
 namespace {
@@ -32,6 +33,13 @@ void RunStatus::Start(AlgorithmKind kind, int iterations, std::uint32_t seed) {
     barValue_ = 0;
     stage_.clear();
     message_ = kMessages[kind].Running;
+    undefined_.clear();
+    undefinedHint_.clear();
+}
+
+void RunStatus::Counted(unsigned long long undefined, unsigned long long evaluations) {
+    undefined_ = UndefinedShortText(undefined);
+    undefinedHint_ = UndefinedCountText(undefined, evaluations);
 }
 
 void RunStatus::Published(std::size_t published) {

@@ -23,6 +23,8 @@ class RunStatus {
     // The run's time without its pauses, and whether it is paused now (RunSession's).
     void Elapsed(double seconds);
     void SetPaused(bool paused);
+    // The run's evaluations so far, and how many of them the formula left undefined.
+    void Counted(unsigned long long undefined, unsigned long long evaluations);
     // The run is over: the bar, the stage and the message go; the seed and the time stay.
     void End();
 
@@ -38,6 +40,10 @@ class RunStatus {
     const std::string& MessageText() const { return message_; }
     const std::string& ElapsedText() const { return elapsed_; }
     const std::string& SeedText() const { return seed_; }
+    // How many evaluations were undefined, short ("412 undefined") and in full ("412 of 1,225,601
+    // evaluations undefined, counted as 0"); both empty while none was. They stay after the end.
+    const std::string& UndefinedText() const { return undefined_; }
+    const std::string& UndefinedHint() const { return undefinedHint_; }
 
   private:
     AlgorithmKind kind_ = Greedy;
@@ -50,6 +56,8 @@ class RunStatus {
     std::string message_;
     std::string elapsed_;
     std::string seed_;
+    std::string undefined_;
+    std::string undefinedHint_;
 };
 
 }  // namespace quarmel

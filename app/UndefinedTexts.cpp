@@ -29,6 +29,10 @@ std::string UndefinedValueReason(int evalError) {
     return "undefined here: " + why;
 }
 
+std::string UndefinedShortText(unsigned long long undefined) {
+    return undefined == 0 ? std::string() : Grouped(undefined) + " undefined";
+}
+
 std::string UndefinedCountText(unsigned long long undefined, unsigned long long evaluations) {
     if (undefined == 0) return {};
     return Grouped(undefined) + " of " + Grouped(evaluations) +

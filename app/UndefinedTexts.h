@@ -15,5 +15,7 @@ std::string UndefinedValueReason(int evalError);
 
 // "412 of 1,225,601 evaluations undefined, counted as 0"; empty when none was undefined.
 std::string UndefinedCountText(unsigned long long undefined, unsigned long long evaluations);
+// The same, short enough for a corner of the status line: "412 undefined"; empty for none.
+std::string UndefinedShortText(unsigned long long undefined);
 
 }  // namespace quarmel

@@ -65,6 +65,12 @@ void ChartModel::AppendSolutionPoints(const std::vector<float>& points) {
     solutionPoints_.insert(solutionPoints_.end(), points.begin(), points.end());
 }
 
+bool ChartModel::SetOptimumPoint(std::vector<float> point) {
+    if (point == optimumPoint_) return false;
+    optimumPoint_ = std::move(point);
+    return true;
+}
+
 void ChartModel::SetPopulationPoints(std::vector<float> points) {
     populationPoints_ = std::move(points);
     populationScene_.Valid = false;

@@ -42,6 +42,10 @@ class ChartModel {
     void SetPopulationPoints(std::vector<float> points);
     const std::vector<float>& SolutionPoints() const { return solutionPoints_; }
     const std::vector<float>& PopulationPoints() const { return populationPoints_; }
+    // The known optimum as one marker tuple of the same kind; empty when none is known. Returns
+    // whether it changed.
+    bool SetOptimumPoint(std::vector<float> point);
+    const std::vector<float>& OptimumPoint() const { return optimumPoint_; }
 
     bool XAxisPresent() const { return AxisPresent(XMin, XMax); }
     bool YAxisPresent() const { return AxisPresent(YMin, YMax); }
@@ -125,6 +129,7 @@ class ChartModel {
     bool lineMode_ = false;
     std::vector<float> solutionPoints_;
     std::vector<float> populationPoints_;
+    std::vector<float> optimumPoint_;
     SceneCache solutionScene_;
     SceneCache populationScene_;
 };

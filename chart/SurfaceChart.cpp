@@ -58,6 +58,7 @@ void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, co
         if (f.ShowSolution) DrawMarkers(m, f.SpiralMode);
         if (f.ShowAxes && !f.SpiralMode) DrawAxes(m);
         if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels(m);
+        if (!f.SpiralMode) DrawOptimum(m);
     }
     m.EndFrame(f.WaveMode);
     glFinish();
@@ -257,6 +258,31 @@ void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     glBegin(GL_POINTS);
     for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);
     glEnd();
+}
+
+void SurfaceChart::DrawOptimum(const ChartModel& m) {
+    const std::vector<ScenePoint> at = m.ScenePoints(m.OptimumPoint(), false);
+    if (at.empty()) return;
+    // A magenta needle through the box's whole height at the optimum's place, crossed at its
+    // value: unlike the path's spheres and the population's points, and drawn last over the
+    // surface and the axes, so that a minimum on the box's floor or under a fold still shows.
+    const ScenePoint& p = at.front();
+    const float arm = 0.1f;
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(3.0f);
+    glColor3ub(255, 0, 255);
+    glBegin(GL_LINES);
+    glVertex3f(p.X, p.Y, m.AxisZBottom);
+    glVertex3f(p.X, p.Y, m.AxisZTop);
+    glVertex3f(p.X - arm, p.Y, p.Z);
+    glVertex3f(p.X + arm, p.Y, p.Z);
+    glVertex3f(p.X, p.Y - arm, p.Z);
+    glVertex3f(p.X, p.Y + arm, p.Z);
+    glEnd();
+    glLineWidth(1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnableClientState(GL_COLOR_ARRAY);
 }
 
 void SurfaceChart::DrawAxes(const ChartModel& m) {

@@ -51,6 +51,7 @@ class SurfaceChart {
     static void DrawSurface(const ChartModel& m, const ChartFrame& f);
     static void DrawHelix();
     void DrawMarkers(ChartModel& m, bool spiralMode);
+    static void DrawOptimum(const ChartModel& m);
     void DrawSphere(const ScenePoint& p) const;
     // The path's spheres and line as MarkerLayout plans them for the current matrices, and the
     // planned spheres and painted pixels drawn (the colour array off).

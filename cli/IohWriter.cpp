@@ -104,7 +104,8 @@ class IohWriter : public BatchWriter {
         if (!data_) return Fail(dataPath_);
 
         std::string algId = AlgorithmName(plan_.Algorithm);
-        if (const std::string changed = ChangedSettingsText(*s.Params); !changed.empty()) {
+        if (const std::string changed = ChangedSettingsText(*s.Params, plan_.Algorithm);
+            !changed.empty()) {
             algId += " " + changed;
         }
         std::string command = "quarmel-batch";

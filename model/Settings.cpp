@@ -87,15 +87,17 @@ std::string Shortest(T value) {
     return std::string(buf, res.ptr);
 }
 
-}  // namespace
+bool CountsAsSetting(const SettingSpec& s) {
+    return s.Kind != SettingKind::Ignored && s.WholeField != &AlgParameters::LocalSleep &&
+           s.WholeField != &AlgParameters::GeneticSleep;
+}
 
-std::string ChangedSettingsText(const AlgParameters& params) {
+template <class Counted>
+std::string ChangedSettings(const AlgParameters& params, Counted counted) {
     const AlgParameters start;
     std::string text;
     for (const SettingSpec& s : kSettings) {
-        if (s.Kind == SettingKind::Ignored || s.WholeField == &AlgParameters::LocalSleep ||
-            s.WholeField == &AlgParameters::GeneticSleep)
-            continue;
+        if (!counted(s)) continue;
         std::string value;
         if (s.Kind == SettingKind::Decimal) {
             if (params.*s.DecimalField == start.*s.DecimalField) continue;
@@ -108,6 +110,29 @@ std::string ChangedSettingsText(const AlgParameters& params) {
         text += std::string(s.Name) + "=" + value;
     }
     return text;
+}
+
+}  // namespace
+
+std::string ChangedSettingsText(const AlgParameters& params) {
+    return ChangedSettings(params, CountsAsSetting);
+}
+
+bool SettingUsedBy(const SettingSpec& s, AlgorithmKind kind, const AlgParameters& params) {
+    if (!CountsAsSetting(s)) return false;
+    if (kind == Genetic) {
+        if (s.WholeField == &AlgParameters::TournamentSize) return params.SelectionType == 0;
+        if (s.DecimalField == &AlgParameters::COA) return params.CrossoverType == 2;
+        return GroupOf(s.Group).Genetic;
+    }
+    if (s.Group == SettingGroup::LocalNeighbourhood)
+        return kind >= Greedy && kind <= SimulatedAnnealing;
+    return s.Group == SettingGroup::LocalAnnealing && kind == SimulatedAnnealing;
+}
+
+std::string ChangedSettingsText(const AlgParameters& params, AlgorithmKind kind) {
+    return ChangedSettings(params,
+                           [&](const SettingSpec& s) { return SettingUsedBy(s, kind, params); });
 }
 
 const SettingSpec* FindSetting(std::string_view name) {

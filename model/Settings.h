@@ -93,6 +93,15 @@ void StoreStartSettings(AlgParameters& params);
 // two delays are left out: they do not change what a run finds.
 std::string ChangedSettingsText(const AlgParameters& params);
 
+// Whether a run of `kind` with `params` reads the setting: the local searches the neighbourhood's
+// range, annealing also its own group, the genetic algorithm its page's settings, but the
+// tournament size only with tournament selection and the arithmetic ratio only with arithmetic
+// crossover. The delays and the ignored field are never counted.
+bool SettingUsedBy(const SettingSpec& setting, AlgorithmKind kind, const AlgParameters& params);
+// As ChangedSettingsText, but only the settings a run of `kind` reads: the text that says how a
+// run differs from one at the start settings ("PopSize=20;MutA=0.02"; empty when it does not).
+std::string ChangedSettingsText(const AlgParameters& params, AlgorithmKind kind);
+
 // The setting of that name, or nullptr.
 const SettingSpec* FindSetting(std::string_view name);
 

@@ -108,6 +108,46 @@ def replay(program, path):
         print(path)
 
 
+def centre(node):
+    box = node.queryComponent().getExtents(0)  # desktop coordinates
+    return box.x + box.width // 2, box.y + box.height // 2, box
+
+
+def examples_menu(p, path):
+    """Opens File > Examples with the mouse, as a user would, and grabs the main window together
+    with the open menus (menus are windows of their own, so the screen is grabbed and cut)."""
+    bar = p.find(lambda n: n.getRoleName() == "menu bar", "the menu bar")
+    file_menu = next(m for m in (bar.getChildAtIndex(i) for i in range(bar.childCount))
+                     if m.name == "File")
+    x, y, _ = centre(file_menu)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+    examples = p.find(lambda n: n.name == "Examples" and showing(n), "the Examples submenu",
+                      root=file_menu)
+    x, y, _ = centre(examples)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    first = p.find(lambda n: n.name == "Sphere" and showing(n), "the first example", root=examples)
+    time.sleep(1.0)
+    info = subprocess.run(["xwininfo", "-name", "Quarmel"], check=True, capture_output=True,
+                          text=True).stdout
+    geometry = {k.strip(): int(v) for k, v in
+                (line.split(":") for line in info.splitlines()
+                 if line.strip().startswith(("Absolute", "Width", "Height")))}
+    left, top = geometry["Absolute upper-left X"], geometry["Absolute upper-left Y"]
+    right, bottom = left + geometry["Width"], top + geometry["Height"]
+    _, _, box = centre(first.parent)
+    right = max(right, box.x + box.width)
+    bottom = max(bottom, box.y + box.height)
+    xwd = subprocess.run(["xwd", "-silent", "-root"], check=True, capture_output=True).stdout
+    pnm = subprocess.run(["xwdtopnm"], input=xwd, check=True, capture_output=True).stdout
+    cut = subprocess.run(["pnmcut", str(left), str(top), str(right - left), str(bottom - top)],
+                         input=pnm, check=True, capture_output=True).stdout
+    png = subprocess.run(["pnmtopng"], input=cut, check=True, capture_output=True).stdout
+    with open(path, "wb") as f:
+        f.write(png)
+    subprocess.run(["xdotool", "key", "Escape", "Escape"], check=True)
+    print(path)
+
+
 def main():
     program, folder = sys.argv[1], sys.argv[2]
     only = sys.argv[3:]  # the names of the pictures to take; all without
@@ -129,7 +169,8 @@ def main():
             print(path)
         compare_runs(p, os.path.join(folder, "%d-convergence.png" % (len(PAGES) + 1)))
         experiment(p, os.path.join(folder, "%d-experiment.png" % (len(PAGES) + 2)))
-    replay(program, os.path.join(folder, "%d-replay.png" % (len(PAGES) + 2)))
+        examples_menu(p, os.path.join(folder, "%d-examples.png" % (len(PAGES) + 4)))
+    replay(program, os.path.join(folder, "%d-replay.png" % (len(PAGES) + 3)))
 
 
 if __name__ == "__main__":

@@ -6,9 +6,11 @@
 #include <fparser.hh>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/ExampleCatalogue.h"
 #include "app/MarkerFeed.h"
 #include "app/RunProgress.h"
 #include "app/ViewNavigation.h"
@@ -81,6 +83,9 @@ class ChartPage : public QWidget {
     }
     bool SpiralMode() const { return spiralMode_; }
     void SetSpiralMode(bool on) { spiralMode_ = on; }
+    // The problem's known optimum, marked on the chart at its place on the chosen axes (the other
+    // variables' coordinates do not show); none removes the marker.
+    void SetKnownOptimum(const std::optional<ExampleProblem>& known);
     // Back to the default view; a new function also gets the default distance's shift.
     void ResetView(bool newFunction);
     // One step of the auto-rotation timer.
@@ -119,6 +124,8 @@ class ChartPage : public QWidget {
     MarkerAxes Axes() const;
     // Gives the panel's chart the sampled surface over the display ranges.
     void GiveSurface();
+    // Gives it the known optimum's marker for these axes; true when that changed it.
+    bool GiveOptimum(const MarkerAxes& axes);
 
     // Axes and ranges (ChartRanges.cpp).
     void SetUpRangeControls(bool xOnly, int xVariable, int yVariable);
@@ -173,6 +180,7 @@ class ChartPage : public QWidget {
     // What the panel has not been given yet: a surface sampled again, a change of the list.
     bool surfaceChanged_ = true;
     bool listChanged_ = true;
+    std::optional<ExampleProblem> known_;
 
     ::quarmel::PanelChart* PanelChart = nullptr;
     QWidget* PanelChartOptions = nullptr;

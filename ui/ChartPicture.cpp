@@ -9,6 +9,26 @@
 
 namespace quarmel {
 
+void ChartPage::SetKnownOptimum(const std::optional<ExampleProblem>& known) {
+    known_ = known;
+    // The next tick gives the panel the marker; a page not shown gets it when it is drawn.
+    listChanged_ = true;
+}
+
+bool ChartPage::GiveOptimum(const MarkerAxes& axes) {
+    std::vector<float> marker;
+    if (known_) {
+        // The optimum as a one-solution path: the path's own rule places it on these axes.
+        SolutionList optimum;
+        Solution at;
+        at.Values.assign(known_->Optimum.Location.begin(), known_->Optimum.Location.end());
+        at.Value = static_cast<float>(known_->Optimum.Value);
+        optimum.Append(std::move(at));
+        marker = SolutionMarkers(optimum, axes);
+    }
+    return PanelChart->Chart().SetOptimumPoint(std::move(marker));
+}
+
 QImage ChartPage::Picture(const QSize& pageSize, const SolutionList& solutions,
                           const SolutionList& population) {
     if (!Current()) {
@@ -30,6 +50,7 @@ QImage ChartPage::Picture(const QSize& pageSize, const SolutionList& solutions,
         markerFeed_.Rebuild();
         markerFeed_.Update(solutions, axes, chart);
         chart.SetPopulationPoints(PopulationMarkers(population, axes));
+        GiveOptimum(axes);
         chartReady_ = true;
         PanelChart->SetChartReady(true);
     }

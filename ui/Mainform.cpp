@@ -265,6 +265,7 @@ void TFormMain::PageControlMainChange() {
 int TFormMain::ReadFunctionPage(bool evaluate) {
     bool resultsStale = false;
     const FunctionPageReading reading = function_->Read(Parameters, FormParser, resultsStale);
+    ShowKnownOptimum();  // an optimum is known only for the problem as opened
     chart_->SetSpiralMode(reading.UsesSpiral);
     // The axis lists are rebuilt from the variables read; Y keeps its choice when it can.
     std::vector<std::string> names;

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "app/OpenedOptimum.h"
 #include "app/RunSession.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
@@ -71,6 +72,9 @@ class TFormMain : public QMainWindow {
     // absolute path; empty after New or before any).
     std::string ProblemName() const;
     const std::string& ProblemFile() const { return problemFile_; }
+    // What the examples' catalogue knows of the current problem (its optimum value and place),
+    // when the problem came from a file it describes and is still that problem; none otherwise.
+    std::optional<ExampleProblem> KnownProblem() const { return openedOptimum_.For(Parameters); }
     // The frame's parts the run comparison adds to.
     QMenu* HelpMenu() const { return menu_.Pomoc1; }
     QTableView* SolutionsTable() const;
@@ -157,6 +161,8 @@ class TFormMain : public QMainWindow {
     void ReleaseFinishedWorker();
     // File > Examples and file drops (MainformOpen.cpp).
     void AddOtherWaysToOpen();
+    // Gives the pages the current problem's known optimum, or none.
+    void ShowKnownOptimum();
 
     MainMenuItems menu_;
     ToolBarButtons tools_;
@@ -186,6 +192,7 @@ class TFormMain : public QMainWindow {
     FileDialogSettings SaveDialog;
     std::string pathToOpen_;  // Open takes this path instead of asking its dialog, when set
     std::string problemFile_;
+    OpenedOptimum openedOptimum_;  // what the catalogue knows of the problem last opened
 
     TFormHelpFunction* helpWindow_ = nullptr;
     TFormAbout* aboutWindow_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "algorithms/Optimizationthread.h"
 #include "app/DataFile.h"
+#include "app/ExampleFolder.h"
 #include "app/OpenedProblem.h"
 #include "ui/ChartPage.h"
 #include "ui/Dialogs.h"
@@ -95,7 +96,11 @@ void TFormMain::SpeedButtonOpenClick() {
 
     // The page reading then sees an unchanged formula and keeps the loaded solutions.
     function_->AdoptFormula();
+    openedOptimum_.Forget();
     if (ReadFunctionPage(false) == -1) return;
+    // Found as the batch runner finds it: in the catalogue beside the file.
+    openedOptimum_.Remember(KnownExampleFor(path, ""), Parameters);
+    ShowKnownOptimum();
     session_.SetResultsIgnored(true);
     session_.SetUnsaved(false);
     TimerChart->start();

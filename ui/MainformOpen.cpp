@@ -4,8 +4,11 @@
 #include <QCoreApplication>
 
 #include "app/ExampleFolder.h"
+#include "ui/ChartPage.h"
 #include "ui/FileOpening.h"
 #include "ui/Mainform.h"
+#include "ui/RunComparison.h"
+#include "ui/SolutionsPage.h"
 
 namespace quarmel {
 namespace {
@@ -27,6 +30,16 @@ void TFormMain::OpenDataFile(const std::string& path) {
     pathToOpen_ = path;
     RunCommand(&TFormMain::SpeedButtonOpenClick);
     pathToOpen_.clear();  // also when Open stopped before taking it
+}
+
+void TFormMain::ShowKnownOptimum() {
+    const std::optional<ExampleProblem> known = KnownProblem();
+    solutions_->SetKnownOptimum(known);
+    chart_->SetKnownOptimum(known);
+    if (Comparison) {
+        Comparison->SetKnownOptimum(known ? std::optional<double>(known->Optimum.Value)
+                                          : std::nullopt);
+    }
 }
 
 void TFormMain::AddOtherWaysToOpen() {

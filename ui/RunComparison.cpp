@@ -22,6 +22,7 @@
 #include "app/AtomicFile.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
+#include "app/OptimumGap.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "model/Random.h"
@@ -151,7 +152,8 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     params_ = params;
     seed_ = seed;
     problem_ = problem;
-    Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params), seed),
+    known_ = form_->KnownProblem();
+    Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params, kind), seed),
                    ProblemKey(params), params.Maximize());
     status_.Start(kind, params.Iterations, seed);
     ShowSession();
@@ -171,6 +173,7 @@ void RunComparison::Tick(const SolutionList& solutions, const SolutionList& popu
     if (worker) {
         const OptimizationThread::AnnealingStage stage = worker->Stage();
         status_.Stage(stage.Number, stage.Heating, stage.Temperature);
+        status_.Counted(worker->UndefinedEvaluations(), worker->Evaluations());
     }
     ShowSession();
 }
@@ -187,11 +190,16 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     if (!live_) return;
     Tick(solutions, SolutionList(), form_->RunWorker().get());
     live_ = false;
+    const auto& worker = form_->RunWorker();
+    if (worker) status_.Counted(worker->UndefinedEvaluations(), worker->Evaluations());
     status_.End();
     statusLine_->Show(status_);
+    // The run's own processor time: pauses, the delays and the display are not the run's cost.
     RunRecord record = RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
-                                 form_->Session().ElapsedSeconds(), stopped);
-    if (const auto& worker = form_->RunWorker()) record.Undefined = worker->UndefinedEvaluations();
+                                 worker ? worker->CpuSeconds() : 0.0, stopped);
+    if (worker) record.Undefined = worker->UndefinedEvaluations();
+    if (known_ && record.Best)
+        record.GapText = OptimumGapText(*record.Best, *known_, params_.Maximize());
     Dock->EndRun(record);
     UpdateExports();
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/ExampleCatalogue.h"
 #include "app/RunStatus.h"
 #include "app/RunTexts.h"
 #include "model/Algparameters.h"
@@ -97,6 +98,7 @@ class RunComparison : public QObject {
     AlgParameters params_;
     std::uint32_t seed_ = 0;
     std::string problem_;
+    std::optional<ExampleProblem> known_;  // the run's problem's known optimum
     RunStatus status_;
     int runsBegun_ = 0;  // numbers the runs in the plot's legend
     int grownBy_ = 0;    // how much wider the window was made for the dock

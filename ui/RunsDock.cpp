@@ -109,9 +109,10 @@ void RunsDock::EndRun(const RunRecord& run) {
         TableRuns->setItem(r, c, new QTableWidgetItem(QString::fromStdString(cells[c])));
     }
     // A best value of a formula undefined somewhere may be one of its zeros: the best cell says
-    // how often it was.
-    TableRuns->item(r, kBestColumn)
-        ->setToolTip(QString::fromStdString(UndefinedCountText(run.Undefined, run.Evaluations)));
+    // how often it was, and how far the value is from a known optimum.
+    std::string hint = UndefinedCountText(run.Undefined, run.Evaluations);
+    if (!run.GapText.empty()) hint += (hint.empty() ? "" : "\n") + run.GapText;
+    TableRuns->item(r, kBestColumn)->setToolTip(QString::fromStdString(hint));
     // Whole numbers in any font; the table scrolls sideways when they need the room.
     TableRuns->resizeColumnsToContents();
     TableRuns->scrollToBottom();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/OptimumGap.h"
 #include "app/ReplayState.h"
 #include "ui/SolutionsTableModel.h"
 #include "ui/WindowColours.h"
@@ -129,6 +130,22 @@ void SolutionsPage::FillSolutionsGrid() {
     labels_.Update(solutions_, problem_.Maximize());
     LabelBeforeOpt->setText(ResultLabelText(labels_.InitialText()));
     LabelAfterOpt->setText(ResultLabelText(labels_.OptimalText()));
+    ShowOptimumGaps();
+}
+
+void SolutionsPage::SetKnownOptimum(const std::optional<ExampleProblem>& known) {
+    const bool had = known_.has_value();
+    known_ = known;
+    if (had || known_) ShowOptimumGaps();
+}
+
+void SolutionsPage::ShowOptimumGaps() {
+    const auto gap = [this](const std::string& text, float value) {
+        if (!known_ || text.empty()) return QString();
+        return QString::fromStdString(OptimumGapText(value, *known_, labelsMaximize_));
+    };
+    LabelBeforeOpt->setToolTip(gap(labels_.InitialText(), labels_.InitialValue()));
+    LabelAfterOpt->setToolTip(gap(labels_.OptimalText(), labels_.OptimalValue()));
 }
 
 void SolutionsPage::SelectSolution(std::optional<std::size_t> index) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "app/ExampleCatalogue.h"
 #include "app/ResultLabels.h"
 #include "app/RunProgress.h"
 #include "model/Algparameters.h"
@@ -39,17 +40,23 @@ class SolutionsPage : public QWidget {
     // the selection.
     void SelectSolution(std::optional<std::size_t> index);
     void ApplyPaletteColours(const QColor& page);
+    // The problem's known optimum (none when not known): the labels' hints tell each value's
+    // distance to it.
+    void SetKnownOptimum(const std::optional<ExampleProblem>& known);
 
   protected:
     // The groups follow the page's size, like anchored controls.
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void ShowOptimumGaps();
+
     const AlgParameters& problem_;
     const SolutionList& solutions_;
     ListChange solutionsChange_ = ListChange::Replaced;
     bool labelsMaximize_ = false;  // the direction the best value was chosen in
     ResultLabels labels_;          // follows the list, reading only what is new
+    std::optional<ExampleProblem> known_;
 
     QGroupBox* GroupBoxBeforeOpt = nullptr;
     QLabel* LabelBeforeOpt = nullptr;

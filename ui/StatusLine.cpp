@@ -23,6 +23,11 @@ StatusLine::StatusLine(QStatusBar* bar) : bar_(bar) {
     LabelSeed = new QLabel(bar);
     LabelSeed->setObjectName("LabelSeed");
     LabelSeed->setAccessibleName("Seed");
+    LabelUndefined = new QLabel(bar);
+    LabelUndefined->setObjectName("LabelUndefined");
+    LabelUndefined->setAccessibleName("Undefined evaluations");
+    LabelUndefined->hide();
+    bar->addPermanentWidget(LabelUndefined);
     bar->addPermanentWidget(LabelStage);
     bar->addPermanentWidget(ProgressRun);
     bar->addPermanentWidget(LabelElapsed);
@@ -43,6 +48,12 @@ void StatusLine::Show(const RunStatus& status) {
         label->setAccessibleDescription(label->text());
     }
     ProgressRun->setAccessibleDescription(status.BarVisible() ? ProgressRun->text() : QString());
+    // Only a count that is not zero is shown; in full it would leave the message no room.
+    const QString hint = QString::fromStdString(status.UndefinedHint());
+    LabelUndefined->setText(QString::fromStdString(status.UndefinedText()));
+    LabelUndefined->setToolTip(hint);
+    LabelUndefined->setAccessibleDescription(hint);
+    LabelUndefined->setVisible(!hint.isEmpty());
     const QString message = QString::fromStdString(status.MessageText());
     if (message.isEmpty()) {
         bar_->clearMessage();

@@ -22,6 +22,7 @@ class StatusLine {
     QLabel* LabelElapsed = nullptr;
     QLabel* LabelSeed = nullptr;
     QLabel* LabelStage = nullptr;
+    QLabel* LabelUndefined = nullptr;  // short; the full count is its hint and description
 };
 
 }  // namespace quarmel

@@ -119,6 +119,20 @@ TEST(WorkerStop, StopEndsTheSleepAfterAPublishedStep) {
     EXPECT_TRUE(w->TerminationRequested());
 }
 
+// A run's processor time leaves out its delays: a step after a 400 ms sleep shows far less.
+TEST(WorkerStop, ProcessorTimeLeavesTheDelaysOut) {
+    AlgParameters p = DefaultProblem();
+    p.LocalSleep = 400;
+    const auto start = std::chrono::steady_clock::now();
+    Worker w = StartSeeded(p, Greedy, 1);
+    ASSERT_TRUE(WaitUntil([&] { return w->SnapshotSolutions().Count() >= 3; }));
+    w->Terminate();
+    ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
+    ASSERT_GE(std::chrono::steady_clock::now() - start, 400ms);
+    EXPECT_GT(w->CpuSeconds(), 0.0);
+    EXPECT_LT(w->CpuSeconds(), 0.2);
+}
+
 TEST(WorkerStop, EachWorkerHasItsOwnStopRequest) {
     // A stopped worker ends although the next run (which clears nothing of it) goes on.
     AlgParameters slow = DefaultProblem();

@@ -107,8 +107,9 @@ TEST(RunRecords, LabelsRowsAndDurations) {
                                 ",\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,50,200,"
                                 "5,30,0.6,40,0.01,0,2,7,9.5,120,3,1.25,stopped\n");
     EXPECT_EQ(RunCells(r)[6], "1.250");
-    EXPECT_EQ(RunCells(RecordRun(Greedy, AlgParameters(), "", 1, SolutionList(), 0, 0, false))[3],
-              "none");
+    const RunRecord none = RecordRun(Greedy, p, "", 1, SolutionList(), 0, 0, false);
+    EXPECT_EQ(RunCells(none)[3], "none");
+    EXPECT_EQ(RunCells(none)[1], "start settings");  // PopSize is not greedy's
 
     EXPECT_EQ(ElapsedText(7.9), "0:07");
     EXPECT_EQ(ElapsedText(754), "12:34");

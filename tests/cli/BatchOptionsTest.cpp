@@ -334,6 +334,32 @@ TEST(BatchSettings, TheSettingsTextNamesWhatDiffersFromTheStart) {
     EXPECT_EQ(ChangedSettingsText(p), "Alfa=0.9;PopSize=20;MutA=0.02");
 }
 
+// Each algorithm's text names only what it reads: the tournament size only under tournament
+// selection, the arithmetic ratio only under arithmetic crossover.
+TEST(BatchSettings, EachAlgorithmsTextNamesOnlyTheSettingsItReads) {
+    AlgParameters p;
+    StartSettings(p);
+    for (const SettingAssignment& s : std::vector<SettingAssignment>{
+             {"A", "0.1"}, {"Lk", "3"}, {"PopSize", "20"}, {"TournamentSize", "7"}, {"COA", "0.5"}})
+        ApplySetting(s, p);
+    const struct {
+        AlgorithmKind kind;
+        int selection, crossover;
+        const char* text;
+    } cases[] = {
+        {Greedy, 0, 2, "A=0.1"},
+        {Steepest, 0, 2, "A=0.1"},
+        {SimulatedAnnealing, 0, 2, "A=0.1;Lk=3"},
+        {Genetic, 0, 2, "PopSize=20;TournamentSize=7;COA=0.5"},
+        {Genetic, 1, 0, "PopSize=20;SelectionType=1;CrossoverType=0"},
+    };
+    for (const auto& c : cases) {
+        p.SelectionType = c.selection;
+        p.CrossoverType = c.crossover;
+        EXPECT_EQ(ChangedSettingsText(p, c.kind), c.text) << AlgorithmName(c.kind);
+    }
+}
+
 // A runs table read back groups its rows by series (a quoted path with a comma is one field)
 // and summarises each as the summary format does.
 TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {

@@ -166,7 +166,9 @@ TEST(ProblemParser, UndefinedEvaluationsAreCountedAndStillGiveTheParsersNumber) 
         const double value = p.Eval(&c.x);
         p.Eval(&c.x);
         EXPECT_EQ(p.UndefinedEvaluations(), c.undefined ? 2u : 0u) << c.formula << " at " << c.x;
-        if (c.undefined) EXPECT_EQ(value, 0.0) << c.formula;
+        if (c.undefined) {
+            EXPECT_EQ(value, 0.0) << c.formula;
+        }
         EXPECT_EQ(Problem(p).UndefinedEvaluations(), p.UndefinedEvaluations());
     }
 }

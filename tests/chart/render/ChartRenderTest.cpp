@@ -189,6 +189,21 @@ TEST_F(ChartRender, ASolutionIsABlueSphereAtItsProjectedPosition) {
     EXPECT_EQ(CountAround(img, p, 3, kMarkerBlue), 0);
 }
 
+// The known optimum: a magenta needle over the surface, with or without the path; else none.
+TEST_F(ChartRender, TheKnownOptimumIsAMagentaNeedleOverTheSurface) {
+    SetDefaultProblem();
+    ChartFrame f;
+    f.ShowSolution = false;
+    const ColourTest magenta = Near(255, 0, 255, 40);
+    EXPECT_EQ(Count(Draw(f), magenta), 0);
+    // x = 25, y = 2, f = 4000: the foot on the box's floor is under the surface, and shows.
+    chart->SetOptimumPoint({25, 2, 4000});
+    const ScenePoint top = chart->MapTriple(25, 2, 4000);
+    const QImage img = Draw(f);
+    EXPECT_GE(CountAround(img, At(top, f), 2, magenta), 4);
+    EXPECT_GE(CountAround(img, At({top.X, top.Y, chart->AxisZBottom}, f), 2, magenta), 2);
+}
+
 TEST_F(ChartRender, AxesAreDrawnInTheirColoursOnlyWhenOn) {
     SetDefaultProblem();
     ChartFrame f;
