@@ -136,6 +136,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         for (auto& level : share.Lists.ByLevel) level.clear();
         share.Lists.Full.clear();
         share.Lists.Segments.clear();
+        share.Lines.clear();
     }
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
@@ -173,8 +174,9 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted. Each share paints every sphere within its own band of rows, so that it
-    // sees all that hide one another there, and lists every count-th sphere.
+    // it has painted, then the line. Each share paints every sphere and segment within its own
+    // band of rows, so that it sees all that hide one another there, and lists every count-th
+    // sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
     const std::size_t m = order_.size();
@@ -195,6 +197,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             } else if (listed) {
                 AddSphere(p, r, f, share);
             }
+        }
+        for (std::size_t s = 0; s < count; ++s) {
+            const std::vector<WindowPoint>& lines = shares_[s].Lines;
+            for (std::size_t j = 0; j + 1 < lines.size(); j += 2)
+                share.Canvas.Segment(lines[j], lines[j + 1], from, to);
         }
     });
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
@@ -287,7 +294,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     auto PaintSegment = [&](const ScenePoint& a, const ScenePoint& b, const WindowPoint& wa,
                             const WindowPoint& wb) {
         if (!parts.Spheres) {
-            share.Canvas.Segment(wa, wb);
+            share.Lines.insert(share.Lines.end(), {wa, wb});
             return;
         }
         const double dx = static_cast<double>(b.X) - a.X, dy = static_cast<double>(b.Y) - a.Y,
@@ -302,7 +309,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
             return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
                                p.Z + ft * (q.Z - p.Z)};
         };
-        share.Canvas.Segment(at(wa, wb), at(wb, wa));
+        share.Lines.insert(share.Lines.end(), {at(wa, wb), at(wb, wa)});
     };
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
@@ -319,7 +326,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 // Cut by the near plane: from where the line really was.
                 std::size_t from = kept;
                 if (leftOut != kNoVertex) {
-                    share.Canvas.Segment(keptAt, leftOutAt);
+                    share.Lines.insert(share.Lines.end(), {keptAt, leftOutAt});
                     from = leftOut;
                 }
                 share.Lists.Segments.push_back(path[from]);

@@ -94,6 +94,9 @@ class MarkerLayout {
         std::vector<Nearest> Cells;
         std::vector<std::uint32_t> Touched;  // cells given an owner this frame
         MarkerPlan Lists;
+        // The segments of the line to paint, in pairs: painted after the spheres, they pass
+        // over what those hide.
+        std::vector<WindowPoint> Lines;
     };
     struct Frame;
     void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,

@@ -67,7 +67,17 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     solve(0.0, 2.0 / height_, rayV_, 0.0);
 }
 
-void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
+void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom, int rowTo) {
+    // The rows and columns it may paint: a column centre is taken up to half a pixel past an
+    // end, which moves the row crossed by at most half a pixel.
+    const int rowLow = std::max({0, rowFrom, static_cast<int>(std::min(a.Y, b.Y)) - 2});
+    const int rowHigh = std::min({height_ - 1, rowTo, static_cast<int>(std::max(a.Y, b.Y)) + 2});
+    if (rowLow > rowHigh) return;
+    const int left = std::max(0, static_cast<int>(std::min(a.X, b.X)) - 2);
+    const int right = std::min(width_ - 1, static_cast<int>(std::max(a.X, b.X)) + 2);
+    if (left > right) return;
+    // Every depth painted lies between the ends'.
+    if (HiddenBehindTiles(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) return;
     const bool xMajor = std::fabs(b.X - a.X) >= std::fabs(b.Y - a.Y);
     // Along the major axis u, across it v.
     const double ua = xMajor ? a.X : a.Y, va = xMajor ? a.Y : a.X;
@@ -93,6 +103,10 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
     const int minorSize = xMajor ? height_ : width_;
     int first = 0, last = -1;
     Columns(low, high, majorSize, first, last);
+    if (!xMajor) {
+        first = std::max(first, rowLow);
+        last = std::min(last, rowHigh);
+    }
     if (first > last) return;
     painted_ = true;
     // Stepping from centre to centre along the major axis; the depth stays between the ends'
@@ -115,7 +129,7 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
-            if (r >= 0 && r < minorSize)
+            if (r >= rowLow && r <= rowHigh)
                 Paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     } else {

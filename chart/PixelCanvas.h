@@ -48,8 +48,12 @@ class PixelCanvas {
     // The pixels a line of width 1 covers by the graphics library's rule for lines: a pixel
     // is painted where the segment leaves the diamond inscribed in it, so the pixel of a point
     // shared by two segments of a strip is painted once, by the segment starting there. The
-    // depth is interpolated linearly in window coordinates, as for any line.
-    void Segment(const WindowPoint& a, const WindowPoint& b);
+    // depth is interpolated linearly in window coordinates, as for any line. Only rows rowFrom
+    // to rowTo are painted, as for spheres. A segment that lies behind what spheres painted
+    // over its screen box changes nothing and costs only that test: a line painted after the
+    // spheres costs about what shows of it.
+    void Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom = 0,
+                 int rowTo = std::numeric_limits<int>::max());
 
     // Whether spheres can be painted: the projection is a perspective one with the eye at the
     // origin of eye space, as every frustum is.
