@@ -339,10 +339,27 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         leftOut = kNoVertex;
     };
 
+    // The markers go in blocks: a block is projected first and the cells its centres fall on
+    // are fetched ahead, so that the walk through the cells waits for memory once a block
+    // rather than once a marker.
+    constexpr std::size_t kBlock = 64;
+    std::array<Projected, kBlock> block;
+    const Nearest* cells = share.Cells.data();
     for (std::size_t i = begin; i < end; ++i) {
+        const std::size_t inBlock = (i - begin) % kBlock;
+        if (inBlock == 0) {
+            for (std::size_t j = i; j < std::min(end, i + kBlock); ++j) {
+                const Projected& q = block[j - i] = project(path[j]);
+                if (q.X >= 0.0 && q.Y >= 0.0 && q.X < f.Width && q.Y < f.Height) {
+                    const int cx = static_cast<int>(q.X) >> f.CellShift;
+                    const int cy = static_cast<int>(q.Y) >> f.CellShift;
+                    __builtin_prefetch(&cells[TiledCell(cx, cy, f.TilesAcross)], 1);
+                }
+            }
+        }
         const ScenePoint& p = path[i];
         if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length
-        const Projected q = project(p);
+        const Projected& q = block[inBlock];
         lineTo(i, q.OnScreen, q.At);
         if (!parts.Spheres) continue;
         const double cw = q.W, sx = q.X, sy = q.Y;
