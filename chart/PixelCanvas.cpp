@@ -218,12 +218,16 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             }
             paintedFrom = std::min(paintedFrom, col);
             paintedTo = col;
+            // A pixel already nearer than all of the sphere: most of a sphere painted after
+            // those before it, at no cost of a root.
+            const std::size_t cell = Cell(col, row);
+            if (depth_[cell] < hidden) continue;
             const double u = col + 0.5;
             const double cd = alpha + beta * u;
             const double dd = gamma + (2.0 * delta + eps * u) * u;
             const double inverseT = (cd + std::sqrt(std::max(0.0, cd * cd - dd * k))) * invK;
             const double z = 0.5 + 0.5 * (qg + qu * u + p[14] * inverseT);
-            if (z >= 0.0 && z <= 1.0) Paint(Cell(col, row), static_cast<float>(z));
+            if (z >= 0.0 && z <= 1.0) Paint(cell, static_cast<float>(z));
         }
     }
     tileRowDone(bottom);
