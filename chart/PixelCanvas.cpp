@@ -108,7 +108,7 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFro
         last = std::min(last, rowHigh);
     }
     if (first > last) return;
-    painted_ = true;
+    MarkPainted(rowLow, rowHigh, left, right);
     // Stepping from centre to centre along the major axis; the depth stays between the ends'
     // (an end counted as its pixel's centre lies a little outside the segment).
     const double slope = (vb - va) / du;
@@ -181,7 +181,7 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     const double beta = dot(c, rayU_), eps = dot(rayU_, rayU_);
     const double qa = beta * beta - k * eps;
     if (!(qa < 0.0)) return;
-    painted_ = true;
+    MarkPainted(top, bottom, left, right);
     // The nearer meeting is at t d with 1 / t = (c.d + root) / k, and there clip w is t (d has
     // clip w 1) and clip z is t q.d + p[14].
     const std::array<double, 3> q = {p[2], p[6], p[10]};
@@ -207,8 +207,9 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
         // Centres strictly between the roots.
         const double u1 = std::clamp((-qb + root) / qa, -2.0, width_ + 2.0);
         const double u2 = std::clamp((-qb - root) / qa, -2.0, width_ + 2.0);
-        const int first = std::max(0, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
-        const int last = std::min(width_ - 1, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
+        // Within the box marked painted, whatever the rounding.
+        const int first = std::max(left, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
+        const int last = std::min(right, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
         const double qg = dot(q, g);
         const float* tiles = &tileFar_[static_cast<std::size_t>(row >> 2) * tilesAcross_];
         for (int col = first; col <= last; ++col) {
@@ -253,33 +254,51 @@ void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {
     }
 }
 
+void PixelCanvas::MarkPainted(int top, int bottom, int left, int right) {
+    if (!painted_) {
+        painted_ = true;
+        dirty_ = {top >> 2, bottom >> 2, left >> 2, right >> 2};
+        return;
+    }
+    dirty_ = {std::min(dirty_[0], top >> 2), std::max(dirty_[1], bottom >> 2),
+              std::min(dirty_[2], left >> 2), std::max(dirty_[3], right >> 2)};
+}
+
+template <typename Visit>
+void PixelCanvas::ForDirtyTiles(Visit visit) {
+    for (int ty = dirty_[0]; ty <= dirty_[1]; ++ty) {
+        for (int tx = dirty_[2]; tx <= dirty_[3]; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * tilesAcross_ + tx;
+            visit(tile, tx, ty);
+            tileFar_[tile] = kEmpty;
+        }
+    }
+}
+
 void PixelCanvas::Absorb(PixelCanvas& other) {
     if (!other.painted_ || other.depth_.size() != depth_.size()) return;
-    for (std::size_t c = 0; c < depth_.size(); ++c) {
-        depth_[c] = std::min(depth_[c], other.depth_[c]);
-        other.depth_[c] = kEmpty;
-    }
-    std::fill(other.tileFar_.begin(), other.tileFar_.end(), kEmpty);
-    painted_ = true;
+    other.ForDirtyTiles([&](std::size_t tile, int, int) {
+        for (std::size_t c = tile * 16; c < tile * 16 + 16; ++c) {
+            depth_[c] = std::min(depth_[c], other.depth_[c]);
+            other.depth_[c] = kEmpty;
+        }
+    });
+    const auto& box = other.dirty_;
+    MarkPainted(box[0] << 2, box[1] << 2, box[2] << 2, box[3] << 2);
     other.painted_ = false;
 }
 
 void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
     if (!painted_) return;
-    const std::size_t tilesDown = depth_.size() / 16 / std::max<std::size_t>(1, tilesAcross_);
-    std::size_t cell = 0;
-    for (std::size_t ty = 0; ty < tilesDown; ++ty) {
-        for (std::size_t tx = 0; tx < tilesAcross_; ++tx) {
-            for (int k = 0; k < 16; ++k, ++cell) {
-                const float z = depth_[cell];
-                if (z == kEmpty) continue;
-                out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
-                               static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
-                depth_[cell] = kEmpty;
-            }
+    ForDirtyTiles([&](std::size_t tile, int tx, int ty) {
+        for (int k = 0; k < 16; ++k) {
+            float& z = depth_[tile * 16 + k];
+            if (z == kEmpty) continue;
+            out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
+                           static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
+            z = kEmpty;
         }
-    }
-    std::fill(tileFar_.begin(), tileFar_.end(), kEmpty);
+    });
     painted_ = false;
 }
 

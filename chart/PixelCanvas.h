@@ -96,6 +96,14 @@ class PixelCanvas {
     bool HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const;
     void UpdateTiles(int tileRow, int fromTile, int toTile);
     bool painted_ = false;  // anything since the buffer was last all kEmpty
+    // The tiles painted since then lie in rows dirty_[0] to [1], columns [2] to [3]: a frame
+    // that painted little clears little.
+    std::array<int, 4> dirty_{};
+    void MarkPainted(int top, int bottom, int left, int right);
+    // visit(tile, column, row) for each tile of the painted box, whose farthest depth is then
+    // reset.
+    template <typename Visit>
+    void ForDirtyTiles(Visit visit);
 };
 
 }  // namespace quarmel
