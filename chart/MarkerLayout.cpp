@@ -93,11 +93,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Width = width;
     f.Height = height;
     // The cells grow with the spheres: a sphere of radius r pixels at the distance of the
-    // scene's centre gets cells of at most r / 2 (a power of two, up to 8), so that the number
-    // of spheres kept, and the memory the cells take, follow the picture rather than the
-    // window's size. Two centres in one cell lie within 0.7 r of one another, as one cell per
-    // pixel allows on a window of the panel's start-up size (spheres of 2 to 3 pixels radius),
-    // and the one kept is the nearer: it covers most of the other.
+    // scene's centre gets cells of at most r (a power of two, up to 8), so that the number of
+    // spheres kept, and the memory the cells take, follow the picture rather than the window's
+    // size. Two centres in one cell lie within 1.4 r of one another, and the one kept is the
+    // nearer: it covers most of the other, and where a path crowds, the other's neighbours
+    // cover the rest.
     const double* mv = view.Modelview.data();
     const double centreDistance = std::sqrt(mv[12] * mv[12] + mv[13] * mv[13] + mv[14] * mv[14]);
     f.CellShift = 0;
@@ -106,7 +106,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             kMarkerStyle.Radius *
             std::max(std::fabs(pr[0]) * 0.5 * width, std::fabs(pr[5]) * 0.5 * height) /
             centreDistance;
-        while (f.CellShift < 3 && typical / 2 >= 2 << f.CellShift) ++f.CellShift;
+        while (f.CellShift < 3 && typical >= 2 << f.CellShift) ++f.CellShift;
     }
     const int cellsAcross = ((width - 1) >> f.CellShift) + 1;
     const int cellsDown = ((height - 1) >> f.CellShift) + 1;
