@@ -93,11 +93,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Width = width;
     f.Height = height;
     // The cells grow with the spheres: a sphere of radius r pixels at the distance of the
-    // scene's centre gets cells of at most r / 2 (a power of two, up to 8), so that the number
-    // of spheres kept, and the memory the cells take, follow the picture rather than the
-    // window's size. Two centres in one cell lie within 0.7 r of one another, as one cell per
-    // pixel allows on a window of the panel's start-up size (spheres of 2 to 3 pixels radius),
-    // and the one kept is the nearer: it covers most of the other.
+    // scene's centre gets cells of at most r (a power of two, up to 8), so that the number of
+    // spheres kept, and the memory the cells take, follow the picture rather than the window's
+    // size. Two centres in one cell lie within 1.4 r of one another, and the one kept is the
+    // nearer: it covers most of the other, and where a path crowds, the other's neighbours
+    // cover the rest.
     const double* mv = view.Modelview.data();
     const double centreDistance = std::sqrt(mv[12] * mv[12] + mv[13] * mv[13] + mv[14] * mv[14]);
     f.CellShift = 0;
@@ -106,7 +106,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             kMarkerStyle.Radius *
             std::max(std::fabs(pr[0]) * 0.5 * width, std::fabs(pr[5]) * 0.5 * height) /
             centreDistance;
-        while (f.CellShift < 3 && typical / 2 >= 2 << f.CellShift) ++f.CellShift;
+        while (f.CellShift < 3 && typical >= 2 << f.CellShift) ++f.CellShift;
     }
     const int cellsAcross = ((width - 1) >> f.CellShift) + 1;
     const int cellsDown = ((height - 1) >> f.CellShift) + 1;
@@ -136,6 +136,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         for (auto& level : share.Lists.ByLevel) level.clear();
         share.Lists.Full.clear();
         share.Lists.Segments.clear();
+        share.Lines.clear();
     }
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
@@ -173,8 +174,9 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted. Each share paints every sphere within its own band of rows, so that it
-    // sees all that hide one another there, and lists every count-th sphere.
+    // it has painted, then the line. Each share paints every sphere and segment within its own
+    // band of rows, so that it sees all that hide one another there, and lists every count-th
+    // sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
     const std::size_t m = order_.size();
@@ -195,6 +197,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             } else if (listed) {
                 AddSphere(p, r, f, share);
             }
+        }
+        for (std::size_t s = 0; s < count; ++s) {
+            const std::vector<WindowPoint>& lines = shares_[s].Lines;
+            for (std::size_t j = 0; j + 1 < lines.size(); j += 2)
+                share.Canvas.Segment(lines[j], lines[j + 1], from, to);
         }
     });
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
@@ -287,7 +294,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     auto PaintSegment = [&](const ScenePoint& a, const ScenePoint& b, const WindowPoint& wa,
                             const WindowPoint& wb) {
         if (!parts.Spheres) {
-            share.Canvas.Segment(wa, wb);
+            share.Lines.insert(share.Lines.end(), {wa, wb});
             return;
         }
         const double dx = static_cast<double>(b.X) - a.X, dy = static_cast<double>(b.Y) - a.Y,
@@ -302,7 +309,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
             return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
                                p.Z + ft * (q.Z - p.Z)};
         };
-        share.Canvas.Segment(at(wa, wb), at(wb, wa));
+        share.Lines.insert(share.Lines.end(), {at(wa, wb), at(wb, wa)});
     };
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
@@ -319,7 +326,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 // Cut by the near plane: from where the line really was.
                 std::size_t from = kept;
                 if (leftOut != kNoVertex) {
-                    share.Canvas.Segment(keptAt, leftOutAt);
+                    share.Lines.insert(share.Lines.end(), {keptAt, leftOutAt});
                     from = leftOut;
                 }
                 share.Lists.Segments.push_back(path[from]);
@@ -332,10 +339,27 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         leftOut = kNoVertex;
     };
 
+    // The markers go in blocks: a block is projected first and the cells its centres fall on
+    // are fetched ahead, so that the walk through the cells waits for memory once a block
+    // rather than once a marker.
+    constexpr std::size_t kBlock = 64;
+    std::array<Projected, kBlock> block;
+    const Nearest* cells = share.Cells.data();
     for (std::size_t i = begin; i < end; ++i) {
+        const std::size_t inBlock = (i - begin) % kBlock;
+        if (inBlock == 0) {
+            for (std::size_t j = i; j < std::min(end, i + kBlock); ++j) {
+                const Projected& q = block[j - i] = project(path[j]);
+                if (q.X >= 0.0 && q.Y >= 0.0 && q.X < f.Width && q.Y < f.Height) {
+                    const int cx = static_cast<int>(q.X) >> f.CellShift;
+                    const int cy = static_cast<int>(q.Y) >> f.CellShift;
+                    __builtin_prefetch(&cells[TiledCell(cx, cy, f.TilesAcross)], 1);
+                }
+            }
+        }
         const ScenePoint& p = path[i];
         if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length
-        const Projected q = project(p);
+        const Projected& q = block[inBlock];
         lineTo(i, q.OnScreen, q.At);
         if (!parts.Spheres) continue;
         const double cw = q.W, sx = q.X, sy = q.Y;

@@ -18,7 +18,7 @@ namespace quarmel {
 // behind a nearer one at about the same screen position adds little. A frame therefore draws,
 // for each screen cell a marker's centre falls on, only the nearest marker there (a marker
 // repeating the one before it always goes); the cells are a pixel on a small view and grow with
-// the spheres on a large one (about half a sphere's radius on screen).
+// the spheres on a large one (about a sphere's radius on screen).
 //
 // With a perspective projection, the spheres and the line are not drawn by the graphics library
 // but painted into a PixelCanvas: a sphere as the pixels whose centre sees it, each segment of
@@ -94,6 +94,9 @@ class MarkerLayout {
         std::vector<Nearest> Cells;
         std::vector<std::uint32_t> Touched;  // cells given an owner this frame
         MarkerPlan Lists;
+        // The segments of the line to paint, in pairs: painted after the spheres, they pass
+        // over what those hide.
+        std::vector<WindowPoint> Lines;
     };
     struct Frame;
     void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,

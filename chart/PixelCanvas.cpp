@@ -67,7 +67,17 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     solve(0.0, 2.0 / height_, rayV_, 0.0);
 }
 
-void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
+void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom, int rowTo) {
+    // The rows and columns it may paint: a column centre is taken up to half a pixel past an
+    // end, which moves the row crossed by at most half a pixel.
+    const int rowLow = std::max({0, rowFrom, static_cast<int>(std::min(a.Y, b.Y)) - 2});
+    const int rowHigh = std::min({height_ - 1, rowTo, static_cast<int>(std::max(a.Y, b.Y)) + 2});
+    if (rowLow > rowHigh) return;
+    const int left = std::max(0, static_cast<int>(std::min(a.X, b.X)) - 2);
+    const int right = std::min(width_ - 1, static_cast<int>(std::max(a.X, b.X)) + 2);
+    if (left > right) return;
+    // Every depth painted lies between the ends'.
+    if (HiddenBehindTiles(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) return;
     const bool xMajor = std::fabs(b.X - a.X) >= std::fabs(b.Y - a.Y);
     // Along the major axis u, across it v.
     const double ua = xMajor ? a.X : a.Y, va = xMajor ? a.Y : a.X;
@@ -93,8 +103,12 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
     const int minorSize = xMajor ? height_ : width_;
     int first = 0, last = -1;
     Columns(low, high, majorSize, first, last);
+    if (!xMajor) {
+        first = std::max(first, rowLow);
+        last = std::min(last, rowHigh);
+    }
     if (first > last) return;
-    painted_ = true;
+    MarkPainted(rowLow, rowHigh, left, right);
     // Stepping from centre to centre along the major axis; the depth stays between the ends'
     // (an end counted as its pixel's centre lies a little outside the segment).
     const double slope = (vb - va) / du;
@@ -115,7 +129,7 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b) {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
-            if (r >= 0 && r < minorSize)
+            if (r >= rowLow && r <= rowHigh)
                 Paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     } else {
@@ -167,7 +181,7 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     const double beta = dot(c, rayU_), eps = dot(rayU_, rayU_);
     const double qa = beta * beta - k * eps;
     if (!(qa < 0.0)) return;
-    painted_ = true;
+    MarkPainted(top, bottom, left, right);
     // The nearer meeting is at t d with 1 / t = (c.d + root) / k, and there clip w is t (d has
     // clip w 1) and clip z is t q.d + p[14].
     const std::array<double, 3> q = {p[2], p[6], p[10]};
@@ -193,8 +207,9 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
         // Centres strictly between the roots.
         const double u1 = std::clamp((-qb + root) / qa, -2.0, width_ + 2.0);
         const double u2 = std::clamp((-qb - root) / qa, -2.0, width_ + 2.0);
-        const int first = std::max(0, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
-        const int last = std::min(width_ - 1, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
+        // Within the box marked painted, whatever the rounding.
+        const int first = std::max(left, static_cast<int>(FloorOf(u1 - 0.5)) + 1);
+        const int last = std::min(right, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
         const double qg = dot(q, g);
         const float* tiles = &tileFar_[static_cast<std::size_t>(row >> 2) * tilesAcross_];
         for (int col = first; col <= last; ++col) {
@@ -204,12 +219,16 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             }
             paintedFrom = std::min(paintedFrom, col);
             paintedTo = col;
+            // A pixel already nearer than all of the sphere: most of a sphere painted after
+            // those before it, at no cost of a root.
+            const std::size_t cell = Cell(col, row);
+            if (depth_[cell] < hidden) continue;
             const double u = col + 0.5;
             const double cd = alpha + beta * u;
             const double dd = gamma + (2.0 * delta + eps * u) * u;
             const double inverseT = (cd + std::sqrt(std::max(0.0, cd * cd - dd * k))) * invK;
             const double z = 0.5 + 0.5 * (qg + qu * u + p[14] * inverseT);
-            if (z >= 0.0 && z <= 1.0) Paint(Cell(col, row), static_cast<float>(z));
+            if (z >= 0.0 && z <= 1.0) Paint(cell, static_cast<float>(z));
         }
     }
     tileRowDone(bottom);
@@ -235,33 +254,51 @@ void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {
     }
 }
 
+void PixelCanvas::MarkPainted(int top, int bottom, int left, int right) {
+    if (!painted_) {
+        painted_ = true;
+        dirty_ = {top >> 2, bottom >> 2, left >> 2, right >> 2};
+        return;
+    }
+    dirty_ = {std::min(dirty_[0], top >> 2), std::max(dirty_[1], bottom >> 2),
+              std::min(dirty_[2], left >> 2), std::max(dirty_[3], right >> 2)};
+}
+
+template <typename Visit>
+void PixelCanvas::ForDirtyTiles(Visit visit) {
+    for (int ty = dirty_[0]; ty <= dirty_[1]; ++ty) {
+        for (int tx = dirty_[2]; tx <= dirty_[3]; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * tilesAcross_ + tx;
+            visit(tile, tx, ty);
+            tileFar_[tile] = kEmpty;
+        }
+    }
+}
+
 void PixelCanvas::Absorb(PixelCanvas& other) {
     if (!other.painted_ || other.depth_.size() != depth_.size()) return;
-    for (std::size_t c = 0; c < depth_.size(); ++c) {
-        depth_[c] = std::min(depth_[c], other.depth_[c]);
-        other.depth_[c] = kEmpty;
-    }
-    std::fill(other.tileFar_.begin(), other.tileFar_.end(), kEmpty);
-    painted_ = true;
+    other.ForDirtyTiles([&](std::size_t tile, int, int) {
+        for (std::size_t c = tile * 16; c < tile * 16 + 16; ++c) {
+            depth_[c] = std::min(depth_[c], other.depth_[c]);
+            other.depth_[c] = kEmpty;
+        }
+    });
+    const auto& box = other.dirty_;
+    MarkPainted(box[0] << 2, box[1] << 2, box[2] << 2, box[3] << 2);
     other.painted_ = false;
 }
 
 void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
     if (!painted_) return;
-    const std::size_t tilesDown = depth_.size() / 16 / std::max<std::size_t>(1, tilesAcross_);
-    std::size_t cell = 0;
-    for (std::size_t ty = 0; ty < tilesDown; ++ty) {
-        for (std::size_t tx = 0; tx < tilesAcross_; ++tx) {
-            for (int k = 0; k < 16; ++k, ++cell) {
-                const float z = depth_[cell];
-                if (z == kEmpty) continue;
-                out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
-                               static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
-                depth_[cell] = kEmpty;
-            }
+    ForDirtyTiles([&](std::size_t tile, int tx, int ty) {
+        for (int k = 0; k < 16; ++k) {
+            float& z = depth_[tile * 16 + k];
+            if (z == kEmpty) continue;
+            out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
+                           static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
+            z = kEmpty;
         }
-    }
-    std::fill(tileFar_.begin(), tileFar_.end(), kEmpty);
+    });
     painted_ = false;
 }
 

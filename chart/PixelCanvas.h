@@ -48,8 +48,12 @@ class PixelCanvas {
     // The pixels a line of width 1 covers by the graphics library's rule for lines: a pixel
     // is painted where the segment leaves the diamond inscribed in it, so the pixel of a point
     // shared by two segments of a strip is painted once, by the segment starting there. The
-    // depth is interpolated linearly in window coordinates, as for any line.
-    void Segment(const WindowPoint& a, const WindowPoint& b);
+    // depth is interpolated linearly in window coordinates, as for any line. Only rows rowFrom
+    // to rowTo are painted, as for spheres. A segment that lies behind what spheres painted
+    // over its screen box changes nothing and costs only that test: a line painted after the
+    // spheres costs about what shows of it.
+    void Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom = 0,
+                 int rowTo = std::numeric_limits<int>::max());
 
     // Whether spheres can be painted: the projection is a perspective one with the eye at the
     // origin of eye space, as every frustum is.
@@ -92,6 +96,14 @@ class PixelCanvas {
     bool HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const;
     void UpdateTiles(int tileRow, int fromTile, int toTile);
     bool painted_ = false;  // anything since the buffer was last all kEmpty
+    // The tiles painted since then lie in rows dirty_[0] to [1], columns [2] to [3]: a frame
+    // that painted little clears little.
+    std::array<int, 4> dirty_{};
+    void MarkPainted(int top, int bottom, int left, int right);
+    // visit(tile, column, row) for each tile of the painted box, whose farthest depth is then
+    // reset.
+    template <typename Visit>
+    void ForDirtyTiles(Visit visit);
 };
 
 }  // namespace quarmel

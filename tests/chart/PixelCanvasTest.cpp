@@ -189,7 +189,7 @@ TEST(PixelCanvas, SpheresCoverThePixelsWhoseRaySeesThemAtTheirFrontSurface) {
     }
 }
 
-TEST(PixelCanvas, SpheresPassedOverAsHiddenLeaveThePictureAsPaintingThemGives) {
+TEST(PixelCanvas, SpheresAndSegmentsPassedOverAsHiddenLeaveThePictureAsPaintingThemGives) {
     // A symmetric frustum (near 1, far 100) on 120 x 120 pixels. Behind a large sphere lie one
     // sphere it hides entirely, one it hides in part and one beside it; the canvas, in
     // its bands of rows or whole, must give what painting far to near gives, where nothing is
@@ -206,14 +206,32 @@ TEST(PixelCanvas, SpheresPassedOverAsHiddenLeaveThePictureAsPaintingThemGives) {
                           {{0.05, -0.05, -4.0}, 0.4},  // entirely behind it
                           {{0.9, 0.1, -4.0}, 0.4},     // in part behind it
                           {{-1.6, 1.6, -4.0}, 0.4}};   // beside it
+    // Segments painted after the spheres are passed over in the same way: one behind the near
+    // sphere, one leaving from behind it, one
+    // coming out through its front and one before it.
+    auto depth = [&](double d) {
+        return static_cast<float>(0.5 + 0.5 * ((f + n) / (f - n) - 2 * f * n / ((f - n) * d)));
+    };
+    const WindowPoint lines[][2] = {{{55, 55, depth(5)}, {65, 62, depth(5)}},
+                                    {{60, 58, depth(5)}, {95, 70, depth(3.5)}},
+                                    {{52, 60, depth(5)}, {68, 61, depth(1.8)}},
+                                    {{50, 50, depth(1.5)}, {70, 52, depth(1.5)}}};
     PixelCanvas canvas;  // one for all, as a frame's: nothing of one picture hides the next's
     auto paint = [&](const std::vector<int>& order, int bands) {
         canvas.Begin(size, size, projection);
         for (int band = 0; band < bands; ++band) {
-            for (int k : order) {
-                const Ball& s = balls[k];
-                canvas.Sphere(s.centre, s.radius, s.radius * size / 2 / -s.centre[2] * 1.2,
-                              size * band / bands, size * (band + 1) / bands - 1);
+            const int from = size * band / bands, to = size * (band + 1) / bands - 1;
+            // Far to near, the line goes first; otherwise after the spheres.
+            for (int pass = 0; pass < 2; ++pass) {
+                if ((pass == 0) == (order[0] == 3)) {
+                    for (const auto& l : lines) canvas.Segment(l[0], l[1], from, to);
+                    continue;
+                }
+                for (int k : order) {
+                    const Ball& s = balls[k];
+                    canvas.Sphere(s.centre, s.radius, s.radius * size / 2 / -s.centre[2] * 1.2,
+                                  from, to);
+                }
             }
         }
         return Collected(canvas);
