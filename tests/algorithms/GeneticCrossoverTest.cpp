@@ -41,8 +41,8 @@ Pair Exchange(const std::vector<float>& p, const std::vector<float>& s, std::siz
     return c;
 }
 
-void ExpectChild(const Solution& child, const std::vector<float>& values) {
-    EXPECT_EQ(child.Values, values);
+void ExpectChild(SolutionView child, const std::vector<float>& values) {
+    EXPECT_EQ(Solution(child).Values, values);
     EXPECT_EQ(child.Value, WeightedValue(values)) << "children are evaluated";
 }
 
@@ -120,8 +120,8 @@ TEST(CrossoverFrame, ParticipantsFollowTheDrawsAgainstTheUnroundedProbability) {
             } else if (waiting < 0) {
                 waiting = i;
             } else {
-                const Solution& f = population.At(waiting);
-                const Solution& s = population.At(i);
+                const SolutionView f = population.At(waiting);
+                const SolutionView s = population.At(i);
                 Solution a, b;
                 for (int j = 0; j < 2; ++j) {
                     a.Values.push_back(0.25f * f.Values[j] + 0.75f * s.Values[j]);
