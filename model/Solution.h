@@ -26,7 +26,6 @@ class ValueSpan {
     T& operator[](std::size_t j) const { return data_[j]; }
     T* begin() const { return data_; }
     T* end() const { return data_ + size_; }
-    operator std::vector<float>() const { return std::vector<float>(begin(), end()); }
 
   private:
     T* data_;
@@ -61,7 +60,9 @@ struct SolutionRow {
     // A read-only view of a Solution of its own.
     template <typename U = T, typename = std::enable_if_t<std::is_const<U>::value>>
     SolutionRow(const Solution& s) : Values(s.Values.data(), s.Values.size()), Value(s.Value) {}
-    explicit operator Solution() const { return Solution{Values, Value}; }
+    explicit operator Solution() const {
+        return Solution{std::vector<float>(Values.begin(), Values.end()), Value};
+    }
 };
 using SolutionView = SolutionRow<const float>;
 using SolutionRef = SolutionRow<float>;
@@ -91,7 +92,10 @@ inline void CopySolution(Solution& to, SolutionView from) {
 // replaced whole. Accessors do not check their preconditions (callers guarantee them).
 class SolutionList {
   public:
-    void Clear() { count_ = 0, data_.clear(); }
+    void Clear() {
+        count_ = 0;
+        data_.clear();
+    }
     std::size_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
     // The first Solution appended to an empty list sets how many values each one holds.

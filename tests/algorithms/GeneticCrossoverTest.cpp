@@ -169,7 +169,7 @@ TEST(OnePointCrossover, FourValuesDrawTheCutAfterTheSecondParent) {
         Rand();  // the last Solution's draw
         const int next = Rand();
         cuts.insert(k);
-        const Pair c = Exchange(population.At(0).Values, population.At(1).Values, k, 4);
+        const Pair c = Exchange(population.CopyAt(0).Values, population.CopyAt(1).Values, k, 4);
 
         SeedRandom(seed);
         const SolutionList result = OnePointCrossover(population, p);
@@ -211,7 +211,7 @@ TEST(TwoPointCrossover, FourValuesExchangeBetweenTheCuts) {
         Rand();
         const int next = Rand();
         cuts.insert({c1, c2});
-        const Pair c = Exchange(population.At(0).Values, population.At(1).Values, c1, c2);
+        const Pair c = Exchange(population.CopyAt(0).Values, population.CopyAt(1).Values, c1, c2);
 
         SeedRandom(seed);
         const SolutionList result = TwoPointCrossover(population, p);
