@@ -80,7 +80,8 @@ class Annealing {
 
   private:
     void ResetToLastPublished() {
-        current_ = workList_.At(workList_.Count() - 1).Values;
+        const SolutionView start = workList_.At(workList_.Count() - 1);
+        current_.assign(start.Values.begin(), start.Values.end());
         c_ = workList_.LastFuncValue();
     }
 

@@ -81,12 +81,9 @@ SolutionList GenerationStore::Population(std::size_t generation) const {
 
 SolutionList GenerationStore::Unpack(const float* data, std::size_t members) const {
     SolutionList list;
-    list.Reserve(members);
+    list.Reserve(members, width_ - 1);
     for (std::size_t i = 0; i < members; ++i, data += width_) {
-        Solution s;
-        s.Values.assign(data, data + width_ - 1);
-        s.Value = data[width_ - 1];
-        list.Append(std::move(s));
+        list.Append(data, data + width_ - 1, data[width_ - 1]);
     }
     return list;
 }

@@ -50,7 +50,7 @@ class Evaluator {
                   0.0) {}
 
     // The values widened to doubles; the result narrowed to float.
-    float operator()(const std::vector<float>& values) {
+    float operator()(ValueSpan<float> values) {
         const std::size_t n = std::min(values.size(), buffer_.size());
         for (std::size_t j = 0; j < n; ++j) buffer_[j] = values[j];
         for (std::size_t j = n; j < buffer_.size(); ++j) buffer_[j] = 0.0;
@@ -66,10 +66,10 @@ class Evaluator {
 // nothing to work on (no Solutions, or no variables).
 bool SizeLike(const SolutionList& population, SolutionList& out) {
     if (population.Count() == 0 || population.VariableCount() == 0) {
-        out.Resize(0);
+        out.Resize(0, 0);
         return false;
     }
-    out.Resize(population.Count());
+    out.Resize(population.Count(), population.VariableCount());
     return true;
 }
 
@@ -97,15 +97,15 @@ void Crossover(const SolutionList& population, SolutionList& out, AlgParameters&
             first = i;  // waits for a partner; dropped if none comes
             continue;
         }
-        Solution& a = out.At(k++);
-        Solution& b = out.At(k++);
+        const SolutionRef a = out.At(k++);
+        const SolutionRef b = out.At(k++);
         CopySolution(a, population.At(first));
         CopySolution(b, population.At(i));
         makeChildren(a.Values, b.Values);
         a.Value = evaluate(a.Values);
         b.Value = evaluate(b.Values);
     }
-    out.Resize(k);
+    out.Resize(k, d);
 }
 
 // How one variable mutates: the step range a = (Max - Min) * MutA and the grid of the span 2a,
@@ -147,7 +147,7 @@ float MutateValue(float x, const MutationRange& range) {
 void TournamentSelectionInto(const SolutionList& population, SolutionList& out, int tournamentSize,
                              bool maximize) {
     const std::size_t n = population.Count();
-    out.Resize(n);
+    out.Resize(n, population.VariableCount());
     if (n == 0) return;
     const IndexDraw draw(n);
     for (std::size_t t = 0; t < n; ++t) {
@@ -167,12 +167,12 @@ void TournamentSelectionInto(const SolutionList& population, SolutionList& out, 
 
 void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bool maximize) {
     const std::size_t n = population.Count();
-    out.Resize(n);
+    out.Resize(n, population.VariableCount());
     if (n == 0) return;
 
     // The reference is the worst value, found with the wheel's own comparisons.
     float f = population.FuncValue(0);
-    for (const Solution& s : population) {
+    for (const SolutionView s : population) {
         if (maximize ? !(s.Value >= f) : s.Value > f) f = s.Value;
     }
     std::vector<float> wheel(n);
@@ -206,7 +206,7 @@ void RouletteSelectionInto(const SolutionList& population, SolutionList& out, bo
 
 void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
                            AlgParameters& params) {
-    Crossover(population, out, params, [](std::vector<float>& a, std::vector<float>& b) {
+    Crossover(population, out, params, [](ValueSpan<float> a, ValueSpan<float> b) {
         const std::size_t d = a.size();
         // Two values leave one cut only; nothing is drawn for it.
         const std::size_t k = d <= 2 ? 1 : 1 + RandIndex(d - 1);
@@ -216,7 +216,7 @@ void OnePointCrossoverInto(const SolutionList& population, SolutionList& out,
 
 void TwoPointCrossoverInto(const SolutionList& population, SolutionList& out,
                            AlgParameters& params) {
-    Crossover(population, out, params, [](std::vector<float>& a, std::vector<float>& b) {
+    Crossover(population, out, params, [](ValueSpan<float> a, ValueSpan<float> b) {
         const std::size_t d = a.size();
         // Two values: the second is exchanged, with no draw.
         std::size_t c1 = 1;
@@ -233,7 +233,7 @@ void ArithmeticCrossoverInto(const SolutionList& population, SolutionList& out,
                              AlgParameters& params) {
     const float ratio = params.COA;
     const float rest = 1.0f - ratio;
-    Crossover(population, out, params, [ratio, rest](std::vector<float>& a, std::vector<float>& b) {
+    Crossover(population, out, params, [ratio, rest](ValueSpan<float> a, ValueSpan<float> b) {
         for (std::size_t j = 0; j < a.size(); ++j) {
             const float p = a[j];
             const float s = b[j];
@@ -255,7 +255,7 @@ void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters
     for (const VariableSpec& v : params.Variables())
         ranges.push_back(PrepareMutation(v, params.MutA));
     for (std::size_t i = 0; i < n; ++i) {
-        Solution& s = out.At(i);
+        const SolutionRef s = out.At(i);
         CopySolution(s, population.At(i));
         const int q = Rand() % 100;
         if (!(static_cast<float>(q) < probability)) continue;
@@ -266,7 +266,7 @@ void MutateInto(const SolutionList& population, SolutionList& out, AlgParameters
 }
 
 void KeepBetterOf(Solution& best, const SolutionList& population, bool maximize) {
-    const Solution& candidate = population.Best(maximize);
+    const SolutionView candidate = population.Best(maximize);
     if (Improves(best.Value, candidate.Value, maximize)) CopySolution(best, candidate);
 }
 
@@ -277,10 +277,9 @@ SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t se
     const std::vector<VariableSpec>& variables = params.Variables();
     const std::size_t d = variables.size();
     std::vector<double> buffer(std::max(d, std::size_t{1}), 0.0);
-    population.Reserve(static_cast<std::size_t>(count));
+    population.Resize(static_cast<std::size_t>(count), d);
     for (int k = 0; k < count; ++k) {
-        Solution s;
-        s.Values.resize(d);
+        const SolutionRef s = population.At(static_cast<std::size_t>(k));
         for (std::size_t j = 0; j < d; ++j) {
             const float lo = variables[j].Min;
             const float hi = variables[j].Max;
@@ -291,7 +290,6 @@ SolutionList CreatePopulation(AlgParameters& params, int count, std::uint32_t se
             buffer[j] = x;
         }
         s.Value = static_cast<float>(params.Eval(buffer.data()));
-        population.Append(std::move(s));
     }
     return population;
 }

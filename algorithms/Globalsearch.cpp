@@ -52,7 +52,7 @@ SolutionList RunGenetic(GeneticProgress& progress, AlgParameters& params, RunCon
     publish();
     if (population().Empty()) return history();
     const bool maximize = params.Maximize();
-    Solution best = population().Best(maximize);
+    Solution best(population().Best(maximize));
     control.Sleep(params.GeneticSleep);
     if (population().VariableCount() == 0) return history();
 

@@ -68,10 +68,8 @@ Neighbourhood::Neighbourhood(const AlgParameters& params) {
 
 bool PublishStep(const AlgParameters& params, SolutionList& list,
                  const std::vector<double>& candidate, float value, RunControl& control) {
-    Solution step;
-    step.Values.assign(candidate.begin(), candidate.end());  // narrowed to floats
-    step.Value = value;
-    control.Publish([&list, &step] { list.Append(std::move(step)); });
+    // Narrowed to floats.
+    control.Publish([&] { list.Append(candidate.begin(), candidate.end(), value); });
     control.Sleep(params.LocalSleep);
     return control.StopRequested();
 }
@@ -88,7 +86,8 @@ HillClimb::HillClimb(AlgParameters& params, SolutionList& workList, RunControl& 
 bool HillClimb::Start() {
     if (!RandomStart(params_, workList_, control_)) return false;
     if (params_.VariableCount() < 1) return false;
-    current_ = workList_.At(workList_.Count() - 1).Values;
+    const SolutionView start = workList_.At(workList_.Count() - 1);
+    current_.assign(start.Values.begin(), start.Values.end());
     value_ = workList_.LastFuncValue();
     return true;
 }

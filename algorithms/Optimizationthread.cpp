@@ -165,7 +165,7 @@ SolutionList OptimizationThread::SnapshotSolutionsFrom(std::size_t from) const {
     const SolutionList& published = kind_ == Genetic ? progress_.History : workList_;
     SolutionList tail;
     if (from >= published.Count()) return tail;
-    tail.Reserve(published.Count() - from);
+    tail.Reserve(published.Count() - from, published.VariableCount());
     for (std::size_t i = from; i < published.Count(); ++i) tail.Append(published.At(i));
     return tail;
 }

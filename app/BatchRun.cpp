@@ -50,7 +50,7 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     GeneticProgress progress;
     std::size_t step = 0;
     std::optional<float> bestSoFar;
-    auto onStep = [&](const Solution& s, unsigned long long evaluations) {
+    auto onStep = [&](SolutionView s, unsigned long long evaluations) {
         ++step;
         if (!bestSoFar || Improves(*bestSoFar, s.Value, maximize)) bestSoFar = s.Value;
         if (limits.Target && !out.EvaluationsToTarget &&

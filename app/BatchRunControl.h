@@ -19,7 +19,7 @@ namespace quarmel {
 // A set `cancel` flag ends the run the same way, at the next check.
 class BatchRunControl : public RunControl {
   public:
-    using StepObserver = std::function<void(const Solution& step, unsigned long long evaluations)>;
+    using StepObserver = std::function<void(SolutionView step, unsigned long long evaluations)>;
 
     // `params` is the run's own settings and problem, `steps` the list the algorithm appends its
     // steps to (a local search's path, the genetic algorithm's history); both outlive the control.

@@ -29,7 +29,7 @@ bool ConvergenceCurve::AddPopulationMean(const SolutionList& population) {
     if (!means_.empty() && means_.back().Generation >= generation) return false;
     double sum = 0.0;
     std::size_t n = 0;
-    for (const Solution& s : population) {
+    for (const SolutionView s : population) {
         if (std::isnan(s.Value)) continue;
         sum += s.Value;
         ++n;

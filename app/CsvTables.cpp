@@ -54,7 +54,7 @@ std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions, 
         for (const VariableSpec& v : problem.Variables()) out += CsvField(v.Name) + ",";
         out += "F\n";
     }
-    for (const Solution& s : solutions) {
+    for (const SolutionView s : solutions) {
         for (float v : s.Values) out += FloatText(v) + ",";
         out += FloatText(s.Value) + "\n";
     }

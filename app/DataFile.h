@@ -71,18 +71,24 @@ struct DataFileReading {
 
 extern const char* const kWrongFileFormatMessage;  // "Wrong file format !"
 
+// Whether a reading keeps the file's solutions or only checks them (a reader that uses only the
+// problem then holds nothing for them, and still refuses the files a full reading refuses).
+enum class SolutionReading { Keep, Skip };
+
 // Reads a data file's text. White space of any kind (CR LF line ends included) only separates
 // tokens. Never reads past the text, never loops without consuming it.
-DataFileReading ReadDataText(std::string_view text);
+DataFileReading ReadDataText(std::string_view text,
+                             SolutionReading solutions = SolutionReading::Keep);
 
 // The largest data file the reader takes: 256 MB. Reading one holds its text once, and its
-// solutions (one Solution of a few dozen bytes each).
+// solutions as their numbers (a float each, one block for all).
 constexpr std::uint64_t kMaxDataFileBytes = 256ull << 20;
 
 // Reads the data file at `path` (a regular file only, so a device or a pipe cannot hold it up).
 // A file that is missing, not readable, a folder or not a regular file, over kMaxDataFileBytes,
 // or one that cannot be read to its end, is CannotOpen with a message saying why.
-DataFileReading ReadDataFile(const std::string& path);
+DataFileReading ReadDataFile(const std::string& path,
+                             SolutionReading solutions = SolutionReading::Keep);
 
 // A variable's cells as Open puts them into the table: general format with 4 significant digits
 // and the decimal comma, so the values come back rounded when the page is read again.

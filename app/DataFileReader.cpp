@@ -108,7 +108,7 @@ std::string AfterKey(std::string_view token, std::size_t length) {
 
 }  // namespace
 
-DataFileReading ReadDataText(std::string_view text) {
+DataFileReading ReadDataText(std::string_view text, SolutionReading solutions) {
     DataFileReading r;
     Cursor in(text);
     auto fail = [&r](DataFileError error, std::string message) {
@@ -218,28 +218,32 @@ DataFileReading ReadDataText(std::string_view text) {
 
     if (m > 0) {
         if (!in.SkipPast("(last)", 50)) return wrongFormat();
-        // Room for the announced solutions, as many as the rest of the text can hold (each takes
-        // at least its n + 1 numbers, n commas and one separator), so the list never grows by
-        // copying. Only a hint: without the room the list grows as it goes.
-        const std::size_t fit = in.Left() / (2 * static_cast<std::size_t>(n) + 2);
-        try {
-            r.Solutions.Reserve(std::min(static_cast<std::size_t>(m), fit));
-        } catch (const std::bad_alloc&) {
+        const bool keep = solutions == SolutionReading::Keep;
+        const std::size_t width = static_cast<std::size_t>(n);
+        if (keep) {
+            // Room for the announced solutions, as many as the rest of the text can hold (each
+            // takes at least its n + 1 numbers, n commas and one separator), so the list never
+            // grows by copying. Only a hint: without the room the list grows as it goes.
+            const std::size_t fit = in.Left() / (2 * width + 2);
+            try {
+                r.Solutions.Reserve(std::min(static_cast<std::size_t>(m), fit), width);
+            } catch (const std::bad_alloc&) {
+            }
         }
+        std::vector<float> values(width);
         for (int k = 0; k < m; ++k) {
-            Solution s;
-            s.Values.resize(static_cast<std::size_t>(n));
-            for (float& value : s.Values) {
+            for (float& value : values) {
                 if (!in.Float(value) || !in.Literal(',')) return wrongFormat();
             }
-            if (!in.Float(s.Value)) return wrongFormat();
-            r.Solutions.Append(std::move(s));
+            float value = 0.0f;
+            if (!in.Float(value)) return wrongFormat();
+            if (keep) r.Solutions.Append(values.begin(), values.end(), value);
         }
     }
     return r;
 }
 
-DataFileReading ReadDataFile(const std::string& path) {
+DataFileReading ReadDataFile(const std::string& path, SolutionReading solutions) {
     DataFileReading r;
     auto fail = [&r, &path](const std::string& why) {
         r.Error = DataFileError::CannotOpen;
@@ -283,7 +287,7 @@ DataFileReading ReadDataFile(const std::string& path) {
         got += static_cast<std::size_t>(n);
     }
     text.resize(got);
-    return ReadDataText(text);
+    return ReadDataText(text, solutions);
 }
 
 VariableRowTexts TableRowTexts(const VariableSpec& v) {

@@ -59,7 +59,7 @@ std::string DataFileText(const DataFileContents& c) {
     if (!c.Solutions.Empty()) {
         out += kSolutionsComment;
         out += "\n";
-        for (const Solution& s : c.Solutions) {
+        for (const SolutionView s : c.Solutions) {
             for (float value : s.Values) out += PrintfG(value) + ",";
             out += PrintfG(s.Value) + "\n";
         }
@@ -75,15 +75,13 @@ SaveResult SaveDataFile(const std::string& path, const DataFileContents& content
                        "' would not read back: " + nameReason + ".";
         return result;
     }
-    for (std::size_t i = 0; i < contents.Solutions.Count(); ++i) {
-        const std::size_t held = contents.Solutions.At(i).Values.size();
-        if (held != contents.Variables.size()) {
-            // Such a line would be read back as parts of other solutions.
-            result.Error = "Cannot save '" + path + "': solution " + std::to_string(i + 1) +
-                           " holds " + std::to_string(held) + " values for " +
-                           std::to_string(contents.Variables.size()) + " variables";
-            return result;
-        }
+    // Every solution of a list holds as many values as the first.
+    const std::size_t held = contents.Solutions.VariableCount();
+    if (!contents.Solutions.Empty() && held != contents.Variables.size()) {
+        // Such a line would be read back as parts of other solutions.
+        result.Error = "Cannot save '" + path + "': solution 1 holds " + std::to_string(held) +
+                       " values for " + std::to_string(contents.Variables.size()) + " variables";
+        return result;
     }
     result.Ok = WriteFileAtomically(path, DataFileText(contents), result.Error);
     return result;

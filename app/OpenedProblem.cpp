@@ -12,7 +12,7 @@ std::vector<VariableRowTexts> OpenedTableRows(const DataFileReading& file) {
 
 OpenedProblem OpenProblem(const std::string& path, Problem& problem) {
     OpenedProblem opened;
-    const DataFileReading file = ReadDataFile(path);
+    const DataFileReading file = ReadDataFile(path, SolutionReading::Skip);
     if (!file.Ok()) {
         opened.Error = file.Message;
         return opened;

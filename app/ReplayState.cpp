@@ -55,11 +55,11 @@ bool ReplayState::Advance(double ms) {
 ListChange FollowPath(const SolutionList& run, std::size_t count, SolutionList& path) {
     count = std::min(count, run.Count());
     if (path.Count() > count) {
-        path.Resize(count);
+        path.Resize(count, path.VariableCount());
         return ListChange::Replaced;
     }
     if (path.Count() == count) return ListChange::None;
-    for (std::size_t i = path.Count(); i < count; ++i) path.Append(run.CopyAt(i));
+    for (std::size_t i = path.Count(); i < count; ++i) path.Append(run.At(i));
     return ListChange::Grown;
 }
 

@@ -18,7 +18,7 @@ std::string OptimalSolutionText(const SolutionList& solutions, bool maximize) {
     // The window's best value follows the improvement rule, as SolutionList::Best does: a
     // not-a-number value is shown only when no value of the run is a number.
     float best = solutions.FuncValue(0);
-    for (const Solution& s : solutions) {
+    for (const SolutionView s : solutions) {
         if (Improves(best, s.Value, maximize)) best = s.Value;
     }
     return GeneralText(best, 7);
@@ -30,7 +30,7 @@ bool SameBits(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-bool SameSolution(const Solution& a, const Solution& b) {
+bool SameSolution(SolutionView a, SolutionView b) {
     if (!SameBits(a.Value, b.Value) || a.Values.size() != b.Values.size()) return false;
     for (std::size_t i = 0; i < a.Values.size(); ++i) {
         if (!SameBits(a.Values[i], b.Values[i])) return false;

@@ -43,7 +43,7 @@ bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
             SolutionList tail = worker->SnapshotSolutionsFrom(runSolutions.Count());
             if (!tail.Empty()) change = ListChange::Grown;
             for (std::size_t i = 0; i < tail.Count(); ++i)
-                runSolutions.Append(std::move(tail.At(i)));
+                runSolutions.Append(tail.At(i));
         } else {
             SolutionList solutions = worker->SnapshotSolutions();
             change = CompareSolutionLists(runSolutions, solutions);

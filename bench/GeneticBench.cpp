@@ -253,7 +253,7 @@ void BM_GeneticRun(benchmark::State& state) {
     const SolutionList points = CreatePopulation(sample, base.PopSize, 1);
     const std::size_t d = points.VariableCount();
     std::vector<double> widened;
-    for (const Solution& s : points)
+    for (const SolutionView s : points)
         widened.insert(widened.end(), s.Values.begin(), s.Values.end());
 
     double runTime = 0, bareTime = 0, floorTime = 0;

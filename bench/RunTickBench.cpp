@@ -45,7 +45,7 @@ const std::vector<std::string> kNames = {"x", "y", "c"};
 SolutionList MakeList(std::size_t n) {
     SeedRandom(7);
     SolutionList list;
-    list.Reserve(n);
+    list.Reserve(n, kVariables.size());
     for (std::size_t i = 0; i < n; ++i) {
         Solution s;
         s.Values = {Rand() * 0.003f - 50, Rand() * 0.002f - 40, Rand() * 0.0004f + 1};
@@ -184,7 +184,7 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
         state.PauseTiming();
         {
             std::lock_guard<std::mutex> g(run.lock);
-            for (const Solution& s : more) run.solutions.Append(s);
+            for (const SolutionView s : more) run.solutions.Append(s);
         }
         state.ResumeTiming();
         PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
@@ -237,7 +237,7 @@ static void BM_TimerTickChartFewNew(benchmark::State& state) {
         state.PauseTiming();
         {
             std::lock_guard<std::mutex> g(run.lock);
-            for (const Solution& s : more) run.solutions.Append(s);
+            for (const SolutionView s : more) run.solutions.Append(s);
         }
         state.ResumeTiming();
         tick();
@@ -257,7 +257,7 @@ static void BM_ResultLabelsFewNew(benchmark::State& state) {
     labels.Update(solutions, false);
     for (auto _ : state) {
         state.PauseTiming();
-        for (const Solution& s : more) solutions.Append(s);
+        for (const SolutionView s : more) solutions.Append(s);
         state.ResumeTiming();
         if (follow) {
             labels.Note(ListChange::Grown);

@@ -9,7 +9,7 @@ namespace quarmel {
 
 namespace {
 
-bool Holds(const Solution& s, int variable) {
+bool Holds(SolutionView s, int variable) {
     return variable >= 0 && static_cast<std::size_t>(variable) < s.Values.size();
 }
 
@@ -25,7 +25,7 @@ bool AppendTuples(const SolutionList& list, std::size_t from, const MarkerAxes& 
     const std::size_t needed = out.size() + (list.Count() - from) * (y ? 3 : 2);
     if (needed > out.capacity()) out.reserve(std::max(needed, 2 * out.capacity()));
     for (auto it = list.begin() + static_cast<std::ptrdiff_t>(from); it != list.end(); ++it) {
-        const Solution& s = *it;
+        const SolutionView s = *it;
         // A list read from a file may hold fewer values than the problem has variables.
         if (!Holds(s, axes.XVariable) || (y && !Holds(s, axes.YVariable))) continue;
         out.push_back(s.Values[axes.XVariable]);

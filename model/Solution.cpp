@@ -4,12 +4,12 @@
 
 namespace quarmel {
 
-const Solution& SolutionList::Best(bool maximize) const {
+SolutionView SolutionList::Best(bool maximize) const {
     std::size_t best = 0;
-    for (std::size_t i = 1; i < items_.size(); ++i) {
-        if (Improves(items_[best].Value, items_[i].Value, maximize)) best = i;
+    for (std::size_t i = 1; i < count_; ++i) {
+        if (Improves(FuncValue(best), FuncValue(i), maximize)) best = i;
     }
-    return items_[best];
+    return At(best);
 }
 
 }  // namespace quarmel

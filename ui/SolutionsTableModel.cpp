@@ -68,7 +68,7 @@ QVariant SolutionsTableModel::data(const QModelIndex& index, int role) const {
     // Row 1 shows the newest Solution. A list changed since the last Show shows nothing.
     const auto at = static_cast<std::size_t>(count - 1 - row);
     if (at >= solutions_->Count()) return QString();
-    const Solution& s = solutions_->At(at);
+    const SolutionView s = solutions_->At(at);
     if (column == variables_ + 1) return QString::fromStdString(GeneralText(s.Value, 6));
     const int variable = column - 1;
     // A list read from a file may hold fewer values than the problem has variables.

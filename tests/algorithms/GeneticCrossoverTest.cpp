@@ -41,8 +41,8 @@ Pair Exchange(const std::vector<float>& p, const std::vector<float>& s, std::siz
     return c;
 }
 
-void ExpectChild(const Solution& child, const std::vector<float>& values) {
-    EXPECT_EQ(child.Values, values);
+void ExpectChild(SolutionView child, const std::vector<float>& values) {
+    EXPECT_EQ(Solution(child).Values, values);
     EXPECT_EQ(child.Value, WeightedValue(values)) << "children are evaluated";
 }
 
@@ -120,8 +120,8 @@ TEST(CrossoverFrame, ParticipantsFollowTheDrawsAgainstTheUnroundedProbability) {
             } else if (waiting < 0) {
                 waiting = i;
             } else {
-                const Solution& f = population.At(waiting);
-                const Solution& s = population.At(i);
+                const SolutionView f = population.At(waiting);
+                const SolutionView s = population.At(i);
                 Solution a, b;
                 for (int j = 0; j < 2; ++j) {
                     a.Values.push_back(0.25f * f.Values[j] + 0.75f * s.Values[j]);
@@ -169,7 +169,7 @@ TEST(OnePointCrossover, FourValuesDrawTheCutAfterTheSecondParent) {
         Rand();  // the last Solution's draw
         const int next = Rand();
         cuts.insert(k);
-        const Pair c = Exchange(population.At(0).Values, population.At(1).Values, k, 4);
+        const Pair c = Exchange(population.CopyAt(0).Values, population.CopyAt(1).Values, k, 4);
 
         SeedRandom(seed);
         const SolutionList result = OnePointCrossover(population, p);
@@ -211,7 +211,7 @@ TEST(TwoPointCrossover, FourValuesExchangeBetweenTheCuts) {
         Rand();
         const int next = Rand();
         cuts.insert({c1, c2});
-        const Pair c = Exchange(population.At(0).Values, population.At(1).Values, c1, c2);
+        const Pair c = Exchange(population.CopyAt(0).Values, population.CopyAt(1).Values, c1, c2);
 
         SeedRandom(seed);
         const SolutionList result = TwoPointCrossover(population, p);

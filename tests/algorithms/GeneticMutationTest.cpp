@@ -64,7 +64,7 @@ TEST(Mutate, ProbabilityHundredMovesOneDrawnValueOfEverySolution) {
             const float want = j == positions[i] ? moved[i] : population.VarValue(i, j);
             EXPECT_EQ(result.VarValue(i, j), want) << "solution " << i << " value " << j;
         }
-        EXPECT_EQ(result.FuncValue(i), WeightedValue(result.At(i).Values));
+        EXPECT_EQ(result.FuncValue(i), WeightedValue(Solution(result.At(i)).Values));
     }
 }
 

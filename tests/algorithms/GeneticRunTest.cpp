@@ -120,7 +120,7 @@ TEST(CreatePopulation, PointsLieOnEachVariablesDecimalGrid) {
     const SolutionList population = CreatePopulation(p, 200, 5);
     ASSERT_EQ(population.Count(), 200u);
     const double steps[] = {0.1, 0.01, 1};
-    for (const Solution& s : population) {
+    for (const SolutionView s : population) {
         ASSERT_EQ(s.Values.size(), 3u);
         for (int j = 0; j < 3; ++j) {
             const double k = (s.Values[j] - p.VariableMin(j)) / steps[j];
@@ -162,8 +162,8 @@ TEST(CreatePopulation, RangesWithoutRoomGiveTheirMaximum) {
     const SolutionList population = CreatePopulation(p, 5, 3);
     EXPECT_TRUE(DrewExactly(3, 0)) << "nothing is drawn for such ranges";
     ASSERT_EQ(population.Count(), 5u);
-    for (const Solution& s : population) {
-        EXPECT_EQ(s.Values, (std::vector<float>{4, 2}));
+    for (const SolutionView s : population) {
+        EXPECT_EQ(Solution(s).Values, (std::vector<float>{4, 2}));
         EXPECT_EQ(s.Value, 24.0f);
     }
 }
@@ -228,7 +228,7 @@ TEST(RunGenetic, HistoryNeverGetsWorseAndFollowsEachPopulation) {
                 std::vector<Solution> populationBest;
                 control.afterPublish = [&](int) {
                     if (progress.History.Count() > populationBest.size()) {
-                        populationBest.push_back(progress.Population->Best(maximize));
+                        populationBest.push_back(Solution(progress.Population->Best(maximize)));
                     }
                 };
                 RunGenetic(progress, p, control);
@@ -321,7 +321,7 @@ TEST(RunGenetic, UnknownOperatorKindsLeaveThePopulationToMutation) {
     SmallRun(q);
     const SolutionList initial = CreatePopulation(q, 40, 4);
     EXPECT_TRUE(SameList(*progress.Population, initial));
-    for (const Solution& s : progress.History) EXPECT_EQ(s.Value, initial.Best(false).Value);
+    for (const SolutionView s : progress.History) EXPECT_EQ(s.Value, initial.Best(false).Value);
 }
 
 TEST(RunGenetic, NothingToRunGivesEmptyListsWithoutSleeping) {

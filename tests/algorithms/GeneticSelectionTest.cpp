@@ -16,7 +16,7 @@ using namespace quarmel::testing;
 namespace {
 
 // Index of the Solution that a result entry copies (value 0 of Solution i is 100 i).
-int SourceOf(const Solution& s) {
+int SourceOf(SolutionView s) {
     return static_cast<int>(s.Values[0]) / 100;
 }
 

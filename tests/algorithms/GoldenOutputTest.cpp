@@ -30,7 +30,7 @@ std::uint32_t Bits(float f) {
     return b;
 }
 
-void Print(std::ostream& out, const Solution& s) {
+void Print(std::ostream& out, SolutionView s) {
     char text[16];
     for (float v : s.Values) {
         std::snprintf(text, sizeof text, "%08x ", Bits(v));
@@ -46,7 +46,7 @@ std::uint64_t Digest(const SolutionList& list) {
     auto add = [&h](std::uint32_t b) {
         for (int k = 0; k < 4; ++k) h = (h ^ ((b >> (8 * k)) & 0xFF)) * 1099511628211ull;
     };
-    for (const Solution& s : list) {
+    for (const SolutionView s : list) {
         add(static_cast<std::uint32_t>(s.Values.size()));
         for (float v : s.Values) add(Bits(v));
         add(Bits(s.Value));

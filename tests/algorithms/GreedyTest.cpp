@@ -13,7 +13,7 @@ namespace {
 
 std::vector<float> Values(const SolutionList& list) {
     std::vector<float> v;
-    for (const Solution& s : list) v.push_back(s.Value);
+    for (const SolutionView s : list) v.push_back(s.Value);
     return v;
 }
 
@@ -72,7 +72,7 @@ TEST(GreedyTrace, EveryStepStrictlyBetterInBothDirections) {
             ASSERT_GE(list.Count(), 2u);
             EXPECT_FALSE(control.stop.load());  // ended by itself
             ExpectStrictlyBetter(list, maximize);
-            for (const Solution& s : list) {
+            for (const SolutionView s : list) {
                 ASSERT_EQ(s.Values.size(), 3u);
                 EXPECT_GE(s.Values[0], -50.0f);
                 EXPECT_LE(s.Values[0], 50.0f);
@@ -176,5 +176,5 @@ TEST(GreedyEdges, VariableWithoutRangeDoesNotHangTheRun) {
     control.MaxMoves = 100000;
     RunGreedy(p, list, control);
     EXPECT_FALSE(control.stop.load());
-    for (const Solution& s : list) EXPECT_EQ(s.Values[1], 3.0f);
+    for (const SolutionView s : list) EXPECT_EQ(s.Values[1], 3.0f);
 }

@@ -59,7 +59,7 @@ AlgParameters EndlessClimb() {
 }
 
 // The value EndlessClimb's formula gives at a Solution's coordinates.
-float ClimbValue(const Solution& s) {
+float ClimbValue(SolutionView s) {
     return float(double(s.Values[0]) + double(s.Values[1]) + double(s.Values[2]));
 }
 
@@ -103,7 +103,7 @@ TEST(WorkerStart, RunsOnItsOwnCopyOfTheParameters) {
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     const SolutionList list = w->SnapshotSolutions();
     ASSERT_EQ(list.Count(), 6u);  // the minimising trace of f = x from seed 1
-    for (const Solution& s : list) EXPECT_EQ(s.Value, s.Values[0]);
+    for (const SolutionView s : list) EXPECT_EQ(s.Value, s.Values[0]);
 }
 
 TEST(WorkerStop, StopEndsTheSleepAfterAPublishedStep) {
@@ -217,7 +217,7 @@ TEST(WorkerSnapshots, TightSnapshotsWhilePublishingAreAlwaysPrefixes) {
         ASSERT_EQ(w->SnapshotPopulation().Count(), 0u);
         grew += now.Count() > previous.Count();
         previous = std::move(now);
-        for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+        for (const SolutionView s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
         ++copies;
         if (previous.Count() > 200000) break;  // enough; keeps the copies short
     }
@@ -225,7 +225,7 @@ TEST(WorkerSnapshots, TightSnapshotsWhilePublishingAreAlwaysPrefixes) {
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     const SolutionList final = w->SnapshotSolutions();
     EXPECT_TRUE(IsPrefix(previous, final));
-    for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+    for (const SolutionView s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
     EXPECT_TRUE(SameList(gathered, final));
     EXPECT_TRUE(w->SnapshotSolutionsFrom(final.Count() + 5).Empty());
     EXPECT_GT(copies, 10);
@@ -414,17 +414,17 @@ TEST(WorkerGenetic, TightSnapshotsWhileReplacingThePopulation) {
         const SolutionList population = w->SnapshotPopulation();
         ASSERT_TRUE(IsPrefix(previous, history)) << copies;
         ASSERT_LE(population.Count(), 200u);
-        for (const Solution& s : population) ASSERT_EQ(s.Values.size(), 2u);
-        for (const Solution& s : history) ASSERT_EQ(s.Values.size(), 2u);
+        for (const SolutionView s : population) ASSERT_EQ(s.Values.size(), 2u);
+        for (const SolutionView s : history) ASSERT_EQ(s.Values.size(), 2u);
         grew += history.Count() > previous.Count();
         previous = std::move(history);
-        for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+        for (const SolutionView s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
         ++copies;
     }
     w->Terminate();
     ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); }));
     EXPECT_TRUE(IsPrefix(previous, w->SnapshotSolutions()));
-    for (const Solution& s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
+    for (const SolutionView s : w->SnapshotSolutionsFrom(gathered.Count())) gathered.Append(s);
     EXPECT_TRUE(SameList(gathered, w->SnapshotSolutions()));
     EXPECT_GT(copies, 10);
     EXPECT_GT(grew, 2u);

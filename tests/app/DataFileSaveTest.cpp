@@ -108,12 +108,14 @@ TEST_F(DataFileSave, FailuresAreReported) {
     EXPECT_FALSE(r.Ok);
     EXPECT_TRUE(fs::is_directory(dir / "folder"));
 
-    // A solution that does not fit the variables would be read back wrongly: nothing is written.
+    // Solutions that do not fit the variables would be read back wrongly: nothing is written.
     DataFileContents c = Contents();
+    c.Solutions.Clear();
     c.Solutions.Append(Solution{{1.0f}, 2.0f});
     r = SaveDataFile(dir / "x.txt", c);
     EXPECT_FALSE(r.Ok);
-    EXPECT_NE(r.Error.find("solution 51"), std::string::npos) << r.Error;
+    EXPECT_NE(r.Error.find("solution 1 holds 1 values for 2 variables"), std::string::npos)
+        << r.Error;
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"folder"});
 }
 

@@ -274,6 +274,43 @@ TEST(DataFileReader, MalformedVariablesAndSolutions) {
     EXPECT_FALSE(r.Maximize.has_value());
 }
 
+TEST(DataFileReader, SolutionsCostTheirNumbersOnly) {
+    // 1000 one-variable solutions: two floats each, reserved from the announced count; a count
+    // the text cannot hold reserves no more than the text could (a number and a separator each).
+    std::string text = Replaced(kStartText, "vars=", "vars=1");
+    text = Replaced(text, "y,-40", "");
+    text = Replaced(text, "c,1,15", "");
+    text = Replaced(text, "sols=", "sols=1000");
+    text = text.substr(0, text.find("1.5,2,3"));
+    for (int i = 0; i < 1000; ++i) text += std::to_string(i) + "," + std::to_string(2 * i) + "\n";
+    DataFileReading r = ReadDataText(text);
+    ASSERT_TRUE(r.Ok()) << r.Message;
+    ASSERT_EQ(r.Solutions.Count(), 1000u);
+    EXPECT_EQ(r.Solutions.VarValue(999, 0), 999.0f);
+    EXPECT_EQ(r.Solutions.FuncValue(999), 1998.0f);
+    EXPECT_LE(r.Solutions.HeldBytes(), 1000u * 2 * sizeof(float));
+
+    r = ReadDataText(Replaced(text, "sols=", "sols=2000000000"));
+    EXPECT_EQ(r.Error, DataFileError::WrongFormat);
+    EXPECT_EQ(r.Solutions.Count(), 1000u);
+    EXPECT_LE(r.Solutions.HeldBytes(), 2 * text.size());
+}
+
+TEST(DataFileReader, SkippingSolutionsKeepsNoneAndRefusesWhatAFullReadingRefuses) {
+    const DataFileReading full = ReadDataText(kStartText);
+    const DataFileReading skipped = ReadDataText(kStartText, SolutionReading::Skip);
+    ASSERT_TRUE(skipped.Ok());
+    EXPECT_TRUE(skipped.Solutions.Empty());
+    EXPECT_EQ(skipped.SolutionCount, full.SolutionCount);
+    EXPECT_EQ(skipped.Formula, full.Formula);
+    EXPECT_EQ(skipped.Variables.size(), full.Variables.size());
+    for (const char* line : {"1.5 ,2,3,11.25", "1.5,2,3"}) {
+        EXPECT_EQ(ReadDataText(Replaced(kStartText, "1.5,2", line), SolutionReading::Skip).Error,
+                  DataFileError::WrongFormat)
+            << line;
+    }
+}
+
 TEST(DataFileReader, ANumberTakesAtMostOneSign) {
     const struct {
         const char* min;

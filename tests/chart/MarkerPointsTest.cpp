@@ -51,25 +51,28 @@ TEST(MarkerPoints, EmptyListsGiveEmptyMarkers) {
 }
 
 TEST(MarkerPoints, SolutionsWithoutTheAxisVariablesAreLeftOut) {
-    const SolutionList list = ListOf({Make({1}, 10), Make({4, 5, 6}, 20), Make({7, 8}, 30)});
-    // X is variable 2, Y variable 0: only the complete Solution gives a triple.
+    // A list read from a file may hold fewer values than the problem has variables.
+    const SolutionList shortList = ListOf({Make({1}, 10), Make({7}, 30)});
+    const SolutionList list = ListOf({Make({4, 5, 6}, 20)});
+    // X is variable 2, Y variable 0: only the complete Solutions give triples.
     EXPECT_EQ(SolutionMarkers(list, Axes(0, 10, -1, 1)), (V{6, 4, 20}));
+    EXPECT_TRUE(SolutionMarkers(shortList, Axes(0, 10, -1, 1)).empty());
     EXPECT_EQ(PopulationMarkers(list, Axes(0, 10, 0, 0)), (V{6, 20}));
     MarkerAxes negative = Axes(0, 10, 0, 0);
     negative.XVariable = -1;
     EXPECT_TRUE(SolutionMarkers(list, negative).empty());
 
-    // The other way round: every Solution holds X (variable 0), only the complete one holds Y.
+    // The other way round: every Solution holds X (variable 0), only the complete ones hold Y.
     MarkerAxes swapped = Axes(0, 10, -1, 1);
     swapped.XVariable = 0;
     swapped.YVariable = 2;
     EXPECT_EQ(SolutionMarkers(list, swapped), (V{4, 6, 20}));
-    EXPECT_EQ(PopulationMarkers(list, swapped), (V{4, 6, 20}));
+    EXPECT_TRUE(PopulationMarkers(shortList, swapped).empty());
     swapped.YVariable = -1;
     EXPECT_TRUE(PopulationMarkers(list, swapped).empty());
     // Without the Y axis the Y variable is not read, so a missing one leaves nothing out.
     swapped.DisplayYMin = swapped.DisplayYMax = 0;
-    EXPECT_EQ(SolutionMarkers(list, swapped), (V{1, 10, 4, 20, 7, 30}));
+    EXPECT_EQ(SolutionMarkers(shortList, swapped), (V{1, 10, 7, 30}));
 }
 
 TEST(MarkerPoints, AppendingTheNewSolutionsGivesTheMarkersOfTheWholeList) {

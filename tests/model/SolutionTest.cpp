@@ -27,14 +27,14 @@ SolutionList ListOfValues(const std::vector<float>& values) {
 
 TEST(SolutionListBest, MaximisingPicksFirstOfEqualBestValues) {
     SolutionList list = ListOfValues({3, 5, 5});
-    Solution best = list.Best(true);
+    const SolutionView best = list.Best(true);
     EXPECT_EQ(best.Value, 5);
     EXPECT_EQ(best.Values[0], 1.0f);  // index 1, not 2
 }
 
 TEST(SolutionListBest, MinimisingPicksFirstOfEqualBestValues) {
     SolutionList list = ListOfValues({2, 1, 1});
-    Solution best = list.Best(false);
+    const SolutionView best = list.Best(false);
     EXPECT_EQ(best.Value, 1);
     EXPECT_EQ(best.Values[0], 1.0f);
 }

@@ -23,13 +23,13 @@ inline Solution Make(std::vector<float> values, float value) {
 // A list holding the given Solutions in order.
 inline SolutionList ListOf(std::initializer_list<Solution> items) {
     SolutionList list;
-    for (const Solution& s : items) list.Append(s);
+    for (const SolutionView s : items) list.Append(s);
     return list;
 }
 
 // Equal values and equal function values; two not-a-number function values count as equal, so
 // a trace compares equal to its repetition.
-inline bool SameSolution(const Solution& a, const Solution& b) {
+inline bool SameSolution(SolutionView a, SolutionView b) {
     return a.Values == b.Values &&
            (a.Value == b.Value || (a.Value != a.Value && b.Value != b.Value));
 }

@@ -115,7 +115,7 @@ TEST_F(RunTest, GreedyWithoutDelayRunsFromStartToIdle) {
     EXPECT_EQ(SolutionsCell(n - 1, 1).toStdString(), GeneralText(sols.VarValue(0, 0), 6));
 
     float smallest = sols.FuncValue(0);
-    for (const Solution& s : sols) smallest = std::min(smallest, s.Value);
+    for (const SolutionView s : sols) smallest = std::min(smallest, s.Value);
     EXPECT_EQ(Ctl<QLabel>("LabelBeforeOpt")->text().toStdString(),
               GeneralText(sols.FuncValue(0), 7));
     EXPECT_EQ(Ctl<QLabel>("LabelAfterOpt")->text().toStdString(), GeneralText(smallest, 7));
@@ -356,7 +356,7 @@ TEST_F(RunTest, TheResultLabelsFollowTheDirectionAndGoWithTheSolutions) {
     QTest::mouseClick(Ctl<QPushButton>("SpeedButtonCalc"), Qt::LeftButton);
     ClickTab(Ctl<QWidget>("TabSheetSolutions"));
     float largest = sols.FuncValue(0);
-    for (const Solution& s : sols) largest = std::max(largest, s.Value);
+    for (const SolutionView s : sols) largest = std::max(largest, s.Value);
     EXPECT_EQ(Ctl<QLabel>("LabelAfterOpt")->text().toStdString(), GeneralText(largest, 7));
 
     // A new formula discards them: the table and both labels at once, without a visit.
