@@ -1,10 +1,7 @@
 #include "ui/ExperimentPlot.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +9,7 @@
 
 #include "app/NumberText.h"
 #include "app/PlotTicks.h"
+#include "ui/PictureExport.h"
 
 namespace quarmel {
 
@@ -308,34 +306,11 @@ void ExperimentPlot::PaintLegend(QPainter& painter, const QRectF& box) const {
 }
 
 std::string ExperimentPlot::PngBytes() const {
-    const QSize size = isVisible() ? this->size() : sizeHint();
-    const qreal ratio = devicePixelRatioF();
-    QImage image(size * ratio, QImage::Format_ARGB32);
-    image.setDevicePixelRatio(ratio);
-    QPainter painter(&image);
-    Paint(painter, QRect(QPoint(0, 0), size));
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toStdString();
+    return WidgetPng(*this, [this](QPainter& p, const QRect& r) { Paint(p, r); });
 }
 
 std::string ExperimentPlot::SvgBytes() const {
-    const QSize size = isVisible() ? this->size() : sizeHint();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(Title());
-    QPainter painter(&svg);
-    Paint(painter, QRect(QPoint(0, 0), size));
-    painter.end();
-    return bytes.toStdString();
+    return WidgetSvg(*this, Title(), [this](QPainter& p, const QRect& r) { Paint(p, r); });
 }
 
 }  // namespace quarmel

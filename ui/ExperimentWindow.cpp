@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-#include "app/AtomicFile.h"
 #include "app/ExampleFolder.h"
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
@@ -28,6 +27,7 @@
 #include "ui/Dialogs.h"
 #include "ui/ExperimentPlot.h"
 #include "ui/Mainform.h"
+#include "ui/PictureExport.h"
 
 namespace quarmel {
 
@@ -333,25 +333,6 @@ void ExperimentWindow::UpdateControls() {
     exportLong_->setEnabled(results);
     for (QPushButton* b : plotExports_) b->setEnabled(results);
 }
-
-namespace {
-
-FileDialogSettings ExportDialog(const char* description, const char* extension,
-                                const char* fileName) {
-    FileDialogSettings d;
-    d.Filters = {{description, std::string("*.") + extension}};
-    d.DefaultExt = extension;
-    d.FileName = fileName;
-    d.OverwritePrompt = true;
-    return d;
-}
-
-void WriteExport(const std::string& path, const std::string& bytes) {
-    std::string error;
-    if (!WriteFileAtomically(path, bytes, error)) CurrentDialogs().Message(error);
-}
-
-}  // namespace
 
 void ExperimentWindow::ExportTable(bool runs) {
     if (outcomes_.empty()) return;

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QImage>
@@ -14,12 +13,10 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
-#include <QSvgGenerator>
 #include <QTableView>
 #include <QTimer>
 
 #include "algorithms/Optimizationthread.h"
-#include "app/AtomicFile.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
 #include "app/OptimumGap.h"
@@ -31,36 +28,13 @@
 #include "ui/Dialogs.h"
 #include "ui/ExperimentWindow.h"
 #include "ui/Mainform.h"
+#include "ui/PictureExport.h"
 #include "ui/RunsDock.h"
 #include "ui/StatusLine.h"
 
 namespace quarmel {
 
 namespace {
-
-FileDialogSettings ExportDialog(const char* description, const char* extension,
-                                const char* fileName) {
-    FileDialogSettings d;
-    d.Filters = {{description, std::string("*.") + extension}};
-    d.DefaultExt = extension;
-    d.FileName = fileName;
-    d.OverwritePrompt = true;
-    return d;
-}
-
-// Writes an export; a failure is said in a message box.
-void WriteExport(const std::string& path, const std::string& bytes) {
-    std::string error;
-    if (!WriteFileAtomically(path, bytes, error)) CurrentDialogs().Message(error);
-}
-
-std::string PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes.toStdString();
-}
 
 QAction* AddRunsItem(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -251,14 +225,8 @@ void RunComparison::ExportPlotPng() {
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "convergence"));
     if (path.empty()) return;
     const ConvergencePlot& plot = Dock->Plot();
-    const QSize size = plot.isVisible() ? plot.size() : plot.sizeHint();
-    const qreal ratio = plot.devicePixelRatioF();
-    QImage image(size * ratio, QImage::Format_ARGB32);
-    image.setDevicePixelRatio(ratio);
-    QPainter painter(&image);
-    plot.Paint(painter, QRect(QPoint(0, 0), size), true);
-    painter.end();
-    WriteExport(path, PngBytes(image));
+    WriteExport(path,
+                WidgetPng(plot, [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); }));
 }
 
 void RunComparison::ExportPlotSvg() {
@@ -266,19 +234,8 @@ void RunComparison::ExportPlotSvg() {
         CurrentDialogs().SaveFileName(ExportDialog("SVG drawing", "svg", "convergence"));
     if (path.empty()) return;
     const ConvergencePlot& plot = Dock->Plot();
-    const QSize size = plot.isVisible() ? plot.size() : plot.sizeHint();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle("Convergence");
-    QPainter painter(&svg);
-    plot.Paint(painter, QRect(QPoint(0, 0), size), true);
-    painter.end();
-    WriteExport(path, bytes.toStdString());
+    WriteExport(path, WidgetSvg(plot, "Convergence",
+                                [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); }));
 }
 
 void RunComparison::ExportSolutionsCsv() {
