@@ -46,6 +46,8 @@ TEST(RunTexts, AFixedSeedThatIsNotASeedIsRefusedNotReplacedByTheClock) {
     for (const auto& c : cases) {
         const SeedChoice choice = ChooseSeed(c.fixed, c.text, 77);
         EXPECT_EQ(choice.Refusal, c.refusal) << c.text;
-        if (choice.Refusal.empty()) EXPECT_EQ(choice.Seed, c.seed) << c.text;
+        if (choice.Refusal.empty()) {
+            EXPECT_EQ(choice.Seed, c.seed) << c.text;
+        }
     }
 }
