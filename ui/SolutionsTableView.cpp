@@ -3,10 +3,48 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <tuple>
 
 namespace quarmel {
+namespace {
+
+// A scroll bar that paints itself again only when what it shows changes: the handle of a long
+// table has its least length, so rows coming in at the top mostly leave the bar as it was.
+class SteadyScrollBar : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void sliderChange(SliderChange change) override {
+        if (change != SliderOrientationChange && Look() == painted_) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        painted_ = Look();
+        QScrollBar::paintEvent(event);
+    }
+
+  private:
+    // The handle's place and whether either end is reached (the arrows' state).
+    std::tuple<QRect, bool, bool> Look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect handle = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, this);
+        return {handle, value() == minimum(), value() == maximum()};
+    }
+    std::tuple<QRect, bool, bool> painted_;
+};
+
+}  // namespace
+
+SolutionsTableView::SolutionsTableView(QWidget* parent) : QTableView(parent) {
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical, this));
+}
 
 void SolutionsTableView::doItemsLayout() {
     if (!shifting_) {
