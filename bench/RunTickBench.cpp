@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QTableView>
 
 #include <cstdint>
 #include <memory>
@@ -23,6 +22,7 @@
 #include "model/Problem.h"
 #include "model/Random.h"
 #include "ui/SolutionsTableModel.h"
+#include "ui/SolutionsTableView.h"
 
 using namespace quarmel;
 
@@ -70,7 +70,7 @@ MarkerAxes AxesOver(const SurfaceSampling& s) {
 // The Solutions page's table as the window shows it, laid out and painted offscreen.
 struct ShownTable {
     SolutionsTableModel model;
-    QTableView view;
+    SolutionsTableView view;
     ShownTable() {
         view.verticalHeader()->hide();
         view.setModel(&model);
@@ -188,7 +188,9 @@ static void BM_TimerTickFewNew(benchmark::State& state) {
         }
         state.ResumeTiming();
         PollRun(&run, false, runSolutions, runPopulation, solutionsRun, &change);
+        const int rowsBefore = model.rowCount();
         model.Show(kNames, &runSolutions, change);
+        table.view.ShowRowsInsertedAtTop(model.rowCount() - rowsBefore);
         if (follow) {
             labels.Note(change);
             labels.Update(runSolutions, false);

@@ -3,7 +3,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScrollBar>
 #include <QTableView>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "app/OptimumGap.h"
 #include "app/ReplayState.h"
 #include "ui/SolutionsTableModel.h"
+#include "ui/SolutionsTableView.h"
 #include "ui/WindowColours.h"
 
 namespace quarmel {
@@ -39,18 +39,6 @@ QString ResultLabelText(const std::string& text) {
     return text.empty() ? QString("-") : QString::fromStdString(text);
 }
 
-// Rows inserted at the top would push the rows in view down: a table scrolled away from its top
-// keeps showing the same solutions. At the top it stays there, where the new solutions come in.
-void KeepRowsInView(QTableView* table, int scrolledTo, int insertedRows) {
-    if (scrolledTo == 0 || insertedRows <= 0) return;
-    // The scroll range follows the new rows only after a layout.
-    table->doItemsLayout();
-    const int step = table->verticalScrollMode() == QAbstractItemView::ScrollPerItem
-                         ? 1
-                         : table->verticalHeader()->defaultSectionSize();
-    table->verticalScrollBar()->setValue(scrolledTo + insertedRows * step);
-}
-
 }  // namespace
 
 SolutionsPage::SolutionsPage(QWidget* parent, const AlgParameters& problem,
@@ -66,7 +54,7 @@ SolutionsPage::SolutionsPage(QWidget* parent, const AlgParameters& problem,
     GroupBoxAfterOpt->setObjectName("GroupBoxAfterOpt");
     LabelAfterOpt = AddValueLabel(GroupBoxAfterOpt, "LabelAfterOpt", "Optimal solution");
 
-    StringGridSolutions = new QTableView(this);
+    StringGridSolutions = new SolutionsTableView(this);
     StringGridSolutions->setObjectName("StringGridSolutions");
     SolutionsModel = new SolutionsTableModel(StringGridSolutions);
     StringGridSolutions->setModel(SolutionsModel);
@@ -117,12 +105,13 @@ void SolutionsPage::FillSolutionsGrid() {
     for (const VariableSpec& v : problem_.Variables()) names.push_back(v.Name);
     const ListChange change = std::exchange(solutionsChange_, ListChange::None);
     const int rowsBefore = SolutionsModel->rowCount();
-    const int scrolledTo = StringGridSolutions->verticalScrollBar()->value();
     const bool reset = SolutionsModel->Show(names, &solutions_, change);
     if (reset) {
         LayoutSolutionsGrid();
     } else {
-        KeepRowsInView(StringGridSolutions, scrolledTo, SolutionsModel->rowCount() - rowsBefore);
+        // A table scrolled away from its top keeps showing the same solutions; at the top it
+        // stays there, where the new solutions come in.
+        StringGridSolutions->ShowRowsInsertedAtTop(SolutionsModel->rowCount() - rowsBefore);
     }
     if (!reset && change == ListChange::None && labelsMaximize_ == problem_.Maximize()) return;
     labelsMaximize_ = problem_.Maximize();

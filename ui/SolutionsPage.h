@@ -10,10 +10,10 @@
 #include "app/RunProgress.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
+#include "ui/SolutionsTableView.h"
 
 class QGroupBox;
 class QLabel;
-class QTableView;
 
 namespace quarmel {
 
@@ -62,7 +62,7 @@ class SolutionsPage : public QWidget {
     QLabel* LabelBeforeOpt = nullptr;
     QGroupBox* GroupBoxAfterOpt = nullptr;
     QLabel* LabelAfterOpt = nullptr;
-    QTableView* StringGridSolutions = nullptr;
+    SolutionsTableView* StringGridSolutions = nullptr;
     SolutionsTableModel* SolutionsModel = nullptr;  // what StringGridSolutions shows
 };
 
