@@ -46,6 +46,7 @@ void RunAwayFromWindow(QWidget* window, const QString& label, const std::functio
     busy.setWindowModality(Qt::WindowModal);
     busy.setCancelButton(nullptr);
     busy.setMinimumDuration(kDialogDelayMs);
+    busy.setValue(0);  // starts the delay after which the dialog shows
 
     QEventLoop loop;
     std::exception_ptr thrown;
