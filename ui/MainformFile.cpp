@@ -10,6 +10,7 @@
 #include "app/DataFile.h"
 #include "app/ExampleFolder.h"
 #include "app/OpenedProblem.h"
+#include "ui/BackgroundRead.h"
 #include "ui/ChartPage.h"
 #include "ui/Dialogs.h"
 #include "ui/FunctionPage.h"
@@ -75,8 +76,8 @@ void TFormMain::SpeedButtonOpenClick() {
     }
 
     // The whole file is read before anything changes: a file not read whole leaves the window
-    // as it was.
-    DataFileReading reading = ReadDataFile(path);
+    // as it was. A large one is read on a thread of its own while the window repaints.
+    DataFileReading reading = ReadDataFileKeepingWindow(this, path);
     const OpenDecision decision = DecideOpen(reading);
     if (decision.Notice == OpenNotice::ErrorBox) ShowCommandError(reading.Message);
     if (decision.Notice == OpenNotice::Message) CurrentDialogs().Message(reading.Message);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
@@ -16,6 +17,7 @@
 #include <cmath>
 
 #include "WindowFixture.h"
+#include "ui/BackgroundRead.h"
 
 namespace quarmel::test {
 namespace {
@@ -267,6 +269,37 @@ TEST_F(FileTest, SolutionsShorterThanTheProblemAreShownWithoutErrors) {
     EXPECT_EQ(table->data(table->index(0, 1)).toString(), "0,25");
     EXPECT_EQ(table->data(table->index(0, 2)).toString(), "");
     EXPECT_EQ(table->data(table->index(0, 3)).toString(), "1,25");
+}
+
+// A file large enough to be read on its own thread ends as a small one does: taken whole, or,
+// when it breaks off, not at all and said why; the busy dialog is gone either way.
+TEST_F(FileTest, ALargeFileIsReadOffTheWindowsThreadWithTheSameOutcome) {
+    const int count = 300000;  // about 5 MB
+    std::string text =
+        "# data file for Quarmel\n# Big\n\n# formula\nf=x^2\n\n# 1 for maximization, 0 for "
+        "minimization\nmax=0 \n\n# number of variables\nvars=1 \n\n# variables: name, min, max, "
+        "default\nx,-10,10,5\n\n# number of solutions\nsols=" +
+        std::to_string(count) + "\n\n# solutions - values of the variables and of f (last)\n";
+    for (int k = 0; k < count; ++k) {
+        const double x = -10.0 + 20.0 * k / count;
+        text += QString::asprintf("%.6g,%.6g\n", x, x * x).toStdString();
+    }
+    ASSERT_GE(text.size(), kBackgroundReadBytes);
+    WriteFile("big.txt", text.c_str());
+    Open(PathOf("big.txt"));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("big.txt"));
+    ASSERT_EQ(form->Solutions().Count(), static_cast<std::size_t>(count));
+    EXPECT_FLOAT_EQ(form->Solutions().VarValue(count - 1, 0), -10.0f + 20.0f * (count - 1) / count);
+    EXPECT_EQ(form->findChild<QProgressDialog*>(), nullptr);
+
+    // Announcing more solutions than it holds: the window stays with the file before.
+    WriteFile("short.txt", text.replace(text.find("sols="), 5, "sols=1").c_str());
+    Open(PathOf("short.txt"));
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Wrong file format !"});
+    EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("big.txt"));
+    EXPECT_EQ(form->Solutions().Count(), static_cast<std::size_t>(count));
+    EXPECT_EQ(form->findChild<QProgressDialog*>(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// A long read runs on its own thread so the window keeps repainting; input is held off until it
+// ends, so the command that started it finishes as it would have without the thread.
+#include "ui/BackgroundRead.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace quarmel {
+namespace {
+
+// How long a read may take before the busy dialog shows: a read that is soon done shows none.
+constexpr int kDialogDelayMs = 300;
+
+// Drops the user's input to every window (and requests to close one) while it is installed.
+// Dropped, not deferred: a click made while the program was busy is not replayed afterwards.
+class InputHeldOff : public QObject {
+  public:
+    InputHeldOff() { qApp->installEventFilter(this); }
+    ~InputHeldOff() override { qApp->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->isInputEvent() || event->type() == QEvent::Close ||
+            event->type() == QEvent::Shortcut || event->type() == QEvent::ShortcutOverride) {
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
+void RunAwayFromWindow(QWidget* window, const QString& label, const std::function<void()>& work) {
+    const InputHeldOff held;
+    QProgressDialog busy(label, QString(), 0, 0, window);
+    busy.setObjectName("ReadingProgress");
+    busy.setWindowTitle(QApplication::applicationName());
+    busy.setWindowModality(Qt::WindowModal);
+    busy.setCancelButton(nullptr);
+    busy.setMinimumDuration(kDialogDelayMs);
+    busy.setValue(0);  // starts the delay after which the dialog shows
+
+    QEventLoop loop;
+    std::exception_ptr thrown;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        // Queued, so the loop ends even when the work ended before the loop began.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    if (thrown) std::rethrow_exception(thrown);
+}
+
+DataFileReading ReadDataFileKeepingWindow(QWidget* window, const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    // A size that cannot be had is the reader's to report, at once.
+    if (error || bytes < kBackgroundReadBytes) return ReadDataFile(path);
+    DataFileReading reading;
+    const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    RunAwayFromWindow(window, "Reading " + name + "...", [&] { reading = ReadDataFile(path); });
+    return reading;
+}
+
+}  // namespace quarmel
