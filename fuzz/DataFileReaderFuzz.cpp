@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (v.Name.size() > kMaxNameLength) __builtin_trap();
     }
     if (r.Formula && r.Formula->size() > kMaxFormulaLength) __builtin_trap();
-    for (const Solution& s : r.Solutions) {
+    for (const SolutionView s : r.Solutions) {
         if (s.Values.size() != r.Variables.size()) __builtin_trap();
     }
     if (r.Ok() && r.SolutionCount && *r.SolutionCount > 0 &&
