@@ -20,7 +20,6 @@
 
 #include <algorithm>
 
-#include "app/ExampleFolder.h"
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
 #include "app/RunProgress.h"
@@ -182,12 +181,8 @@ ExperimentWindow::~ExperimentWindow() {
 
 void ExperimentWindow::Open() {
     if (!targetEdited_ && !Running()) {
-        const std::string file =
-            ProblemFileColumn(form_->ProblemFile(), form_->Parameters, form_->ProblemName());
-        const std::optional<ExampleProblem> known =
-            file.empty() ? std::nullopt : KnownExampleFor(file, "");
         const std::optional<double> target =
-            DefaultTarget(known, keptBests_(), form_->Parameters.Maximize());
+            DefaultTarget(form_->KnownProblem(), keptBests_(), form_->Parameters.Maximize());
         target_->setText(target ? QString::fromStdString(ShortestText(*target)) : QString());
     }
     show();
