@@ -33,13 +33,15 @@ OffscreenGl* GlOfSize(int width, int height) {
     return gl;
 }
 
-// A frame of the start-up problem at the panel's start-up size, rendered until finished.
+// A frame of the start-up problem in a window of w x h pixels (the arguments), rendered until
+// finished.
 void RenderFrames(benchmark::State& state, const ChartFrame& frame) {
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     if (!OffscreenGl::DisplayAvailable()) {
         state.SkipWithError("no X display (run under xvfb-run)");
         return;
     }
-    OffscreenGl* gl = GlOfSize(kWidth, kHeight);
+    OffscreenGl* gl = GlOfSize(width, height);
     if (!gl->Ok()) {
         state.SkipWithError("no OpenGL framebuffer");
         return;
@@ -52,33 +54,38 @@ void RenderFrames(benchmark::State& state, const ChartFrame& frame) {
     auto chart = std::make_unique<ChartModel>();
     SurfaceChart renderer;
     renderer.AttachContext(OffscreenGl::SolidGlyphs());
-    renderer.Render(*chart, 0, 0, kWidth, kHeight, frame);
+    renderer.Render(*chart, 0, 0, width, height, frame);
     chart->SetData(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
                    s.HeightMax, s.Samples, {0, 2, 15, 10, 10, 200, 25, 2, 4000}, {});
-    for (auto _ : state) renderer.Render(*chart, 0, 0, kWidth, kHeight, frame);
+    for (auto _ : state) renderer.Render(*chart, 0, 0, width, height, frame);
     renderer.DetachContext();
 }
 
 }  // namespace
 
+// The panel's start-up size, a maximised window on a full-HD screen and on a 4K one.
+static void WindowSizes(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"w", "h"})->Args({kWidth, kHeight})->Args({1920, 1080})->Args({3840, 2160});
+}
+
 static void BM_RenderDefaultFrame(benchmark::State& state) {
     RenderFrames(state, ChartFrame{});
 }
-BENCHMARK(BM_RenderDefaultFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderDefaultFrame)->Apply(WindowSizes)->Unit(benchmark::kMillisecond);
 
 static void BM_RenderSpiralFrame(benchmark::State& state) {
     ChartFrame frame;
     frame.SpiralMode = true;
     RenderFrames(state, frame);
 }
-BENCHMARK(BM_RenderSpiralFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderSpiralFrame)->Apply(WindowSizes)->Unit(benchmark::kMillisecond);
 
 static void BM_RenderWaveFrame(benchmark::State& state) {
     ChartFrame frame;
     frame.WaveMode = true;
     RenderFrames(state, frame);
 }
-BENCHMARK(BM_RenderWaveFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderWaveFrame)->Apply(WindowSizes)->Unit(benchmark::kMillisecond);
 
 namespace {
 

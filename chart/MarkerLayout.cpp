@@ -17,6 +17,8 @@ constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
 // many processors: below that, starting threads costs more than it saves.
 constexpr std::size_t kPointsPerShare = 50000;
 constexpr std::size_t kMaxShares = 8;
+// A frame paints in bands of rows side by side from this many markers on.
+constexpr std::size_t kPointsPerBand = 2000;
 
 bool Same(const ScenePoint& a, const ScenePoint& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
@@ -42,6 +44,8 @@ int MarkerLayout::LevelFor(double radiusPixels) {
 struct MarkerLayout::Frame {
     const double* Modelview;
     const double* Projection;
+    // Projection times modelview: scene to clip coordinates in one step.
+    std::array<double, 16> Clip;
     int Width, Height;
     std::size_t TilesAcross;
     // Markers are kept one per cell of 2^CellShift pixels square, the nearest.
@@ -82,7 +86,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     plan.Painted.clear();
     for (auto& level : plan.ByLevel) level.clear();
     plan.Full.clear();
-    plan.Pixels.clear();
+    plan.Pixels.Width = plan.Pixels.Height = 0;
     plan.Segments.clear();
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
@@ -90,6 +94,13 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     Frame f{};
     f.Modelview = view.Modelview.data();
     f.Projection = pr;
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += pr[k * 4 + row] * view.Modelview[column * 4 + k];
+            f.Clip[column * 4 + row] = sum;
+        }
+    }
     f.Width = width;
     f.Height = height;
     // The cells grow with the spheres: a sphere of radius r pixels at the distance of the
@@ -124,10 +135,13 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             ? shareLimit_
             : std::min<std::size_t>(kMaxShares, std::max(1u, std::thread::hardware_concurrency()));
     const std::size_t count = std::max<std::size_t>(1, std::min(limit, n / kPointsPerShare));
-    if (shares_.size() < count) shares_.resize(count);
-    for (std::size_t k = 0; k < count; ++k) {
+    // Painting is worth sharing out long before planning is: a few thousand spheres the size of
+    // a large window's take milliseconds each band.
+    const std::size_t bands = n >= kPointsPerBand ? std::max<std::size_t>(count, limit) : count;
+    if (shares_.size() < bands) shares_.resize(bands);
+    for (std::size_t k = 0; k < bands; ++k) {
         Share& share = shares_[k];
-        if (share.Cells.size() != cells) {
+        if (k < count && share.Cells.size() != cells) {
             share.Cells.assign(cells, Nearest{0.0f, kNone});
             share.Touched.clear();
         }
@@ -140,21 +154,22 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     }
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
-    auto inShares = [&](auto work) {
+    auto inShares = [&](std::size_t tasks, auto work) {
         std::vector<std::thread> others;
         std::size_t k = 1;
         try {
-            others.reserve(count);
-            for (; k < count; ++k) others.emplace_back(work, k);
+            others.reserve(tasks);
+            for (; k < tasks; ++k) others.emplace_back(work, k);
         } catch (const std::exception&) {
         }
-        for (std::size_t rest = k; rest < count; ++rest) work(rest);
+        for (std::size_t rest = k; rest < tasks; ++rest) work(rest);
         work(std::size_t{0});
         for (std::thread& t : others) t.join();
     };
 
-    inShares(
-        [&](std::size_t k) { PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]); });
+    inShares(count, [&](std::size_t k) {
+        PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]);
+    });
 
     // The nearest centre per cell over all shares; on equal depth the earlier marker, as
     // one share alone keeps it.
@@ -174,23 +189,22 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted, then the line. Each share paints every sphere and segment within its own
-    // band of rows, so that it sees all that hide one another there, and lists every count-th
-    // sphere.
+    // it has painted. Each share paints every sphere within its own band of rows, so that it
+    // sees all that hide one another there, and lists every bands-th sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
     const std::size_t m = order_.size();
     auto bandStart = [&](std::size_t k) {
-        return k == count ? height : static_cast<int>(height * k / count) & ~3;
+        return k == bands ? height : static_cast<int>(height * k / bands) & ~3;
     };
-    inShares([&](std::size_t k) {
+    inShares(bands, [&](std::size_t k) {
         Share& share = shares_[k];
         const int from = bandStart(k), to = bandStart(k + 1) - 1;
         for (std::size_t j = 0; j < m; ++j) {
             const Nearest& cell = first.Cells[order_[j]];
             const ScenePoint& p = path[cell.Owner];
             const double r = kMarkerStyle.Radius * f.Scale / cell.Depth;
-            const bool listed = j % count == k;
+            const bool listed = j % bands == k;
             if (share.Canvas.PaintsSpheres()) {
                 share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, r, from, to);
                 if (listed) share.Lists.Painted.push_back(p);
@@ -198,16 +212,30 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
                 AddSphere(p, r, f, share);
             }
         }
-        for (std::size_t s = 0; s < count; ++s) {
-            const std::vector<WindowPoint>& lines = shares_[s].Lines;
-            for (std::size_t j = 0; j + 1 < lines.size(); j += 2)
-                share.Canvas.Segment(lines[j], lines[j + 1], from, to);
-        }
     });
+    for (std::size_t k = 1; k < bands; ++k) first.Canvas.Absorb(shares_[k].Canvas);
+    // Then the line, over what the spheres hide: the shares find the pixels of equal parts of
+    // it side by side, all against the spheres in the first canvas, which then paints them.
+    if (bands == 1) {
+        for (std::size_t s = 0; s < count; ++s) first.Canvas.Segments(shares_[s].Lines);
+    } else {
+        first.Canvas.Settle();
+        inShares(bands, [&](std::size_t k) {
+            LinePixels& found = shares_[k].Shown;
+            found.Clear();
+            for (std::size_t s = 0; s < count; ++s) {
+                const std::vector<WindowPoint>& lines = shares_[s].Lines;
+                const std::size_t pairs = lines.size() / 2;
+                const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
+                first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin), found);
+            }
+        });
+        for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
+    }
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
 
-    for (std::size_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < bands; ++k) {
         const MarkerPlan& lists = shares_[k].Lists;
         auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
             to.insert(to.end(), from.begin(), from.end());
@@ -217,9 +245,12 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             append(plan.ByLevel[level], lists.ByLevel[level]);
         append(plan.Full, lists.Full);
         append(plan.Segments, lists.Segments);
-        if (k > 0) first.Canvas.Absorb(shares_[k].Canvas);
     }
-    first.Canvas.Collect(plan.Pixels);
+    first.Canvas.SizeImage(plan.Pixels);
+    inShares(bands, [&](std::size_t k) {
+        first.Canvas.CollectRows(plan.Pixels, bandStart(k), bandStart(k + 1) - 1);
+    });
+    first.Canvas.EndCollect();
 }
 
 void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
@@ -246,7 +277,7 @@ void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
 
 void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
                              std::size_t end, const Frame& f, Share& share) const {
-    const double* pr = f.Projection;
+    const double* m = f.Clip.data();
     const MarkerParts parts = f.Parts;
     struct Projected {
         double X, Y, W;
@@ -254,11 +285,11 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         bool OnScreen;
     };
     auto project = [&](const ScenePoint& p) {
-        const std::array<double, 3> e = f.Eye(p);
-        const double cx = pr[0] * e[0] + pr[4] * e[1] + pr[8] * e[2] + pr[12];
-        const double cy = pr[1] * e[0] + pr[5] * e[1] + pr[9] * e[2] + pr[13];
-        const double cz = pr[2] * e[0] + pr[6] * e[1] + pr[10] * e[2] + pr[14];
-        const double cw = pr[3] * e[0] + pr[7] * e[1] + pr[11] * e[2] + pr[15];
+        const double x = p.X, y = p.Y, z = p.Z;
+        const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const double cz = m[2] * x + m[6] * y + m[10] * z + m[14];
+        const double cw = m[3] * x + m[7] * y + m[11] * z + m[15];
         const double inverseW = 1.0 / cw;
         const double sx = (cx * inverseW + 1.0) * f.HalfW;
         const double sy = (cy * inverseW + 1.0) * f.HalfH;
@@ -291,25 +322,27 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     // either end's sphere is left out, and a segment no longer than a diameter goes entirely:
     // a path of steps smaller than its spheres costs next to nothing. (The modelview keeps
     // lengths, as the spheres' radius in eye space assumes.)
+    auto addLine = [&](const WindowPoint& a, const WindowPoint& b) {
+        share.Lines.push_back(a);
+        share.Lines.push_back(b);
+    };
     auto PaintSegment = [&](const ScenePoint& a, const ScenePoint& b, const WindowPoint& wa,
                             const WindowPoint& wb) {
         if (!parts.Spheres) {
-            share.Lines.insert(share.Lines.end(), {wa, wb});
+            addLine(wa, wb);
             return;
         }
-        const double dx = static_cast<double>(b.X) - a.X, dy = static_cast<double>(b.Y) - a.Y,
-                     dz = static_cast<double>(b.Z) - a.Z;
-        const double d = std::sqrt(dx * dx + dy * dy + dz * dz);
-        const double t = kMarkerStyle.Radius / d;
-        if (!(t < 0.5)) return;
+        const float dx = b.X - a.X, dy = b.Y - a.Y, dz = b.Z - a.Z;
+        const float squared = dx * dx + dy * dy + dz * dz;
+        if (!(squared > 4.0f * kMarkerStyle.Radius * kMarkerStyle.Radius)) return;
         // The cut ends taken along the segment on screen, where perspective moves them by a
         // small part of the sphere's radius: they stay within the end spheres' discs.
-        const auto ft = static_cast<float>(t);
+        const float ft = kMarkerStyle.Radius / std::sqrt(squared);
         auto at = [ft](const WindowPoint& p, const WindowPoint& q) {
             return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
                                p.Z + ft * (q.Z - p.Z)};
         };
-        share.Lines.insert(share.Lines.end(), {at(wa, wb), at(wb, wa)});
+        addLine(at(wa, wb), at(wb, wa));
     };
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
@@ -326,7 +359,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 // Cut by the near plane: from where the line really was.
                 std::size_t from = kept;
                 if (leftOut != kNoVertex) {
-                    share.Lines.insert(share.Lines.end(), {keptAt, leftOutAt});
+                    addLine(keptAt, leftOutAt);
                     from = leftOut;
                 }
                 share.Lists.Segments.push_back(path[from]);

@@ -48,13 +48,14 @@ struct MarkerView {
 };
 
 // What one frame draws of a path: the centres of the painted spheres, for each prepared level
-// the centres of the spheres drawn at that level, the centres drawn in full, the painted pixels
-// (spheres and line) and the segments of the line left to the graphics library, in pairs.
+// the centres of the spheres drawn at that level, the centres drawn in full, the image of the
+// painted pixels (spheres and line) and the segments of the line left to the graphics library,
+// in pairs.
 struct MarkerPlan {
     std::vector<ScenePoint> Painted;
     std::array<std::vector<ScenePoint>, kMarkerStyle.LevelSlices.size()> ByLevel;
     std::vector<ScenePoint> Full;
-    std::vector<WindowPoint> Pixels;
+    DepthImage Pixels;
     std::vector<ScenePoint> Segments;
     // The number of spheres.
     std::size_t Count() const;
@@ -88,7 +89,9 @@ class MarkerLayout {
     };
     // A long path is planned in shares side by side, one per processor: each share has its own
     // canvas, nearest centres and lists, and the shares are merged at the end. A share's first
-    // vertex stays in the line, so the thinning may keep one vertex more per share.
+    // vertex stays in the line, so the thinning may keep one vertex more per share. A path of a
+    // few thousand markers is planned by one share but painted by one per processor: the
+    // spheres in bands of rows, then the line in equal parts against all the spheres.
     struct Share {
         PixelCanvas Canvas;
         std::vector<Nearest> Cells;
@@ -97,6 +100,7 @@ class MarkerLayout {
         // The segments of the line to paint, in pairs: painted after the spheres, they pass
         // over what those hide.
         std::vector<WindowPoint> Lines;
+        LinePixels Shown;  // what shows of this share's part of the line
     };
     struct Frame;
     void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,

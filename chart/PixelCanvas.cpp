@@ -47,6 +47,7 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
         tileFar_.assign(cells / 16, kEmpty);
     }
     painted_ = false;
+    blocksStale_ = true;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     projection_ = p;
@@ -68,22 +69,75 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
 }
 
 void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom, int rowTo) {
-    // The rows and columns it may paint: a column centre is taken up to half a pixel past an
-    // end, which moves the row crossed by at most half a pixel.
-    const int rowLow = std::max({0, rowFrom, static_cast<int>(std::min(a.Y, b.Y)) - 2});
-    const int rowHigh = std::min({height_ - 1, rowTo, static_cast<int>(std::max(a.Y, b.Y)) + 2});
-    if (rowLow > rowHigh) return;
-    const int left = std::max(0, static_cast<int>(std::min(a.X, b.X)) - 2);
-    const int right = std::min(width_ - 1, static_cast<int>(std::max(a.X, b.X)) + 2);
-    if (left > right) return;
-    // Every depth painted lies between the ends'.
-    if (HiddenBehindTiles(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) return;
+    Segments({a, b}, rowFrom, rowTo);
+}
+
+void PixelCanvas::Segments(const std::vector<WindowPoint>& pairs, int rowFrom, int rowTo) {
+    if (blocksStale_) Settle();
+    ForShownSegments(
+        pairs.data(), pairs.size(), rowFrom, rowTo,
+        [&](const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box) {
+            if (!Rasterise(a, b, box, [&](std::size_t cell, float z) { Paint(cell, z); })) {
+                return;
+            }
+            MarkPainted(box[0], box[1], box[2], box[3]);
+        });
+}
+
+void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count,
+                                LinePixels& out) const {
+    ForShownSegments(
+        pairs, count, 0, height_ - 1,
+        [&](const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box) {
+            const bool any = Rasterise(a, b, box, [&](std::size_t cell, float z) {
+                if (z < depth_[cell]) out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
+            });
+            if (!any) return;
+            if (out.Box[0] > out.Box[1]) {
+                out.Box = box;
+            } else {
+                out.Box = {std::min(out.Box[0], box[0]), std::max(out.Box[1], box[1]),
+                           std::min(out.Box[2], box[2]), std::max(out.Box[3], box[3])};
+            }
+        });
+}
+
+void PixelCanvas::Paint(const LinePixels& pixels) {
+    if (pixels.Pixels.empty()) return;
+    for (const LinePixels::Pixel& p : pixels.Pixels) Paint(p.Cell, p.Z);
+    MarkPainted(pixels.Box[0], pixels.Box[1], pixels.Box[2], pixels.Box[3]);
+}
+
+template <typename Shown>
+void PixelCanvas::ForShownSegments(const WindowPoint* pairs, std::size_t count, int rowFrom,
+                                   int rowTo, Shown shown) const {
+    const int rowFirst = std::max(0, rowFrom), rowLast = std::min(height_ - 1, rowTo);
+    for (std::size_t j = 0; j + 1 < count; j += 2) {
+        const WindowPoint &a = pairs[j], &b = pairs[j + 1];
+        // The rows and columns it may paint: a column centre is taken up to half a pixel past
+        // an end, which moves the row crossed by at most half a pixel.
+        const int rowLow = std::max(rowFirst, static_cast<int>(std::min(a.Y, b.Y)) - 2);
+        const int rowHigh = std::min(rowLast, static_cast<int>(std::max(a.Y, b.Y)) + 2);
+        if (rowLow > rowHigh) continue;
+        const int left = std::max(0, static_cast<int>(std::min(a.X, b.X)) - 2);
+        const int right = std::min(width_ - 1, static_cast<int>(std::max(a.X, b.X)) + 2);
+        if (left > right) continue;
+        // Every depth painted lies between the ends'.
+        if (Hidden(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) continue;
+        shown(a, b, std::array<int, 4>{rowLow, rowHigh, left, right});
+    }
+}
+
+template <typename Sink>
+bool PixelCanvas::Rasterise(const WindowPoint& a, const WindowPoint& b,
+                            const std::array<int, 4>& box, Sink paint) const {
+    const int rowLow = box[0], rowHigh = box[1];
     const bool xMajor = std::fabs(b.X - a.X) >= std::fabs(b.Y - a.Y);
     // Along the major axis u, across it v.
     const double ua = xMajor ? a.X : a.Y, va = xMajor ? a.Y : a.X;
     const double ub = xMajor ? b.X : b.Y, vb = xMajor ? b.Y : b.X;
     const double du = ub - ua;
-    if (du == 0.0) return;  // no length: it leaves no diamond
+    if (du == 0.0) return false;  // no length: it leaves no diamond
     // The columns whose centre the moved segment passes. Moved, each end lies just below its
     // position along u, so a centre at an end's position is passed going down and not going
     // up: centres in [ua, ub) up, in [ub, ua) down. An end inside its pixel's diamond counts
@@ -107,8 +161,7 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFro
         first = std::max(first, rowLow);
         last = std::min(last, rowHigh);
     }
-    if (first > last) return;
-    MarkPainted(rowLow, rowHigh, left, right);
+    if (first > last) return false;
     // Stepping from centre to centre along the major axis; the depth stays between the ends'
     // (an end counted as its pixel's centre lies a little outside the segment).
     const double slope = (vb - va) / du;
@@ -130,16 +183,17 @@ void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFro
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
             if (r >= rowLow && r <= rowHigh)
-                Paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
+                paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     } else {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
             if (r >= 0 && r < minorSize)
-                Paint(Cell(r, i), static_cast<float>(std::clamp(z, zLow, zHigh)));
+                paint(Cell(r, i), static_cast<float>(std::clamp(z, zLow, zHigh)));
         }
     }
+    return true;
 }
 
 void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double boundPixels,
@@ -244,7 +298,64 @@ bool PixelCanvas::HiddenBehindTiles(int top, int bottom, int left, int right, fl
     return true;
 }
 
+void PixelCanvas::Settle() {
+    if (!painted_) return;
+    // The blocks over the tiles painted so far; the others are not looked at.
+    const int tilesDown =
+        static_cast<int>(tileFar_.size() / std::max<std::size_t>(1, tilesAcross_));
+    const std::array<int, 4> tiles = dirty_;
+    for (int level = 0; level < 2; ++level) {
+        // Blocks of 2 x 2 tiles from the tiles, then of 2 x 2 of those.
+        const std::vector<float>& from = level == 0 ? tileFar_ : halfFar_;
+        const std::size_t fromAcross = level == 0 ? tilesAcross_ : halvesAcross_;
+        const int fromDown = level == 0 ? tilesDown : (tilesDown + 1) / 2;
+        std::vector<float>& to = level == 0 ? halfFar_ : blockFar_;
+        std::size_t& across = level == 0 ? halvesAcross_ : blocksAcross_;
+        std::array<int, 4>& box = level == 0 ? halves_ : blocks_;
+        across = (fromAcross + 1) / 2;
+        to.resize(across * static_cast<std::size_t>((fromDown + 1) / 2));
+        const std::array<int, 4>& below = level == 0 ? tiles : halves_;
+        box = {below[0] >> 1, below[1] >> 1, below[2] >> 1, below[3] >> 1};
+        for (int by = box[0]; by <= box[1]; ++by) {
+            for (int bx = box[2]; bx <= box[3]; ++bx) {
+                float far = -kEmpty;
+                for (int y = by * 2; y < std::min(by * 2 + 2, fromDown); ++y) {
+                    const float* row = &from[static_cast<std::size_t>(y) * fromAcross];
+                    for (int x = bx * 2;
+                         x < std::min<int>(bx * 2 + 2, static_cast<int>(fromAcross)); ++x) {
+                        far = std::max(far, row[x]);
+                    }
+                }
+                to[static_cast<std::size_t>(by) * across + bx] = far;
+            }
+        }
+    }
+    blocksStale_ = false;
+}
+
+bool PixelCanvas::HiddenBehindBlocks(int top, int bottom, int left, int right,
+                                     float nearest) const {
+    // A box of more than four half blocks either way: by blocks, then half blocks, then tiles.
+    auto farthest = [](const std::vector<float>& level, std::size_t across, int top, int bottom,
+                       int left, int right) {
+        float far = -kEmpty;
+        for (int y = top; y <= bottom; ++y) {
+            const float* row = &level[static_cast<std::size_t>(y) * across];
+            for (int x = left; x <= right; ++x) far = std::max(far, row[x]);
+        }
+        return far;
+    };
+    const int firstRow = top >> 4, lastRow = bottom >> 4, first = left >> 4, last = right >> 4;
+    const bool few = lastRow - firstRow <= 3 && last - first <= 3;
+    return (few ? FarthestOfFour(blockFar_, blocksAcross_, firstRow, lastRow, first, last)
+                : farthest(blockFar_, blocksAcross_, firstRow, lastRow, first, last)) < nearest ||
+           farthest(halfFar_, halvesAcross_, top >> 3, bottom >> 3, left >> 3, right >> 3) <
+               nearest ||
+           HiddenBehindTiles(top, bottom, left, right, nearest);
+}
+
 void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {
+    blocksStale_ = true;
     for (int tx = fromTile; tx <= toTile; ++tx) {
         const std::size_t tile = static_cast<std::size_t>(tileRow) * tilesAcross_ + tx;
         const float* cells = &depth_[tile * 16];
@@ -277,7 +388,9 @@ void PixelCanvas::ForDirtyTiles(Visit visit) {
 
 void PixelCanvas::Absorb(PixelCanvas& other) {
     if (!other.painted_ || other.depth_.size() != depth_.size()) return;
+    // Each tile's bound stays a bound: no pixel of the two lies farther than the lesser.
     other.ForDirtyTiles([&](std::size_t tile, int, int) {
+        tileFar_[tile] = std::min(tileFar_[tile], other.tileFar_[tile]);
         for (std::size_t c = tile * 16; c < tile * 16 + 16; ++c) {
             depth_[c] = std::min(depth_[c], other.depth_[c]);
             other.depth_[c] = kEmpty;
@@ -285,6 +398,7 @@ void PixelCanvas::Absorb(PixelCanvas& other) {
     });
     const auto& box = other.dirty_;
     MarkPainted(box[0] << 2, box[1] << 2, box[2] << 2, box[3] << 2);
+    blocksStale_ = true;
     other.painted_ = false;
 }
 
@@ -299,6 +413,48 @@ void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
             z = kEmpty;
         }
     });
+    painted_ = false;
+}
+
+void PixelCanvas::SizeImage(DepthImage& out) const {
+    if (!painted_) {
+        out.Left = out.Bottom = out.Width = out.Height = 0;
+        out.Depths.clear();
+        return;
+    }
+    out.Bottom = dirty_[0] * 4;
+    out.Left = dirty_[2] * 4;
+    out.Height = std::min(height_, dirty_[1] * 4 + 4) - out.Bottom;
+    out.Width = std::min(width_, dirty_[3] * 4 + 4) - out.Left;
+    out.Depths.resize(static_cast<std::size_t>(out.Width) * out.Height);
+}
+
+void PixelCanvas::CollectRows(DepthImage& out, int rowFrom, int rowTo) {
+    if (out.Width <= 0) return;
+    // Whole tiles: the caller's bands start on a row of tiles.
+    const int firstTile = std::max(dirty_[0], rowFrom >> 2);
+    const int lastTile = std::min(dirty_[1], rowTo >> 2);
+    for (int ty = firstTile; ty <= lastTile; ++ty) {
+        for (int tx = dirty_[2]; tx <= dirty_[3]; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * tilesAcross_ + tx;
+            float* cells = &depth_[tile * 16];
+            for (int r = 0; r < 4; ++r) {
+                const int y = ty * 4 + r - out.Bottom;
+                if (y >= out.Height) break;
+                float* row = &out.Depths[static_cast<std::size_t>(y) * out.Width];
+                for (int c = 0; c < 4; ++c) {
+                    const int x = tx * 4 + c - out.Left;
+                    float& z = cells[r * 4 + c];
+                    if (x < out.Width) row[x] = z == kEmpty ? 1.0f : z;
+                    z = kEmpty;
+                }
+            }
+            tileFar_[tile] = kEmpty;
+        }
+    }
+}
+
+void PixelCanvas::EndCollect() {
     painted_ = false;
 }
 

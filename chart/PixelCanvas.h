@@ -34,6 +34,32 @@ struct WindowPoint {
     float Z = 0.0f;
 };
 
+// The painted pixels of a frame as an image of window depths: Width x Height pixels, row by row
+// from the one at Bottom, column Left first; 1, the far plane's depth, where nothing is
+// painted.
+struct DepthImage {
+    int Left = 0;
+    int Bottom = 0;
+    int Width = 0;
+    int Height = 0;
+    std::vector<float> Depths;
+};
+
+// Pixels of a line found in front of a canvas: cells as TiledCell lays them out, their depths,
+// and the box of pixels (rows, then columns) they lie in.
+struct LinePixels {
+    struct Pixel {
+        std::uint32_t Cell;
+        float Z;
+    };
+    std::vector<Pixel> Pixels;
+    std::array<int, 4> Box{0, -1, 0, -1};
+    void Clear() {
+        Pixels.clear();
+        Box = {0, -1, 0, -1};
+    }
+};
+
 // Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
 // depth painted there. However much is painted (a line of a million segments, thousands of
 // spheres over one another), the frame then draws at most one fragment per viewport pixel,
@@ -54,6 +80,17 @@ class PixelCanvas {
     // spheres costs about what shows of it.
     void Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom = 0,
                  int rowTo = std::numeric_limits<int>::max());
+    // The same for each pair of points in turn.
+    void Segments(const std::vector<WindowPoint>& pairs, int rowFrom = 0,
+                  int rowTo = std::numeric_limits<int>::max());
+    // The pixels that the segments of count points, in pairs, would paint in front of what
+    // this canvas holds, appended to out; nothing is painted, so that several threads can
+    // test the parts of a long line against one canvas of spheres side by side. Settle first.
+    void SegmentPixels(const WindowPoint* pairs, std::size_t count, LinePixels& out) const;
+    // Paints the pixels SegmentPixels found.
+    void Paint(const LinePixels& pixels);
+    // Brings up to date what SegmentPixels reads of this canvas, after spheres were painted.
+    void Settle();
 
     // Whether spheres can be painted: the projection is a perspective one with the eye at the
     // origin of eye space, as every frustum is.
@@ -74,6 +111,12 @@ class PixelCanvas {
     // Appends one point per painted pixel, at the pixel's centre and its nearest depth, and
     // leaves the canvas empty.
     void Collect(std::vector<WindowPoint>& out);
+    // The same as an image, in three steps so that threads can copy bands of rows side by
+    // side: SizeImage, then CollectRows for bands starting on a multiple of 4 rows, which
+    // together cover the viewport, then EndCollect.
+    void SizeImage(DepthImage& out) const;
+    void CollectRows(DepthImage& out, int rowFrom, int rowTo);
+    void EndCollect();
 
   private:
     std::size_t Cell(int x, int y) const { return TiledCell(x, y, tilesAcross_); }
@@ -94,6 +137,54 @@ class PixelCanvas {
     // a safe bound; only spheres bring it up to date.
     std::vector<float> tileFar_;
     bool HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const;
+    // Per block of 4 x 4 tiles, the farthest of its tiles' bounds, and the same per half block
+    // of 2 x 2 tiles, brought up to date when a line is painted after spheres: a segment's
+    // screen box is tested against a few blocks rather than dozens of tiles. Blocks within
+    // blocks_ (rows, then columns) are current, and so are halves within halves_.
+    std::vector<float> blockFar_, halfFar_;
+    std::size_t blocksAcross_ = 0, halvesAcross_ = 0;
+    std::array<int, 4> blocks_{}, halves_{};
+    bool HiddenBehindBlocks(int top, int bottom, int left, int right, float nearest) const;
+    bool blocksStale_ = true;
+    // Whether everything painted over the box of pixels (rows top to bottom, columns left to
+    // right, within the viewport) lies nearer than the window depth nearest, as far as the
+    // spheres painted before the last Settle tell: a segment there would change nothing.
+    bool Hidden(int top, int bottom, int left, int right, float nearest) const {
+        if (!painted_ || blocksStale_) return false;
+        const int firstRow = top >> 3, lastRow = bottom >> 3, first = left >> 3, last = right >> 3;
+        if (firstRow < halves_[0] || lastRow > halves_[1] || first < halves_[2] ||
+            last > halves_[3]) {
+            return false;
+        }
+        if (lastRow - firstRow > 3 || last - first > 3)
+            return HiddenBehindBlocks(top, bottom, left, right, nearest);
+        return FarthestOfFour(halfFar_, halvesAcross_, firstRow, lastRow, first, last) < nearest ||
+               HiddenBehindTiles(top, bottom, left, right, nearest);
+    }
+    // The farthest of up to four by four entries of a level, rows firstRow to lastRow and
+    // columns first to last, some of them read twice: no branch that the data decides.
+    static float FarthestOfFour(const std::vector<float>& level, std::size_t across, int firstRow,
+                                int lastRow, int first, int last) {
+        const int columns[4] = {first, std::min(first + 1, last), std::min(first + 2, last), last};
+        float far = -kEmpty;
+        for (int k = 0; k < 4; ++k) {
+            const float* row =
+                &level[static_cast<std::size_t>(std::min(firstRow + k, lastRow)) * across];
+            far =
+                std::max({far, row[columns[0]], row[columns[1]], row[columns[2]], row[columns[3]]});
+        }
+        return far;
+    }
+    // shown(a, b, box) for each segment of the pairs that is not hidden, with the box of
+    // pixels (rows, then columns) it may paint within rows rowFrom to rowTo.
+    template <typename Shown>
+    void ForShownSegments(const WindowPoint* pairs, std::size_t count, int rowFrom, int rowTo,
+                          Shown shown) const;
+    // paint(cell, depth) for each pixel of the segment by the rule for lines; false when
+    // there is none.
+    template <typename Sink>
+    bool Rasterise(const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box,
+                   Sink paint) const;
     void UpdateTiles(int tileRow, int fromTile, int toTile);
     bool painted_ = false;  // anything since the buffer was last all kEmpty
     // The tiles painted since then lie in rows dirty_[0] to [1], columns [2] to [3]: a frame

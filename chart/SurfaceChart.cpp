@@ -147,26 +147,12 @@ void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, i
 }
 
 void SurfaceChart::DrawPaintedPixels(int width, int height) {
-    if (plan_.Pixels.empty()) return;
+    const DepthImage& image = plan_.Pixels;
+    if (image.Width <= 0 || image.Height <= 0) return;
     // The painted pixels as one rectangle of depths, written where they pass the depth test:
     // one image instead of a point per pixel, which the software rasteriser handles many times
-    // faster. Unpainted pixels of the rectangle get the far plane's depth, which passes no
+    // faster. Unpainted pixels of the rectangle hold the far plane's depth, which passes no
     // "less than" test. The fragments take the current colour through the raster position.
-    int left = width, bottom = height, right = -1, top = -1;
-    for (const WindowPoint& p : plan_.Pixels) {
-        const int x = static_cast<int>(p.X), y = static_cast<int>(p.Y);
-        left = std::min(left, x);
-        right = std::max(right, x);
-        bottom = std::min(bottom, y);
-        top = std::max(top, y);
-    }
-    const int w = right - left + 1, h = top - bottom + 1;
-    paintedDepths_.assign(static_cast<std::size_t>(w) * h, 1.0f);
-    for (const WindowPoint& p : plan_.Pixels) {
-        const auto x = static_cast<std::size_t>(static_cast<int>(p.X) - left);
-        const auto y = static_cast<std::size_t>(static_cast<int>(p.Y) - bottom);
-        paintedDepths_[y * w + x] = p.Z;
-    }
     // Window coordinates as they are: x and y in pixels.
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -175,14 +161,15 @@ void SurfaceChart::DrawPaintedPixels(int width, int height) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glRasterPos3f(static_cast<float>(left) + 0.25f, static_cast<float>(bottom) + 0.25f, 0.0f);
+    glRasterPos3f(static_cast<float>(image.Left) + 0.25f, static_cast<float>(image.Bottom) + 0.25f,
+                  0.0f);
     glDepthFunc(GL_LESS);
     GLint rowLength = 0, alignment = 4;
     glGetIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glDrawPixels(w, h, GL_DEPTH_COMPONENT, GL_FLOAT, paintedDepths_.data());
+    glDrawPixels(image.Width, image.Height, GL_DEPTH_COMPONENT, GL_FLOAT, image.Depths.data());
     glPixelStorei(GL_UNPACK_ROW_LENGTH, rowLength);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glDepthFunc(GL_LEQUAL);

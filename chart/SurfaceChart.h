@@ -65,7 +65,6 @@ class SurfaceChart {
     MarkerPlan plan_;
     std::vector<float> batchPositions_;
     std::vector<unsigned> batchIndices_;
-    std::vector<float> paintedDepths_;  // the painted pixels' rectangle, row by row
     int viewportWidth_ = 0;
     int viewportHeight_ = 0;
     static void DrawAxes(const ChartModel& m);

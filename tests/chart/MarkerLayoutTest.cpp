@@ -32,6 +32,19 @@ std::vector<ScenePoint> All(const MarkerPlan& plan) {
     return out;
 }
 
+// The painted pixels of a plan's image, at their centres.
+std::vector<WindowPoint> Painted(const MarkerPlan& plan) {
+    const DepthImage& image = plan.Pixels;
+    std::vector<WindowPoint> out;
+    for (int y = 0; y < image.Height; ++y) {
+        for (int x = 0; x < image.Width; ++x) {
+            const float z = image.Depths[static_cast<std::size_t>(y) * image.Width + x];
+            if (z < 1.0f) out.push_back({image.Left + x + 0.5f, image.Bottom + y + 0.5f, z});
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 TEST(MarkerLayout, KeepsTheNearestMarkerPerPixelAndDropsRepeats) {
@@ -107,8 +120,8 @@ TEST(MarkerLayout, SegmentsWithAnEndNearOrBehindTheEyeAreLeftToTheLibrary) {
     EXPECT_EQ(plan.Segments[2].Z, 3.0f);
     EXPECT_EQ(plan.Count(), 0u);
     // Columns 50 to 54 of row 50; the end's pixel is the next segment's.
-    ASSERT_EQ(plan.Pixels.size(), 5u);
-    for (const WindowPoint& w : plan.Pixels) {
+    ASSERT_EQ(Painted(plan).size(), 5u);
+    for (const WindowPoint& w : Painted(plan)) {
         EXPECT_EQ(w.Y, 50.5f);
         EXPECT_GE(w.X, 50.5f);
         EXPECT_LE(w.X, 54.5f);
@@ -127,17 +140,17 @@ TEST(MarkerLayout, TheLineLeavesOutVerticesOnThePixelOfTheOneKeptBefore) {
     layout.Plan({a, c}, Frustum(), direct, lineOnly);
     auto pixels = [](const MarkerPlan& plan) {
         std::vector<std::pair<float, float>> out;
-        for (const WindowPoint& w : plan.Pixels) out.emplace_back(w.X, w.Y);
+        for (const WindowPoint& w : Painted(plan)) out.emplace_back(w.X, w.Y);
         std::sort(out.begin(), out.end());
         return out;
     };
     EXPECT_EQ(pixels(thinned), pixels(direct));
-    EXPECT_EQ(direct.Pixels.size(), 9u);  // columns 51 to 59
+    EXPECT_EQ(Painted(direct).size(), 9u);  // columns 51 to 59
     // The last vertex stays even on the pixel of the one before.
     layout.Plan({a, c, {0.85f, 0.21f, -4}}, Frustum(), thinned, lineOnly);
     EXPECT_EQ(pixels(thinned), pixels(direct));
     layout.Plan({a, b}, Frustum(), thinned, lineOnly);
-    EXPECT_EQ(thinned.Pixels.size(), 1u);
+    EXPECT_EQ(Painted(thinned).size(), 1u);
 }
 
 TEST(MarkerLayout, APathPlannedInSharesGivesWhatOneShareGives) {
@@ -178,8 +191,8 @@ TEST(MarkerLayout, APathPlannedInSharesGivesWhatOneShareGives) {
         std::sort(out.begin(), out.end());
         return out;
     };
-    EXPECT_EQ(pixels(a.Pixels), pixels(b.Pixels));
-    EXPECT_EQ(a.Pixels.size(), 10000u);  // every pixel of the view
+    EXPECT_EQ(pixels(Painted(a)), pixels(Painted(b)));
+    EXPECT_EQ(Painted(a).size(), 10000u);  // every pixel of the view
 }
 
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
