@@ -280,7 +280,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     const double* m = f.Clip.data();
     const MarkerParts parts = f.Parts;
     struct Projected {
-        double X, Y, W;
+        double X, Y, W, InverseW;
         WindowPoint At;
         bool OnScreen;
     };
@@ -300,6 +300,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         return Projected{sx,
                          sy,
                          cw,
+                         inverseW,
                          {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)},
                          onScreen};
     };
@@ -344,10 +345,16 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         };
         addLine(at(wa, wb), at(wb, wa));
     };
+    // The pixel of a position on screen (within 1e7 of the viewport).
+    auto pixelOf = [](double v) {
+        const int t = static_cast<int>(v);
+        return t - (t > v ? 1 : 0);
+    };
+    int keptColumn = 0, keptRow = 0;
     auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
         if (!parts.Line) return;
-        if (onScreen && keptOnScreen && i + 1 < end && FloorOf(w.X) == FloorOf(keptAt.X) &&
-            FloorOf(w.Y) == FloorOf(keptAt.Y)) {
+        const int column = onScreen ? pixelOf(w.X) : 0, row = onScreen ? pixelOf(w.Y) : 0;
+        if (onScreen && keptOnScreen && i + 1 < end && column == keptColumn && row == keptRow) {
             leftOut = i;
             leftOutAt = w;
             return;
@@ -369,6 +376,8 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         kept = i;
         keptAt = w;
         keptOnScreen = onScreen;
+        keptColumn = column;
+        keptRow = row;
         leftOut = kNoVertex;
     };
 
@@ -402,13 +411,12 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
             share.Lists.Full.push_back(p);
             continue;
         }
-        const double r = kMarkerStyle.Radius * f.Scale / cw;
+        const double r = kMarkerStyle.Radius * f.Scale * q.InverseW;
         if (!(sx > -r - 1.0 && sx < f.Width + r + 1.0 && sy > -r - 1.0 &&
               sy < f.Height + r + 1.0)) {
             continue;  // entirely off the viewport (or not a number)
         }
-        const int px = static_cast<int>(FloorOf(sx));
-        const int py = static_cast<int>(FloorOf(sy));
+        const int px = pixelOf(sx), py = pixelOf(sy);
         if (px < 0 || py < 0 || px >= f.Width || py >= f.Height) {
             AddSphere(p, r, f, share);  // centre off the viewport, some of the sphere on it
             continue;

@@ -90,7 +90,9 @@ void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count,
         pairs, count, 0, height_ - 1,
         [&](const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box) {
             const bool any = Rasterise(a, b, box, [&](std::size_t cell, float z) {
-                if (z < depth_[cell]) out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
+                // The tile's bound first: it is a sixteenth the size of the depths.
+                if (tileFar_[cell >> 4] < z || !(z < depth_[cell])) return;
+                out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
             });
             if (!any) return;
             if (out.Box[0] > out.Box[1]) {
