@@ -4,6 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quarmel {
 
 namespace {
@@ -268,6 +272,47 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
         const int last = std::min(right, static_cast<int>(-FloorOf(0.5 - u2)) - 1);
         const double qg = dot(q, g);
         const float* tiles = &tileFar_[static_cast<std::size_t>(row >> 2) * tilesAcross_];
+#if defined(__SSE2__)
+        // The four pixels of a tile's row at a time: their depths worked out two by two, by
+        // the same arithmetic in the same order as one at a time, so to the same bits.
+        const __m128d vAlpha = _mm_set1_pd(alpha), vBeta = _mm_set1_pd(beta);
+        const __m128d vGamma = _mm_set1_pd(gamma), vTwoDelta = _mm_set1_pd(2.0 * delta);
+        const __m128d vEps = _mm_set1_pd(eps), vK = _mm_set1_pd(k), vInvK = _mm_set1_pd(invK);
+        const __m128d vQg = _mm_set1_pd(qg), vQu = _mm_set1_pd(qu), vP14 = _mm_set1_pd(p[14]);
+        const __m128d half = _mm_set1_pd(0.5), zero = _mm_setzero_pd();
+        auto depths = [&](__m128d u, double* out) {
+            const __m128d cd = _mm_add_pd(vAlpha, _mm_mul_pd(vBeta, u));
+            const __m128d dd =
+                _mm_add_pd(vGamma, _mm_mul_pd(_mm_add_pd(vTwoDelta, _mm_mul_pd(vEps, u)), u));
+            // max(x, 0) gives 0 for a number that is none, as std::max(0.0, x) does.
+            const __m128d square =
+                _mm_max_pd(_mm_sub_pd(_mm_mul_pd(cd, cd), _mm_mul_pd(dd, vK)), zero);
+            const __m128d inverseT = _mm_mul_pd(_mm_add_pd(cd, _mm_sqrt_pd(square)), vInvK);
+            const __m128d clip =
+                _mm_add_pd(_mm_add_pd(vQg, _mm_mul_pd(vQu, u)), _mm_mul_pd(vP14, inverseT));
+            _mm_storeu_pd(out, _mm_add_pd(half, _mm_mul_pd(half, clip)));
+        };
+        for (int tile = first >> 2; tile <= last >> 2; ++tile) {
+            if (tiles[tile] < hidden) continue;
+            const int from = std::max(first, tile * 4) - tile * 4;
+            const int to = std::min(last, tile * 4 + 3) - tile * 4;
+            paintedFrom = std::min(paintedFrom, tile * 4 + from);
+            paintedTo = tile * 4 + to;
+            float* cells = &depth_[Cell(tile * 4, row)];
+            bool shows = false;
+            for (int l = from; l <= to; ++l) shows = shows || !(cells[l] < hidden);
+            if (!shows) continue;
+            alignas(16) double z[4];
+            const double u = tile * 4 + 0.5;
+            depths(_mm_set_pd(u + 1.0, u), z);
+            depths(_mm_set_pd(u + 3.0, u + 2.0), z + 2);
+            for (int l = from; l <= to; ++l) {
+                if (cells[l] < hidden) continue;
+                if (z[l] >= 0.0 && z[l] <= 1.0)
+                    cells[l] = std::min(cells[l], static_cast<float>(z[l]));
+            }
+        }
+#else
         for (int col = first; col <= last; ++col) {
             if (tiles[col >> 2] < hidden) {
                 col |= 3;
@@ -286,6 +331,7 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             const double z = 0.5 + 0.5 * (qg + qu * u + p[14] * inverseT);
             if (z >= 0.0 && z <= 1.0) Paint(cell, static_cast<float>(z));
         }
+#endif
     }
     tileRowDone(bottom);
 }
