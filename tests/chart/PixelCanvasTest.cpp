@@ -244,4 +244,23 @@ TEST(PixelCanvas, SpheresAndSegmentsPassedOverAsHiddenLeaveThePictureAsPaintingT
     EXPECT_EQ(paint({0, 1, 2, 3}, 1), farToNear);
     EXPECT_EQ(paint({0, 2, 1, 3}, 2), farToNear);
     EXPECT_EQ(paint({1, 0, 3, 2}, 3), farToNear);
+
+    // Bands of spheres painted in canvases of their own and taken over, then the line found in
+    // two parts against them and painted: the same picture.
+    PixelCanvas upper;
+    canvas.Begin(size, size, projection);
+    upper.Begin(size, size, projection);
+    for (const Ball& s : balls) {
+        const double bound = s.radius * size / 2 / -s.centre[2] * 1.2;
+        canvas.Sphere(s.centre, s.radius, bound, 0, 59);
+        upper.Sphere(s.centre, s.radius, bound, 60, size - 1);
+    }
+    canvas.Absorb(upper);
+    canvas.Settle();
+    LinePixels firstPart, secondPart;
+    canvas.SegmentPixels(&lines[0][0], 4, firstPart);
+    canvas.SegmentPixels(&lines[2][0], 4, secondPart);
+    canvas.Paint(firstPart);
+    canvas.Paint(secondPart);
+    EXPECT_EQ(Collected(canvas), farToNear);
 }
