@@ -348,58 +348,55 @@ bool PixelCanvas::HiddenBehindTiles(int top, int bottom, int left, int right, fl
 
 void PixelCanvas::Settle() {
     if (!painted_) return;
-    // The blocks over the tiles painted so far; the others are not looked at.
+    // The half blocks over the tiles painted so far; the others are not looked at.
     const int tilesDown =
         static_cast<int>(tileFar_.size() / std::max<std::size_t>(1, tilesAcross_));
-    const std::array<int, 4> tiles = dirty_;
-    for (int level = 0; level < 2; ++level) {
-        // Blocks of 2 x 2 tiles from the tiles, then of 2 x 2 of those.
-        const std::vector<float>& from = level == 0 ? tileFar_ : halfFar_;
-        const std::size_t fromAcross = level == 0 ? tilesAcross_ : halvesAcross_;
-        const int fromDown = level == 0 ? tilesDown : (tilesDown + 1) / 2;
-        std::vector<float>& to = level == 0 ? halfFar_ : blockFar_;
-        std::size_t& across = level == 0 ? halvesAcross_ : blocksAcross_;
-        std::array<int, 4>& box = level == 0 ? halves_ : blocks_;
-        across = (fromAcross + 1) / 2;
-        to.resize(across * static_cast<std::size_t>((fromDown + 1) / 2));
-        const std::array<int, 4>& below = level == 0 ? tiles : halves_;
-        box = {below[0] >> 1, below[1] >> 1, below[2] >> 1, below[3] >> 1};
-        for (int by = box[0]; by <= box[1]; ++by) {
-            for (int bx = box[2]; bx <= box[3]; ++bx) {
-                float far = -kEmpty;
-                for (int y = by * 2; y < std::min(by * 2 + 2, fromDown); ++y) {
-                    const float* row = &from[static_cast<std::size_t>(y) * fromAcross];
-                    for (int x = bx * 2;
-                         x < std::min<int>(bx * 2 + 2, static_cast<int>(fromAcross)); ++x) {
-                        far = std::max(far, row[x]);
-                    }
+    halvesAcross_ = (tilesAcross_ + 1) / 2;
+    halfFar_.resize(halvesAcross_ * static_cast<std::size_t>((tilesDown + 1) / 2));
+    halves_ = {dirty_[0] >> 1, dirty_[1] >> 1, dirty_[2] >> 1, dirty_[3] >> 1};
+    for (int hy = halves_[0]; hy <= halves_[1]; ++hy) {
+        for (int hx = halves_[2]; hx <= halves_[3]; ++hx) {
+            float far = -kEmpty;
+            for (int y = hy * 2; y < std::min(hy * 2 + 2, tilesDown); ++y) {
+                const float* row = &tileFar_[static_cast<std::size_t>(y) * tilesAcross_];
+                for (int x = hx * 2; x < std::min<int>(hx * 2 + 2, static_cast<int>(tilesAcross_));
+                     ++x) {
+                    far = std::max(far, row[x]);
                 }
-                to[static_cast<std::size_t>(by) * across + bx] = far;
+            }
+            halfFar_[static_cast<std::size_t>(hy) * halvesAcross_ + hx] = far;
+        }
+    }
+    // The windows of each size from those of half the size: four of them, from the corners,
+    // each cut short at the edge of halves_.
+    for (std::size_t level = 0; level < windowFar_.size(); ++level) {
+        const std::vector<float>& from = level == 0 ? halfFar_ : windowFar_[level - 1];
+        std::vector<float>& to = windowFar_[level];
+        to.resize(halfFar_.size());
+        const int step = 1 << level;
+        for (int y = halves_[0]; y <= halves_[1]; ++y) {
+            const float* row = &from[static_cast<std::size_t>(y) * halvesAcross_];
+            const float* next =
+                &from[static_cast<std::size_t>(std::min(y + step, halves_[1])) * halvesAcross_];
+            float* out = &to[static_cast<std::size_t>(y) * halvesAcross_];
+            for (int x = halves_[2]; x <= halves_[3]; ++x) {
+                const int right = std::min(x + step, halves_[3]);
+                out[x] = std::max({row[x], row[right], next[x], next[right]});
             }
         }
     }
     blocksStale_ = false;
 }
 
-bool PixelCanvas::HiddenBehindBlocks(int top, int bottom, int left, int right,
+bool PixelCanvas::HiddenBehindHalves(int top, int bottom, int left, int right,
                                      float nearest) const {
-    // A box of more than four half blocks either way: by blocks, then half blocks, then tiles.
-    auto farthest = [](const std::vector<float>& level, std::size_t across, int top, int bottom,
-                       int left, int right) {
-        float far = -kEmpty;
-        for (int y = top; y <= bottom; ++y) {
-            const float* row = &level[static_cast<std::size_t>(y) * across];
-            for (int x = left; x <= right; ++x) far = std::max(far, row[x]);
-        }
-        return far;
-    };
-    const int firstRow = top >> 4, lastRow = bottom >> 4, first = left >> 4, last = right >> 4;
-    const bool few = lastRow - firstRow <= 3 && last - first <= 3;
-    return (few ? FarthestOfFour(blockFar_, blocksAcross_, firstRow, lastRow, first, last)
-                : farthest(blockFar_, blocksAcross_, firstRow, lastRow, first, last)) < nearest ||
-           farthest(halfFar_, halvesAcross_, top >> 3, bottom >> 3, left >> 3, right >> 3) <
-               nearest ||
-           HiddenBehindTiles(top, bottom, left, right, nearest);
+    // A box of more half blocks either way than the largest windows cover.
+    float far = -kEmpty;
+    for (int y = top >> 3; y <= bottom >> 3; ++y) {
+        const float* row = &halfFar_[static_cast<std::size_t>(y) * halvesAcross_];
+        for (int x = left >> 3; x <= right >> 3; ++x) far = std::max(far, row[x]);
+    }
+    return far < nearest || HiddenBehindTiles(top, bottom, left, right, nearest);
 }
 
 void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {

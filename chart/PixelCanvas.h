@@ -137,14 +137,16 @@ class PixelCanvas {
     // a safe bound; only spheres bring it up to date.
     std::vector<float> tileFar_;
     bool HiddenBehindTiles(int top, int bottom, int left, int right, float nearest) const;
-    // Per block of 4 x 4 tiles, the farthest of its tiles' bounds, and the same per half block
-    // of 2 x 2 tiles, brought up to date when a line is painted after spheres: a segment's
-    // screen box is tested against a few blocks rather than dozens of tiles. Blocks within
-    // blocks_ (rows, then columns) are current, and so are halves within halves_.
-    std::vector<float> blockFar_, halfFar_;
-    std::size_t blocksAcross_ = 0, halvesAcross_ = 0;
-    std::array<int, 4> blocks_{}, halves_{};
-    bool HiddenBehindBlocks(int top, int bottom, int left, int right, float nearest) const;
+    // Per half block of 2 x 2 tiles, the farthest of its tiles' bounds, and per half block the
+    // farthest over the windows of 2, 4 and 8 half blocks square from it on, brought up to date
+    // by Settle when a line is painted after spheres: a segment's box is then four lookups
+    // rather than dozens of tiles. Half blocks within halves_ (rows, then columns) are
+    // current; a window ends at its edge.
+    std::vector<float> halfFar_;
+    std::array<std::vector<float>, 3> windowFar_;
+    std::size_t halvesAcross_ = 0;
+    std::array<int, 4> halves_{};
+    bool HiddenBehindHalves(int top, int bottom, int left, int right, float nearest) const;
     bool blocksStale_ = true;
     // Whether everything painted over the box of pixels (rows top to bottom, columns left to
     // right, within the viewport) lies nearer than the window depth nearest, as far as the
@@ -156,24 +158,22 @@ class PixelCanvas {
             last > halves_[3]) {
             return false;
         }
-        if (lastRow - firstRow > 3 || last - first > 3)
-            return HiddenBehindBlocks(top, bottom, left, right, nearest);
-        return FarthestOfFour(halfFar_, halvesAcross_, firstRow, lastRow, first, last) < nearest ||
-               HiddenBehindTiles(top, bottom, left, right, nearest);
-    }
-    // The farthest of up to four by four entries of a level, rows firstRow to lastRow and
-    // columns first to last, some of them read twice: no branch that the data decides.
-    static float FarthestOfFour(const std::vector<float>& level, std::size_t across, int firstRow,
-                                int lastRow, int first, int last) {
-        const int columns[4] = {first, std::min(first + 1, last), std::min(first + 2, last), last};
-        float far = -kEmpty;
-        for (int k = 0; k < 4; ++k) {
-            const float* row =
-                &level[static_cast<std::size_t>(std::min(firstRow + k, lastRow)) * across];
-            far =
-                std::max({far, row[columns[0]], row[columns[1]], row[columns[2]], row[columns[3]]});
-        }
-        return far;
+        // The smallest windows of which four, from the box's corners, cover it.
+        const int span = std::max(lastRow - firstRow, last - first) + 1;
+        std::size_t level = 0;
+        while (level < windowFar_.size() && span > 4 << level) ++level;
+        if (level == windowFar_.size())
+            return HiddenBehindHalves(top, bottom, left, right, nearest);
+        const int size = 2 << level;
+        const std::vector<float>& windows = windowFar_[level];
+        const float* upper = &windows[static_cast<std::size_t>(firstRow) * halvesAcross_];
+        const float* lower =
+            &windows[static_cast<std::size_t>(std::max(firstRow, lastRow - size + 1)) *
+                     halvesAcross_];
+        const int second = std::max(first, last - size + 1);
+        const float far =
+            std::max(std::max(upper[first], upper[second]), std::max(lower[first], lower[second]));
+        return far < nearest || HiddenBehindTiles(top, bottom, left, right, nearest);
     }
     // shown(a, b, box) for each segment of the pairs that is not hidden, with the box of
     // pixels (rows, then columns) it may paint within rows rowFrom to rowTo.
