@@ -20,8 +20,16 @@ constexpr std::size_t kMaxShares = 8;
 // A frame paints in bands of rows side by side from this many markers on.
 constexpr std::size_t kPointsPerBand = 2000;
 
+// The same bits: a repeated marker, not one that merely compares equal.
 bool Same(const ScenePoint& a, const ScenePoint& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    static_assert(sizeof(ScenePoint) == 12, "three floats");
+    std::uint64_t ab = 0, bb = 0;
+    std::uint32_t az = 0, bz = 0;
+    std::memcpy(&ab, &a, 8);
+    std::memcpy(&bb, &b, 8);
+    std::memcpy(&az, &a.Z, 4);
+    std::memcpy(&bz, &b.Z, 4);
+    return ab == bb && az == bz;
 }
 
 }  // namespace
