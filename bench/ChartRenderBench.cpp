@@ -25,11 +25,13 @@ namespace {
 constexpr int kWidth = 654;
 constexpr int kHeight = 632;
 
-// One offscreen framebuffer per window size, kept for the whole program.
+// One offscreen framebuffer per window size, kept for the whole program, and made current: a
+// frame drawn into the framebuffer of a larger size made before would pay for clearing all of it.
 OffscreenGl* GlOfSize(int width, int height) {
     static std::map<std::pair<int, int>, OffscreenGl*> made;
     OffscreenGl*& gl = made[{width, height}];
     if (gl == nullptr) gl = new OffscreenGl(width, height);
+    gl->MakeCurrent();
     return gl;
 }
 
