@@ -224,22 +224,18 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     for (std::size_t k = 1; k < bands; ++k) first.Canvas.Absorb(shares_[k].Canvas);
     // Then the line, over what the spheres hide: the shares find the pixels of equal parts of
     // it side by side, all against the spheres in the first canvas, which then paints them.
-    if (bands == 1) {
-        for (std::size_t s = 0; s < count; ++s) first.Canvas.Segments(shares_[s].Lines);
-    } else {
-        first.Canvas.Settle();
-        inShares(bands, [&](std::size_t k) {
-            LinePixels& found = shares_[k].Shown;
-            found.Clear();
-            for (std::size_t s = 0; s < count; ++s) {
-                const std::vector<WindowPoint>& lines = shares_[s].Lines;
-                const std::size_t pairs = lines.size() / 2;
-                const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
-                first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin), found);
-            }
-        });
-        for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
-    }
+    first.Canvas.Settle();
+    inShares(bands, [&](std::size_t k) {
+        LinePixels& found = shares_[k].Shown;
+        found.Clear();
+        for (std::size_t s = 0; s < count; ++s) {
+            const std::vector<WindowPoint>& lines = shares_[s].Lines;
+            const std::size_t pairs = lines.size() / 2;
+            const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
+            first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin), found);
+        }
+    });
+    for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
 

@@ -72,51 +72,15 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     solve(0.0, 2.0 / height_, rayV_, 0.0);
 }
 
-void PixelCanvas::Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom, int rowTo) {
-    Segments({a, b}, rowFrom, rowTo);
-}
-
 void PixelCanvas::Segments(const std::vector<WindowPoint>& pairs, int rowFrom, int rowTo) {
     if (blocksStale_) Settle();
-    ForShownSegments(
-        pairs.data(), pairs.size(), rowFrom, rowTo,
-        [&](const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box) {
-            if (!Rasterise(a, b, box, [&](std::size_t cell, float z) { Paint(cell, z); })) {
-                return;
-            }
-            MarkPainted(box[0], box[1], box[2], box[3]);
-        });
+    LinePixels found;
+    SegmentPixels(pairs.data(), pairs.size(), found, rowFrom, rowTo);
+    Paint(found);
 }
 
-void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count,
-                                LinePixels& out) const {
-    ForShownSegments(
-        pairs, count, 0, height_ - 1,
-        [&](const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box) {
-            const bool any = Rasterise(a, b, box, [&](std::size_t cell, float z) {
-                // The tile's bound first: it is a sixteenth the size of the depths.
-                if (tileFar_[cell >> 4] < z || !(z < depth_[cell])) return;
-                out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
-            });
-            if (!any) return;
-            if (out.Box[0] > out.Box[1]) {
-                out.Box = box;
-            } else {
-                out.Box = {std::min(out.Box[0], box[0]), std::max(out.Box[1], box[1]),
-                           std::min(out.Box[2], box[2]), std::max(out.Box[3], box[3])};
-            }
-        });
-}
-
-void PixelCanvas::Paint(const LinePixels& pixels) {
-    if (pixels.Pixels.empty()) return;
-    for (const LinePixels::Pixel& p : pixels.Pixels) Paint(p.Cell, p.Z);
-    MarkPainted(pixels.Box[0], pixels.Box[1], pixels.Box[2], pixels.Box[3]);
-}
-
-template <typename Shown>
-void PixelCanvas::ForShownSegments(const WindowPoint* pairs, std::size_t count, int rowFrom,
-                                   int rowTo, Shown shown) const {
+void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count, LinePixels& out,
+                                int rowFrom, int rowTo) const {
     const int rowFirst = std::max(0, rowFrom), rowLast = std::min(height_ - 1, rowTo);
     for (std::size_t j = 0; j + 1 < count; j += 2) {
         const WindowPoint &a = pairs[j], &b = pairs[j + 1];
@@ -130,8 +94,26 @@ void PixelCanvas::ForShownSegments(const WindowPoint* pairs, std::size_t count, 
         if (left > right) continue;
         // Every depth painted lies between the ends'.
         if (Hidden(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) continue;
-        shown(a, b, std::array<int, 4>{rowLow, rowHigh, left, right});
+        const std::array<int, 4> box{rowLow, rowHigh, left, right};
+        const bool any = Rasterise(a, b, box, [&](std::size_t cell, float z) {
+            // The tile's bound first: it is a sixteenth the size of the depths.
+            if (tileFar_[cell >> 4] < z || !(z < depth_[cell])) return;
+            out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
+        });
+        if (!any) continue;
+        if (out.Box[0] > out.Box[1]) {
+            out.Box = box;
+        } else {
+            out.Box = {std::min(out.Box[0], box[0]), std::max(out.Box[1], box[1]),
+                       std::min(out.Box[2], box[2]), std::max(out.Box[3], box[3])};
+        }
     }
+}
+
+void PixelCanvas::Paint(const LinePixels& pixels) {
+    if (pixels.Pixels.empty()) return;
+    for (const LinePixels::Pixel& p : pixels.Pixels) Paint(p.Cell, p.Z);
+    MarkPainted(pixels.Box[0], pixels.Box[1], pixels.Box[2], pixels.Box[3]);
 }
 
 template <typename Sink>
@@ -445,20 +427,6 @@ void PixelCanvas::Absorb(PixelCanvas& other) {
     MarkPainted(box[0] << 2, box[1] << 2, box[2] << 2, box[3] << 2);
     blocksStale_ = true;
     other.painted_ = false;
-}
-
-void PixelCanvas::Collect(std::vector<WindowPoint>& out) {
-    if (!painted_) return;
-    ForDirtyTiles([&](std::size_t tile, int tx, int ty) {
-        for (int k = 0; k < 16; ++k) {
-            float& z = depth_[tile * 16 + k];
-            if (z == kEmpty) continue;
-            out.push_back({static_cast<float>(tx * 4 + (k & 3)) + 0.5f,
-                           static_cast<float>(ty * 4 + (k >> 2)) + 0.5f, z});
-            z = kEmpty;
-        }
-    });
-    painted_ = false;
 }
 
 void PixelCanvas::SizeImage(DepthImage& out) const {

@@ -71,22 +71,20 @@ class PixelCanvas {
     // as the graphics library reports it). The buffers keep their storage from frame to frame.
     void Begin(int width, int height, const std::array<double, 16>& projection);
 
-    // The pixels a line of width 1 covers by the graphics library's rule for lines: a pixel
-    // is painted where the segment leaves the diamond inscribed in it, so the pixel of a point
-    // shared by two segments of a strip is painted once, by the segment starting there. The
-    // depth is interpolated linearly in window coordinates, as for any line. Only rows rowFrom
-    // to rowTo are painted, as for spheres. A segment that lies behind what spheres painted
-    // over its screen box changes nothing and costs only that test: a line painted after the
-    // spheres costs about what shows of it.
-    void Segment(const WindowPoint& a, const WindowPoint& b, int rowFrom = 0,
-                 int rowTo = std::numeric_limits<int>::max());
-    // The same for each pair of points in turn.
+    // The pixels a line of width 1 covers by the graphics library's rule for lines, for each
+    // pair of points in turn: a pixel is painted where the segment leaves the diamond
+    // inscribed in it, so the pixel of a point shared by two segments of a strip is painted
+    // once, by the segment starting there. The depth is interpolated linearly in window
+    // coordinates, as for any line. Only rows rowFrom to rowTo are painted, as for spheres. A
+    // segment that lies behind what spheres painted over its screen box changes nothing and
+    // costs only that test: a line painted after the spheres costs about what shows of it.
     void Segments(const std::vector<WindowPoint>& pairs, int rowFrom = 0,
                   int rowTo = std::numeric_limits<int>::max());
-    // The pixels that the segments of count points, in pairs, would paint in front of what
-    // this canvas holds, appended to out; nothing is painted, so that several threads can
-    // test the parts of a long line against one canvas of spheres side by side. Settle first.
-    void SegmentPixels(const WindowPoint* pairs, std::size_t count, LinePixels& out) const;
+    // What Segments would paint of count points, in pairs, in front of what this canvas
+    // holds, appended to out; nothing is painted, so that several threads can test the parts
+    // of a long line against one canvas of spheres side by side. Settle first.
+    void SegmentPixels(const WindowPoint* pairs, std::size_t count, LinePixels& out,
+                       int rowFrom = 0, int rowTo = std::numeric_limits<int>::max()) const;
     // Paints the pixels SegmentPixels found.
     void Paint(const LinePixels& pixels);
     // Brings up to date what SegmentPixels reads of this canvas, after spheres were painted.
@@ -108,12 +106,9 @@ class PixelCanvas {
     // Takes over what another canvas of the same size has painted, leaving it empty.
     void Absorb(PixelCanvas& other);
 
-    // Appends one point per painted pixel, at the pixel's centre and its nearest depth, and
-    // leaves the canvas empty.
-    void Collect(std::vector<WindowPoint>& out);
-    // The same as an image, in three steps so that threads can copy bands of rows side by
-    // side: SizeImage, then CollectRows for bands starting on a multiple of 4 rows, which
-    // together cover the viewport, then EndCollect.
+    // The painted pixels as an image, leaving the canvas empty, in three steps so that threads
+    // can copy bands of rows side by side: SizeImage, then CollectRows for bands starting on a
+    // multiple of 4 rows, which together cover the viewport, then EndCollect.
     void SizeImage(DepthImage& out) const;
     void CollectRows(DepthImage& out, int rowFrom, int rowTo);
     void EndCollect();
@@ -175,11 +170,6 @@ class PixelCanvas {
             std::max(std::max(upper[first], upper[second]), std::max(lower[first], lower[second]));
         return far < nearest || HiddenBehindTiles(top, bottom, left, right, nearest);
     }
-    // shown(a, b, box) for each segment of the pairs that is not hidden, with the box of
-    // pixels (rows, then columns) it may paint within rows rowFrom to rowTo.
-    template <typename Shown>
-    void ForShownSegments(const WindowPoint* pairs, std::size_t count, int rowFrom, int rowTo,
-                          Shown shown) const;
     // paint(cell, depth) for each pixel of the segment by the rule for lines; false when
     // there is none.
     template <typename Sink>

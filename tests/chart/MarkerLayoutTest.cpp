@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "chart/MarkerLayout.h"
+#include "tests/chart/PaintedPixels.h"
 
 using namespace quarmel;
 
@@ -34,15 +35,7 @@ std::vector<ScenePoint> All(const MarkerPlan& plan) {
 
 // The painted pixels of a plan's image, at their centres.
 std::vector<WindowPoint> Painted(const MarkerPlan& plan) {
-    const DepthImage& image = plan.Pixels;
-    std::vector<WindowPoint> out;
-    for (int y = 0; y < image.Height; ++y) {
-        for (int x = 0; x < image.Width; ++x) {
-            const float z = image.Depths[static_cast<std::size_t>(y) * image.Width + x];
-            if (z < 1.0f) out.push_back({image.Left + x + 0.5f, image.Bottom + y + 0.5f, z});
-        }
-    }
-    return out;
+    return quarmel::testing::PaintedPixels(plan.Pixels);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
 #include <utility>
 
 #include "chart/PixelCanvas.h"
+#include "tests/chart/PaintedPixels.h"
 
 using namespace quarmel;
 
@@ -17,10 +19,12 @@ namespace {
 using Pixels = std::map<std::pair<int, int>, float>;
 
 Pixels Collected(PixelCanvas& canvas) {
-    std::vector<WindowPoint> points;
-    canvas.Collect(points);
+    DepthImage image;
+    canvas.SizeImage(image);
+    canvas.CollectRows(image, 0, std::numeric_limits<int>::max());
+    canvas.EndCollect();
     Pixels out;
-    for (const WindowPoint& p : points) {
+    for (const WindowPoint& p : quarmel::testing::PaintedPixels(image)) {
         out[{static_cast<int>(std::floor(p.X)), static_cast<int>(std::floor(p.Y))}] = p.Z;
     }
     return out;
@@ -66,7 +70,7 @@ TEST(PixelCanvas, SegmentsCoverThePixelsWhoseDiamondTheyLeave) {
         const WindowPoint a{float(ax), float(ay), float(z(random))};
         const WindowPoint b{float(bx), float(by), float(z(random))};
         canvas.Begin(kW, kH, {});
-        canvas.Segment(a, b);
+        canvas.Segments({a, b});
         const Pixels got = Collected(canvas);
         int expected = 0;
         for (int py = 0; py < kH; ++py) {
@@ -110,7 +114,7 @@ TEST(PixelCanvas, EndsOnADiamondsEdgeFollowTheMovedEnds) {
     PixelCanvas canvas;
     for (const auto& c : cases) {
         canvas.Begin(8, 5, {});
-        canvas.Segment({c.ax, c.ay, 0.0f}, {c.bx, c.by, 0.0f});
+        canvas.Segments({{c.ax, c.ay, 0.0f}, {c.bx, c.by, 0.0f}});
         Set got;
         for (const auto& [pixel, depth] : Collected(canvas)) got.insert(pixel);
         EXPECT_EQ(got, c.pixels) << c.name;
@@ -120,15 +124,15 @@ TEST(PixelCanvas, EndsOnADiamondsEdgeFollowTheMovedEnds) {
 TEST(PixelCanvas, KeepsTheNearestDepthPerPixelAndStartsEmpty) {
     PixelCanvas canvas;
     canvas.Begin(10, 10, {});
-    canvas.Segment({0.1f, 5.3f, 0.6f}, {9.9f, 5.3f, 0.6f});
-    canvas.Segment({9.9f, 5.3f, 0.4f}, {0.1f, 5.3f, 0.4f});  // nearer, the other way
-    canvas.Segment({0.1f, 5.3f, 0.8f}, {9.9f, 5.3f, 0.8f});
+    canvas.Segments({{0.1f, 5.3f, 0.6f}, {9.9f, 5.3f, 0.6f}});
+    canvas.Segments({{9.9f, 5.3f, 0.4f}, {0.1f, 5.3f, 0.4f}});  // nearer, the other way
+    canvas.Segments({{0.1f, 5.3f, 0.8f}, {9.9f, 5.3f, 0.8f}});
     const Pixels once = Collected(canvas);
     ASSERT_EQ(once.size(), 10u);
     for (const auto& [pixel, depth] : once) EXPECT_FLOAT_EQ(depth, 0.4f) << pixel.first;
     EXPECT_TRUE(Collected(canvas).empty());
     canvas.Begin(10, 10, {});
-    canvas.Segment({0.1f, 2.3f, 0.7f}, {9.9f, 2.3f, 0.7f});
+    canvas.Segments({{0.1f, 2.3f, 0.7f}, {9.9f, 2.3f, 0.7f}});
     for (const auto& [pixel, depth] : Collected(canvas)) EXPECT_FLOAT_EQ(depth, 0.7f);
 }
 
@@ -224,7 +228,7 @@ TEST(PixelCanvas, SpheresAndSegmentsPassedOverAsHiddenLeaveThePictureAsPaintingT
             // Far to near, the line goes first; otherwise after the spheres.
             for (int pass = 0; pass < 2; ++pass) {
                 if ((pass == 0) == (order[0] == 3)) {
-                    for (const auto& l : lines) canvas.Segment(l[0], l[1], from, to);
+                    for (const auto& l : lines) canvas.Segments({l[0], l[1]}, from, to);
                     continue;
                 }
                 for (int k : order) {
