@@ -1,5 +1,7 @@
 #include "MarkerLayout.h"
 
+#include "chart/MarkerProjection.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -19,18 +21,6 @@ constexpr std::size_t kPointsPerShare = 50000;
 constexpr std::size_t kMaxShares = 8;
 // A frame paints in bands of rows side by side from this many markers on.
 constexpr std::size_t kPointsPerBand = 2000;
-
-// The same bits: a repeated marker, not one that merely compares equal.
-bool Same(const ScenePoint& a, const ScenePoint& b) {
-    static_assert(sizeof(ScenePoint) == 12, "three floats");
-    std::uint64_t ab = 0, bb = 0;
-    std::uint32_t az = 0, bz = 0;
-    std::memcpy(&ab, &a, 8);
-    std::memcpy(&bb, &b, 8);
-    std::memcpy(&az, &a.Z, 4);
-    std::memcpy(&bz, &b.Z, 4);
-    return ab == bb && az == bz;
-}
 
 }  // namespace
 
@@ -281,32 +271,12 @@ void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
 
 void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
                              std::size_t end, const Frame& f, Share& share) const {
-    const double* m = f.Clip.data();
     const MarkerParts parts = f.Parts;
-    struct Projected {
-        double X, Y, W, InverseW;
-        WindowPoint At;
-        bool OnScreen;
-    };
-    auto project = [&](const ScenePoint& p) {
-        const double x = p.X, y = p.Y, z = p.Z;
-        const double cx = m[0] * x + m[4] * y + m[8] * z + m[12];
-        const double cy = m[1] * x + m[5] * y + m[9] * z + m[13];
-        const double cz = m[2] * x + m[6] * y + m[10] * z + m[14];
-        const double cw = m[3] * x + m[7] * y + m[11] * z + m[15];
-        const double inverseW = 1.0 / cw;
-        const double sx = (cx * inverseW + 1.0) * f.HalfW;
-        const double sy = (cy * inverseW + 1.0) * f.HalfH;
-        const double sz = 0.5 * cz * inverseW + 0.5;
-        // Between the near and the far plane, at a position of useful size (not a number fails).
-        const bool onScreen =
-            cw > 0.0 && sz >= 0.0 && sz <= 1.0 && std::fabs(sx) < 1e7 && std::fabs(sy) < 1e7;
-        return Projected{sx,
-                         sy,
-                         cw,
-                         inverseW,
-                         {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)},
-                         onScreen};
+    const Projection projection{f.Clip.data(),       f.Width, f.Height, f.HalfW,     f.HalfH,
+                                kMarkerStyle.Radius, f.Scale, f.NearW,  f.CellShift, f.TilesAcross};
+    ProjectedBlock block;
+    auto at = [&block](std::size_t e) {
+        return WindowPoint{block.AtX[e], block.AtY[e], block.AtZ[e]};
     };
 
     // The line: the last vertex kept (its index, window position and whether it has a useful
@@ -316,56 +286,40 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     std::size_t kept = kNoVertex, leftOut = kNoVertex;
     bool keptOnScreen = false;
     WindowPoint keptAt, leftOutAt;
-    if (begin > 0 && begin < end) {
-        const Projected q = project(path[begin - 1]);
-        kept = begin - 1;
-        keptAt = q.At;
-        keptOnScreen = q.OnScreen;
-    }
-    // The line between two markers shows only outside their spheres: a point inside a sphere
-    // lies behind its surface, which has the line's colour. So the part of a segment within
-    // either end's sphere is left out, and a segment no longer than a diameter goes entirely:
-    // a path of steps smaller than its spheres costs next to nothing. (The modelview keeps
-    // lengths, as the spheres' radius in eye space assumes.)
+    int keptColumn = 0, keptRow = 0;
     auto addLine = [&](const WindowPoint& a, const WindowPoint& b) {
         share.Lines.push_back(a);
         share.Lines.push_back(b);
     };
-    auto PaintSegment = [&](const ScenePoint& a, const ScenePoint& b, const WindowPoint& wa,
-                            const WindowPoint& wb) {
-        if (!parts.Spheres) {
-            addLine(wa, wb);
-            return;
-        }
-        const float dx = b.X - a.X, dy = b.Y - a.Y, dz = b.Z - a.Z;
-        const float squared = dx * dx + dy * dy + dz * dz;
-        if (!(squared > 4.0f * kMarkerStyle.Radius * kMarkerStyle.Radius)) return;
-        // The cut ends taken along the segment on screen, where perspective moves them by a
-        // small part of the sphere's radius: they stay within the end spheres' discs.
-        const float ft = kMarkerStyle.Radius / std::sqrt(squared);
-        auto at = [ft](const WindowPoint& p, const WindowPoint& q) {
-            return WindowPoint{p.X + ft * (q.X - p.X), p.Y + ft * (q.Y - p.Y),
-                               p.Z + ft * (q.Z - p.Z)};
-        };
-        addLine(at(wa, wb), at(wb, wa));
-    };
-    // The pixel of a position on screen (within 1e7 of the viewport).
-    auto pixelOf = [](double v) {
-        const int t = static_cast<int>(v);
-        return t - (t > v ? 1 : 0);
-    };
-    int keptColumn = 0, keptRow = 0;
-    auto lineTo = [&](std::size_t i, bool onScreen, const WindowPoint& w) {
+    // The line between two markers shows only outside their spheres: a point inside a sphere
+    // lies behind its surface, which has the line's colour. So the part of a segment within
+    // either end's sphere is left out, and a segment no longer than a diameter goes entirely:
+    // a path of steps smaller than its spheres costs next to nothing. (The modelview keeps
+    // lengths, as the spheres' radius in eye space assumes.) Entry e of the block is marker i.
+    auto lineTo = [&](std::size_t i, std::size_t e) {
         if (!parts.Line) return;
-        const int column = onScreen ? pixelOf(w.X) : 0, row = onScreen ? pixelOf(w.Y) : 0;
+        const bool onScreen = block.OnScreen[e] != 0;
+        const int column = onScreen ? block.AtPixelX[e] : 0, row = onScreen ? block.AtPixelY[e] : 0;
         if (onScreen && keptOnScreen && i + 1 < end && column == keptColumn && row == keptRow) {
             leftOut = i;
-            leftOutAt = w;
+            leftOutAt = at(e);
             return;
         }
         if (kept != kNoVertex) {
             if (onScreen && keptOnScreen) {
-                PaintSegment(path[kept], path[i], keptAt, w);
+                WindowPoint from, to;
+                if (!parts.Spheres) {
+                    addLine(keptAt, at(e));
+                } else if (kept + 1 == i && e > 0) {
+                    // The segment from the marker before, already cut.
+                    if (block.Long[e] != 0) {
+                        addLine({block.FromX[e], block.FromY[e], block.FromZ[e]},
+                                {block.ToX[e], block.ToY[e], block.ToZ[e]});
+                    }
+                } else if (CutSegment(path[kept], path[i], keptAt, at(e), kMarkerStyle.Radius, from,
+                                      to)) {
+                    addLine(from, to);
+                }
             } else {
                 // Cut by the near plane: from where the line really was.
                 std::size_t from = kept;
@@ -378,7 +332,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
             }
         }
         kept = i;
-        keptAt = w;
+        keptAt = at(e);
         keptOnScreen = onScreen;
         keptColumn = column;
         keptRow = row;
@@ -387,51 +341,47 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
 
     // The markers go in blocks: a block is projected first and the cells its centres fall on
     // are fetched ahead, so that the walk through the cells waits for memory once a block
-    // rather than once a marker.
-    constexpr std::size_t kBlock = 64;
-    std::array<Projected, kBlock> block;
+    // rather than once a marker. A block starts from the marker before its first.
     const Nearest* cells = share.Cells.data();
-    for (std::size_t i = begin; i < end; ++i) {
-        const std::size_t inBlock = (i - begin) % kBlock;
-        if (inBlock == 0) {
-            for (std::size_t j = i; j < std::min(end, i + kBlock); ++j) {
-                const Projected& q = block[j - i] = project(path[j]);
-                if (q.X >= 0.0 && q.Y >= 0.0 && q.X < f.Width && q.Y < f.Height) {
-                    const int cx = static_cast<int>(q.X) >> f.CellShift;
-                    const int cy = static_cast<int>(q.Y) >> f.CellShift;
-                    __builtin_prefetch(&cells[TiledCell(cx, cy, f.TilesAcross)], 1);
+    for (std::size_t first = begin; first < end; first += kBlockMarkers) {
+        const std::size_t last = std::min(end, first + kBlockMarkers) - 1;
+        const std::size_t base = first > 0 ? first - 1 : 0;
+        ProjectMarkers(&path[base], last - base, projection, block);
+        if (first == begin && begin > 0) {
+            kept = begin - 1;
+            keptAt = at(0);
+            keptOnScreen = block.OnScreen[0] != 0;
+        }
+        for (std::size_t e = first - base; e <= last - base; ++e) {
+            if (block.Kind[e] == SphereKind::InCell) __builtin_prefetch(&cells[block.Cell[e]], 1);
+        }
+        for (std::size_t i = first; i <= last; ++i) {
+            const std::size_t e = i - base;
+            if (block.Repeat[e] != 0) continue;  // the same sphere again, a line of no length
+            lineTo(i, e);
+            if (!parts.Spheres) continue;
+            const ScenePoint& p = path[i];
+            switch (block.Kind[e]) {
+                case SphereKind::None:
+                    break;
+                case SphereKind::Full:
+                    share.Lists.Full.push_back(p);
+                    break;
+                case SphereKind::Alone:
+                    AddSphere(p, kMarkerStyle.Radius * f.Scale * block.InverseW[e], f, share);
+                    break;
+                case SphereKind::InCell: {
+                    Nearest& cell = share.Cells[static_cast<std::size_t>(block.Cell[e])];
+                    const float depth = static_cast<float>(block.W[e]);
+                    if (cell.Owner == kNone) {
+                        cell = {depth, static_cast<std::uint32_t>(i)};
+                        share.Touched.push_back(static_cast<std::uint32_t>(block.Cell[e]));
+                    } else if (depth < cell.Depth) {
+                        cell = {depth, static_cast<std::uint32_t>(i)};
+                    }
+                    break;
                 }
             }
-        }
-        const ScenePoint& p = path[i];
-        if (i > 0 && Same(p, path[i - 1])) continue;  // the same sphere again, a line of no length
-        const Projected& q = block[inBlock];
-        lineTo(i, q.OnScreen, q.At);
-        if (!parts.Spheres) continue;
-        const double cw = q.W, sx = q.X, sy = q.Y;
-        if (!std::isfinite(cw) || cw + kMarkerStyle.Radius <= f.NearW) continue;  // before the eye
-        // Across the near plane the projection of the centre says little: draw in full.
-        if (!(cw > f.NearW + kMarkerStyle.Radius) || !(cw > 0.0)) {
-            share.Lists.Full.push_back(p);
-            continue;
-        }
-        const double r = kMarkerStyle.Radius * f.Scale * q.InverseW;
-        if (!(sx > -r - 1.0 && sx < f.Width + r + 1.0 && sy > -r - 1.0 &&
-              sy < f.Height + r + 1.0)) {
-            continue;  // entirely off the viewport (or not a number)
-        }
-        const int px = pixelOf(sx), py = pixelOf(sy);
-        if (px < 0 || py < 0 || px >= f.Width || py >= f.Height) {
-            AddSphere(p, r, f, share);  // centre off the viewport, some of the sphere on it
-            continue;
-        }
-        Nearest& cell = share.Cells[TiledCell(px >> f.CellShift, py >> f.CellShift, f.TilesAcross)];
-        const float depth = static_cast<float>(cw);
-        if (cell.Owner == kNone) {
-            cell = {depth, static_cast<std::uint32_t>(i)};
-            share.Touched.push_back(static_cast<std::uint32_t>(&cell - share.Cells.data()));
-        } else if (depth < cell.Depth) {
-            cell = {depth, static_cast<std::uint32_t>(i)};
         }
     }
 }
