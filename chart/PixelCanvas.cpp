@@ -219,9 +219,17 @@ void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count, Lin
         // Every depth painted lies between the ends'.
         if (Hidden(rowLow, rowHigh, left, right, std::min(a.Z, b.Z))) continue;
         const std::array<int, 4> box{rowLow, rowHigh, left, right};
-        const bool any = Rasterise(a, b, box, [&](std::size_t cell, float z) {
-            // The tile's bound first: it is a sixteenth the size of the depths.
-            if (tileFar_[cell >> 4] < z || !(z < depth_[cell])) return;
+        // The depth stays between the ends' (an end counted as its pixel's centre lies a little
+        // outside the segment).
+        const float nearest = std::min(a.Z, b.Z);
+        const double zLow = nearest, zHigh = std::max(a.Z, b.Z);
+        const bool any = Rasterise(a, b, box, [&](std::size_t cell, double at) {
+            // The tile's bound first: it is a sixteenth the size of the depths, and a tile
+            // nearer than all of the segment needs no depth of it.
+            const float bound = tileFar_[cell >> 4];
+            if (bound < nearest) return;
+            const float z = static_cast<float>(std::clamp(at, zLow, zHigh));
+            if (bound < z || !(z < depth_[cell])) return;
             out.Pixels.push_back({static_cast<std::uint32_t>(cell), z});
         });
         if (!any) continue;
@@ -274,11 +282,9 @@ bool PixelCanvas::Rasterise(const WindowPoint& a, const WindowPoint& b,
         last = std::min(last, rowHigh);
     }
     if (first > last) return false;
-    // Stepping from centre to centre along the major axis; the depth stays between the ends'
-    // (an end counted as its pixel's centre lies a little outside the segment).
+    // Stepping from centre to centre along the major axis.
     const double slope = (vb - va) / du;
     const double zSlope = (static_cast<double>(b.Z) - a.Z) / du;
-    const double zLow = std::min(a.Z, b.Z), zHigh = std::max(a.Z, b.Z);
     const double s = first + 0.5 - ua;
     double v = va + s * slope;
     double z = a.Z + s * zSlope;
@@ -294,15 +300,13 @@ bool PixelCanvas::Rasterise(const WindowPoint& a, const WindowPoint& b,
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
-            if (r >= rowLow && r <= rowHigh)
-                paint(Cell(i, r), static_cast<float>(std::clamp(z, zLow, zHigh)));
+            if (r >= rowLow && r <= rowHigh) paint(Cell(i, r), z);
         }
     } else {
         for (int i = first; i <= last; ++i, v += slope, z += zSlope) {
             if (!(v >= 0.0 && v <= rows)) continue;
             const int r = row(v);
-            if (r >= 0 && r < minorSize)
-                paint(Cell(r, i), static_cast<float>(std::clamp(z, zLow, zHigh)));
+            if (r >= 0 && r < minorSize) paint(Cell(r, i), z);
         }
     }
     return true;

@@ -170,8 +170,8 @@ class PixelCanvas {
             std::max(std::max(upper[first], upper[second]), std::max(lower[first], lower[second]));
         return far < nearest || HiddenBehindTiles(top, bottom, left, right, nearest);
     }
-    // paint(cell, depth) for each pixel of the segment by the rule for lines; false when
-    // there is none.
+    // paint(cell, depth) for each pixel of the segment by the rule for lines, the depth
+    // interpolated linearly; false when there is none.
     template <typename Sink>
     bool Rasterise(const WindowPoint& a, const WindowPoint& b, const std::array<int, 4>& box,
                    Sink paint) const;
