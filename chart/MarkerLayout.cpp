@@ -297,7 +297,6 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     // a path of steps smaller than its spheres costs next to nothing. (The modelview keeps
     // lengths, as the spheres' radius in eye space assumes.) Entry e of the block is marker i.
     auto lineTo = [&](std::size_t i, std::size_t e) {
-        if (!parts.Line) return;
         const bool onScreen = block.OnScreen[e] != 0;
         const int column = onScreen ? block.AtPixelX[e] : 0, row = onScreen ? block.AtPixelY[e] : 0;
         if (onScreen && keptOnScreen && i + 1 < end && column == keptColumn && row == keptRow) {
@@ -355,11 +354,17 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
         for (std::size_t e = first - base; e <= last - base; ++e) {
             if (block.Kind[e] == SphereKind::InCell) __builtin_prefetch(&cells[block.Cell[e]], 1);
         }
+        // The line, then the spheres: each loop small enough for the processor to run ahead.
+        // A marker repeating the one before is the same sphere again, and a line of no length.
+        if (parts.Line) {
+            for (std::size_t i = first; i <= last; ++i) {
+                if (block.Repeat[i - base] == 0) lineTo(i, i - base);
+            }
+        }
+        if (!parts.Spheres) continue;
         for (std::size_t i = first; i <= last; ++i) {
             const std::size_t e = i - base;
-            if (block.Repeat[e] != 0) continue;  // the same sphere again, a line of no length
-            lineTo(i, e);
-            if (!parts.Spheres) continue;
+            if (block.Repeat[e] != 0) continue;
             const ScenePoint& p = path[i];
             switch (block.Kind[e]) {
                 case SphereKind::None:
