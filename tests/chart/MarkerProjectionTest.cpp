@@ -27,7 +27,7 @@ struct View {
 };
 
 // Random markers before, around and behind the eye, with repeats, near-repeats, far-off and
-// unusable ones, and spheres just off the viewport.
+// unusable ones, and spheres just off the viewport and just on it.
 std::vector<ScenePoint> Markers(std::size_t n) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> side(-3, 3), depth(-120, 2);
@@ -38,6 +38,9 @@ std::vector<ScenePoint> Markers(std::size_t n) {
             case 1:
                 points.push_back({-5.02f, side(random), -5});
                 break;  // just off the left edge
+            case 2:
+                points.push_back({5.02f, side(random), -5});  // just off the right edge
+                break;
             case 3:
                 points.push_back(points.back());
                 break;
@@ -49,6 +52,9 @@ std::vector<ScenePoint> Markers(std::size_t n) {
                 break;
             case 7:
                 points.push_back({side(random), nan, -5});
+                break;
+            case 8:
+                points.push_back({-4.85f, side(random), -5});  // in the first columns
                 break;
             default:
                 points.push_back({side(random), side(random), depth(random)});
