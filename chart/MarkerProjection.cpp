@@ -17,9 +17,8 @@ namespace {
 
 // The pixel of a window position: its floor, for positions within 1e7 of the viewport.
 int PixelOf(double v) {
-    const double held = std::min(1e7, std::max(-1e7, v));  // not a number goes to -1e7
-    const int t = static_cast<int>(held);
-    return t - (t > held ? 1 : 0);
+    // Not a number goes to -1e7.
+    return static_cast<int>(FloorOf(std::min(1e7, std::max(-1e7, v))));
 }
 
 void ProjectOne(const ScenePoint& p, const Projection& v, ProjectedBlock& out, std::size_t e) {

@@ -315,10 +315,7 @@ bool PixelCanvas::Rasterise(const WindowPoint& a, const WindowPoint& b,
 void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double boundPixels,
                          int rowFrom, int rowTo) {
     if (!perspective_) return;
-    auto dot = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
-        return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-    };
-    const double k = dot(c, c) - radius * radius;
+    const double k = Dot(c, c) - radius * radius;
     if (!(k > 0.0)) return;  // the eye inside the sphere
     const double* p = projection_.data();
     const double cw = p[11] * c[2];
@@ -348,14 +345,14 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
     }
     // The ray through window position (u, v) is d = g + u * rayU_ with g = rayOrigin_ +
     // v * rayV_; it meets the sphere where (c.d)^2 - |d|^2 k > 0, a quadratic in u along a row.
-    const double beta = dot(c, rayU_), eps = dot(rayU_, rayU_);
+    const double beta = Dot(c, rayU_), eps = Dot(rayU_, rayU_);
     const double qa = beta * beta - k * eps;
     if (!(qa < 0.0)) return;
     MarkPainted(top, bottom, left, right);
     // The nearer meeting is at t d with 1 / t = (c.d + root) / k, and there clip w is t (d has
     // clip w 1) and clip z is t q.d + p[14].
     const std::array<double, 3> q = {p[2], p[6], p[10]};
-    const double qu = dot(q, rayU_), invK = 1.0 / k;
+    const double qu = Dot(q, rayU_), invK = 1.0 / k;
     // The columns painted in the current row of tiles, brought up to date when it is done.
     int paintedFrom = width_, paintedTo = -1;
     auto tileRowDone = [&](int row) {
