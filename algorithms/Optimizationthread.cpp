@@ -7,9 +7,18 @@
 #include <thread>
 #include <utility>
 
+#include "algorithms/AlgorithmTable.h"
 #include "algorithms/RunAlgorithm.h"
 
 namespace quarmel {
+
+namespace {
+
+bool HasPopulation(AlgorithmKind kind) {
+    return IsAlgorithm(kind) && AlgorithmOf(kind).Population;
+}
+
+}  // namespace
 
 namespace {
 
@@ -101,7 +110,7 @@ OptimizationThread::OptimizationThread(const AlgParameters& params, AlgorithmKin
       params_(params),  // deep-copies the parser, here on the caller's thread
       startEvaluations_(params_.Evaluations()),
       startUndefined_(params_.UndefinedEvaluations()),
-      generations_(kind == Genetic ? std::make_shared<GenerationStore>() : nullptr),
+      generations_(HasPopulation(kind) ? std::make_shared<GenerationStore>() : nullptr),
       options_(std::move(options)),
       control_(std::make_unique<Control>(*this)) {}
 
@@ -129,7 +138,7 @@ void OptimizationThread::StoreCounts() {
 }
 
 void OptimizationThread::CountPublishedEvaluations() {
-    const SolutionList& published = kind_ == Genetic ? progress_.History : workList_;
+    const SolutionList& published = HasPopulation(kind_) ? progress_.History : workList_;
     // A cleared list starts over; every solution past the counted ones is new.
     if (published.Count() < publishedEvaluations_.size()) {
         publishedEvaluations_.resize(published.Count());
@@ -157,12 +166,12 @@ void OptimizationThread::WaitAtGate(std::unique_lock<std::mutex>& lock) {
 
 SolutionList OptimizationThread::SnapshotSolutions() const {
     std::lock_guard<std::mutex> lock(lock_);
-    return kind_ == Genetic ? progress_.History : workList_;
+    return HasPopulation(kind_) ? progress_.History : workList_;
 }
 
 SolutionList OptimizationThread::SnapshotSolutionsFrom(std::size_t from) const {
     std::lock_guard<std::mutex> lock(lock_);
-    const SolutionList& published = kind_ == Genetic ? progress_.History : workList_;
+    const SolutionList& published = HasPopulation(kind_) ? progress_.History : workList_;
     SolutionList tail;
     if (from >= published.Count()) return tail;
     tail.Reserve(published.Count() - from, published.VariableCount());
@@ -178,7 +187,7 @@ std::vector<unsigned long long> OptimizationThread::SnapshotEvaluationsFrom(
 }
 
 SolutionList OptimizationThread::SnapshotPopulation() const {
-    if (kind_ != Genetic) return SolutionList();
+    if (!HasPopulation(kind_)) return SolutionList();
     // Copied under the lock and no reference kept: the run may then write the replaced
     // snapshot's storage again as soon as it has published the next one.
     std::lock_guard<std::mutex> lock(lock_);

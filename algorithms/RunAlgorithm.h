@@ -9,7 +9,7 @@ namespace quarmel {
 
 // Runs the algorithm of the given kind to its end. The local searches publish their path into
 // workList, the genetic algorithm its history and population into progress; the other one is
-// left alone. A kind outside 0 to 3 runs nothing.
+// left alone. A kind outside the algorithm table runs nothing.
 void RunAlgorithm(AlgorithmKind kind, AlgParameters& params, SolutionList& workList,
                   GeneticProgress& progress, RunControl& control);
 

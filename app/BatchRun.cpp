@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "BatchRunControl.h"
+#include "algorithms/AlgorithmTable.h"
 #include "algorithms/RunAlgorithm.h"
 #include "app/CsvTables.h"
 #include "app/NumberText.h"
@@ -59,7 +60,8 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
         }
         if (limits.KeepTrace) out.Trace.push_back({evaluations, s.Value, *bestSoFar});
     };
-    const SolutionList& steps = kind == Genetic ? progress.History : path;
+    const bool population = IsAlgorithm(kind) && AlgorithmOf(kind).Population;
+    const SolutionList& steps = population ? progress.History : path;
     BatchRunControl control(seed, params, steps,
                             limits.MaxEvaluations ? limits.MaxEvaluations : ~0ULL,
                             limits.MaxSeconds, onStep, limits.Cancel);
@@ -75,7 +77,7 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
     out.Steps = steps.Count();
     if (!steps.Empty()) out.Best = steps.Best(maximize).Value;
     if (limits.KeepPath) {
-        out.Solutions = kind == Genetic ? std::move(progress.History) : std::move(path);
+        out.Solutions = population ? std::move(progress.History) : std::move(path);
         out.Population = *progress.Population;
     }
     return out;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
 #include "model/Improvement.h"
 #include "model/Settings.h"

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
 #include "model/Settings.h"
 
@@ -17,11 +18,6 @@ std::string Shortest(T value) {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, res.ptr);
-}
-
-bool HasColumn(const SettingSpec& s) {
-    return s.Kind != SettingKind::Ignored && s.WholeField != &AlgParameters::LocalSleep &&
-           s.WholeField != &AlgParameters::GeneticSleep;
 }
 
 }  // namespace
@@ -68,7 +64,7 @@ std::string CsvNumber(const std::optional<double>& value) {
 std::vector<std::string> SettingColumns() {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (HasColumn(kSettings[i])) names.emplace_back(kSettings[i].Name);
+        if (CountsAsSetting(kSettings[i])) names.emplace_back(kSettings[i].Name);
     }
     return names;
 }
@@ -77,7 +73,7 @@ std::vector<std::string> SettingValues(const AlgParameters& params) {
     std::vector<std::string> values;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
-        if (!HasColumn(s)) continue;
+        if (!CountsAsSetting(s)) continue;
         values.push_back(s.DecimalField ? FloatText(params.*s.DecimalField)
                                         : std::to_string(params.*s.WholeField));
     }

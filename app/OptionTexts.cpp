@@ -44,10 +44,10 @@ std::string StartText(const SettingSpec& setting) {
     return ValueText(setting, setting.Start);
 }
 
-std::vector<const SettingSpec*> PageSettings(bool genetic) {
+std::vector<const SettingSpec*> PageSettings(SettingPage shown) {
     std::vector<const SettingSpec*> page;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (GroupOf(kSettings[i].Group).Genetic == genetic) page.push_back(&kSettings[i]);
+        if (GroupOf(kSettings[i].Group).Page == shown) page.push_back(&kSettings[i]);
     }
     std::stable_sort(page.begin(), page.end(), [](const SettingSpec* a, const SettingSpec* b) {
         return std::pair(a->Group, a->Place) < std::pair(b->Group, b->Place);

@@ -31,7 +31,7 @@ std::string StartText(const SettingSpec& setting);
 
 // The settings one option page shows, in its layout order: group box by group box, each top to
 // bottom by place.
-std::vector<const SettingSpec*> PageSettings(bool genetic);
+std::vector<const SettingSpec*> PageSettings(SettingPage shown);
 
 // Converts the texts into the settings in the table's (the pages' reading) order; decimal texts
 // use the decimal comma. A text that does not convert throws ConversionError; the settings

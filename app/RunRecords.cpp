@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"

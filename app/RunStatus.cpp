@@ -2,37 +2,25 @@
 
 #include <algorithm>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
 #include "app/RunRecords.h"
 #include "app/UndefinedTexts.h"
 
 namespace quarmel {
-namespace {
 
-// The message while each algorithm runs, and while it is paused.
-struct MessageTexts {
-    const char* Running;
-    const char* Paused;
-};
-const MessageTexts kMessages[] = {
-    {"Greedy algorithm is running ...", "Greedy algorithm is paused"},
-    {"Steepest algorithm is running ...", "Steepest algorithm is paused"},
-    {"Simulated Annealing algorithm is running ...", "Simulated Annealing algorithm is paused"},
-    {"Genetic algorithm is running ...", "Genetic algorithm is paused"},
-};
-
-}  // namespace
-
-void RunStatus::Start(AlgorithmKind kind, int iterations, std::uint32_t seed) {
+void RunStatus::Start(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed) {
+    if (!IsAlgorithm(kind)) return;
     kind_ = kind;
-    iterations_ = iterations;
+    const AlgorithmRow& row = AlgorithmOf(kind);
+    iterations_ = row.Generations ? params.*row.Generations : 0;
     seed_ = "Seed " + std::to_string(seed);
     elapsed_ = quarmel::ElapsedText(0);
-    barVisible_ = kind == Genetic;
-    barMaximum_ = kind == Genetic ? iterations : 0;
+    barVisible_ = row.Generations != nullptr;
+    barMaximum_ = iterations_;
     barValue_ = 0;
     stage_.clear();
-    message_ = kMessages[kind].Running;
+    message_ = row.Running;
     undefined_.clear();
     undefinedHint_.clear();
 }
@@ -43,7 +31,7 @@ void RunStatus::Counted(unsigned long long undefined, unsigned long long evaluat
 }
 
 void RunStatus::Published(std::size_t published) {
-    if (kind_ != Genetic || published == 0) return;
+    if (!barVisible_ || published == 0) return;
     barValue_ = static_cast<int>(std::min<std::size_t>(published, iterations_));
     barFormat_ = "Generation %v of %m";
 }
@@ -60,7 +48,7 @@ void RunStatus::Elapsed(double seconds) {
 
 void RunStatus::SetPaused(bool paused) {
     if (message_.empty()) return;  // no run, or one that is over
-    message_ = paused ? kMessages[kind_].Paused : kMessages[kind_].Running;
+    message_ = paused ? AlgorithmOf(kind_).Paused : AlgorithmOf(kind_).Running;
 }
 
 void RunStatus::End() {

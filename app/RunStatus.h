@@ -15,7 +15,7 @@ namespace quarmel {
 // Follows the run's start, its ticks and its end; the window only shows it.
 class RunStatus {
   public:
-    void Start(AlgorithmKind kind, int iterations, std::uint32_t seed);
+    void Start(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed);
     // The run has published `published` solutions (a genetic run one per finished generation).
     void Published(std::size_t published);
     // Where the annealing is; other algorithms have no stage to show.

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 #include "BatchWriter.h"
+#include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
@@ -61,11 +63,48 @@ std::vector<std::string> SplitAt(const std::string& text, char by) {
 }
 
 AlgorithmKind ParseAlgorithm(const std::string& name) {
-    for (AlgorithmKind k : {Greedy, Steepest, SimulatedAnnealing, Genetic}) {
-        if (name == AlgorithmName(k)) return k;
+    const int kind = FindAlgorithm(name);
+    if (kind < 0)
+        throw BatchInputError("unknown algorithm '" + name + "' (" + AlgorithmKeys(", ") + ")");
+    return KindAt(static_cast<std::size_t>(kind));
+}
+
+// The keys of the algorithms with a population, joined by ", ".
+std::string PopulationKeys() {
+    std::string keys;
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        const AlgorithmRow& row = kAlgorithms[k];
+        if (!row.Population) continue;
+        if (!keys.empty()) keys += ", ";
+        keys += row.Key;
     }
-    throw BatchInputError("unknown algorithm '" + name +
-                          "' (greedy, steepest, annealing or genetic)");
+    return keys;
+}
+
+// A line per algorithm: its key, its name and the settings it reads.
+std::string AlgorithmLines() {
+    const AlgParameters start;
+    std::string lines;
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        const AlgorithmRow& row = kAlgorithms[k];
+        std::string caption = row.Caption;
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+        std::string line =
+            "  " + std::string(row.Key) + std::string(11 - std::strlen(row.Key), ' ') + caption;
+        std::string reads;
+        for (std::size_t i = 0; i < kSettingCount; ++i) {
+            if (!SettingUsedBy(kSettings[i], KindAt(k), start)) continue;
+            reads += (reads.empty() ? ": " : " ") + std::string(kSettings[i].Name);
+        }
+        line += reads;
+        while (line.size() > 88) {
+            std::size_t cut = line.rfind(' ', 88);
+            lines += line.substr(0, cut) + "\n";
+            line = std::string(13, ' ') + line.substr(cut + 1);
+        }
+        lines += line + "\n";
+    }
+    return lines;
 }
 
 }  // namespace
@@ -88,7 +127,9 @@ std::string SettingRangeAndStart(const SettingSpec& s) {
 
 std::string BatchUsage() {
     std::string usage =
-        "usage: quarmel-batch --algorithm greedy|steepest|annealing|genetic [--seed N] [--runs K]\n"
+        "usage: quarmel-batch --algorithm " + AlgorithmKeys("|") +
+        "\n"
+        "                     [--seed N] [--runs K]\n"
         "                     [--set NAME=VALUE]... [--grid NAME=V1,V2,...]... [--jobs N]\n"
         "                     [--max-evaluations E] [--max-seconds S] [--target V]\n"
         "                     [--format " +
@@ -116,8 +157,10 @@ std::string BatchUsage() {
         "  --meta FILE            writes the version, the command and the problems as JSON\n"
         "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
         "                         with --target as its runs were given\n"
-        "  --population           (genetic, one run) adds the last population, marked 1 in a\n"
-        "                         last column \"population\" (the path's rows 0)\n"
+        "  --population           (one run of " +
+        PopulationKeys() +
+        ") adds the last population,\n"
+        "                         marked 1 in a last column \"population\" (the path's rows 0)\n"
         "Formats (numbers are the shortest text that reads back; a missing one is empty):\n"
         "  csv      one run: its path, a column per variable and F; else as runs\n"
         "  runs     a row per run: problem (the file as given), function, direction (min|max),\n"
@@ -137,7 +180,10 @@ std::string BatchUsage() {
         "           version and command\n"
         "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
         "           algorithm and settings; the version and command in each .info comment\n"
-        "Settings start as the option pages show them at start-up, with both delays 0:\n";
+        "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and pso are\n"
+        "references to compare the window's four with):\n" +
+        AlgorithmLines() +
+        "Settings start as the option pages show them at start-up, with the delays 0:\n";
     std::string line;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
@@ -346,8 +392,9 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     if (files.size() > 1 && o.Population) {
         throw BatchInputError("--population is for one problem file");
     }
-    if (o.Population && o.Algorithm != Genetic) {
-        throw BatchInputError("--population is for --algorithm genetic only");
+    if (o.Population && !AlgorithmOf(o.Algorithm).Population) {
+        throw BatchInputError("--population is for an algorithm with a population (" +
+                              PopulationKeys() + ")");
     }
     if (o.Population && o.RunsGiven) {
         throw BatchInputError("--population cannot be combined with --runs");
@@ -365,6 +412,7 @@ void StartSettings(AlgParameters& params) {
     StoreStartSettings(params);
     params.LocalSleep = 0;
     params.GeneticSleep = 0;
+    params.ReferenceSleep = 0;
 }
 
 std::vector<std::vector<SettingAssignment>> GridCombinations(const std::vector<GridAxis>& grid) {

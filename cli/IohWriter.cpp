@@ -14,6 +14,7 @@
 
 #include "BatchPlan.h"
 #include "BatchWriter.h"
+#include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
 #include "model/Settings.h"
 

@@ -5,6 +5,7 @@
 #include "BatchPlan.h"
 #include "BatchWriter.h"
 #include "JsonText.h"
+#include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
 #include "app/OptimumGap.h"
 

@@ -15,13 +15,18 @@ constexpr SettingKind C = SettingKind::Choice;
 }  // namespace
 
 const SettingGroupBox kSettingGroups[] = {
-    {false, "GroupBoxLocalMain", "Main options"},
-    {false, "GroupBoxNeighbourhood", "Neighbourhood size in local algorithms"},
-    {false, "GroupBoxAnnealing", "Parameters of simulated annealing algorithm"},
-    {true, "GroupBoxGeneticMain", "Main options"},
-    {true, "GroupBoxSelection", "Selection"},
-    {true, "GroupBoxCrossover", "Crossover"},
-    {true, "GroupBoxMutation", "Mutation:"},
+    {SettingPage::Local, "GroupBoxLocalMain", "Main options"},
+    {SettingPage::Local, "GroupBoxNeighbourhood", "Neighbourhood size in local algorithms"},
+    {SettingPage::Local, "GroupBoxAnnealing", "Parameters of simulated annealing algorithm"},
+    {SettingPage::Genetic, "GroupBoxGeneticMain", "Main options"},
+    {SettingPage::Genetic, "GroupBoxSelection", "Selection"},
+    {SettingPage::Genetic, "GroupBoxCrossover", "Crossover"},
+    {SettingPage::Genetic, "GroupBoxMutation", "Mutation:"},
+    {SettingPage::References, "GroupBoxReferenceMain", "Main options"},
+    {SettingPage::References, "GroupBoxRandomSearch", "Random search"},
+    {SettingPage::References, "GroupBoxCmaes", "CMA-ES (pagmo2)"},
+    {SettingPage::References, "GroupBoxDifferentialEvolution", "Differential evolution (pagmo2)"},
+    {SettingPage::References, "GroupBoxParticleSwarm", "Particle swarm (pagmo2)"},
 };
 
 // clang-format off
@@ -69,9 +74,61 @@ const SettingSpec kSettings[] = {
         G::LocalMain, 10, "Delay [ms]:", 100},
     {"GeneticSleep", W, &P::GeneticSleep, nullptr, 0, 10000, 1, 1500, 1500,
         G::GeneticMain, 30, "Delay [ms]:", 100},
+    // The reference algorithms. The population-based ones take pagmo2's defaults for their
+    // parameters; their tolerances start at 0, so that the generations or the budget end a run
+    // rather than a stall far above a benchmarking target.
+    {"ReferenceSleep", W, &P::ReferenceSleep, nullptr, 0, 10000, 1, 200, 200,
+        G::ReferenceMain, 10, "Delay [ms]:", 100, "Reference algorithms' delay"},
+    {"RandomSamples", W, &P::RandomSamples, nullptr, 1, 10000, 100, 100, 10000,
+        G::RandomSearch, 10, "Samples:", 100},
+    {"CmaPopSize", W, &P::CmaPopSize, nullptr, 5, 1000, 1, 20, 20,
+        G::Cmaes, 10, "Population size:", 10, "CMA-ES population size"},
+    {"CmaGenerations", W, &P::CmaGenerations, nullptr, 1, 10000, 1, 1000, 1000,
+        G::Cmaes, 20, "Generations:", 100, "CMA-ES generations"},
+    {"CmaSigma0", D, nullptr, &P::CmaSigma0, 1, 100, 0.01, 50, 0.5,
+        G::Cmaes, 30, "Initial step size:", 10},
+    {"CmaFtol", D, nullptr, &P::CmaFtol, 0, 1000, 1e-9, 0, 0,
+        G::Cmaes, 40, "Value tolerance:", 100, "CMA-ES value tolerance"},
+    {"CmaXtol", D, nullptr, &P::CmaXtol, 0, 1000, 1e-9, 0, 0,
+        G::Cmaes, 50, "Position tolerance:", 100, "CMA-ES position tolerance"},
+    {"DePopSize", W, &P::DePopSize, nullptr, 7, 1000, 1, 20, 20,
+        G::DifferentialEvolution, 10, "Population size:", 10, "Differential evolution population size"},
+    {"DeGenerations", W, &P::DeGenerations, nullptr, 1, 10000, 1, 1000, 1000,
+        G::DifferentialEvolution, 20, "Generations:", 100, "Differential evolution generations"},
+    {"DeF", D, nullptr, &P::DeF, 0, 100, 0.01, 80, 0.8,
+        G::DifferentialEvolution, 30, "Weight F:", 10},
+    {"DeCR", D, nullptr, &P::DeCR, 0, 100, 0.01, 90, 0.9,
+        G::DifferentialEvolution, 40, "Crossover probability CR:", 10},
+    {"DeVariant", W, &P::DeVariant, nullptr, 1, 10, 1, 2, 2,
+        G::DifferentialEvolution, 50, "Variant:", 1, "Differential evolution variant"},
+    {"DeFtol", D, nullptr, &P::DeFtol, 0, 1000, 1e-9, 0, 0,
+        G::DifferentialEvolution, 60, "Value tolerance:", 100, "Differential evolution value tolerance"},
+    {"DeXtol", D, nullptr, &P::DeXtol, 0, 1000, 1e-9, 0, 0,
+        G::DifferentialEvolution, 70, "Position tolerance:", 100,
+        "Differential evolution position tolerance"},
+    {"PsoPopSize", W, &P::PsoPopSize, nullptr, 2, 1000, 1, 20, 20,
+        G::ParticleSwarm, 10, "Population size:", 10, "Particle swarm population size"},
+    {"PsoGenerations", W, &P::PsoGenerations, nullptr, 1, 10000, 1, 1000, 1000,
+        G::ParticleSwarm, 20, "Generations:", 100, "Particle swarm generations"},
+    {"PsoOmega", D, nullptr, &P::PsoOmega, 0, 10000, 0.0001, 7298, 0.7298,
+        G::ParticleSwarm, 30, "Inertia / constriction:", 1000},
+    {"PsoEta1", D, nullptr, &P::PsoEta1, 0, 400, 0.01, 205, 2.05,
+        G::ParticleSwarm, 40, "Pull to own best:", 10},
+    {"PsoEta2", D, nullptr, &P::PsoEta2, 0, 400, 0.01, 205, 2.05,
+        G::ParticleSwarm, 50, "Pull to neighbours' best:", 10},
+    {"PsoMaxVel", D, nullptr, &P::PsoMaxVel, 1, 100, 0.01, 50, 0.5,
+        G::ParticleSwarm, 60, "Largest velocity:", 10},
+    {"PsoVariant", W, &P::PsoVariant, nullptr, 1, 6, 1, 5, 5,
+        G::ParticleSwarm, 70, "Variant:", 1, "Particle swarm variant"},
 };
 // clang-format on
 const std::size_t kSettingCount = std::size(kSettings);
+
+bool CountsAsSetting(const SettingSpec& s) {
+    return s.Kind != SettingKind::Ignored && s.WholeField != &AlgParameters::LocalSleep &&
+           s.WholeField != &AlgParameters::GeneticSleep &&
+           s.WholeField != &AlgParameters::ReferenceSleep;
+}
 
 void SettingSpec::Store(AlgParameters& params, double value) const {
     if (WholeField) params.*WholeField = static_cast<int>(value);
@@ -87,13 +144,14 @@ std::string Shortest(T value) {
     return std::string(buf, res.ptr);
 }
 
-bool CountsAsSetting(const SettingSpec& s) {
-    return s.Kind != SettingKind::Ignored && s.WholeField != &AlgParameters::LocalSleep &&
-           s.WholeField != &AlgParameters::GeneticSleep;
+}  // namespace
+
+std::string ChangedSettingsText(const AlgParameters& params) {
+    return ChangedSettingsText(params, CountsAsSetting);
 }
 
-template <class Counted>
-std::string ChangedSettings(const AlgParameters& params, Counted counted) {
+std::string ChangedSettingsText(const AlgParameters& params,
+                                const std::function<bool(const SettingSpec&)>& counted) {
     const AlgParameters start;
     std::string text;
     for (const SettingSpec& s : kSettings) {
@@ -110,29 +168,6 @@ std::string ChangedSettings(const AlgParameters& params, Counted counted) {
         text += std::string(s.Name) + "=" + value;
     }
     return text;
-}
-
-}  // namespace
-
-std::string ChangedSettingsText(const AlgParameters& params) {
-    return ChangedSettings(params, CountsAsSetting);
-}
-
-bool SettingUsedBy(const SettingSpec& s, AlgorithmKind kind, const AlgParameters& params) {
-    if (!CountsAsSetting(s)) return false;
-    if (kind == Genetic) {
-        if (s.WholeField == &AlgParameters::TournamentSize) return params.SelectionType == 0;
-        if (s.DecimalField == &AlgParameters::COA) return params.CrossoverType == 2;
-        return GroupOf(s.Group).Genetic;
-    }
-    if (s.Group == SettingGroup::LocalNeighbourhood)
-        return kind >= Greedy && kind <= SimulatedAnnealing;
-    return s.Group == SettingGroup::LocalAnnealing && kind == SimulatedAnnealing;
-}
-
-std::string ChangedSettingsText(const AlgParameters& params, AlgorithmKind kind) {
-    return ChangedSettings(params,
-                           [&](const SettingSpec& s) { return SettingUsedBy(s, kind, params); });
 }
 
 const SettingSpec* FindSetting(std::string_view name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,19 @@ enum class SettingGroup {
     GeneticSelection,
     GeneticCrossover,
     GeneticMutation,
+    ReferenceMain,
+    RandomSearch,
+    Cmaes,
+    DifferentialEvolution,
+    ParticleSwarm,
 };
 
-// A group box: whether it is on the "Genetic Alg." page (else on "Local Alg."), its object name
-// and its caption.
+// The option pages that show settings, in tab order.
+enum class SettingPage { Local, Genetic, References };
+
+// A group box: the page it is on, its object name and its caption.
 struct SettingGroupBox {
-    bool Genetic;
+    SettingPage Page;
     const char* ObjectName;
     const char* Caption;
 };
@@ -93,14 +101,13 @@ void StoreStartSettings(AlgParameters& params);
 // two delays are left out: they do not change what a run finds.
 std::string ChangedSettingsText(const AlgParameters& params);
 
-// Whether a run of `kind` with `params` reads the setting: the local searches the neighbourhood's
-// range, annealing also its own group, the genetic algorithm its page's settings, but the
-// tournament size only with tournament selection and the arithmetic ratio only with arithmetic
-// crossover. The delays and the ignored field are never counted.
-bool SettingUsedBy(const SettingSpec& setting, AlgorithmKind kind, const AlgParameters& params);
-// As ChangedSettingsText, but only the settings a run of `kind` reads: the text that says how a
-// run differs from one at the start settings ("PopSize=20;MutA=0.02"; empty when it does not).
-std::string ChangedSettingsText(const AlgParameters& params, AlgorithmKind kind);
+// Whether a setting changes what a run finds: the delays and the ignored field do not. Each of
+// the others has a column in the tables and may be listed as changed.
+bool CountsAsSetting(const SettingSpec& setting);
+
+// As ChangedSettingsText, but only the settings that `counted` accepts.
+std::string ChangedSettingsText(const AlgParameters& params,
+                                const std::function<bool(const SettingSpec&)>& counted);
 
 // The setting of that name, or nullptr.
 const SettingSpec* FindSetting(std::string_view name);

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
 #include "app/RunProgress.h"
@@ -32,13 +33,11 @@ namespace quarmel {
 
 namespace {
 
-const AlgorithmKind kKinds[] = {Greedy, Steepest, SimulatedAnnealing, Genetic};
-const char* const kKindCaptions[] = {"&Greedy", "&Steepest", "Simulated &annealing", "G&enetic"};
-const char* const kKindNames[] = {"CheckExperimentGreedy", "CheckExperimentSteepest",
-                                  "CheckExperimentAnnealing", "CheckExperimentGenetic"};
-// The convergence plot's first colours, one per algorithm.
-const QColor kKindColours[] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
-                               QColor(214, 39, 40)};
+// An algorithm's check box: "CheckExperiment" and its key capitalised.
+QString CheckName(const AlgorithmRow& row) {
+    QString key = row.Key;
+    return "CheckExperiment" + key.left(1).toUpper() + key.mid(1);
+}
 
 const char* const kColumns[] = {"Algorithm", "Runs",    "Reached",          "ERT",        "Median",
                                 "Mean",      "Std dev", "Mean evaluations", "CPU seconds"};
@@ -74,13 +73,19 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
 
     auto* setup = new QGroupBox("Runs");
     auto* setupRow = new QHBoxLayout(setup);
-    auto* kinds = new QVBoxLayout;
-    for (int i = 0; i < 4; ++i) {
-        algorithms_[i] = new QCheckBox(kKindCaptions[i]);
-        algorithms_[i]->setObjectName(kKindNames[i]);
-        algorithms_[i]->setChecked(true);
-        kinds->addWidget(algorithms_[i]);
+    // The window's own algorithms in the first column, checked; the references beside them.
+    auto* kinds = new QGridLayout;
+    int rows[2] = {0, 0};
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        const AlgorithmRow& row = kAlgorithms[k];
+        auto* box = new QCheckBox(row.Caption);
+        box->setObjectName(CheckName(row));
+        box->setChecked(!row.Reference);
+        const int column = row.Reference ? 1 : 0;
+        kinds->addWidget(box, rows[column]++, column);
+        algorithms_.push_back(box);
     }
+    kinds->setRowStretch(std::max(rows[0], rows[1]), 1);
     setupRow->addLayout(kinds);
     auto* numbers = new QFormLayout;
     seeds_ = AddEdit(numbers, "EditExperimentSeeds", "Seeds", "30");
@@ -193,8 +198,8 @@ void ExperimentWindow::Open() {
 void ExperimentWindow::Start() {
     if (Running()) return;
     ExperimentTexts texts;
-    for (int i = 0; i < 4; ++i) {
-        if (algorithms_[i]->isChecked()) texts.Algorithms.push_back(kKinds[i]);
+    for (std::size_t k = 0; k < algorithms_.size(); ++k) {
+        if (algorithms_[k]->isChecked()) texts.Algorithms.push_back(KindAt(k));
     }
     texts.Seeds = seeds_->text().toStdString();
     texts.FirstSeed = firstSeed_->text().toStdString();
@@ -288,7 +293,7 @@ void ExperimentWindow::ShowFigures() {
             const AlgorithmKind kind = plan_->Setup().Algorithms[a];
             AlgorithmFigures f;
             f.Name = AlgorithmName(kind);
-            f.Colour = kKindColours[kind];
+            f.Colour = QColor::fromRgb(AlgorithmOf(kind).Colour);
             f.Band = BestSoFarBand(runs, grid, maximize);
             if (target) f.Ecdf = TargetEcdf(runs);
             f.Box = FinalBox(runs, maximize);

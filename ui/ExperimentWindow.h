@@ -55,7 +55,7 @@ class ExperimentWindow : public QDialog {
     std::function<std::vector<std::optional<float>>()> keptBests_;
     bool targetEdited_ = false;
 
-    QCheckBox* algorithms_[4] = {};
+    std::vector<QCheckBox*> algorithms_;  // by the algorithm table's rows
     QLineEdit* seeds_ = nullptr;
     QLineEdit* firstSeed_ = nullptr;
     QLineEdit* evaluations_ = nullptr;

@@ -6,6 +6,9 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+#include <string>
+
+#include "algorithms/AlgorithmTable.h"
 #include "ui/Accessibility.h"
 #include "ui/MainformMenu.h"
 #include "ui/SvgImages.h"
@@ -82,6 +85,16 @@ void BuildMainMenu(QMenuBar* bar, MainMenuItems& m) {
     m.Stop1 = AddItem(m.Optymalizacja1, "Stop1", "S&top", QKeySequence("Ctrl+Q"));
     m.N2 = AddSeparator(m.Optymalizacja1, "N2");
     m.Rozwizania1 = AddItem(m.Optymalizacja1, "Rozwizania1", "S&olutions", QKeySequence("Ctrl+R"));
+    m.N7 = AddSeparator(m.Optymalizacja1, "N7");
+    m.ReferenceAlgorithms1 = m.Optymalizacja1->addMenu("&Reference algorithms");
+    m.ReferenceAlgorithms1->setObjectName("ReferenceAlgorithms1");
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        const AlgorithmRow& row = kAlgorithms[k];
+        if (!row.Reference) continue;
+        QAction* item = AddItem(m.ReferenceAlgorithms1,
+                                (std::string("Algorithm_") + row.Key).c_str(), row.Caption);
+        item->setData(static_cast<int>(k));
+    }
 
     m.Opcje1 = m.MainMenu->addMenu("&Options");
     m.Opcje1->setObjectName("Opcje1");

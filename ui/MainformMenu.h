@@ -31,6 +31,9 @@ struct MainMenuItems {
     QAction* Stop1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Rozwizania1 = nullptr;
+    QAction* N7 = nullptr;
+    // The reference algorithms, an item per row of the algorithm table that is one.
+    QMenu* ReferenceAlgorithms1 = nullptr;
     QMenu* Opcje1 = nullptr;
     QAction* Algorytmylokalne2 = nullptr;
     QAction* AlgorytmGenetyczny2 = nullptr;

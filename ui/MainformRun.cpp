@@ -2,6 +2,7 @@
 // and stop, the chart timer, and closing the window. The run's state is the RunSession's.
 #include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -48,6 +49,11 @@ void TFormMain::ConnectRunCommands() {
             {m.Stop1, &TFormMain::SpeedButtonStopClick},
         },
         &QAction::triggered);
+    for (QAction* item : m.ReferenceAlgorithms1->actions()) {
+        const auto kind = static_cast<AlgorithmKind>(item->data().toInt());
+        connect(item, &QAction::triggered, this,
+                [this, kind] { quarmel::RunCommand([this, kind] { StartRun(kind); }); });
+    }
     // These two handlers decide by the check mark as it was before the click, and set it
     // themselves; Qt has already toggled it when it reports the click.
     const std::pair<QAction*, Handler> checked[] = {
@@ -121,7 +127,8 @@ void TFormMain::EnableRunLockedCommands(bool enabled) {
         w->setEnabled(enabled);
     }
     for (QAction* a : {m.Nowafunkcja1, m.Wczytajwyniki1, m.Zapiszwyniki1, m.Greedy1, m.Steepest1,
-                       m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1}) {
+                       m.Symulowanewyarzanie1, m.AlgorytmGenetyczny1, m.Demonstracja1,
+                       m.ReferenceAlgorithms1->menuAction()}) {
         a->setEnabled(enabled);
     }
     function_->SetRunning(!enabled);

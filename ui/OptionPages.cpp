@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -108,23 +109,40 @@ void AddChoiceRow(QGridLayout* grid, const SettingSpec& setting,
 }  // namespace
 
 OptionPages::OptionPages(QTabWidget* pageControl) : controls_(kSettingCount) {
-    local_ = BuildPage(pageControl, false);
-    genetic_ = BuildPage(pageControl, true);
+    local_ = BuildPage(pageControl, SettingPage::Local);
+    genetic_ = BuildPage(pageControl, SettingPage::Genetic);
+    BuildPage(pageControl, SettingPage::References);
 }
 
-QWidget* OptionPages::BuildPage(QTabWidget* pageControl, bool genetic) {
-    const char* name = genetic ? "TabSheetOptionsGenetic" : "TabSheetOptions";
-    const char* caption = genetic ? "Genetic Alg." : "Local Alg.";
+QWidget* OptionPages::BuildPage(QTabWidget* pageControl, SettingPage shown) {
+    struct PageName {
+        const char* Name;
+        const char* Caption;
+    };
+    static const PageName kPages[] = {{"TabSheetOptions", "Local Alg."},
+                                      {"TabSheetOptionsGenetic", "Genetic Alg."},
+                                      {"TabSheetOptionsReferences", "References"}};
+    const PageName& named = kPages[static_cast<int>(shown)];
     auto* page = new QWidget;
-    page->setObjectName(name);
-    page->setAccessibleName(caption);
-    pageControl->addTab(page, caption);
+    page->setObjectName(named.Name);
+    page->setAccessibleName(named.Caption);
+    QWidget* tab = page;
+    if (shown == SettingPage::References) {
+        // Its many rows scroll where the window is not tall enough.
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName("ScrollBoxReferences");
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        tab = scroll;
+    }
+    pageControl->addTab(tab, named.Caption);
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(8, 8, 8, 8);
 
     QGridLayout* grid = nullptr;
     const SettingSpec* previous = nullptr;
-    for (const SettingSpec* setting : PageSettings(genetic)) {
+    for (const SettingSpec* setting : PageSettings(shown)) {
         if (!previous || previous->Group != setting->Group)
             grid = AddGroup(column, GroupOf(setting->Group));
         previous = setting;

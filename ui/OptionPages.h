@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/Algparameters.h"
+#include "model/Settings.h"
 
 class QColor;
 class QLineEdit;
@@ -13,13 +14,14 @@ class QWidget;
 
 namespace quarmel {
 
-// The "Local Alg." and "Genetic Alg." pages, built from the settings table: each setting is a
+// The "Local Alg." and "Genetic Alg." pages, and the reference algorithms' "References" page
+// after them, built from the settings table: each setting is a
 // track bar with a read-only edit showing its value, or a row of radio buttons. The edit texts
 // and the radio buttons are the settings; Read converts them. The controls keep their given
 // names as objectNames ("TrackBarA", "EditA", "RadioButtonRoulette", ...).
 class OptionPages {
   public:
-    // Adds the two pages, as the next two tabs of the page control.
+    // Adds the three pages, as the next three tabs of the page control.
     explicit OptionPages(QTabWidget* pageControl);
 
     // Converts every option into `params` in the settings table's order; a text that is not a
@@ -40,7 +42,7 @@ class OptionPages {
         std::vector<QRadioButton*> radios;
     };
 
-    QWidget* BuildPage(QTabWidget* pageControl, bool genetic);
+    QWidget* BuildPage(QTabWidget* pageControl, SettingPage shown);
 
     std::vector<Controls> controls_;  // by the settings table's index
     QWidget* local_ = nullptr;

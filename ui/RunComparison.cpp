@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "algorithms/AlgorithmTable.h"
 #include "algorithms/Optimizationthread.h"
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
@@ -129,7 +130,7 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     known_ = form_->KnownProblem();
     Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params, kind), seed),
                    ProblemKey(params), params.Maximize());
-    status_.Start(kind, params.Iterations, seed);
+    status_.Start(kind, params, seed);
     ShowSession();
     UpdateExports();
 }

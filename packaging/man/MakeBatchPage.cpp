@@ -1,8 +1,9 @@
 // Writes quarmel-batch's manual page from its template, so that the page's settings follow the
 // settings table: each @NAME@ becomes the range and start value of the setting NAME, and the line
 // @OTHER_SETTINGS@ an entry for each setting the template does not name (a new setting shows
-// up with its range before anyone writes its description). A name the table does not hold
-// stops the build, naming it.
+// up with its range before anyone writes its description). The algorithms follow the algorithm
+// table: @ALGORITHM_KEYS@ becomes their keys, the line @ALGORITHMS@ an entry per algorithm with
+// the settings it reads. A name neither table holds stops the build, naming it.
 //   MakeBatchPage TEMPLATE PAGE
 #include <cstdio>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "algorithms/AlgorithmTable.h"
 #include "cli/BatchOptions.h"
 #include "model/Settings.h"
 
@@ -18,6 +20,30 @@ using namespace quarmel;
 namespace {
 
 const std::string kOthers = "@OTHER_SETTINGS@\n";
+const std::string kKeys = "@ALGORITHM_KEYS@";
+const std::string kAlgorithmEntries = "@ALGORITHMS@\n";
+
+// An entry per algorithm: its key, its name and the settings it reads.
+std::string AlgorithmEntries() {
+    const AlgParameters start;
+    std::string entries;
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        const AlgorithmRow& row = kAlgorithms[k];
+        std::string caption;
+        for (const char* c = row.Caption; *c; ++c) {
+            if (*c != '&') caption += *c;
+        }
+        std::string reads;
+        for (std::size_t i = 0; i < kSettingCount; ++i) {
+            if (!SettingUsedBy(kSettings[i], KindAt(k), start)) continue;
+            reads += (reads.empty() ? "" : ", ") + std::string(kSettings[i].Name);
+        }
+        entries += ".TP\n.B " + std::string(row.Key) + "\n" + caption +
+                   (row.Reference ? " (a reference)" : "") +
+                   (reads.empty() ? "" : "; reads " + reads) + ".\n";
+    }
+    return entries;
+}
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "MakeBatchPage: %s\n", message.c_str());
@@ -39,6 +65,16 @@ int main(int argc, char* argv[]) {
     std::size_t from = 0;
     for (std::size_t at; (at = page.find('@', from)) != std::string::npos;) {
         out += page.substr(from, at - from);
+        if (page.compare(at, kKeys.size(), kKeys) == 0) {
+            out += AlgorithmKeys(" | ");
+            from = at + kKeys.size();
+            continue;
+        }
+        if (page.compare(at, kAlgorithmEntries.size(), kAlgorithmEntries) == 0) {
+            out += AlgorithmEntries();
+            from = at + kAlgorithmEntries.size();
+            continue;
+        }
         if (page.compare(at, kOthers.size(), kOthers) == 0) {
             out += kOthers;  // filled in below, once every name is known
             from = at + kOthers.size();

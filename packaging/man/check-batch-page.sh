@@ -14,7 +14,7 @@ if grep -q "warning" <<<"$rendered"; then
 fi
 
 options=$(grep -oE -- '--[a-z]+' <<<"$help" | sort -u)
-settings=$(grep -oE '[A-Za-z][A-Za-z0-9]* \([0-9.]+\.\.[0-9.]+, start [0-9.]+\)' <<<"$help" | sort -u)
+settings=$(grep -oE '[A-Za-z][A-Za-z0-9]* \([0-9.e+-]+\.\.[0-9.e+-]+, start [0-9.e+-]+\)' <<<"$help" | sort -u)
 # Nothing found means --help changed its layout: this check must then be brought up to date.
 [[ -n "$options" && -n "$settings" ]] || { echo "no options or settings found in --help"; exit 1; }
 

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "SearchFixtures.h"
+#include "algorithms/AlgorithmTable.h"
 #include "algorithms/Annealing.h"
 #include "algorithms/GeneticOperators.h"
 #include "algorithms/Globalsearch.h"
@@ -82,7 +83,7 @@ TEST(WorkerStart, StopBeforeTheBodyBeginsRunsNothing) {
 }
 
 TEST(WorkerStart, KindOutsideTheRangeFinishesWithoutPublishing) {
-    for (int kind : {4, -1, 99}) {
+    for (int kind : {static_cast<int>(kAlgorithmCount), -1, 99}) {
         Worker w = StartSeeded(DefaultProblem(), static_cast<AlgorithmKind>(kind), 1);
         ASSERT_TRUE(WaitUntil([&] { return w->IsFinished(); })) << kind;
         EXPECT_EQ(w->SnapshotSolutions().Count(), 0u);

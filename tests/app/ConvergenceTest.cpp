@@ -105,7 +105,8 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     // The batch runner's runs table, with every setting's value; the window has no file name.
     EXPECT_EQ(RunsCsv({r}), RunRowHeader(false) +
                                 ",\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,50,200,"
-                                "5,30,0.6,40,0.01,0,2,7,9.5,120,3,1.25,stopped\n");
+                                "5,30,0.6,40,0.01,0,2,10000,20,1000,0.5,0,0,20,1000,0.8,0.9,2,"
+                                "0,0,20,1000,0.7298,2.05,2.05,0.5,5,7,9.5,120,3,1.25,stopped\n");
     EXPECT_EQ(RunCells(r)[6], "1.250");
     const RunRecord none = RecordRun(Greedy, p, "", 1, SolutionList(), 0, 0, false);
     EXPECT_EQ(RunCells(none)[3], "none");

@@ -148,7 +148,10 @@ TEST(OptionPageSettings, EachPageInItsLayoutOrder) {
         "CrossoverType", "COA",     "COProbab",     "MutA",          "MProbab"};
     for (bool isGenetic : {false, true}) {
         std::vector<std::string> names;
-        for (const SettingSpec* s : PageSettings(isGenetic)) names.push_back(s->Name);
+        for (const SettingSpec* s :
+             PageSettings(isGenetic ? SettingPage::Genetic : SettingPage::Local)) {
+            names.push_back(s->Name);
+        }
         EXPECT_EQ(names, isGenetic ? genetic : local);
     }
 }

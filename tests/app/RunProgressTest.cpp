@@ -216,6 +216,13 @@ std::string Shown(const RunStatus& s) {
            std::to_string(s.BarMaximum()) + " [" + s.BarFormat() + "] " + s.StageText();
 }
 
+// Start settings with the genetic algorithm's number of generations.
+AlgParameters WithIterations(int iterations) {
+    AlgParameters p;
+    p.Iterations = iterations;
+    return p;
+}
+
 // Each algorithm through a run: its start, five solutions published, a stage, the end. A genetic
 // run publishes one solution per finished generation, so five make "5 of 20"; the end takes the
 // bar and the stage away.
@@ -232,7 +239,7 @@ TEST(RunStatus, TheBarCountsGenerationsAndOnlyTheAnnealingShowsItsStage) {
     };
     for (const auto& [kind, expected] : cases) {
         RunStatus s;
-        s.Start(kind, 20, 7);
+        s.Start(kind, WithIterations(20), 7);
         s.Published(0);
         EXPECT_EQ(Shown(s), expected[0]);
         s.Published(5);
@@ -256,7 +263,7 @@ TEST(RunStatus, TheMessageSaysRunningOrPausedUntilTheEnd) {
         RunStatus s;
         s.SetPaused(true);
         EXPECT_EQ(s.MessageText(), "");
-        s.Start(kind, 20, 7);
+        s.Start(kind, WithIterations(20), 7);
         EXPECT_EQ(s.MessageText(), std::string(start) + "running ...");
         s.SetPaused(true);
         EXPECT_EQ(s.MessageText(), std::string(start) + "paused");
@@ -271,16 +278,16 @@ TEST(RunStatus, TheMessageSaysRunningOrPausedUntilTheEnd) {
 
 TEST(RunStatus, ANewRunStartsAfreshButKeepsTheBarsText) {
     RunStatus s;
-    s.Start(Genetic, 20, 4294967295u);
+    s.Start(Genetic, WithIterations(20), 4294967295u);
     s.Published(30);  // past the budget: the bar stays full
     s.Elapsed(754);
     EXPECT_EQ(Shown(s) + s.SeedText() + " " + s.ElapsedText(),
               "bar 20/20 [Generation %v of %m] Seed 4294967295 12:34");
-    s.Start(SimulatedAnnealing, 20, 4);
+    s.Start(SimulatedAnnealing, WithIterations(20), 4);
     s.Stage(1, true, 1000);
     EXPECT_EQ(Shown(s) + " " + s.ElapsedText(),
               "no bar 0/0 [Generation %v of %m] Stage 1, heating at 1000 0:00");
-    s.Start(Genetic, 50, 1);
+    s.Start(Genetic, WithIterations(50), 1);
     EXPECT_EQ(Shown(s), "bar 0/50 [Generation %v of %m] ");
 }
 

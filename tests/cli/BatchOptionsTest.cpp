@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "algorithms/AlgorithmTable.h"
 #include "app/BatchRun.h"
 #include "app/CsvTables.h"
 #include "cli/BatchOptions.h"
@@ -92,15 +93,15 @@ TEST(BatchArguments, ReadsEveryOptionInBothForms) {
 TEST(BatchArguments, RefusesWhatItCannotUse) {
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--fast", "p.txt"}), "unknown option '--fast'");
     EXPECT_EQ(ParseError({"p.txt"}), "--algorithm is missing");
-    EXPECT_EQ(ParseError({"--algorithm", "random", "p.txt"}),
-              "unknown algorithm 'random' (greedy, steepest, annealing or genetic)");
+    EXPECT_EQ(ParseError({"--algorithm", "hill", "p.txt"}),
+              "unknown algorithm 'hill' (" + AlgorithmKeys(", ") + ")");
     EXPECT_EQ(ParseError({"--algorithm", "greedy"}), "the problem file is missing");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "p.txt", "--seed"}),
               "option --seed needs a value");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--set", "Speed=1", "p.txt"}),
               "unknown setting 'Speed'");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--population", "p.txt"}),
-              "--population is for --algorithm genetic only");
+              "--population is for an algorithm with a population (genetic, cmaes, de, pso)");
     EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--runs", "2", "p.txt"}),
               "--population cannot be combined with --runs");
     for (const char* seed : {"-1", "4294967296", "1.5", "", "x"}) {

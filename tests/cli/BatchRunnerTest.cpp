@@ -254,17 +254,23 @@ TEST_F(BatchRunner, RunsPrintARunsTableAndTheSummaryIsItsOwnFormat) {
 }
 
 TEST_F(BatchRunner, AnyNumberOfJobsGivesTheSameOutput) {
-    for (const char* format : {"runs", "long"}) {
-        const std::string args = std::string("--algorithm genetic --seed 40 --runs 7 --format ") +
-                                 format + " --set PopSize=30 --set Iterations=15 " + problem;
-        const Outcome one = Run("--jobs 1 " + args);
-        const Outcome two = Run("--jobs 2 " + args);
-        const Outcome three = Run("--jobs 3 " + args);
-        ASSERT_EQ(one.Status, 0) << one.Err;
-        EXPECT_EQ(Split(one.Out, '\n').size(), format == std::string("runs") ? 8u : 1u + 7 * 15);
-        EXPECT_EQ(WithoutSeconds(two.Out), WithoutSeconds(one.Out));
-        EXPECT_EQ(WithoutSeconds(three.Out), WithoutSeconds(one.Out));
-        EXPECT_EQ(Field(two.Err, "evaluations"), Field(one.Err, "evaluations"));
+    // An algorithm of the window's own and one of pagmo2's, each 15 generations.
+    const char* const algorithms[] = {"genetic --set PopSize=30 --set Iterations=15",
+                                      "cmaes --set CmaPopSize=10 --set CmaGenerations=15"};
+    for (const char* algorithm : algorithms) {
+        for (const char* format : {"runs", "long"}) {
+            const std::string args = std::string("--algorithm ") + algorithm +
+                                     " --seed 40 --runs 7 --format " + format + " " + problem;
+            const Outcome one = Run("--jobs 1 " + args);
+            const Outcome two = Run("--jobs 2 " + args);
+            const Outcome three = Run("--jobs 3 " + args);
+            ASSERT_EQ(one.Status, 0) << one.Err;
+            EXPECT_EQ(Split(one.Out, '\n').size(),
+                      format == std::string("runs") ? 8u : 1u + 7 * 15);
+            EXPECT_EQ(WithoutSeconds(two.Out), WithoutSeconds(one.Out));
+            EXPECT_EQ(WithoutSeconds(three.Out), WithoutSeconds(one.Out));
+            EXPECT_EQ(Field(two.Err, "evaluations"), Field(one.Err, "evaluations"));
+        }
     }
 }
 

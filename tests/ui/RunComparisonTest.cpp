@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include <cstdio>
 #include <fstream>
@@ -141,6 +142,26 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     Trigger("ClearRuns1");
     EXPECT_TRUE(Plot().Runs().empty());
     EXPECT_EQ(TableRuns()->rowCount(), 0);
+}
+
+// State: a fixed seed. Action: CMA-ES from the reference algorithms' submenu. Expected: the
+// batch runner's run with that seed, the generations counted on the status line's bar.
+TEST_F(RunComparisonTest, AReferenceAlgorithmRunsFromItsSubmenuAsInTheBatchRunner) {
+    Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
+    Find<QLineEdit>("EditSeed")->setText("3");
+    FindControl<QSlider>(form.get(), "TrackBarReferenceSleep")->setValue(0);
+    FindControl<QSlider>(form.get(), "TrackBarCmaGenerations")->setValue(30);
+    Trigger("Algorithm_cmaes");
+    QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+    EXPECT_EQ(Find<QProgressBar>("ProgressRun")->text().toStdString(), "Generation 30 of 30");
+    dialogs.files = {File("problem.txt").toStdString(), File("solutions.csv").toStdString()};
+    Ctl<QAction>("Zapiszwyniki1")->trigger();
+    Trigger("ExportSolutions1");
+    const std::string exported = Slurp(File("solutions.csv"));
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), 31);
+    EXPECT_EQ(exported, BatchOutput("--algorithm cmaes --set CmaGenerations=30 --seed 3 " +
+                                    File("problem.txt").toStdString()));
+    EXPECT_EQ(TableRuns()->item(0, 0)->text(), "cmaes");
 }
 
 // Shown, the plot docks beside the pages, which keep their width; hidden, it gives the room back.
