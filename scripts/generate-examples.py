@@ -108,8 +108,8 @@ ST_F = (ST_X**4 - 16 * ST_X**2 + 5 * ST_X) / 2
 FUNCTIONS = [
     dict(stem="sphere", name="Sphere", formula=sphere, domain=(-5.12, 5.12), start=(3, -4),
          optimum=lambda n: 0, at=0, tolerance=1e-6,
-         description="Convex bowl, one minimum: every local search finds it, the steepest one "
-         "at 2^n evaluations a step.",
+         description="Convex bowl, one minimum: the plainest test of how a search copes with "
+         "more variables.",
          source="De Jong (1975), An analysis of the behavior of a class of genetic adaptive "
          "systems, function F1"),
     dict(stem="ellipsoid", name="Ellipsoid", formula=ellipsoid, domain=(-5, 5), start=(3, -4),
