@@ -26,7 +26,7 @@ import tempfile
 
 MAX_VARIABLES = 19
 MAX_FORMULA = 199
-SIZES = (5, 10, 19)
+SIZES = (5, 10, MAX_VARIABLES)
 # Single letters; e and f are left out, so that no variable reads as Euler's number or as the
 # formula's key.
 LETTERS = "abcdghijklmnopqrstu"
