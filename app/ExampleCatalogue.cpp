@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <string_view>
 
 namespace quarmel {
@@ -87,6 +88,21 @@ std::optional<ExampleProblem> FindExample(const ExampleCatalogue& catalogue,
         if (e.File == fileName) return e;
     }
     return std::nullopt;
+}
+
+std::vector<ExampleGroup> GroupByDimension(const std::vector<ExampleProblem>& examples) {
+    std::map<int, ExampleGroup> groups;
+    for (const ExampleProblem& e : examples) {
+        ExampleGroup& group = groups[e.Dimension];
+        group.Dimension = e.Dimension;
+        group.Examples.push_back(e);
+    }
+    std::vector<ExampleGroup> ordered;
+    for (auto& [n, group] : groups) {
+        group.Caption = std::to_string(n) + (n == 1 ? " variable" : " variables");
+        ordered.push_back(std::move(group));
+    }
+    return ordered;
 }
 
 }  // namespace quarmel

@@ -39,4 +39,14 @@ ExampleCatalogue ReadExampleCatalogue(const std::string& text);
 std::optional<ExampleProblem> FindExample(const ExampleCatalogue& catalogue,
                                           const std::string& fileName);
 
+// The examples of one number of variables, in the catalogue's order.
+struct ExampleGroup {
+    int Dimension = 0;
+    std::string Caption;  // "2 variables" ("1 variable")
+    std::vector<ExampleProblem> Examples;
+};
+
+// The examples grouped by their number of variables, the fewest first.
+std::vector<ExampleGroup> GroupByDimension(const std::vector<ExampleProblem>& examples);
+
 }  // namespace quarmel

@@ -1,8 +1,8 @@
 """Saves a screenshot of each page of the running program: chooses every tab through the
 accessibility tree, as a user would, and grabs the main window with xwd.
 
-Usage: screenshots.py PROGRAM FOLDER [experiment] (under a display and a session bus; with
-"experiment" only the experiment's picture)."""
+Usage: screenshots.py PROGRAM FOLDER [experiment|examples] (under a display and a session bus;
+with "experiment" or "examples" only that picture)."""
 
 import os
 import subprocess
@@ -125,7 +125,11 @@ def examples_menu(p, path):
                       root=file_menu)
     x, y, _ = centre(examples)
     subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
-    first = p.find(lambda n: n.name == "Sphere" and showing(n), "the first example", root=examples)
+    plane = p.find(lambda n: n.name == "2 variables" and showing(n), "the 2 variables submenu",
+                   root=examples)
+    x, y, _ = centre(plane)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    first = p.find(lambda n: n.name == "Sphere" and showing(n), "the first example", root=plane)
     time.sleep(1.0)
     info = subprocess.run(["xwininfo", "-name", "Quarmel"], check=True, capture_output=True,
                           text=True).stdout
@@ -134,9 +138,10 @@ def examples_menu(p, path):
                  if line.strip().startswith(("Absolute", "Width", "Height")))}
     left, top = geometry["Absolute upper-left X"], geometry["Absolute upper-left Y"]
     right, bottom = left + geometry["Width"], top + geometry["Height"]
-    _, _, box = centre(first.parent)
-    right = max(right, box.x + box.width)
-    bottom = max(bottom, box.y + box.height)
+    for menu in (plane.parent, first.parent):
+        _, _, box = centre(menu)
+        right = max(right, box.x + box.width)
+        bottom = max(bottom, box.y + box.height)
     xwd = subprocess.run(["xwd", "-silent", "-root"], check=True, capture_output=True).stdout
     pnm = subprocess.run(["xwdtopnm"], input=xwd, check=True, capture_output=True).stdout
     cut = subprocess.run(["pnmcut", str(left), str(top), str(right - left), str(bottom - top)],
@@ -155,6 +160,9 @@ def main():
     with Program(program) as p:
         if only == ["experiment"]:
             experiment(p, os.path.join(folder, "7-experiment.png"))
+            return
+        if only == ["examples"]:
+            examples_menu(p, os.path.join(folder, "%d-examples.png" % (len(PAGES) + 4)))
             return
         for number, (caption, name) in enumerate(PAGES, 1):
             tab = p.find(named("page tab", caption), "the tab " + caption)

@@ -50,12 +50,16 @@ QMenu* AddExamplesMenu(QMenu* file, QAction* before, QAction* openItem, const st
     if (catalogue.Examples.empty()) return nullptr;
     auto* examples = new QMenu("&Examples", file);
     examples->setObjectName("MenuExamples");
-    examples->setToolTipsVisible(true);
-    for (const ExampleProblem& e : catalogue.Examples) {
-        QAction* item = examples->addAction(QString::fromStdString(e.Name));
-        item->setToolTip(QString::fromStdString(e.Description));
-        const std::string path = folder + "/" + e.File;
-        QObject::connect(item, &QAction::triggered, examples, [open, path] { open(path); });
+    for (const ExampleGroup& group : GroupByDimension(catalogue.Examples)) {
+        QMenu* count = examples->addMenu(QString::fromStdString(group.Caption));
+        count->setObjectName(QString("MenuExamples%1").arg(group.Dimension));
+        count->setToolTipsVisible(true);
+        for (const ExampleProblem& e : group.Examples) {
+            QAction* item = count->addAction(QString::fromStdString(e.Name));
+            item->setToolTip(QString::fromStdString(e.Description));
+            const std::string path = folder + "/" + e.File;
+            QObject::connect(item, &QAction::triggered, examples, [open, path] { open(path); });
+        }
     }
     file->insertMenu(before, examples);
     QObject::connect(openItem, &QAction::changed, examples, [examples, openItem] {

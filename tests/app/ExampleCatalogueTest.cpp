@@ -94,3 +94,20 @@ TEST(ExampleCatalogue, AMalformedLineIsNamedAndNothingIsGiven) {
     }
     EXPECT_EQ(ReadExampleCatalogue(good).Error, "line 1: not the catalogue's header");
 }
+
+TEST(ExampleCatalogue, GroupsByNumberOfVariablesKeepTheCataloguesOrder) {
+    std::vector<ExampleProblem> examples;
+    for (const auto& [file, n] : std::vector<std::pair<std::string, int>>{
+             {"a", 5}, {"b", 2}, {"c", 5}, {"d", 1}, {"e", 19}, {"f", 2}}) {
+        examples.push_back({file, file, n, false, {}, "", ""});
+    }
+    const std::vector<ExampleGroup> groups = GroupByDimension(examples);
+    std::vector<std::string> seen;
+    for (const ExampleGroup& g : groups) {
+        std::string files;
+        for (const ExampleProblem& e : g.Examples) files += e.File;
+        seen.push_back(g.Caption + ": " + files);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"1 variable: d", "2 variables: bf", "5 variables: ac",
+                                              "19 variables: e"}));
+}
