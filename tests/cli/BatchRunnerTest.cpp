@@ -462,6 +462,17 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     ExpectRefused("--algorithm greedy --out " + (dir / "no" / "r.txt").string() + " " + problem,
                   "no folder");
     // Files are looked at before anything runs, each refusal saying why.
+    const std::string link = (dir / "link.txt").string(), readOnly = (dir / "ro.txt").string(),
+                      twoNames = (dir / "twice.txt").string(), loop = (dir / "loop").string(),
+                      dangling = (dir / "dangling").string();
+    fs::create_symlink(problem, link);
+    std::ofstream(readOnly) << "kept\n";
+    fs::permissions(readOnly, fs::perms::owner_read);
+    std::ofstream(twoNames) << "kept\n";
+    fs::create_hard_link(twoNames, dir / "twice-too.txt");
+    fs::create_symlink(loop, loop);
+    fs::create_symlink(dir / "gone" / "x.txt", dangling);
+    const std::string problemText = Slurp(problem);
     fs::create_directory(dir / "full");
     std::ofstream(dir / "full" / "x.info") << "";
     const std::pair<std::string, std::string> files[] = {
@@ -475,7 +486,18 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
          "the folder is not empty"},
         {"--algorithm greedy --seed 1 --seed 1 " + problem, "option --seed is given twice"},
         {"--algorithm greedy --max-seconds 1e10 " + problem, "at most 31536000 (a year)"},
+        // Every output target by the atomic save's rules, before any run.
+        {"--algorithm greedy --meta " + problem + " " + problem, "it is the problem file"},
+        {"--algorithm greedy --out " + link + " " + problem, "it is the problem file"},
+        {"--algorithm greedy --meta " + readOnly + " " + problem, "write-protected"},
+        {"--algorithm greedy --out " + twoNames + " " + problem, "2 names (hard links)"},
+        {"--algorithm greedy --meta " + loop + " " + problem, "symbolic links"},
+        {"--algorithm greedy --out " + dangling + " " + problem, "no folder"},
+        {"--algorithm greedy --out " + out + " --meta " + out + " " + problem, "also --out's"},
     };
     for (const auto& [args, part] : files) ExpectRefused(args, part);
     EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Slurp(problem), problemText);
+    EXPECT_EQ(Slurp(readOnly), "kept\n");
+    EXPECT_EQ(Slurp(twoNames), "kept\n");
 }
