@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "BatchWriter.h"
+#include "OptionConflicts.h"
 #include "app/NumberText.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
@@ -358,6 +359,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.Population && o.Format != "csv") {
         throw BatchInputError("--population is for --format csv only");
     }
+    CheckOptionConflicts(o);
     return o;
 }
 

@@ -186,6 +186,13 @@ TEST(BatchArguments, RefusesRepeatsAndWhatItCannotRepresent) {
         {{"--grid", lk, "--grid", temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "q.txt"},
          "--grid makes more than 100000 settings series; run it in parts"},
         {{"--out", "o.txt", "q.txt"}, "--out saves the run of one problem file, not of 2"},
+        {{"--set", "Alfa=0.5", "--set=Alfa=0.5"}, "--set Alfa is given twice"},
+        {{"--grid", "Lk=1,2", "--set", "Lk=3"}, "--set Lk and --grid Lk both give the setting"},
+        {{"--grid", "Alfa=0.1,0.5,0.10,1e-1"},
+         "--grid Alfa lists one value twice ('0.1' and '0.10')"},
+        {{"--grid", "Lk=5,05"}, "--grid Lk lists one value twice ('5' and '05')"},
+        {{"--seed", "4294967295", "--runs", "3"},
+         "--seed 4294967295 with --runs 3 would pass the last seed 4294967295"},
     };
     for (const auto& [extra, message] : cases) {
         std::vector<std::string> args = {"--algorithm", "greedy"};
@@ -194,6 +201,8 @@ TEST(BatchArguments, RefusesRepeatsAndWhatItCannotRepresent) {
         EXPECT_EQ(ParseError(args), message) << extra[0];
     }
     // Exactly at the limits is taken.
+    EXPECT_EQ(ParseError({"--algorithm=greedy", "--seed=4294967293", "--runs=3", "p.txt"}),
+              "no error");
     EXPECT_EQ(ParseError({"--algorithm=greedy", "--max-seconds=31536000", "--grid", lk, "--grid",
                           temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "p.txt"}),
               "no error");
