@@ -72,9 +72,8 @@ ExampleCatalogue ReadExampleCatalogue(const std::string& text) {
         ExampleProblem e;
         const std::string why = ReadExample(lines[i], e);
         if (!why.empty()) {
-            catalogue.Examples.clear();
-            catalogue.Error = "line " + std::to_string(i + 1) + ": " + why;
-            return catalogue;
+            catalogue.Warnings.push_back("line " + std::to_string(i + 1) + ": " + why);
+            continue;
         }
         catalogue.Examples.push_back(std::move(e));
     }
@@ -87,6 +86,11 @@ std::optional<ExampleProblem> FindExample(const ExampleCatalogue& catalogue,
         if (e.File == fileName) return e;
     }
     return std::nullopt;
+}
+
+bool ExampleFits(const ExampleProblem& example, const Problem& problem) {
+    return example.Maximize == problem.Maximize() &&
+           example.Optimum.Location.size() == problem.Variables().size();
 }
 
 }  // namespace quarmel

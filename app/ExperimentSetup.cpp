@@ -103,7 +103,7 @@ std::optional<double> DefaultTarget(const std::optional<ExampleProblem>& known,
 ExperimentPlan::ExperimentPlan(const ExperimentSetup& setup, const AlgParameters& params,
                                const std::string& problemFile, const std::string& functionName)
     : setup_(setup), params_(std::make_unique<AlgParameters>(params)) {
-    if (!problemFile.empty()) known_ = KnownExampleFor(problemFile, "");
+    if (!problemFile.empty()) known_ = KnownExampleFor(problemFile, "", *params_);
     for (AlgorithmKind kind : setup_.Algorithms) {
         fields_.push_back(SeriesFields(problemFile, functionName, kind, *params_));
         for (std::size_t s = 0; s < setup_.Seeds; ++s) {

@@ -63,11 +63,18 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
         problem.Params = std::make_unique<AlgParameters>(start);
         problem.Opened = OpenProblem(file, *problem.Params);
         if (!problem.Opened.Ok()) throw BatchInputError(file + ": " + problem.Opened.Error);
-        problem.Known = KnownExampleFor(file, "");
+        std::vector<std::string> warnings;
+        problem.Known = KnownExampleFor(file, "", *problem.Params, &warnings);
+        for (const std::string& w : warnings) {
+            if (std::find(plan.Warnings.begin(), plan.Warnings.end(), w) == plan.Warnings.end()) {
+                plan.Warnings.push_back(w);
+            }
+        }
         problem.Target = options.Target;
         if (options.TargetOptimum) {
             if (!problem.Known) {
-                throw BatchInputError("--target optimum: no known optimum for '" + file + "'");
+                throw BatchInputError("--target optimum: no known optimum for '" + file + "'" +
+                                      (warnings.empty() ? "" : " (" + warnings.front() + ")"));
             }
             problem.Target = OptimumTarget(problem.Known->Optimum, problem.Known->Maximize);
         }

@@ -408,6 +408,21 @@ TEST_F(BatchRunner, AProblemOfTheCatalogueHasAGapAndMayTargetItsOptimum) {
     EXPECT_EQ(Column(Run("--algorithm steepest --runs 2 " + problem).Out, "gap"),
               std::vector<std::string>(2, ""));  // not in a catalogue
     ExpectRefused("--algorithm greedy --target optimum " + problem, "no known optimum");
+    // A maximised copy under the example's name is another problem; a bad line is only left out.
+    const fs::path copy = dir / "copy";
+    fs::create_directory(copy);
+    c.Maximize = true;
+    Write("copy/bowl.txt", c);
+    std::ofstream(copy / "catalogue.tsv") << Slurp(dir / "catalogue.tsv") << "bad.txt\tBad\n";
+    ExpectRefused("--algorithm greedy --target optimum " + (copy / "bowl.txt").string(),
+                  "no known optimum");
+    const Outcome warned =
+        Run("--algorithm greedy --seed 1 --runs 1 " + bowl + " " + (copy / "bowl.txt").string());
+    EXPECT_EQ(warned.Status, 0);
+    EXPECT_NE(warned.Err.find("warning: " + (copy / "catalogue.tsv").string() + " line 3"),
+              std::string::npos)
+        << warned.Err;
+    EXPECT_EQ(Column(warned.Out, "gap")[1], "");
 }
 
 TEST_F(BatchRunner, UndefinedEvaluationsAreCountedRunByRun) {
