@@ -124,7 +124,7 @@ std::string ExperimentPlan::RunsCsv(const std::vector<RunOutcome>& outcomes) con
     const bool target = setup_.Target.has_value();
     std::string csv = RunsTableHeader(target);
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        csv += RunsTableRow(fields_[SeriesOf(i)], outcomes[i], target, known_, Maximize());
+        csv += RunsTableRow(fields_[SeriesOf(i)], outcomes[i], setup_.Target, known_, Maximize());
     }
     return csv;
 }

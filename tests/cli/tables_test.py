@@ -49,7 +49,8 @@ common = ["--algorithm", "annealing", "--seed", "3", "--runs", "3", "--grid", "A
           "--target", "0.5"]
 runs = pd.read_csv(run(*common, "--format", "runs", *problems))
 expect(list(runs.columns) == SERIES + ["seed", "best", "evaluations", "solutions", "seconds",
-                                       "ended", "evaluations_to_target", "gap", "undefined"],
+                                       "ended", "evaluations_to_target", "gap", "undefined",
+                                       "target"],
        list(runs.columns))
 numeric(runs, ["dimension", "seed", "best", "evaluations", "solutions", "seconds",
                "evaluations_to_target", "gap", "undefined"] + SETTINGS)
