@@ -137,7 +137,9 @@ std::string BatchUsage() {
         "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
         "           version and command\n"
         "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
-        "           algorithm and settings; the version and command in each .info comment\n"
+        "           algorithm and settings; the version and command in each .info comment;\n"
+        "           funcId a hash of the function's name, formula, direction and ranges,\n"
+        "           the same in every call\n"
         "Settings start as the option pages show them at start-up, with both delays 0:\n";
     std::string line;
     for (std::size_t i = 0; i < kSettingCount; ++i) {

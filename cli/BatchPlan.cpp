@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <thread>
 
 #include "JsonText.h"
@@ -13,6 +14,7 @@
 #include "app/AtomicFile.h"
 #include "app/CsvTables.h"
 #include "app/ExampleFolder.h"
+#include "app/FunctionId.h"
 #include "app/OptimumGap.h"
 #include "model/Random.h"
 #include "model/Settings.h"
@@ -81,6 +83,18 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
         plan.Problems.push_back(std::move(problem));
     }
     JudgeOutputTargets(options);
+    if (options.IohFolder) {
+        // Each function's files are named by its id: two files of one function would share them.
+        std::map<std::uint32_t, std::string> ids;
+        for (const PlannedProblem& p : plan.Problems) {
+            const auto [at, added] =
+                ids.emplace(StableFunctionId(p.Opened.FunctionName, *p.Params), p.File);
+            if (!added) {
+                throw BatchInputError("--format ioh: '" + at->second + "' and '" + p.File +
+                                      "' hold the same function");
+            }
+        }
+    }
 
     const auto combinations = GridCombinations(options.Grid);
     plan.Combinations = combinations.size();

@@ -7,6 +7,7 @@ IOHprofiler's documented layout (.info: a line of keys, a "%" line, the data fil
 import json
 import os
 import re
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -103,15 +104,50 @@ ioh = os.path.join(work, "ioh")
 run("--algorithm", "greedy", "--seed", "1", "--runs", "3", "--format", "ioh", ioh, *problems)
 table = pd.read_csv(run("--algorithm", "greedy", "--seed", "1", "--runs", "3", "--format", "runs",
                         *problems))
+
+
+def info_ids(folder):
+    """{funcName: funcId} of an ioh folder's .info files, each named by its funcId."""
+    ids = {}
+    for name in os.listdir(folder):
+        if name.endswith(".info"):
+            with open(os.path.join(folder, name)) as f:
+                fields = dict(re.findall(r"(\w+) = '?([^',]*)'?", f.readline()))
+            expect(name.startswith(f"IOHprofiler_f{fields['funcId']}_"), name)
+            ids[fields["funcName"]] = fields["funcId"]
+    return ids
+
+
 infos = sorted(os.listdir(os.path.join(ioh, "greedy")))
-expect([i for i in infos if i.endswith(".info")] ==
-       ["IOHprofiler_f1_Sphere.info", "IOHprofiler_f2_Himmelblau.info"], infos)
-for fid, problem in enumerate(problems, 1):
-    name = [i for i in infos if i.startswith(f"IOHprofiler_f{fid}_")][0]
+ids = info_ids(os.path.join(ioh, "greedy"))
+expect(len(set(ids.values())) == 2, ids)
+# A function keeps its id whatever its place on the command line; a long name still fits a path;
+# the command in the comment reads back as given.
+with open(problems[0]) as f:
+    text = f.read().replace("# Sphere\n", "# " + "Long, 'quoted' " * 80 + "\n", 1)
+named = os.path.join(work, "long name.txt")
+with open(named, "w") as f:
+    f.write(text)
+again = os.path.join(work, "ioh-again")
+args = ["--algorithm", "greedy", "--seed", "1", "--set", "A=0.1", "--format", "ioh", again,
+        problems[1], named, problems[0]]
+run(*args)
+ids_again = info_ids(os.path.join(again, "greedy"))
+expect({k: v for k, v in ids_again.items() if k in ids} == ids and len(ids_again) == 3, ids_again)
+expect(not [n for n in os.listdir(work) if ".partial-" in n], os.listdir(work))
+for name in os.listdir(os.path.join(again, "greedy")):
+    if name.endswith(".info"):
+        with open(os.path.join(again, "greedy", name)) as f:
+            comment = f.read().splitlines()[1]
+        command = shlex.split(comment.split("; command: ", 1)[1])
+        expect(command == ["quarmel-batch"] + args, command)
+for problem in problems:
+    name = [i for i in infos if i.endswith(".info") and
+            os.path.basename(problem)[:-4] in i.lower()][0]
     with open(os.path.join(ioh, "greedy", name)) as f:
         keys, comment, data = f.read().splitlines()
     fields = dict(re.findall(r"(\w+) = '?([^',]*)'?", keys))
-    expect(fields["funcId"] == str(fid) and fields["DIM"] == "2" and fields["algId"] == "greedy"
+    expect(fields["DIM"] == "2" and fields["algId"] == "greedy"
            and fields["maximization"] == "F", fields)
     expect(comment.startswith("% quarmel-batch ") and problem in comment, comment)
     path, *records = data.split(", ")
