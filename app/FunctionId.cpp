@@ -14,17 +14,11 @@ void Mix(std::uint64_t& hash, const std::string& text) {
     }
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t from = text.find_first_not_of(" \t");
-    if (from == std::string::npos) return {};
-    return text.substr(from, text.find_last_not_of(" \t") + 1 - from);
-}
-
 }  // namespace
 
 std::uint32_t StableFunctionId(const std::string& functionName, const Problem& problem) {
     std::uint64_t hash = 14695981039346656037ULL;
-    Mix(hash, Trimmed(functionName));
+    Mix(hash, TableName(functionName));
     Mix(hash, problem.FunctionText());
     Mix(hash, problem.Maximize() ? "max" : "min");
     for (const VariableSpec& v : problem.Variables()) {

@@ -143,7 +143,7 @@ std::string MetaJson(const BatchPlan& plan) {
     for (std::size_t i = 0; i < plan.Problems.size(); ++i) {
         const PlannedProblem& p = plan.Problems[i];
         json += std::string(i ? "," : "") + "{\"file\":" + JsonString(p.File) +
-                ",\"function\":" + JsonString(p.Opened.FunctionName) + "}";
+                ",\"function\":" + JsonString(TableName(p.Opened.FunctionName)) + "}";
     }
     return json + "]}\n";
 }

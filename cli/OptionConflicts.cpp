@@ -13,7 +13,8 @@ double StoredValue(const std::string& name, const std::string& value) {
     AlgParameters scratch;
     ApplySetting({name, value}, scratch);
     const SettingSpec& s = *FindSettable(name);
-    return s.DecimalField ? double{scratch.*s.DecimalField} : double{scratch.*s.WholeField};
+    return s.DecimalField ? static_cast<double>(scratch.*s.DecimalField)
+                          : static_cast<double>(scratch.*s.WholeField);
 }
 
 }  // namespace
