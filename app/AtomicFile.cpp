@@ -146,6 +146,46 @@ std::string TempName(const std::string& target) {
 
 }  // namespace
 
+namespace {
+
+// Why the file that `path` leads to (`target`, `existing` when `exists`) may not be replaced:
+// empty when it may.
+std::string Refusal(const std::string& target, const struct stat& existing, bool exists) {
+    if (!exists) {
+        struct stat folder;
+        const std::string in = Folder(target);
+        if (stat(in.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return "no folder " + in;
+        if (faccessat(AT_FDCWD, in.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+            return std::string(std::strerror(errno)) + " in " + in;
+        }
+        return {};
+    }
+    if (!S_ISREG(existing.st_mode)) return "it is not a regular file";
+    // The rename would replace a file whatever its permissions: refuse one the user may not
+    // write, and one that nobody may write (write-protected on purpose, even for root).
+    if ((existing.st_mode & 0222) == 0 ||
+        faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        return "the file is write-protected.";
+    }
+    // The new file would take the place of one name only and the other names would keep the old
+    // contents; writing in place instead would put the contents at risk.
+    if (existing.st_nlink > 1) {
+        return "the file has " + std::to_string(existing.st_nlink) +
+               " names (hard links) and replacing it would separate them.";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string SaveRefusal(const std::string& path) {
+    std::string target;
+    if (!FollowLinks(path, target)) return std::strerror(errno);
+    struct stat existing;
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    return Refusal(target, existing, exists);
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
     std::string target;
     if (!FollowLinks(path, target)) {
@@ -154,26 +194,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     }
     struct stat existing;
     const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        if (!S_ISREG(existing.st_mode)) {
-            error = "Cannot save '" + path + "': it is not a regular file";
-            return false;
-        }
-        // The rename would replace a file whatever its permissions: refuse one the user may not
-        // write, and one that nobody may write (write-protected on purpose, even for root).
-        if ((existing.st_mode & 0222) == 0 ||
-            faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            error = "Cannot save '" + path + "': the file is write-protected.";
-            return false;
-        }
-        // The new file would take the place of one name only and the other names would keep
-        // the old contents; writing in place instead would put the contents at risk.
-        if (existing.st_nlink > 1) {
-            error = "Cannot save '" + path + "': the file has " +
-                    std::to_string(existing.st_nlink) +
-                    " names (hard links) and replacing it would separate them.";
-            return false;
-        }
+    if (const std::string why = Refusal(target, existing, exists); exists && !why.empty()) {
+        error = "Cannot save '" + path + "': " + why;
+        return false;
     }
 
     // Preferably an unnamed file in the target's folder, given a name (through /proc) only once

@@ -16,4 +16,8 @@ namespace quarmel {
 // when it does not exist yet.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 
+// Why WriteFileAtomically would refuse `path` before writing anything, or why it could not
+// create it (a link loop, no folder, a folder it may not write): empty when a save may go ahead.
+std::string SaveRefusal(const std::string& path);
+
 }  // namespace quarmel

@@ -16,8 +16,18 @@ namespace quarmel {
 // that a data frame reads each numeric column as numbers.
 
 // A field of a CSV row: quoted when it holds a comma, a quote or a line break (either "\n" or
-// "\r"), its quotes doubled, so the row reads back as one record.
+// "\r"), its quotes doubled, so the row reads back as one record; bytes that are not UTF-8
+// replaced (ValidUtf8).
 std::string CsvField(const std::string& text);
+
+// A text with every byte that is not part of well-formed UTF-8 replaced by U+FFFD, so that a
+// name or path of any bytes gives a line every CSV and JSON reader reads (CsvField and the JSON
+// strings use it).
+std::string ValidUtf8(const std::string& text);
+
+// A function's name as the tables write it: without the blanks around it that the data file and
+// the window's name field keep.
+std::string TableName(const std::string& functionName);
 
 // The shortest text that reads back as the value ("0.16" for the float nearest 0.16); "nan",
 // "inf" and "-inf" for the others.

@@ -73,9 +73,8 @@ ExampleCatalogue ReadExampleCatalogue(const std::string& text) {
         ExampleProblem e;
         const std::string why = ReadExample(lines[i], e);
         if (!why.empty()) {
-            catalogue.Examples.clear();
-            catalogue.Error = "line " + std::to_string(i + 1) + ": " + why;
-            return catalogue;
+            catalogue.Warnings.push_back("line " + std::to_string(i + 1) + ": " + why);
+            continue;
         }
         catalogue.Examples.push_back(std::move(e));
     }
@@ -103,6 +102,11 @@ std::vector<ExampleGroup> GroupByDimension(const std::vector<ExampleProblem>& ex
         ordered.push_back(std::move(group));
     }
     return ordered;
+}
+
+bool ExampleFits(const ExampleProblem& example, const Problem& problem) {
+    return example.Maximize == problem.Maximize() &&
+           example.Optimum.Location.size() == problem.Variables().size();
 }
 
 }  // namespace quarmel

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Problem.h"
+
 namespace quarmel {
 
 // The best value a problem can reach and where, as published for a classic test function.
@@ -26,14 +28,21 @@ struct ExampleProblem {
 
 struct ExampleCatalogue {
     std::vector<ExampleProblem> Examples;
-    std::string Error;  // empty when the whole catalogue was read
+    std::string Error;                  // why nothing could be read (its header, its size)
+    std::vector<std::string> Warnings;  // "line 3: why", one per line left out
 };
 
 // Reads the catalogue's text: a header line, then one tab-separated line per example with the
 // columns file, name, dimension, direction (min or max), optimum, location (coordinates joined by
-// ";"), tolerance, description and source. Numbers use "." whatever the locale. Error names the
-// first line that does not read; no examples are given then.
+// ";"), tolerance, description and source. Numbers use "." whatever the locale. A line that does
+// not read is left out with a warning naming it, and the others are kept; without the header
+// nothing is read and Error says so.
 ExampleCatalogue ReadExampleCatalogue(const std::string& text);
+
+// Whether the catalogue's example is the problem a file holds: the same direction and as many
+// variables as the optimum's location has coordinates. Otherwise its optimum means nothing for
+// the file (a maximised copy of a minimum's example, a file with a variable more).
+bool ExampleFits(const ExampleProblem& example, const Problem& problem);
 
 // The example whose data file is `fileName` (a name, not a path), if the catalogue has one.
 std::optional<ExampleProblem> FindExample(const ExampleCatalogue& catalogue,

@@ -103,7 +103,7 @@ std::optional<double> DefaultTarget(const std::optional<ExampleProblem>& known,
 ExperimentPlan::ExperimentPlan(const ExperimentSetup& setup, const AlgParameters& params,
                                const std::string& problemFile, const std::string& functionName)
     : setup_(setup), params_(std::make_unique<AlgParameters>(params)) {
-    if (!problemFile.empty()) known_ = KnownExampleFor(problemFile, "");
+    if (!problemFile.empty()) known_ = KnownExampleFor(problemFile, "", *params_);
     for (AlgorithmKind kind : setup_.Algorithms) {
         fields_.push_back(SeriesFields(problemFile, functionName, kind, *params_));
         for (std::size_t s = 0; s < setup_.Seeds; ++s) {
@@ -124,7 +124,7 @@ std::string ExperimentPlan::RunsCsv(const std::vector<RunOutcome>& outcomes) con
     const bool target = setup_.Target.has_value();
     std::string csv = RunsTableHeader(target);
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        csv += RunsTableRow(fields_[SeriesOf(i)], outcomes[i], target, known_, Maximize());
+        csv += RunsTableRow(fields_[SeriesOf(i)], outcomes[i], setup_.Target, known_, Maximize());
     }
     return csv;
 }

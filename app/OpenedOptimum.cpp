@@ -7,9 +7,7 @@ namespace quarmel {
 
 void OpenedOptimum::Remember(std::optional<ExampleProblem> known, const Problem& problem) {
     // A file whose direction or variables differ from the catalogue's is another problem.
-    const bool fits = known && known->Maximize == problem.Maximize() &&
-                      known->Optimum.Location.size() == problem.Variables().size();
-    known_ = fits ? std::move(known) : std::nullopt;
+    known_ = known && ExampleFits(*known, problem) ? std::move(known) : std::nullopt;
     formula_ = problem.FunctionText();
     variables_ = problem.Variables();
     maximize_ = problem.Maximize();

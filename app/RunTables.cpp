@@ -7,12 +7,14 @@ namespace quarmel {
 
 std::string RunsTableHeader(bool target) {
     std::string header = RunRowHeader(target);
-    header.insert(header.size() - 1, ",gap,undefined");  // before the line's end
+    // Before the line's end; the target last, so that a table can be checked against it.
+    header.insert(header.size() - 1, target ? ",gap,undefined,target" : ",gap,undefined");
     return header;
 }
 
-std::string RunsTableRow(const std::string& series, const RunOutcome& run, bool target,
-                         const std::optional<ExampleProblem>& known, bool maximize) {
+std::string RunsTableRow(const std::string& series, const RunOutcome& run,
+                         std::optional<double> target, const std::optional<ExampleProblem>& known,
+                         bool maximize) {
     std::string row = RunRowFields(series, run.Seed, run.Best, run.Evaluations, run.Steps,
                                    run.Seconds, RunEndName(run.Ended));
     if (target) {
@@ -22,6 +24,7 @@ std::string RunsTableRow(const std::string& series, const RunOutcome& run, bool 
     const std::optional<float> gap = GapToOptimum(run.Best, known, maximize);
     row += "," + (gap ? FloatText(*gap) : std::string());
     row += "," + std::to_string(run.Undefined);
+    if (target) row += "," + DoubleText(*target);
     return row + "\n";
 }
 

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "BatchWriter.h"
+#include "OptionConflicts.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
 #include "app/RunTexts.h"
@@ -179,7 +180,9 @@ std::string BatchUsage() {
         "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
         "           version and command\n"
         "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
-        "           algorithm and settings; the version and command in each .info comment\n"
+        "           algorithm and settings; the version and command in each .info comment;\n"
+        "           funcId a hash of the function's name, formula, direction and ranges,\n"
+        "           the same in every call\n"
         "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and pso are\n"
         "references to compare the window's four with):\n" +
         AlgorithmLines() +
@@ -405,6 +408,7 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.Population && o.Format != "csv") {
         throw BatchInputError("--population is for --format csv only");
     }
+    CheckOptionConflicts(o);
     return o;
 }
 

@@ -6,14 +6,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <map>
 #include <thread>
 
 #include "JsonText.h"
+#include "OutputTargets.h"
+#include "app/AtomicFile.h"
 #include "app/CsvTables.h"
 #include "app/ExampleFolder.h"
+#include "app/FunctionId.h"
 #include "app/OptimumGap.h"
 #include "model/Random.h"
 #include "model/Settings.h"
@@ -50,48 +51,6 @@ void CheckReadable(const std::string& file) {
     if (!why.empty()) throw BatchInputError("cannot read '" + file + "': " + why);
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
-// A file to be written must be a regular file this process may write, or one it may create.
-void CheckWritable(const std::string& file, const char* option) {
-    const std::string what = std::string("cannot write ") + option + " '" + file + "': ";
-    struct stat st;
-    if (stat(file.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) throw BatchInputError(what + "it is a folder");
-        if (!S_ISREG(st.st_mode)) throw BatchInputError(what + "not a regular file");
-        if (access(file.c_str(), W_OK) != 0) throw BatchInputError(what + Why(errno));
-        return;
-    }
-    const std::string folder = FolderOf(file);
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        throw BatchInputError(what + "no folder " + folder);
-    }
-    if (access(folder.c_str(), W_OK | X_OK) != 0) {
-        throw BatchInputError(what + Why(errno) + " in " + folder);
-    }
-}
-
-// The ioh folder is made by the run; an existing one must be empty, so that no earlier
-// experiment's files mix with this one's.
-void CheckIohFolder(const std::string& folder) {
-    const std::string what = "cannot write --format ioh '" + folder + "': ";
-    std::error_code ec;
-    if (std::filesystem::exists(folder, ec)) {
-        if (!std::filesystem::is_directory(folder, ec)) {
-            throw BatchInputError(what + "not a folder");
-        }
-        if (!std::filesystem::is_empty(folder, ec)) {
-            throw BatchInputError(what + "the folder is not empty");
-        }
-        if (access(folder.c_str(), W_OK | X_OK) != 0) throw BatchInputError(what + Why(errno));
-        return;
-    }
-    CheckWritable(folder, "--format ioh");
-}
-
 }  // namespace
 
 void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
@@ -106,19 +65,36 @@ void PlanBatch(const BatchOptions& options, BatchPlan& plan) {
         problem.Params = std::make_unique<AlgParameters>(start);
         problem.Opened = OpenProblem(file, *problem.Params);
         if (!problem.Opened.Ok()) throw BatchInputError(file + ": " + problem.Opened.Error);
-        problem.Known = KnownExampleFor(file, "");
+        std::vector<std::string> warnings;
+        problem.Known = KnownExampleFor(file, "", *problem.Params, &warnings);
+        for (const std::string& w : warnings) {
+            if (std::find(plan.Warnings.begin(), plan.Warnings.end(), w) == plan.Warnings.end()) {
+                plan.Warnings.push_back(w);
+            }
+        }
         problem.Target = options.Target;
         if (options.TargetOptimum) {
             if (!problem.Known) {
-                throw BatchInputError("--target optimum: no known optimum for '" + file + "'");
+                throw BatchInputError("--target optimum: no known optimum for '" + file + "'" +
+                                      (warnings.empty() ? "" : " (" + warnings.front() + ")"));
             }
             problem.Target = OptimumTarget(problem.Known->Optimum, problem.Known->Maximize);
         }
         plan.Problems.push_back(std::move(problem));
     }
-    if (options.OutFile) CheckWritable(*options.OutFile, "--out");
-    if (options.MetaFile) CheckWritable(*options.MetaFile, "--meta");
-    if (options.IohFolder) CheckIohFolder(*options.IohFolder);
+    JudgeOutputTargets(options);
+    if (options.IohFolder) {
+        // Each function's files are named by its id: two files of one function would share them.
+        std::map<std::uint32_t, std::string> ids;
+        for (const PlannedProblem& p : plan.Problems) {
+            const auto [at, added] =
+                ids.emplace(StableFunctionId(p.Opened.FunctionName, *p.Params), p.File);
+            if (!added) {
+                throw BatchInputError("--format ioh: '" + at->second + "' and '" + p.File +
+                                      "' hold the same function");
+            }
+        }
+    }
 
     const auto combinations = GridCombinations(options.Grid);
     plan.Combinations = combinations.size();
@@ -167,18 +143,15 @@ std::string MetaJson(const BatchPlan& plan) {
     for (std::size_t i = 0; i < plan.Problems.size(); ++i) {
         const PlannedProblem& p = plan.Problems[i];
         json += std::string(i ? "," : "") + "{\"file\":" + JsonString(p.File) +
-                ",\"function\":" + JsonString(p.Opened.FunctionName) + "}";
+                ",\"function\":" + JsonString(TableName(p.Opened.FunctionName)) + "}";
     }
     return json + "]}\n";
 }
 
 std::string WriteMetaFile(const BatchPlan& plan) {
     if (!plan.MetaFile) return {};
-    std::ofstream meta(*plan.MetaFile, std::ios::binary | std::ios::trunc);
-    meta << MetaJson(plan);
-    meta.close();
-    if (meta) return {};
-    return "cannot write '" + *plan.MetaFile + "': " + std::strerror(errno);
+    std::string error;
+    return WriteFileAtomically(*plan.MetaFile, MetaJson(plan), error) ? std::string() : error;
 }
 
 }  // namespace quarmel

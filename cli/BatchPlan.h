@@ -53,7 +53,8 @@ struct BatchPlan {
     std::optional<std::string> OutFile;
     std::optional<std::string> IohFolder;
     std::optional<std::string> MetaFile;
-    std::vector<std::string> Command;  // the program's arguments, for the outputs that record it
+    std::vector<std::string> Command;   // the program's arguments, for the outputs that record it
+    std::vector<std::string> Warnings;  // catalogue lines left out, each once
 
     std::size_t RunCount() const { return Series.size() * Runs; }
     std::size_t SeriesOf(std::size_t run) const { return run / Runs; }

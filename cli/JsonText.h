@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <string>
 
+#include "app/CsvTables.h"
+
 namespace quarmel {
 
-// A text as a JSON string: quoted, with quotes, backslashes and control characters escaped.
-inline std::string JsonString(const std::string& text) {
+// A text as a JSON string: quoted, with quotes, backslashes and control characters escaped, and
+// bytes that are not UTF-8 replaced (ValidUtf8).
+inline std::string JsonString(const std::string& raw) {
     std::string out = "\"";
-    for (const char c : text) {
+    for (const char c : ValidUtf8(raw)) {
         const auto u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';

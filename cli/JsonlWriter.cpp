@@ -26,7 +26,7 @@ class JsonlWriter : public BatchWriter {
         for (const PlannedSeries& s : plan.Series) {
             const PlannedProblem& p = plan.Problems[s.Problem];
             std::string json = "{\"problem\":" + JsonString(p.File) +
-                               ",\"function\":" + JsonString(p.Opened.FunctionName) +
+                               ",\"function\":" + JsonString(TableName(p.Opened.FunctionName)) +
                                ",\"direction\":\"" + (s.Params->Maximize() ? "max" : "min") +
                                "\",\"dimension\":" + std::to_string(s.Params->Variables().size()) +
                                ",\"algorithm\":\"" + AlgorithmName(plan.Algorithm) +

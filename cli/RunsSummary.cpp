@@ -1,5 +1,6 @@
 #include "RunsSummary.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -62,6 +63,25 @@ bool ParseBest(const std::string& text, std::optional<float>& best) {
     return true;
 }
 
+// A run's evaluations to `target` from its row: the table's own count when the runs were made
+// with that target; otherwise the run's best value decides that it did not reach it, and a run
+// that did needs the evaluations to it, which only the long table holds. A table without its
+// target column is taken at its word where its counts agree with the best values.
+std::optional<unsigned long long> EvaluationsTo(double target, const RunOutcome& run, bool maximize,
+                                                const std::string& madeWith, std::size_t line) {
+    const bool reaches = run.Best && Reaches(*run.Best, target, maximize);
+    double made = 0;
+    const bool known = !madeWith.empty() && Parse(madeWith, made);
+    if (known ? made == target : reaches == run.EvaluationsToTarget.has_value()) {
+        return run.EvaluationsToTarget;
+    }
+    if (!reaches) return std::nullopt;
+    throw BatchInputError("--summarize: line " + std::to_string(line) + ": the runs were made " +
+                          (known ? "with --target " + madeWith : "with another --target") +
+                          "; the evaluations to reach " + DoubleText(target) +
+                          " are in their long table only");
+}
+
 struct Series {
     SeriesSummary Summary;
     bool Maximize;
@@ -94,6 +114,10 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
     if (!toTarget && target) {
         throw BatchInputError("--summarize: the table was made without --target");
     }
+    std::optional<std::size_t> madeWith;  // the target the runs were made with
+    if (const auto at = std::find(names.begin(), names.end(), "target"); at != names.end()) {
+        madeWith = static_cast<std::size_t>(at - names.begin());
+    }
 
     std::vector<Series> series;
     std::map<std::string, std::size_t> index;
@@ -108,6 +132,10 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
         if (!ok) {
             throw BatchInputError("--summarize: line " + std::to_string(line) +
                                   " is not a row of this runs table");
+        }
+        if (target) {
+            run.EvaluationsToTarget = EvaluationsTo(*target, run, f[direction] == "max",
+                                                    madeWith ? f[*madeWith] : "", line);
         }
         std::string fields;
         for (std::size_t i = 0; i < seed; ++i) fields += (i ? "," : "") + CsvField(f[i]);

@@ -15,7 +15,8 @@ class RunsWriter : public BatchWriter {
         if (plan_.Header) print_(RunsTableHeader(Target()));
     }
     void Run(const RunOutcome& run, std::size_t series) override {
-        print_(RunsTableRow(plan_.Series[series].Fields, run, Target(),
+        print_(RunsTableRow(plan_.Series[series].Fields, run,
+                            Target() ? plan_.ProblemOf(series).Target : std::nullopt,
                             plan_.ProblemOf(series).Known,
                             plan_.Series[series].Params->Maximize()));
     }

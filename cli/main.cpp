@@ -42,6 +42,9 @@ int main(int argc, char* argv[]) {
             return Print(summary) && std::fflush(stdout) == 0 ? 0 : kFailed;
         }
         PlanBatch(options, plan);
+        for (const std::string& w : plan.Warnings) {
+            std::fprintf(stderr, "quarmel-batch: warning: %s\n", w.c_str());
+        }
     } catch (const BatchInputError& e) {
         return Fail(e.what(), kBadInput);
     }

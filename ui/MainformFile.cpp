@@ -100,7 +100,7 @@ void TFormMain::SpeedButtonOpenClick() {
     openedOptimum_.Forget();
     if (ReadFunctionPage(false) == -1) return;
     // Found as the batch runner finds it: in the catalogue beside the file.
-    openedOptimum_.Remember(KnownExampleFor(path, ""), Parameters);
+    openedOptimum_.Remember(KnownExampleFor(path, "", Parameters), Parameters);
     ShowKnownOptimum();
     session_.SetResultsIgnored(true);
     session_.SetUnsaved(false);

@@ -27,7 +27,7 @@ TEST(CsvTables, TheSeriesFieldsHoldEverySettingAndTheShortestNumbers) {
     p.AddVariable("x", 0, 1, 0);
     p.SetMaximize(true);
     p.A = 0.16f;
-    const std::string fields = SeriesFields("a,b/p.txt", "f", Steepest, p);
+    const std::string fields = SeriesFields("a,b/p.txt", " f ", Steepest, p);
     EXPECT_EQ(fields.rfind("\"a,b/p.txt\",f,max,1,steepest,0.16,", 0), 0u) << fields;
     // One field per column of the header (no field here holds a comma but the quoted path).
     const auto commas = [](const std::string& t) { return std::count(t.begin(), t.end(), ','); };
@@ -37,6 +37,25 @@ TEST(CsvTables, TheSeriesFieldsHoldEverySettingAndTheShortestNumbers) {
     EXPECT_EQ(OptionalText(std::nullopt), "");
     EXPECT_EQ(RunRowFields("s", 3, std::nullopt, 10, 2, 0.0000014, "finished"),
               "s,3,,10,2,1e-06,finished");
+}
+
+// Each byte that does not belong to well-formed UTF-8 becomes U+FFFD; well-formed text stays.
+TEST(CsvTables, TextFieldsAreWellFormedUtf8) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+        {"caf\xE9", "caf" + r},               // Latin-1
+        {"\xC0\xAF", r + r},                  // an overlong "/"
+        {"\xED\xA0\x80", r + r + r},          // a surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r},  // past U+10FFFF
+        {"\xE2\x82", r + r},                  // cut short at the end
+        {"\xE2\x82x", r + r + "x"},           // cut short before a letter
+        {"\x80"
+         "a\xFF",
+         r + "a" + r},  // lone continuation and 0xFF
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(ValidUtf8(text), expected) << text;
+    EXPECT_EQ(CsvField("a\xFF,b"), "\"a" + r + ",b\"");
 }
 
 TEST(CsvTables, TheSolutionsHeaderQuotesItsNamesAlike) {

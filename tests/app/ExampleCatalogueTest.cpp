@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
@@ -8,9 +9,11 @@
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
+#include "app/ExampleFolder.h"
 #include "app/OpenedProblem.h"
 
 using namespace quarmel;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -64,11 +67,13 @@ TEST(ExampleCatalogue, EveryExampleReachesItsOptimumAndNoPointBeatsIt) {
     }
 }
 
-TEST(ExampleCatalogue, AMalformedLineIsNamedAndNothingIsGiven) {
+// A line that does not read is left out with a warning naming it; the lines around it stay.
+TEST(ExampleCatalogue, AMalformedLineIsNamedAndLeftOut) {
     const std::string header =
         "file\tname\tdimension\tdirection\toptimum\tlocation\ttolerance\tdescription\tsource\n";
     const std::string good = "a.txt\tA\t2\tmin\t0\t1;2\t1e-6\tbowl\tpaper\n";
-    // {the line after a good one, what the error says}
+    const std::string after = "c.txt\tC\t1\tmax\t3\t0\t0\tcap\tpaper\n";
+    // {the line after a good one, what the warning says}
     const struct {
         std::string line, says;
     } cases[] = {
@@ -76,6 +81,7 @@ TEST(ExampleCatalogue, AMalformedLineIsNamedAndNothingIsGiven) {
         {"b.txt\tB\t2.5\tmin\t0\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the dimension"},
         {"b.txt\tB\t2\tlow\t0\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the direction"},
         {"b.txt\tB\t2\tmin\t0,5\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the optimum"},
+        {"b.txt\tB\t2\tmin\tnan\t1;2\t1e-6\tbowl\tpaper\n", "line 3: the optimum"},
         {"b.txt\tB\t2\tmin\t0\t1\t1e-6\tbowl\tpaper\n", "line 3: the location does not"},
         {"b.txt\tB\t2\tmin\t0\t1;x\t1e-6\tbowl\tpaper\n", "line 3: the location is not"},
         {"b.txt\tB\t2\tmin\t0\t1;2\t-1\tbowl\tpaper\n", "line 3: the tolerance"},
@@ -88,9 +94,12 @@ TEST(ExampleCatalogue, AMalformedLineIsNamedAndNothingIsGiven) {
     EXPECT_TRUE(FindExample(fine, "a.txt").has_value());
     EXPECT_FALSE(FindExample(fine, "b.txt").has_value());
     for (const auto& c : cases) {
-        const ExampleCatalogue read = ReadExampleCatalogue(header + good + c.line);
-        EXPECT_EQ(read.Error.rfind(c.says, 0), 0u) << read.Error;
-        EXPECT_TRUE(read.Examples.empty()) << c.says;
+        const ExampleCatalogue read = ReadExampleCatalogue(header + good + c.line + after);
+        EXPECT_EQ(read.Error, "");
+        ASSERT_EQ(read.Warnings.size(), 1u) << c.says;
+        EXPECT_EQ(read.Warnings[0].rfind(c.says, 0), 0u) << read.Warnings[0];
+        EXPECT_TRUE(FindExample(read, "a.txt") && FindExample(read, "c.txt")) << c.says;
+        EXPECT_FALSE(FindExample(read, "b.txt")) << c.says;
     }
     EXPECT_EQ(ReadExampleCatalogue(good).Error, "line 1: not the catalogue's header");
 }
@@ -110,4 +119,46 @@ TEST(ExampleCatalogue, GroupsByNumberOfVariablesKeepTheCataloguesOrder) {
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"1 variable: d", "2 variables: bf", "5 variables: ac",
                                               "19 variables: e"}));
+}
+
+// The catalogue beside a problem file, also a bare name's in the current folder, gives an example
+// only to the problem it fits; a catalogue over the bound gives none.
+TEST(ExampleCatalogue, AFileFindsTheExampleThatFitsItsProblem) {
+    char pattern[] = "/tmp/quarmel-catalogue-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path dir = pattern;
+    const std::string header =
+        "file\tname\tdimension\tdirection\toptimum\tlocation\ttolerance\tdescription\tsource\n";
+    std::ofstream(dir / "catalogue.tsv")
+        << header << "sphere.txt\tSphere\t2\tmin\t0\t0;0\t0\tbowl\tp\n";
+    const auto sphere = [](bool maximize, int variables) {
+        Problem p;
+        p.SetFunctionText("x^2+y^2");
+        for (int i = 0; i < variables; ++i) p.AddVariable(i ? "y" : "x", -5, 5, 1);
+        p.SetMaximize(maximize);
+        return p;
+    };
+    const std::string file = (dir / "sphere.txt").string();
+    EXPECT_TRUE(KnownExampleFor(file, "", sphere(false, 2)));
+    EXPECT_FALSE(KnownExampleFor(file, "", sphere(true, 2)));  // the maximised copy
+    EXPECT_FALSE(KnownExampleFor(file, "", sphere(false, 1)));
+    EXPECT_FALSE(KnownExampleFor((dir / "other.txt").string(), "", sphere(false, 2)));
+
+    const fs::path was = fs::current_path();
+    fs::current_path(dir);
+    const bool bare = KnownExampleFor("sphere.txt", "", sphere(false, 2)).has_value();
+    fs::current_path(was);
+    EXPECT_TRUE(bare);
+
+    const fs::path big = dir / "big";
+    fs::create_directory(big);
+    std::string text = header;
+    while (text.size() <= kMaxCatalogueBytes)
+        text += "sphere.txt\tSphere\t2\tmin\t0\t0;0\t0\tbowl\tp\n";
+    std::ofstream(big / "catalogue.tsv") << text;
+    std::vector<std::string> warnings;
+    EXPECT_FALSE(KnownExampleFor((big / "sphere.txt").string(), "", sphere(false, 2), &warnings));
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(ReadCatalogueIn(big.string()).Examples.empty());
+    fs::remove_all(dir);
 }

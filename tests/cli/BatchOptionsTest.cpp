@@ -187,6 +187,13 @@ TEST(BatchArguments, RefusesRepeatsAndWhatItCannotRepresent) {
         {{"--grid", lk, "--grid", temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "q.txt"},
          "--grid makes more than 100000 settings series; run it in parts"},
         {{"--out", "o.txt", "q.txt"}, "--out saves the run of one problem file, not of 2"},
+        {{"--set", "Alfa=0.5", "--set=Alfa=0.5"}, "--set Alfa is given twice"},
+        {{"--grid", "Lk=1,2", "--set", "Lk=3"}, "--set Lk and --grid Lk both give the setting"},
+        {{"--grid", "Alfa=0.1,0.5,0.10,1e-1"},
+         "--grid Alfa lists one value twice ('0.1' and '0.10')"},
+        {{"--grid", "Lk=5,05"}, "--grid Lk lists one value twice ('5' and '05')"},
+        {{"--seed", "4294967295", "--runs", "3"},
+         "--seed 4294967295 with --runs 3 would pass the last seed 4294967295"},
     };
     for (const auto& [extra, message] : cases) {
         std::vector<std::string> args = {"--algorithm", "greedy"};
@@ -195,6 +202,8 @@ TEST(BatchArguments, RefusesRepeatsAndWhatItCannotRepresent) {
         EXPECT_EQ(ParseError(args), message) << extra[0];
     }
     // Exactly at the limits is taken.
+    EXPECT_EQ(ParseError({"--algorithm=greedy", "--seed=4294967293", "--runs=3", "p.txt"}),
+              "no error");
     EXPECT_EQ(ParseError({"--algorithm=greedy", "--max-seconds=31536000", "--grid", lk, "--grid",
                           temp0, "--grid", "TempPlus=0,1,2,3,4,5,6,7,8,9", "p.txt"}),
               "no error");
@@ -380,4 +389,40 @@ TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {
     std::istringstream bad(head + "seed,best,evaluations,solutions,seconds,ended\n" + a +
                            "1,x,10,3,0.5,finished\n");
     EXPECT_THROW(SummarizeRuns(bad, std::nullopt, true), BatchInputError);
+}
+
+// The target asked for decides "reached" from each run's best value; the evaluations to a
+// target the runs were not made with are not in the runs table, so such a target is refused.
+TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
+    const std::string head =
+        "problem,function,direction,dimension,algorithm,seed,best,evaluations,"
+        "solutions,seconds,ended,evaluations_to_target,gap,undefined";
+    const std::string runs = "p.txt,f,max,1,greedy,1,2,10,3,0.5,finished,4,,0";
+    const std::string other = "p.txt,f,max,1,greedy,2,1,30,2,0.5,finished,,,0";
+    const std::string left = "p.txt,f,max,1,greedy,2,2,1.5,1,1.5,0.7071067811865476,1,";
+    // {with the target column, the target asked for, the summary's target fields or "refused"}
+    const struct {
+        bool column;
+        double target;
+        std::string says;
+    } cases[] = {
+        {true, 2, "2,0.5,34"}, {false, 2, "2,0.5,34"}, {true, 5, "5,0,"},
+        {false, 5, "5,0,"},    {true, 1.5, "refused"}, {true, 0.5, "refused"},
+    };
+    for (const auto& c : cases) {
+        const std::string tail = c.column ? ",2\n" : "\n";
+        std::istringstream table(head + (c.column ? ",target\n" : "\n") + runs + tail + other +
+                                 tail);
+        std::string got;
+        try {
+            got = SummarizeRuns(table, c.target, false);
+        } catch (const BatchInputError& e) {
+            got = std::string(e.what()).find("the runs were made with --target 2") !=
+                          std::string::npos
+                      ? "refused"
+                      : e.what();
+        }
+        EXPECT_EQ(got, c.says == "refused" ? c.says : left + c.says + "\n")
+            << c.column << " " << c.target;
+    }
 }

@@ -414,6 +414,21 @@ TEST_F(BatchRunner, AProblemOfTheCatalogueHasAGapAndMayTargetItsOptimum) {
     EXPECT_EQ(Column(Run("--algorithm steepest --runs 2 " + problem).Out, "gap"),
               std::vector<std::string>(2, ""));  // not in a catalogue
     ExpectRefused("--algorithm greedy --target optimum " + problem, "no known optimum");
+    // A maximised copy under the example's name is another problem; a bad line is only left out.
+    const fs::path copy = dir / "copy";
+    fs::create_directory(copy);
+    c.Maximize = true;
+    Write("copy/bowl.txt", c);
+    std::ofstream(copy / "catalogue.tsv") << Slurp(dir / "catalogue.tsv") << "bad.txt\tBad\n";
+    ExpectRefused("--algorithm greedy --target optimum " + (copy / "bowl.txt").string(),
+                  "no known optimum");
+    const Outcome warned =
+        Run("--algorithm greedy --seed 1 --runs 1 " + bowl + " " + (copy / "bowl.txt").string());
+    EXPECT_EQ(warned.Status, 0);
+    EXPECT_NE(warned.Err.find("warning: " + (copy / "catalogue.tsv").string() + " line 3"),
+              std::string::npos)
+        << warned.Err;
+    EXPECT_EQ(Column(warned.Out, "gap")[1], "");
 }
 
 TEST_F(BatchRunner, UndefinedEvaluationsAreCountedRunByRun) {
@@ -468,6 +483,17 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     ExpectRefused("--algorithm greedy --out " + (dir / "no" / "r.txt").string() + " " + problem,
                   "no folder");
     // Files are looked at before anything runs, each refusal saying why.
+    const std::string link = (dir / "link.txt").string(), readOnly = (dir / "ro.txt").string(),
+                      twoNames = (dir / "twice.txt").string(), loop = (dir / "loop").string(),
+                      dangling = (dir / "dangling").string();
+    fs::create_symlink(problem, link);
+    std::ofstream(readOnly) << "kept\n";
+    fs::permissions(readOnly, fs::perms::owner_read);
+    std::ofstream(twoNames) << "kept\n";
+    fs::create_hard_link(twoNames, dir / "twice-too.txt");
+    fs::create_symlink(loop, loop);
+    fs::create_symlink(dir / "gone" / "x.txt", dangling);
+    const std::string problemText = Slurp(problem);
     fs::create_directory(dir / "full");
     std::ofstream(dir / "full" / "x.info") << "";
     const std::pair<std::string, std::string> files[] = {
@@ -481,7 +507,18 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
          "the folder is not empty"},
         {"--algorithm greedy --seed 1 --seed 1 " + problem, "option --seed is given twice"},
         {"--algorithm greedy --max-seconds 1e10 " + problem, "at most 31536000 (a year)"},
+        // Every output target by the atomic save's rules, before any run.
+        {"--algorithm greedy --meta " + problem + " " + problem, "it is the problem file"},
+        {"--algorithm greedy --out " + link + " " + problem, "it is the problem file"},
+        {"--algorithm greedy --meta " + readOnly + " " + problem, "write-protected"},
+        {"--algorithm greedy --out " + twoNames + " " + problem, "2 names (hard links)"},
+        {"--algorithm greedy --meta " + loop + " " + problem, "symbolic links"},
+        {"--algorithm greedy --out " + dangling + " " + problem, "no folder"},
+        {"--algorithm greedy --out " + out + " --meta " + out + " " + problem, "also --out's"},
     };
     for (const auto& [args, part] : files) ExpectRefused(args, part);
     EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(Slurp(problem), problemText);
+    EXPECT_EQ(Slurp(readOnly), "kept\n");
+    EXPECT_EQ(Slurp(twoNames), "kept\n");
 }

@@ -4,9 +4,11 @@ no missing setting; the jsonl lines and the --meta file as JSON; the ioh folder 
 IOHprofiler's documented layout (.info: a line of keys, a "%" line, the data file's path with
 "instance:evaluations|best" per run; .dat: a quoted header line per run, then rows of numbers).
    tests/cli/tables_test.py QUARMEL_BATCH EXAMPLES_DIR"""
+import io
 import json
 import os
 import re
+import shlex
 import subprocess
 import sys
 import tempfile
@@ -50,7 +52,8 @@ SETTINGS = list(runs.columns[len(IDENTITY):list(runs.columns).index("seed")])
 SERIES = IDENTITY + SETTINGS
 expect({"A", "Alfa", "PopSize", "CrossoverType", "CmaPopSize"} <= set(SETTINGS), SETTINGS)
 expect(list(runs.columns) == SERIES + ["seed", "best", "evaluations", "solutions", "seconds",
-                                       "ended", "evaluations_to_target", "gap", "undefined"],
+                                       "ended", "evaluations_to_target", "gap", "undefined",
+                                       "target"],
        list(runs.columns))
 numeric(runs, ["dimension", "seed", "best", "evaluations", "solutions", "seconds",
                "evaluations_to_target", "gap", "undefined"] + SETTINGS)
@@ -103,15 +106,50 @@ ioh = os.path.join(work, "ioh")
 run("--algorithm", "greedy", "--seed", "1", "--runs", "3", "--format", "ioh", ioh, *problems)
 table = pd.read_csv(run("--algorithm", "greedy", "--seed", "1", "--runs", "3", "--format", "runs",
                         *problems))
+
+
+def info_ids(folder):
+    """{funcName: funcId} of an ioh folder's .info files, each named by its funcId."""
+    ids = {}
+    for name in os.listdir(folder):
+        if name.endswith(".info"):
+            with open(os.path.join(folder, name)) as f:
+                fields = dict(re.findall(r"(\w+) = '?([^',]*)'?", f.readline()))
+            expect(name.startswith(f"IOHprofiler_f{fields['funcId']}_"), name)
+            ids[fields["funcName"]] = fields["funcId"]
+    return ids
+
+
 infos = sorted(os.listdir(os.path.join(ioh, "greedy")))
-expect([i for i in infos if i.endswith(".info")] ==
-       ["IOHprofiler_f1_Sphere.info", "IOHprofiler_f2_Himmelblau.info"], infos)
-for fid, problem in enumerate(problems, 1):
-    name = [i for i in infos if i.startswith(f"IOHprofiler_f{fid}_")][0]
+ids = info_ids(os.path.join(ioh, "greedy"))
+expect(len(set(ids.values())) == 2, ids)
+# A function keeps its id whatever its place on the command line; a long name still fits a path;
+# the command in the comment reads back as given.
+with open(problems[0]) as f:
+    text = f.read().replace("# Sphere\n", "# " + "Long, 'quoted' " * 80 + "\n", 1)
+named = os.path.join(work, "long name.txt")
+with open(named, "w") as f:
+    f.write(text)
+again = os.path.join(work, "ioh-again")
+args = ["--algorithm", "greedy", "--seed", "1", "--set", "A=0.1", "--format", "ioh", again,
+        problems[1], named, problems[0]]
+run(*args)
+ids_again = info_ids(os.path.join(again, "greedy"))
+expect({k: v for k, v in ids_again.items() if k in ids} == ids and len(ids_again) == 3, ids_again)
+expect(not [n for n in os.listdir(work) if ".partial-" in n], os.listdir(work))
+for name in os.listdir(os.path.join(again, "greedy")):
+    if name.endswith(".info"):
+        with open(os.path.join(again, "greedy", name)) as f:
+            comment = f.read().splitlines()[1]
+        command = shlex.split(comment.split("; command: ", 1)[1])
+        expect(command == ["quarmel-batch"] + args, command)
+for problem in problems:
+    name = [i for i in infos if i.endswith(".info") and
+            os.path.basename(problem)[:-4] in i.lower()][0]
     with open(os.path.join(ioh, "greedy", name)) as f:
         keys, comment, data = f.read().splitlines()
     fields = dict(re.findall(r"(\w+) = '?([^',]*)'?", keys))
-    expect(fields["funcId"] == str(fid) and fields["DIM"] == "2" and fields["algId"] == "greedy"
+    expect(fields["DIM"] == "2" and fields["algId"] == "greedy"
            and fields["maximization"] == "F", fields)
     expect(comment.startswith("% quarmel-batch ") and problem in comment, comment)
     path, *records = data.split(", ")
@@ -131,4 +169,26 @@ for fid, problem in enumerate(problems, 1):
         expect(best == sorted(best, reverse=True) and len(set(best)) == len(best), block)
         expect(numbers[-1][2] <= best[-1], block)
         expect(numbers[-1][0] == row["evaluations"] and numbers[-1][2] == row["best"], block)
+
+# A path and a name of bytes that are not UTF-8 still give lines every reader parses; the
+# function column holds the name without the blank the data file keeps after it.
+raw = os.path.join(os.fsencode(work), b"caf\xe9.txt")
+with open(problems[0], "rb") as f:
+    text = f.read().replace(b"# Sphere\n", b"# Sph\xe8re \n", 1)
+with open(raw, "wb") as f:
+    f.write(text)
+rawmeta = os.path.join(work, "raw-meta.json")
+for fmt in ["runs", "summary", "long", "jsonl"]:
+    out = subprocess.run([batch, "--algorithm", "greedy", "--seed", "1", "--runs", "2", "--format",
+                          fmt, "--target", "1", "--meta", rawmeta, raw, problems[0]],
+                         capture_output=True, check=True).stdout
+    lines = out.decode("utf-8").splitlines()  # strict: fails on a byte that is not UTF-8
+    if fmt == "jsonl":
+        names = [json.loads(line)["function"] for line in lines]
+    else:
+        names = pd.read_csv(io.StringIO(out.decode("utf-8")))["function"].unique().tolist()
+    expect(names[-1] == "Sphere" and names[0] == "Sph\ufffdre", (fmt, names))
+    with open(rawmeta, "rb") as f:
+        meta = json.loads(f.read().decode("utf-8"))
+    expect([p["function"] for p in meta["problems"]] == ["Sph\ufffdre", "Sphere"], meta)
 print("tables test passed")
