@@ -7,6 +7,7 @@
 
 #include "BatchWriter.h"
 #include "app/NumberText.h"
+#include "app/RankSum.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
 
@@ -95,7 +96,8 @@ std::string BatchUsage() {
         FormatNames("|", "|") +
         " [DIR]] [--no-header] [--meta FILE]\n"
         "                     [--population] [--out FILE] PROBLEM_FILE...\n"
-        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--no-header]\n"
+        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--format summary|pairs]\n"
+        "                     [--no-header]\n"
         "       quarmel-batch --help | --version\n"
         "\n"
         "Runs one algorithm on the problems of data files (their solutions are ignored), problem\n"
@@ -114,8 +116,9 @@ std::string BatchUsage() {
         "                         catalogue's tolerance (examples/catalogue.tsv beside the file)\n"
         "  --no-header            leaves out the header line, so outputs join with cat\n"
         "  --meta FILE            writes the version, the command and the problems as JSON\n"
-        "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
-        "                         with --target as its runs were given\n"
+        "  --summarize FILE       prints the summary (or the pairs) of a runs table, one joined\n"
+        "                         from shards or from one call per algorithm, with --target\n"
+        "                         as its runs were given\n"
         "  --population           (genetic, one run) adds the last population, marked 1 in a\n"
         "                         last column \"population\" (the path's rows 0)\n"
         "Formats (numbers are the shortest text that reads back; a missing one is empty):\n"
@@ -130,13 +133,25 @@ std::string BatchUsage() {
         "  summary  a row per series (problem and settings): the series columns, runs, best,\n"
         "           median, worst, mean, sd, seconds (all runs'), with --target the target,\n"
         "           reached (the share of runs reaching it) and ert (evaluations of all runs, up\n"
-        "           to the target where reached, over the runs reaching it; empty for none)\n"
+        "           to the target where reached, over the runs reaching it; empty for none); then\n"
+        "           rank (by median within the problem, better first, ties sharing the best\n"
+        "           rank: 1,2,2,4), with --target ert_lo and ert_hi (the 0.1 and 0.9 quantiles,\n"
+        "           linear between order statistics, of the ERT of 1000 resamples of the runs\n"
+        "           with a fixed seed; inf where too many resamples reach nothing)\n"
         "  long     a row per published step: the series columns, seed, step, evaluations (made\n"
         "           up to the step), value, best_so_far\n"
         "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
         "           version and command\n"
         "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
         "           algorithm and settings; the version and command in each .info comment\n"
+        "  pairs    a row per pair of series of a problem: problem, function, series_a,\n"
+        "           series_b (algorithm and changed settings), n_a, n_b, median_a, median_b,\n"
+        "           u (Mann-Whitney U of a's final bests; not a number counts as the worst),\n"
+        "           p (two-sided: exact when a sample has at most " +
+        std::to_string(kExactRankSumBound) +
+        " runs and no two values\n"
+        "           are equal, else normal with tie and continuity correction), p_holm (Holm\n"
+        "           over the problem's pairs), better (a or b where p_holm < 0.05, else empty)\n"
         "Settings start as the option pages show them at start-up, with both delays 0:\n";
     std::string line;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
@@ -323,6 +338,9 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             throw BatchInputError("--summarize reads a runs table; it makes no runs");
         }
         if (o.TargetOptimum) throw BatchInputError("--summarize needs --target as a number");
+        if (o.Format != "csv" && o.Format != "summary" && o.Format != "pairs") {
+            throw BatchInputError("--summarize prints --format summary or pairs");
+        }
         return o;
     }
     if (!algorithmGiven) throw BatchInputError("--algorithm is missing");
