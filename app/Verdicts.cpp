@@ -1,7 +1,9 @@
 #include "Verdicts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include "app/BatchRun.h"
 #include "app/CsvTables.h"
@@ -66,6 +68,27 @@ std::vector<std::optional<std::size_t>> MedianRanks(
         out.push_back(m ? std::optional<std::size_t>(ranks[next++]) : std::nullopt);
     }
     return out;
+}
+
+SeriesVerdicts JudgeSeries(const std::vector<SeriesSample>& series, bool maximize) {
+    SeriesVerdicts v;
+    std::vector<std::optional<double>> medians;
+    for (const SeriesSample& s : series) medians.push_back(Statistics(s.Bests, maximize).Median);
+    v.Ranks = MedianRanks(medians, maximize);
+    v.Order.resize(series.size());
+    std::iota(v.Order.begin(), v.Order.end(), 0);
+    const std::size_t unranked = series.size() + 1;
+    std::stable_sort(v.Order.begin(), v.Order.end(), [&](std::size_t x, std::size_t y) {
+        return v.Ranks[x].value_or(unranked) < v.Ranks[y].value_or(unranked);
+    });
+    v.BetterThan.resize(series.size());
+    std::vector<std::vector<std::size_t>>& better = v.BetterThan;
+    for (const PairVerdict& p : ComparePairs(series, maximize)) {
+        if (p.Better == 'a') better[p.A].push_back(p.B);
+        if (p.Better == 'b') better[p.B].push_back(p.A);
+    }
+    for (std::vector<std::size_t>& b : better) std::sort(b.begin(), b.end());
+    return v;
 }
 
 std::string PairsHeader() {

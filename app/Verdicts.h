@@ -45,6 +45,17 @@ std::vector<PairVerdict> ComparePairs(const std::vector<SeriesSample>& series, b
 std::vector<std::optional<std::size_t>> MedianRanks(
     const std::vector<std::optional<double>>& medians, bool maximize);
 
+// The verdicts of a problem's series together, as the experiment window shows them: each
+// series' rank (MedianRanks of the summary's medians), the series in rank order (equal ranks,
+// and the unranked last, in their given order), and for each series the series it is
+// significantly better than (ComparePairs), in their given order.
+struct SeriesVerdicts {
+    std::vector<std::optional<std::size_t>> Ranks;
+    std::vector<std::size_t> Order;
+    std::vector<std::vector<std::size_t>> BetterThan;
+};
+SeriesVerdicts JudgeSeries(const std::vector<SeriesSample>& series, bool maximize);
+
 // The pairs table: problem, function, series_a, series_b, n_a, n_b, median_a, median_b, u, p,
 // p_holm, better; a row per pair, numbers as the summary prints them, empty where none.
 std::string PairsHeader();

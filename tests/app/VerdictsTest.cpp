@@ -45,6 +45,10 @@ TEST(Verdicts, ThePairsSayWhichIsBetterInTheProblemsDirection) {
     EXPECT_NEAR(*v[0].PHolm, 2.0 / 252, 1e-15);  // a family of one tested pair
     EXPECT_FALSE(v[1].Test.has_value());
     EXPECT_EQ(v[1].Better, 0);
+    // Together: c has no rank and comes last; a beats b.
+    const SeriesVerdicts judged = JudgeSeries({{"c", {}}, apart[1], apart[0]}, false);
+    EXPECT_EQ(judged.Order, (std::vector<std::size_t>{2, 1, 0}));
+    EXPECT_EQ(judged.BetterThan, (std::vector<std::vector<std::size_t>>{{}, {}, {1}}));
     // All values equal: no difference at all.
     EXPECT_EQ(MannWhitney({1, 1}, {1, 1, 1})->P, 1.0);
 }
