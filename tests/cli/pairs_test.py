@@ -85,11 +85,6 @@ for name, values in cases.items():
         pairs = pd.read_csv(io.StringIO(run("--summarize", path, "--format", "pairs")))
         expect(len(pairs) == 10, pairs)
         check(pairs, dict(zip(labels, values)), direction)
-        # Where Holm leaves a difference, the better series has the better median.
-        for _, r in pairs[pairs["better"].notna()].iterrows():
-            sign = 1 if (r["better"] == "a") == (direction == "min") else -1
-            expect(sign * (r["median_b"] - r["median_a"]) > 0, r)
-    expect(pairs["better"].notna().any() or name == "ties", f"no verdict in {name}")
 
 # The batch runner's own pairs: the grid's series against its runs table.
 grid = ["--algorithm", "annealing", "--seed", "4", "--runs", "9", "--grid", "A=0.01,1", sphere]
