@@ -11,6 +11,7 @@
 #include "app/CsvTables.h"
 #include "app/NumberText.h"
 #include "app/RunTexts.h"
+#include "app/Verdicts.h"
 #include "model/Improvement.h"
 
 namespace quarmel {
@@ -104,6 +105,12 @@ RunStatistics Statistics(std::vector<float> bests, bool maximize) {
     return s;
 }
 
+std::string StatisticText(const std::optional<double>& v) {
+    if (!v) return std::string();
+    const auto f = static_cast<float>(*v);
+    return static_cast<double>(f) == *v ? FloatText(f) : DoubleText(*v);
+}
+
 void TargetTally::Add(const RunOutcome& run) {
     ++Runs;
     if (run.EvaluationsToTarget) {
@@ -127,22 +134,19 @@ void SeriesSummary::Add(const RunOutcome& run) {
     seconds_ += run.Seconds;
     if (run.Best) bests_.push_back(*run.Best);
     target_.Add(run);
+    reaches_.push_back(
+        {run.EvaluationsToTarget.has_value(), run.EvaluationsToTarget.value_or(run.Evaluations)});
 }
 
 std::string SeriesSummary::Header(bool target) {
     return SeriesHeader() + ",runs,best,median,worst,mean,sd,seconds" +
-           (target ? ",target,reached,ert\n" : "\n");
+           (target ? ",target,reached,ert,rank,ert_lo,ert_hi\n" : ",rank\n");
 }
 
-std::string SeriesSummary::Row(bool maximize, std::optional<double> target) const {
+std::string SeriesSummary::Row(bool maximize, std::optional<double> target,
+                               std::optional<std::size_t> rank) const {
     const RunStatistics s = Statistics(bests_, maximize);
-    // A statistic that is a stored value (a best, or the median of an odd count) reads as that
-    // float does; a computed one as the double it is.
-    auto stat = [](const std::optional<double>& v) {
-        if (!v) return std::string();
-        const auto f = static_cast<float>(*v);
-        return static_cast<double>(f) == *v ? FloatText(f) : DoubleText(*v);
-    };
+    const auto stat = StatisticText;
     std::string row = fields_ + "," + std::to_string(target_.Runs) + "," + stat(s.Best) + "," +
                       stat(s.Median) + "," + stat(s.Worst) + "," + stat(s.Mean) + "," +
                       stat(s.Deviation) + "," + DoubleText(std::round(seconds_ * 1e6) / 1e6);
@@ -151,7 +155,24 @@ std::string SeriesSummary::Row(bool maximize, std::optional<double> target) cons
         row += "," + DoubleText(*target) + "," + DoubleText(target_.ReachedShare()) + "," +
                (ert ? DoubleText(*ert) : std::string());
     }
+    row += "," + (rank ? std::to_string(*rank) : std::string());
+    if (target) {
+        const std::optional<ErtInterval> band = BootstrapErt(reaches_);
+        row += band ? "," + DoubleText(band->Low) + "," + DoubleText(band->High) : ",,";
+    }
     return row + "\n";
+}
+
+std::string SummaryRows(const std::vector<const SeriesSummary*>& series, bool maximize,
+                        std::optional<double> target) {
+    std::vector<std::optional<double>> medians;
+    for (const SeriesSummary* s : series) medians.push_back(s->Median(maximize));
+    const std::vector<std::optional<std::size_t>> ranks = MedianRanks(medians, maximize);
+    std::string rows;
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        rows += series[i]->Row(maximize, target, ranks[i]);
+    }
+    return rows;
 }
 
 void BatchTotals::Add(const RunOutcome& run, bool maximize) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CsvTables.h"
+#include "app/ErtBootstrap.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
@@ -77,6 +78,10 @@ struct RunStatistics {
 };
 RunStatistics Statistics(std::vector<float> bests, bool maximize);
 
+// A statistic as the tables print it: one that is a stored value (a best, or the median of an odd
+// count) reads as that float does, a computed one as the double it is; empty for none.
+std::string StatisticText(const std::optional<double>& value);
+
 // The runs of a series against a target: how many reached it and the expected running time, the
 // evaluations of all runs (up to the target for those that reached it) divided by the number
 // that reached it (none when none did).
@@ -98,16 +103,29 @@ class SeriesSummary {
 
     // The series fields, then runs,best,median,worst,mean,sd,seconds (the runs' processor time),
     // with --target also the target, the share of runs that reached it and the expected running
-    // time (TargetTally). A number there is none of is empty.
+    // time (TargetTally); then the series' rank within its problem (MedianRanks) and with
+    // --target the bootstrap interval of the expected running time (BootstrapErt). A number
+    // there is none of is empty.
     static std::string Header(bool target);
-    std::string Row(bool maximize, std::optional<double> target) const;
+    std::string Row(bool maximize, std::optional<double> target,
+                    std::optional<std::size_t> rank) const;
+
+    const std::vector<float>& Bests() const { return bests_; }
+    std::optional<double> Median(bool maximize) const {
+        return Statistics(bests_, maximize).Median;
+    }
 
   private:
     std::string fields_;
     std::vector<float> bests_;
     double seconds_ = 0.0;
     TargetTally target_;
+    std::vector<RunReach> reaches_;
 };
+
+// The summary rows of the series of one problem, in their order, each ranked among them.
+std::string SummaryRows(const std::vector<const SeriesSummary*>& series, bool maximize,
+                        std::optional<double> target);
 
 // The totals of every run of an invocation, for the standard-error line.
 struct BatchTotals {

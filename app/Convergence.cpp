@@ -40,11 +40,15 @@ bool ConvergenceCurve::AddPopulationMean(const SolutionList& population) {
     return true;
 }
 
+std::string SeriesLabel(AlgorithmKind kind, const std::string& changedSettings) {
+    std::string label = AlgorithmName(kind);
+    return changedSettings.empty() ? label : label + " " + changedSettings;
+}
+
 std::string RunLabel(int number, AlgorithmKind kind, const std::string& changedSettings,
                      std::uint32_t seed) {
-    std::string label = "#" + std::to_string(number) + " " + AlgorithmName(kind);
-    if (!changedSettings.empty()) label += " " + changedSettings;
-    return label + " seed " + std::to_string(seed);
+    return "#" + std::to_string(number) + " " + SeriesLabel(kind, changedSettings) + " seed " +
+           std::to_string(seed);
 }
 
 std::string ProblemKey(const Problem& problem) {

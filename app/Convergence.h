@@ -50,6 +50,10 @@ class ConvergenceCurve {
     std::vector<GenerationMean> means_;
 };
 
+// A series' label in a comparison: the algorithm and its changed settings, "genetic PopSize=50",
+// "greedy".
+std::string SeriesLabel(AlgorithmKind kind, const std::string& changedSettings);
+
 // A run's label in a comparison, unique by its number: "#3 genetic PopSize=50 seed 7",
 // "#4 greedy seed 12".
 std::string RunLabel(int number, AlgorithmKind kind, const std::string& changedSettings,

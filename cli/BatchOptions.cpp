@@ -10,6 +10,7 @@
 #include "OptionConflicts.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/NumberText.h"
+#include "app/RankSum.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
 
@@ -137,7 +138,8 @@ std::string BatchUsage() {
         FormatNames("|", "|") +
         " [DIR]] [--no-header] [--meta FILE]\n"
         "                     [--population] [--out FILE] PROBLEM_FILE...\n"
-        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--no-header]\n"
+        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--format summary|pairs]\n"
+        "                     [--no-header]\n"
         "       quarmel-batch --help | --version\n"
         "\n"
         "Runs one algorithm on the problems of data files (their solutions are ignored), problem\n"
@@ -156,8 +158,9 @@ std::string BatchUsage() {
         "                         catalogue's tolerance (examples/catalogue.tsv beside the file)\n"
         "  --no-header            leaves out the header line, so outputs join with cat\n"
         "  --meta FILE            writes the version, the command and the problems as JSON\n"
-        "  --summarize FILE       prints the summary of a runs table (one joined from shards)\n"
-        "                         with --target as its runs were given\n"
+        "  --summarize FILE       prints the summary (or the pairs) of a runs table, one joined\n"
+        "                         from shards or from one call per algorithm, with --target\n"
+        "                         as its runs were given\n"
         "  --population           (one run of " +
         PopulationKeys() +
         ") adds the last population,\n"
@@ -174,7 +177,11 @@ std::string BatchUsage() {
         "  summary  a row per series (problem and settings): the series columns, runs, best,\n"
         "           median, worst, mean, sd, seconds (all runs'), with --target the target,\n"
         "           reached (the share of runs reaching it) and ert (evaluations of all runs, up\n"
-        "           to the target where reached, over the runs reaching it; empty for none)\n"
+        "           to the target where reached, over the runs reaching it; empty for none); then\n"
+        "           rank (by median within the problem, better first, ties sharing the best\n"
+        "           rank: 1,2,2,4), with --target ert_lo and ert_hi (the 0.1 and 0.9 quantiles,\n"
+        "           linear between order statistics, of the ERT of 1000 resamples of the runs\n"
+        "           with a fixed seed; inf where too many resamples reach nothing)\n"
         "  long     a row per published step: the series columns, seed, step, evaluations (made\n"
         "           up to the step), value, best_so_far\n"
         "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
@@ -183,6 +190,14 @@ std::string BatchUsage() {
         "           algorithm and settings; the version and command in each .info comment;\n"
         "           funcId a hash of the function's name, formula, direction and ranges,\n"
         "           the same in every call\n"
+        "  pairs    a row per pair of series of a problem: problem, function, series_a,\n"
+        "           series_b (algorithm and changed settings), n_a, n_b, median_a, median_b,\n"
+        "           u (Mann-Whitney U of a's final bests; not a number counts as the worst),\n"
+        "           p (two-sided: exact when a sample has at most " +
+        std::to_string(kExactRankSumBound) +
+        " runs and no two values\n"
+        "           are equal, else normal with tie and continuity correction), p_holm (Holm\n"
+        "           over the problem's pairs), better (a or b where p_holm < 0.05, else empty)\n"
         "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and pso are\n"
         "references to compare the window's four with):\n" +
         AlgorithmLines() +
@@ -372,6 +387,9 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             throw BatchInputError("--summarize reads a runs table; it makes no runs");
         }
         if (o.TargetOptimum) throw BatchInputError("--summarize needs --target as a number");
+        if (o.Format != "csv" && o.Format != "summary" && o.Format != "pairs") {
+            throw BatchInputError("--summarize prints --format summary or pairs");
+        }
         return o;
     }
     if (!algorithmGiven) throw BatchInputError("--algorithm is missing");

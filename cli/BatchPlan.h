@@ -67,6 +67,12 @@ struct BatchPlan {
     }
 };
 
+// Whether the series is its problem's last (the series come problem by problem).
+inline bool LastOfProblem(const BatchPlan& plan, std::size_t series) {
+    return series + 1 == plan.Series.size() ||
+           plan.Series[series + 1].Problem != plan.Series[series].Problem;
+}
+
 // Fills `plan` from the options: reads the problem files, applies --set and each combination of
 // --grid, and checks that every file and folder to be written can be, all before anything runs.
 // Without --seed the first seed is the clock's. Throws BatchInputError naming what is wrong.

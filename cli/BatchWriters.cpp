@@ -11,6 +11,7 @@ std::unique_ptr<BatchWriter> MakeSummaryWriter(const BatchPlan& plan, BatchPrint
 std::unique_ptr<BatchWriter> MakeLongWriter(const BatchPlan& plan, BatchPrint print);
 std::unique_ptr<BatchWriter> MakeJsonlWriter(const BatchPlan& plan, BatchPrint print);
 std::unique_ptr<BatchWriter> MakeIohWriter(const BatchPlan& plan, BatchPrint print);
+std::unique_ptr<BatchWriter> MakePairsWriter(const BatchPlan& plan, BatchPrint print);
 
 namespace {
 
@@ -26,8 +27,9 @@ struct NamedWriter {
 };
 
 const NamedWriter kWriters[] = {
-    {"csv", MakeCsvWriter},   {"runs", MakeRunsWriter},   {"summary", MakeSummaryWriter},
-    {"long", MakeLongWriter}, {"jsonl", MakeJsonlWriter}, {"ioh", MakeIohWriter},
+    {"csv", MakeCsvWriter},     {"runs", MakeRunsWriter},   {"summary", MakeSummaryWriter},
+    {"long", MakeLongWriter},   {"jsonl", MakeJsonlWriter}, {"ioh", MakeIohWriter},
+    {"pairs", MakePairsWriter},
 };
 
 }  // namespace

@@ -9,8 +9,12 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "algorithms/AlgorithmTable.h"
 #include "app/BatchRun.h"
+#include "app/Convergence.h"
 #include "app/CsvTables.h"
+#include "app/Verdicts.h"
+#include "model/Settings.h"
 
 namespace quarmel {
 
@@ -82,14 +86,42 @@ std::optional<unsigned long long> EvaluationsTo(double target, const RunOutcome&
                           " are in their long table only");
 }
 
+// The label of a series as the plots give it, from its algorithm and setting columns (the
+// settings a run of that algorithm reads and that differ from their start values).
+std::string LabelOf(const std::vector<std::string>& names, const std::vector<std::string>& f,
+                    std::size_t algorithm, std::size_t seed) {
+    AlgParameters params;
+    for (std::size_t i = algorithm + 1; i < seed; ++i) {
+        double value = 0;
+        if (const SettingSpec* s = FindSetting(names[i]); s && Parse(f[i], value)) {
+            s->Store(params, value);
+        }
+    }
+    if (const int kind = FindAlgorithm(f[algorithm]); kind >= 0) {
+        const AlgorithmKind k = KindAt(static_cast<std::size_t>(kind));
+        return SeriesLabel(k, ChangedSettingsText(params, k));
+    }
+    const std::string changed = ChangedSettingsText(params);
+    return changed.empty() ? f[algorithm] : f[algorithm] + " " + changed;
+}
+
 struct Series {
     SeriesSummary Summary;
+    std::size_t Problem;  // index into the problems
+    std::string Label;
+};
+
+// The runs of one problem: the problem columns (problem, function, direction, dimension).
+struct ProblemOfRuns {
+    std::string File, Function;
     bool Maximize;
+    std::vector<std::size_t> Series;  // in the order they first appear
 };
 
 }  // namespace
 
-std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header) {
+std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header,
+                          bool pairs) {
     std::vector<std::string> names;
     if (!ReadRecord(table, names) || names.size() < 2 || names[0] != "problem") {
         throw BatchInputError("--summarize needs a runs table with its header (--format runs)");
@@ -102,17 +134,22 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
     };
     const std::size_t seed = column("seed"), best = column("best"),
                       evaluations = column("evaluations"), seconds = column("seconds"),
-                      direction = column("direction");
+                      direction = column("direction"), function = column("function"),
+                      dimension = column("dimension"), algorithm = column("algorithm");
     std::optional<std::size_t> toTarget;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i] == "evaluations_to_target") toTarget = i;
     }
-    if (toTarget && !target) {
+    // The pairs compare final best values: a target changes nothing there.
+    if (toTarget && !target && !pairs) {
         throw BatchInputError(
             "--summarize: the table has evaluations_to_target; give the runs' --target");
     }
     if (!toTarget && target) {
         throw BatchInputError("--summarize: the table was made without --target");
+    }
+    if (std::max({function, direction, dimension, algorithm}) >= seed) {
+        throw BatchInputError("--summarize: the series columns come before 'seed'");
     }
     std::optional<std::size_t> madeWith;  // the target the runs were made with
     if (const auto at = std::find(names.begin(), names.end(), "target"); at != names.end()) {
@@ -120,7 +157,8 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
     }
 
     std::vector<Series> series;
-    std::map<std::string, std::size_t> index;
+    std::vector<ProblemOfRuns> problems;
+    std::map<std::string, std::size_t> index, problemIndex;
     std::vector<std::string> f;
     for (std::size_t line = 2; ReadRecord(table, f); ++line) {
         RunOutcome run;
@@ -140,19 +178,47 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
         std::string fields;
         for (std::size_t i = 0; i < seed; ++i) fields += (i ? "," : "") + CsvField(f[i]);
         const auto [at, added] = index.emplace(fields, series.size());
-        if (added) series.push_back({SeriesSummary(fields), f[direction] == "max"});
+        if (added) {
+            const std::string key = CsvField(f[0]) + "," + CsvField(f[function]) + "," +
+                                    f[direction] + "," + f[dimension];
+            const auto [p, newProblem] = problemIndex.emplace(key, problems.size());
+            if (newProblem) problems.push_back({f[0], f[function], f[direction] == "max", {}});
+            problems[p->second].Series.push_back(series.size());
+            series.push_back(
+                {SeriesSummary(fields), p->second, LabelOf(names, f, algorithm, seed)});
+        }
         series[at->second].Summary.Add(run);
     }
+    if (pairs) {
+        std::string out = header ? PairsHeader() : "";
+        for (const ProblemOfRuns& p : problems) {
+            std::vector<SeriesSample> samples;
+            for (std::size_t s : p.Series) {
+                samples.push_back({series[s].Label, series[s].Summary.Bests()});
+            }
+            out += PairRows(p.File, p.Function, samples, p.Maximize);
+        }
+        return out;
+    }
+    std::vector<std::optional<std::size_t>> ranks(series.size());
+    for (const ProblemOfRuns& p : problems) {
+        std::vector<std::optional<double>> medians;
+        for (std::size_t s : p.Series) medians.push_back(series[s].Summary.Median(p.Maximize));
+        const std::vector<std::optional<std::size_t>> r = MedianRanks(medians, p.Maximize);
+        for (std::size_t i = 0; i < r.size(); ++i) ranks[p.Series[i]] = r[i];
+    }
     std::string out = header ? SeriesSummary::Header(target.has_value()) : "";
-    for (const Series& s : series) out += s.Summary.Row(s.Maximize, target);
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        out += series[s].Summary.Row(problems[series[s].Problem].Maximize, target, ranks[s]);
+    }
     return out;
 }
 
 std::string SummarizeRunsFile(const std::string& path, const std::optional<double>& target,
-                              bool header) {
+                              bool header, bool pairs) {
     std::ifstream table(path, std::ios::binary);
     if (!table) throw BatchInputError("cannot read '" + path + "': " + std::strerror(errno));
-    return SummarizeRuns(table, target, header);
+    return SummarizeRuns(table, target, header, pairs);
 }
 
 }  // namespace quarmel

@@ -11,10 +11,14 @@ namespace quarmel {
 // appear, and each group summarised as --format summary summarises its runs, with the same
 // code, so that a table joined from shards gives what one invocation would. `target` is the
 // value the runs were given with --target; a table with evaluations_to_target needs it, one
-// without refuses it. Throws BatchInputError naming the line that is not a runs table's.
-std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header);
+// without refuses it. A series is ranked among the series of its problem (the same problem,
+// function, direction and dimension). With `pairs`, the pairs table of those series instead
+// (--format pairs, which reads no target). Throws BatchInputError naming the line that is not
+// a runs table's.
+std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header,
+                          bool pairs = false);
 // The same for the runs table in the file at `path`; throws BatchInputError when it cannot be read.
 std::string SummarizeRunsFile(const std::string& path, const std::optional<double>& target,
-                              bool header);
+                              bool header, bool pairs);
 
 }  // namespace quarmel

@@ -1,4 +1,5 @@
-// --format summary: one row per series of runs, written once all its runs are made.
+// --format summary: one row per series of runs, written once all the runs of its problem are
+// made (a series' rank is among its problem's series).
 #include <vector>
 
 #include "BatchPlan.h"
@@ -19,15 +20,19 @@ class SummaryWriter : public BatchWriter {
     }
     void Run(const RunOutcome& run, std::size_t series) override {
         summaries_[series].Add(run);
-        // Runs come series by series: the last run of a series ends its row.
-        if ((++runs_) % plan_.Runs == 0) {
-            print_(summaries_[series].Row(plan_.Series[series].Params->Maximize(),
-                                          plan_.ProblemOf(series).Target));
-        }
+        // Runs come series by series and the series problem by problem: the last run of a
+        // problem's last series ends its rows.
+        if ((++runs_) % plan_.Runs != 0) return;
+        problem_.push_back(&summaries_[series]);
+        if (!LastOfProblem(plan_, series)) return;
+        print_(SummaryRows(problem_, plan_.Series[series].Params->Maximize(),
+                           plan_.ProblemOf(series).Target));
+        problem_.clear();
     }
 
   private:
     std::vector<SeriesSummary> summaries_;
+    std::vector<const SeriesSummary*> problem_;  // the current problem's series
     std::size_t runs_ = 0;
 };
 

@@ -38,7 +38,8 @@ int main(int argc, char* argv[]) {
         if (options.Version) return Print("quarmel-batch " QUARMEL_VERSION "\n") ? 0 : kFailed;
         if (options.SummarizeFile) {
             const std::string summary =
-                SummarizeRunsFile(*options.SummarizeFile, options.Target, !options.NoHeader);
+                SummarizeRunsFile(*options.SummarizeFile, options.Target, !options.NoHeader,
+                                  options.Format == "pairs");
             return Print(summary) && std::fflush(stdout) == 0 ? 0 : kFailed;
         }
         PlanBatch(options, plan);

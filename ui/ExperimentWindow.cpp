@@ -24,6 +24,7 @@
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
 #include "app/RunProgress.h"
+#include "app/Verdicts.h"
 #include "ui/Dialogs.h"
 #include "ui/ExperimentPlot.h"
 #include "ui/Mainform.h"
@@ -39,8 +40,19 @@ QString CheckName(const AlgorithmRow& row) {
     return "CheckExperiment" + key.left(1).toUpper() + key.mid(1);
 }
 
-const char* const kColumns[] = {"Algorithm", "Runs",    "Reached",          "ERT",        "Median",
-                                "Mean",      "Std dev", "Mean evaluations", "CPU seconds"};
+// Rank (by median best) and the algorithms each is significantly better than (rank-sum test,
+// Holm-corrected, 5 %) close the row; the rows come in rank order.
+const char* const kColumns[] = {"Algorithm",
+                                "Runs",
+                                "Reached",
+                                "ERT",
+                                "Median",
+                                "Mean",
+                                "Std dev",
+                                "Mean evaluations",
+                                "CPU seconds",
+                                "Rank",
+                                "Better than (p < 0.05)"};
 
 QLineEdit* AddEdit(QFormLayout* form, const char* name, const char* caption, const QString& text) {
     auto* edit = new QLineEdit(text);
@@ -287,10 +299,20 @@ void ExperimentWindow::ShowFigures() {
         for (const RunOutcome& r : outcomes_) last = std::max(last, r.Evaluations);
         const std::vector<unsigned long long> grid = LogGrid(last, 20);
         const auto groups = plan_->ByAlgorithm(outcomes_);
+        std::vector<std::size_t> shown;  // the groups with runs
+        std::vector<SeriesSample> samples;
         for (std::size_t a = 0; a < groups.size(); ++a) {
-            const std::vector<RunOutcome>& runs = groups[a];
-            if (runs.empty()) continue;
-            const AlgorithmKind kind = plan_->Setup().Algorithms[a];
+            if (groups[a].empty()) continue;
+            shown.push_back(a);
+            samples.push_back({AlgorithmName(plan_->Setup().Algorithms[a]), {}});
+            for (const RunOutcome& r : groups[a]) {
+                if (r.Best) samples.back().Bests.push_back(*r.Best);
+            }
+        }
+        const SeriesVerdicts verdicts = JudgeSeries(samples, maximize);
+        for (std::size_t i : verdicts.Order) {
+            const std::vector<RunOutcome>& runs = groups[shown[i]];
+            const AlgorithmKind kind = plan_->Setup().Algorithms[shown[i]];
             AlgorithmFigures f;
             f.Name = AlgorithmName(kind);
             f.Colour = QColor::fromRgb(AlgorithmOf(kind).Colour);
@@ -299,6 +321,10 @@ void ExperimentWindow::ShowFigures() {
             f.Box = FinalBox(runs, maximize);
             figures.push_back(f);
 
+            QStringList beaten;
+            for (std::size_t b : verdicts.BetterThan[i]) {
+                beaten << QString::fromStdString(samples[b].Label);
+            }
             const ExperimentRow row = SummarizeAlgorithm(runs, maximize);
             const QString cells[] = {
                 f.Name,
@@ -309,12 +335,16 @@ void ExperimentWindow::ShowFigures() {
                 Figure(row.Mean),
                 Figure(row.Deviation),
                 Figure(row.MeanEvaluations),
-                Figure(row.Seconds)};
+                Figure(row.Seconds),
+                verdicts.Ranks[i] ? QString::number(*verdicts.Ranks[i]) : QString("-"),
+                beaten.join(", ")};
             const int r = table_->rowCount();
             table_->insertRow(r);
             for (int c = 0; c < int(std::size(cells)); ++c) {
                 auto* item = new QTableWidgetItem(cells[c]);
-                if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                if (c > 0 && c + 1 < int(std::size(cells))) {
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                }
                 table_->setItem(r, c, item);
             }
         }

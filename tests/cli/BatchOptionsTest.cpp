@@ -134,8 +134,11 @@ TEST(BatchArguments, RefusesWhatItCannotUse) {
               "unknown setting 'Speed'");
     EXPECT_EQ(ParseError({"--algorithm", "greedy", "--grid", "Lk=1", "--grid", "Lk=2", "p.txt"}),
               "--grid Lk is given twice");
-    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--format", "wide", "p.txt"}),
-              "unknown format 'wide' (csv, runs, summary, long, jsonl or ioh)");
+    EXPECT_EQ(ParseError({"--algorithm", "greedy", "--format", "wide", "p.txt"})
+                  .rfind("unknown format 'wide' (csv, runs, summary, ", 0),
+              0u);
+    EXPECT_EQ(ParseError({"--summarize", "t.csv", "--format", "long"}),
+              "--summarize prints --format summary or pairs");
     EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--format", "long", "p.txt"}),
               "--population is for --format csv only");
     EXPECT_EQ(ParseError({"--algorithm", "genetic", "--population", "--grid", "Lk=1", "p.txt"}),
@@ -291,21 +294,26 @@ TEST(BatchStatistics, TargetShareAndExpectedRunningTime) {
     summary.Add(WithBest(std::nullopt, 6, std::nullopt));
     // (10 + 40 + 30 + 6) / 2 reaching it; best, median, worst, mean and sd of 1, 9, 2.
     // sqrt(19) in double; a missing number is empty.
-    EXPECT_EQ(summary.Row(false, 2.0), "greedy,,p.txt,4,1,2,9,4,4.358898943540674,0,2,0.5,43\n");
+    // Then the rank given and the bootstrap interval of those runs.
+    const std::optional<ErtInterval> band =
+        BootstrapErt({{true, 10}, {false, 40}, {true, 30}, {false, 6}});
+    EXPECT_EQ(summary.Row(false, 2.0, 3),
+              "greedy,,p.txt,4,1,2,9,4,4.358898943540674,0,2,0.5,43,3," + DoubleText(band->Low) +
+                  "," + DoubleText(band->High) + "\n");
     EXPECT_EQ(SeriesSummary::Header(true), SeriesHeader() +
                                                ",runs,best,median,worst,mean,sd,seconds,target,"
-                                               "reached,ert\n");
+                                               "reached,ert,rank,ert_lo,ert_hi\n");
 
     SeriesSummary none("greedy,,p.txt");
     none.Add(WithBest(9.0f, 40, std::nullopt));
-    EXPECT_EQ(none.Row(false, 2.0), "greedy,,p.txt,1,9,9,9,9,,0,2,0,\n");
-    EXPECT_EQ(none.Row(false, std::nullopt), "greedy,,p.txt,1,9,9,9,9,,0\n");
+    EXPECT_EQ(none.Row(false, 2.0, 1), "greedy,,p.txt,1,9,9,9,9,,0,2,0,,1,,\n");
+    EXPECT_EQ(none.Row(false, std::nullopt, 1), "greedy,,p.txt,1,9,9,9,9,,0,1\n");
     // A median of an odd count is a stored float and reads as one; a mean as its double.
     SeriesSummary three("s");
     for (float best : {0.1f, 0.2f, 0.4f}) three.Add(WithBest(best));
-    EXPECT_EQ(three.Row(false, std::nullopt),
+    EXPECT_EQ(three.Row(false, std::nullopt, std::nullopt),
               "s,3,0.1,0.2,0.4," + DoubleText((double{0.1f} + 0.2f + 0.4f) / 3) + "," +
-                  DoubleText(*Statistics({0.1f, 0.2f, 0.4f}, false).Deviation) + ",0\n");
+                  DoubleText(*Statistics({0.1f, 0.2f, 0.4f}, false).Deviation) + ",0,\n");
 }
 
 TEST(BatchTarget, ReachedWhenAtLeastAsGoodInTheProblemsDirection) {
@@ -384,8 +392,11 @@ TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {
                              "evaluations_to_target\n" + a + "1,2,10,3,0.5,finished,4\n" + b +
                              "1,7,20,1,0.25,finished,\n" + a + "2,1,30,2,0.5,finished,\n");
     // a: bests 2 and 1 (maximising: best 2), 10 + 30 evaluations over 1 reaching 2; b: one run.
+    // Each the only series of its problem, so first.
+    const std::optional<ErtInterval> band = BootstrapErt({{true, 4}, {false, 30}});
     EXPECT_EQ(SummarizeRuns(table, 2.0, false),
-              a + "2,2,1.5,1,1.5,0.7071067811865476,1,2,0.5,34\n" + b + "1,7,7,7,7,,0.25,2,0,\n");
+              a + "2,2,1.5,1,1.5,0.7071067811865476,1,2,0.5,34,1," + DoubleText(band->Low) + "," +
+                  DoubleText(band->High) + "\n" + b + "1,7,7,7,7,,0.25,2,0,,1,,\n");
     std::istringstream bad(head + "seed,best,evaluations,solutions,seconds,ended\n" + a +
                            "1,x,10,3,0.5,finished\n");
     EXPECT_THROW(SummarizeRuns(bad, std::nullopt, true), BatchInputError);
@@ -400,14 +411,16 @@ TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
     const std::string runs = "p.txt,f,max,1,greedy,1,2,10,3,0.5,finished,4,,0";
     const std::string other = "p.txt,f,max,1,greedy,2,1,30,2,0.5,finished,,,0";
     const std::string left = "p.txt,f,max,1,greedy,2,2,1.5,1,1.5,0.7071067811865476,1,";
-    // {with the target column, the target asked for, the summary's target fields or "refused"}
+    // {with the target column, the target asked for, the summary's target fields, rank and
+    // bootstrap interval, or "refused"}; a resample of the two runs reaches only where it
+    // draws the first one, so the interval runs from its 4 evaluations to none reaching.
     const struct {
         bool column;
         double target;
         std::string says;
     } cases[] = {
-        {true, 2, "2,0.5,34"}, {false, 2, "2,0.5,34"}, {true, 5, "5,0,"},
-        {false, 5, "5,0,"},    {true, 1.5, "refused"}, {true, 0.5, "refused"},
+        {true, 2, "2,0.5,34,1,4,inf"}, {false, 2, "2,0.5,34,1,4,inf"}, {true, 5, "5,0,,1,,"},
+        {false, 5, "5,0,,1,,"},        {true, 1.5, "refused"},         {true, 0.5, "refused"},
     };
     for (const auto& c : cases) {
         const std::string tail = c.column ? ",2\n" : "\n";

@@ -9,9 +9,11 @@ work=$(mktemp -d /tmp/quarmel-sweep-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # A table without its seconds column: the processor time differs between two makings of a run.
+# The table without its measured seconds, nor the summary's rank (which a joined table gives
+# among all its algorithms on a problem, one invocation among its own).
 no_seconds() {
-  awk -F, -v OFS=, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "seconds") c = i }
-    { $c = ""; print }' "$1"
+  awk -F, -v OFS=, 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == "seconds" || $i == "rank") c[i] }
+    { for (i in c) $i = ""; print }' "$1"
 }
 
 problem() {  # NAME FORMULA MIN MAX

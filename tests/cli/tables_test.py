@@ -69,9 +69,11 @@ expect(csv.drop(columns="seconds").equals(runs.drop(columns="seconds")), "csv is
 
 summary = pd.read_csv(run(*common, "--format", "summary", *problems))
 expect(list(summary.columns) == SERIES + ["runs", "best", "median", "worst", "mean", "sd",
-                                          "seconds", "target", "reached", "ert"],
+                                          "seconds", "target", "reached", "ert", "rank",
+                                          "ert_lo", "ert_hi"],
        list(summary.columns))
-numeric(summary, ["runs", "best", "median", "worst", "mean", "sd", "seconds", "reached", "ert"])
+numeric(summary, ["runs", "best", "median", "worst", "mean", "sd", "seconds", "reached", "ert",
+                  "rank", "ert_lo", "ert_hi"])
 expect(len(summary) == 4 and (summary["runs"] == 3).all(), summary)
 # The summary's statistics are those of the runs table.
 by = runs.groupby(["problem", "Alfa"], sort=False)["best"]

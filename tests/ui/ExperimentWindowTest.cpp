@@ -80,5 +80,38 @@ TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
     EXPECT_NE(text.str().find("annealing"), std::string::npos);  // the box's caption
 }
 
+// The table comes in rank order, each row naming only lower-ranked algorithms as beaten, and the
+// plots' legends follow the table.
+TEST_F(ExperimentWindowTest, RanksTheAlgorithmsAndTheLegendsFollow) {
+    Open();
+    Ctl<QLineEdit>("EditExperimentSeeds")->setText("10");
+    Ctl<QLineEdit>("EditExperimentEvaluations")->setText("3000");
+    QTest::mouseClick(Ctl<QPushButton>("ButtonExperimentStart"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(Ctl<QPushButton>("ButtonExperimentStart")->isEnabled(), 60000);
+    auto* table = Ctl<QTableWidget>("TableExperiment");
+    ASSERT_EQ(table->rowCount(), 4);
+    const int rank = table->columnCount() - 2, beaten = table->columnCount() - 1;
+    const std::string svg = Ctl<ExperimentPlot>("PlotExperimentBand")->SvgBytes();
+    std::size_t legend = 0;
+    for (int r = 0; r < 4; ++r) {
+        const QString name = table->item(r, 0)->text();
+        if (r > 0) {
+            EXPECT_LE(table->item(r - 1, rank)->text().toInt(),
+                      table->item(r, rank)->text().toInt());
+        }
+        for (const QString& other :
+             table->item(r, beaten)->text().split(", ", Qt::SkipEmptyParts)) {
+            int row = 0;
+            while (row < 4 && table->item(row, 0)->text() != other) ++row;
+            ASSERT_LT(row, 4) << other.toStdString();
+            EXPECT_LT(table->item(r, rank)->text().toInt(), table->item(row, rank)->text().toInt());
+        }
+        const std::size_t at = svg.find(">" + name.toStdString() + "<");
+        ASSERT_NE(at, std::string::npos) << name.toStdString();
+        EXPECT_GT(at, legend);
+        legend = at;
+    }
+}
+
 }  // namespace
 }  // namespace quarmel::test
