@@ -7,23 +7,13 @@
 #include "app/NumberText.h"
 #include "app/OpenedProblem.h"
 #include "app/OptimumGap.h"
+#include "app/ProblemIdentity.h"
 #include "app/RunTables.h"
 #include "app/RunTexts.h"
 
 namespace quarmel {
 
 namespace {
-
-bool SameVariables(const Problem& a, const Problem& b) {
-    if (a.VariableCount() != b.VariableCount()) return false;
-    for (int i = 0; i < a.VariableCount(); ++i) {
-        const VariableSpec &x = a.Variable(i), &y = b.Variable(i);
-        if (x.Name != y.Name || x.Min != y.Min || x.Max != y.Max || x.Default != y.Default) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool Blank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
@@ -82,9 +72,9 @@ std::string ProblemFileColumn(const std::string& path, const Problem& current,
     if (path.empty()) return {};
     AlgParameters opened;
     const OpenedProblem file = OpenProblem(path, opened);
-    const bool same = file.Ok() && file.FunctionName == functionName &&
-                      opened.FunctionText() == current.FunctionText() &&
-                      opened.Maximize() == current.Maximize() && SameVariables(opened, current);
+    // The function's name too: the table names the function as the file does.
+    const bool same =
+        file.Ok() && file.FunctionName == functionName && SameProblem(opened, current);
     return same ? path : std::string();
 }
 
