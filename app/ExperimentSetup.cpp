@@ -10,6 +10,7 @@
 #include "app/ProblemIdentity.h"
 #include "app/RunTables.h"
 #include "app/RunTexts.h"
+#include "model/Improvement.h"
 
 namespace quarmel {
 
@@ -82,10 +83,10 @@ std::optional<double> DefaultTarget(const std::optional<ExampleProblem>& known,
                                     const std::vector<std::optional<float>>& keptBests,
                                     bool maximize) {
     if (known) return OptimumTarget(known->Optimum, maximize);
-    std::optional<double> best;
+    std::optional<float> best;
     for (const std::optional<float>& b : keptBests) {
-        if (!b || *b != *b) continue;
-        if (!best || (maximize ? *b > *best : *b < *best)) best = *b;
+        // Not a number is never a target: it improves on nothing.
+        if (b && (best ? Improves(*best, *b, maximize) : !std::isnan(*b))) best = *b;
     }
     return best;
 }
