@@ -420,13 +420,20 @@ TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
     // {with the target column, the target asked for, the summary's target fields, rank and
     // bootstrap interval, or "refused"}; a resample of the two runs reaches only where it
     // draws the first one, so the interval runs from its 4 evaluations to none reaching.
+    // No target asked for (--target optimum) takes the runs' own from the target column.
     const struct {
         bool column;
-        double target;
+        std::optional<double> target;
         std::string says;
     } cases[] = {
-        {true, 2, "2,0.5,34,1,4,inf"}, {false, 2, "2,0.5,34,1,4,inf"}, {true, 5, "5,0,,1,,"},
-        {false, 5, "5,0,,1,,"},        {true, 1.5, "refused"},         {true, 0.5, "refused"},
+        {true, 2, "2,0.5,34,1,4,inf"},
+        {false, 2, "2,0.5,34,1,4,inf"},
+        {true, 5, "5,0,,1,,"},
+        {false, 5, "5,0,,1,,"},
+        {true, 1.5, "refused"},
+        {true, 0.5, "refused"},
+        {true, std::nullopt, "2,0.5,34,1,4,inf"},
+        {false, std::nullopt, "refused"},
     };
     for (const auto& c : cases) {
         const std::string tail = c.column ? ",2\n" : "\n";
@@ -434,14 +441,36 @@ TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
                                  tail);
         std::string got;
         try {
-            got = SummarizeRuns(table, c.target, false);
+            got = SummarizeRuns(table, c.target, false, false, !c.target);
         } catch (const BatchInputError& e) {
-            got = std::string(e.what()).find("the runs were made with --target 2") !=
-                          std::string::npos
+            const std::string why = e.what();
+            got = why.find("the runs were made with --target 2") != std::string::npos ||
+                          why.find("lacks") != std::string::npos
                       ? "refused"
                       : e.what();
         }
         EXPECT_EQ(got, c.says == "refused" ? c.says : left + c.says + "\n")
-            << c.column << " " << c.target;
+            << c.column << " " << c.target.value_or(-1);
     }
+}
+
+// --reads lists the settings a run of the algorithm reads with some choice of the others (the
+// genetic algorithm's tournament size also when roulette is chosen), and never a delay.
+TEST(BatchReads, ListsWhatARunReadsWithSomeChoice) {
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        std::string read;  // in the table's order, over every selection and crossover type
+        for (std::size_t i = 0; i < kSettingCount; ++i) {
+            bool any = false;
+            for (int choice = 0; choice < 6; ++choice) {
+                AlgParameters p;
+                StartSettings(p);
+                p.SelectionType = choice % 2;
+                p.CrossoverType = choice / 2;
+                any = any || SettingUsedBy(kSettings[i], KindAt(k), p);
+            }
+            if (any) read += std::string(kSettings[i].Name) + "\n";
+        }
+        EXPECT_EQ(SettingsReadBy(KindAt(k)), read) << AlgorithmName(KindAt(k));
+    }
+    EXPECT_EQ(SettingsReadBy(Greedy), "A\n");
 }
