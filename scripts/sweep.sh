@@ -111,6 +111,29 @@ batch=$(cd "$(dirname "$batch")" && pwd)/$(basename "$batch")
 for i in "${!problems[@]}"; do
   problems[i]=$(cd "$(dirname "${problems[i]}")" && pwd)/$(basename "${problems[i]}")
 done
+# The options of an algorithm's runs: the grid axes of settings it does not read are left out.
+declare -A options_of
+for algorithm in $algorithms; do
+  reads=$("$batch" --reads "$algorithm" 2>&1) ||
+    die "cannot ask the batch runner which settings '$algorithm' reads: ${reads#quarmel-batch: }"
+  own=()
+  for ((i = 0; i < ${#extra[@]}; i++)); do
+    axis=
+    case ${extra[i]} in
+      --grid) axis=${extra[i + 1]:-}; i=$((i + 1)) ;;
+      --grid=*) axis=${extra[i]#--grid=} ;;
+      *) own+=("${extra[i]}"); continue ;;
+    esac
+    grep -qxF -- "${axis%%=*}" <<<"$reads" && own+=(--grid "$axis")
+  done
+  options_of[$algorithm]=
+  [[ ${#own[@]} -eq 0 ]] || options_of[$algorithm]=$(printf '%q ' "${own[@]}")
+done
+for axis in "${axes[@]}"; do
+  [[ ${options_of[*]} == *"--grid $(printf '%q' "$axis")"* ]] ||
+    die "--grid ${axis%%=*}: none of the algorithms ($algorithms) reads ${axis%%=*}"
+done
+
 mkdir -p "$dir/shards" || die "cannot make the folder '$dir/shards'"
 dir=$(cd "$dir" && pwd)
 
@@ -153,28 +176,6 @@ else
   echo "$manifest" >"$dir/manifest.part" && mv "$dir/manifest.part" "$dir/manifest" ||
     die "cannot write '$dir/manifest'"
 fi
-
-# The options of an algorithm's runs: the grid axes of settings it does not read are left out.
-declare -A options_of
-for algorithm in $algorithms; do
-  reads=$("$batch" --reads "$algorithm") || die "the batch runner does not know '$algorithm'"
-  own=()
-  for ((i = 0; i < ${#extra[@]}; i++)); do
-    axis=
-    case ${extra[i]} in
-      --grid) axis=${extra[i + 1]:-}; i=$((i + 1)) ;;
-      --grid=*) axis=${extra[i]#--grid=} ;;
-      *) own+=("${extra[i]}"); continue ;;
-    esac
-    grep -qx -- "${axis%%=*}" <<<"$reads" && own+=(--grid "$axis")
-  done
-  options_of[$algorithm]=
-  [[ ${#own[@]} -eq 0 ]] || options_of[$algorithm]=$(printf '%q ' "${own[@]}")
-done
-for axis in "${axes[@]}"; do
-  [[ ${options_of[*]} == *"--grid $(printf '%q' "$axis")"* ]] ||
-    die "--grid ${axis%%=*}: none of the algorithms ($algorithms) reads ${axis%%=*}"
-done
 
 # The shards: one per algorithm and seed range, named after both.
 names=()
