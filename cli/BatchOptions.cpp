@@ -35,17 +35,6 @@ bool ParseWhole(const std::string& text, T& value) {
     return ec == std::errc() && end == last && first != last;
 }
 
-// The format names joined by `by`, the last two by `last`: "csv, runs or long".
-std::string FormatNames(const std::string& by, const std::string& last) {
-    const std::vector<std::string> names = BatchFormatNames();
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) text += i + 1 == names.size() ? last : by;
-        text += names[i];
-    }
-    return text;
-}
-
 std::string ParseFormat(const std::string& name) {
     if (!FindBatchWriter(name)) {
         throw BatchInputError("unknown format '" + name + "' (" + FormatNames(", ", " or ") + ")");
@@ -71,6 +60,19 @@ AlgorithmKind ParseAlgorithm(const std::string& name) {
     return KindAt(static_cast<std::size_t>(kind));
 }
 
+}  // namespace
+
+// The format names joined by `by`, the last two by `last`: "csv, runs or long".
+std::string FormatNames(const std::string& by, const std::string& last) {
+    const std::vector<std::string> names = BatchFormatNames();
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? last : by;
+        text += names[i];
+    }
+    return text;
+}
+
 // The keys of the algorithms with a population, joined by ", ".
 std::string PopulationKeys() {
     std::string keys;
@@ -82,34 +84,6 @@ std::string PopulationKeys() {
     }
     return keys;
 }
-
-// A line per algorithm: its key, its name and the settings it reads.
-std::string AlgorithmLines() {
-    const AlgParameters start;
-    std::string lines;
-    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
-        const AlgorithmRow& row = kAlgorithms[k];
-        std::string caption = row.Caption;
-        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
-        std::string line =
-            "  " + std::string(row.Key) + std::string(11 - std::strlen(row.Key), ' ') + caption;
-        std::string reads;
-        for (std::size_t i = 0; i < kSettingCount; ++i) {
-            if (!SettingUsedBy(kSettings[i], KindAt(k), start)) continue;
-            reads += (reads.empty() ? ": " : " ") + std::string(kSettings[i].Name);
-        }
-        line += reads;
-        while (line.size() > 88) {
-            std::size_t cut = line.rfind(' ', 88);
-            lines += line.substr(0, cut) + "\n";
-            line = std::string(13, ' ') + line.substr(cut + 1);
-        }
-        lines += line + "\n";
-    }
-    return lines;
-}
-
-}  // namespace
 
 const SettingSpec* FindSettable(const std::string& name) {
     const SettingSpec* s = FindSetting(name);
@@ -125,95 +99,6 @@ std::string SettingRangeAndStart(const SettingSpec& s) {
     StartSettings(start);
     const double value = s.DecimalField ? double{start.*s.DecimalField} : start.*s.WholeField;
     return SettingRange(s) + ", start " + PrintfG(static_cast<float>(value), 6);
-}
-
-std::string BatchUsage() {
-    std::string usage =
-        "usage: quarmel-batch --algorithm " + AlgorithmKeys("|") +
-        "\n"
-        "                     [--seed N] [--runs K]\n"
-        "                     [--set NAME=VALUE]... [--grid NAME=V1,V2,...]... [--jobs N]\n"
-        "                     [--max-evaluations E] [--max-seconds S] [--target V]\n"
-        "                     [--format " +
-        FormatNames("|", "|") +
-        " [DIR]] [--no-header] [--meta FILE]\n"
-        "                     [--population] [--out FILE] PROBLEM_FILE...\n"
-        "       quarmel-batch --summarize RUNS_TABLE [--target V] [--format summary|pairs]\n"
-        "                     [--no-header]\n"
-        "       quarmel-batch --help | --version\n"
-        "\n"
-        "Runs one algorithm on the problems of data files (their solutions are ignored), problem\n"
-        "by problem, and prints the run's solutions as CSV; with --runs, --grid or several files,\n"
-        "one row per run of K runs with seeds N, N+1, ... Every format is one table.\n"
-        "  --grid NAME=V1,V2,...  runs every combination of the listed values, each over the "
-        "seeds\n"
-        "                         (at most " +
-        std::to_string(kMaxGridSeries) +
-        " combinations over all problem files)\n"
-        "  --jobs N               runs on N threads (default: one per core); same rows for any N\n"
-        "  --max-evaluations E    ends a run after E evaluations (default 100000000)\n"
-        "  --max-seconds S        ends a run after S seconds (at most a year)\n"
-        "  --target V             counts the runs that reach V and the evaluations it takes\n"
-        "  --target optimum       the same with V each problem's known optimum plus the\n"
-        "                         catalogue's tolerance (examples/catalogue.tsv beside the file)\n"
-        "  --no-header            leaves out the header line, so outputs join with cat\n"
-        "  --meta FILE            writes the version, the command and the problems as JSON\n"
-        "  --summarize FILE       prints the summary (or the pairs) of a runs table, one joined\n"
-        "                         from shards or from one call per algorithm, with --target\n"
-        "                         as its runs were given\n"
-        "  --population           (one run of " +
-        PopulationKeys() +
-        ") adds the last population,\n"
-        "                         marked 1 in a last column \"population\" (the path's rows 0)\n"
-        "Formats (numbers are the shortest text that reads back; a missing one is empty):\n"
-        "  csv      one run: its path, a column per variable and F; else as runs\n"
-        "  runs     a row per run: problem (the file as given), function, direction (min|max),\n"
-        "           dimension, algorithm, a column per setting with its value, seed, best,\n"
-        "           evaluations, solutions (steps published), seconds (the run's processor\n"
-        "           time), ended (finished|stopped-by-budget), with --target\n"
-        "           evaluations_to_target (empty when not reached), gap (best minus the known\n"
-        "           optimum in the problem's direction; empty when none is known), undefined\n"
-        "           (the evaluations where the formula is undefined, each counted as 0)\n"
-        "  summary  a row per series (problem and settings): the series columns, runs, best,\n"
-        "           median, worst, mean, sd, seconds (all runs'), with --target the target,\n"
-        "           reached (the share of runs reaching it) and ert (evaluations of all runs, up\n"
-        "           to the target where reached, over the runs reaching it; empty for none); then\n"
-        "           rank (by median within the problem, better first, ties sharing the best\n"
-        "           rank: 1,2,2,4), with --target ert_lo and ert_hi (the 0.1 and 0.9 quantiles,\n"
-        "           linear between order statistics, of the ERT of 1000 resamples of the runs\n"
-        "           with a fixed seed; inf where too many resamples reach nothing)\n"
-        "  long     a row per published step: the series columns, seed, step, evaluations (made\n"
-        "           up to the step), value, best_so_far\n"
-        "  jsonl    an object a line per run: the runs columns (settings as an object),\n"
-        "           version and command\n"
-        "  ioh DIR  IOHprofiler .info and .dat files in DIR (new or empty), a folder per\n"
-        "           algorithm and settings; the version and command in each .info comment;\n"
-        "           funcId a hash of the function's name, formula, direction and ranges,\n"
-        "           the same in every call\n"
-        "  pairs    a row per pair of series of a problem: problem, function, series_a,\n"
-        "           series_b (algorithm and changed settings), n_a, n_b, median_a, median_b,\n"
-        "           u (Mann-Whitney U of a's final bests; not a number counts as the worst),\n"
-        "           p (two-sided: exact when a sample has at most " +
-        std::to_string(kExactRankSumBound) +
-        " runs and no two values\n"
-        "           are equal, else normal with tie and continuity correction), p_holm (Holm\n"
-        "           over the problem's pairs), better (a or b where p_holm < 0.05, else empty)\n"
-        "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and pso are\n"
-        "references to compare the window's four with):\n" +
-        AlgorithmLines() +
-        "Settings start as the option pages show them at start-up, with the delays 0:\n";
-    std::string line;
-    for (std::size_t i = 0; i < kSettingCount; ++i) {
-        const SettingSpec& s = kSettings[i];
-        if (s.Kind == SettingKind::Ignored) continue;
-        const std::string entry = std::string(s.Name) + " (" + SettingRangeAndStart(s) + ")";
-        if (!line.empty() && line.size() + 2 + entry.size() > 88) {
-            usage += line + "\n";
-            line.clear();
-        }
-        line += "  " + entry;
-    }
-    return usage + line + "\n";
 }
 
 namespace {
@@ -274,6 +159,8 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
         } else if (name == "--version") {
             noValue();
             o.Version = true;
+        } else if (name == "--reads") {
+            o.Reads = ParseAlgorithm(value());
         } else if (name == "--algorithm") {
             o.Algorithm = ParseAlgorithm(value());
             algorithmGiven = true;
@@ -381,12 +268,11 @@ BatchOptions ParseBatchArguments(const std::vector<std::string>& args) {
             throw BatchInputError("unknown option '" + name + "'");
         }
     }
-    if (o.Help || o.Version) return o;
+    if (o.Help || o.Version || o.Reads) return o;
     if (o.SummarizeFile) {
         if (!files.empty() || algorithmGiven) {
             throw BatchInputError("--summarize reads a runs table; it makes no runs");
         }
-        if (o.TargetOptimum) throw BatchInputError("--summarize needs --target as a number");
         if (o.Format != "csv" && o.Format != "summary" && o.Format != "pairs") {
             throw BatchInputError("--summarize prints --format summary or pairs");
         }

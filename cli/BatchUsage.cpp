@@ -1,0 +1,209 @@
+// What quarmel-batch --help and --reads print.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "BatchOptions.h"
+#include "BatchWriter.h"
+#include "algorithms/AlgorithmTable.h"
+#include "app/RankSum.h"
+#include "model/Settings.h"
+
+namespace quarmel {
+
+namespace {
+
+constexpr std::size_t kWidth = 80;
+
+// `label` padded to `indent` columns, then `text` wrapped at blanks so that no line passes
+// kWidth; the lines after the first start at `indent`. A word longer than a line stays whole.
+std::string Wrapped(const std::string& label, const std::string& text, std::size_t indent) {
+    const std::size_t pad = indent > label.size() ? indent - label.size() : label.empty() ? 0 : 1;
+    std::string out, line = label + std::string(pad, ' ');
+    bool empty = true;  // the line holds no word yet
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t to = text.find(' ', from);
+        if (to == std::string::npos) to = text.size();
+        const std::string word = text.substr(from, to - from);
+        from = to + 1;
+        if (word.empty()) continue;
+        if (!empty && line.size() + 1 + word.size() > kWidth) {
+            out += line + "\n";
+            line = std::string(indent, ' ');
+            empty = true;
+        }
+        line += (empty ? "" : " ") + word;
+        empty = false;
+    }
+    return out + line + "\n";
+}
+
+struct HelpEntry {
+    std::string Label, Text;
+};
+
+std::string Entries(const std::vector<HelpEntry>& entries, std::size_t indent) {
+    std::string out;
+    for (const HelpEntry& e : entries) out += Wrapped(e.Label, e.Text, indent);
+    return out;
+}
+
+// The settings a run of `kind` reads at the start settings, joined by blanks.
+std::string ReadsAtStart(AlgorithmKind kind) {
+    const AlgParameters start;
+    std::string reads;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        if (!SettingUsedBy(kSettings[i], kind, start)) continue;
+        reads += (reads.empty() ? "" : " ") + std::string(kSettings[i].Name);
+    }
+    return reads;
+}
+
+// A line per algorithm: its key, its name and the settings it reads.
+std::string AlgorithmLines() {
+    std::vector<HelpEntry> entries;
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        std::string caption = kAlgorithms[k].Caption;
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+        entries.push_back(
+            {"  " + std::string(kAlgorithms[k].Key), caption + ": " + ReadsAtStart(KindAt(k))});
+    }
+    return Entries(entries, 13);
+}
+
+// The settings with their ranges and start values, as many a line as fit; an entry stays whole.
+std::string SettingLines() {
+    std::string lines, line;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const SettingSpec& s = kSettings[i];
+        if (s.Kind == SettingKind::Ignored) continue;
+        const std::string entry = std::string(s.Name) + " (" + SettingRangeAndStart(s) + ")";
+        if (!line.empty() && line.size() + 2 + entry.size() > kWidth) {
+            lines += line + "\n";
+            line.clear();
+        }
+        line += "  " + entry;
+    }
+    return lines + line + "\n";
+}
+
+}  // namespace
+
+std::string SettingsReadBy(AlgorithmKind kind) {
+    std::string names;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const SettingSpec& s = kSettings[i];
+        if ((AlgorithmOf(kind).Groups >> static_cast<unsigned>(s.Group) & 1u) != 0 &&
+            CountsAsSetting(s)) {
+            names += std::string(s.Name) + "\n";
+        }
+    }
+    return names;
+}
+
+std::string BatchUsage() {
+    const std::string usage =
+        "usage: quarmel-batch --algorithm ALGORITHM [OPTION]... PROBLEM_FILE...\n"
+        "       quarmel-batch --summarize RUNS_TABLE [--target V|optimum]\n"
+        "                     [--format summary|pairs] [--no-header]\n"
+        "       quarmel-batch --reads ALGORITHM\n"
+        "       quarmel-batch --help | --version\n\n" +
+        Wrapped("",
+                "Runs one algorithm on the problems of data files (their solutions are "
+                "ignored), problem by problem, and prints the run's solutions as CSV; with "
+                "--runs, --grid or several files, one row per run of K runs with seeds N, N+1, "
+                "... Every format is one table.",
+                0) +
+        "Options:\n" +
+        Entries(
+            {
+                {"  --algorithm A", "the algorithm to run (the list below)"},
+                {"  --seed N", "the first run's seed (default: from the clock)"},
+                {"  --runs K", "makes K runs, seeds N, N+1, ... (a row per run)"},
+                {"  --set NAME=VALUE", "a setting for every run (repeatable; the list below)"},
+                {"  --grid NAME=V1,V2,...",
+                 "runs every combination of the listed values, each over the seeds (at most " +
+                     std::to_string(kMaxGridSeries) +
+                     " combinations over all problem files; repeatable)"},
+                {"  --jobs N", "runs on N threads (default: one per core); same rows for any N"},
+                {"  --max-evaluations E", "ends a run after E evaluations (default " +
+                                              std::to_string(kDefaultMaxEvaluations) + ")"},
+                {"  --max-seconds S", "ends a run after S seconds (at most a year)"},
+                {"  --target V", "counts the runs that reach V and the evaluations it takes"},
+                {"  --target optimum",
+                 "the same with V each problem's known optimum plus the catalogue's tolerance "
+                 "(examples/catalogue.tsv beside the file)"},
+                {"  --format F [DIR]",
+                 "the table to print: " + FormatNames(", ", " or ") + " (below; ioh needs DIR)"},
+                {"  --no-header", "leaves out the header line, so outputs join with cat"},
+                {"  --meta FILE", "writes the version, the command and the problems as JSON"},
+                {"  --population",
+                 "(one run of " + PopulationKeys() +
+                     ") adds the last population, marked 1 in a last column \"population\" "
+                     "(the path's rows 0)"},
+                {"  --out FILE", "saves the best run as a data file (one problem file)"},
+                {"  --summarize FILE",
+                 "prints the summary (or the pairs) of a runs table, one joined from shards or "
+                 "from one call per algorithm, with --target as its runs were given (optimum: "
+                 "each run's own target, the table's target column)"},
+                {"  --reads ALGORITHM",
+                 "prints the settings the algorithm may read, one a line (some only with some "
+                 "choices of others)"},
+                {"  --help, -h", "prints this help"},
+                {"  --version", "prints the version"},
+            },
+            25) +
+        "Formats (numbers are the shortest text that reads back; a missing one is empty):\n" +
+        Entries(
+            {
+                {"  csv", "one run: its path, a column per variable and F; else as runs"},
+                {"  runs",
+                 "a row per run: problem (the file as given), function, direction (min|max), "
+                 "dimension, algorithm, a column per setting with its value, seed, best, "
+                 "evaluations, solutions (steps published), seconds (the run's processor "
+                 "time), ended (finished|stopped-by-budget), with --target "
+                 "evaluations_to_target (empty when not reached), gap (best minus the known "
+                 "optimum in the problem's direction; empty when none is known), undefined (the "
+                 "evaluations where the formula is undefined, each counted as 0)"},
+                {"  summary",
+                 "a row per series (problem and settings): the series columns, runs, best, "
+                 "median, worst, mean, sd, seconds (all runs'), with --target the target, "
+                 "reached (the share of runs reaching it) and ert (evaluations of all runs, up "
+                 "to the target where reached, over the runs reaching it; empty for none); then "
+                 "rank (by median within the problem, better first, ties sharing the best "
+                 "rank: 1,2,2,4), with --target ert_lo and ert_hi (the 0.1 and 0.9 quantiles, "
+                 "linear between order statistics, of the ERT of 1000 resamples of the runs "
+                 "with a fixed seed; inf where too many resamples reach nothing)"},
+                {"  long",
+                 "a row per published step: the series columns, seed, step, evaluations (made "
+                 "up to the step), value, best_so_far"},
+                {"  jsonl",
+                 "an object a line per run: the runs columns (settings as an object), version "
+                 "and command"},
+                {"  ioh DIR",
+                 "IOHprofiler .info and .dat files in DIR (new or empty), a folder per "
+                 "algorithm and settings; the version and command in each .info comment; "
+                 "funcId a hash of the function's name, formula, direction and ranges, the same "
+                 "in every call"},
+                {"  pairs",
+                 "a row per pair of series of a problem: problem, function, series_a, series_b "
+                 "(algorithm and changed settings), n_a, n_b, median_a, median_b, u "
+                 "(Mann-Whitney U of a's final bests; not a number counts as the worst), p "
+                 "(two-sided: exact when a sample has at most " +
+                     std::to_string(kExactRankSumBound) +
+                     " runs and no two values are equal, else normal with tie and continuity "
+                     "correction), p_holm (Holm over the problem's pairs), better (a or b where "
+                     "p_holm < 0.05, else empty)"},
+            },
+            11) +
+        Wrapped("",
+                "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and "
+                "pso are references to compare the window's four with):",
+                0) +
+        AlgorithmLines() +
+        "Settings start as the option pages show them at start-up, with the delays 0:\n";
+    return usage + SettingLines();
+}
+
+}  // namespace quarmel
