@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchOptionTable.h"
 #include "BatchOptions.h"
 #include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
@@ -88,6 +89,18 @@ std::string SettingLines() {
     return lines + line + "\n";
 }
 
+// A line per option, from the options' table.
+std::string OptionLines() {
+    std::vector<HelpEntry> entries;
+    for (const BatchOptionRow& row : BatchOptionRows()) {
+        std::string label = std::string("  ") + row.Name;
+        if (row.Short) label += std::string(", ") + row.Short;
+        if (*row.ValueName) label += std::string(" ") + row.ValueName;
+        entries.push_back({label, row.Help()});
+    }
+    return Entries(entries, 25);
+}
+
 }  // namespace
 
 std::string SettingsReadBy(AlgorithmKind kind) {
@@ -115,45 +128,7 @@ std::string BatchUsage() {
                 "--runs, --grid or several files, one row per run of K runs with seeds N, N+1, "
                 "... Every format is one table.",
                 0) +
-        "Options:\n" +
-        Entries(
-            {
-                {"  --algorithm A", "the algorithm to run (the list below)"},
-                {"  --seed N", "the first run's seed (default: from the clock)"},
-                {"  --runs K", "makes K runs, seeds N, N+1, ... (a row per run)"},
-                {"  --set NAME=VALUE", "a setting for every run (repeatable; the list below)"},
-                {"  --grid NAME=V1,V2,...",
-                 "runs every combination of the listed values, each over the seeds (at most " +
-                     std::to_string(kMaxGridSeries) +
-                     " combinations over all problem files; repeatable)"},
-                {"  --jobs N", "runs on N threads (default: one per core); same rows for any N"},
-                {"  --max-evaluations E", "ends a run after E evaluations (default " +
-                                              std::to_string(kDefaultMaxEvaluations) + ")"},
-                {"  --max-seconds S", "ends a run after S seconds (at most a year)"},
-                {"  --target V", "counts the runs that reach V and the evaluations it takes"},
-                {"  --target optimum",
-                 "the same with V each problem's known optimum plus the catalogue's tolerance "
-                 "(examples/catalogue.tsv beside the file)"},
-                {"  --format F [DIR]",
-                 "the table to print: " + FormatNames(", ", " or ") + " (below; ioh needs DIR)"},
-                {"  --no-header", "leaves out the header line, so outputs join with cat"},
-                {"  --meta FILE", "writes the version, the command and the problems as JSON"},
-                {"  --population",
-                 "(one run of " + PopulationKeys() +
-                     ") adds the last population, marked 1 in a last column \"population\" "
-                     "(the path's rows 0)"},
-                {"  --out FILE", "saves the best run as a data file (one problem file)"},
-                {"  --summarize FILE",
-                 "prints the summary (or the pairs) of a runs table, one joined from shards or "
-                 "from one call per algorithm, with --target as its runs were given (optimum: "
-                 "each run's own target, the table's target column)"},
-                {"  --reads ALGORITHM",
-                 "prints the settings the algorithm may read, one a line (some only with some "
-                 "choices of others)"},
-                {"  --help, -h", "prints this help"},
-                {"  --version", "prints the version"},
-            },
-            25) +
+        "Options:\n" + OptionLines() +
         "Formats (numbers are the shortest text that reads back; a missing one is empty):\n" +
         Entries(
             {
