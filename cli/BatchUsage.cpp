@@ -7,7 +7,6 @@
 #include "BatchOptions.h"
 #include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/RankSum.h"
 #include "model/Settings.h"
 
 namespace quarmel {
@@ -89,6 +88,15 @@ std::string SettingLines() {
     return lines + line + "\n";
 }
 
+// A line per format, from the writers' table.
+std::string FormatLines() {
+    std::vector<HelpEntry> entries;
+    for (const BatchFormatHelp& format : BatchFormatsHelp()) {
+        entries.push_back({"  " + format.Label, format.Text});
+    }
+    return Entries(entries, 11);
+}
+
 // A line per option, from the options' table.
 std::string OptionLines() {
     std::vector<HelpEntry> entries;
@@ -130,48 +138,7 @@ std::string BatchUsage() {
                 0) +
         "Options:\n" + OptionLines() +
         "Formats (numbers are the shortest text that reads back; a missing one is empty):\n" +
-        Entries(
-            {
-                {"  csv", "one run: its path, a column per variable and F; else as runs"},
-                {"  runs",
-                 "a row per run: problem (the file as given), function, direction (min|max), "
-                 "dimension, algorithm, a column per setting with its value, seed, best, "
-                 "evaluations, solutions (steps published), seconds (the run's processor "
-                 "time), ended (finished|stopped-by-budget), with --target "
-                 "evaluations_to_target (empty when not reached), gap (best minus the known "
-                 "optimum in the problem's direction; empty when none is known), undefined (the "
-                 "evaluations where the formula is undefined, each counted as 0)"},
-                {"  summary",
-                 "a row per series (problem and settings): the series columns, runs, best, "
-                 "median, worst, mean, sd, seconds (all runs'), with --target the target, "
-                 "reached (the share of runs reaching it) and ert (evaluations of all runs, up "
-                 "to the target where reached, over the runs reaching it; empty for none); then "
-                 "rank (by median within the problem, better first, ties sharing the best "
-                 "rank: 1,2,2,4), with --target ert_lo and ert_hi (the 0.1 and 0.9 quantiles, "
-                 "linear between order statistics, of the ERT of 1000 resamples of the runs "
-                 "with a fixed seed; inf where too many resamples reach nothing)"},
-                {"  long",
-                 "a row per published step: the series columns, seed, step, evaluations (made "
-                 "up to the step), value, best_so_far"},
-                {"  jsonl",
-                 "an object a line per run: the runs columns (settings as an object), version "
-                 "and command"},
-                {"  ioh DIR",
-                 "IOHprofiler .info and .dat files in DIR (new or empty), a folder per "
-                 "algorithm and settings; the version and command in each .info comment; "
-                 "funcId a hash of the function's name, formula, direction and ranges, the same "
-                 "in every call"},
-                {"  pairs",
-                 "a row per pair of series of a problem: problem, function, series_a, series_b "
-                 "(algorithm and changed settings), n_a, n_b, median_a, median_b, u "
-                 "(Mann-Whitney U of a's final bests; not a number counts as the worst), p "
-                 "(two-sided: exact when a sample has at most " +
-                     std::to_string(kExactRankSumBound) +
-                     " runs and no two values are equal, else normal with tie and continuity "
-                     "correction), p_holm (Holm over the problem's pairs), better (a or b where "
-                     "p_holm < 0.05, else empty)"},
-            },
-            11) +
+        FormatLines() +
         Wrapped("",
                 "Algorithms (the settings each reads; random search and pagmo2's cmaes, de and "
                 "pso are references to compare the window's four with):",
