@@ -138,6 +138,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     PageControlMain->setCurrentWidget(function_);
     changingPageFromCode_ = false;
     ApplyPaletteColours();
+    RememberPage();
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
@@ -286,6 +287,7 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     if (evaluate) {
         const double value = EvaluateAtDefaults(FormParser, Parameters);
         function_->ShowValue(value, FormParser.EvalError());
+        chart_->ShowDrawnAxisX();
     } else {
         chart_->SetUpAxes();
     }

@@ -111,6 +111,7 @@ void TFormMain::StartRun(AlgorithmKind kind) {
     replay_->Finish();
     SetRunningState();
     session_.Start(seed);
+    RememberPage();
     worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
     Comparison->RunStarted(kind, Parameters, function_->ProblemName(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
@@ -228,7 +229,7 @@ void TFormMain::ShowReplacedRunSolutions() {
 bool TFormMain::FormClose() {
     chart_->SetWaveMode(false);
     if (!session_.Unsaved()) return true;
-    return CurrentDialogs().Confirm("Closing program", "Really close ?");
+    return CurrentDialogs().Confirm("Closing program", "Really close ?", DefaultButton::No);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

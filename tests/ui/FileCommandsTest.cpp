@@ -75,8 +75,10 @@ TEST_F(FileTest, SaveThenOpenGivesTheSameProblemAndSolutions) {
     // Something else on the page, then the file back.
     Ctl<QLineEdit>("EditFunctionName")->setText("other");
     Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
+    dialogs.answers = {true};
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
     EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
+    dialogs.shown.clear();
     Open(path);
     EXPECT_TRUE(dialogs.shown.empty());
 
@@ -108,6 +110,10 @@ TEST_F(FileTest, SaveThenOpenGivesTheSameProblemAndSolutions) {
     QTest::qWait(150);
     EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->model()->rowCount(),
               static_cast<int>(saved.Count()));
+
+    // Saved under another name, the caption names the file the window now belongs to.
+    Save(PathOf("copy.txt"));
+    EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("copy.txt"));
 }
 
 TEST_F(FileTest, TheDialogsAreSetUpAsTheCommandsNeedThem) {
@@ -195,6 +201,7 @@ TEST_F(FileTest, AFailedSaveIsReportedAndTheSolutionsStayUnsaved) {
     EXPECT_TRUE(form->Session().Unsaved());
     dialogs.answers = {false};
     EXPECT_FALSE(form->close());
+    EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
 }
 
 TEST_F(FileTest, SaveWithAFormulaThatDoesNotCompileAsksForNoFile) {
@@ -212,9 +219,11 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
 
     dialogs.answers = {false};
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
+    // One question, though the page was typed in too; Enter answers No.
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].Caption, "Confimation");
     EXPECT_EQ(dialogs.shown[0].Text, "Sure ? Solutions not saved !");
+    EXPECT_EQ(dialogs.shown[0].Default, DefaultButton::No);
     EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), formula);
     EXPECT_TRUE(form->Session().Unsaved());
 
@@ -231,6 +240,46 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
     EXPECT_EQ(Chart()->Navigation().ShiftX, -50);
     EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "Example 1");
     EXPECT_FALSE(form->Solutions().Empty());
+}
+
+// New asks before it drops a page typed since the program started or since the page was last
+// saved, opened or cleared; the question's default is No.
+TEST_F(FileTest, NewAsksBeforeDroppingATypedPage) {
+    const struct {
+        const char* Step;  // before New: nothing (the first: the page as started), Save, Open, New
+        bool Typed;        // then a formula typed: New asks
+    } cases[] = {{"", false},     {"", true},     {"save", false}, {"save", true},
+                 {"open", false}, {"open", true}, {"new", false},  {"new", true}};
+    for (const auto& c : cases) {
+        const std::string step = c.Step;
+        if (step == "save" || step == "open") {
+            Ctl<QLineEdit>("EditFunction")->setText("x");
+            SetRow(1, "x", "-1", "1", "0");
+            Save(PathOf("page.txt"));
+        }
+        if (step == "open") Open(PathOf("page.txt"));
+        if (step == "new") {
+            dialogs.answers = {true};
+            Ctl<QAction>("Nowafunkcja1")->trigger();
+        }
+        if (c.Typed) Ctl<QLineEdit>("EditFunction")->setText("x*2");
+        dialogs.shown.clear();
+        dialogs.answers = {false};
+        Press(Qt::Key_N, Qt::ControlModifier);
+        if (!c.Typed) {
+            EXPECT_TRUE(dialogs.shown.empty()) << step;
+            EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty()) << step;
+            dialogs.answers.clear();
+            continue;
+        }
+        ASSERT_EQ(dialogs.shown.size(), 1u) << step;
+        EXPECT_EQ(dialogs.shown[0].Caption, "Confimation");
+        EXPECT_EQ(dialogs.shown[0].Default, DefaultButton::No) << step;
+        EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x*2") << step;
+        dialogs.answers = {true};
+        Press(Qt::Key_N, Qt::ControlModifier);
+        EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty()) << step;
+    }
 }
 
 TEST_F(FileTest, YesThenCancellingOpenLeavesTheSolutionsMarkedSaved) {
