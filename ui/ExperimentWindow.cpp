@@ -23,6 +23,7 @@
 #include "algorithms/AlgorithmTable.h"
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
+#include "app/PictureScale.h"
 #include "app/RunProgress.h"
 #include "app/Verdicts.h"
 #include "ui/Dialogs.h"
@@ -379,7 +380,7 @@ void ExperimentWindow::ExportPlot(const ExperimentPlot* plot, bool svg) {
         CurrentDialogs().SaveFileName(svg ? ExportDialog("SVG drawing", "svg", names[i])
                                           : ExportDialog("PNG image", "png", names[i]));
     if (path.empty()) return;
-    WriteExport(path, svg ? plot->SvgBytes() : plot->PngBytes());
+    WriteExport(path, svg ? plot->SvgBytes() : plot->PngBytes(PictureScale(path)));
 }
 
 }  // namespace quarmel

@@ -21,6 +21,7 @@
 #include "app/Convergence.h"
 #include "app/CsvTables.h"
 #include "app/OptimumGap.h"
+#include "app/PictureScale.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "model/Random.h"
@@ -226,8 +227,9 @@ void RunComparison::ExportPlotPng() {
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "convergence"));
     if (path.empty()) return;
     const ConvergencePlot& plot = Dock->Plot();
-    WriteExport(path,
-                WidgetPng(plot, [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); }));
+    WriteExport(path, WidgetPng(
+                          plot, [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); },
+                          PictureScale(path)));
 }
 
 void RunComparison::ExportPlotSvg() {
