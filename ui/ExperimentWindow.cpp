@@ -208,6 +208,18 @@ void ExperimentWindow::Open() {
     activateWindow();
 }
 
+void ExperimentWindow::reject() {
+    // A hidden window's runs would keep every core busy with nothing to show for it.
+    if (Running() && !(control_ && control_->Cancel)) {
+        if (!CurrentDialogs().Confirm("Experiment", "Stop the experiment's runs and close?",
+                                      DefaultButton::No)) {
+            return;
+        }
+        Cancel();
+    }
+    QDialog::reject();
+}
+
 void ExperimentWindow::Start() {
     if (Running()) return;
     ExperimentTexts texts;

@@ -80,6 +80,25 @@ TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
     EXPECT_NE(text.str().find("annealing"), std::string::npos);  // the box's caption
 }
 
+// Closing the window while its runs go on asks first: No keeps both, Yes cancels the runs.
+TEST_F(ExperimentWindowTest, ClosingAsksAndThenStopsTheRuns) {
+    QWidget* window = Open();
+    Ctl<QLineEdit>("EditExperimentSeeds")->setText("5000");
+    QTest::mouseClick(Ctl<QPushButton>("ButtonExperimentStart"), Qt::LeftButton);
+    auto* start = Ctl<QPushButton>("ButtonExperimentStart");
+    ASSERT_FALSE(start->isEnabled());
+    for (const bool answer : {false, true}) {
+        dialogs.answers = {answer};
+        window->close();
+        ASSERT_EQ(dialogs.shown.size(), answer ? 2u : 1u);
+        EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
+        EXPECT_EQ(window->isVisible(), !answer);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 30000);  // the runs ended early
+    auto* progress = Ctl<QProgressBar>("ProgressExperiment");
+    EXPECT_LT(progress->value(), progress->maximum());
+}
+
 // The table comes in rank order, each row naming only lower-ranked algorithms as beaten, and the
 // plots' legends follow the table.
 TEST_F(ExperimentWindowTest, RanksTheAlgorithmsAndTheLegendsFollow) {

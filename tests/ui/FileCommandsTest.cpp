@@ -14,7 +14,10 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "WindowFixture.h"
 #include "ui/BackgroundRead.h"
@@ -349,6 +352,20 @@ TEST_F(FileTest, ALargeFileIsReadOffTheWindowsThreadWithTheSameOutcome) {
     EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("big.txt"));
     EXPECT_EQ(form->Solutions().Count(), static_cast<std::size_t>(count));
     EXPECT_EQ(form->findChild<QProgressDialog*>(), nullptr);
+}
+
+// The window asked to close while a long read goes on closes once the read is done.
+TEST_F(FileTest, ACloseRequestDuringALongReadIsHonouredAfterIt) {
+    std::atomic<bool> asked{false};
+    QTimer::singleShot(0, form.get(), [&] {
+        form->close();
+        asked = true;
+    });
+    RunAwayFromWindow(form.get(), "Reading...", [&] {
+        while (!asked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_TRUE(form->isVisible());  // not while the read went on
+    QTRY_VERIFY(!form->isVisible());
 }
 
 }  // namespace
