@@ -5,6 +5,7 @@
 
 #include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
+#include "app/RunTables.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
 
@@ -19,13 +20,15 @@ std::optional<double> Wide(const std::optional<float>& v) {
 }  // namespace
 
 RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
-                    std::uint32_t seed, const SolutionList& solutions,
-                    unsigned long long evaluations, double seconds, bool stopped) {
+                    const std::string& problemFile, std::uint32_t seed,
+                    const SolutionList& solutions, unsigned long long evaluations, double seconds,
+                    bool stopped) {
     RunRecord r;
     r.Kind = kind;
     r.Settings = ChangedSettingsText(params, kind);
     r.Problem = problem;
-    r.Series = SeriesFields("", problem, kind, params);
+    r.Series = SeriesFields(problemFile, problem, kind, params);
+    r.Maximize = params.Maximize();
     r.Seed = seed;
     if (!solutions.Empty()) r.Best = solutions.Best(params.Maximize()).Value;
     r.Solutions = solutions.Count();
@@ -44,11 +47,18 @@ std::vector<std::string> RunCells(const RunRecord& r) {
 }
 
 std::string RunsCsv(const std::vector<RunRecord>& runs) {
-    std::string out = RunRowHeader(false);
+    std::string out = RunsTableHeader(false);
     for (const RunRecord& r : runs) {
-        out += RunRowFields(r.Series, r.Seed, r.Best, r.Evaluations, r.Solutions, r.Seconds,
-                            r.Stopped ? "stopped" : "finished") +
-               "\n";
+        RunOutcome run;
+        run.Seed = r.Seed;
+        run.Best = r.Best;
+        run.Steps = r.Solutions;
+        run.Evaluations = r.Evaluations;
+        run.Undefined = r.Undefined;
+        run.Seconds = r.Seconds;
+        // Stop is the user cancelling the run, as Cancel is in an experiment.
+        run.Ended = r.Stopped ? RunEnd::Cancelled : RunEnd::Finished;
+        out += RunsTableRow(r.Series, run, std::nullopt, r.Known, r.Maximize);
     }
     return out;
 }

@@ -12,6 +12,7 @@
 #include "app/BatchRun.h"
 #include "app/CsvTables.h"
 #include "app/RunRecords.h"
+#include "app/RunTables.h"
 #include "app/TableText.h"
 #include "support/SolutionSupport.h"
 
@@ -99,16 +100,19 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     p.SetMaximize(true);
     p.PopSize = 50;
     p.LocalSleep = 0;  // a delay is not a setting that differs
-    const RunRecord r =
-        RecordRun(Genetic, p, "bowl, round", 7,
-                  ListOf({Make({1}, 2), Make({1}, 9.5f), Make({1}, 3)}), 120, 1.25, true);
-    // The batch runner's runs table, with every setting's value; the window has no file name.
-    EXPECT_EQ(RunsCsv({r}), RunRowHeader(false) +
-                                ",\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,50,200,"
-                                "5,30,0.6,40,0.01,0,2,10000,20,1000,0.5,0,0,20,1000,0.8,0.9,2,"
-                                "0,0,20,1000,0.7298,2.05,2.05,0.5,5,7,9.5,120,3,1.25,stopped\n");
+    RunRecord r = RecordRun(Genetic, p, "bowl, round", "bowl.txt", 7,
+                            ListOf({Make({1}, 2), Make({1}, 9.5f), Make({1}, 3)}), 120, 1.25, true);
+    r.Undefined = 4;
+    r.Known = ExampleProblem{};
+    r.Known->Optimum.Value = 10;
+    // The experiment's runs table, with every setting's value, the gap and the undefined count.
+    EXPECT_EQ(RunsCsv({r}), RunsTableHeader(false) +
+                                "bowl.txt,\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,"
+                                "50,200,5,30,0.6,40,0.01,0,2,10000,20,1000,0.5,0,0,20,1000,0.8,0.9,"
+                                "2,0,0,20,1000,0.7298,2.05,2.05,0.5,5,7,9.5,120,3,1.25,cancelled,"
+                                "0.5,4\n");
     EXPECT_EQ(RunCells(r)[6], "1.250");
-    const RunRecord none = RecordRun(Greedy, p, "", 1, SolutionList(), 0, 0, false);
+    const RunRecord none = RecordRun(Greedy, p, "", "", 1, SolutionList(), 0, 0, false);
     EXPECT_EQ(RunCells(none)[3], "none");
     EXPECT_EQ(RunCells(none)[1], "start settings");  // PopSize is not greedy's
 
