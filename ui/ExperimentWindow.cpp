@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -30,6 +31,7 @@
 #include "ui/ExperimentPlot.h"
 #include "ui/Mainform.h"
 #include "ui/PictureExport.h"
+#include "ui/ScreenFit.h"
 
 namespace quarmel {
 
@@ -82,7 +84,17 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     : QDialog(form), form_(form), keptBests_(std::move(keptBests)) {
     setObjectName("ExperimentWindow");
     setWindowTitle("Experiment");
-    auto* layout = new QVBoxLayout(this);
+    // The content scrolls where the screen has less room than it needs.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("ScrollExperiment");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // not a stop of its own for Tab
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     auto* setup = new QGroupBox("Runs");
     auto* setupRow = new QHBoxLayout(setup);
@@ -161,6 +173,8 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
         table_->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c]));
     }
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the export buttons; the arrows move within the table.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Room for a row per algorithm without scrolling.
@@ -186,7 +200,8 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
         for (ExperimentPlot* p : plots_) p->SetLogValues(on);
     });
     connect(target_, &QLineEdit::textEdited, this, [this] { targetEdited_ = true; });
-    resize(1180, 760);
+    scroll->setWidget(content);
+    FitToScreen(this, QSize(1180, 760));
     UpdateControls();
 }
 

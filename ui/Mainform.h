@@ -151,6 +151,7 @@ class TFormMain : public QMainWindow {
     // Enables or disables the commands a run locks.
     void EnableRunLockedCommands(bool enabled);
     void ApplyPauseState(bool paused);
+    void SetPauseChecked(bool checked);
     void ShowPauseState(bool paused, const char* hint);
     // A solution list replaced by another (not a later state of the same run) is shown at
     // once, so no page describes solutions that are gone.

@@ -80,6 +80,14 @@ TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
     EXPECT_NE(text.str().find("annealing"), std::string::npos);  // the box's caption
 }
 
+TEST_F(ExperimentWindowTest, TabLeavesTheResultsTable) {
+    Open();
+    auto* table = Ctl<QTableWidget>("TableExperiment");
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), table);
+}
+
 // Closing the window while its runs go on asks first: No keeps both, Yes cancels the runs.
 TEST_F(ExperimentWindowTest, ClosingAsksAndThenStopsTheRuns) {
     QWidget* window = Open();

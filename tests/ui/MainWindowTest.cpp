@@ -287,9 +287,12 @@ TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
               Ctl<QWidget>("TabSheetSolutions"));
     Press(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetOptions"));
+    // The option pages take the focus with them, so the keyboard goes on into the page.
+    EXPECT_TRUE(Ctl<QWidget>("TabSheetOptions")->isAncestorOf(QApplication::focusWidget()));
     Press(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
               Ctl<QWidget>("TabSheetOptionsGenetic"));
+    EXPECT_TRUE(Ctl<QWidget>("TabSheetOptionsGenetic")->isAncestorOf(QApplication::focusWidget()));
     Press(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
               Ctl<QWidget>("TabSheetFunction"));
