@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <exception>
 #include <filesystem>
@@ -38,8 +39,8 @@ class InputHeldOff : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Close) {
-            auto* window = qobject_cast<QWidget*>(watched);
-            if (window && window->isWindow() && !closing_.contains(window)) closing_ << window;
+            QWidget* window = WindowOf(watched);
+            if (window && !closing_.contains(window)) closing_ << window;
             return true;
         }
         if (event->isInputEvent() || event->type() == QEvent::Shortcut ||
@@ -50,6 +51,18 @@ class InputHeldOff : public QObject {
     }
 
   private:
+    // The top-level widget a close request is for: sent to the widget, or by the window system
+    // to its window.
+    static QWidget* WindowOf(QObject* watched) {
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            return widget->isWindow() ? widget : nullptr;
+        }
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (static_cast<QObject*>(top->windowHandle()) == watched) return top;
+        }
+        return nullptr;
+    }
+
     QList<QPointer<QWidget>> closing_;
 };
 
