@@ -1,23 +1,17 @@
 #include "app/RunRecords.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
+#include "app/NumberText.h"
 #include "app/RunTables.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel {
-
-namespace {
-
-std::optional<double> Wide(const std::optional<float>& v) {
-    return v ? std::optional<double>(*v) : std::nullopt;
-}
-
-}  // namespace
 
 RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
                     const std::string& problemFile, std::uint32_t seed,
@@ -39,11 +33,17 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 }
 
 std::vector<std::string> RunCells(const RunRecord& r) {
+    // The window's number texts, with the decimal comma; the CSV tables keep their ".".
+    std::string seconds = SecondsText(r.Seconds);
+    std::replace(seconds.begin(), seconds.end(), '.', ',');
     // An empty settings text would look like a missing value.
-    return {AlgorithmName(r.Kind),       r.Settings.empty() ? "start settings" : r.Settings,
-            std::to_string(r.Seed),      CsvNumber(Wide(r.Best)),
-            std::to_string(r.Solutions), std::to_string(r.Evaluations),
-            SecondsText(r.Seconds)};
+    return {AlgorithmName(r.Kind),
+            r.Settings.empty() ? "start settings" : r.Settings,
+            std::to_string(r.Seed),
+            r.Best ? GeneralText(*r.Best, 9) : "none",
+            std::to_string(r.Solutions),
+            std::to_string(r.Evaluations),
+            seconds};
 }
 
 std::string RunsCsv(const std::vector<RunRecord>& runs) {

@@ -42,7 +42,8 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
 // The cells of one run's row in the window's runs table: algorithm, settings ("start settings"
-// when none differs), seed, best value, solutions, evaluations, seconds.
+// when none differs), seed, best value ("none" without one), solutions, evaluations, seconds;
+// numbers as the window writes them, with the decimal comma.
 std::vector<std::string> RunCells(const RunRecord& run);
 
 // A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".

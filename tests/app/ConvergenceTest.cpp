@@ -111,7 +111,8 @@ TEST(RunRecords, LabelsRowsAndDurations) {
                                 "50,200,5,30,0.6,40,0.01,0,2,10000,20,1000,0.5,0,0,20,1000,0.8,0.9,"
                                 "2,0,0,20,1000,0.7298,2.05,2.05,0.5,5,7,9.5,120,3,1.25,cancelled,"
                                 "0.5,4\n");
-    EXPECT_EQ(RunCells(r)[6], "1.250");
+    EXPECT_EQ(RunCells(r)[3], "9,5");  // the window's decimal comma, as its other values
+    EXPECT_EQ(RunCells(r)[6], "1,250");
     const RunRecord none = RecordRun(Greedy, p, "", "", 1, SolutionList(), 0, 0, false);
     EXPECT_EQ(RunCells(none)[3], "none");
     EXPECT_EQ(RunCells(none)[1], "start settings");  // PopSize is not greedy's
