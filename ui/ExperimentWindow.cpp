@@ -186,7 +186,7 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     auto* exportRow = new QHBoxLayout;
     exportRow->addStretch();
     exportRuns_ = AddButton(exportRow, "ButtonExperimentRunsCsv", "Export &runs as CSV...");
-    exportLong_ = AddButton(exportRow, "ButtonExperimentLongCsv", "Export &long table as CSV...");
+    exportLong_ = AddButton(exportRow, "ButtonExperimentLongCsv", "Export lo&ng table as CSV...");
     layout->addLayout(exportRow);
 
     timer_ = new QTimer(this);

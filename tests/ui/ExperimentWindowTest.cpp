@@ -1,4 +1,5 @@
 // The experiment window's wiring: the target it offers, Cancel, and the exports of what it kept.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -90,6 +92,18 @@ TEST_F(ExperimentWindowTest, TabLeavesTheResultsTable) {
     ASSERT_EQ(window->focusWidget(), table);
     QTest::keyClick(table, Qt::Key_Tab);
     EXPECT_NE(window->focusWidget(), table);
+}
+
+// Each access key (Alt+letter) of the window belongs to one control, so it acts at once.
+TEST_F(ExperimentWindowTest, AccessKeysAreTheirControlsOwn) {
+    std::map<QChar, QString> owners;
+    for (const QAbstractButton* b : Open()->findChildren<QAbstractButton*>()) {
+        const QString text = QString(b->text()).remove("&&");
+        const int at = text.indexOf('&');
+        if (at < 0 || at + 1 >= text.size()) continue;
+        const auto [it, added] = owners.emplace(text[at + 1].toLower(), b->text());
+        EXPECT_TRUE(added) << b->text().toStdString() << " and " << it->second.toStdString();
+    }
 }
 
 // Closing the window while its runs go on asks first: No keeps both, Yes cancels the runs.
