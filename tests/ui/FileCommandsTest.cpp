@@ -245,44 +245,30 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
     EXPECT_FALSE(form->Solutions().Empty());
 }
 
-// New asks before it drops a page typed since the program started or since the page was last
-// saved, opened or cleared; the question's default is No.
+// New asks (No by default) only for a page typed since the start, the last Save or Open or New.
 TEST_F(FileTest, NewAsksBeforeDroppingATypedPage) {
-    const struct {
-        const char* Step;  // before New: nothing (the first: the page as started), Save, Open, New
-        bool Typed;        // then a formula typed: New asks
-    } cases[] = {{"", false},     {"", true},     {"save", false}, {"save", true},
-                 {"open", false}, {"open", true}, {"new", false},  {"new", true}};
-    for (const auto& c : cases) {
-        const std::string step = c.Step;
-        if (step == "save" || step == "open") {
-            Ctl<QLineEdit>("EditFunction")->setText("x");
-            SetRow(1, "x", "-1", "1", "0");
-            Save(PathOf("page.txt"));
-        }
-        if (step == "open") Open(PathOf("page.txt"));
-        if (step == "new") {
-            dialogs.answers = {true};
-            Ctl<QAction>("Nowafunkcja1")->trigger();
-        }
-        if (c.Typed) Ctl<QLineEdit>("EditFunction")->setText("x*2");
-        dialogs.shown.clear();
-        dialogs.answers = {false};
+    auto newAsks = [&](bool answer) {
+        dialogs.answers = {answer};
         Press(Qt::Key_N, Qt::ControlModifier);
-        if (!c.Typed) {
-            EXPECT_TRUE(dialogs.shown.empty()) << step;
-            EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty()) << step;
-            dialogs.answers.clear();
-            continue;
+        const bool asked = dialogs.answers.empty();
+        if (asked) {
+            EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
         }
-        ASSERT_EQ(dialogs.shown.size(), 1u) << step;
-        EXPECT_EQ(dialogs.shown[0].Caption, "Confimation");
-        EXPECT_EQ(dialogs.shown[0].Default, DefaultButton::No) << step;
-        EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x*2") << step;
-        dialogs.answers = {true};
-        Press(Qt::Key_N, Qt::ControlModifier);
-        EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty()) << step;
-    }
+        dialogs.answers.clear();
+        return asked;
+    };
+    EXPECT_FALSE(newAsks(true));  // the page as the program started
+    Ctl<QLineEdit>("EditFunction")->setText("x");
+    SetRow(1, "x", "-1", "1", "0");
+    EXPECT_TRUE(newAsks(false));
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x");  // No keeps it
+    Save(PathOf("page.txt"));
+    EXPECT_FALSE(newAsks(true));
+    Open(PathOf("page.txt"));
+    EXPECT_FALSE(newAsks(true));
+    Ctl<QLineEdit>("EditFunction")->setText("x*2");
+    EXPECT_TRUE(newAsks(true));
+    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());  // Yes clears it
 }
 
 TEST_F(FileTest, YesThenCancellingOpenLeavesTheSolutionsMarkedSaved) {
