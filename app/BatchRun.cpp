@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <utility>
 
 #include "BatchRunControl.h"
@@ -107,8 +108,12 @@ RunStatistics Statistics(std::vector<float> bests, bool maximize) {
 
 std::string StatisticText(const std::optional<double>& v) {
     if (!v) return std::string();
-    const auto f = static_cast<float>(*v);
-    return static_cast<double>(f) == *v ? FloatText(f) : DoubleText(*v);
+    const double a = std::fabs(*v);
+    if (std::isfinite(a) && (a > std::numeric_limits<float>::max() ||
+                             (a != 0 && a < std::numeric_limits<float>::min()))) {
+        return DoubleText(*v);
+    }
+    return FloatText(static_cast<float>(*v));
 }
 
 void TargetTally::Add(const RunOutcome& run) {

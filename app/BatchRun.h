@@ -78,8 +78,10 @@ struct RunStatistics {
 };
 RunStatistics Statistics(std::vector<float> bests, bool maximize);
 
-// A statistic as the tables print it: one that is a stored value (a best, or the median of an odd
-// count) reads as that float does, a computed one as the double it is; empty for none.
+// A statistic of best values (best, median, worst, mean, sd) as the tables print it: at the
+// precision of the values it is made of, the shortest text that reads back as the same float
+// (a mean of floats has no more digits worth printing); as the double it is only where no float
+// holds it (beyond the float's range, or too small to be told from 0); empty for none.
 std::string StatisticText(const std::optional<double>& value);
 
 // The runs of a series against a target: how many reached it and the expected running time, the

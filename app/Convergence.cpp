@@ -51,12 +51,4 @@ std::string RunLabel(int number, AlgorithmKind kind, const std::string& changedS
            std::to_string(seed);
 }
 
-std::string ProblemKey(const Problem& problem) {
-    std::string key = problem.FunctionText();
-    for (const VariableSpec& v : problem.Variables()) {
-        key += "; " + v.Name + " in [" + ShortestText(v.Min) + "; " + ShortestText(v.Max) + "]";
-    }
-    return key + (problem.Maximize() ? "; max" : "; min");
-}
-
 }  // namespace quarmel

@@ -59,8 +59,4 @@ std::string SeriesLabel(AlgorithmKind kind, const std::string& changedSettings);
 std::string RunLabel(int number, AlgorithmKind kind, const std::string& changedSettings,
                      std::uint32_t seed);
 
-// What tells one problem from another in a comparison: the formula, each variable's name and
-// range, and the direction.
-std::string ProblemKey(const Problem& problem);
-
 }  // namespace quarmel

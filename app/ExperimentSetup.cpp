@@ -7,23 +7,14 @@
 #include "app/NumberText.h"
 #include "app/OpenedProblem.h"
 #include "app/OptimumGap.h"
+#include "app/ProblemIdentity.h"
 #include "app/RunTables.h"
 #include "app/RunTexts.h"
+#include "model/Improvement.h"
 
 namespace quarmel {
 
 namespace {
-
-bool SameVariables(const Problem& a, const Problem& b) {
-    if (a.VariableCount() != b.VariableCount()) return false;
-    for (int i = 0; i < a.VariableCount(); ++i) {
-        const VariableSpec &x = a.Variable(i), &y = b.Variable(i);
-        if (x.Name != y.Name || x.Min != y.Min || x.Max != y.Max || x.Default != y.Default) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool Blank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
@@ -82,9 +73,9 @@ std::string ProblemFileColumn(const std::string& path, const Problem& current,
     if (path.empty()) return {};
     AlgParameters opened;
     const OpenedProblem file = OpenProblem(path, opened);
-    const bool same = file.Ok() && file.FunctionName == functionName &&
-                      opened.FunctionText() == current.FunctionText() &&
-                      opened.Maximize() == current.Maximize() && SameVariables(opened, current);
+    // The function's name too: the table names the function as the file does.
+    const bool same =
+        file.Ok() && file.FunctionName == functionName && SameProblem(opened, current);
     return same ? path : std::string();
 }
 
@@ -92,10 +83,10 @@ std::optional<double> DefaultTarget(const std::optional<ExampleProblem>& known,
                                     const std::vector<std::optional<float>>& keptBests,
                                     bool maximize) {
     if (known) return OptimumTarget(known->Optimum, maximize);
-    std::optional<double> best;
+    std::optional<float> best;
     for (const std::optional<float>& b : keptBests) {
-        if (!b || *b != *b) continue;
-        if (!best || (maximize ? *b > *best : *b < *best)) best = *b;
+        // Not a number is never a target: it improves on nothing.
+        if (b && (best ? Improves(*best, *b, maximize) : !std::isnan(*b))) best = *b;
     }
     return best;
 }

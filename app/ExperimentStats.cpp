@@ -116,7 +116,7 @@ ExperimentRow SummarizeAlgorithm(const std::vector<RunOutcome>& runs, bool maxim
     const RunStatistics s = Statistics(bests, maximize);
     row.Mean = s.Mean;
     row.Deviation = s.Deviation;
-    if (const std::optional<BoxFigures> box = FinalBox(runs, maximize)) row.Median = box->Median;
+    row.Median = s.Median;
     if (!runs.empty()) row.MeanEvaluations = static_cast<double>(evaluations) / runs.size();
     return row;
 }

@@ -24,9 +24,7 @@ class OpenedOptimum {
 
   private:
     std::optional<ExampleProblem> known_;
-    std::string formula_;
-    std::vector<VariableSpec> variables_;  // the defaults are not compared: they move no optimum
-    bool maximize_ = false;
+    std::string problem_;  // its ProblemKey
 };
 
 }  // namespace quarmel

@@ -35,8 +35,9 @@ struct OpenedProblem {
 // Reads the data file at `path` into `problem` (its variables, formula and direction) the way
 // the window reads its Function page after Open: the values rounded to 4 significant digits,
 // only the variables the formula uses, the formula normalised and compiled. The file's solutions
-// are checked as Open checks them but not kept. Error says why when the file cannot be read, a text does not convert or is over
-// its limit, the formula does not compile, or a variable leaves no room to move.
+// are checked as Open checks them but not kept. Error says why when the file cannot be read, a text
+// does not convert or is over its limit, the formula does not compile, or a variable leaves no room
+// to move.
 OpenedProblem OpenProblem(const std::string& path, Problem& problem);
 
 }  // namespace quarmel

@@ -42,8 +42,7 @@ bool PollRun(Worker* worker, bool ignoreRunResults, SolutionList& runSolutions,
         if (solutionsRun != 0 && solutionsRun == worker->RunNumber()) {
             SolutionList tail = worker->SnapshotSolutionsFrom(runSolutions.Count());
             if (!tail.Empty()) change = ListChange::Grown;
-            for (std::size_t i = 0; i < tail.Count(); ++i)
-                runSolutions.Append(tail.At(i));
+            for (std::size_t i = 0; i < tail.Count(); ++i) runSolutions.Append(tail.At(i));
         } else {
             SolutionList solutions = worker->SnapshotSolutions();
             change = CompareSolutionLists(runSolutions, solutions);

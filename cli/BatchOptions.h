@@ -49,7 +49,8 @@ struct BatchOptions {
     std::vector<std::string> ProblemFiles;  // runs go problem by problem, in this order
     bool Help = false;
     bool Version = false;
-    int Jobs = 0;  // 0: one per core
+    std::optional<AlgorithmKind> Reads;  // --reads ALGORITHM: print the settings it may read
+    int Jobs = 0;                        // 0: one per core
     unsigned long long MaxEvaluations = kDefaultMaxEvaluations;
     bool MaxEvaluationsGiven = false;
     std::optional<double> MaxSeconds;
@@ -78,8 +79,18 @@ std::string SettingRange(const SettingSpec& s);
 // page show them: "0.001..1, start 0.05".
 std::string SettingRangeAndStart(const SettingSpec& s);
 
-// What --help prints; the settings and their ranges come from the settings table.
+// What --help prints, no line over 80 columns; the algorithms, the settings and their ranges
+// come from their tables.
 std::string BatchUsage();
+
+// What --reads prints: the names of the settings a run of `kind` may read (those of its setting
+// groups; some count only with some choices of others), one a line.
+std::string SettingsReadBy(AlgorithmKind kind);
+
+// The format names joined by `by`, the last two by `last`: "csv, runs or long".
+std::string FormatNames(const std::string& by, const std::string& last);
+// The keys of the algorithms with a population, joined by ", ".
+std::string PopulationKeys();
 
 // Reads the command line (without the program name). Options take their value as the next
 // argument or after "=" (--seed=5); every option but --set and --grid at most once. A lone "-" is

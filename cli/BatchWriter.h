@@ -44,6 +44,13 @@ using BatchWriterFactory = std::unique_ptr<BatchWriter> (*)(const BatchPlan& pla
 // The --format names, in the order --help lists them.
 std::vector<std::string> BatchFormatNames();
 
+// What --help says of each format: its name with its argument ("ioh DIR") and the table it
+// prints, in the order --help lists them.
+struct BatchFormatHelp {
+    std::string Label, Text;
+};
+std::vector<BatchFormatHelp> BatchFormatsHelp();
+
 // The writer of a --format name; nullptr for a name that is none.
 BatchWriterFactory FindBatchWriter(const std::string& name);
 

@@ -109,6 +109,7 @@ struct Series {
     SeriesSummary Summary;
     std::size_t Problem;  // index into the problems
     std::string Label;
+    std::optional<double> Target;  // the runs' own target (--target optimum)
 };
 
 // The runs of one problem: the problem columns (problem, function, direction, dimension).
@@ -121,7 +122,7 @@ struct ProblemOfRuns {
 }  // namespace
 
 std::string SummarizeRuns(std::istream& table, const std::optional<double>& target, bool header,
-                          bool pairs) {
+                          bool pairs, bool ownTargets) {
     std::vector<std::string> names;
     if (!ReadRecord(table, names) || names.size() < 2 || names[0] != "problem") {
         throw BatchInputError("--summarize needs a runs table with its header (--format runs)");
@@ -141,11 +142,11 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
         if (names[i] == "evaluations_to_target") toTarget = i;
     }
     // The pairs compare final best values: a target changes nothing there.
-    if (toTarget && !target && !pairs) {
+    if (toTarget && !target && !ownTargets && !pairs) {
         throw BatchInputError(
             "--summarize: the table has evaluations_to_target; give the runs' --target");
     }
-    if (!toTarget && target) {
+    if (!toTarget && (target || ownTargets)) {
         throw BatchInputError("--summarize: the table was made without --target");
     }
     if (std::max({function, direction, dimension, algorithm}) >= seed) {
@@ -154,6 +155,11 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
     std::optional<std::size_t> madeWith;  // the target the runs were made with
     if (const auto at = std::find(names.begin(), names.end(), "target"); at != names.end()) {
         madeWith = static_cast<std::size_t>(at - names.begin());
+    }
+    if (ownTargets && !madeWith && !pairs) {
+        throw BatchInputError(
+            "--summarize: --target optimum reads the table's target column, which it lacks; give "
+            "the runs' --target as a number");
     }
 
     std::vector<Series> series;
@@ -171,6 +177,16 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
             throw BatchInputError("--summarize: line " + std::to_string(line) +
                                   " is not a row of this runs table");
         }
+        // With their own targets (--target optimum), a series' runs share their problem's.
+        std::optional<double> own;
+        if (ownTargets && madeWith && !pairs) {
+            double value = 0;
+            if (!Parse(f[*madeWith], value)) {
+                throw BatchInputError("--summarize: line " + std::to_string(line) +
+                                      " has no target: its runs were made without --target");
+            }
+            own = value;
+        }
         if (target) {
             run.EvaluationsToTarget = EvaluationsTo(*target, run, f[direction] == "max",
                                                     madeWith ? f[*madeWith] : "", line);
@@ -185,7 +201,10 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
             if (newProblem) problems.push_back({f[0], f[function], f[direction] == "max", {}});
             problems[p->second].Series.push_back(series.size());
             series.push_back(
-                {SeriesSummary(fields), p->second, LabelOf(names, f, algorithm, seed)});
+                {SeriesSummary(fields), p->second, LabelOf(names, f, algorithm, seed), own});
+        } else if (series[at->second].Target != own) {
+            throw BatchInputError("--summarize: line " + std::to_string(line) +
+                                  ": its target differs from its series' first run's");
         }
         series[at->second].Summary.Add(run);
     }
@@ -207,18 +226,19 @@ std::string SummarizeRuns(std::istream& table, const std::optional<double>& targ
         const std::vector<std::optional<std::size_t>> r = MedianRanks(medians, p.Maximize);
         for (std::size_t i = 0; i < r.size(); ++i) ranks[p.Series[i]] = r[i];
     }
-    std::string out = header ? SeriesSummary::Header(target.has_value()) : "";
+    std::string out = header ? SeriesSummary::Header(target || ownTargets) : "";
     for (std::size_t s = 0; s < series.size(); ++s) {
-        out += series[s].Summary.Row(problems[series[s].Problem].Maximize, target, ranks[s]);
+        out += series[s].Summary.Row(problems[series[s].Problem].Maximize,
+                                     ownTargets ? series[s].Target : target, ranks[s]);
     }
     return out;
 }
 
 std::string SummarizeRunsFile(const std::string& path, const std::optional<double>& target,
-                              bool header, bool pairs) {
+                              bool header, bool pairs, bool ownTargets) {
     std::ifstream table(path, std::ios::binary);
     if (!table) throw BatchInputError("cannot read '" + path + "': " + std::strerror(errno));
-    return SummarizeRuns(table, target, header, pairs);
+    return SummarizeRuns(table, target, header, pairs, ownTargets);
 }
 
 }  // namespace quarmel

@@ -34,12 +34,20 @@ int main(int argc, char* argv[]) {
     plan.Command.assign(argv + 1, argv + argc);
     try {
         const BatchOptions options = ParseBatchArguments(plan.Command);
-        if (options.Help) return Print(BatchUsage()) ? 0 : kFailed;
-        if (options.Version) return Print("quarmel-batch " QUARMEL_VERSION "\n") ? 0 : kFailed;
+        // Buffered text is written at the flush: a full or closed standard output shows there.
+        if (options.Help) return Print(BatchUsage()) && std::fflush(stdout) == 0 ? 0 : kFailed;
+        if (options.Version) {
+            return Print("quarmel-batch " QUARMEL_VERSION "\n") && std::fflush(stdout) == 0
+                       ? 0
+                       : kFailed;
+        }
+        if (options.Reads) {
+            return Print(SettingsReadBy(*options.Reads)) && std::fflush(stdout) == 0 ? 0 : kFailed;
+        }
         if (options.SummarizeFile) {
             const std::string summary =
                 SummarizeRunsFile(*options.SummarizeFile, options.Target, !options.NoHeader,
-                                  options.Format == "pairs");
+                                  options.Format == "pairs", options.TargetOptimum);
             return Print(summary) && std::fflush(stdout) == 0 ? 0 : kFailed;
         }
         PlanBatch(options, plan);

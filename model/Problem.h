@@ -68,17 +68,22 @@ class Problem {
     const char* ErrorMsg() const { return parser_.ErrorMsg(); }
     // Evaluates the compiled formula at one double per variable, in Variables order. The
     // parser's number is the value, also where the formula is undefined (the parser then gives
-    // 0 and flags an evaluation error): such evaluations are only counted.
+    // 0 and flags an evaluation error, or the value is not a number): such evaluations are only
+    // counted.
     double Eval(const double* values) {
         ++evaluations_;
         const double value = parser_.Eval(values);
         // A flagged evaluation always gives 0, so only a 0 asks the library for its error code:
         // the common case pays a comparison, not a call.
-        if (value == 0.0) undefined_ += parser_.EvalError() != 0;
+        if (value == 0.0) {
+            undefined_ += parser_.EvalError() != 0;
+        } else if (value != value) {
+            ++undefined_;  // not a number (sin of an infinity): undefined, though never flagged
+        }
         return value;
     }
-    // Evaluations made through this object, and how many of them the parser flagged as
-    // undefined (copies carry the counts on).
+    // Evaluations made through this object, and how many of them were undefined (flagged by
+    // the parser or not a number; copies carry the counts on).
     unsigned long long Evaluations() const { return evaluations_; }
     unsigned long long UndefinedEvaluations() const { return undefined_; }
 

@@ -11,6 +11,10 @@ start=$(date +%s)
 id=io.github.quarmel.Quarmel
 
 desktop-file-validate packaging/$id.desktop
+# One main category (the menu specification's), or a menu may list the program twice.
+main=$(sed -n 's/^Categories=//p' packaging/$id.desktop | tr ';' '\n' |
+  grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility' || true)
+[[ $main -eq 1 ]] || { echo "check-package: $id.desktop has $main main categories" >&2; exit 1; }
 appstreamcli validate --no-net packaging/$id.metainfo.xml
 xmllint --noout packaging/$id.mime.xml
 
@@ -97,6 +101,7 @@ files=(
   usr/share/doc/quarmel/copyright usr/share/doc/quarmel/changelog.gz
   usr/share/doc/quarmel-batch/copyright usr/share/doc/quarmel-batch/changelog.gz
   usr/share/quarmel/examples/catalogue.tsv
+  usr/share/quarmel/scripts/convergence.gp usr/share/quarmel/scripts/problem.txt
 )
 for size in 16 32 48 64 128 256; do
   files+=(usr/share/icons/hicolor/${size}x$size/apps/$id.png)

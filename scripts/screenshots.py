@@ -1,8 +1,8 @@
 """Saves a screenshot of each page of the running program: chooses every tab through the
 accessibility tree, as a user would, and grabs the main window with xwd.
 
-Usage: screenshots.py PROGRAM FOLDER [experiment|examples] (under a display and a session bus;
-with "experiment" or "examples" only that picture)."""
+Usage: screenshots.py PROGRAM FOLDER [experiment|examples|references] (under a display and a
+session bus; with "experiment", "examples" or "references" only that picture)."""
 
 import os
 import subprocess
@@ -58,12 +58,18 @@ def compare_runs(p, path):
     print(path)
 
 
+REFERENCES = ["Random search", "CMA-ES", "Differential evolution", "Particle swarm"]
+
+
 def experiment(p, path):
-    """Runs an experiment of the four algorithms over 30 seeds on the start-up problem with an
-    evaluation budget and grabs its window with the plots and the table."""
+    """Runs an experiment of the eight algorithms (the four and the references) over 30 seeds on
+    the start-up problem with a budget of 20000 evaluations and grabs its window with the plots
+    and the table."""
     press(p.menu_item("Runs", "Experiment..."))
     window = p.window(lambda w: w.name == "Experiment", "the experiment window")
-    for name, text in (("Target value", "5"),):
+    for caption in REFERENCES:
+        press(p.find(named("check box", caption), "the check box " + caption, root=window))
+    for name, text in (("Target value", "5"), ("Evaluations per run", "20000")):
         field = p.find(named("text", name), 'the field "%s"' % name, root=window)
         field.queryEditableText().setTextContents(text)
     press(p.find(named("push button", "Start"), "the Start button", root=window))
@@ -130,6 +136,12 @@ def examples_menu(p, path):
     x, y, _ = centre(plane)
     subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
     first = p.find(lambda n: n.name == "Sphere" and showing(n), "the first example", root=plane)
+    grab_with_menus(path, (plane.parent, first.parent))
+
+
+def grab_with_menus(path, menus):
+    """Grabs the main window together with its open menus (windows of their own): the screen is
+    grabbed and cut to them."""
     time.sleep(1.0)
     info = subprocess.run(["xwininfo", "-name", "Quarmel"], check=True, capture_output=True,
                           text=True).stdout
@@ -138,7 +150,7 @@ def examples_menu(p, path):
                  if line.strip().startswith(("Absolute", "Width", "Height")))}
     left, top = geometry["Absolute upper-left X"], geometry["Absolute upper-left Y"]
     right, bottom = left + geometry["Width"], top + geometry["Height"]
-    for menu in (plane.parent, first.parent):
+    for menu in menus:
         _, _, box = centre(menu)
         right = max(right, box.x + box.width)
         bottom = max(bottom, box.y + box.height)
@@ -153,6 +165,23 @@ def examples_menu(p, path):
     print(path)
 
 
+def references(p, path):
+    """Shows the reference algorithms' page with the Optimization menu's submenu open."""
+    press(p.find(named("page tab", "References"), "the tab References"))
+    bar = p.find(lambda n: n.getRoleName() == "menu bar", "the menu bar")
+    menu = next(m for m in (bar.getChildAtIndex(i) for i in range(bar.childCount))
+                if m.name == "Optimization")
+    x, y, _ = centre(menu)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+    sub = p.find(lambda n: n.name == "Reference algorithms" and showing(n),
+                 "the Reference algorithms submenu", root=menu)
+    x, y, _ = centre(sub)
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    first = p.find(lambda n: n.name == "Random search" and showing(n), "the first reference",
+                   root=sub)
+    grab_with_menus(path, (sub.parent, first.parent))
+
+
 def main():
     program, folder = sys.argv[1], sys.argv[2]
     only = sys.argv[3:]  # the names of the pictures to take; all without
@@ -160,6 +189,9 @@ def main():
     with Program(program) as p:
         if only == ["experiment"]:
             experiment(p, os.path.join(folder, "7-experiment.png"))
+            return
+        if only == ["references"]:
+            references(p, os.path.join(folder, "%d-references.png" % (len(PAGES) + 5)))
             return
         if only == ["examples"]:
             examples_menu(p, os.path.join(folder, "%d-examples.png" % (len(PAGES) + 4)))

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth x11-apps x11-utils xdotool netpbm
   dbus dbus-x11 at-spi2-core python3 python3-pyatspi python3-gi gir1.2-atspi-2.0
   librsvg2-bin man-db dpkg-dev file desktop-file-utils appstream libxml2-utils lintian debootstrap
-  python3-pandas python3-scipy libpagmo-dev
+  python3-pandas python3-scipy libpagmo-dev gnuplot-nox
 )
 
 missing=()

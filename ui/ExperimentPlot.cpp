@@ -264,13 +264,18 @@ void ExperimentPlot::PaintBox(QPainter& painter, const QRectF& box) const {
     const auto y = [&](double v) { return axis->Y(v); };
     const QFontMetrics fm = painter.fontMetrics();
     const double slot = box.width() / figures_.size();
+    // Names wider than their slot take two rows, every other one on the lower, where the other
+    // plots name their axis.
+    bool stagger = false;
+    for (const AlgorithmFigures& f : figures_) stagger |= fm.horizontalAdvance(f.Name) + 4 > slot;
     for (std::size_t i = 0; i < figures_.size(); ++i) {
         const AlgorithmFigures& f = figures_[i];
         const double middle = box.left() + slot * (i + 0.5);
+        const double row = stagger && i % 2 ? 2.0 : 1.0;
         painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(
-            QPointF(middle - fm.horizontalAdvance(f.Name) / 2.0, box.bottom() + fm.height() + 2),
-            f.Name);
+        painter.drawText(QPointF(middle - fm.horizontalAdvance(f.Name) / 2.0,
+                                 box.bottom() + row * fm.height() + 2),
+                         f.Name);
         if (!f.Box) continue;
         const BoxFigures& b = *f.Box;
         const double half = std::min(slot * 0.3, 30.0);

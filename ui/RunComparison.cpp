@@ -19,6 +19,7 @@
 #include "algorithms/AlgorithmTable.h"
 #include "algorithms/Optimizationthread.h"
 #include "app/Convergence.h"
+#include "app/ProblemIdentity.h"
 #include "app/CsvTables.h"
 #include "app/ExperimentSetup.h"
 #include "app/OptimumGap.h"

@@ -2,8 +2,10 @@
 # from the long format of a sweep (scripts/sweep.sh --format long --dir sweep-long ...).
 # Run from the project folder: gnuplot docs/batch/convergence.gp
 # or on another table: gnuplot -e "data='long.csv'; out='plot.png'; seeds=10" convergence.gp
+# The picture goes to docs/batch/convergence.png in the project folder, else to convergence.png
+# in the current folder (as where the script is installed, /usr/share/quarmel/scripts).
 if (!exists("data")) data = 'sweep-long/joined.csv'
-if (!exists("out")) out = 'docs/batch/convergence.png'
+if (!exists("out")) out = system("test -d docs/batch && echo docs/batch/convergence.png || echo convergence.png")
 if (!exists("seeds")) seeds = 30
 if (!exists("first")) first = 1
 set datafile separator ','

@@ -23,6 +23,14 @@ SolutionList GenerationOf(int g) {
 
 }  // namespace
 
+// The block grows with what it holds, not to its bound: ten small generations under the default
+// 256 MB take a few hundred bytes.
+TEST(GenerationStore, GrowsWithItsGenerationsNotToItsBound) {
+    GenerationStore store;
+    for (int g = 0; g < 10; ++g) store.Add(GenerationOf(g));
+    EXPECT_LE(store.Bytes(), 2u * 10 * 16 + 16);
+}
+
 // A bound of four generations, filled with ten. By hand: 0-3 fit; 4 thins to {0, 2} (every 2nd)
 // and is kept; 6 fits; 8 thins to {0, 4} (every 4th) and is kept; 9 is the latest.
 TEST(GenerationStore, ABoundReachedKeepsEvenlySpreadGenerationsAndTheLatest) {

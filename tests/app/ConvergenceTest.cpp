@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -93,6 +95,26 @@ TEST(ConvergenceCurve, PopulationMeansOncePerGenerationWithoutUndefinedValues) {
     EXPECT_EQ(curve.Means()[1].Generation, 2u);
 }
 
+namespace {
+
+// The cells of one CSV line (its line break dropped), quotes undone.
+std::vector<std::string> CsvCellsOf(const std::string& line) {
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            cells.emplace_back();
+        } else if (c != '\n') {
+            cells.back() += c;
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
 TEST(RunRecords, LabelsRowsAndDurations) {
     EXPECT_EQ(RunLabel(3, Genetic, "PopSize=50", 7), "#3 genetic PopSize=50 seed 7");
     EXPECT_EQ(RunLabel(4, Greedy, "", 12), "#4 greedy seed 12");
@@ -106,12 +128,23 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     r.Undefined = 4;
     r.Known = ExampleProblem{};
     r.Known->Optimum.Value = 10;
-    // The experiment's runs table, with every setting's value, the gap and the undefined count.
-    EXPECT_EQ(RunsCsv({r}), RunsTableHeader(false) +
-                                "bowl.txt,\"bowl, round\",max,0,genetic,0.05,100,15,95,8,0.96,0.6,"
-                                "50,200,5,30,0.6,40,0.01,0,2,10000,20,1000,0.5,0,0,20,1000,0.8,0.9,"
-                                "2,0,0,20,1000,0.7298,2.05,2.05,0.5,5,7,9.5,120,3,1.25,cancelled,"
-                                "0.5,4\n");
+    // The experiment's runs table: the identity, a value under every setting's column, then the
+    // results with the gap to the known optimum and the undefined count.
+    const std::vector<std::string> header = CsvCellsOf(RunsTableHeader(false)),
+                                   row = CsvCellsOf(
+                                       RunsCsv({r}).substr(RunsTableHeader(false).size()));
+    ASSERT_EQ(row.size(), header.size());
+    const std::vector<std::string> identity(row.begin(), row.begin() + 5),
+        results(row.end() - 8, row.end());
+    EXPECT_EQ(identity,
+              (std::vector<std::string>{"bowl.txt", "bowl, round", "max", "0", "genetic"}));
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"7", "9.5", "120", "3", "1.25", "cancelled", "0.5", "4"}));
+    for (const auto& [name, value] :
+         {std::pair{"PopSize", "50"}, {"A", "0.05"}, {"MutA", "0.01"}}) {
+        const auto at = std::find(header.begin(), header.end(), name) - header.begin();
+        EXPECT_EQ(row[at], value) << name;
+    }
     EXPECT_EQ(RunCells(r)[3], "9,5");  // the window's decimal comma, as its other values
     EXPECT_EQ(RunCells(r)[6], "1,250");
     const RunRecord none = RecordRun(Greedy, p, "", "", 1, SolutionList(), 0, 0, false);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/CsvTables.h"
+#include "app/RunTables.h"
 
 using namespace quarmel;
 
@@ -66,4 +67,12 @@ TEST(CsvTables, TheSolutionsHeaderQuotesItsNamesAlike) {
     solutions.Append(Solution{{0.5f, 0.25f}, 1.5f});
     EXPECT_EQ(SolutionsCsv(p, solutions), "x,\"a,b\nc\",F\n0.5,0.25,1.5\n");
     EXPECT_EQ(SolutionsCsv(p, solutions, false), "0.5,0.25,1.5\n");
+}
+
+// A row per published step, numbered from 1, after the series fields and the seed.
+TEST(CsvTables, TheLongTableNumbersTheStepsFromOne) {
+    RunOutcome run;
+    run.Seed = 4;
+    run.Trace = {{3, 1.5f, 1.5f}, {7, 2.5f, 1.5f}};
+    EXPECT_EQ(LongTableRows("s", run), "s,4,1,3,1.5,1.5\ns,4,2,7,2.5,1.5\n");
 }

@@ -293,13 +293,13 @@ TEST(BatchStatistics, TargetShareAndExpectedRunningTime) {
     summary.Add(WithBest(2.0f, 100, 30));
     summary.Add(WithBest(std::nullopt, 6, std::nullopt));
     // (10 + 40 + 30 + 6) / 2 reaching it; best, median, worst, mean and sd of 1, 9, 2.
-    // sqrt(19) in double; a missing number is empty.
+    // sqrt(19) at float precision; a missing number is empty.
     // Then the rank given and the bootstrap interval of those runs.
     const std::optional<ErtInterval> band =
         BootstrapErt({{true, 10}, {false, 40}, {true, 30}, {false, 6}});
-    EXPECT_EQ(summary.Row(false, 2.0, 3),
-              "greedy,,p.txt,4,1,2,9,4,4.358898943540674,0,2,0.5,43,3," + DoubleText(band->Low) +
-                  "," + DoubleText(band->High) + "\n");
+    EXPECT_EQ(summary.Row(false, 2.0, 3), "greedy,,p.txt,4,1,2,9,4,4.358899,0,2,0.5,43,3," +
+                                              DoubleText(band->Low) + "," + DoubleText(band->High) +
+                                              "\n");
     EXPECT_EQ(SeriesSummary::Header(true), SeriesHeader() +
                                                ",runs,best,median,worst,mean,sd,seconds,target,"
                                                "reached,ert,rank,ert_lo,ert_hi\n");
@@ -308,12 +308,18 @@ TEST(BatchStatistics, TargetShareAndExpectedRunningTime) {
     none.Add(WithBest(9.0f, 40, std::nullopt));
     EXPECT_EQ(none.Row(false, 2.0, 1), "greedy,,p.txt,1,9,9,9,9,,0,2,0,,1,,\n");
     EXPECT_EQ(none.Row(false, std::nullopt, 1), "greedy,,p.txt,1,9,9,9,9,,0,1\n");
-    // A median of an odd count is a stored float and reads as one; a mean as its double.
+    // Every statistic of the bests prints at their precision, the float nearest it: a mean of
+    // 0.1, 0.2 and 0.4 is 0.23333333681027094 in double; a deviation past the float's range
+    // (that of -3e38 and 3e38, 4.24e38) prints as its double.
     SeriesSummary three("s");
     for (float best : {0.1f, 0.2f, 0.4f}) three.Add(WithBest(best));
     EXPECT_EQ(three.Row(false, std::nullopt, std::nullopt),
-              "s,3,0.1,0.2,0.4," + DoubleText((double{0.1f} + 0.2f + 0.4f) / 3) + "," +
-                  DoubleText(*Statistics({0.1f, 0.2f, 0.4f}, false).Deviation) + ",0,\n");
+              "s,3,0.1,0.2,0.4,0.23333333,0.15275252,0,\n");
+    SeriesSummary wide("s");
+    for (float best : {-3e38f, 3e38f}) wide.Add(WithBest(best));
+    EXPECT_EQ(wide.Row(false, std::nullopt, std::nullopt),
+              "s,2,-3e+38,0,3e+38,0," + DoubleText(*Statistics({-3e38f, 3e38f}, false).Deviation) +
+                  ",0,\n");
 }
 
 TEST(BatchTarget, ReachedWhenAtLeastAsGoodInTheProblemsDirection) {
@@ -395,7 +401,7 @@ TEST(BatchSummarize, GroupsRowsBySeriesAndSummarisesThemAlike) {
     // Each the only series of its problem, so first.
     const std::optional<ErtInterval> band = BootstrapErt({{true, 4}, {false, 30}});
     EXPECT_EQ(SummarizeRuns(table, 2.0, false),
-              a + "2,2,1.5,1,1.5,0.7071067811865476,1,2,0.5,34,1," + DoubleText(band->Low) + "," +
+              a + "2,2,1.5,1,1.5,0.70710677,1,2,0.5,34,1," + DoubleText(band->Low) + "," +
                   DoubleText(band->High) + "\n" + b + "1,7,7,7,7,,0.25,2,0,,1,,\n");
     std::istringstream bad(head + "seed,best,evaluations,solutions,seconds,ended\n" + a +
                            "1,x,10,3,0.5,finished\n");
@@ -410,17 +416,24 @@ TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
         "solutions,seconds,ended,evaluations_to_target,gap,undefined";
     const std::string runs = "p.txt,f,max,1,greedy,1,2,10,3,0.5,finished,4,,0";
     const std::string other = "p.txt,f,max,1,greedy,2,1,30,2,0.5,finished,,,0";
-    const std::string left = "p.txt,f,max,1,greedy,2,2,1.5,1,1.5,0.7071067811865476,1,";
+    const std::string left = "p.txt,f,max,1,greedy,2,2,1.5,1,1.5,0.70710677,1,";
     // {with the target column, the target asked for, the summary's target fields, rank and
     // bootstrap interval, or "refused"}; a resample of the two runs reaches only where it
     // draws the first one, so the interval runs from its 4 evaluations to none reaching.
+    // No target asked for (--target optimum) takes the runs' own from the target column.
     const struct {
         bool column;
-        double target;
+        std::optional<double> target;
         std::string says;
     } cases[] = {
-        {true, 2, "2,0.5,34,1,4,inf"}, {false, 2, "2,0.5,34,1,4,inf"}, {true, 5, "5,0,,1,,"},
-        {false, 5, "5,0,,1,,"},        {true, 1.5, "refused"},         {true, 0.5, "refused"},
+        {true, 2, "2,0.5,34,1,4,inf"},
+        {false, 2, "2,0.5,34,1,4,inf"},
+        {true, 5, "5,0,,1,,"},
+        {false, 5, "5,0,,1,,"},
+        {true, 1.5, "refused"},
+        {true, 0.5, "refused"},
+        {true, std::nullopt, "2,0.5,34,1,4,inf"},
+        {false, std::nullopt, "refused"},
     };
     for (const auto& c : cases) {
         const std::string tail = c.column ? ",2\n" : "\n";
@@ -428,14 +441,36 @@ TEST(BatchSummarize, TheTargetAskedForDecidesReached) {
                                  tail);
         std::string got;
         try {
-            got = SummarizeRuns(table, c.target, false);
+            got = SummarizeRuns(table, c.target, false, false, !c.target);
         } catch (const BatchInputError& e) {
-            got = std::string(e.what()).find("the runs were made with --target 2") !=
-                          std::string::npos
+            const std::string why = e.what();
+            got = why.find("the runs were made with --target 2") != std::string::npos ||
+                          why.find("lacks") != std::string::npos
                       ? "refused"
                       : e.what();
         }
         EXPECT_EQ(got, c.says == "refused" ? c.says : left + c.says + "\n")
-            << c.column << " " << c.target;
+            << c.column << " " << c.target.value_or(-1);
     }
+}
+
+// --reads lists the settings a run of the algorithm reads with some choice of the others (the
+// genetic algorithm's tournament size also when roulette is chosen), and never a delay.
+TEST(BatchReads, ListsWhatARunReadsWithSomeChoice) {
+    for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
+        std::string read;  // in the table's order, over every selection and crossover type
+        for (std::size_t i = 0; i < kSettingCount; ++i) {
+            bool any = false;
+            for (int choice = 0; choice < 6; ++choice) {
+                AlgParameters p;
+                StartSettings(p);
+                p.SelectionType = choice % 2;
+                p.CrossoverType = choice / 2;
+                any = any || SettingUsedBy(kSettings[i], KindAt(k), p);
+            }
+            if (any) read += std::string(kSettings[i].Name) + "\n";
+        }
+        EXPECT_EQ(SettingsReadBy(KindAt(k)), read) << AlgorithmName(KindAt(k));
+    }
+    EXPECT_EQ(SettingsReadBy(Greedy), "A\n");
 }

@@ -522,3 +522,29 @@ TEST_F(BatchRunner, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     EXPECT_EQ(Slurp(readOnly), "kept\n");
     EXPECT_EQ(Slurp(twoNames), "kept\n");
 }
+
+// The help fits 80 columns and gives every option it names a line of its own; like every
+// output, it fails (status 1) when standard output cannot be written.
+TEST_F(BatchRunner, HelpFitsEightyColumnsWithALinePerOption) {
+    const Outcome o = Run("--help");
+    ASSERT_EQ(o.Status, 0);
+    std::istringstream lines(o.Out);
+    std::string starts;  // the options that begin a line
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        if (line.rfind("  --", 0) == 0)
+            starts += line.substr(2, line.find_first_of(" ,", 2) - 2) + " ";
+    }
+    for (std::size_t at = o.Out.find("--"); at != std::string::npos;
+         at = o.Out.find("--", at + 2)) {
+        const std::size_t end = o.Out.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", at + 2);
+        const std::string name = o.Out.substr(at, end - at);
+        EXPECT_NE(starts.find(name + " "), std::string::npos) << name << " has no line";
+    }
+    for (const char* args : {"--help", "--version", "--reads greedy"}) {
+        const std::string command =
+            std::string(QUARMEL_BATCH_EXE) + " " + args + " >/dev/full 2>/dev/null";
+        const int rc = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, 1) << args;
+    }
+}

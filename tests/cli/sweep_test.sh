@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# scripts/sweep.sh through GNU parallel: a small sweep joins into what single invocations print,
-# and a sweep killed mid-way keeps its finished shards while the join names the missing one.
+# scripts/sweep.sh through GNU parallel: a small sweep joins into what single invocations print
+# (also of several problems, with their optima as targets and a grid of one algorithm's
+# setting), a sweep killed mid-way keeps its finished shards while the join names the missing
+# one, one sweep at a time works in a folder, and a shard of other options is never joined.
 #   tests/cli/sweep_test.sh QUARMEL_BATCH
 set -euo pipefail
 batch=$1
@@ -94,6 +96,45 @@ status=0
 "$sweep" --batch "$batch" --algorithms "greedy steepest" --seeds 3:5 --shard-runs 2 \
   --dir "$work/a" --join-only "$work/square.txt" -- --target 3.5 2>"$work/err" || status=$?
 [[ $status -eq 2 ]] && grep -q "1 rows for 2 runs" "$work/err" || fail "a short shard: $(cat "$work/err")"
+# Without the manifest, a shard made with other options (settings, algorithm, seeds, problem) is
+# still refused: the join checks every row's series columns and seed.
+cp "$work/square.txt" "$work/copy.txt"
+while read -r forged; do
+  rm -rf "$work/f" && cp -r "$work/d" "$work/f" && rm "$work/f/manifest" "$work/f/joined.csv"
+  # shellcheck disable=SC2086 # the options of the forged shard
+  "$batch" --format runs --target 3.5 $forged >"$work/f/shards/greedy-3-4.csv" 2>/dev/null
+  status=0
+  "$sweep" --batch "$batch" --algorithms "greedy steepest" --seeds 3:5 --shard-runs 2 \
+    --dir "$work/f" --join-only "$work/square.txt" -- --target 3.5 2>"$work/err" >/dev/null ||
+    status=$?
+  [[ $status -eq 2 ]] && grep -q "greedy-3-4.csv: row 2 was made with other options" "$work/err" &&
+    [[ ! -f $work/f/joined.csv ]] || fail "a forged shard ($forged): $(cat "$work/err")"
+done <<END
+--algorithm greedy --seed 3 --runs 2 --set A=0.1 $work/square.txt
+--algorithm steepest --seed 3 --runs 2 $work/square.txt
+--algorithm greedy --seed 5 --runs 2 $work/square.txt
+--algorithm greedy --seed 3 --runs 2 $work/copy.txt
+END
+
+# Several problems with their known optima as targets, and a grid axis that only the genetic
+# algorithm reads: the rows and the summary of one invocation per algorithm.
+examples=$(cd "$(dirname "$0")/../../examples" && pwd)
+common=(--set Iterations=5 --target optimum)
+"$sweep" --batch "$batch" --algorithms "greedy genetic" --seeds 1:2 --dir "$work/e" \
+  "$examples/sphere.txt" "$examples/booth.txt" -- --grid PopSize=10,20 "${common[@]}" \
+  >"$work/summary" 2>"$work/err" || fail "a sweep of two problems: $(cat "$work/err")"
+for format in runs summary; do
+  {
+    "$batch" --algorithm greedy --seed 1 --runs 2 --format $format "${common[@]}" \
+      "$examples/sphere.txt" "$examples/booth.txt"
+    "$batch" --algorithm genetic --seed 1 --runs 2 --format $format --no-header \
+      --grid PopSize=10,20 "${common[@]}" "$examples/sphere.txt" "$examples/booth.txt"
+  } >"$work/expected-$format" 2>/dev/null
+done
+cmp <(no_seconds "$work/expected-runs") <(no_seconds "$work/e/joined.csv") &&
+  cmp <(no_seconds "$work/expected-summary") <(no_seconds "$work/summary") ||
+  fail "a sweep of two problems differs from single invocations"
+[[ ! -e $work/e/summary.csv.part ]] || fail "a summary part was left"
 
 # Killed while a shard that never ends (annealing at Alfa 1 on x^100) still runs.
 setsid "$sweep" --batch "$batch" --algorithms "greedy annealing" --seeds 1:1 --jobs 2 \
@@ -104,8 +145,22 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 sleep 0.2
+# A second sweep into the folder is refused at once; after kill -9 of the sweep its jobs live on
+# and a resume waits for them (here for ever, so it is timed out) instead of racing them.
+status=0
+"$sweep" --batch "$batch" --algorithms "greedy annealing" --seeds 1:1 --dir "$work/b" \
+  "$work/power.txt" -- --set Alfa=1 >/dev/null 2>"$work/err" || status=$?
+[[ $status -eq 2 ]] && grep -q "another sweep (process $leader" "$work/err" ||
+  fail "a second sweep: status $status: $(cat "$work/err")"
+kill -KILL "$leader"
+{ wait "$leader"; } 2>/dev/null || true
+status=0
+timeout 2 "$sweep" --batch "$batch" --algorithms "greedy annealing" --seeds 1:1 \
+  --dir "$work/b" "$work/power.txt" -- --set Alfa=1 >/dev/null 2>"$work/err" || status=$?
+[[ $status -eq 124 ]] && grep -q "waiting for the jobs of an interrupted sweep" "$work/err" ||
+  fail "a resume after kill -9: status $status: $(cat "$work/err")"
 kill -TERM -- "-$leader"
-wait "$leader" || true
+while pgrep -g "$leader" >/dev/null; do sleep 0.1; done
 [[ -f $work/b/shards/greedy-1-1.csv ]] || fail "the finished shard is gone"
 [[ ! -f $work/b/shards/annealing-1-1.csv ]] || fail "the killed shard looks complete"
 [[ $(wc -l <"$work/b/shards/greedy-1-1.csv") -eq 2 ]] || fail "the finished shard is damaged"
