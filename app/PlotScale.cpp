@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/NumberText.h"
+#include "app/PlotTicks.h"
 
 namespace quarmel {
 
@@ -187,6 +188,29 @@ std::vector<PlotPoint> PlotScale::Thinned(const ConvergenceCurve& curve, bool be
     return points;
 }
 
+std::vector<PlotPoint> PlotScale::BestSteps(const ConvergenceCurve& curve) const {
+    const std::vector<float>& best = curve.BestSoFar();
+    std::vector<PlotPoint> points;
+    const double first = std::floor(box_.Left) - 2, last = std::ceil(box_.Right()) + 2;
+    double column = -kNone;
+    for (std::size_t i = 0; i < best.size(); ++i) {
+        const auto s = Scaled(best[i]);
+        if (!s) continue;
+        const double c = static_cast<double>(std::lround(std::clamp(X(curve, i), first, last)));
+        const double row = Row(*s);
+        if (c == column) {
+            // The best so far only improves, so the column's stroke runs to its latest value.
+            points.back().Y = row;
+            continue;
+        }
+        // Level at the best held until this column, then to the new one.
+        points.push_back({c, points.empty() ? row : points.back().Y});
+        points.push_back({c, row});
+        column = c;
+    }
+    return points;
+}
+
 std::vector<PlotPoint> PlotScale::MeanLine(const ConvergenceCurve& curve) const {
     std::vector<PlotPoint> points;
     for (const GenerationMean& g : curve.Means()) {
@@ -204,38 +228,60 @@ std::optional<PlotPoint> PlotScale::FloorMark(const ConvergenceCurve& curve) con
     return std::nullopt;
 }
 
+namespace {
+
+// At most this many marks on the value axis and across.
+constexpr int kMostValueTicks = 6;
+constexpr int kMostXTicks = 8;
+constexpr double kEndSlack = 1e-9;
+
+// Round values from lo to hi (both above 0) on a log axis; within a decade, where no power or
+// its doubles and fives fall, the round values of a linear axis.
+std::vector<double> LogOrNiceTicks(double lo, double hi, int most) {
+    std::vector<double> ticks = LogTicks(lo, hi, most);
+    if (ticks.size() < 2) ticks = NiceTicks(lo, hi, most);
+    return ticks;
+}
+
+}  // namespace
+
 std::vector<AxisTick> PlotScale::ValueTicks() const {
+    if (!HasValues()) return {};
+    std::vector<double> values;
+    if (high_ <= low_) {
+        values = {Inverse(low_)};
+    } else {
+        // A hair wider, so that a round value at an end is not lost to rounding.
+        const double a = low_ + (high_ - low_) * (view_.Bottom - kEndSlack);
+        const double b = low_ + (high_ - low_) * (view_.Top + kEndSlack);
+        if (!axes_.LogY) {
+            values = NiceTicks(a, b, kMostValueTicks);
+        } else if (symmetricLog_) {
+            values = SymmetricLogTicks(Inverse(a), Inverse(b), linearWithin_, kMostValueTicks);
+        } else {
+            values = LogOrNiceTicks(Inverse(a), Inverse(b), kMostValueTicks);
+        }
+    }
+    const std::vector<std::string> labels = TickLabels(values);
     std::vector<AxisTick> ticks;
-    if (!HasValues()) return ticks;
-    if (high_ <= low_) return {{Row(low_), GeneralText(Inverse(low_), 4)}};
-    for (int i = 0; i <= 4; ++i) {
-        const double f = view_.Bottom + (view_.Top - view_.Bottom) * i / 4.0;
-        const double s = low_ + (high_ - low_) * f;
-        ticks.push_back({box_.Bottom() - box_.Height * i / 4.0, GeneralText(Inverse(s), 4)});
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (const auto s = ScaledMeasure(values[i])) ticks.push_back({Row(*s), labels[i]});
     }
     return ticks;
 }
 
 std::vector<AxisTick> PlotScale::XTicks() const {
     const auto [from, to] = XRange();
-    const double a = from + (to - from) * view_.Left, b = from + (to - from) * view_.Right;
+    const double a = from + (to - from) * (view_.Left - kEndSlack);
+    const double b = from + (to - from) * (view_.Right + kEndSlack);
+    const bool log = axes_.X == PlotX::LogEvaluations;
+    const std::vector<double> values =
+        log ? LogOrNiceTicks(std::pow(10.0, a), std::pow(10.0, b), kMostXTicks)
+            : NiceTicks(a, b, kMostXTicks);
+    const std::vector<std::string> labels = TickLabels(values);
     std::vector<AxisTick> ticks;
-    if (axes_.X == PlotX::LogEvaluations) {
-        const long first = std::lround(std::ceil(a)), last = std::lround(std::floor(b));
-        const long every = std::max(1L, (last - first + 8) / 8);
-        for (long k = first; k <= last; k += every) {
-            ticks.push_back({Column(static_cast<double>(k)), GeneralText(std::pow(10.0, k), 4)});
-        }
-        // Zoomed within a decade: its ends.
-        if (ticks.empty()) {
-            for (double x : {a, b}) ticks.push_back({Column(x), GeneralText(std::pow(10.0, x), 4)});
-        }
-        return ticks;
-    }
-    for (int i = 0; i <= 4; ++i) {
-        double x = a + (b - a) * i / 4.0;
-        if (b - a >= 8) x = std::round(x);  // whole counts where they are far enough apart
-        ticks.push_back({Column(x), GeneralText(x, 4)});
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ticks.push_back({Column(log ? std::log10(values[i]) : values[i]), labels[i]});
     }
     return ticks;
 }

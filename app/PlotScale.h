@@ -100,16 +100,18 @@ class PlotScale {
     // column: each column's lowest and highest row, column by column. Its cost is set by the
     // curve's length and the box's width, not by how far the view is zoomed.
     std::vector<PlotPoint> Thinned(const ConvergenceCurve& curve, bool bestSoFar) const;
+    // The best so far as steps: level from one published point to the next, then straight up
+    // or down to the new best, at most one step per pixel column. A run with one point gives
+    // two equal points, which the plot marks.
+    std::vector<PlotPoint> BestSteps(const ConvergenceCurve& curve) const;
     // The population means as a line, one point per generation that has one.
     std::vector<PlotPoint> MeanLine(const ConvergenceCurve& curve) const;
     // Where the best so far first reaches a distance of 0 on the log scale (on the bottom edge).
     std::optional<PlotPoint> FloorMark(const ConvergenceCurve& curve) const;
 
-    // Five marks from the bottom of the view to its top, evenly apart on the scale, labelled
-    // with the values (not their logarithms) to four significant digits.
+    // Marks at round values in view (PlotTicks: 1-2-5 steps, powers of ten on a log scale),
+    // labelled with the values (not their logarithms) in one number style.
     std::vector<AxisTick> ValueTicks() const;
-    // Across: a mark at each power of ten in view on the log scale (every other one past eight),
-    // otherwise five evenly apart.
     std::vector<AxisTick> XTicks() const;
     // What the axes show, in words: "evaluations (log)", "distance to best known 1,5 (log)".
     std::string XCaption() const;

@@ -1,6 +1,9 @@
 #include "app/PlotTicks.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "app/NumberText.h"
 
 namespace quarmel {
 
@@ -44,6 +47,54 @@ std::vector<double> LogTicks(double lo, double hi, int most) {
     for (int every : {1, 2, 5, 10, 20, 50, 100}) {
         if (static_cast<int>(ticks.size()) <= most) break;
         ticks = inside({1}, every);
+    }
+    return ticks;
+}
+
+std::vector<std::string> TickLabels(const std::vector<double>& ticks) {
+    bool plain = true;
+    for (double t : ticks) {
+        const double size = std::fabs(t);
+        if (size != 0 && (size < 1e-4 || size >= 1e6)) plain = false;
+    }
+    std::vector<std::string> labels;
+    for (double t : ticks) {
+        if (plain || t == 0 || !std::isfinite(t)) {
+            // 12 digits drop the noise of a step times its index (0,30000000000000004).
+            labels.push_back(GeneralText(t, 12));
+            continue;
+        }
+        int exponent = static_cast<int>(std::floor(std::log10(std::fabs(t))));
+        double mantissa = t / std::pow(10.0, exponent);
+        // A mantissa that rounds up to 10 moves to the next power.
+        if (std::fabs(std::round(mantissa * 100) / 100) >= 10) {
+            ++exponent;
+            mantissa /= 10;
+        }
+        labels.push_back(GeneralText(mantissa, 3) + "E" + std::to_string(exponent));
+    }
+    return labels;
+}
+
+std::vector<double> SymmetricLogTicks(double lo, double hi, double linear, int most) {
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !(linear > 0) || most < 1) return {};
+    if (lo > hi) std::swap(lo, hi);
+    const int first = static_cast<int>(std::floor(std::log10(linear)));
+    const double reach = std::max(std::fabs(lo), std::fabs(hi));
+    const int last = std::max(first, static_cast<int>(std::ceil(std::log10(reach))));
+    std::vector<double> ticks;
+    for (int every : {1, 2, 5, 10, 20, 50, 100}) {
+        ticks.clear();
+        for (int d = last; d >= first; --d) {
+            if ((d - first) % every == 0 && -std::pow(10.0, d) >= lo)
+                ticks.push_back(-std::pow(10.0, d));
+        }
+        if (lo <= 0 && hi >= 0) ticks.push_back(0.0);
+        for (int d = first; d <= last; ++d) {
+            if ((d - first) % every == 0 && std::pow(10.0, d) <= hi)
+                ticks.push_back(std::pow(10.0, d));
+        }
+        if (static_cast<int>(ticks.size()) <= most) break;
     }
     return ticks;
 }

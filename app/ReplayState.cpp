@@ -63,6 +63,11 @@ ListChange FollowPath(const SolutionList& run, std::size_t count, SolutionList& 
     return ListChange::Grown;
 }
 
+std::string ReplayStepText(const ReplayState& replay) {
+    if (!replay.Available()) return "Step 0 / 0";
+    return "Step " + std::to_string(replay.Step() + 1) + " / " + std::to_string(replay.Last() + 1);
+}
+
 std::string ReplayGenerationsText(const GenerationStore* generations) {
     if (generations == nullptr) return "";
     if (generations->Stride() == 1) return "The population of every generation is shown.";

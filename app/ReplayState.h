@@ -71,6 +71,10 @@ inline std::size_t NewestFirstRow(std::size_t step, std::size_t count) {
 // what it lacks; returns how the path changed, as the chart's marker feed takes it.
 ListChange FollowPath(const SolutionList& run, std::size_t count, SolutionList& path);
 
+// The replay bar's count of where it stands: the steps numbered from 1 ("Step 1 / 200" at the
+// first of 200 solutions, "Step 200 / 200" at the last).
+std::string ReplayStepText(const ReplayState& replay);
+
 // The replay bar's tooltip: which generations' populations are shown ("" for a run without
 // populations).
 std::string ReplayGenerationsText(const GenerationStore* generations);

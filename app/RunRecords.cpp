@@ -1,31 +1,28 @@
 #include "app/RunRecords.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "algorithms/AlgorithmTable.h"
 #include "app/CsvTables.h"
+#include "app/NumberText.h"
+#include "app/RunTables.h"
 #include "app/RunTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel {
 
-namespace {
-
-std::optional<double> Wide(const std::optional<float>& v) {
-    return v ? std::optional<double>(*v) : std::nullopt;
-}
-
-}  // namespace
-
 RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
-                    std::uint32_t seed, const SolutionList& solutions,
-                    unsigned long long evaluations, double seconds, bool stopped) {
+                    const std::string& problemFile, std::uint32_t seed,
+                    const SolutionList& solutions, unsigned long long evaluations, double seconds,
+                    bool stopped) {
     RunRecord r;
     r.Kind = kind;
     r.Settings = ChangedSettingsText(params, kind);
     r.Problem = problem;
-    r.Series = SeriesFields("", problem, kind, params);
+    r.Series = SeriesFields(problemFile, problem, kind, params);
+    r.Maximize = params.Maximize();
     r.Seed = seed;
     if (!solutions.Empty()) r.Best = solutions.Best(params.Maximize()).Value;
     r.Solutions = solutions.Count();
@@ -36,19 +33,32 @@ RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::
 }
 
 std::vector<std::string> RunCells(const RunRecord& r) {
+    // The window's number texts, with the decimal comma; the CSV tables keep their ".".
+    std::string seconds = SecondsText(r.Seconds);
+    std::replace(seconds.begin(), seconds.end(), '.', ',');
     // An empty settings text would look like a missing value.
-    return {AlgorithmName(r.Kind),       r.Settings.empty() ? "start settings" : r.Settings,
-            std::to_string(r.Seed),      CsvNumber(Wide(r.Best)),
-            std::to_string(r.Solutions), std::to_string(r.Evaluations),
-            SecondsText(r.Seconds)};
+    return {AlgorithmName(r.Kind),
+            r.Settings.empty() ? "start settings" : r.Settings,
+            std::to_string(r.Seed),
+            r.Best ? GeneralText(*r.Best, 9) : "none",
+            std::to_string(r.Solutions),
+            std::to_string(r.Evaluations),
+            seconds};
 }
 
 std::string RunsCsv(const std::vector<RunRecord>& runs) {
-    std::string out = RunRowHeader(false);
+    std::string out = RunsTableHeader(false);
     for (const RunRecord& r : runs) {
-        out += RunRowFields(r.Series, r.Seed, r.Best, r.Evaluations, r.Solutions, r.Seconds,
-                            r.Stopped ? "stopped" : "finished") +
-               "\n";
+        RunOutcome run;
+        run.Seed = r.Seed;
+        run.Best = r.Best;
+        run.Steps = r.Solutions;
+        run.Evaluations = r.Evaluations;
+        run.Undefined = r.Undefined;
+        run.Seconds = r.Seconds;
+        // Stop is the user cancelling the run, as Cancel is in an experiment.
+        run.Ended = r.Stopped ? RunEnd::Cancelled : RunEnd::Finished;
+        out += RunsTableRow(r.Series, run, std::nullopt, r.Known, r.Maximize);
     }
     return out;
 }

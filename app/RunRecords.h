@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ExampleCatalogue.h"
 #include "model/Algparameters.h"
 #include "model/Solution.h"
 
@@ -25,20 +26,24 @@ struct RunRecord {
     bool Stopped = false;  // ended by Stop rather than by itself
     // The best value's distance to a known optimum; empty when none is known.
     std::string GapText;
+    std::optional<ExampleProblem> Known;  // what the catalogue knows of the problem, if anything
+    bool Maximize = false;
 };
 
-// A finished run's record from its published list.
+// A finished run's record from its published list; `problemFile` is the runs table's problem
+// column (ProblemFileColumn: empty when the function does not come from a file as it is).
 RunRecord RecordRun(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
-                    std::uint32_t seed, const SolutionList& solutions,
-                    unsigned long long evaluations, double seconds, bool stopped);
+                    const std::string& problemFile, std::uint32_t seed,
+                    const SolutionList& solutions, unsigned long long evaluations, double seconds,
+                    bool stopped);
 
-// The runs as the batch runner's runs table (--format runs): the header and a row per run,
-// "finished" or "stopped" in the last column. The problem column is empty: the window's
-// function need not come from a file.
+// The runs as an experiment's runs table without a target (RunsTableHeader, RunsTableRow): the
+// same columns by the same code, with the gap to a known optimum and the undefined count.
 std::string RunsCsv(const std::vector<RunRecord>& runs);
 
 // The cells of one run's row in the window's runs table: algorithm, settings ("start settings"
-// when none differs), seed, best value, solutions, evaluations, seconds.
+// when none differs), seed, best value ("none" without one), solutions, evaluations, seconds;
+// numbers as the window writes them, with the decimal comma.
 std::vector<std::string> RunCells(const RunRecord& run);
 
 // A run's duration as the status line shows it: "0:07", "12:34", "1:02:03".

@@ -8,11 +8,9 @@ const char* const kReasons[] = {
     "division by zero", "square root of a negative number", "logarithm of a number not above 0",
     "inverse trigonometric function outside its domain", "too deep recursion"};
 
-// Digits grouped by three with commas, whatever the locale.
-std::string Grouped(unsigned long long n) {
-    std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-    return digits;
+// Counts in plain digits: the window's decimal comma leaves no separator for thousands.
+std::string Count(unsigned long long n) {
+    return std::to_string(n);
 }
 
 }  // namespace
@@ -30,13 +28,12 @@ std::string UndefinedValueReason(int evalError) {
 }
 
 std::string UndefinedShortText(unsigned long long undefined) {
-    return undefined == 0 ? std::string() : Grouped(undefined) + " undefined";
+    return undefined == 0 ? std::string() : Count(undefined) + " undefined";
 }
 
 std::string UndefinedCountText(unsigned long long undefined, unsigned long long evaluations) {
     if (undefined == 0) return {};
-    return Grouped(undefined) + " of " + Grouped(evaluations) +
-           " evaluations undefined, counted as 0";
+    return Count(undefined) + " of " + Count(evaluations) + " evaluations undefined, counted as 0";
 }
 
 }  // namespace quarmel

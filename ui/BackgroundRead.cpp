@@ -6,7 +6,11 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProgressDialog>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <exception>
 #include <filesystem>
@@ -19,21 +23,47 @@ namespace {
 // How long a read may take before the busy dialog shows: a read that is soon done shows none.
 constexpr int kDialogDelayMs = 300;
 
-// Drops the user's input to every window (and requests to close one) while it is installed.
-// Dropped, not deferred: a click made while the program was busy is not replayed afterwards.
+// Drops the user's input to every window while it is installed: a click made while the program
+// was busy is not replayed afterwards. A request to close a window is held instead, and made
+// again once the work is done, so the window closes as asked (asking first if it asks).
 class InputHeldOff : public QObject {
   public:
     InputHeldOff() { qApp->installEventFilter(this); }
-    ~InputHeldOff() override { qApp->removeEventFilter(this); }
+    ~InputHeldOff() override {
+        qApp->removeEventFilter(this);
+        for (const QPointer<QWidget>& window : closing_) {
+            if (window) QTimer::singleShot(0, window, [w = window] { w->close(); });
+        }
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->isInputEvent() || event->type() == QEvent::Close ||
-            event->type() == QEvent::Shortcut || event->type() == QEvent::ShortcutOverride) {
+        if (event->type() == QEvent::Close) {
+            QWidget* window = WindowOf(watched);
+            if (window && !closing_.contains(window)) closing_ << window;
+            return true;
+        }
+        if (event->isInputEvent() || event->type() == QEvent::Shortcut ||
+            event->type() == QEvent::ShortcutOverride) {
             return true;
         }
         return QObject::eventFilter(watched, event);
     }
+
+  private:
+    // The top-level widget a close request is for: sent to the widget, or by the window system
+    // to its window.
+    static QWidget* WindowOf(QObject* watched) {
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            return widget->isWindow() ? widget : nullptr;
+        }
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (static_cast<QObject*>(top->windowHandle()) == watched) return top;
+        }
+        return nullptr;
+    }
+
+    QList<QPointer<QWidget>> closing_;
 };
 
 }  // namespace

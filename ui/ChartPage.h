@@ -51,6 +51,9 @@ class ChartPage : public QWidget {
     void SetAxisVariables(const std::vector<std::string>& names, bool read);
     // Chooses the axes from the lists, sets up the range controls and samples the surface.
     void SetUpAxes();
+    // After a reading that does not set up the axes (Calculate, Save): the X list shows the
+    // variable the chart is drawn over, when the problem still has it.
+    void ShowDrawnAxisX();
     // One tick of the chart timer: while the page is shown, the panel gets the surface and the
     // solutions' markers and redraws.
     void Tick(const SolutionList& solutions, const SolutionList& population, int periodMs);

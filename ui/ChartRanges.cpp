@@ -66,6 +66,10 @@ void ChartPage::SetUpAxes() {
     }
 }
 
+void ChartPage::ShowDrawnAxisX() {
+    if (axisX_ < ComboBoxAxeX->count()) ComboBoxAxeX->setCurrentIndex(axisX_);
+}
+
 void ChartPage::SetUpRangeControls(bool xOnly, int xVariable, int yVariable) {
     // The final positions and texts are set here; the bars' own handlers would only resample,
     // which the caller does once at the end.

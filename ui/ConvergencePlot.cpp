@@ -295,7 +295,15 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
         painter.setPen(QPen(faint, 1));
         painter.drawPath(LinePath(scale.Thinned(run->Curve, false)));
         painter.setPen(QPen(run->Colour, 2, run->Stopped ? Qt::DashLine : Qt::SolidLine));
-        painter.drawPath(LinePath(scale.Thinned(run->Curve, true)));
+        const std::vector<PlotPoint> steps = scale.BestSteps(run->Curve);
+        painter.drawPath(LinePath(steps));
+        // A line of one point has no length: a dot shows where it is.
+        if (!steps.empty() && steps.front().X == steps.back().X &&
+            steps.front().Y == steps.back().Y) {
+            painter.setBrush(run->Colour);
+            painter.drawEllipse(QPointF(steps.front().X, steps.front().Y), 3.0, 3.0);
+            painter.setBrush(Qt::NoBrush);
+        }
         if (!run->Curve.Means().empty()) {
             painter.setPen(QPen(run->Colour, 1, Qt::DotLine));
             painter.drawPath(LinePath(scale.MeanLine(run->Curve)));

@@ -43,9 +43,12 @@ class QtDialogs : public Dialogs {
                         QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }
-    bool Confirm(const std::string& caption, const std::string& text) override {
+    bool Confirm(const std::string& caption, const std::string& text,
+                 DefaultButton defaultButton) override {
         QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text),
                         QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(defaultButton == DefaultButton::Yes ? QMessageBox::Yes
+                                                                 : QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
     std::string OpenFileName(const FileDialogSettings& s) override { return Run(s, false); }

@@ -17,6 +17,9 @@ struct FileDialogSettings {
     bool OverwritePrompt = false;
 };
 
+// The button of a question that Enter presses. A question whose Yes discards something has No.
+enum class DefaultButton { Yes, No };
+
 // Every message box and file dialog of the program goes through this seam, so window tests can
 // script the answers and no test ever waits on a modal box. Texts are UTF-8.
 class Dialogs {
@@ -27,7 +30,8 @@ class Dialogs {
     // The error box of a command that failed; the text is shown as given.
     virtual void Error(const std::string& text) = 0;
     // A Yes/No question with a caption of its own; true for Yes.
-    virtual bool Confirm(const std::string& caption, const std::string& text) = 0;
+    virtual bool Confirm(const std::string& caption, const std::string& text,
+                         DefaultButton defaultButton) = 0;
     // The chosen file, or an empty text when the user cancels.
     virtual std::string OpenFileName(const FileDialogSettings& settings) = 0;
     virtual std::string SaveFileName(const FileDialogSettings& settings) = 0;

@@ -23,10 +23,11 @@ QString Number(double value) {
 void PaintTicks(QPainter& painter, const QRectF& box, const std::vector<double>& ticks,
                 const std::function<double(double)>& y) {
     const QFontMetrics fm = painter.fontMetrics();
-    for (double t : ticks) {
-        const double at = y(t);
+    const std::vector<std::string> labels = TickLabels(ticks);
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const double at = y(ticks[i]);
         painter.drawLine(QPointF(box.left() - 4, at), QPointF(box.left(), at));
-        const QString label = Number(t);
+        const QString label = QString::fromStdString(labels[i]);
         painter.drawText(
             QPointF(box.left() - 6 - fm.horizontalAdvance(label), at + fm.ascent() / 2.0), label);
     }
@@ -171,10 +172,12 @@ void ExperimentPlot::Paint(QPainter& painter, const QRect& area) const {
 
 void ExperimentPlot::PaintEvaluationAxis(QPainter& painter, const QRectF& box) const {
     const QFontMetrics fm = painter.fontMetrics();
-    for (double t : DecadeTicks(lastEvaluations_)) {
-        const double x = EvaluationX(box, t);
+    const std::vector<double> ticks = DecadeTicks(lastEvaluations_);
+    const std::vector<std::string> labels = TickLabels(ticks);
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const double x = EvaluationX(box, ticks[i]);
         painter.drawLine(QPointF(x, box.bottom()), QPointF(x, box.bottom() + 4));
-        const QString label = t < 1e4 ? QString::number(t) : QString("1E%1").arg(std::log10(t));
+        const QString label = QString::fromStdString(labels[i]);
         painter.drawText(
             QPointF(x - fm.horizontalAdvance(label) / 2.0, box.bottom() + fm.height() + 2), label);
     }
@@ -310,8 +313,9 @@ void ExperimentPlot::PaintLegend(QPainter& painter, const QRectF& box) const {
     }
 }
 
-std::string ExperimentPlot::PngBytes() const {
-    return WidgetPng(*this, [this](QPainter& p, const QRect& r) { Paint(p, r); });
+std::string ExperimentPlot::PngBytes(int scale) const {
+    return WidgetPng(
+        *this, [this](QPainter& p, const QRect& r) { Paint(p, r); }, scale);
 }
 
 std::string ExperimentPlot::SvgBytes() const {

@@ -46,7 +46,7 @@ class ExperimentPlot : public QWidget {
     QString Title() const;
     void Paint(QPainter& painter, const QRect& area) const;
     // The plot as shown (or at its preferred size while hidden).
-    std::string PngBytes() const;
+    std::string PngBytes(int scale) const;
     std::string SvgBytes() const;
 
     QSize sizeHint() const override { return {380, 280}; }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -23,12 +24,14 @@
 #include "algorithms/AlgorithmTable.h"
 #include "app/ExperimentSetup.h"
 #include "app/NumberText.h"
+#include "app/PictureScale.h"
 #include "app/RunProgress.h"
 #include "app/Verdicts.h"
 #include "ui/Dialogs.h"
 #include "ui/ExperimentPlot.h"
 #include "ui/Mainform.h"
 #include "ui/PictureExport.h"
+#include "ui/ScreenFit.h"
 
 namespace quarmel {
 
@@ -81,7 +84,17 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     : QDialog(form), form_(form), keptBests_(std::move(keptBests)) {
     setObjectName("ExperimentWindow");
     setWindowTitle("Experiment");
-    auto* layout = new QVBoxLayout(this);
+    // The content scrolls where the screen has less room than it needs.
+    auto* content = new QWidget;
+    auto* layout = new QVBoxLayout(content);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("ScrollExperiment");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // not a stop of its own for Tab
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     auto* setup = new QGroupBox("Runs");
     auto* setupRow = new QHBoxLayout(setup);
@@ -160,6 +173,8 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
         table_->setHorizontalHeaderItem(c, new QTableWidgetItem(kColumns[c]));
     }
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab goes on to the export buttons; the arrows move within the table.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Room for a row per algorithm without scrolling.
@@ -171,7 +186,7 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
     auto* exportRow = new QHBoxLayout;
     exportRow->addStretch();
     exportRuns_ = AddButton(exportRow, "ButtonExperimentRunsCsv", "Export &runs as CSV...");
-    exportLong_ = AddButton(exportRow, "ButtonExperimentLongCsv", "Export &long table as CSV...");
+    exportLong_ = AddButton(exportRow, "ButtonExperimentLongCsv", "Export lo&ng table as CSV...");
     layout->addLayout(exportRow);
 
     timer_ = new QTimer(this);
@@ -185,7 +200,8 @@ ExperimentWindow::ExperimentWindow(TFormMain* form,
         for (ExperimentPlot* p : plots_) p->SetLogValues(on);
     });
     connect(target_, &QLineEdit::textEdited, this, [this] { targetEdited_ = true; });
-    resize(1180, 760);
+    scroll->setWidget(content);
+    FitToScreen(this, QSize(1180, 760));
     UpdateControls();
 }
 
@@ -205,6 +221,18 @@ void ExperimentWindow::Open() {
     show();
     raise();
     activateWindow();
+}
+
+void ExperimentWindow::reject() {
+    // A hidden window's runs would keep every core busy with nothing to show for it.
+    if (Running() && !(control_ && control_->Cancel)) {
+        if (!CurrentDialogs().Confirm("Experiment", "Stop the experiment's runs and close?",
+                                      DefaultButton::No)) {
+            return;
+        }
+        Cancel();
+    }
+    QDialog::reject();
 }
 
 void ExperimentWindow::Start() {
@@ -379,7 +407,7 @@ void ExperimentWindow::ExportPlot(const ExperimentPlot* plot, bool svg) {
         CurrentDialogs().SaveFileName(svg ? ExportDialog("SVG drawing", "svg", names[i])
                                           : ExportDialog("PNG image", "png", names[i]));
     if (path.empty()) return;
-    WriteExport(path, svg ? plot->SvgBytes() : plot->PngBytes());
+    WriteExport(path, svg ? plot->SvgBytes() : plot->PngBytes(PictureScale(path)));
 }
 
 }  // namespace quarmel

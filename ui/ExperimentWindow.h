@@ -41,6 +41,11 @@ class ExperimentWindow : public QDialog {
     void Open();
     bool Running() const { return worker_.joinable(); }
 
+  protected:
+    // Closing (the title bar, Escape) while runs go on asks; Yes cancels them, No keeps the
+    // window open with its runs.
+    void reject() override;
+
   private:
     void Start();
     void Cancel();

@@ -111,6 +111,9 @@ void FunctionPage::resizeEvent(QResizeEvent* event) {
     GroupBoxFuncValue->setGeometry(8, 110, w - 16, 90);
     LabelFuncCalc->setGeometry(124, 16, w - 160, 66);
     GroupBoxVariables->setGeometry(8, 206, w - 16, h - 210);
+    // The table follows the page's own size: the window's first layout runs before the page
+    // has one, and a hidden page is resized only when it is next shown.
+    LayoutVariablesGrid();
 }
 
 void FunctionPage::ApplyPaletteColours(const QColor& page) {
@@ -222,6 +225,15 @@ void FunctionPage::ClearFunctionInput() {
 void FunctionPage::SetRunning(bool running) {
     StringGridVariables->setEnabled(!running);
     EditFunction->setReadOnly(running);
+}
+
+QStringList FunctionPage::Texts() const {
+    QStringList texts{EditFunctionName->text(), EditFunction->text(), Maximize() ? "max" : "min"};
+    // The rows a problem can have, whatever the table holds before its first layout.
+    for (int r = 1; r <= kMaxVariables; ++r) {
+        for (int c = 0; c < 4; ++c) texts << VariableCell(c, r);
+    }
+    return texts;
 }
 
 std::string FunctionPage::ProblemName() const {

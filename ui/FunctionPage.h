@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <fparser.hh>
@@ -47,6 +48,9 @@ class FunctionPage : public QWidget {
     void ClearFunctionInput();
     // During a run the formula is read-only and the table disabled.
     void SetRunning(bool running);
+
+    // Everything the user can type on the page, to tell whether it was changed since.
+    QStringList Texts() const;
 
     std::string ProblemName() const;
     std::string FormulaText() const;

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "ui/HelpText.h"
@@ -40,6 +41,9 @@ TFormHelpFunction::TFormHelpFunction(QWidget* parent) : QWidget(parent, Qt::Wind
     buttons->addWidget(BitBtnClose);
     column->addLayout(buttons);
     connect(BitBtnClose, &QPushButton::clicked, this, [this] { BitBtnCloseClick(); });
+    // Escape closes it as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { BitBtnCloseClick(); });
 }
 
 void TFormHelpFunction::BitBtnCloseClick() {

@@ -11,7 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
-#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -30,6 +30,7 @@
 #include "ui/OptionPages.h"
 #include "ui/RunComparison.h"
 #include "ui/RunReplay.h"
+#include "ui/ScreenFit.h"
 #include "ui/SolutionsPage.h"
 #include "ui/SvgImages.h"
 #include "ui/WindowColours.h"
@@ -97,6 +98,18 @@ class MenuShortcutsFirst : public QObject {
     QMenuBar* menu_;
 };
 
+// Puts the focus on the first control of `page` that Tab would reach, so that the keys that
+// chose the page go on into it.
+void FocusFirstField(QWidget* page) {
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(page)) {
+            w->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
@@ -126,7 +139,14 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     PageControlMain->setObjectName("PageControlMain");
     PageControlMain->setAccessibleName("Pages");
     column->addWidget(PageControlMain, 1);
-    setCentralWidget(central);
+    // On a screen too small for the pages at their least (a large scale factor), they scroll.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("ScrollClientArea");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);  // not a stop of its own for Tab
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     function_ = new FunctionPage(PageControlMain);
     PageControlMain->addTab(function_, "Function");
@@ -138,6 +158,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     PageControlMain->setCurrentWidget(function_);
     changingPageFromCode_ = false;
     ApplyPaletteColours();
+    RememberPage();
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar");
@@ -181,11 +202,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     SaveDialog.FileName = "Example";
     SaveDialog.OverwritePrompt = true;
 
-    resize(654, 632);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    FitToScreen(this, QSize(654, 632));
 }
 
 TFormMain::~TFormMain() {
@@ -286,6 +303,7 @@ int TFormMain::ReadFunctionPage(bool evaluate) {
     if (evaluate) {
         const double value = EvaluateAtDefaults(FormParser, Parameters);
         function_->ShowValue(value, FormParser.EvalError());
+        chart_->ShowDrawnAxisX();
     } else {
         chart_->SetUpAxes();
     }
@@ -359,9 +377,11 @@ void TFormMain::Rozwizania1Click() {
 
 void TFormMain::Algorytmylokalne2Click() {
     ShowPage(optionPages_->LocalPage());
+    FocusFirstField(optionPages_->LocalPage());
 }
 void TFormMain::AlgorytmGenetyczny2Click() {
     ShowPage(optionPages_->GeneticPage());
+    FocusFirstField(optionPages_->GeneticPage());
 }
 
 void TFormMain::Pomoc2Click() {

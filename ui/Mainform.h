@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <fparser.hh>
 
@@ -150,6 +151,7 @@ class TFormMain : public QMainWindow {
     // Enables or disables the commands a run locks.
     void EnableRunLockedCommands(bool enabled);
     void ApplyPauseState(bool paused);
+    void SetPauseChecked(bool checked);
     void ShowPauseState(bool paused, const char* hint);
     // A solution list replaced by another (not a later state of the same run) is shown at
     // once, so no page describes solutions that are gone.
@@ -158,6 +160,10 @@ class TFormMain : public QMainWindow {
 
     // File commands.
     bool ConfirmDroppingSolutions();
+    // New function's question: the solutions' one when they are not saved, otherwise one about
+    // a page typed since it was last opened, saved or run (or since the program started).
+    bool ConfirmDroppingPage();
+    void RememberPage();
     void ReleaseFinishedWorker();
     // File > Examples and file drops (MainformOpen.cpp).
     void AddOtherWaysToOpen();
@@ -192,6 +198,7 @@ class TFormMain : public QMainWindow {
     FileDialogSettings SaveDialog;
     std::string pathToOpen_;  // Open takes this path instead of asking its dialog, when set
     std::string problemFile_;
+    QStringList pageBaseline_;     // the Function page as last opened, saved, run or started with
     OpenedOptimum openedOptimum_;  // what the catalogue knows of the problem last opened
 
     TFormHelpFunction* helpWindow_ = nullptr;

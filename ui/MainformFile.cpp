@@ -22,14 +22,27 @@ namespace {
 
 const char* const kConfirmCaption = "Confimation";
 const char* const kNotSavedQuestion = "Sure ? Solutions not saved !";
+const char* const kPageNotSavedQuestion = "Sure ? Function not saved !";
 
 }  // namespace
 
 bool TFormMain::ConfirmDroppingSolutions() {
     if (!session_.Unsaved()) return true;
-    if (!CurrentDialogs().Confirm(kConfirmCaption, kNotSavedQuestion)) return false;
+    if (!CurrentDialogs().Confirm(kConfirmCaption, kNotSavedQuestion, DefaultButton::No)) {
+        return false;
+    }
     session_.SetUnsaved(false);
     return true;
+}
+
+bool TFormMain::ConfirmDroppingPage() {
+    if (session_.Unsaved()) return ConfirmDroppingSolutions();
+    if (function_->Texts() == pageBaseline_) return true;
+    return CurrentDialogs().Confirm(kConfirmCaption, kPageNotSavedQuestion, DefaultButton::No);
+}
+
+void TFormMain::RememberPage() {
+    pageBaseline_ = function_->Texts();
 }
 
 void TFormMain::ReleaseFinishedWorker() {
@@ -37,11 +50,12 @@ void TFormMain::ReleaseFinishedWorker() {
 }
 
 void TFormMain::SpeedButtonNewClick() {
-    if (!ConfirmDroppingSolutions()) return;
+    if (!ConfirmDroppingPage()) return;
     chart_->SetSpiralMode(false);
     chart_->ResetView(true);
     function_->ClearFunctionInput();
     problemFile_.clear();
+    RememberPage();
     ShowPage(function_);
 }
 
@@ -62,7 +76,12 @@ void TFormMain::SpeedButtonSaveClick() {
         return;
     }
     session_.SetUnsaved(false);
+    RememberPage();
     problemFile_ = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    // A caption that names a file names the one the page now belongs to.
+    if (windowTitle().startsWith("File: ")) {
+        setWindowTitle("File: " + QString::fromStdString(problemFile_));
+    }
 }
 
 void TFormMain::SpeedButtonOpenClick() {
@@ -97,6 +116,7 @@ void TFormMain::SpeedButtonOpenClick() {
 
     // The page reading then sees an unchanged formula and keeps the loaded solutions.
     function_->AdoptFormula();
+    RememberPage();
     openedOptimum_.Forget();
     if (ReadFunctionPage(false) == -1) return;
     // Found as the batch runner finds it: in the catalogue beside the file.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -33,7 +34,6 @@ void TFormMain::ConnectRunCommands() {
             {t.SpeedButtonSteepest, &TFormMain::SpeedButtonSteepestClick},
             {t.SpeedButtonSA, &TFormMain::SpeedButtonSAClick},
             {t.SpeedButtonGeneticAlg, &TFormMain::SpeedButtonGeneticAlgClick},
-            {t.SpeedButtonPause, &TFormMain::SpeedButtonPauseClick},
             {t.SpeedButtonStop, &TFormMain::SpeedButtonStopClick},
         },
         &QToolButton::clicked);
@@ -54,6 +54,11 @@ void TFormMain::ConnectRunCommands() {
         connect(item, &QAction::triggered, this,
                 [this, kind] { quarmel::RunCommand([this, kind] { StartRun(kind); }); });
     }
+    // Pause acts on every toggle the user makes: a click, the keyboard, or the accessible
+    // toggle a screen reader sends, which toggles without a click. The window's own changes of
+    // the check mark are silent (SetPauseChecked).
+    connect(t.SpeedButtonPause, &QToolButton::toggled, this,
+            [this] { RunCommand(&TFormMain::SpeedButtonPauseClick); });
     // These two handlers decide by the check mark as it was before the click, and set it
     // themselves; Qt has already toggled it when it reports the click.
     const std::pair<QAction*, Handler> checked[] = {
@@ -111,6 +116,7 @@ void TFormMain::StartRun(AlgorithmKind kind) {
     replay_->Finish();
     SetRunningState();
     session_.Start(seed);
+    RememberPage();
     worker_ = OptimizationThread::Start(Parameters, kind, OptimizationThread::Options{seed, {}});
     Comparison->RunStarted(kind, Parameters, function_->ProblemName(), seed);
     // Also during the wave demonstration, so that the end of this run is noticed.
@@ -136,15 +142,20 @@ void TFormMain::EnableRunLockedCommands(bool enabled) {
 
 void TFormMain::SetRunningState() {
     EnableRunLockedCommands(false);
-    tools_.SpeedButtonPause->setChecked(false);
+    SetPauseChecked(false);
     menu_.Pauza1->setChecked(false);
+}
+
+void TFormMain::SetPauseChecked(bool checked) {
+    const QSignalBlocker quiet(tools_.SpeedButtonPause);
+    tools_.SpeedButtonPause->setChecked(checked);
 }
 
 void TFormMain::SetIdleState() {
     session_.RequestStop();
     EnableRunLockedCommands(true);
     menu_.Pauza1->setChecked(false);
-    tools_.SpeedButtonPause->setChecked(false);
+    SetPauseChecked(false);
     SetHint(tools_.SpeedButtonPause, "Pause calculation");
     StatusBar->clearMessage();
     if (worker_) {
@@ -162,7 +173,7 @@ void TFormMain::SetIdleState() {
 
 void TFormMain::ShowPauseState(bool paused, const char* hint) {
     SetHint(tools_.SpeedButtonPause, hint);
-    tools_.SpeedButtonPause->setChecked(paused);
+    SetPauseChecked(paused);
     menu_.Pauza1->setChecked(paused);
     ApplyPauseState(paused);
 }
@@ -228,7 +239,7 @@ void TFormMain::ShowReplacedRunSolutions() {
 bool TFormMain::FormClose() {
     chart_->SetWaveMode(false);
     if (!session_.Unsaved()) return true;
-    return CurrentDialogs().Confirm("Closing program", "Really close ?");
+    return CurrentDialogs().Confirm("Closing program", "Really close ?", DefaultButton::No);
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -41,9 +41,9 @@ std::string PngBytes(const QImage& image) {
     return bytes.toStdString();
 }
 
-std::string WidgetPng(const QWidget& widget, const PicturePaint& paint) {
+std::string WidgetPng(const QWidget& widget, const PicturePaint& paint, int scale) {
     const QSize size = PictureSize(widget);
-    const qreal ratio = widget.devicePixelRatioF();
+    const qreal ratio = scale;
     QImage image(size * ratio, QImage::Format_ARGB32);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);

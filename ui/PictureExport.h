@@ -25,9 +25,10 @@ void WriteExport(const std::string& path, const std::string& bytes);
 using PicturePaint = std::function<void(QPainter&, const QRect&)>;
 
 // A widget's picture as PNG or SVG bytes, at its size on screen (its size hint when it is not
-// shown), so a picture of a hidden plot is still whole.
+// shown), so a picture of a hidden plot is still whole. The PNG has `scale` pixels for each of
+// the widget's (PictureScale of the file's name).
 std::string PngBytes(const QImage& image);
-std::string WidgetPng(const QWidget& widget, const PicturePaint& paint);
+std::string WidgetPng(const QWidget& widget, const PicturePaint& paint, int scale);
 std::string WidgetSvg(const QWidget& widget, const QString& title, const PicturePaint& paint);
 
 }  // namespace quarmel

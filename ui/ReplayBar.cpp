@@ -76,7 +76,7 @@ void ReplayBar::Show(const ReplayState& state, const QString& hint) {
     SliderReplay->setValue(static_cast<int>(state.Step()));
     SliderReplay->setPageStep(std::max(1, static_cast<int>(state.Last() / 20)));
     ButtonReplayPlay->setText(state.Playing() ? "Pause" : "Play");
-    LabelReplayStep->setText(QString("Step %1 / %2").arg(state.Step()).arg(state.Last()));
+    LabelReplayStep->setText(QString::fromStdString(ReplayStepText(state)));
     setToolTip(hint);
 }
 

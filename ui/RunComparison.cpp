@@ -21,7 +21,9 @@
 #include "app/Convergence.h"
 #include "app/ProblemIdentity.h"
 #include "app/CsvTables.h"
+#include "app/ExperimentSetup.h"
 #include "app/OptimumGap.h"
+#include "app/PictureScale.h"
 #include "app/RunRecords.h"
 #include "app/TableText.h"
 #include "model/Random.h"
@@ -128,6 +130,8 @@ void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
     params_ = params;
     seed_ = seed;
     problem_ = problem;
+    // The runs table names the file as the experiment's does.
+    problemFile_ = ProblemFileColumn(form_->ProblemFile(), params, problem);
     known_ = form_->KnownProblem();
     Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params, kind), seed),
                    ProblemKey(params), params.Maximize());
@@ -171,9 +175,10 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     status_.End();
     statusLine_->Show(status_);
     // The run's own processor time: pauses, the delays and the display are not the run's cost.
-    RunRecord record = RecordRun(kind_, params_, problem_, seed_, solutions, evaluations,
-                                 worker ? worker->CpuSeconds() : 0.0, stopped);
+    RunRecord record = RecordRun(kind_, params_, problem_, problemFile_, seed_, solutions,
+                                 evaluations, worker ? worker->CpuSeconds() : 0.0, stopped);
     if (worker) record.Undefined = worker->UndefinedEvaluations();
+    record.Known = known_;
     if (known_ && record.Best)
         record.GapText = OptimumGapText(*record.Best, *known_, params_.Maximize());
     Dock->EndRun(record);
@@ -227,8 +232,9 @@ void RunComparison::ExportPlotPng() {
         CurrentDialogs().SaveFileName(ExportDialog("PNG image", "png", "convergence"));
     if (path.empty()) return;
     const ConvergencePlot& plot = Dock->Plot();
-    WriteExport(path,
-                WidgetPng(plot, [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); }));
+    WriteExport(path, WidgetPng(
+                          plot, [&](QPainter& p, const QRect& r) { plot.Paint(p, r, true); },
+                          PictureScale(path)));
 }
 
 void RunComparison::ExportPlotSvg() {

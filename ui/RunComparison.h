@@ -98,6 +98,7 @@ class RunComparison : public QObject {
     AlgParameters params_;
     std::uint32_t seed_ = 0;
     std::string problem_;
+    std::string problemFile_;              // the runs table's problem column
     std::optional<ExampleProblem> known_;  // the run's problem's known optimum
     RunStatus status_;
     int runsBegun_ = 0;  // numbers the runs in the plot's legend

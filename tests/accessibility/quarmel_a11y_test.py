@@ -61,6 +61,8 @@ def test_status_values(program):
         press(p.find(named("push button", "Greedy"), "the Greedy button"))
         pause = p.find(named("check box", "Pause"), "the Pause button")
         press(pause)
+        wait_for(lambda: pause.description == "Continue calculation",  # the run paused
+                 "the Pause button's hint to read 'Continue calculation'", timeout=10)
         seed = p.find(named("label", "Seed"), 'the label "Seed"')
         elapsed = p.find(named("label", "Elapsed time"), 'the label "Elapsed time"')
         wait_for(lambda: seed.description.startswith("Seed ") and

@@ -8,12 +8,14 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "algorithms/Optimizationthread.h"
 #include "app/BatchRun.h"
 #include "app/CsvTables.h"
 #include "app/RunRecords.h"
+#include "app/RunTables.h"
 #include "app/TableText.h"
 #include "support/SolutionSupport.h"
 
@@ -121,26 +123,31 @@ TEST(RunRecords, LabelsRowsAndDurations) {
     p.SetMaximize(true);
     p.PopSize = 50;
     p.LocalSleep = 0;  // a delay is not a setting that differs
-    const RunRecord r =
-        RecordRun(Genetic, p, "bowl, round", 7,
-                  ListOf({Make({1}, 2), Make({1}, 9.5f), Make({1}, 3)}), 120, 1.25, true);
-    // The batch runner's runs table: the identity (the window has no file name), a value under
-    // every setting's column, then the results.
-    const std::vector<std::string> header = CsvCellsOf(RunRowHeader(false)),
-                                   row =
-                                       CsvCellsOf(RunsCsv({r}).substr(RunRowHeader(false).size()));
+    RunRecord r = RecordRun(Genetic, p, "bowl, round", "bowl.txt", 7,
+                            ListOf({Make({1}, 2), Make({1}, 9.5f), Make({1}, 3)}), 120, 1.25, true);
+    r.Undefined = 4;
+    r.Known = ExampleProblem{};
+    r.Known->Optimum.Value = 10;
+    // The experiment's runs table: the identity, a value under every setting's column, then the
+    // results with the gap to the known optimum and the undefined count.
+    const std::vector<std::string> header = CsvCellsOf(RunsTableHeader(false)),
+                                   row = CsvCellsOf(
+                                       RunsCsv({r}).substr(RunsTableHeader(false).size()));
     ASSERT_EQ(row.size(), header.size());
     const std::vector<std::string> identity(row.begin(), row.begin() + 5),
-        results(row.end() - 6, row.end());
-    EXPECT_EQ(identity, (std::vector<std::string>{"", "bowl, round", "max", "0", "genetic"}));
-    EXPECT_EQ(results, (std::vector<std::string>{"7", "9.5", "120", "3", "1.25", "stopped"}));
+        results(row.end() - 8, row.end());
+    EXPECT_EQ(identity,
+              (std::vector<std::string>{"bowl.txt", "bowl, round", "max", "0", "genetic"}));
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"7", "9.5", "120", "3", "1.25", "cancelled", "0.5", "4"}));
     for (const auto& [name, value] :
          {std::pair{"PopSize", "50"}, {"A", "0.05"}, {"MutA", "0.01"}}) {
         const auto at = std::find(header.begin(), header.end(), name) - header.begin();
         EXPECT_EQ(row[at], value) << name;
     }
-    EXPECT_EQ(RunCells(r)[6], "1.250");
-    const RunRecord none = RecordRun(Greedy, p, "", 1, SolutionList(), 0, 0, false);
+    EXPECT_EQ(RunCells(r)[3], "9,5");  // the window's decimal comma, as its other values
+    EXPECT_EQ(RunCells(r)[6], "1,250");
+    const RunRecord none = RecordRun(Greedy, p, "", "", 1, SolutionList(), 0, 0, false);
     EXPECT_EQ(RunCells(none)[3], "none");
     EXPECT_EQ(RunCells(none)[1], "start settings");  // PopSize is not greedy's
 
@@ -230,6 +237,11 @@ TEST(PlotScale, XCountsEvaluationsOnALogOrLinearScaleOrSteps) {
     std::vector<std::string> labels;
     for (const AxisTick& tick : log.XTicks()) labels.push_back(tick.Label);
     EXPECT_EQ(labels, (std::vector<std::string>{"1", "10", "100", "1000"}));
+    // Up to 3 365 410 evaluations: the powers of ten, all in one style.
+    log.Fit(Curve({4, 3}, false, {1, 3365410}));
+    labels.clear();
+    for (const AxisTick& tick : log.XTicks()) labels.push_back(tick.Label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"1E0", "1E1", "1E2", "1E3", "1E4", "1E5", "1E6"}));
     EXPECT_EQ(log.XCaption(), "evaluations (log)");
 }
 
@@ -275,19 +287,31 @@ TEST(PlotScale, ThinsACurveToTheLowestAndHighestValueOfEachColumn) {
               (Points{{0, 3}, {0, 3}, {1, 2}, {1, 0}, {3, 1}, {3, 1}}));
 }
 
-TEST(PlotScale, FiveEvenTicksLabelledWithTheValuesNotTheirLogarithms) {
-    const std::pair<bool, std::vector<std::string>> cases[] = {
-        {false, {"0", "2", "4", "6", "8"}}, {true, {"0,01", "0,1", "1", "10", "100"}}};
-    for (const auto& [log, labels] : cases) {
+TEST(PlotScale, RoundTicksLabelledWithTheValuesNotTheirLogarithms) {
+    const std::tuple<bool, std::vector<float>, std::vector<std::string>> cases[] = {
+        {false, {8, 0}, {"0", "2", "4", "6", "8"}},
+        {true, {100, 0.01f}, {"0,01", "0,1", "1", "10", "100"}},
+        {false, {13.2f, 0.1643f}, {"2", "4", "6", "8", "10", "12"}}};  // round, not fifths
+    for (const auto& [log, values, labels] : cases) {
         PlotScale scale(Axes(PlotX::Steps, PlotY::Value, log), {0, 0, 10, 80});
-        scale.Fit(log ? Curve({100, 0.01f}) : Curve({8, 0}));
+        scale.Fit(Curve(values));
         std::vector<std::string> shown;
-        for (const AxisTick& tick : scale.ValueTicks()) {
-            EXPECT_DOUBLE_EQ(tick.At, 80 - 20.0 * shown.size());
-            shown.push_back(tick.Label);
-        }
+        for (const AxisTick& tick : scale.ValueTicks()) shown.push_back(tick.Label);
         EXPECT_EQ(shown, labels);
     }
+}
+
+TEST(PlotScale, BestSoFarIsDrawnAsStepsAndALonePointAsOne) {
+    // Steps 0..4 in columns 0..4; rows 8 - value. The best so far: 8, 8, 4, 4, 0.
+    PlotScale scale(Axes(PlotX::Steps, PlotY::Value, false), {0, 0, 4, 8});
+    const ConvergenceCurve curve = Curve({8, 8, 4, 8, 0});
+    scale.Fit(curve);
+    EXPECT_EQ(
+        Pairs(scale.BestSteps(curve)),
+        (Points{{0, 0}, {0, 0}, {1, 0}, {1, 0}, {2, 0}, {2, 4}, {3, 4}, {3, 4}, {4, 4}, {4, 8}}));
+    PlotScale one(Axes(PlotX::Steps, PlotY::Value, false), {0, 0, 4, 8});
+    one.Fit(Curve({5}));
+    EXPECT_EQ(Pairs(one.BestSteps(Curve({5}))), (Points{{0, 4}, {0, 4}}));
 }
 
 // The window's worker counts the evaluations of each published solution as the batch runner's

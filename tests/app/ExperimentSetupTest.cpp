@@ -9,6 +9,7 @@
 
 #include "app/NumberText.h"
 #include "app/OpenedProblem.h"
+#include "app/PictureScale.h"
 #include "app/PlotTicks.h"
 
 namespace quarmel {
@@ -111,6 +112,27 @@ TEST(PlotTicks, RoundStepsThatFitTheRange) {
     EXPECT_TRUE(LogTicks(0, 1, 5).empty());
     EXPECT_EQ(DecadeTicks(12345), (Ticks{1, 10, 100, 1000, 10000}));
     EXPECT_EQ(DecadeTicks(3), (Ticks{1}));
+    // Around 0, linear within 1: the powers of ten each way, every fifth when too many.
+    EXPECT_EQ(SymmetricLogTicks(-100, 1000, 1, 10), (Ticks{-100, -10, -1, 0, 1, 10, 100, 1000}));
+    EXPECT_EQ(SymmetricLogTicks(-1e6, 1e6, 1, 5), (Ticks{-1e5, -1, 0, 1, 1e5}));
+}
+
+TEST(PictureScale, TwiceUnlessTheNameAsksForAnother) {
+    const std::pair<const char*, int> cases[] = {{"band.png", 2},    {"dir@3x/band.png", 2},
+                                                 {"band@1x.png", 1}, {"band@9x.png", 2},
+                                                 {"a@b/band@4x", 4}, {"band@12x.png", 2}};
+    for (const auto& [path, scale] : cases) EXPECT_EQ(PictureScale(path), scale) << path;
+}
+
+TEST(PlotTicks, OneNumberStyleOnAnAxis) {
+    using Labels = std::vector<std::string>;
+    const std::pair<std::vector<double>, Labels> cases[] = {
+        {{0, 0.1 * 3, 2500}, {"0", "0,3", "2500"}},  // a step's noise is not shown
+        {{1, 1000, 1e4}, {"1", "1000", "10000"}},
+        {{1, 10, 1e6}, {"1E0", "1E1", "1E6"}},  // one exponent makes them all exponents
+        {{-2.5e-5, 0, 9.996e-5}, {"-2,5E-5", "0", "1E-4"}},
+    };
+    for (const auto& [ticks, labels] : cases) EXPECT_EQ(TickLabels(ticks), labels);
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ TEST(ReplayState, StepsStayWithinTheListAndTheFirstMoveEngages) {
         EXPECT_EQ(replay.Step(), m.step);
     }
     EXPECT_TRUE(replay.Engaged());
+    EXPECT_EQ(ReplayStepText(replay), "Step 5 / 5");  // counted from 1
     replay.First();
+    EXPECT_EQ(ReplayStepText(replay), "Step 1 / 5");
     EXPECT_TRUE(replay.SetStep(99));
     EXPECT_EQ(replay.Step(), 4u);
 }

@@ -2,12 +2,12 @@
 
 #include "app/UndefinedTexts.h"
 
-TEST(UndefinedTexts, TheCountGroupsItsDigitsAndIsEmptyWithoutUndefinedValues) {
+TEST(UndefinedTexts, TheCountIsInPlainDigitsAndEmptyWithoutUndefinedValues) {
     EXPECT_EQ(quarmel::UndefinedCountText(0, 1225601), "");
     EXPECT_EQ(quarmel::UndefinedCountText(412, 1225601),
-              "412 of 1,225,601 evaluations undefined, counted as 0");
+              "412 of 1225601 evaluations undefined, counted as 0");
     EXPECT_EQ(quarmel::UndefinedCountText(1000, 100000),
-              "1,000 of 100,000 evaluations undefined, counted as 0");
+              "1000 of 100000 evaluations undefined, counted as 0");
     EXPECT_EQ(quarmel::UndefinedShortText(0), "");
-    EXPECT_EQ(quarmel::UndefinedShortText(1225601), "1,225,601 undefined");
+    EXPECT_EQ(quarmel::UndefinedShortText(1225601), "1225601 undefined");
 }

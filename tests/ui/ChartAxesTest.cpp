@@ -118,6 +118,10 @@ TEST_F(ChartAxes, ReReadingKeepsYAndPutsTheFirstVariableOnX) {
     EXPECT_EQ(Chart()->AxisYVariable(), 2);
     EXPECT_EQ(Ctl<QLineEdit>("EditMinY")->text(), "1");
     EXPECT_EQ(Ctl<QLineEdit>("EditMaxY")->text(), "15");
+    // Calculate and Save read the page without setting the axes up: the lists show them as drawn.
+    ASSERT_EQ(form->ReadFunctionPage(true), 0);
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->currentText(), "y");
+    EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeY")->currentIndex(), 3);
     ASSERT_EQ(ReadForChart(), 0);
     EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeX")->currentIndex(), 0);
     EXPECT_EQ(Ctl<QComboBox>("ComboBoxAxeY")->currentIndex(), 3);

@@ -1,4 +1,5 @@
 // The experiment window's wiring: the target it offers, Cancel, and the exports of what it kept.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -74,10 +76,48 @@ TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
     Ctl<QPushButton>("ExportPlotExperimentBoxSvg")->click();
     EXPECT_TRUE(dialogs.Messages().empty());
     auto* band = Ctl<ExperimentPlot>("PlotExperimentBand");
-    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), band->size() * band->devicePixelRatioF());
+    EXPECT_EQ(QImage(QString::fromStdString(png)).size(), band->size() * 2);  // twice by default
     std::stringstream text;
     text << std::ifstream(svg).rdbuf();
     EXPECT_NE(text.str().find("annealing"), std::string::npos);  // the box's caption
+}
+
+// Each access key (Alt+letter) belongs to one control, so it acts at once; Tab leaves the table.
+TEST_F(ExperimentWindowTest, TheKeyboardReachesEveryControl) {
+    QWidget* window = Open();
+    std::map<QChar, QString> owners;
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+        const QString text = QString(b->text()).remove("&&");
+        const int at = text.indexOf('&');
+        if (at < 0 || at + 1 >= text.size()) continue;
+        const auto [it, added] = owners.emplace(text[at + 1].toLower(), b->text());
+        EXPECT_TRUE(added) << b->text().toStdString() << " and " << it->second.toStdString();
+    }
+    QApplication::setActiveWindow(window);
+    auto* table = Ctl<QTableWidget>("TableExperiment");
+    table->setRowCount(2);  // as after an experiment: cells Tab could walk through
+    table->setCurrentCell(0, 0);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    EXPECT_NE(window->focusWidget(), table);
+}
+
+// Closing the window while its runs go on asks first: No keeps both, Yes cancels the runs.
+TEST_F(ExperimentWindowTest, ClosingAsksAndThenStopsTheRuns) {
+    QWidget* window = Open();
+    Ctl<QLineEdit>("EditExperimentSeeds")->setText("5000");
+    auto* start = Ctl<QPushButton>("ButtonExperimentStart");
+    QTest::mouseClick(start, Qt::LeftButton);
+    for (const bool answer : {false, true}) {
+        dialogs.answers = {answer};
+        window->close();
+        ASSERT_EQ(dialogs.shown.size(), answer ? 2u : 1u);
+        EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
+        EXPECT_EQ(window->isVisible(), !answer);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return start->isEnabled(); }, 30000));  // ended early
+    auto* progress = Ctl<QProgressBar>("ProgressExperiment");
+    EXPECT_LT(progress->value(), progress->maximum());
 }
 
 // The table comes in rank order, each row naming only lower-ranked algorithms as beaten, and the

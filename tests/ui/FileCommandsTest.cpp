@@ -14,7 +14,10 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "WindowFixture.h"
 #include "ui/BackgroundRead.h"
@@ -75,8 +78,10 @@ TEST_F(FileTest, SaveThenOpenGivesTheSameProblemAndSolutions) {
     // Something else on the page, then the file back.
     Ctl<QLineEdit>("EditFunctionName")->setText("other");
     Ctl<QRadioButton>("RadioButton_max")->setChecked(true);
+    dialogs.answers = {true};
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
     EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());
+    dialogs.shown.clear();
     Open(path);
     EXPECT_TRUE(dialogs.shown.empty());
 
@@ -108,6 +113,10 @@ TEST_F(FileTest, SaveThenOpenGivesTheSameProblemAndSolutions) {
     QTest::qWait(150);
     EXPECT_EQ(Ctl<QTableView>("StringGridSolutions")->model()->rowCount(),
               static_cast<int>(saved.Count()));
+
+    // Saved under another name, the caption names the file the window now belongs to.
+    Save(PathOf("copy.txt"));
+    EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("copy.txt"));
 }
 
 TEST_F(FileTest, TheDialogsAreSetUpAsTheCommandsNeedThem) {
@@ -195,6 +204,7 @@ TEST_F(FileTest, AFailedSaveIsReportedAndTheSolutionsStayUnsaved) {
     EXPECT_TRUE(form->Session().Unsaved());
     dialogs.answers = {false};
     EXPECT_FALSE(form->close());
+    EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
 }
 
 TEST_F(FileTest, SaveWithAFormulaThatDoesNotCompileAsksForNoFile) {
@@ -212,9 +222,11 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
 
     dialogs.answers = {false};
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonNew"), Qt::LeftButton);
+    // One question, though the page was typed in too; Enter answers No.
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].Caption, "Confimation");
     EXPECT_EQ(dialogs.shown[0].Text, "Sure ? Solutions not saved !");
+    EXPECT_EQ(dialogs.shown[0].Default, DefaultButton::No);
     EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), formula);
     EXPECT_TRUE(form->Session().Unsaved());
 
@@ -231,6 +243,32 @@ TEST_F(FileTest, NoOnTheConfirmationChangesNothingAndYesGoesOn) {
     EXPECT_EQ(Chart()->Navigation().ShiftX, -50);
     EXPECT_EQ(Ctl<QLineEdit>("EditFunctionName")->text(), "Example 1");
     EXPECT_FALSE(form->Solutions().Empty());
+}
+
+// New asks (No by default) only for a page typed since the start, the last Save or Open or New.
+TEST_F(FileTest, NewAsksBeforeDroppingATypedPage) {
+    auto newAsks = [&](bool answer) {
+        dialogs.answers = {answer};
+        Press(Qt::Key_N, Qt::ControlModifier);
+        const bool asked = dialogs.answers.empty();
+        if (asked) {
+            EXPECT_EQ(dialogs.shown.back().Default, DefaultButton::No);
+        }
+        dialogs.answers.clear();
+        return asked;
+    };
+    EXPECT_FALSE(newAsks(true));  // the page as the program started
+    Ctl<QLineEdit>("EditFunction")->setText("x");
+    SetRow(1, "x", "-1", "1", "0");
+    EXPECT_TRUE(newAsks(false));
+    EXPECT_EQ(Ctl<QLineEdit>("EditFunction")->text(), "x");  // No keeps it
+    Save(PathOf("page.txt"));
+    EXPECT_FALSE(newAsks(true));
+    Open(PathOf("page.txt"));
+    EXPECT_FALSE(newAsks(true));
+    Ctl<QLineEdit>("EditFunction")->setText("x*2");
+    EXPECT_TRUE(newAsks(true));
+    EXPECT_TRUE(Ctl<QLineEdit>("EditFunction")->text().isEmpty());  // Yes clears it
 }
 
 TEST_F(FileTest, YesThenCancellingOpenLeavesTheSolutionsMarkedSaved) {
@@ -300,6 +338,20 @@ TEST_F(FileTest, ALargeFileIsReadOffTheWindowsThreadWithTheSameOutcome) {
     EXPECT_EQ(form->windowTitle(), "File: " + QDir(dir.path()).absoluteFilePath("big.txt"));
     EXPECT_EQ(form->Solutions().Count(), static_cast<std::size_t>(count));
     EXPECT_EQ(form->findChild<QProgressDialog*>(), nullptr);
+}
+
+// The window asked to close while a long read goes on closes once the read is done.
+TEST_F(FileTest, ACloseRequestDuringALongReadIsHonouredAfterIt) {
+    std::atomic<bool> asked{false};
+    QTimer::singleShot(0, form.get(), [&] {
+        form->close();
+        asked = true;
+    });
+    RunAwayFromWindow(form.get(), "Reading...", [&] {
+        while (!asked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_TRUE(form->isVisible());  // not while the read went on
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 2000));
 }
 
 }  // namespace

@@ -119,17 +119,21 @@ TEST_F(AboutWindow, F2OpensItModallyUntilClose) {
     EXPECT_EQ(Ctl<QLabel>("LabelFuncCalc")->text(), "31");
 }
 
-TEST_F(AboutWindow, EscapeDoesNotCloseIt) {
+TEST_F(AboutWindow, EscapeClosesItAndTheParserHelp) {
     expectModal = true;
-    bool stillOpen = false;
+    bool closed = false;
     QTimer::singleShot(50, [&] {
         QTest::keyClick(about.get(), Qt::Key_Escape);
         QApplication::processEvents();
-        stillOpen = about->isVisible();
-        about->BitBtnClose->click();
+        closed = !about->isVisible();
+        if (!closed) about->BitBtnClose->click();
     });
-    Ctl<QAction>("Oprogramie1")->trigger();
-    EXPECT_TRUE(stillOpen);
+    Ctl<QAction>("Oprogramie1")->trigger();  // returns once the window is closed
+    EXPECT_TRUE(closed);
+    Ctl<QAction>("Pomoc2")->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help.get()));
+    QTest::keyClick(help->findChild<QWidget*>("MemoParserHelp"), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(AboutWindow, HasARoundedOutlineAndItsTexts) {

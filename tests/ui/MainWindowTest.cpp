@@ -49,6 +49,10 @@ TEST_F(StartUp, ShowsTheExampleProblem) {
     // Shown once, the table has the header and 19 rows: the most variables a problem takes.
     EXPECT_EQ(Function()->VariableRowCount(), 20);
     for (int c = 0; c < 4; ++c) EXPECT_EQ(Function()->VariableCell(c, 4), "");
+    // Laid out for the page's size as first shown, with no page change or resize.
+    const QSize page = Function()->size();
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->size(),
+              QSize(page.width() - 60, page.height() - 250));
 }
 
 TEST_F(StartUp, CalculateShowsThirtyOne) {
@@ -283,9 +287,12 @@ TEST_F(Menu, ShortcutsShowTheirPagesWithoutReadingTheFunctionPage) {
               Ctl<QWidget>("TabSheetSolutions"));
     Press(Qt::Key_L, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(), Ctl<QWidget>("TabSheetOptions"));
+    // The option pages take the focus with them, so the keyboard goes on into the page.
+    EXPECT_TRUE(Ctl<QWidget>("TabSheetOptions")->isAncestorOf(QApplication::focusWidget()));
     Press(Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
               Ctl<QWidget>("TabSheetOptionsGenetic"));
+    EXPECT_TRUE(Ctl<QWidget>("TabSheetOptionsGenetic")->isAncestorOf(QApplication::focusWidget()));
     Press(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(Ctl<QTabWidget>("PageControlMain")->currentWidget(),
               Ctl<QWidget>("TabSheetFunction"));
@@ -345,15 +352,16 @@ TEST_F(PageChange, FunctionTabLaysTheTableOutAgain) {
     EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->columnWidth(0), (width - 30) / 4);
 }
 
-TEST_F(PageChange, ResizingLaysOutOnlyTheActivePage) {
+TEST_F(PageChange, TheTableFollowsItsPagesSizeAlsoWhenResizedHidden) {
     const int before = Ctl<QTableWidget>("StringGridVariables")->width();
     Ctl<QAction>("Algorytmylokalne2")->trigger();
     form->resize(800, 700);
     QApplication::processEvents();
-    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(), before);
+    // Shown again by the menu (as New does), the page's table fits it.
     Ctl<QAction>("Funkcja1")->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(), before);
+    EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(),
+              Ctl<QWidget>("TabSheetFunction")->width() - 60);
     form->resize(820, 720);
     QApplication::processEvents();
     EXPECT_EQ(Ctl<QTableWidget>("StringGridVariables")->width(),

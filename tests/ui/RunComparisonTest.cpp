@@ -78,6 +78,8 @@ class RunComparisonTest : public WindowTest {
 // State: a fixed seed. Action: a greedy and a genetic run, Save, and the solutions exported.
 // Expected: the batch runner with that seed on the saved problem prints the exported CSV.
 TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
+    const QString sphere = QUARMEL_SOURCE_EXAMPLES "/sphere.txt";
+    form->OpenDataFile(sphere.toStdString());
     Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
     Find<QLineEdit>("EditSeed")->setText("7");
     const std::pair<QToolButton*, const char*> runs[] = {
@@ -107,6 +109,13 @@ TEST_F(RunComparisonTest, AFixedSeedRepeatsTheBatchRunnersRun) {
     ASSERT_EQ(Plot().Runs().size(), 2u);
     EXPECT_EQ(Plot().Runs().back().Curve.Count(), form->Solutions().Count());
     EXPECT_FALSE(Plot().Runs().back().Curve.Means().empty());
+    // Copy runs gives the experiment's runs table, naming the file each run's problem came from.
+    Find<QPushButton>("ButtonCopyRuns")->click();
+    const QStringList rows = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].endsWith(",gap,undefined")) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].startsWith(sphere + ",")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].startsWith(File("problem.txt") + ",")) << rows[2].toStdString();
     // Ctrl+C copies the selected cells of the Solutions table, tab-separated.
     ClickTab(Ctl<QWidget>("TabSheetSolutions"));
     auto* view = Ctl<QTableView>("StringGridSolutions");
@@ -203,7 +212,7 @@ TEST_F(RunComparisonTest, ExportsThePictures) {
     EXPECT_GT(drawn, chart.width() * chart.height() / 500);
 
     const QImage plot(File("plot.png"));
-    EXPECT_EQ(plot.size(), Plot().sizeHint() * Plot().devicePixelRatioF());
+    EXPECT_EQ(plot.size(), Plot().sizeHint() * 2);  // twice the plot, whatever the screen
     const std::string svg = Slurp(File("plot.svg"));
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("annealing"), std::string::npos);  // the legend's label

@@ -19,12 +19,14 @@ class ScriptedDialogs : public Dialogs {
         std::string Kind;  // "message", "error", "confirm"
         std::string Caption;
         std::string Text;
+        DefaultButton Default = DefaultButton::Yes;  // of a question
     };
 
     void Message(const std::string& text) override { shown.push_back({"message", "", text}); }
     void Error(const std::string& text) override { shown.push_back({"error", "", text}); }
-    bool Confirm(const std::string& caption, const std::string& text) override {
-        shown.push_back({"confirm", caption, text});
+    bool Confirm(const std::string& caption, const std::string& text,
+                 DefaultButton defaultButton) override {
+        shown.push_back({"confirm", caption, text, defaultButton});
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << caption << ": " << text;
             return false;
