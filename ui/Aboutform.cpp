@@ -1,6 +1,7 @@
 #include "ui/Aboutform.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainterPath>
 #include <QPushButton>
@@ -88,6 +89,15 @@ void TFormAbout::FormCreate() {
 
 void TFormAbout::BitBtnCloseClick() {
     accept();
+}
+
+void TFormAbout::keyPressEvent(QKeyEvent* event) {
+    // Escape would close a dialog; this one closes only through its button (Enter presses it).
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace quarmel

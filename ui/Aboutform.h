@@ -25,6 +25,9 @@ class TFormAbout : public QDialog {
     QLabel* LabelCredits2 = nullptr;
     QLabel* LabelCredits3 = nullptr;
     QPushButton* BitBtnClose = nullptr;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace quarmel
