@@ -164,7 +164,7 @@ static void BM_NeighbourMove19(benchmark::State& state) {
 BENCHMARK(BM_NeighbourMove19);
 
 // Per-candidate cost of each search with its set-up separated, against a floor: the same rules
-// written out lean, on the same seeds, for as many candidates as the run made. A search ends when
+// written out lean, on the same seeds and budgets. A search ends when
 // it finds no better neighbour; it is then started again with the next seed until the budget of
 // evaluations is used, and the set-up of as many runs (a run allowed no evaluation past its start
 // point) is taken off.
@@ -175,12 +175,16 @@ BENCHMARK(BM_NeighbourMove19);
 // point, so each step depends on the last as in the run (a floor that never moves its point runs
 // its candidates independently and reads cheaper than any search can be). It publishes exactly
 // the steps the run publishes, each under a lock (the window copies the list while the run writes
-// it), into a list of its own per run. The annealing floor keeps the run's stages, draws the
+// it), appended in place into a list of its own per run as the run appends them. It compares the
+// evaluations made with its budget where the run reads its stop request (at the start of a pass,
+// every 65536 masks, after a step), which the evaluation's own counter makes free: no count of
+// its own per candidate. The annealing floor keeps the run's stages, draws the
 // acceptance number for a worse candidate while heating and calls exp only there, with the run's
 // temperatures and differences: exp on an argument of another kind (one that underflows, say)
 // costs what the processor makes of it, not what the run pays. The floor is checked against the
-// run's list: same steps, same values, or the benchmark fails. Not in the floor: the pause gate,
-// the stop checks, the RunControl calls and the vector bookkeeping: that is what the ratio shows.
+// run's list and candidate count: same candidates, steps and values, or the benchmark fails. Not
+// in the floor: the pause gate, the RunControl calls (publishing, sleeping, the stop request) and
+// the vector bookkeeping: that is what the ratio shows.
 namespace {
 
 double CpuNow() {
