@@ -82,14 +82,25 @@ std::array<std::uint32_t, 100> WheelSlots(const std::vector<float>& f, std::size
     return slot;
 }
 
+// A member's values, by a plain loop as the run copies them (a few values each, where the
+// library's general copy costs several times more).
+void CopyValues(const float* from, float* to, std::size_t d) {
+    for (std::size_t j = 0; j < d; ++j) to[j] = from[j];
+}
+
 // The floor: a run reduced to what the rules require, on flat arrays. The same draws in the same
-// order, made the way the run makes them, and the same evaluations; one copy per selected
-// Solution into the next population, nothing published, no per-Solution storage. Returns the
-// best value after each generation, which must equal the real run's history.
-std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
+// order, made the way the run makes them, and the same evaluations. As in the run, each operator
+// (selection, crossover, mutation) writes every member into the other array, which then takes
+// the population's place: the run publishes an operator's result by swapping its two lists, and
+// copies every member in the mutation too, since the population it reads is the published one
+// (and may be read by another thread). After each generation the best Solution so far, values
+// and value, is appended to the history as the run publishes it; the history must equal the
+// real run's bit for bit. Not in the floor: per-operator set-up (the evaluation buffer, the
+// mutation ranges), the shared lists' bookkeeping, the RunControl calls.
+SolutionList FloorRun(AlgParameters& p, std::uint32_t seed) {
     SeedRandom(seed);
-    std::vector<float> bests;
-    if (p.Compile() != -1) return bests;
+    SolutionList history;
+    if (p.Compile() != -1) return history;
     const std::vector<VariableSpec>& vars = p.Variables();
     const std::size_t d = vars.size();
     std::size_t n = static_cast<std::size_t>(p.PopSize);
@@ -110,12 +121,15 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
         return static_cast<float>(p.Eval(x.data()));
     };
     auto bestOf = [&] {
-        float b = f[0];
+        std::size_t b = 0;
         for (std::size_t i = 1; i < n; ++i)
-            if (Improves(b, f[i], maximize)) b = f[i];
+            if (Improves(f[b], f[i], maximize)) b = i;
         return b;
     };
-    float best = bestOf();
+    const std::size_t first = bestOf();
+    Solution best;
+    best.Values.assign(&values[first * d], &values[first * d] + d);
+    best.Value = f[first];
     std::vector<GridTable> grids(d);
     std::vector<char> movable(d);
     std::vector<float> steps(d);
@@ -132,7 +146,7 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
             const std::array<std::uint32_t, 100> slot = WheelSlots(f, n, maximize, wheel);
             for (std::size_t t = 0; t < n; ++t) {
                 const std::size_t w = slot[RandomBelow(100)];
-                std::copy_n(&values[w * d], d, &next[t * d]);
+                CopyValues(&values[w * d], &next[t * d], d);
                 nextF[t] = f[w];
             }
         } else {
@@ -143,7 +157,7 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
                     const std::size_t c = entrant();
                     if (Improves(f[w], f[c], maximize)) w = c;
                 }
-                std::copy_n(&values[w * d], d, &next[t * d]);
+                CopyValues(&values[w * d], &next[t * d], d);
                 nextF[t] = f[w];
             }
         }
@@ -155,7 +169,7 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
             for (std::size_t i = 0; i < n; ++i) {
                 const int q = Rand() % 100;
                 if (static_cast<float>(q) >= p.COProbab || i == n - 1) {
-                    std::copy_n(&values[i * d], d, &next[out * d]);
+                    CopyValues(&values[i * d], &next[out * d], d);
                     nextF[out++] = f[i];
                     continue;
                 }
@@ -165,8 +179,8 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
                 }
                 float* a = &next[out * d];
                 float* b = &next[(out + 1) * d];
-                std::copy_n(&values[first * d], d, a);
-                std::copy_n(&values[i * d], d, b);
+                CopyValues(&values[first * d], a, d);
+                CopyValues(&values[i * d], b, d);
                 if (p.CrossoverType == 2) {
                     for (std::size_t j = 0; j < d; ++j) {
                         const float u = a[j], v = b[j];
@@ -195,10 +209,12 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
         }
         const IndexDraw position(d);
         for (std::size_t i = 0; i < n; ++i) {
+            CopyValues(&values[i * d], &next[i * d], d);
+            nextF[i] = f[i];
             const int q = Rand() % 100;
             if (!(static_cast<float>(q) < mutation)) continue;
             const std::size_t j = position();
-            float& y = values[i * d + j];
+            float& y = next[i * d + j];
             if (movable[j]) {
                 float s;
                 GridDrawEach(&grids[j], 1, &s);
@@ -209,13 +225,18 @@ std::vector<float> FloorRun(AlgParameters& p, std::uint32_t seed) {
                 if (z > hi) z = hi;
                 y = z;
             }
-            f[i] = eval(&values[i * d]);
+            nextF[i] = eval(&next[i * d]);
         }
-        const float b = bestOf();
-        if (Improves(best, b, maximize)) best = b;
-        bests.push_back(best);
+        std::swap(values, next);
+        std::swap(f, nextF);
+        const std::size_t b = bestOf();
+        if (Improves(best.Value, f[b], maximize)) {
+            std::copy_n(&values[b * d], d, best.Values.begin());
+            best.Value = f[b];
+        }
+        history.Append(best);
     }
-    return bests;
+    return history;
 }
 
 // The same bits: a not-a-number best is equal to itself here.
@@ -256,12 +277,14 @@ void BM_GeneticRun(benchmark::State& state) {
         if (withFloor) {
             AlgParameters q = base;
             const auto f0 = Now();
-            const std::vector<float> bests = FloorRun(q, seed - 1);
+            const SolutionList bests = FloorRun(q, seed - 1);
             floorTime += Now() - f0;
             bool same =
-                bests.size() == history.Count() && q.Evaluations() - base.Evaluations() == n;
-            for (std::size_t g = 0; same && g < bests.size(); ++g)
-                same = SameBits(bests[g], history.FuncValue(g));
+                bests.Count() == history.Count() && q.Evaluations() - base.Evaluations() == n;
+            for (std::size_t g = 0; same && g < bests.Count(); ++g) {
+                same = SameBits(bests.FuncValue(g), history.FuncValue(g)) &&
+                       bests.At(g).Values == history.At(g).Values;
+            }
             if (!same) {
                 state.SkipWithError("the floor does not make the run's draws and evaluations");
                 break;

@@ -39,12 +39,19 @@ AlgParameters SumOfSquares19() {
     return p;
 }
 
+// Candidates made while annealing heats and while it cools, told by the stages' beginnings.
+struct Phases {
+    unsigned long long heating = 0, cooling = 0;
+};
+
 // Costs what the worker's control costs when nobody pauses: a lock per publish and an atomic
-// read per gate. Ends a run once it has used its budget of evaluations.
+// read per gate. Ends a run once it has used its budget of evaluations. With `phases` it adds
+// each annealing stage's candidates to its phase (a few operations per stage).
 class BenchControl : public RunControl {
   public:
-    BenchControl(const AlgParameters& params, unsigned long long budget, std::uint32_t seed)
-        : params_(params), budget_(params.Evaluations() + budget), seed_(seed) {
+    BenchControl(const AlgParameters& params, unsigned long long budget, std::uint32_t seed,
+                 Phases* phases = nullptr)
+        : params_(params), budget_(params.Evaluations() + budget), seed_(seed), phases_(phases) {
         WatchHoldRequests(paused_);
     }
     void Publish(ListChangeRef change) override {
@@ -57,6 +64,19 @@ class BenchControl : public RunControl {
     }
     void HoldAtGate() override { stop_.store(true); }
     std::uint32_t Seed() const override { return seed_; }
+    void StageBegins(long long stage, double, bool heating) override {
+        if (phases_ == nullptr) return;
+        if (stage > 1) EndPhases();
+        stageStart_ = params_.Evaluations();
+        heating_ = heating;
+        staged_ = true;
+    }
+    // Adds the last stage's candidates, if a stage began.
+    void EndPhases() {
+        if (!staged_) return;
+        (heating_ ? phases_->heating : phases_->cooling) += params_.Evaluations() - stageStart_;
+        staged_ = false;
+    }
 
   private:
     const AlgParameters& params_;
@@ -65,6 +85,10 @@ class BenchControl : public RunControl {
     std::mutex mutex_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> paused_{false};
+    Phases* phases_;
+    unsigned long long stageStart_ = 0;
+    bool heating_ = true;
+    bool staged_ = false;
 };
 
 using Search = void (*)(AlgParameters&, SolutionList&, RunControl&);
@@ -140,7 +164,7 @@ static void BM_NeighbourMove19(benchmark::State& state) {
 BENCHMARK(BM_NeighbourMove19);
 
 // Per-candidate cost of each search with its set-up separated, against a floor: the same rules
-// written out lean, on the same seeds, for as many candidates as the run made. A search ends when
+// written out lean, on the same seeds and budgets. A search ends when
 // it finds no better neighbour; it is then started again with the next seed until the budget of
 // evaluations is used, and the set-up of as many runs (a run allowed no evaluation past its start
 // point) is taken off.
@@ -151,12 +175,16 @@ BENCHMARK(BM_NeighbourMove19);
 // point, so each step depends on the last as in the run (a floor that never moves its point runs
 // its candidates independently and reads cheaper than any search can be). It publishes exactly
 // the steps the run publishes, each under a lock (the window copies the list while the run writes
-// it), into a list of its own per run. The annealing floor keeps the run's stages, draws the
+// it), appended in place into a list of its own per run as the run appends them. It compares the
+// evaluations made with its budget where the run reads its stop request (at the start of a pass,
+// every 65536 masks, after a step), which the evaluation's own counter makes free: no count of
+// its own per candidate. The annealing floor keeps the run's stages, draws the
 // acceptance number for a worse candidate while heating and calls exp only there, with the run's
 // temperatures and differences: exp on an argument of another kind (one that underflows, say)
 // costs what the processor makes of it, not what the run pays. The floor is checked against the
-// run's list: same steps, same values, or the benchmark fails. Not in the floor: the pause gate,
-// the stop checks, the RunControl calls and the vector bookkeeping: that is what the ratio shows.
+// run's list and candidate count: same candidates, steps and values, or the benchmark fails. Not
+// in the floor: the pause gate, the RunControl calls (publishing, sleeping, the stop request) and
+// the vector bookkeeping: that is what the ratio shows.
 namespace {
 
 double CpuNow() {
@@ -187,11 +215,12 @@ class Floor {
         stageLength_ = l > 0.0 ? static_cast<std::int64_t>(l) : 0;
     }
 
-    // One run from seed for `count` candidates after its start point; the CPU time of the
-    // candidates. The published steps, start point first, go to `published`.
-    double Run(std::uint32_t seed, unsigned long long count, SolutionList& published) {
+    // One run from seed with a budget of evaluations counted from its start point, as the run's
+    // control counts it; the CPU time after the start point. The published steps, start point
+    // first, go to `published`.
+    double Run(std::uint32_t seed, unsigned long long budget, SolutionList& published) {
         SeedRandom(seed);
-        Solution start;
+        limit_ = p_.Evaluations() + budget;
         for (int i = 0; i < n_; ++i) {
             const VariableSpec& v = p_.Variable(i);
             const double u = static_cast<double>(static_cast<float>(v.Max - v.Min)) * 100.0;
@@ -200,11 +229,8 @@ class Floor {
             point_[i] = static_cast<double>(v.Min) + static_cast<double>(offset);
             cur_[i] = static_cast<float>(point_[i]);
         }
-        start.Values = cur_;
-        start.Value = static_cast<float>(p_.Eval(point_.data()));
-        c_ = start.Value;
-        published.Append(std::move(start));
-        left_ = count;
+        c_ = static_cast<float>(p_.Eval(point_.data()));
+        published.Append(cur_.begin(), cur_.end(), c_);
         s_ = TakeRandState();
         const double t0 = CpuNow();
         if (rules_ == Rules::Greedy) {
@@ -225,10 +251,13 @@ class Floor {
         GridTable grid;
     };
 
-    // The candidate for a mask into point_ and its value; false once the count is used.
-    bool Candidate(std::uint64_t mask, float& v) {
-        if (left_ == 0) return false;
-        --left_;
+    // Whether the budget is used, read where the run reads its stop request: at the start of
+    // every pass over the masks and every 65536 masks within one, and after a published step.
+    bool Spent() const { return p_.Evaluations() >= limit_; }
+    bool SpentAt(std::uint64_t mask) const { return (mask & 0xFFFFu) == 0 && Spent(); }
+
+    // The candidate for a mask into point_ and its value.
+    float Candidate(std::uint64_t mask) {
         for (int i = 0; i < n_; ++i) {
             const Axis& a = axes_[i];
             s_ = s_ * 22695477u + 1u;
@@ -252,8 +281,7 @@ class Floor {
             std::memcpy(&moved, &chosen, sizeof moved);
             point_[i] = moved;
         }
-        v = static_cast<float>(p_.Eval(point_.data()));
-        return true;
+        return static_cast<float>(p_.Eval(point_.data()));
     }
 
     void Accept(const std::vector<double>& from, float v) {
@@ -261,20 +289,22 @@ class Floor {
         for (int i = 0; i < n_; ++i) cur_[i] = static_cast<float>(from[i]);
     }
 
-    void Publish(const std::vector<double>& from, float v, SolutionList& published) {
-        Solution step;
-        step.Values.assign(from.begin(), from.end());
-        step.Value = v;
-        std::lock_guard<std::mutex> lock(publishing_);
-        published.Append(std::move(step));
+    // As the run publishes: the values narrowed into the list's block, under the lock; true
+    // when the budget is used.
+    bool Publish(const std::vector<double>& from, float v, SolutionList& published) {
+        {
+            std::lock_guard<std::mutex> lock(publishing_);
+            published.Append(from.begin(), from.end(), v);
+        }
+        return Spent();
     }
 
     bool GreedyPass(SolutionList& published) {
-        float v = 0.0f;
         for (std::uint64_t mask = 0; mask < masks_; ++mask) {
-            if (!Candidate(mask, v)) return false;
+            if (SpentAt(mask)) return false;
+            const float v = Candidate(mask);
             if (Improves(c_, v, maximize_)) {
-                Publish(point_, v, published);
+                if (Publish(point_, v, published)) return false;
                 Accept(point_, v);
                 return true;
             }
@@ -283,10 +313,11 @@ class Floor {
     }
 
     bool SteepestPass(SolutionList& published) {
-        float b = c_, v = 0.0f;
+        float b = c_;
         bool chosen = false;
         for (std::uint64_t mask = 0; mask < masks_; ++mask) {
-            if (!Candidate(mask, v)) return false;
+            if (SpentAt(mask)) return false;
+            const float v = Candidate(mask);
             if (Improves(b, v, maximize_)) {
                 b = v;
                 point_.swap(best_);
@@ -294,7 +325,7 @@ class Floor {
             }
         }
         if (!chosen || !Improves(c_, b, maximize_)) return false;
-        Publish(best_, b, published);
+        if (Publish(best_, b, published)) return false;
         Accept(best_, b);
         return true;
     }
@@ -310,16 +341,16 @@ class Floor {
             if (heating) flat = 1, tried = 0, accepted = 0;
             for (std::int64_t moves = 0; moves != stageLength_;) {
                 for (std::uint64_t mask = 0; mask < masks_ && moves != stageLength_; ++mask) {
-                    float v = 0.0f;
-                    if (!Candidate(mask, v)) return;
+                    if (SpentAt(mask)) return;
+                    const float v = Candidate(mask);
                     ++moves;
                     ++tried;
                     if (heating && !std::isnan(v)) sawNumber = true;
                     if (Improves(c_, v, maximize_)) {
                         if (heating) {
                             ++accepted;
-                        } else {
-                            Publish(point_, v, published);
+                        } else if (Publish(point_, v, published)) {
+                            return;
                         }
                         Accept(point_, v);
                     } else if (heating) {
@@ -369,7 +400,7 @@ class Floor {
     std::vector<float> cur_;
     float c_ = 0.0f;
     std::uint32_t s_ = 0;
-    unsigned long long left_ = 0;
+    unsigned long long limit_ = 0;
     std::mutex publishing_;
 };
 
@@ -383,11 +414,12 @@ bool SameSteps(const SolutionList& a, const SolutionList& b) {
 }
 
 void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search search, Rules rules,
-                  float a, unsigned long long budget) {
+                  void (*tune)(AlgParameters&), unsigned long long budget) {
     AlgParameters base = make();
-    base.A = a;
+    tune(base);
     double searchTime = 0, floorTime = 0;
-    unsigned long long candidates = 0;
+    unsigned long long candidates = 0, steps = 0;
+    Phases phases;
     std::uint32_t seed = 1;
     for (auto _ : state) {
         AlgParameters p = base;
@@ -406,23 +438,27 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
             const double t1 = CpuNow();
             const unsigned long long before = p.Evaluations();
             SolutionList runList;
+            const unsigned long long left = budget - evaluations + 1;
             const double t2 = CpuNow();
             {
-                BenchControl control(p, budget - evaluations + 1, seed);
+                BenchControl control(p, left, seed, &phases);
                 search(p, runList, control);
+                control.EndPhases();
             }
             const double t3 = CpuNow();
             const unsigned long long made = p.Evaluations() - before - 1;  // start is set-up
             if (made == 0) break;
             SolutionList floorList;
-            floorRun += floor.Run(seed++, made, floorList);
-            same = SameSteps(floorList, runList);
+            const unsigned long long floorBefore = fp.Evaluations();
+            floorRun += floor.Run(seed++, left, floorList);
+            same = fp.Evaluations() - floorBefore - 1 == made && SameSteps(floorList, runList);
             evaluations += made;
+            steps += runList.Count() - 1;
             setup += t1 - t0;
             run += t3 - t2;
         }
         if (!same) {
-            state.SkipWithError("the floor does not publish the run's steps");
+            state.SkipWithError("the floor does not make the run's candidates and steps");
             break;
         }
         searchTime += run - setup;
@@ -433,29 +469,63 @@ void PerCandidate(benchmark::State& state, AlgParameters (*make)(), Search searc
     state.counters["ns_per_candidate"] = searchTime / candidates * 1e9;
     state.counters["floor_ns"] = floorTime / candidates * 1e9;
     state.counters["ratio"] = searchTime / floorTime;
+    state.counters["steps_per_k"] = 1000.0 * steps / candidates;
+    if (rules == Rules::Annealing)
+        state.counters["cooling_pct"] = 100.0 * phases.cooling / (phases.heating + phases.cooling);
+}
+
+// The settings of the cases: a radius of a thousandth of each range (long climbs of small
+// steps), or of a tenth with the start settings, where annealing heats for the whole budget.
+void SmallSteps(AlgParameters& p) {
+    p.A = 0.001f;
+}
+void LargeSteps(AlgParameters& p) {
+    p.A = 0.1f;
+}
+// Annealing that heats for one stage (an acceptance above 5 % ends the heating at once) and then
+// cools: small steps, so most of the cooling's candidates improve a little and are published,
+// slow cooling from 100 (Alfa 0.99: 459 stages before the temperature drops below 1), and a Stop
+// of 0.6, the start value, so the flat counter counts. The three-variable case then cools its
+// way to the end of the run; the 19-variable one with a stage of 2^19 moves heats for one stage
+// and cools for the rest of its budget.
+void Cooling(AlgParameters& p) {
+    p.A = 0.001f;
+    p.PercentAc = 5;
+    p.Alfa = 0.99f;
+    p.Lk = 1;
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(PerCandidate, Greedy3, StartUpProblem, RunGreedy, Rules::Greedy, 0.001f, 200000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Steepest3, StartUpProblem, RunSteepest, Rules::Steepest, 0.001f,
+BENCHMARK_CAPTURE(PerCandidate, Greedy3, StartUpProblem, RunGreedy, Rules::Greedy, SmallSteps,
                   200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Annealing3, StartUpProblem, RunAnnealing, Rules::Annealing, 0.1f,
+BENCHMARK_CAPTURE(PerCandidate, Steepest3, StartUpProblem, RunSteepest, Rules::Steepest, SmallSteps,
                   200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Greedy19, SumOfSquares19, RunGreedy, Rules::Greedy, 0.001f, 1 << 19)
+BENCHMARK_CAPTURE(PerCandidate, Annealing3, StartUpProblem, RunAnnealing, Rules::Annealing,
+                  LargeSteps, 200000)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Steepest19, SumOfSquares19, RunSteepest, Rules::Steepest, 0.001f,
+BENCHMARK_CAPTURE(PerCandidate, Annealing3Cooling, StartUpProblem, RunAnnealing, Rules::Annealing,
+                  Cooling, 200000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PerCandidate, Greedy19, SumOfSquares19, RunGreedy, Rules::Greedy, SmallSteps,
                   1 << 19)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, Rules::Annealing, 0.1f,
-                  1 << 19)
+BENCHMARK_CAPTURE(PerCandidate, Steepest19, SumOfSquares19, RunSteepest, Rules::Steepest,
+                  SmallSteps, 1 << 19)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, Rules::Annealing,
+                  LargeSteps, 1 << 19)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PerCandidate, Annealing19Cooling, SumOfSquares19, RunAnnealing, Rules::Annealing,
+                  Cooling, 1 << 20)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
