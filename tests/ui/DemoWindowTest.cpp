@@ -43,7 +43,7 @@ TEST_F(DemoTest, StartsBeforeAnyFunctionWasReadAndDrawsWaveFrames) {
     ExpectDemoRunning();
     // Every frame advances the wave; the demonstration's timer keeps drawing them.
     const int frames = Ctl<PanelChart>("PanelChart")->FramesRendered();
-    QTRY_VERIFY(Ctl<PanelChart>("PanelChart")->FramesRendered() >= frames + 3);
+    WAIT_FOR(Ctl<PanelChart>("PanelChart")->FramesRendered() >= frames + 3);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -90,8 +90,8 @@ TEST_F(DemoTest, ARunFromTheMenuReturnsToSurfaceFramesAndItsEndIsNoticed) {
     // The check mark and the disabled tool bar stay until the item is chosen again.
     EXPECT_TRUE(Ctl<QAction>("Demonstracja1")->isChecked());
     EXPECT_FALSE(Ctl<QWidget>("ToolBarMain")->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !form->RunWorker() && Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty(), 20000);
+    WAIT_FOR_MS(!form->RunWorker() && Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty(),
+                20000);
     EXPECT_FALSE(form->Solutions().Empty());
 
     Ctl<QAction>("Demonstracja1")->trigger();

@@ -55,9 +55,9 @@ TEST_F(ExperimentWindowTest, CancelKeepsTheRunsThatEndedAndExportsThem) {
     // Runs end in any order; the engine runs at most four per thread ahead of the first unended
     // one, so once that many have ended the first has too, and Cancel keeps at least it.
     const int ahead = 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    QTRY_VERIFY_WITH_TIMEOUT(progress->value() >= ahead, 60000);
+    WAIT_FOR_MS(progress->value() >= ahead, 60000);
     QTest::mouseClick(cancel, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(start->isEnabled(), 30000);
+    WAIT_FOR_MS(start->isEnabled(), 30000);
     EXPECT_FALSE(cancel->isEnabled());
 
     auto* table = Ctl<QTableWidget>("TableExperiment");
@@ -127,7 +127,7 @@ TEST_F(ExperimentWindowTest, RanksTheAlgorithmsAndTheLegendsFollow) {
     Ctl<QLineEdit>("EditExperimentSeeds")->setText("10");
     Ctl<QLineEdit>("EditExperimentEvaluations")->setText("3000");
     QTest::mouseClick(Ctl<QPushButton>("ButtonExperimentStart"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(Ctl<QPushButton>("ButtonExperimentStart")->isEnabled(), 60000);
+    WAIT_FOR_MS(Ctl<QPushButton>("ButtonExperimentStart")->isEnabled(), 60000);
     auto* table = Ctl<QTableWidget>("TableExperiment");
     ASSERT_EQ(table->rowCount(), 4);
     const int rank = table->columnCount() - 2, beaten = table->columnCount() - 1;

@@ -43,8 +43,7 @@ class FileTest : public WindowTest {
     void RunGreedyToTheEnd() {
         Ctl<QSlider>("TrackBarLocalSleep")->setValue(0);
         QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !form->RunWorker() && Ctl<QToolButton>("SpeedButtonSave")->isEnabled(), 20000);
+        WAIT_FOR_MS(!form->RunWorker() && Ctl<QToolButton>("SpeedButtonSave")->isEnabled(), 20000);
         ASSERT_FALSE(form->Solutions().Empty());
     }
 

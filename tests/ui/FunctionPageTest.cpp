@@ -76,7 +76,7 @@ TEST_F(FunctionPage, AnUndefinedValueIsSaidBesideCalculatesValueAndOnARunsBestVa
     for (const char* formula : {"sqrt(x) + y*c", "x^2 + y*c"}) {
         Ctl<QLineEdit>("EditFunction")->setText(formula);
         QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSteepest"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+        WAIT_FOR_MS(!form->RunWorker(), 20000);
     }
     auto* runs = Ctl<QTableWidget>("TableRuns");
     EXPECT_TRUE(runs->item(0, 3)->toolTip().endsWith(" evaluations undefined, counted as 0"));

@@ -28,7 +28,7 @@ class NavigationTest : public WindowTest {
     // its data.
     void ShowChart() {
         ClickTab(Ctl<QWidget>("TabSheetChart"));
-        QTRY_VERIFY(Chart()->ChartReady());
+        WAIT_FOR(Chart()->ChartReady());
     }
 
     void ClickPicture(QLabel* picture, Qt::MouseButton button) {
@@ -144,7 +144,7 @@ TEST_F(NavigationTest, AutoRotationOnlyOnTheChartPage) {
 TEST_F(NavigationTest, TheAutoRotationTimerTurnsTheChart) {
     ShowChart();
     Ctl<QTimer>("TimerAutoRotation")->start();
-    QTRY_VERIFY(Chart()->Navigation().TurnAngle > 300.0f);
+    WAIT_FOR(Chart()->Navigation().TurnAngle > 300.0f);
 }
 
 TEST_F(NavigationTest, AutoRotationWaitsForChartData) {
@@ -159,7 +159,7 @@ TEST_F(NavigationTest, AutoRotationWaitsForChartData) {
 TEST_F(NavigationTest, AnIdleChartDrawsOnlyAfterAChange) {
     ShowChart();
     const PanelChart* panel = Ctl<PanelChart>("PanelChart");
-    QTRY_VERIFY(panel->FramesRendered() > 0);
+    WAIT_FOR(panel->FramesRendered() > 0);
     QTest::qWait(200);
     // The surface, not the flat grid the first frame leaves in the model.
     EXPECT_NE(panel->Chart().Vertices[0].Red, 0.0f);
@@ -176,7 +176,7 @@ TEST_F(NavigationTest, AnIdleChartDrawsOnlyAfterAChange) {
         QTest::qWait(10 * Ctl<QTimer>("TimerChart")->interval());
         EXPECT_EQ(panel->FramesRendered(), frames) << "idle before " << change;
         make();
-        QTRY_VERIFY2(panel->FramesRendered() > frames, change);
+        WAIT_FOR(panel->FramesRendered() > frames) << change;
     }
     QTest::mouseRelease(Panel(), Qt::LeftButton, {}, {60, 50});
 }

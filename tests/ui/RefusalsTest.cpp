@@ -75,7 +75,7 @@ TEST_F(Refusals, TheChartExportedBeforeItsPageWasShownIsDrawnAtThePanelsSize) {
     EXPECT_GT(colours.size(), 2u);
     // The size the panel has once its page is shown.
     ClickTab(Chart());
-    QTRY_VERIFY_WITH_TIMEOUT(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
+    WAIT_FOR_MS(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
     const PanelChart* panel = Ctl<PanelChart>("PanelChart");
     EXPECT_EQ(picture.size(), panel->size() * panel->devicePixelRatioF());
 }

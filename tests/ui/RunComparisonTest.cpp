@@ -60,7 +60,7 @@ class RunComparisonTest : public WindowTest {
         FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
         FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(50);
         QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+        WAIT_FOR_MS(!form->RunWorker(), 20000);
     }
     // Controls by their names, as assistive technology finds them.
     template <class T>
@@ -161,7 +161,7 @@ TEST_F(RunComparisonTest, AReferenceAlgorithmRunsFromItsSubmenuAsInTheBatchRunne
     FindControl<QSlider>(form.get(), "TrackBarReferenceSleep")->setValue(0);
     FindControl<QSlider>(form.get(), "TrackBarCmaGenerations")->setValue(30);
     Trigger("Algorithm_cmaes");
-    QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
     EXPECT_EQ(Find<QProgressBar>("ProgressRun")->text().toStdString(), "Generation 30 of 30");
     dialogs.files = {File("problem.txt").toStdString(), File("solutions.csv").toStdString()};
     Ctl<QAction>("Zapiszwyniki1")->trigger();
@@ -194,7 +194,7 @@ TEST_F(RunComparisonTest, ExportsThePictures) {
     // The annealing's stage went with the run.
     EXPECT_EQ(Find<QLabel>("LabelStage")->text(), "");
     ClickTab(Ctl<QWidget>("TabSheetChart"));
-    QTRY_VERIFY_WITH_TIMEOUT(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
+    WAIT_FOR_MS(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
     dialogs.files = {File("chart.png").toStdString(), File("plot.png").toStdString(),
                      File("plot.svg").toStdString()};
     for (const char* action : {"ExportChart1", "ExportPlotPng1", "ExportPlotSvg1"}) Trigger(action);

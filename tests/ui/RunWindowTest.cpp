@@ -47,7 +47,7 @@ class RunTest : public WindowTest {
                Ctl<QStatusBar>("StatusBar")->currentMessage().isEmpty() && !form->RunWorker();
     }
 
-    void WaitUntilIdle() { QTRY_VERIFY_WITH_TIMEOUT(Idle(), kRunTimeoutMs); }
+    void WaitUntilIdle() { WAIT_FOR_MS(Idle(), kRunTimeoutMs); }
 
     void ExpectRunning(const QString& status) {
         EXPECT_EQ(Ctl<QStatusBar>("StatusBar")->currentMessage(), status);
@@ -168,14 +168,14 @@ TEST_F(RunTest, PauseByButtonThenByMenu) {
     EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->accessibleDescription(),
               "Continue calculation");
     EXPECT_TRUE(Ctl<QAction>("Pauza1")->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
+    WAIT_FOR_MS(worker->IsHeld(), kRunTimeoutMs);
 
     Ctl<QAction>("Pauza1")->trigger();
     EXPECT_FALSE(form->Session().Paused());
     EXPECT_FALSE(Ctl<QToolButton>("SpeedButtonPause")->isChecked());
     EXPECT_FALSE(Ctl<QAction>("Pauza1")->isChecked());
     EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Wstrzymaj obliczenia");
-    QTRY_VERIFY_WITH_TIMEOUT(!worker->IsHeld(), kRunTimeoutMs);
+    WAIT_FOR_MS(!worker->IsHeld(), kRunTimeoutMs);
 
     Ctl<QAction>("Pauza1")->trigger();
     EXPECT_TRUE(form->Session().Paused());
@@ -189,7 +189,7 @@ TEST_F(RunTest, PauseByButtonThenByMenu) {
     EXPECT_EQ(Ctl<QToolButton>("SpeedButtonPause")->toolTip(), "Pause calculation");
 
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), kRunTimeoutMs);
+    WAIT_FOR_MS(worker->IsFinished(), kRunTimeoutMs);
 }
 
 TEST_F(RunTest, TheStatusTextStaysWhileMenuItemsAreHovered) {
@@ -223,7 +223,7 @@ TEST_F(RunTest, StopDuringARunReturnsToIdleAtOnceAndTheWorkerEnds) {
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(worker->TerminationRequested());
     // The worker ends at its next look at the stop request, not after its 10 s delay.
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+    WAIT_FOR_MS(worker->IsFinished(), 5000);
 }
 
 TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
@@ -232,11 +232,11 @@ TEST_F(RunTest, StopWhilePausedEndsTheWorkerWithoutResume) {
     std::shared_ptr<OptimizationThread> worker = form->RunWorker();
     ASSERT_TRUE(worker);
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsHeld(), kRunTimeoutMs);
+    WAIT_FOR_MS(worker->IsHeld(), kRunTimeoutMs);
     Ctl<QAction>("Stop1")->trigger();
     EXPECT_TRUE(Idle());
     EXPECT_FALSE(form->Session().Paused());
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+    WAIT_FOR_MS(worker->IsFinished(), 5000);
 }
 
 // State: an annealing run. Action: pause for a second, resume, stop. Expected: the message says
@@ -258,7 +258,7 @@ TEST_F(RunTest, TheStatusLineFollowsPauseAndTheEndOfTheRun) {
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonPause"), Qt::LeftButton);
     EXPECT_EQ(bar->currentMessage(), "Simulated Annealing algorithm is running ...");
     // At the default size the message ends before the stage and the other values begin.
-    QTRY_VERIFY(!Ctl<QLabel>("LabelStage")->text().isEmpty());
+    WAIT_FOR(!Ctl<QLabel>("LabelStage")->text().isEmpty());
     int valuesStart = bar->width();
     for (const char* name : {"LabelStage", "ProgressRun", "LabelElapsed", "LabelSeed"}) {
         const QWidget* w = Ctl<QWidget>(name);
@@ -299,7 +299,7 @@ TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     ClickTab(Ctl<QWidget>("TabSheetSolutions"));
     QTableView* table = Ctl<QTableView>("StringGridSolutions");
     QAbstractItemModel* m = table->model();
-    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= 60, kRunTimeoutMs);
+    WAIT_FOR_MS(m->rowCount() >= 60, kRunTimeoutMs);
     QSignalSpy resets(m, &QAbstractItemModel::modelReset);
 
     table->setCurrentIndex(m->index(40, 2));
@@ -307,7 +307,7 @@ TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     int rows = m->rowCount();
     const int topRow = table->rowAt(0);
     ASSERT_GT(topRow, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= rows + 3, kRunTimeoutMs);
+    WAIT_FOR_MS(m->rowCount() >= rows + 3, kRunTimeoutMs);
     // The rows came in above; the selection and the view stayed on their solutions.
     int added = m->rowCount() - rows;
     EXPECT_EQ(table->currentIndex(), m->index(40 + added, 2));
@@ -317,7 +317,7 @@ TEST_F(RunTest, TheSolutionsTableKeepsSelectionAndViewWhileARunAddsRows) {
     // At the top the view stays there, where the newest solutions come in.
     table->verticalScrollBar()->setValue(0);
     rows = m->rowCount();
-    QTRY_VERIFY_WITH_TIMEOUT(m->rowCount() >= rows + 3, kRunTimeoutMs);
+    WAIT_FOR_MS(m->rowCount() >= rows + 3, kRunTimeoutMs);
     EXPECT_EQ(table->rowAt(0), 0);
     EXPECT_EQ(resets.count(), 0);
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
@@ -426,7 +426,7 @@ TEST_F(RunTest, ClosingDuringARunEndsTheWorker) {
     dialogs.answers = {true};
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->RunWorker());
-    QTRY_VERIFY_WITH_TIMEOUT(worker->IsFinished(), 5000);
+    WAIT_FOR_MS(worker->IsFinished(), 5000);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "FindControl.h"
 #include "ScriptedDialogs.h"
 #include "TestApplication.h"
+#include "WaitFor.h"
 #include "algorithms/Optimizationthread.h"
 #include "app/DataFile.h"
 #include "ui/Aboutform.h"
@@ -113,7 +114,7 @@ class WindowTest : public ::testing::Test {
         Ctl<QSlider>("TrackBarIterations")->setValue(20);
         Ctl<QSlider>("TrackBarPopSize")->setValue(50);
         QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGeneticAlg"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form->RunWorker(), 20000);
+        WAIT_FOR_MS(!form->RunWorker(), 20000);
         ASSERT_FALSE(form->Population().Empty());
     }
 
