@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/DataFile.h"
+#include "app/datafile/DataFile.h"
 
 using namespace quarmel;
 

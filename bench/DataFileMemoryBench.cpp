@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/DataFile.h"
-#include "app/OpenedProblem.h"
+#include "app/datafile/DataFile.h"
+#include "app/datafile/OpenedProblem.h"
 #include "chart/MarkerPoints.h"
 
 using namespace quarmel;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ExperimentRuns.h"
+#include "app/experiment/ExperimentRuns.h"
 #include "bench/StartUpProblem.h"
 
 using namespace quarmel;

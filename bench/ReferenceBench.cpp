@@ -10,7 +10,7 @@
 #include <string>
 
 #include "algorithms/AlgorithmTable.h"
-#include "app/BatchRun.h"
+#include "app/runs/BatchRun.h"
 
 using namespace quarmel;
 

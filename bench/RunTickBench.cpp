@@ -13,16 +13,16 @@
 #include <memory>
 #include <mutex>
 
-#include "app/MarkerFeed.h"
-#include "app/ResultLabels.h"
-#include "app/RunProgress.h"
+#include "app/chartpage/MarkerFeed.h"
+#include "app/runs/RunProgress.h"
+#include "app/text/ResultLabels.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
 #include "chart/Sampling.h"
 #include "model/Problem.h"
 #include "model/Random.h"
-#include "ui/SolutionsTableModel.h"
-#include "ui/SolutionsTableView.h"
+#include "ui/mainwindow/SolutionsTableModel.h"
+#include "ui/mainwindow/SolutionsTableView.h"
 
 using namespace quarmel;
 

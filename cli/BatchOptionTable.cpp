@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "algorithms/AlgorithmTable.h"
-#include "app/NumberText.h"
-#include "app/RunTexts.h"
+#include "app/text/NumberText.h"
+#include "app/text/RunTexts.h"
 #include "cli/BatchWriter.h"
 
 namespace quarmel {

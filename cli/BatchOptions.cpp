@@ -10,9 +10,9 @@
 #include "BatchWriter.h"
 #include "OptionConflicts.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/NumberText.h"
-#include "app/RankSum.h"
-#include "app/RunTexts.h"
+#include "app/stats/RankSum.h"
+#include "app/text/NumberText.h"
+#include "app/text/RunTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BatchRun.h"
+#include "app/runs/BatchRun.h"
 #include "model/Algparameters.h"
 #include "model/Settings.h"
 

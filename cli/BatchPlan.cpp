@@ -11,11 +11,11 @@
 
 #include "JsonText.h"
 #include "OutputTargets.h"
-#include "app/AtomicFile.h"
-#include "app/CsvTables.h"
-#include "app/ExampleFolder.h"
-#include "app/FunctionId.h"
-#include "app/OptimumGap.h"
+#include "app/datafile/AtomicFile.h"
+#include "app/examples/ExampleFolder.h"
+#include "app/examples/OptimumGap.h"
+#include "app/tables/CsvTables.h"
+#include "app/tables/FunctionId.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 

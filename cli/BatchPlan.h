@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "BatchOptions.h"
-#include "app/BatchRun.h"
-#include "app/ExampleCatalogue.h"
-#include "app/OpenedProblem.h"
+#include "app/datafile/OpenedProblem.h"
+#include "app/examples/ExampleCatalogue.h"
+#include "app/runs/BatchRun.h"
 #include "model/Algparameters.h"
 
 namespace quarmel {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <utility>
 
-#include "app/NumberText.h"
-#include "app/OrderedRuns.h"
+#include "app/runs/OrderedRuns.h"
+#include "app/text/NumberText.h"
 #include "model/Improvement.h"
 
 namespace quarmel {

@@ -5,8 +5,8 @@
 
 #include "BatchPlan.h"
 #include "BatchWriter.h"
-#include "app/BatchRun.h"
-#include "app/DataFile.h"
+#include "app/datafile/DataFile.h"
+#include "app/runs/BatchRun.h"
 
 namespace quarmel {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/BatchRun.h"
+#include "app/runs/BatchRun.h"
 
 namespace quarmel {
 

@@ -2,7 +2,7 @@
 // its maker and what --help says of it).
 #include "BatchPlan.h"
 #include "BatchWriter.h"
-#include "app/RankSum.h"
+#include "app/stats/RankSum.h"
 
 namespace quarmel {
 

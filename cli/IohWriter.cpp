@@ -20,8 +20,8 @@
 #include "BatchPlan.h"
 #include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/CsvTables.h"
-#include "app/FunctionId.h"
+#include "app/tables/CsvTables.h"
+#include "app/tables/FunctionId.h"
 #include "model/Settings.h"
 
 namespace quarmel {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/CsvTables.h"
+#include "app/tables/CsvTables.h"
 
 namespace quarmel {
 

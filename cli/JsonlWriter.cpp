@@ -6,8 +6,8 @@
 #include "BatchWriter.h"
 #include "JsonText.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/CsvTables.h"
-#include "app/OptimumGap.h"
+#include "app/examples/OptimumGap.h"
+#include "app/tables/CsvTables.h"
 
 namespace quarmel {
 

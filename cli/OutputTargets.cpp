@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/AtomicFile.h"
+#include "app/datafile/AtomicFile.h"
 
 namespace quarmel {
 

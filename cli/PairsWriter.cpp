@@ -5,8 +5,8 @@
 #include "BatchPlan.h"
 #include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/Convergence.h"
-#include "app/Verdicts.h"
+#include "app/plot/Convergence.h"
+#include "app/stats/Verdicts.h"
 #include "model/Settings.h"
 
 namespace quarmel {

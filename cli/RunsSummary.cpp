@@ -10,10 +10,10 @@
 
 #include "BatchOptions.h"
 #include "algorithms/AlgorithmTable.h"
-#include "app/BatchRun.h"
-#include "app/Convergence.h"
-#include "app/CsvTables.h"
-#include "app/Verdicts.h"
+#include "app/plot/Convergence.h"
+#include "app/runs/BatchRun.h"
+#include "app/stats/Verdicts.h"
+#include "app/tables/CsvTables.h"
 #include "model/Settings.h"
 
 namespace quarmel {

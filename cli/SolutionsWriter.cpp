@@ -2,7 +2,7 @@
 // --population a last column says which rows are the path (0) and which the last population (1).
 #include "BatchPlan.h"
 #include "BatchWriter.h"
-#include "app/CsvTables.h"
+#include "app/tables/CsvTables.h"
 
 namespace quarmel {
 

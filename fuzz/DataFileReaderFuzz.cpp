@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/DataFile.h"
+#include "app/datafile/DataFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quarmel;

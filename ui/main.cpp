@@ -5,10 +5,10 @@
 #include <cstring>
 #include <exception>
 
-#include "ui/Aboutform.h"
-#include "ui/Helpfunctionform.h"
-#include "ui/Mainform.h"
-#include "ui/SvgImages.h"
+#include "ui/dialogs/Aboutform.h"
+#include "ui/dialogs/Helpfunctionform.h"
+#include "ui/dialogs/SvgImages.h"
+#include "ui/mainwindow/Mainform.h"
 
 namespace {
 

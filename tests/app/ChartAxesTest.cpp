@@ -1,4 +1,4 @@
-#include "app/ChartAxes.h"
+#include "app/chartpage/ChartAxes.h"
 
 #include <gtest/gtest.h>
 

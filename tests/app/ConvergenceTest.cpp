@@ -1,5 +1,5 @@
-#include "app/Convergence.h"
-#include "app/PlotScale.h"
+#include "app/plot/Convergence.h"
+#include "app/plot/PlotScale.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <utility>
 
 #include "algorithms/Optimizationthread.h"
-#include "app/BatchRun.h"
-#include "app/CsvTables.h"
-#include "app/RunRecords.h"
-#include "app/RunTables.h"
-#include "app/TableText.h"
+#include "app/runs/BatchRun.h"
+#include "app/runs/RunRecords.h"
+#include "app/tables/CsvTables.h"
+#include "app/tables/RunTables.h"
+#include "app/text/TableText.h"
 #include "support/SolutionSupport.h"
 
 using namespace quarmel;

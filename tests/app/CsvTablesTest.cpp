@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/CsvTables.h"
-#include "app/RunTables.h"
+#include "app/tables/CsvTables.h"
+#include "app/tables/RunTables.h"
 
 using namespace quarmel;
 

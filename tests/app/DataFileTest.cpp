@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFile.h"
 #include "app/DecimalCommaLocale.h"
+#include "app/datafile/DataFile.h"
 
 using namespace quarmel;
 

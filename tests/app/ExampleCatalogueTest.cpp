@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ExampleCatalogue.h"
-#include "app/ExampleFolder.h"
-#include "app/OpenedProblem.h"
+#include "app/datafile/OpenedProblem.h"
+#include "app/examples/ExampleCatalogue.h"
+#include "app/examples/ExampleFolder.h"
 
 using namespace quarmel;
 namespace fs = std::filesystem;

@@ -1,5 +1,5 @@
 // The experiment engine: the same results on any number of threads, and Cancel.
-#include "app/ExperimentRuns.h"
+#include "app/experiment/ExperimentRuns.h"
 
 #include <gtest/gtest.h>
 

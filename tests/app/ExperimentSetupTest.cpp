@@ -1,16 +1,16 @@
 // The window's experiment set-up: its texts, the problem file its tables name, the target it
 // offers and how its runs are numbered; the axis ticks of its plots.
-#include "app/ExperimentSetup.h"
+#include "app/experiment/ExperimentSetup.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "app/NumberText.h"
-#include "app/OpenedProblem.h"
-#include "app/PictureScale.h"
-#include "app/PlotTicks.h"
+#include "app/datafile/OpenedProblem.h"
+#include "app/plot/PictureScale.h"
+#include "app/plot/PlotTicks.h"
+#include "app/text/NumberText.h"
 
 namespace quarmel {
 namespace {

@@ -1,5 +1,5 @@
 // The experiment's figures against hand-worked cases.
-#include "app/ExperimentStats.h"
+#include "app/stats/ExperimentStats.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/FunctionPage.h"
-#include "app/NumberText.h"
+#include "app/text/FunctionPageTexts.h"
+#include "app/text/NumberText.h"
 
 using namespace quarmel;
 

@@ -1,4 +1,4 @@
-#include "app/MarkerFeed.h"
+#include "app/chartpage/MarkerFeed.h"
 
 #include <gtest/gtest.h>
 

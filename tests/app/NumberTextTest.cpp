@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/DecimalCommaLocale.h"
-#include "app/NumberText.h"
+#include "app/text/NumberText.h"
 
 using namespace quarmel;
 

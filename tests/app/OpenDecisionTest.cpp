@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/OpenedProblem.h"
+#include "app/datafile/OpenedProblem.h"
 
 using namespace quarmel;
 

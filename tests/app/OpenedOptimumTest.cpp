@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/OpenedOptimum.h"
-#include "app/OptimumGap.h"
+#include "app/examples/OpenedOptimum.h"
+#include "app/examples/OptimumGap.h"
 
 using namespace quarmel;
 

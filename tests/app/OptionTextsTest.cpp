@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/NumberText.h"
-#include "app/OptionTexts.h"
+#include "app/text/NumberText.h"
+#include "app/text/OptionTexts.h"
 
 using namespace quarmel;
 

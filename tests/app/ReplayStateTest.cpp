@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ReplayState.h"
+#include "app/runs/ReplayState.h"
 #include "support/SolutionSupport.h"
 
 using namespace quarmel;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "app/ResultLabels.h"
+#include "app/text/ResultLabels.h"
 
 using namespace quarmel;
 

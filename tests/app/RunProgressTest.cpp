@@ -1,5 +1,5 @@
-#include "app/RunProgress.h"
-#include "app/RunStatus.h"
+#include "app/runs/RunProgress.h"
+#include "app/runs/RunStatus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/RunSession.h"
+#include "app/runs/RunSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/RunTexts.h"
+#include "app/text/RunTexts.h"
 
 using namespace quarmel;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/UndefinedTexts.h"
+#include "app/text/UndefinedTexts.h"
 
 TEST(UndefinedTexts, TheCountIsInPlainDigitsAndEmptyWithoutUndefinedValues) {
     EXPECT_EQ(quarmel::UndefinedCountText(0, 1225601), "");

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "app/ErtBootstrap.h"
-#include "app/RankSum.h"
-#include "app/Verdicts.h"
+#include "app/stats/ErtBootstrap.h"
+#include "app/stats/RankSum.h"
+#include "app/stats/Verdicts.h"
 
 namespace quarmel {
 namespace {

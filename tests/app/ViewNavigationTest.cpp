@@ -1,4 +1,4 @@
-#include "app/ViewNavigation.h"
+#include "app/chartpage/ViewNavigation.h"
 
 #include <gtest/gtest.h>
 

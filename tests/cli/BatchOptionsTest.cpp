@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "algorithms/AlgorithmTable.h"
-#include "app/BatchRun.h"
-#include "app/CsvTables.h"
+#include "app/runs/BatchRun.h"
+#include "app/tables/CsvTables.h"
 #include "cli/BatchOptions.h"
 #include "cli/RunsSummary.h"
 #include "model/Settings.h"

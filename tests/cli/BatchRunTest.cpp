@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/BatchRun.h"
-#include "app/OrderedRuns.h"
+#include "app/runs/BatchRun.h"
+#include "app/runs/OrderedRuns.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchRunner.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFile.h"
+#include "app/datafile/DataFile.h"
 
 using namespace quarmel;
 namespace fs = std::filesystem;

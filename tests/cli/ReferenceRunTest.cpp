@@ -5,7 +5,7 @@
 #include <string>
 
 #include "algorithms/AlgorithmTable.h"
-#include "app/BatchRun.h"
+#include "app/runs/BatchRun.h"
 #include "cli/BatchOptions.h"
 
 using namespace quarmel;

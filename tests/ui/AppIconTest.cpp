@@ -6,7 +6,7 @@
 #include <QSvgRenderer>
 
 #include "TestApplication.h"
-#include "ui/SvgImages.h"
+#include "ui/dialogs/SvgImages.h"
 
 namespace quarmel::test {
 namespace {

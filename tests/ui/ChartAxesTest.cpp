@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "chart/ChartModel.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
 
 #include "WindowFixture.h"
 

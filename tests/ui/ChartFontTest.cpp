@@ -1,4 +1,4 @@
-#include "ui/ChartFont.h"
+#include "ui/chart/ChartFont.h"
 
 #include <gtest/gtest.h>
 

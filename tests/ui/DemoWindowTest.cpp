@@ -8,7 +8,7 @@
 #include <QToolButton>
 
 #include "WindowFixture.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
 
 namespace quarmel::test {
 namespace {

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "WindowFixture.h"
-#include "app/NumberText.h"
-#include "ui/ExperimentPlot.h"
+#include "app/text/NumberText.h"
+#include "ui/experiment/ExperimentPlot.h"
 
 namespace quarmel::test {
 namespace {

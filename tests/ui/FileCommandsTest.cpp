@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "WindowFixture.h"
-#include "ui/BackgroundRead.h"
+#include "ui/mainwindow/BackgroundRead.h"
 
 namespace quarmel::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "WindowFixture.h"
-#include "ui/HelpText.h"
+#include "ui/dialogs/HelpText.h"
 
 namespace quarmel::test {
 namespace {

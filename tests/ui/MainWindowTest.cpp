@@ -19,8 +19,8 @@
 #include <QToolButton>
 
 #include "WindowFixture.h"
-#include "ui/Accessibility.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
+#include "ui/mainwindow/Accessibility.h"
 
 namespace quarmel::test {
 namespace {

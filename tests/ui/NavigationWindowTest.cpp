@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "WindowFixture.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
 
 namespace quarmel::test {
 namespace {

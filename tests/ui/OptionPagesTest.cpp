@@ -7,7 +7,7 @@
 
 #include "FindControl.h"
 #include "WindowFixture.h"
-#include "app/OptionTexts.h"
+#include "app/text/OptionTexts.h"
 #include "model/Settings.h"
 
 namespace quarmel::test {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "tests/ui/TestApplication.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
 
 using namespace quarmel;
 

@@ -4,7 +4,7 @@
 
 #include "WindowFixture.h"
 #include "chart/ChartModel.h"
-#include "ui/ReplayBar.h"
+#include "ui/chart/ReplayBar.h"
 
 namespace quarmel::test {
 namespace {

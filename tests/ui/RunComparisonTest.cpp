@@ -28,8 +28,8 @@
 
 #include "FindControl.h"
 #include "WindowFixture.h"
-#include "ui/ConvergencePlot.h"
-#include "ui/PanelChart.h"
+#include "ui/chart/PanelChart.h"
+#include "ui/plots/ConvergencePlot.h"
 
 namespace quarmel::test {
 namespace {

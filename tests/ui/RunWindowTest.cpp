@@ -23,8 +23,8 @@
 
 #include "WindowFixture.h"
 #include "algorithms/Optimizationthread.h"
-#include "app/NumberText.h"
-#include "ui/SolutionsTableModel.h"
+#include "app/text/NumberText.h"
+#include "ui/mainwindow/SolutionsTableModel.h"
 
 namespace quarmel::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Dialogs.h"
+#include "ui/dialogs/Dialogs.h"
 
 namespace quarmel::test {
 

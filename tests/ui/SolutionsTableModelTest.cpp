@@ -1,5 +1,5 @@
-#include "ui/SolutionsTableModel.h"
-#include "ui/SolutionsTableView.h"
+#include "ui/mainwindow/SolutionsTableModel.h"
+#include "ui/mainwindow/SolutionsTableView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The window's own colours: the contrast rules, and what the window sets under a dark palette.
-#include "ui/WindowColours.h"
+#include "ui/mainwindow/WindowColours.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -25,13 +25,13 @@
 #include "TestApplication.h"
 #include "WaitFor.h"
 #include "algorithms/Optimizationthread.h"
-#include "app/DataFile.h"
-#include "ui/Aboutform.h"
-#include "ui/ChartPage.h"
-#include "ui/FunctionPage.h"
-#include "ui/Helpfunctionform.h"
-#include "ui/Mainform.h"
-#include "ui/PanelChart.h"
+#include "app/datafile/DataFile.h"
+#include "ui/chart/ChartPage.h"
+#include "ui/chart/PanelChart.h"
+#include "ui/dialogs/Aboutform.h"
+#include "ui/dialogs/Helpfunctionform.h"
+#include "ui/mainwindow/FunctionPage.h"
+#include "ui/mainwindow/Mainform.h"
 
 namespace quarmel::test {
 

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDockWidget>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/runs/RunRecords.h"
+#include "model/Solution.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace quarmel {
+
+class ConvergencePlot;
+
+// The dock that compares runs: the convergence plot of the current run and the runs before it
+// with its controls, Clear, an optional fixed seed for the next runs, and a table of the
+// finished runs that can be copied.
+class RunsDock : public QDockWidget {
+    Q_OBJECT
+
+  public:
+    explicit RunsDock(QWidget* parent = nullptr);
+
+    // Whether the user fixed the seed of the next runs, and the seed's text as typed.
+    bool FixedSeedOn() const;
+    std::string FixedSeedText() const;
+
+    // The plot follows a run: its start, what it publishes, its end; a finished run, also one
+    // the user stopped, then becomes a row of the runs table.
+    void BeginRun(const std::string& label, const std::string& problem, bool maximize);
+    void UpdateRun(const SolutionList& solutions,
+                   const std::vector<unsigned long long>& evaluations,
+                   const SolutionList& population);
+    void EndRun(const RunRecord& run);
+    // The best value the current problem can have, when known (the plot's distances).
+    void SetKnownOptimum(std::optional<double> optimum);
+
+    const std::vector<RunRecord>& Runs() const { return runs_; }
+    // The convergence plot, to paint it elsewhere.
+    const ConvergencePlot& Plot() const { return *plot_; }
+    // Forgets the compared runs: the plot's curves and the table's rows.
+    void ClearRuns();
+
+  private:
+    // Puts the runs table on the clipboard as CSV.
+    void CopyRuns() const;
+
+    ConvergencePlot* plot_ = nullptr;
+    QPushButton* ButtonClearRuns = nullptr;
+    QCheckBox* CheckBoxFixedSeed = nullptr;
+    QLineEdit* EditSeed = nullptr;
+    QTableWidget* TableRuns = nullptr;
+    QPushButton* ButtonCopyRuns = nullptr;
+
+    std::vector<RunRecord> runs_;
+};
+
+}  // namespace quarmel
