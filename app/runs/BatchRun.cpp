@@ -40,10 +40,6 @@ const char* RunEndName(RunEnd end) {
     return "cancelled";
 }
 
-bool Reaches(double value, double target, bool maximize) {
-    return maximize ? value >= target : value <= target;
-}
-
 RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed,
                    const RunLimits& limits) {
     RunOutcome out;
@@ -83,101 +79,6 @@ RunOutcome RunOnce(AlgorithmKind kind, AlgParameters& params, std::uint32_t seed
         out.Population = *progress.Population;
     }
     return out;
-}
-
-RunStatistics Statistics(std::vector<float> bests, bool maximize) {
-    RunStatistics s;
-    if (bests.empty()) return s;
-    const std::size_t n = bests.size();
-    double sum = 0.0;
-    for (double b : bests) sum += b;
-    s.Mean = sum / n;
-    if (n > 1) {
-        double squares = 0.0;
-        for (double b : bests) squares += (b - *s.Mean) * (b - *s.Mean);
-        s.Deviation = std::sqrt(squares / (n - 1));
-    }
-    // Better first; not a number never improves, so it sorts last.
-    std::stable_sort(bests.begin(), bests.end(),
-                     [maximize](float a, float b) { return Improves(b, a, maximize); });
-    s.Best = bests.front();
-    s.Worst = bests.back();
-    s.Median = n % 2 ? bests[n / 2] : (double{bests[n / 2 - 1]} + bests[n / 2]) / 2.0;
-    return s;
-}
-
-std::string StatisticText(const std::optional<double>& v) {
-    if (!v) return std::string();
-    const double a = std::fabs(*v);
-    if (std::isfinite(a) && (a > std::numeric_limits<float>::max() ||
-                             (a != 0 && a < std::numeric_limits<float>::min()))) {
-        return DoubleText(*v);
-    }
-    return FloatText(static_cast<float>(*v));
-}
-
-void TargetTally::Add(const RunOutcome& run) {
-    ++Runs;
-    if (run.EvaluationsToTarget) {
-        ++Reached;
-        Evaluations += *run.EvaluationsToTarget;
-    } else {
-        Evaluations += run.Evaluations;
-    }
-}
-
-double TargetTally::ReachedShare() const {
-    return Runs ? static_cast<double>(Reached) / Runs : 0.0;
-}
-
-std::optional<double> TargetTally::ExpectedRunningTime() const {
-    if (!Reached) return std::nullopt;
-    return static_cast<double>(Evaluations) / Reached;
-}
-
-void SeriesSummary::Add(const RunOutcome& run) {
-    seconds_ += run.Seconds;
-    if (run.Best) bests_.push_back(*run.Best);
-    target_.Add(run);
-    reaches_.push_back(
-        {run.EvaluationsToTarget.has_value(), run.EvaluationsToTarget.value_or(run.Evaluations)});
-}
-
-std::string SeriesSummary::Header(bool target) {
-    return SeriesHeader() + ",runs,best,median,worst,mean,sd,seconds" +
-           (target ? ",target,reached,ert,rank,ert_lo,ert_hi\n" : ",rank\n");
-}
-
-std::string SeriesSummary::Row(bool maximize, std::optional<double> target,
-                               std::optional<std::size_t> rank) const {
-    const RunStatistics s = Statistics(bests_, maximize);
-    const auto stat = StatisticText;
-    std::string row = fields_ + "," + std::to_string(target_.Runs) + "," + stat(s.Best) + "," +
-                      stat(s.Median) + "," + stat(s.Worst) + "," + stat(s.Mean) + "," +
-                      stat(s.Deviation) + "," + DoubleText(std::round(seconds_ * 1e6) / 1e6);
-    if (target) {
-        const std::optional<double> ert = target_.ExpectedRunningTime();
-        row += "," + DoubleText(*target) + "," + DoubleText(target_.ReachedShare()) + "," +
-               (ert ? DoubleText(*ert) : std::string());
-    }
-    row += "," + (rank ? std::to_string(*rank) : std::string());
-    if (target) {
-        const std::optional<ErtInterval> band = BootstrapErt(reaches_);
-        row += band ? "," + DoubleText(band->Low) + "," + DoubleText(band->High) : ",,";
-    }
-    return row + "\n";
-}
-
-std::string SummaryRows(const std::vector<const SeriesSummary*>& series, bool maximize,
-                        std::optional<double> target) {
-    std::vector<std::optional<double>> medians;
-    for (const SeriesSummary* s : series) medians.push_back(s->Median(maximize));
-    const std::vector<std::optional<std::size_t>> ranks = MedianRanks(medians, maximize);
-    std::string rows;
-    for (std::size_t i = 0; i < series.size(); ++i) {
-        rows += series[i]->Row(maximize, target, ranks[i]);
-    }
-    return rows;
 }
 
 void BatchTotals::Add(const RunOutcome& run, bool maximize) {

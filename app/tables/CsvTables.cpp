@@ -92,6 +92,16 @@ std::string DoubleText(double value) {
     return Shortest(value);
 }
 
+std::string StatisticText(const std::optional<double>& v) {
+    if (!v) return std::string();
+    const double a = std::fabs(*v);
+    if (std::isfinite(a) && (a > std::numeric_limits<float>::max() ||
+                             (a != 0 && a < std::numeric_limits<float>::min()))) {
+        return DoubleText(*v);
+    }
+    return FloatText(static_cast<float>(*v));
+}
+
 std::string OptionalText(const std::optional<double>& value) {
     return value ? DoubleText(*value) : std::string();
 }

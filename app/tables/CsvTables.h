@@ -36,6 +36,12 @@ std::string DoubleText(double value);
 // Empty when there is no value.
 std::string OptionalText(const std::optional<double>& value);
 
+// A statistic of best values (best, median, worst, mean, sd) as the tables print it: at the
+// precision of the values it is made of, the shortest text that reads back as the same float
+// (a mean of floats has no more digits worth printing); as the double it is only where no float
+// holds it (beyond the float's range, or too small to be told from 0); empty for none.
+std::string StatisticText(const std::optional<double>& value);
+
 // A list as CSV, as the batch runner prints it and the window exports it: a header of the
 // variable names then "F" (unless header is false), one row per solution.
 std::string SolutionsCsv(const Problem& problem, const SolutionList& solutions, bool header = true);
