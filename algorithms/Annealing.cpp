@@ -1,4 +1,4 @@
-#include "Annealing.h"
+#include "algorithms/Annealing.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "GeneticOperators.h"
+#include "algorithms/GeneticOperators.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "Globalsearch.h"
+#include "algorithms/Globalsearch.h"
 
 #include <atomic>
 #include <memory>

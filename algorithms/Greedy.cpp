@@ -1,4 +1,4 @@
-#include "Greedy.h"
+#include "algorithms/Greedy.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "LocalSearch.h"
+#include "algorithms/LocalSearch.h"
 
 #include <algorithm>
 #include <climits>

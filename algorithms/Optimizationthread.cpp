@@ -1,4 +1,4 @@
-#include "Optimizationthread.h"
+#include "algorithms/Optimizationthread.h"
 
 #include <time.h>
 

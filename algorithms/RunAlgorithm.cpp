@@ -1,4 +1,4 @@
-#include "RunAlgorithm.h"
+#include "algorithms/RunAlgorithm.h"
 
 #include "algorithms/AlgorithmTable.h"
 

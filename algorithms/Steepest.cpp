@@ -1,4 +1,4 @@
-#include "Steepest.h"
+#include "algorithms/Steepest.h"
 
 #include <vector>
 

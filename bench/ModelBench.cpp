@@ -2,7 +2,7 @@
 
 #include <time.h>
 
-#include "StartUpProblem.h"
+#include "bench/StartUpProblem.h"
 #include "model/Problem.h"
 #include "model/Random.h"
 #include "model/Solution.h"

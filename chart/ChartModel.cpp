@@ -1,4 +1,4 @@
-#include "ChartModel.h"
+#include "chart/ChartModel.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "ChartWave.h"
+#include "chart/ChartWave.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "MarkerLayout.h"
+#include "chart/MarkerLayout.h"
 
 #include "chart/MarkerProjection.h"
 

@@ -1,4 +1,4 @@
-#include "MarkerPoints.h"
+#include "chart/MarkerPoints.h"
 
 #include <algorithm>
 #include <cstddef>

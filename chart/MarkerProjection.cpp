@@ -1,4 +1,4 @@
-#include "MarkerProjection.h"
+#include "chart/MarkerProjection.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The canvas itself: its viewport and rays, the tiles that tell painted pixels and the nearest
 // depths, the merging of canvases painted side by side and the image they make. Lines are
 // painted in PixelLines.cpp, spheres in PixelSpheres.cpp.
-#include "PixelCanvas.h"
+#include "chart/PixelCanvas.h"
 
 #include <algorithm>
 #include <cmath>

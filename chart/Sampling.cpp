@@ -1,4 +1,4 @@
-#include "Sampling.h"
+#include "chart/Sampling.h"
 
 #include <cmath>
 #include <stdexcept>

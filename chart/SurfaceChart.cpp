@@ -1,4 +1,4 @@
-#include "SurfaceChart.h"
+#include "chart/SurfaceChart.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

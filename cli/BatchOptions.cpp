@@ -1,4 +1,4 @@
-#include "BatchOptions.h"
+#include "cli/BatchOptions.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,13 +6,13 @@
 #include <cstring>
 #include <system_error>
 
-#include "BatchOptionTable.h"
-#include "BatchWriter.h"
-#include "OptionConflicts.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/stats/RankSum.h"
 #include "app/text/NumberText.h"
 #include "app/text/RunTexts.h"
+#include "cli/BatchOptionTable.h"
+#include "cli/BatchWriter.h"
+#include "cli/OptionConflicts.h"
 #include "model/Settings.h"
 
 namespace quarmel {

@@ -1,4 +1,4 @@
-#include "BatchPlan.h"
+#include "cli/BatchPlan.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,13 +9,13 @@
 #include <map>
 #include <thread>
 
-#include "JsonText.h"
-#include "OutputTargets.h"
 #include "app/datafile/AtomicFile.h"
 #include "app/examples/ExampleFolder.h"
 #include "app/examples/OptimumGap.h"
 #include "app/tables/CsvTables.h"
 #include "app/tables/FunctionId.h"
+#include "cli/JsonText.h"
+#include "cli/OutputTargets.h"
 #include "model/Random.h"
 #include "model/Settings.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "BatchOptions.h"
 #include "app/datafile/OpenedProblem.h"
 #include "app/examples/ExampleCatalogue.h"
 #include "app/runs/BatchRun.h"
+#include "cli/BatchOptions.h"
 #include "model/Algparameters.h"
 
 namespace quarmel {

@@ -1,4 +1,4 @@
-#include "BatchRunner.h"
+#include "cli/BatchRunner.h"
 
 #include <memory>
 #include <utility>

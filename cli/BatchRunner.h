@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "app/datafile/DataFile.h"
 #include "app/runs/BatchRun.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "BatchOptionTable.h"
-#include "BatchOptions.h"
-#include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
+#include "cli/BatchOptionTable.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchWriter.h"
 #include "model/Settings.h"
 
 namespace quarmel {

@@ -1,8 +1,8 @@
 // The table of output formats: a new format is its writer's file and one row here (its name,
 // its maker and what --help says of it).
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "app/stats/RankSum.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

@@ -17,11 +17,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/tables/CsvTables.h"
 #include "app/tables/FunctionId.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 #include "model/Settings.h"
 
 namespace quarmel {

@@ -2,12 +2,12 @@
 // settings as one object) and the program's version and command.
 #include <cmath>
 
-#include "BatchPlan.h"
-#include "BatchWriter.h"
-#include "JsonText.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/examples/OptimumGap.h"
 #include "app/tables/CsvTables.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
+#include "cli/JsonText.h"
 
 namespace quarmel {
 

@@ -1,7 +1,7 @@
 // --format long: one row per published step of every run (LongTableRows).
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "app/tables/RunTables.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

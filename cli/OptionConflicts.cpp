@@ -1,4 +1,4 @@
-#include "OptionConflicts.h"
+#include "cli/OptionConflicts.h"
 
 #include <cstdint>
 #include <limits>

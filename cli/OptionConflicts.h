@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BatchOptions.h"
+#include "cli/BatchOptions.h"
 
 namespace quarmel {
 

@@ -1,4 +1,4 @@
-#include "OutputTargets.h"
+#include "cli/OutputTargets.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

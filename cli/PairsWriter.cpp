@@ -2,11 +2,11 @@
 // combinations), written once all the runs of the problem are made.
 #include <vector>
 
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/plot/Convergence.h"
 #include "app/stats/Verdicts.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 #include "model/Settings.h"
 
 namespace quarmel {

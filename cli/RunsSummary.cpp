@@ -1,4 +1,4 @@
-#include "RunsSummary.h"
+#include "cli/RunsSummary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,12 +8,12 @@
 #include <map>
 #include <vector>
 
-#include "BatchOptions.h"
 #include "algorithms/AlgorithmTable.h"
 #include "app/plot/Convergence.h"
 #include "app/runs/BatchRun.h"
 #include "app/stats/Verdicts.h"
 #include "app/tables/CsvTables.h"
+#include "cli/BatchOptions.h"
 #include "model/Settings.h"
 
 namespace quarmel {

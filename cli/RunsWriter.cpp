@@ -1,7 +1,7 @@
 // --format runs (and csv with --runs, --grid or several problem files): one row per run.
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "app/tables/RunTables.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

@@ -1,8 +1,8 @@
 // --format csv of a single run: its path (the genetic algorithm's history) as CSV; with
 // --population a last column says which rows are the path (0) and which the last population (1).
-#include "BatchPlan.h"
-#include "BatchWriter.h"
 #include "app/tables/CsvTables.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

@@ -2,8 +2,8 @@
 // made (a series' rank is among its problem's series).
 #include <vector>
 
-#include "BatchPlan.h"
-#include "BatchWriter.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchWriter.h"
 
 namespace quarmel {
 

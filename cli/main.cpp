@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "BatchOptions.h"
-#include "BatchPlan.h"
-#include "BatchRunner.h"
-#include "BatchWriter.h"
-#include "RunsSummary.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchPlan.h"
+#include "cli/BatchRunner.h"
+#include "cli/BatchWriter.h"
+#include "cli/RunsSummary.h"
 
 using namespace quarmel;
 

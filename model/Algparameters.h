@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Problem.h"
+#include "model/Problem.h"
 
 namespace quarmel {
 

@@ -1,4 +1,4 @@
-#include "Problem.h"
+#include "model/Problem.h"
 
 namespace quarmel {
 

@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "model/Random.h"
 
 #include <cmath>
 #include <ctime>

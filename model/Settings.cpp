@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "model/RoundTripText.h"
+
 namespace quarmel {
 
 namespace {
@@ -135,17 +137,6 @@ void SettingSpec::Store(AlgParameters& params, double value) const {
     if (DecimalField) params.*DecimalField = static_cast<float>(value);
 }
 
-namespace {
-
-template <class T>
-std::string Shortest(T value) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
-}
-
-}  // namespace
-
 std::string ChangedSettingsText(const AlgParameters& params) {
     return ChangedSettingsText(params, CountsAsSetting);
 }
@@ -159,10 +150,10 @@ std::string ChangedSettingsText(const AlgParameters& params,
         std::string value;
         if (s.Kind == SettingKind::Decimal) {
             if (params.*s.DecimalField == start.*s.DecimalField) continue;
-            value = Shortest(params.*s.DecimalField);
+            value = RoundTripText(params.*s.DecimalField);
         } else {
             if (params.*s.WholeField == start.*s.WholeField) continue;
-            value = Shortest(params.*s.WholeField);
+            value = RoundTripText(params.*s.WholeField);
         }
         if (!text.empty()) text += ";";
         text += std::string(s.Name) + "=" + value;

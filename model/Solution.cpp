@@ -1,4 +1,4 @@
-#include "Solution.h"
+#include "model/Solution.h"
 
 #include "model/Improvement.h"
 

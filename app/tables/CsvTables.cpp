@@ -5,22 +5,10 @@
 
 #include "algorithms/AlgorithmTable.h"
 #include "app/text/NumberText.h"
+#include "model/RoundTripText.h"
 #include "model/Settings.h"
 
 namespace quarmel {
-
-namespace {
-
-template <class T>
-std::string Shortest(T value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
-}
-
-}  // namespace
 
 namespace {
 
@@ -85,11 +73,11 @@ std::string CsvField(const std::string& raw) {
 }
 
 std::string FloatText(float value) {
-    return Shortest(value);
+    return RoundTripText(value);
 }
 
 std::string DoubleText(double value) {
-    return Shortest(value);
+    return RoundTripText(value);
 }
 
 std::string StatisticText(const std::optional<double>& v) {
