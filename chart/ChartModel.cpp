@@ -71,6 +71,18 @@ bool ChartModel::SetOptimumPoint(std::vector<float> point) {
     return true;
 }
 
+bool ChartModel::SetPickedPoint(std::vector<float> point) {
+    if (point == pickedPoint_) return false;
+    pickedPoint_ = std::move(point);
+    return true;
+}
+
+bool ChartModel::SetKeptPaths(std::vector<ColouredPath> paths) {
+    if (paths == keptPaths_) return false;
+    keptPaths_ = std::move(paths);
+    return true;
+}
+
 void ChartModel::SetPopulationPoints(std::vector<float> points) {
     populationPoints_ = std::move(points);
     populationScene_.Valid = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,17 @@ struct ChartLabel {
     unsigned char Green = 0;
     unsigned char Blue = 0;
 };
+
+// A marker list drawn in a colour of its own: a kept run's path shown again over the current
+// run's.
+struct ColouredPath {
+    std::vector<float> Points;
+    std::array<std::uint8_t, 3> Colour{};
+};
+
+inline bool operator==(const ColouredPath& a, const ColouredPath& b) {
+    return a.Colour == b.Colour && a.Points == b.Points;
+}
 
 // The chart's data, free of any graphics call: the ranges last given, the vertex grid with a
 // colour per vertex, the cell indices, the marker lists and the wave simulation. SurfaceChart
@@ -46,6 +58,15 @@ class ChartModel {
     // whether it changed.
     bool SetOptimumPoint(std::vector<float> point);
     const std::vector<float>& OptimumPoint() const { return optimumPoint_; }
+
+    // A start picked on the chart as one marker tuple, marked until it is cleared (empty);
+    // returns whether it changed.
+    bool SetPickedPoint(std::vector<float> point);
+    const std::vector<float>& PickedPoint() const { return pickedPoint_; }
+    // Kept runs' paths, drawn with the current run's in their own colours; returns whether they
+    // changed.
+    bool SetKeptPaths(std::vector<ColouredPath> paths);
+    const std::vector<ColouredPath>& KeptPaths() const { return keptPaths_; }
 
     bool XAxisPresent() const { return AxisPresent(XMin, XMax); }
     bool YAxisPresent() const { return AxisPresent(YMin, YMax); }
@@ -130,6 +151,8 @@ class ChartModel {
     std::vector<float> solutionPoints_;
     std::vector<float> populationPoints_;
     std::vector<float> optimumPoint_;
+    std::vector<ColouredPath> keptPaths_;
+    std::vector<float> pickedPoint_;
     SceneCache solutionScene_;
     SceneCache populationScene_;
 };

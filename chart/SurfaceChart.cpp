@@ -59,6 +59,7 @@ void SurfaceChart::Render(ChartModel& m, int x, int y, int width, int height, co
         if (f.ShowAxes && !f.SpiralMode) DrawAxes(m);
         if (f.ShowAxesDescription && !f.SpiralMode) DrawLabels(m);
         if (!f.SpiralMode) DrawOptimum(m);
+        if (!f.SpiralMode) DrawPicked(m);
     }
     m.EndFrame(f.WaveMode);
     glFinish();
@@ -212,27 +213,35 @@ void SurfaceChart::DrawPlannedSpheres() {
     for (const ScenePoint& p : plan_.Full) DrawSphere(p);
 }
 
+void SurfaceChart::DrawPath(const std::vector<ScenePoint>& path, bool line) {
+    if (ExactMarkers) {
+        // The reference picture: every sphere in full and the line through every marker.
+        for (const ScenePoint& p : path) DrawSphere(p);
+        if (line && !path.empty()) {
+            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
+            glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
+        }
+        return;
+    }
+    PlanMarkers(path, viewportWidth_, viewportHeight_, line);
+    if (SphereQuadric != nullptr) DrawPlannedSpheres();
+    DrawPaintedPixels(viewportWidth_, viewportHeight_);
+    if (!plan_.Segments.empty()) {
+        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &plan_.Segments[0].X);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(plan_.Segments.size()));
+    }
+}
+
 void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
     glColor3ub(kMarkerStyle.Colour[0], kMarkerStyle.Colour[1], kMarkerStyle.Colour[2]);
-    const std::vector<ScenePoint>& path = m.SolutionScene(spiralMode);
     glDisableClientState(GL_COLOR_ARRAY);
-    if (ExactMarkers) {
-        // The reference picture: every sphere in full and the line through every marker.
-        for (const ScenePoint& p : path) DrawSphere(p);
-        if (tuples && !path.empty()) {
-            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
-            glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
-        }
-    } else {
-        PlanMarkers(path, viewportWidth_, viewportHeight_, tuples);
-        if (SphereQuadric != nullptr) DrawPlannedSpheres();
-        DrawPaintedPixels(viewportWidth_, viewportHeight_);
-        if (!plan_.Segments.empty()) {
-            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &plan_.Segments[0].X);
-            glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(plan_.Segments.size()));
-        }
+    DrawPath(m.SolutionScene(spiralMode), tuples);
+    // The kept runs' paths after the current one's, each in its run's colour.
+    for (const ColouredPath& kept : m.KeptPaths()) {
+        glColor3ub(kept.Colour[0], kept.Colour[1], kept.Colour[2]);
+        DrawPath(m.ScenePoints(kept.Points, spiralMode), tuples);
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
@@ -266,6 +275,30 @@ void SurfaceChart::DrawOptimum(const ChartModel& m) {
     glVertex3f(p.X + arm, p.Y, p.Z);
     glVertex3f(p.X, p.Y - arm, p.Z);
     glVertex3f(p.X, p.Y + arm, p.Z);
+    glEnd();
+    glLineWidth(1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnableClientState(GL_COLOR_ARRAY);
+}
+
+void SurfaceChart::DrawPicked(const ChartModel& m) {
+    const std::vector<ScenePoint> at = m.ScenePoints(m.PickedPoint(), false);
+    if (at.empty()) return;
+    // A white cross on the surface with a short stem above it, over everything like the
+    // optimum's needle, so the picked start shows whatever lies in front of it.
+    const ScenePoint& p = at.front();
+    const float arm = 0.06f;
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(3.0f);
+    glColor3ub(255, 255, 255);
+    glBegin(GL_LINES);
+    glVertex3f(p.X - arm, p.Y - arm, p.Z);
+    glVertex3f(p.X + arm, p.Y + arm, p.Z);
+    glVertex3f(p.X - arm, p.Y + arm, p.Z);
+    glVertex3f(p.X + arm, p.Y - arm, p.Z);
+    glVertex3f(p.X, p.Y, p.Z);
+    glVertex3f(p.X, p.Y, p.Z + 3 * arm);
     glEnd();
     glLineWidth(1.0f);
     glEnable(GL_DEPTH_TEST);

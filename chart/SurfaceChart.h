@@ -51,7 +51,10 @@ class SurfaceChart {
     static void DrawSurface(const ChartModel& m, const ChartFrame& f);
     static void DrawHelix();
     void DrawMarkers(ChartModel& m, bool spiralMode);
+    // One path's spheres and, when `line`, its line, in the current colour (the colour array off).
+    void DrawPath(const std::vector<ScenePoint>& path, bool line);
     static void DrawOptimum(const ChartModel& m);
+    static void DrawPicked(const ChartModel& m);
     void DrawSphere(const ScenePoint& p) const;
     // The path's spheres and line as MarkerLayout plans them for the current matrices, and the
     // planned spheres and painted pixels drawn (the colour array off).

@@ -6,11 +6,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTimer>
 
+#include <cmath>
 #include <functional>
 
 #include "WindowFixture.h"
+#include "app/text/NumberText.h"
+#include "chart/SurfacePick.h"
 #include "ui/chart/PanelChart.h"
 
 namespace quarmel::test {
@@ -212,6 +216,39 @@ TEST_F(NavigationTest, DefaultRestoresTheViewTheStylesAndTheButtons) {
     EXPECT_FALSE(Ctl<QCheckBox>("CheckBoxShading")->isChecked());  // not a part of the view
     EXPECT_FALSE(Chart()->SpiralMode());
     ExpectMarks(Rotate, Move);
+}
+
+// State: the start-up problem's chart. Action: a double click on the surface, then Ctrl+Z.
+// Expected: the surface point's X and Y values become the defaults of x and y on the Function
+// page, read as typed, and the point is marked; Ctrl+Z puts the defaults back, unmarked.
+TEST_F(NavigationTest, ADoubleClickOnTheSurfacePicksTheStartAndCtrlZPutsItBack) {
+    ShowChart();
+    auto* table = Ctl<QTableWidget>("StringGridVariables");
+    const QString x0 = table->item(0, 3)->text(), y0 = table->item(1, 3)->text();
+    const ChartModel& model = Chart()->Panel()->Chart();
+    const int w = Panel()->width(), h = Panel()->height();
+    auto pick = [&](QPoint at) {
+        return PickSurface(model, Chart()->CurrentChartFrame(), 2.0 * (at.x() + 0.5) / w - 1.0,
+                           1.0 - 2.0 * (at.y() + 0.5) / h);
+    };
+    QPoint on(w / 2, h - 1);
+    while (on.y() > 0 && !pick(on)) on.ry() -= 4;
+    const std::optional<ScenePoint> hit = pick(on);
+    ASSERT_TRUE(hit);
+    const AxisValues at = ValuesAt(model, *hit);
+    QTest::mouseDClick(Panel(), Qt::LeftButton, {}, on);
+    EXPECT_EQ(table->item(0, 3)->text().toStdString(), GeneralText(at.X, 6));
+    EXPECT_EQ(table->item(1, 3)->text().toStdString(), GeneralText(at.Y, 6));
+    EXPECT_EQ(model.PickedPoint().size(), 3u);
+    // A run reads them as typed.
+    ASSERT_EQ(form->ReadFunctionPage(false), 0);
+    EXPECT_NEAR(form->Parameters.Variables()[0].Default, at.X, 1e-4 * (1 + std::fabs(at.X)));
+    EXPECT_NEAR(form->Parameters.Variables()[1].Default, at.Y, 1e-4 * (1 + std::fabs(at.Y)));
+
+    QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(table->item(0, 3)->text(), x0);
+    EXPECT_EQ(table->item(1, 3)->text(), y0);
+    EXPECT_TRUE(model.PickedPoint().empty());
 }
 
 }  // namespace

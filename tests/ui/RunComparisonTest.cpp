@@ -218,5 +218,35 @@ TEST_F(RunComparisonTest, ExportsThePictures) {
     EXPECT_NE(svg.find("annealing"), std::string::npos);  // the legend's label
 }
 
+// State: two finished runs. Action: "Show paths on chart" on, the first run unchecked in the
+// plot's list, the box off. Expected: the chart is handed the checked runs' paths in their plot
+// colours (the last one is the current run's path), then the second alone, then none.
+TEST_F(RunComparisonTest, ShowPathsOnChartHandsTheChartTheCheckedRunsPaths) {
+    RunToEnd(Ctl<QToolButton>("SpeedButtonGreedy"));
+    RunToEnd(Ctl<QToolButton>("SpeedButtonSteepest"));
+    ClickTab(Ctl<QWidget>("TabSheetChart"));
+    WAIT_FOR_MS(Ctl<ChartPage>("TabSheetChart")->ChartReady(), 5000);
+    const ChartModel& chart = form->Chart()->Chart();
+    EXPECT_TRUE(chart.KeptPaths().empty());
+    auto colourOf = [](const QColor& c) {
+        return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(c.red()),
+                                           static_cast<std::uint8_t>(c.green()),
+                                           static_cast<std::uint8_t>(c.blue())};
+    };
+    auto* box = Find<QCheckBox>("CheckBoxShowPaths");
+    ASSERT_FALSE(box->isChecked());
+    box->setChecked(true);
+    ASSERT_EQ(chart.KeptPaths().size(), 2u);
+    EXPECT_EQ(chart.KeptPaths()[0].Colour, colourOf(Plot().Runs()[0].Colour));
+    EXPECT_EQ(chart.KeptPaths()[1].Colour, colourOf(Plot().Runs()[1].Colour));
+    EXPECT_EQ(chart.KeptPaths()[1].Points, chart.SolutionPoints());
+    EXPECT_FALSE(chart.KeptPaths()[0].Points.empty());
+    Find<QListWidget>("ListPlotRuns")->item(0)->setCheckState(Qt::Unchecked);
+    ASSERT_EQ(chart.KeptPaths().size(), 1u);
+    EXPECT_EQ(chart.KeptPaths()[0].Colour, colourOf(Plot().Runs()[1].Colour));
+    box->setChecked(false);
+    EXPECT_TRUE(chart.KeptPaths().empty());
+}
+
 }  // namespace
 }  // namespace quarmel::test

@@ -43,6 +43,8 @@ void ChartPage::ConnectNavigation() {
     });
     connect(PanelChart, &PanelChart::MouseMove, this,
             [this](int x, int y) { PanelChartMouseMove(x, y); });
+    connect(PanelChart, &PanelChart::DoubleClicked, this,
+            [this](int x, int y) { RunCommand([this, x, y] { PickStart(x, y); }); });
     connect(ScrollBarScale, &QScrollBar::valueChanged, this,
             [this] { RunCommand([this] { ScrollBarScaleChange(); }); });
     connect(TimerAutoRotation, &QTimer::timeout, this,

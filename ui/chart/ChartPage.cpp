@@ -432,6 +432,7 @@ void ChartPage::Tick(const SolutionList& solutions, const SolutionList& populati
     if (!fedBefore) markerFeed_.Rebuild();
     markerFeed_.Update(solutions, axes, chart);
     changed = GiveOptimum(axes) || changed;
+    changed = GiveKeptPaths(axes) || changed;
     std::vector<float> populationMarkers = PopulationMarkers(population, axes);
     // Compared by bytes: a marker of an undefined value is not equal to itself.
     const std::vector<float>& shownPopulation = chart.PopulationPoints();

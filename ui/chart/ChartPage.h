@@ -5,11 +5,13 @@
 
 #include <fparser.hh>
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/chartpage/KeptPaths.h"
 #include "app/chartpage/MarkerFeed.h"
 #include "app/chartpage/ViewNavigation.h"
 #include "app/examples/ExampleCatalogue.h"
@@ -89,6 +91,12 @@ class ChartPage : public QWidget {
     // The problem's known optimum, marked on the chart at its place on the chosen axes (the other
     // variables' coordinates do not show); none removes the marker.
     void SetKnownOptimum(const std::optional<ExampleProblem>& known);
+    // The kept runs' paths to draw with the current run's, placed on the chosen axes now and
+    // again whenever the axes change.
+    void SetKeptPaths(std::vector<KeptPath> runs);
+    // Marks a start picked on the chart at these values of the X and Y variables and this function
+    // value; none removes the mark.
+    void MarkPickedStart(std::optional<std::array<double, 3>> at);
     // Back to the default view; a new function also gets the default distance's shift.
     void ResetView(bool newFunction);
     // One step of the auto-rotation timer.
@@ -111,6 +119,8 @@ class ChartPage : public QWidget {
   signals:
     // The axes changed: the window runs its chart tick before the page redraws.
     void AxesChanged();
+    // A double click picked the surface point at these values of the variables named.
+    void StartPicked(const QString& xName, double x, const QString& yName, double y);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -129,6 +139,10 @@ class ChartPage : public QWidget {
     void GiveSurface();
     // Gives it the known optimum's marker for these axes; true when that changed it.
     bool GiveOptimum(const MarkerAxes& axes);
+    // A double click on the panel at (x, y): the surface point under it, if any, is picked.
+    void PickStart(int x, int y);
+    // Gives it the kept runs' paths for these axes; true when that changed them.
+    bool GiveKeptPaths(const MarkerAxes& axes);
 
     // Axes and ranges (ChartRanges.cpp).
     void SetUpRangeControls(bool xOnly, int xVariable, int yVariable);
@@ -184,6 +198,10 @@ class ChartPage : public QWidget {
     bool surfaceChanged_ = true;
     bool listChanged_ = true;
     std::optional<ExampleProblem> known_;
+    // The kept runs' paths, and the axes the chart's markers of them were last built for.
+    std::vector<KeptPath> kept_;
+    MarkerAxes keptAxes_;
+    bool keptStale_ = false;
 
     ::quarmel::PanelChart* PanelChart = nullptr;
     QWidget* PanelChartOptions = nullptr;

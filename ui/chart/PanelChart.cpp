@@ -122,6 +122,13 @@ void PanelChart::mousePressEvent(QMouseEvent* event) {
     emit MouseDown(event->button(), p.x(), p.y());
 }
 
+void PanelChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press still reaches the view's handlers, as it does without this override.
+    mousePressEvent(event);
+    const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) emit DoubleClicked(p.x(), p.y());
+}
+
 void PanelChart::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseUp(event->button());
 }

@@ -62,6 +62,8 @@ class PanelChart : public QOpenGLWidget {
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseUp(Qt::MouseButton button);
     void MouseMove(int x, int y);
+    // A double click of the left button, in panel coordinates.
+    void DoubleClicked(int x, int y);
 
   protected:
     void initializeGL() override;
@@ -69,6 +71,7 @@ class PanelChart : public QOpenGLWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     void ReleaseGL();

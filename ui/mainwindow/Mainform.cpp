@@ -29,6 +29,7 @@
 #include "ui/dialogs/SvgImages.h"
 #include "ui/mainwindow/FunctionPage.h"
 #include "ui/mainwindow/OptionPages.h"
+#include "ui/mainwindow/PickedStart.h"
 #include "ui/mainwindow/ScreenFit.h"
 #include "ui/mainwindow/SolutionsPage.h"
 #include "ui/mainwindow/WindowColours.h"
@@ -166,6 +167,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     StatusBar->setSizeGripEnabled(true);
     setStatusBar(StatusBar);
     Comparison = new RunComparison(this);
+    Comparison->ShowPathsOn(chart_);
+    new PickedStart(this, function_, chart_);
     replay_ = new RunReplay(this, runSolutions_, chart_, solutions_,
                             findChild<ConvergencePlot*>("ConvergencePlot"));
 

@@ -114,6 +114,7 @@ void TFormMain::StartRun(AlgorithmKind kind) {
     }
     const std::uint32_t seed = seedChoice.Seed;
     replay_->Finish();
+    chart_->MarkPickedStart(std::nullopt);  // the picked start was marked until this run
     SetRunningState();
     session_.Start(seed);
     RememberPage();

@@ -79,10 +79,11 @@ void ConvergencePlot::UpdateRun(const SolutionList& solutions,
     if (added || mean) update();
 }
 
-void ConvergencePlot::EndRun(bool stopped) {
+void ConvergencePlot::EndRun(bool stopped, std::shared_ptr<const SolutionList> path) {
     if (!live_) return;
     live_ = false;
     runs_.back().Stopped = stopped;
+    runs_.back().Path = std::move(path);
     emit RunsChanged();
     update();
 }

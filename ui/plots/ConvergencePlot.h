@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +20,8 @@ class QRubberBand;
 namespace quarmel {
 
 // One run in the convergence plot: its label, colour, problem and curve, whether the user
-// stopped it and whether the plot hides it.
+// stopped it and whether the plot hides it; once it has ended, its solutions, so the chart can
+// draw its path again (the plot keeps at most kKeptRuns).
 struct PlottedRun {
     std::string Label;
     QColor Colour;
@@ -27,6 +29,7 @@ struct PlottedRun {
     ConvergenceCurve Curve;
     bool Stopped = false;
     bool Hidden = false;
+    std::shared_ptr<const SolutionList> Path;
 };
 
 // The convergence plot: the value of each published solution and the best so far against the
@@ -53,8 +56,8 @@ class ConvergencePlot : public QWidget {
     void UpdateRun(const SolutionList& solutions,
                    const std::vector<unsigned long long>& evaluations,
                    const SolutionList& population);
-    // The current run has ended, by itself or stopped by the user.
-    void EndRun(bool stopped);
+    // The current run has ended, by itself or stopped by the user, with these solutions.
+    void EndRun(bool stopped, std::shared_ptr<const SolutionList> path = nullptr);
     // Forgets every run but the one going on.
     void Clear();
     // How many solutions the current run's curve holds.

@@ -74,16 +74,26 @@ PlotPanel::PlotPanel(QWidget* parent) : QWidget(parent) {
     row->addStretch(1);
     row->addWidget(ButtonResetZoom);
     column->addLayout(row);
+    // Off at start: the chart shows the current run's path alone until asked for more.
+    CheckBoxShowPaths = new QCheckBox("Show &paths on chart", this);
+    CheckBoxShowPaths->setObjectName("CheckBoxShowPaths");
+    CheckBoxShowPaths->setToolTip("Draw the checked runs' paths on the chart, each in its colour");
+    column->addWidget(CheckBoxShowPaths);
 
     connect(ComboBoxPlotX, &QComboBox::currentIndexChanged, this, &PlotPanel::ApplyAxes);
     connect(ComboBoxPlotY, &QComboBox::currentIndexChanged, this, &PlotPanel::ApplyAxes);
     connect(CheckBoxLogScale, &QCheckBox::toggled, this, &PlotPanel::ApplyAxes);
     connect(ButtonResetZoom, &QPushButton::clicked, plot_, &ConvergencePlot::ResetZoom);
+    connect(CheckBoxShowPaths, &QCheckBox::toggled, this, &PlotPanel::ShowPathsToggled);
     connect(plot_, &ConvergencePlot::RunsChanged, this, &PlotPanel::FillLegend);
     connect(ListPlotRuns, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         plot_->SetRunHidden(static_cast<std::size_t>(ListPlotRuns->row(item)),
                             item->checkState() != Qt::Checked);
     });
+}
+
+bool PlotPanel::ShowPathsOnChart() const {
+    return CheckBoxShowPaths->isChecked();
 }
 
 void PlotPanel::ApplyAxes() {

@@ -20,6 +20,11 @@ class PlotPanel : public QWidget {
     explicit PlotPanel(QWidget* parent = nullptr);
 
     ConvergencePlot& Plot() const { return *plot_; }
+    // Whether "Show paths on chart" is checked.
+    bool ShowPathsOnChart() const;
+
+  signals:
+    void ShowPathsToggled();
 
   private:
     // Shows the plot's runs in the legend, each checked unless hidden.
@@ -32,6 +37,7 @@ class PlotPanel : public QWidget {
     QComboBox* ComboBoxPlotY = nullptr;
     QCheckBox* CheckBoxLogScale = nullptr;
     QPushButton* ButtonResetZoom = nullptr;
+    QCheckBox* CheckBoxShowPaths = nullptr;
 };
 
 }  // namespace quarmel

@@ -28,6 +28,7 @@
 #include "app/text/TableText.h"
 #include "model/Random.h"
 #include "model/Settings.h"
+#include "ui/chart/ChartPage.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/experiment/ExperimentWindow.h"
 #include "ui/mainwindow/Mainform.h"
@@ -181,8 +182,13 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     record.Known = known_;
     if (known_ && record.Best)
         record.GapText = OptimumGapText(*record.Best, *known_, params_.Maximize());
-    Dock->EndRun(record);
+    Dock->EndRun(record, solutions);
     UpdateExports();
+}
+
+void RunComparison::ShowPathsOn(ChartPage* chart) {
+    connect(Dock, &RunsDock::ShownPathsChanged, chart,
+            [this, chart] { chart->SetKeptPaths(Dock->ShownPaths()); });
 }
 
 void RunComparison::SetKnownOptimum(std::optional<double> optimum) {

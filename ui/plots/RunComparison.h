@@ -18,6 +18,7 @@ class QMenu;
 
 namespace quarmel {
 
+class ChartPage;
 class OptimizationThread;
 class RunsDock;
 class ExperimentWindow;
@@ -52,6 +53,9 @@ class RunComparison : public QObject {
     // The best value the current problem can have, when known: the plot's distances are
     // measured from it.
     void SetKnownOptimum(std::optional<double> optimum);
+
+    // Hands the chart page the kept runs' paths whenever they change.
+    void ShowPathsOn(ChartPage* chart);
 
     // Exports; each asks for a file and reports a failure in a message box.
     void ExportChartPng();

@@ -32,9 +32,9 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
 
-    auto* panel = new PlotPanel(body);
-    plot_ = &panel->Plot();
-    column->addWidget(panel, 1);
+    panel_ = new PlotPanel(body);
+    plot_ = &panel_->Plot();
+    column->addWidget(panel_, 1);
 
     auto* row = new QHBoxLayout;
     ButtonClearRuns = new QPushButton("C&lear runs", body);
@@ -75,6 +75,28 @@ RunsDock::RunsDock(QWidget* parent) : QDockWidget("Convergence", parent) {
 
     connect(ButtonClearRuns, &QPushButton::clicked, this, &RunsDock::ClearRuns);
     connect(ButtonCopyRuns, &QPushButton::clicked, this, &RunsDock::CopyRuns);
+    connect(panel_, &PlotPanel::ShowPathsToggled, this, &RunsDock::ShownPathsChanged);
+    connect(plot_, &ConvergencePlot::RunsChanged, this, [this] {
+        if (ShowPathsOnChart()) emit ShownPathsChanged();
+    });
+}
+
+bool RunsDock::ShowPathsOnChart() const {
+    return panel_->ShowPathsOnChart();
+}
+
+std::vector<KeptPath> RunsDock::ShownPaths() const {
+    std::vector<KeptPath> paths;
+    if (!ShowPathsOnChart()) return paths;
+    for (const PlottedRun& run : plot_->Runs()) {
+        const QColor c = run.Colour;
+        paths.push_back({run.Path,
+                         {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                          static_cast<std::uint8_t>(c.blue())},
+                         run.Hidden,
+                         plot_->OtherProblem(run)});
+    }
+    return paths;
 }
 
 bool RunsDock::FixedSeedOn() const {
@@ -99,8 +121,8 @@ void RunsDock::SetKnownOptimum(std::optional<double> optimum) {
     plot_->SetKnownOptimum(optimum);
 }
 
-void RunsDock::EndRun(const RunRecord& run) {
-    plot_->EndRun(run.Stopped);
+void RunsDock::EndRun(const RunRecord& run, const SolutionList& solutions) {
+    plot_->EndRun(run.Stopped, std::make_shared<const SolutionList>(solutions));
     runs_.push_back(run);
     const int r = TableRuns->rowCount();
     TableRuns->insertRow(r);

@@ -204,6 +204,26 @@ TEST_F(ChartRender, TheKnownOptimumIsAMagentaNeedleOverTheSurface) {
     EXPECT_GE(CountAround(img, At({top.X, top.Y, chart->AxisZBottom}, f), 2, magenta), 2);
 }
 
+// A kept run's path is drawn in its colour beside the current one's blue; a picked start is a
+// white cross over the surface.
+TEST_F(ChartRender, KeptPathsTakeTheirColoursAndAPickedStartIsAWhiteCross) {
+    SetDefaultProblem({25, 2, 4000});
+    ChartFrame f;
+    const ColourTest orange = Near(255, 128, 0, 3);
+    const ColourTest white = Near(255, 255, 255, 3);
+    const QPoint kept = At(chart->MapTriple(-25, 2, 4000), f);
+    EXPECT_EQ(CountAround(Draw(f), kept, 3, orange), 0);
+    chart->SetKeptPaths({{{-25, 2, 4000}, {255, 128, 0}}});
+    QImage img = Draw(f);
+    EXPECT_GE(CountAround(img, kept, 1, orange), 8) << kept.x() << "," << kept.y();
+    EXPECT_GE(CountAround(img, At(chart->MapTriple(25, 2, 4000), f), 1, kMarkerBlue), 8);
+
+    EXPECT_EQ(Count(img, white), 0);
+    chart->SetPickedPoint({10, -20, 500});
+    img = Draw(f);
+    EXPECT_GE(CountAround(img, At(chart->MapTriple(10, -20, 500), f), 2, white), 4);
+}
+
 TEST_F(ChartRender, AxesAreDrawnInTheirColoursOnlyWhenOn) {
     SetDefaultProblem();
     ChartFrame f;
