@@ -63,7 +63,7 @@ void ConvergencePlot::BeginRun(const std::string& label, const std::string& prob
                                bool maximize) {
     while (runs_.size() >= static_cast<std::size_t>(kKeptRuns)) runs_.pop_front();
     runs_.push_back({label, kColours[coloursUsed_++ % std::size(kColours)], problem,
-                     ConvergenceCurve(maximize)});
+                     ConvergenceCurve(maximize), false, false, nullptr});
     live_ = true;
     emit RunsChanged();
     update();
