@@ -1,5 +1,7 @@
 #include <QItemSelectionModel>
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "WindowFixture.h"
@@ -33,6 +35,20 @@ TEST_F(ReplayWindow, KeysOnTheChartReplayTheRunUntilANewRunBegins) {
     EXPECT_NE(chart.PopulationPoints(), finalPopulation);
     QTest::keyClick(panel, Qt::Key_End);
     EXPECT_EQ(chart.PopulationPoints(), finalPopulation);
+
+    // Step k shows the population the k-th best so far was taken from: none of its values beats
+    // that best, and where the best improved, the new best is one of them.
+    const SolutionList& history = form->Solutions();
+    QTest::keyClick(panel, Qt::Key_Home);
+    for (int k = 0; k < count; ++k) {
+        if (k > 0) QTest::keyClick(panel, Qt::Key_Right);
+        const std::vector<float>& points = chart.PopulationPoints();
+        float lowest = std::numeric_limits<float>::infinity();
+        for (std::size_t i = 2; i < points.size(); i += 3) lowest = std::min(lowest, points[i]);
+        const float best = history.At(k).Value;
+        EXPECT_GE(lowest, best) << "step " << k;
+        if (k > 0 && best < history.At(k - 1).Value) EXPECT_EQ(lowest, best) << "step " << k;
+    }
 
     // A text field keeps its keys.
     auto* edit = Ctl<QLineEdit>("EditMinX");
