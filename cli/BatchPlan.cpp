@@ -23,30 +23,19 @@ namespace quarmel {
 
 namespace {
 
-std::string Why(int error) {
-    switch (error) {
-        case ENOENT:
-            return "no such file";
-        case EACCES:
-            return "permission denied";
-        default:
-            return std::strerror(error);
-    }
-}
-
 // A problem file must be a regular file this process may read; the reader's own message does
 // not say why it could not.
 void CheckReadable(const std::string& file) {
     struct stat st;
     std::string why;
     if (stat(file.c_str(), &st) != 0) {
-        why = Why(errno);
+        why = FileErrorText(errno);
     } else if (S_ISDIR(st.st_mode)) {
         why = "it is a folder";
     } else if (!S_ISREG(st.st_mode)) {
         why = "not a regular file";
     } else if (access(file.c_str(), R_OK) != 0) {
-        why = Why(errno);
+        why = FileErrorText(errno);
     }
     if (!why.empty()) throw BatchInputError("cannot read '" + file + "': " + why);
 }

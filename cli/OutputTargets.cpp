@@ -18,17 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Why(int error) {
-    switch (error) {
-        case ENOENT:
-            return "no such file";
-        case EACCES:
-            return "permission denied";
-        default:
-            return std::strerror(error);
-    }
-}
-
 // A file to be written must be a regular file, or one the save may create, by the atomic save's
 // own rules.
 void CheckWritable(const std::string& file, const std::string& what) {
@@ -56,7 +45,7 @@ void CheckIohFolder(const std::string& folder, const std::string& what) {
         throw BatchInputError(what + "no folder " + in);
     }
     if (access(in.c_str(), W_OK | X_OK) != 0)
-        throw BatchInputError(what + Why(errno) + " in " + in);
+        throw BatchInputError(what + FileErrorText(errno) + " in " + in);
 }
 
 // What makes two names one file: the device and inode of an existing one, else its path with
@@ -72,6 +61,17 @@ std::string Identity(const std::string& path) {
 }
 
 }  // namespace
+
+std::string FileErrorText(int error) {
+    switch (error) {
+        case ENOENT:
+            return "no such file";
+        case EACCES:
+            return "permission denied";
+        default:
+            return std::strerror(error);
+    }
+}
 
 void JudgeOutputTargets(const BatchOptions& options) {
     std::vector<std::pair<std::string, std::string>> targets;  // option, name

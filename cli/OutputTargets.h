@@ -4,6 +4,10 @@
 
 namespace quarmel {
 
+// Why a file cannot be read or written, from errno: "no such file", "permission denied" or the
+// system's own text.
+std::string FileErrorText(int error);
+
 // Judges every file and folder an invocation writes (--out, --meta, the --format ioh folder)
 // before anything runs: each must be one the atomic save may replace or create (no read-only
 // file, no file with several hard links, no link loop, a folder it may write), none may be one
