@@ -85,7 +85,7 @@ void FirstFrame(const SolutionList& solutions, Page& page) {
 
 void BM_FirstFrameLayout(benchmark::State& state) {
     const SolutionList& solutions = HugeList(static_cast<std::size_t>(state.range(0)));
-    double feedSeconds = 0.0, planSeconds = 0.0;
+    double feedSeconds = 0.0, planSeconds = 0.0, spheres = 0.0, painted = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         auto page = std::make_unique<Page>();
@@ -101,12 +101,19 @@ void BM_FirstFrameLayout(benchmark::State& state) {
         planSeconds += std::chrono::duration<double>(planned - fed).count();
         benchmark::DoNotOptimize(page->Plan.Pixels.Depths.data());
         state.PauseTiming();
+        // What the frame shows, to compare layouts by: the spheres kept, the pixels painted.
+        const std::vector<float>& depths = page->Plan.Pixels.Depths;
+        spheres = static_cast<double>(page->Plan.Count());
+        painted = static_cast<double>(
+            std::count_if(depths.begin(), depths.end(), [](float z) { return z < 1.0f; }));
         page.reset();
         state.ResumeTiming();
     }
     const double n = static_cast<double>(state.iterations());
     state.counters["feed_ms"] = 1e3 * feedSeconds / n;
     state.counters["plan_ms"] = 1e3 * planSeconds / n;
+    state.counters["spheres"] = spheres;
+    state.counters["painted_px"] = painted;
 }
 BENCHMARK(BM_FirstFrameLayout)
     ->ArgNames({"solutions"})
