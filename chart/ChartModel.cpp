@@ -1,7 +1,10 @@
 #include "chart/ChartModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <exception>
+#include <thread>
 #include <utility>
 
 namespace quarmel {
@@ -184,22 +187,48 @@ std::vector<ScenePoint> ChartModel::ScenePoints(const std::vector<float>& points
 std::size_t ChartModel::AppendScenePoints(const std::vector<float>& points, std::size_t from,
                                           bool spiralMode, std::vector<ScenePoint>& out) const {
     const std::size_t n = points.size();
-    std::size_t i = from;
-    if (spiralMode) {
-        // Only the lists of two axes hold (r, theta, z) triples.
-        if (!YAxisPresent()) return from;
-        for (; i + 3 <= n; i += 3)
-            out.push_back(MapSpiral(points[i], points[i + 1], points[i + 2]));
-    } else if (YAxisPresent()) {
-        for (; i + 3 <= n; i += 3)
-            out.push_back(MapTriple(points[i], points[i + 1], points[i + 2]));
-    } else if (XAxisPresent()) {
-        for (; i + 2 <= n; i += 2) out.push_back(MapPair(points[i], points[i + 1]));
-    } else if (from == 0 && n > 0) {
-        out.push_back(MapSingle(points[0]));
-        i = n;
+    if (!spiralMode && !YAxisPresent() && !XAxisPresent()) {
+        if (from == 0 && n > 0) out.push_back(MapSingle(points[0]));
+        return from == 0 && n > 0 ? n : from;
     }
-    return i;
+    // Only the lists of two axes hold (r, theta, z) triples.
+    if (spiralMode && !YAxisPresent()) return from;
+    const std::size_t size = YAxisPresent() ? 3 : 2;
+    const std::size_t count = from < n ? (n - from) / size : 0;
+    const std::size_t at = out.size();
+    // Room for every new point at once: a list of millions would otherwise be copied as it
+    // doubles, and keep up to twice its room; growing by at least doubling keeps a list appended
+    // to tick by tick from moving at every tick.
+    if (at + count > out.capacity()) out.reserve(std::max(at + count, 2 * out.capacity()));
+    out.resize(at + count);
+    auto fill = [&](std::size_t begin, std::size_t end) {
+        const float* p = points.data() + from + begin * size;
+        ScenePoint* o = out.data() + at + begin;
+        for (std::size_t k = begin; k < end; ++k, p += size, ++o) {
+            if (spiralMode) {
+                *o = MapSpiral(p[0], p[1], p[2]);
+            } else if (size == 3) {
+                *o = MapTriple(p[0], p[1], p[2]);
+            } else {
+                *o = MapPair(p[0], p[1]);
+            }
+        }
+    };
+    // Millions of points are placed on two threads: each depends on its tuple alone.
+    constexpr std::size_t kPointsPerThread = 1 << 20;
+    if (count < 2 * kPointsPerThread) {
+        fill(0, count);
+    } else {
+        std::thread other;
+        try {
+            other = std::thread(fill, count / 2, count);
+        } catch (const std::exception&) {
+            fill(count / 2, count);
+        }
+        fill(0, count / 2);
+        if (other.joinable()) other.join();
+    }
+    return from + count * size;
 }
 
 const std::vector<ScenePoint>& ChartModel::Follow(SceneCache& cache,

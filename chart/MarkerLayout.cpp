@@ -20,6 +20,9 @@ constexpr std::size_t kPointsPerShare = 50000;
 constexpr std::size_t kMaxShares = 8;
 // A frame paints in bands of rows side by side from this many markers on.
 constexpr std::size_t kPointsPerBand = 2000;
+// A path longer than this has its line found in parts of this many markers, after the spheres:
+// the segments of millions of markers would otherwise be held all at once (24 bytes each).
+constexpr std::size_t kLineChunk = 1 << 20;
 
 }  // namespace
 
@@ -53,6 +56,8 @@ struct MarkerLayout::Frame {
     // The clip-space w of a point at the near plane, for a perspective projection.
     double NearW;
     MarkerParts Parts;
+    // Only the line's segments are collected: the spheres were planned before.
+    bool LineOnly = false;
 
     std::array<double, 3> Eye(const ScenePoint& p) const {
         const double* mv = Modelview;
@@ -124,6 +129,8 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Scale = std::max(std::fabs(pr[0]) * f.HalfW, std::fabs(pr[5]) * f.HalfH);
     f.NearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
     f.Parts = parts;
+    const bool lineInChunks = parts.Line && parts.Spheres && path.size() > kLineChunk;
+    if (lineInChunks) f.Parts.Line = false;
     const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(cellsDown) + 3) / 4) * 16;
 
     const std::size_t n = path.size();
@@ -214,16 +221,31 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     // Then the line, over what the spheres hide: the shares find the pixels of equal parts of
     // it side by side, all against the spheres in the first canvas, which then paints them.
     first.Canvas.Settle();
-    inShares(bands, [&](std::size_t k) {
-        LinePixels& found = shares_[k].Shown;
-        found.Clear();
-        for (std::size_t s = 0; s < count; ++s) {
-            const std::vector<WindowPoint>& lines = shares_[s].Lines;
-            const std::size_t pairs = lines.size() / 2;
-            const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
-            first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin), found);
-        }
-    });
+    for (std::size_t k = 0; k < bands; ++k) shares_[k].Shown.Clear();
+    auto findLine = [&] {
+        inShares(bands, [&](std::size_t k) {
+            for (std::size_t s = 0; s < count; ++s) {
+                const std::vector<WindowPoint>& lines = shares_[s].Lines;
+                const std::size_t pairs = lines.size() / 2;
+                const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
+                first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
+                                           shares_[k].Shown);
+            }
+        });
+    };
+    if (!lineInChunks) findLine();
+    Frame lineFrame = f;
+    lineFrame.Parts.Line = true;
+    lineFrame.LineOnly = true;
+    for (std::size_t from = 0; lineInChunks && from < n; from += kLineChunk) {
+        const std::size_t to = std::min(n, from + kLineChunk), size = to - from;
+        inShares(count, [&](std::size_t k) {
+            shares_[k].Lines.clear();
+            PlanShare(path, from + size * k / count, from + size * (k + 1) / count, lineFrame,
+                      shares_[k]);
+        });
+        findLine();
+    }
     for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
@@ -360,7 +382,7 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 if (block.Repeat[i - base] == 0) lineTo(i, i - base);
             }
         }
-        if (!parts.Spheres) continue;
+        if (!parts.Spheres || f.LineOnly) continue;
         for (std::size_t i = first; i <= last; ++i) {
             const std::size_t e = i - base;
             if (block.Repeat[e] != 0) continue;

@@ -91,7 +91,9 @@ class MarkerLayout {
     // canvas, nearest centres and lists, and the shares are merged at the end. A share's first
     // vertex stays in the line, so the thinning may keep one vertex more per share. A path of a
     // few thousand markers is planned by one share but painted by one per processor: the
-    // spheres in bands of rows, then the line in equal parts against all the spheres.
+    // spheres in bands of rows, then the line in equal parts against all the spheres. The line
+    // of a path of millions is found after its spheres, a part of the path at a time, so that
+    // its segments are never held all at once; each part starts a share again.
     struct Share {
         PixelCanvas Canvas;
         std::vector<Nearest> Cells;

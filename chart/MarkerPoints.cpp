@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <exception>
+#include <thread>
 
 #include "chart/ChartTypes.h"
 
@@ -9,9 +11,9 @@ namespace quarmel {
 
 namespace {
 
-bool Holds(SolutionView s, int variable) {
-    return variable >= 0 && static_cast<std::size_t>(variable) < s.Values.size();
-}
+// A list of millions is turned into tuples on two threads: the tuples of a Solution depend on
+// it alone, and the Chart page waits for them before its first frame.
+constexpr std::size_t kSolutionsPerThread = 1 << 20;
 
 // Appends the tuples of the Solutions from index `from` on; false when no axis is present
 // (nothing appended).
@@ -21,17 +23,40 @@ bool AppendTuples(const SolutionList& list, std::size_t from, const MarkerAxes& 
     const bool x = AxisPresent(axes.DisplayXMin, axes.DisplayXMax);
     if (!x && !y) return false;
     if (from >= list.Count()) return true;
+    // All Solutions of a list hold the same number of values; one read from a file may hold
+    // fewer than the problem has variables, and then none has a tuple.
+    auto holds = [&list](int variable) {
+        return variable >= 0 && static_cast<std::size_t>(variable) < list.VariableCount();
+    };
+    if (!holds(axes.XVariable) || (y && !holds(axes.YVariable))) return true;
+    const std::size_t size = y ? 3 : 2, at = out.size(), count = list.Count() - from;
     // Reserving just the new tuples at every tick would move the whole list each time.
-    const std::size_t needed = out.size() + (list.Count() - from) * (y ? 3 : 2);
+    const std::size_t needed = at + count * size;
     if (needed > out.capacity()) out.reserve(std::max(needed, 2 * out.capacity()));
-    for (auto it = list.begin() + static_cast<std::ptrdiff_t>(from); it != list.end(); ++it) {
-        const SolutionView s = *it;
-        // A list read from a file may hold fewer values than the problem has variables.
-        if (!Holds(s, axes.XVariable) || (y && !Holds(s, axes.YVariable))) continue;
-        out.push_back(s.Values[axes.XVariable]);
-        if (y) out.push_back(s.Values[axes.YVariable]);
-        out.push_back(s.Value);
+    out.resize(needed);
+    const std::size_t xv = static_cast<std::size_t>(axes.XVariable);
+    const std::size_t yv = static_cast<std::size_t>(std::max(axes.YVariable, 0));
+    auto fill = [&](std::size_t begin, std::size_t end) {
+        float* o = out.data() + at + (begin - from) * size;
+        for (std::size_t i = begin; i < end; ++i) {
+            *o++ = list.VarValue(i, xv);
+            if (y) *o++ = list.VarValue(i, yv);
+            *o++ = list.FuncValue(i);
+        }
+    };
+    const std::size_t middle = from + count / 2;
+    if (count < 2 * kSolutionsPerThread) {
+        fill(from, list.Count());
+        return true;
     }
+    std::thread other;
+    try {
+        other = std::thread(fill, middle, list.Count());
+    } catch (const std::exception&) {
+        fill(middle, list.Count());
+    }
+    fill(from, middle);
+    if (other.joinable()) other.join();
     return true;
 }
 

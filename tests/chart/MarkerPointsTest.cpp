@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "chart/ChartModel.h"
 #include "chart/MarkerPoints.h"
 #include "support/SolutionSupport.h"
 
@@ -92,3 +95,45 @@ TEST(MarkerPoints, AppendingTheNewSolutionsGivesTheMarkersOfTheWholeList) {
 }
 
 }  // namespace
+
+// Millions of solutions are turned into markers and scene points in two halves side by side:
+// every solution's tuple and point lands in its own place, at the seam too, and a list that
+// grew by a few solutions after that appends only theirs.
+TEST(MarkerPoints, AListOfMillionsGivesEveryTupleAndPointInOrder) {
+    SolutionList list;
+    const std::size_t n = (std::size_t{1} << 21) + 3;
+    list.Resize(n, 3);
+    for (std::size_t i = 0; i < n; ++i) {
+        SolutionRef s = list.At(i);
+        s.Values[0] = static_cast<float>(i % 1000);
+        s.Values[1] = -static_cast<float>(i % 777);
+        s.Values[2] = static_cast<float>(i % 100) * 0.1f;
+        s.Value = static_cast<float>(i % 4000) * 0.005f;
+    }
+    const MarkerAxes axes = Axes(0, 10, -1000, 0);
+    std::vector<float> markers = SolutionMarkers(list, axes);
+    ChartModel chart;
+    chart.SetData(0, 10, -1000, 0, 0, 20, std::vector<float>(10000, 0.0f), markers, {});
+    const std::vector<ScenePoint>* scene = &chart.SolutionScene(false);
+    for (const int pass : {0, 1}) {
+        ASSERT_EQ(markers.size(), 3 * list.Count());
+        ASSERT_EQ(scene->size(), list.Count());
+        for (std::size_t i = 0; i < list.Count(); ++i) {
+            const SolutionView s = list.At(i);
+            const float tuple[3] = {s.Values[2], s.Values[0], s.Value};
+            ASSERT_TRUE(std::equal(tuple, tuple + 3, markers.begin() + 3 * i)) << i;
+            const ScenePoint p = chart.MapTriple(s.Values[2], s.Values[0], s.Value);
+            ASSERT_TRUE(p.X == (*scene)[i].X && p.Y == (*scene)[i].Y && p.Z == (*scene)[i].Z) << i;
+        }
+        if (pass == 0) {
+            const std::size_t from = list.Count();
+            list.Append(Make({1, -2, 3}, 4));
+            list.Append(Make({5, -6, 7}, 8));
+            std::vector<float> more;
+            AppendSolutionMarkers(list, from, axes, more);
+            markers.insert(markers.end(), more.begin(), more.end());
+            chart.AppendSolutionPoints(more);
+            scene = &chart.SolutionScene(false);
+        }
+    }
+}

@@ -1,0 +1,151 @@
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "app/chartpage/MarkerFeed.h"
+#include "bench/DefaultView.h"
+#include "bench/PeakMemory.h"
+#include "chart/ChartModel.h"
+#include "chart/MarkerLayout.h"
+#include "chart/Sampling.h"
+
+using namespace quarmel;
+
+// The Chart page's first frame after a huge file was opened: from the solutions in memory to the
+// first frame's marker layout done (the markers built for the chosen axes, placed in the scene
+// and laid out for a default frame of 1920 x 1080), and what that adds to the peak resident
+// memory, measured in a child process. A file of this many one-variable solutions is about
+// 200 MB; the figures are given against that size (file_ratio) and against the solutions' own
+// block (list_ratio).
+
+namespace {
+
+constexpr std::size_t kFileBytes = 200u << 20;
+
+// n solutions of two variables walking across the start-up problem's surface, in one block.
+const SolutionList& HugeList(std::size_t n) {
+    static SolutionList list;
+    if (list.Count() == n) return list;
+    list.Clear();
+    list.Resize(n, 2);
+    float x = -40, y = -30;
+    unsigned s = 5;
+    auto next = [&s] {
+        s = s * 1103515245u + 12345u;
+        return static_cast<float>((s >> 8) & 0xFFFF) / 65536.0f - 0.5f;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        x = std::clamp(x + next() * 6.0f, -50.0f, 50.0f);
+        y = std::clamp(y + next() * 5.0f, -40.0f, 40.0f);
+        SolutionRef row = list.At(i);
+        row.Values[0] = x;
+        row.Values[1] = y;
+        row.Value = x * x + (y - 2) * (y - 2) + 15 + next() * 300.0f;
+    }
+    return list;
+}
+
+struct Page {
+    std::unique_ptr<ChartModel> Chart = std::make_unique<ChartModel>();
+    MarkerFeed Feed;
+    MarkerLayout Layout;
+    MarkerPlan Plan;
+};
+
+MarkerAxes ChosenAxes() {
+    MarkerAxes axes;
+    axes.DisplayXMin = -50;
+    axes.DisplayXMax = 50;
+    axes.DisplayYMin = -40;
+    axes.DisplayYMax = 40;
+    return axes;
+}
+
+// A page with the start-up problem's surface, as it stands when the file's solutions arrive.
+void SetUpSurface(Page& page) {
+    static const SurfaceSampling s = [] {
+        FunctionParser parser;
+        AddSpiral(parser);
+        parser.Parse("x^2+(y-2)^2", "x,y", false);
+        const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}};
+        return SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
+    }();
+    page.Chart->SetSurface(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
+                           s.HeightMax, s.Samples);
+}
+
+// The first frame: the markers fed to the chart, then its layout.
+void FirstFrame(const SolutionList& solutions, Page& page) {
+    page.Feed.Update(solutions, ChosenAxes(), *page.Chart);
+    const std::vector<ScenePoint>& path = page.Chart->SolutionScene(false);
+    page.Layout.Plan(path, DefaultView(*page.Chart, 1920, 1080), page.Plan);
+}
+
+void BM_FirstFrameLayout(benchmark::State& state) {
+    const SolutionList& solutions = HugeList(static_cast<std::size_t>(state.range(0)));
+    double feedSeconds = 0.0, planSeconds = 0.0, spheres = 0.0, painted = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = std::make_unique<Page>();
+        SetUpSurface(*page);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        page->Feed.Update(solutions, ChosenAxes(), *page->Chart);
+        const std::vector<ScenePoint>& path = page->Chart->SolutionScene(false);
+        const auto fed = std::chrono::steady_clock::now();
+        page->Layout.Plan(path, DefaultView(*page->Chart, 1920, 1080), page->Plan);
+        const auto planned = std::chrono::steady_clock::now();
+        feedSeconds += std::chrono::duration<double>(fed - start).count();
+        planSeconds += std::chrono::duration<double>(planned - fed).count();
+        benchmark::DoNotOptimize(page->Plan.Pixels.Depths.data());
+        state.PauseTiming();
+        // What the frame shows, to compare layouts by: the spheres kept, the pixels painted.
+        const std::vector<float>& depths = page->Plan.Pixels.Depths;
+        spheres = static_cast<double>(page->Plan.Count());
+        painted = static_cast<double>(
+            std::count_if(depths.begin(), depths.end(), [](float z) { return z < 1.0f; }));
+        page.reset();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["feed_ms"] = 1e3 * feedSeconds / n;
+    state.counters["plan_ms"] = 1e3 * planSeconds / n;
+    state.counters["spheres"] = spheres;
+    state.counters["painted_px"] = painted;
+}
+BENCHMARK(BM_FirstFrameLayout)
+    ->ArgNames({"solutions"})
+    ->Arg(12700000)
+    ->Iterations(2)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+void BM_FirstFramePeakMemory(benchmark::State& state) {
+    const SolutionList& solutions = HugeList(static_cast<std::size_t>(state.range(0)));
+    std::size_t growth = 0;
+    for (auto _ : state) {
+        growth = PeakGrowth([&solutions] {
+            Page page;
+            SetUpSurface(page);
+            FirstFrame(solutions, page);
+            return page.Plan.Count() > 0;
+        });
+    }
+    if (growth == 0) state.SkipWithError("the frame failed or its peak could not be read");
+    const double held = static_cast<double>(solutions.HeldBytes() + growth);
+    state.counters["list_mb"] = static_cast<double>(solutions.HeldBytes()) / (1 << 20);
+    state.counters["peak_growth_mb"] = static_cast<double>(growth) / (1 << 20);
+    state.counters["file_ratio"] = held / kFileBytes;
+    state.counters["list_ratio"] = held / static_cast<double>(solutions.HeldBytes());
+}
+BENCHMARK(BM_FirstFramePeakMemory)
+    ->ArgNames({"solutions"})
+    ->Arg(12700000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
