@@ -47,7 +47,9 @@ TEST_F(ReplayWindow, KeysOnTheChartReplayTheRunUntilANewRunBegins) {
         for (std::size_t i = 2; i < points.size(); i += 3) lowest = std::min(lowest, points[i]);
         const float best = history.At(k).Value;
         EXPECT_GE(lowest, best) << "step " << k;
-        if (k > 0 && best < history.At(k - 1).Value) EXPECT_EQ(lowest, best) << "step " << k;
+        if (k > 0 && best < history.At(k - 1).Value) {
+            EXPECT_EQ(lowest, best) << "step " << k;
+        }
     }
 
     // A text field keeps its keys.
