@@ -16,6 +16,7 @@
 #include "WindowFixture.h"
 #include "chart/ChartModel.h"
 #include "ui/chart/PanelChart.h"
+#include "ui/plots/ConvergencePlot.h"
 
 namespace quarmel::test {
 namespace {
@@ -33,6 +34,17 @@ class RaceWindowTest : public WindowTest {
         for (int c = 0; c + 1 < table->columnCount(); ++c) cells << table->item(row, c)->text();
         return cells;
     }
+    // Runs > Race... with the given lanes ticked, from the dialog's checked seed.
+    void StartRace(const QStringList& keys) {
+        Find<QAction>("Race1")->trigger();
+        auto* dialog = Find<QDialog>("RaceDialog");
+        ASSERT_NE(dialog, nullptr);
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            box->setChecked(keys.contains(box->objectName().mid(9)));
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        ASSERT_TRUE(form->RunWorker());
+    }
 };
 
 // State: a fixed seed and no delays. Action: a race of greedy and genetic, then each alone.
@@ -46,16 +58,8 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
     FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
     FindControl<QSlider>(form.get(), "TrackBarPopSize")->setValue(50);
 
-    Find<QAction>("Race1")->trigger();
-    auto* dialog = Find<QDialog>("RaceDialog");
-    ASSERT_NE(dialog, nullptr);
-    for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
-        box->setChecked(box->objectName() == "RaceLane_greedy" ||
-                        box->objectName() == "RaceLane_genetic");
-    }
+    StartRace({"greedy", "genetic"});
     ASSERT_TRUE(Find<QRadioButton>("RaceFixedSeed")->isChecked());
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    ASSERT_TRUE(form->RunWorker());
     // A run's commands are locked while the race runs.
     EXPECT_FALSE(Find<QAction>("Race1")->isEnabled());
     EXPECT_FALSE(Ctl<QToolButton>("SpeedButtonGreedy")->isEnabled());
@@ -82,6 +86,23 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
     EXPECT_EQ(Row(3), geneticLane);
     // A plain run forgets the race's legend.
     EXPECT_FALSE(Find<QLabel>("RaceLegend")->isVisible());
+}
+
+// Action: Stop during a race of two slow lanes. Expected: both lanes stop and are kept as
+// stopped runs.
+TEST_F(RaceWindowTest, StopEndsEveryLane) {
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(200);
+    FindControl<QSlider>(form.get(), "TrackBarGeneticSleep")->setValue(200);
+    StartRace({"steepest", "genetic"});
+    WAIT_FOR(Find<QLabel>("RaceStatus")->text() == "Race: 2 of 2 running");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
+    EXPECT_FALSE(form->RunWorker());
+    auto* table = Find<QTableWidget>("TableRuns");
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(1, 0)->text(), "genetic");
+    const auto& runs = Find<ConvergencePlot>("ConvergencePlot")->Runs();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_TRUE(runs[0].Stopped && runs[1].Stopped);
 }
 
 }  // namespace
