@@ -72,6 +72,14 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
     const QString legend = Find<QLabel>("RaceLegend")->text();
     EXPECT_TRUE(legend.contains("greedy") && legend.contains("genetic")) << legend.toStdString();
 
+    // The genetic lane chosen in the legend is the solutions the window shows.
+    const auto& plotted = Find<ConvergencePlot>("ConvergencePlot")->Runs();
+    ASSERT_EQ(plotted.size(), 2u);
+    ASSERT_EQ(form->Solutions().Count(), plotted[0].Curve.Count());
+    emit Find<QLabel>("RaceLegend")->linkActivated("1");
+    EXPECT_EQ(form->Solutions().Count(), plotted[1].Curve.Count());
+    EXPECT_NE(plotted[0].Curve.Count(), plotted[1].Curve.Count());
+
     auto* table = Find<QTableWidget>("TableRuns");
     ASSERT_EQ(table->rowCount(), 2);
     const QStringList greedyLane = Row(0), geneticLane = Row(1);

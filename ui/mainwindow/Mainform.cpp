@@ -175,6 +175,13 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     race_ = new RaceRun(
         this, findChild<QMenu*>("MenuRuns"), chart_, StatusBar, Comparison, Parameters,
         [this](AlgorithmKind kind, std::uint32_t seed) { return StartRun(kind, seed); });
+    // A race's lane chosen in its legend becomes the solutions the window shows and saves.
+    race_->OnLaneChosen([this](const SolutionList& lane) {
+        if (worker_) return;
+        runSolutions_ = lane;
+        runPopulation_ = SolutionList();
+        ShowReplacedRunSolutions();
+    });
 
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");

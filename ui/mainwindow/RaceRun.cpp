@@ -50,6 +50,8 @@ RaceRun::RaceRun(QWidget* window, QMenu* runsMenu, ChartPage* chart, QStatusBar*
     legend_->setMargin(4);
     legend_->move(8, 8);
     legend_->hide();
+    connect(legend_, &QLabel::linkActivated, this,
+            [this](const QString& lane) { ChooseLane(lane.toULongLong()); });
     status_ = new QLabel(bar);
     status_->setObjectName("RaceStatus");
     bar->addPermanentWidget(status_);
@@ -122,6 +124,8 @@ void RaceRun::Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed)
     seed_ = seed;
     lanes_.Start(kinds, params_.Maximize());
     others_.clear();
+    firstSolutions_.reset();
+    chosen_ = 0;
     for (std::size_t i = 1; i < kinds.size(); ++i) {
         Lane lane;
         lane.Worker =
@@ -184,9 +188,20 @@ void RaceRun::End() {
         lane.Worker.reset();
     }
     lanes_.Clear();
+    if (first_) firstSolutions_ = std::make_shared<SolutionList>(*first_);
     first_ = nullptr;
     ShowLanes(false);
     chart_->SetKeptPaths(comparison_->ShownPaths());
+}
+
+void RaceRun::ChooseLane(std::size_t lane) {
+    if (Running() || lane >= lanes_.Lanes().size() || lane == chosen_ || !show_) return;
+    const std::shared_ptr<SolutionList>& list =
+        lane ? others_[lane - 1].Solutions : firstSolutions_;
+    if (!list) return;
+    chosen_ = lane;
+    show_(*list);
+    ShowLanes(false);
 }
 
 void RaceRun::ShowLanes(bool pathsGrew) {
@@ -195,10 +210,14 @@ void RaceRun::ShowLanes(bool pathsGrew) {
     if (pathsGrew) paths = comparison_->ShownPaths();
     for (std::size_t i = 0; i < lanes_.Lanes().size(); ++i) {
         const unsigned colour = AlgorithmOf(lanes_.Lanes()[i].Kind).Colour;
+        QString line = QString::fromStdString(lanes_.LegendLine(i)).toHtmlEscaped();
+        // Once the race is over a lane can be chosen; the chosen one is in bold.
+        if (!Running() && i == chosen_) line = "<b>" + line + "</b>";
+        if (!Running() && i != chosen_) line = QString("<a href=\"%1\">%2</a>").arg(i).arg(line);
         text += QString("%1<span style=\"color:#%2\">&#9632;</span> %3")
                     .arg(i ? "<br>" : "")
                     .arg(colour, 6, 16, QChar('0'))
-                    .arg(QString::fromStdString(lanes_.LegendLine(i)).toHtmlEscaped());
+                    .arg(line);
         KeptPath path;
         // The window's run's list lives in the window for the race's length.
         if (i == 0 && first_)

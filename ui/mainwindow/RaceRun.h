@@ -53,11 +53,15 @@ class RaceRun : public QObject {
     // in the runs table, after the window's run.
     void End();
     const RaceLanes& Lanes() const { return lanes_; }
+    // Once the race has ended, a lane chosen in the legend is handed to `show` (the window shows
+    // its solutions, and Save saves them).
+    void OnLaneChosen(std::function<void(const SolutionList&)> show) { show_ = std::move(show); }
 
   private:
     void OpenDialog();
     // The legend and the status line; the chart's paths too when `pathsGrew`.
     void ShowLanes(bool pathsGrew);
+    void ChooseLane(std::size_t lane);
 
     struct Lane {
         std::shared_ptr<OptimizationThread> Worker;
@@ -78,6 +82,9 @@ class RaceRun : public QObject {
     const AlgParameters& windowParams_;
     AlgParameters params_;  // the race's copy, for the runs table
     std::uint32_t seed_ = 0;
+    std::shared_ptr<SolutionList> firstSolutions_;  // the first lane's, kept when the race ends
+    std::size_t chosen_ = 0;
+    std::function<void(const SolutionList&)> show_;
 };
 
 }  // namespace quarmel
