@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
 #include <thread>
-#include <vector>
 
 #include "SearchFixtures.h"
 #include "algorithms/AlgorithmTable.h"
@@ -20,22 +18,8 @@ namespace {
 
 using Worker = std::shared_ptr<OptimizationThread>;
 
-AlgParameters SmallRuns() {
-    AlgParameters p = Params("x*x+y*y+3*sin(x*y)", {{"x", -5, 5}, {"y", -5, 5}});
-    p.PopSize = 20;
-    p.Iterations = 15;
-    p.GeneticSleep = 0;
-    p.RandomSamples = 300;
-    p.CmaPopSize = p.DePopSize = p.PsoPopSize = 12;
-    p.CmaGenerations = p.DeGenerations = p.PsoGenerations = 15;
-    p.ReferenceSleep = 0;
-    return p;
-}
-
 Worker Start(const AlgParameters& p, std::size_t row, std::uint32_t seed) {
-    OptimizationThread::Options options;
-    options.seed = seed;
-    return OptimizationThread::Start(p, KindAt(row), options);
+    return OptimizationThread::Start(p, KindAt(row), OptimizationThread::Options{seed, {}});
 }
 
 void WaitFinished(const Worker& w) {
@@ -49,7 +33,11 @@ void WaitFinished(const Worker& w) {
 }  // namespace
 
 TEST(RaceWorkers, EveryLaneGivesTheRunItsAlgorithmGivesAlone) {
-    const AlgParameters p = SmallRuns();
+    AlgParameters p = Params("x*x+y*y+3*sin(x*y)", {{"x", -5, 5}, {"y", -5, 5}});
+    p.PopSize = p.CmaPopSize = p.DePopSize = p.PsoPopSize = 12;
+    p.Iterations = p.CmaGenerations = p.DeGenerations = p.PsoGenerations = 15;
+    p.RandomSamples = 300;
+    p.GeneticSleep = p.ReferenceSleep = 0;
     const std::uint32_t seed = 20261208;
     std::vector<Worker> lanes;
     for (std::size_t row = 0; row < kAlgorithmCount; ++row) lanes.push_back(Start(p, row, seed));
