@@ -30,6 +30,7 @@
 #include "ui/mainwindow/FunctionPage.h"
 #include "ui/mainwindow/OptionPages.h"
 #include "ui/mainwindow/PickedStart.h"
+#include "ui/mainwindow/RaceRun.h"
 #include "ui/mainwindow/ScreenFit.h"
 #include "ui/mainwindow/SolutionsPage.h"
 #include "ui/mainwindow/WindowColours.h"
@@ -171,6 +172,16 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     new PickedStart(this, function_, chart_);
     replay_ = new RunReplay(this, runSolutions_, chart_, solutions_,
                             findChild<ConvergencePlot*>("ConvergencePlot"));
+    race_ = new RaceRun(
+        this, findChild<QMenu*>("MenuRuns"), chart_, StatusBar, Comparison, Parameters,
+        [this](AlgorithmKind kind, std::uint32_t seed) { return StartRun(kind, seed); });
+    // A race's lane chosen in its legend becomes the solutions the window shows and saves.
+    race_->OnLaneChosen([this](const SolutionList& lane) {
+        if (worker_) return;
+        runSolutions_ = lane;
+        runPopulation_ = SolutionList();
+        ShowReplacedRunSolutions();
+    });
 
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");

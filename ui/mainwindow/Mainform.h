@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -32,6 +33,7 @@ class FunctionPage;
 class OptimizationThread;
 class OptionPages;
 class PanelChart;
+class RaceRun;
 class RunComparison;
 class RunReplay;
 class SolutionsPage;
@@ -144,8 +146,9 @@ class TFormMain : public QMainWindow {
     void TimerChartTimer();
     void TimerDemoTimer();
 
-    // Starts the algorithm; the status line tells it is running.
-    void StartRun(AlgorithmKind kind);
+    // Starts the algorithm, from `seed` when given (a race's) or the next seed; the status line
+    // tells it is running. False when the run was refused.
+    bool StartRun(AlgorithmKind kind, std::optional<std::uint32_t> seed = std::nullopt);
     void SetRunningState();
     void SetIdleState();
     // Enables or disables the commands a run locks.
@@ -177,14 +180,15 @@ class TFormMain : public QMainWindow {
     FunctionPage* function_ = nullptr;
     ChartPage* chart_ = nullptr;
     SolutionsPage* solutions_ = nullptr;
-    // The "Local Alg." and "Genetic Alg." pages (ui/mainwindow/OptionPages.h, built from the settings
-    // table). Each bar's given handler TrackBar<Name>Change is one connection made there.
+    // The "Local Alg." and "Genetic Alg." pages (ui/mainwindow/OptionPages.h, built from the
+    // settings table). Each bar's given handler TrackBar<Name>Change is one connection made there.
     std::unique_ptr<OptionPages> optionPages_;
     QStatusBar* StatusBar = nullptr;
     QTimer* TimerChart = nullptr;
     QTimer* TimerDemo = nullptr;
     RunComparison* Comparison = nullptr;  // the Runs menu, the convergence dock, the progress
     RunReplay* replay_ = nullptr;         // replays the list once a run has ended
+    RaceRun* race_ = nullptr;             // Runs > Race...: lanes beside the window's run
 
     FunctionParser FormParser;
     SolutionList runSolutions_;

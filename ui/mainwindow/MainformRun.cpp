@@ -17,6 +17,7 @@
 #include "ui/mainwindow/Accessibility.h"
 #include "ui/mainwindow/FunctionPage.h"
 #include "ui/mainwindow/Mainform.h"
+#include "ui/mainwindow/RaceRun.h"
 #include "ui/mainwindow/SolutionsPage.h"
 #include "ui/plots/RunComparison.h"
 
@@ -99,20 +100,26 @@ void TFormMain::SpeedButtonGeneticAlgClick() {
     StartRun(Genetic);
 }
 
-void TFormMain::StartRun(AlgorithmKind kind) {
-    if (ReadFunctionPage(false) == -1) return;
+bool TFormMain::StartRun(AlgorithmKind kind, std::optional<std::uint32_t> raceSeed) {
+    if (ReadFunctionPage(false) == -1) return false;
     // A variable without room would make the neighbour moves and start points meaningless.
     const std::string refusal = UnusableRangeMessage(Parameters);
     if (!refusal.empty()) {
         CurrentDialogs().Message(refusal);
-        return;
+        return false;
     }
-    const SeedChoice seedChoice = Comparison->NextSeed();
+    SeedChoice seedChoice;
+    if (raceSeed) {
+        seedChoice.Seed = *raceSeed;
+    } else {
+        seedChoice = Comparison->NextSeed();
+    }
     if (!seedChoice.Refusal.empty()) {
         CurrentDialogs().Message(seedChoice.Refusal);
-        return;
+        return false;
     }
     const std::uint32_t seed = seedChoice.Seed;
+    race_->Forget();
     replay_->Finish();
     chart_->MarkPickedStart(std::nullopt);  // the picked start was marked until this run
     SetRunningState();
@@ -124,6 +131,7 @@ void TFormMain::StartRun(AlgorithmKind kind) {
     chart_->SetWaveMode(false);
     TimerChart->start();
     ShowPage(chart_);
+    return true;
 }
 
 void TFormMain::EnableRunLockedCommands(bool enabled) {
@@ -138,6 +146,7 @@ void TFormMain::EnableRunLockedCommands(bool enabled) {
                        m.ReferenceAlgorithms1->menuAction()}) {
         a->setEnabled(enabled);
     }
+    if (race_) race_->Item()->setEnabled(enabled);
     function_->SetRunning(!enabled);
 }
 
@@ -162,6 +171,7 @@ void TFormMain::SetIdleState() {
     if (worker_) {
         const bool finished = worker_->IsFinished();
         Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !finished);
+        race_->End();  // the race's other lanes follow the window's run in the runs table
         session_.Ended(finished);
         const bool ownList = !session_.ResultsIgnored();
         replay_->Begin(ownList ? worker_->TakeGenerations() : nullptr, ownList);
@@ -197,6 +207,7 @@ void TFormMain::ApplyPauseState(bool paused) {
     session_.SetPaused(paused);
     if (!worker_) return;
     Comparison->ShowSession();
+    race_->SetPaused(paused);
     if (paused) {
         worker_->Hold();
     } else {
@@ -217,7 +228,9 @@ void TFormMain::TimerChartTimer() {
         Comparison->Tick(runSolutions_, runPopulation_, worker_.get());
         session_.SetPublished(runSolutions_.Count());
     }
-    if (ended) SetIdleState();
+    // A race ends when its last lane has.
+    race_->Tick(runSolutions_, ended);
+    if (ended && !race_->Running()) SetIdleState();
     replay_->Tick(TimerChart->interval());
     solutions_->NoteChange(change);
     chart_->NoteChange(change);
@@ -250,6 +263,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     }
     // A running worker is told to end and left to release itself; nothing waits for it.
     if (worker_) {
+        race_->End();
         session_.RequestStop();
         session_.Ended(worker_->IsFinished());
         worker_->Terminate();

@@ -124,6 +124,11 @@ SeedChoice RunComparison::NextSeed() const {
     return ChooseSeed(Dock->FixedSeedOn(), Dock->FixedSeedText(), ClockSeed());
 }
 
+std::optional<SeedChoice> RunComparison::FixedSeed() const {
+    if (!Dock->FixedSeedOn()) return std::nullopt;
+    return ChooseSeed(true, Dock->FixedSeedText(), 0);
+}
+
 void RunComparison::RunStarted(AlgorithmKind kind, const AlgParameters& params,
                                const std::string& problem, std::uint32_t seed) {
     live_ = true;
@@ -175,6 +180,12 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     if (worker) status_.Counted(worker->UndefinedEvaluations(), worker->Evaluations());
     status_.End();
     statusLine_->Show(status_);
+    Dock->EndRun(Record(solutions, evaluations, worker.get(), stopped), solutions);
+    UpdateExports();
+}
+
+RunRecord RunComparison::Record(const SolutionList& solutions, unsigned long long evaluations,
+                                const OptimizationThread* worker, bool stopped) const {
     // The run's own processor time: pauses, the delays and the display are not the run's cost.
     RunRecord record = RecordRun(kind_, params_, problem_, problemFile_, seed_, solutions,
                                  evaluations, worker ? worker->CpuSeconds() : 0.0, stopped);
@@ -182,13 +193,33 @@ void RunComparison::RunEnded(const SolutionList& solutions, unsigned long long e
     record.Known = known_;
     if (known_ && record.Best)
         record.GapText = OptimumGapText(*record.Best, *known_, params_.Maximize());
-    Dock->EndRun(record, solutions);
+    return record;
+}
+
+void RunComparison::LaneEnded(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed,
+                              const OptimizationThread& worker, bool stopped) {
+    if (live_) return;
+    kind_ = kind;
+    params_ = params;
+    seed_ = seed;
+    problem_ = form_->ProblemName();
+    problemFile_ = ProblemFileColumn(form_->ProblemFile(), params, problem_);
+    known_ = form_->KnownProblem();
+    const SolutionList solutions = worker.SnapshotSolutions();
+    Dock->BeginRun(RunLabel(++runsBegun_, kind, ChangedSettingsText(params, kind), seed),
+                   ProblemKey(params), params.Maximize());
+    Dock->UpdateRun(solutions, worker.SnapshotEvaluationsFrom(0), SolutionList());
+    Dock->EndRun(Record(solutions, worker.Evaluations(), &worker, stopped), solutions);
     UpdateExports();
 }
 
 void RunComparison::ShowPathsOn(ChartPage* chart) {
     connect(Dock, &RunsDock::ShownPathsChanged, chart,
             [this, chart] { chart->SetKeptPaths(Dock->ShownPaths()); });
+}
+
+std::vector<KeptPath> RunComparison::ShownPaths() const {
+    return Dock->ShownPaths();
 }
 
 void RunComparison::SetKnownOptimum(std::optional<double> optimum) {

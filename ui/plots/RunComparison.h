@@ -6,8 +6,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/chartpage/KeptPaths.h"
 #include "app/examples/ExampleCatalogue.h"
+#include "app/runs/RunRecords.h"
 #include "app/runs/RunStatus.h"
 #include "app/text/RunTexts.h"
 #include "model/Algparameters.h"
@@ -39,6 +42,8 @@ class RunComparison : public QObject {
     // The seed of the next run: the fixed one when the user set it, otherwise the clock's; a
     // fixed seed that is not a valid seed is refused.
     SeedChoice NextSeed() const;
+    // The fixed seed the user set, or none when the seed is the clock's.
+    std::optional<SeedChoice> FixedSeed() const;
 
     void RunStarted(AlgorithmKind kind, const AlgParameters& params, const std::string& problem,
                     std::uint32_t seed);
@@ -50,12 +55,18 @@ class RunComparison : public QObject {
     // Records the run in the runs table, also one the user stopped.
     void RunEnded(const SolutionList& solutions, unsigned long long evaluations, bool stopped);
     bool RunLive() const { return live_; }
+    // Records a race's lane that ran beside the window's run, once that run has ended: in the
+    // runs table and the plot like a run of its own.
+    void LaneEnded(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed,
+                   const OptimizationThread& worker, bool stopped);
     // The best value the current problem can have, when known: the plot's distances are
     // measured from it.
     void SetKnownOptimum(std::optional<double> optimum);
 
     // Hands the chart page the kept runs' paths whenever they change.
     void ShowPathsOn(ChartPage* chart);
+    // The kept runs' paths the chart draws now.
+    std::vector<KeptPath> ShownPaths() const;
 
     // Exports; each asks for a file and reports a failure in a message box.
     void ExportChartPng();
@@ -78,6 +89,9 @@ class RunComparison : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The runs table's record of a run that has ended (known optimum and gap included).
+    RunRecord Record(const SolutionList& solutions, unsigned long long evaluations,
+                     const OptimizationThread* worker, bool stopped) const;
     // Widens the window by the dock's width when the dock is shown at its side, so the pages
     // keep their size, and narrows it again when the dock goes.
     void MakeRoomForDock(bool shown);

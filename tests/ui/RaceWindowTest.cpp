@@ -1,0 +1,87 @@
+// Runs > Race...: the dialog's lanes and seed reach the workers, the status line and legend follow
+// them, Stop ends them all, and each lane is kept as a finished run.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "FindControl.h"
+#include "WindowFixture.h"
+#include "ui/plots/ConvergencePlot.h"
+
+namespace quarmel::test {
+namespace {
+
+class RaceWindowTest : public WindowTest {
+  protected:
+    template <class T>
+    T* Find(const char* name) const {
+        return form->findChild<T*>(name);
+    }
+    void StartRace(const QStringList& keys, int localSleep, int geneticSleep) {
+        FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(localSleep);
+        FindControl<QSlider>(form.get(), "TrackBarGeneticSleep")->setValue(geneticSleep);
+        Find<QAction>("Race1")->trigger();
+        auto* dialog = Find<QDialog>("RaceDialog");
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            box->setChecked(keys.contains(box->objectName().mid(9)));  // after "RaceLane_"
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+    // A runs table row without its processor time.
+    QStringList Row(int row) const {
+        auto* table = Find<QTableWidget>("TableRuns");
+        QStringList cells;
+        for (int c = 0; c + 1 < table->columnCount(); ++c) cells << table->item(row, c)->text();
+        return cells;
+    }
+    const auto& Plotted() const { return Find<ConvergencePlot>("ConvergencePlot")->Runs(); }
+};
+
+// State: a fixed seed. Action: a race of greedy and genetic, then each alone. Expected: each
+// lane's row equals its algorithm's single run; the legend chooses the solutions shown.
+TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
+    Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
+    Find<QLineEdit>("EditSeed")->setText("7");
+    FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
+    StartRace({"greedy", "genetic"}, 0, 20);
+    ASSERT_TRUE(Find<QRadioButton>("RaceFixedSeed")->isChecked());
+    EXPECT_FALSE(Find<QAction>("Race1")->isEnabled());
+    auto* status = Find<QLabel>("RaceStatus");
+    WAIT_FOR(status->isVisible());
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
+    EXPECT_FALSE(status->isVisible());
+    ASSERT_EQ(Plotted().size(), 2u);
+    ASSERT_EQ(form->Solutions().Count(), Plotted()[0].Curve.Count());
+    ASSERT_NE(Plotted()[0].Curve.Count(), Plotted()[1].Curve.Count());
+    emit Find<QLabel>("RaceLegend")->linkActivated("1");
+    EXPECT_EQ(form->Solutions().Count(), Plotted()[1].Curve.Count());
+
+    const QStringList greedyLane = Row(0), geneticLane = Row(1);
+    EXPECT_EQ(greedyLane[0] + geneticLane[0], "greedygenetic");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGreedy"), Qt::LeftButton);
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonGeneticAlg"), Qt::LeftButton);
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
+    EXPECT_EQ(Row(2), greedyLane);
+    EXPECT_EQ(Row(3), geneticLane);
+}
+
+TEST_F(RaceWindowTest, StopEndsEveryLaneAndKeepsItAsStopped) {
+    StartRace({"steepest", "genetic"}, 200, 200);
+    WAIT_FOR(Find<QLabel>("RaceStatus")->text() == "Race: 2 of 2 running");
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
+    EXPECT_FALSE(form->RunWorker());
+    ASSERT_EQ(Plotted().size(), 2u);
+    EXPECT_TRUE(Plotted()[0].Stopped && Plotted()[1].Stopped);
+}
+
+}  // namespace
+}  // namespace quarmel::test

@@ -1,0 +1,239 @@
+#include "ui/mainwindow/RaceRun.h"
+
+#include <array>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "algorithms/AlgorithmTable.h"
+#include "algorithms/Optimizationthread.h"
+#include "model/Random.h"
+#include "ui/chart/ChartPage.h"
+#include "ui/dialogs/Dialogs.h"
+#include "ui/plots/RunComparison.h"
+
+namespace quarmel {
+
+namespace {
+
+std::array<std::uint8_t, 3> Rgb(unsigned colour) {
+    return {static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+            static_cast<std::uint8_t>(colour)};
+}
+
+}  // namespace
+
+RaceRun::RaceRun(QWidget* window, QMenu* runsMenu, ChartPage* chart, QStatusBar* bar,
+                 RunComparison* comparison, const AlgParameters& params, StartFirst startFirst)
+    : QObject(window),
+      window_(window),
+      chart_(chart),
+      comparison_(comparison),
+      startFirst_(std::move(startFirst)),
+      windowParams_(params) {
+    // At the foot of the Runs menu, so every other item keeps its place.
+    runsMenu->addSeparator();
+    item_ = runsMenu->addAction("&Race...");
+    item_->setObjectName("Race1");
+    connect(item_, &QAction::triggered, this, &RaceRun::OpenDialog);
+    legend_ = new QLabel(chart);
+    legend_->setObjectName("RaceLegend");
+    legend_->setAutoFillBackground(true);
+    legend_->setMargin(4);
+    legend_->move(8, 8);
+    legend_->hide();
+    connect(legend_, &QLabel::linkActivated, this,
+            [this](const QString& lane) { ChooseLane(lane.toULongLong()); });
+    status_ = new QLabel(bar);
+    status_->setObjectName("RaceStatus");
+    bar->addPermanentWidget(status_);
+    status_->hide();
+}
+
+RaceRun::~RaceRun() {
+    // Workers end by themselves once told; nothing waits for them.
+    for (Lane& lane : others_) {
+        if (lane.Worker) lane.Worker->Terminate();
+    }
+}
+
+void RaceRun::OpenDialog() {
+    delete dialog_;
+    dialog_ = new QDialog(window_);
+    dialog_->setObjectName("RaceDialog");
+    dialog_->setWindowTitle("Race");
+    auto* layout = new QVBoxLayout(dialog_);
+    std::vector<QCheckBox*> boxes;
+    for (std::size_t row = 0; row < kAlgorithmCount; ++row) {
+        auto* box = new QCheckBox(kAlgorithms[row].Caption, dialog_);
+        box->setObjectName(QString("RaceLane_") + kAlgorithms[row].Key);
+        box->setChecked(!kAlgorithms[row].Reference);
+        layout->addWidget(box);
+        boxes.push_back(box);
+    }
+    const std::optional<SeedChoice> fixed = comparison_->FixedSeed();
+    const bool fixedUsable = fixed && fixed->Refusal.empty();
+    auto* fixedSeed = new QRadioButton(
+        fixedUsable ? QString("&Fixed seed %1").arg(fixed->Seed) : QString("&Fixed seed (not set)"),
+        dialog_);
+    fixedSeed->setObjectName("RaceFixedSeed");
+    fixedSeed->setEnabled(fixedUsable);
+    const std::uint32_t fresh = ClockSeed();
+    auto* newSeed = new QRadioButton(QString("&New seed %1").arg(fresh), dialog_);
+    newSeed->setObjectName("RaceNewSeed");
+    (fixedUsable ? fixedSeed : newSeed)->setChecked(true);
+    layout->addWidget(fixedSeed);
+    layout->addWidget(newSeed);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
+    layout->addWidget(buttons);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    // A race needs a lane.
+    const auto anyChecked = [boxes] {
+        for (QCheckBox* box : boxes) {
+            if (box->isChecked()) return true;
+        }
+        return false;
+    };
+    for (QCheckBox* box : boxes) {
+        connect(box, &QCheckBox::toggled, ok, [ok, anyChecked] { ok->setEnabled(anyChecked()); });
+    }
+    connect(buttons, &QDialogButtonBox::accepted, dialog_, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
+    connect(dialog_, &QDialog::accepted, this, [=] {
+        std::vector<AlgorithmKind> kinds;
+        for (std::size_t row = 0; row < boxes.size(); ++row) {
+            if (boxes[row]->isChecked()) kinds.push_back(KindAt(row));
+        }
+        const std::uint32_t seed = fixedSeed->isChecked() ? fixed->Seed : fresh;
+        RunCommand([&] { Start(kinds, seed); });
+    });
+    dialog_->open();
+}
+
+void RaceRun::Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed) {
+    if (kinds.empty() || !startFirst_(kinds.front(), seed)) return;
+    params_ = windowParams_;
+    seed_ = seed;
+    lanes_.Start(kinds, params_.Maximize());
+    others_.clear();
+    firstSolutions_.reset();
+    chosen_ = 0;
+    for (std::size_t i = 1; i < kinds.size(); ++i) {
+        Lane lane;
+        lane.Worker =
+            OptimizationThread::Start(params_, kinds[i], OptimizationThread::Options{seed, {}});
+        others_.push_back(std::move(lane));
+    }
+}
+
+void RaceRun::Forget() {
+    first_ = nullptr;
+    lanes_.Start({}, false);
+    legend_->hide();
+    status_->hide();
+}
+
+void RaceRun::Tick(const SolutionList& first, bool firstFinished) {
+    if (!Running()) return;
+    first_ = &first;
+    const auto seen = [this] {
+        std::size_t n = 0;
+        for (const RaceLanes::Lane& lane : lanes_.Lanes()) n += lane.Seen;
+        return n;
+    };
+    const std::size_t before = seen();
+    lanes_.Update(0, first, firstFinished);
+    for (std::size_t i = 0; i < others_.size(); ++i) {
+        Lane& lane = others_[i];
+        if (!lane.Worker) continue;
+        // Finished is read first: a snapshot taken after it is the lane's final state.
+        const bool finished = lane.Worker->IsFinished();
+        const SolutionList tail = lane.Worker->SnapshotSolutionsFrom(lane.Solutions->Count());
+        for (std::size_t k = 0; k < tail.Count(); ++k) lane.Solutions->Append(tail.At(k));
+        lanes_.Update(i + 1, *lane.Solutions, finished);
+    }
+    // The chart's markers of the paths are built again only when a path grew.
+    ShowLanes(seen() != before);
+}
+
+void RaceRun::SetPaused(bool paused) {
+    for (Lane& lane : others_) {
+        if (!lane.Worker) continue;
+        if (paused) {
+            lane.Worker->Hold();
+        } else {
+            lane.Worker->Resume();
+        }
+    }
+}
+
+void RaceRun::End() {
+    if (lanes_.Lanes().empty() || others_.size() + 1 != lanes_.Lanes().size()) return;
+    for (std::size_t i = 0; i < others_.size(); ++i) {
+        Lane& lane = others_[i];
+        if (!lane.Worker) continue;
+        const bool finished = lane.Worker->IsFinished();
+        lane.Worker->Terminate();
+        comparison_->LaneEnded(lanes_.Lanes()[i + 1].Kind, params_, seed_, *lane.Worker, !finished);
+        *lane.Solutions = lane.Worker->SnapshotSolutions();
+        lanes_.Update(i + 1, *lane.Solutions, true);
+        lane.Worker.reset();
+    }
+    lanes_.Clear();
+    if (first_) firstSolutions_ = std::make_shared<SolutionList>(*first_);
+    first_ = nullptr;
+    ShowLanes(false);
+    chart_->SetKeptPaths(comparison_->ShownPaths());
+}
+
+void RaceRun::ChooseLane(std::size_t lane) {
+    if (Running() || lane >= lanes_.Lanes().size() || lane == chosen_ || !show_) return;
+    const std::shared_ptr<SolutionList>& list =
+        lane ? others_[lane - 1].Solutions : firstSolutions_;
+    if (!list) return;
+    chosen_ = lane;
+    show_(*list);
+    ShowLanes(false);
+}
+
+void RaceRun::ShowLanes(bool pathsGrew) {
+    QString text;
+    std::vector<KeptPath> paths;
+    if (pathsGrew) paths = comparison_->ShownPaths();
+    for (std::size_t i = 0; i < lanes_.Lanes().size(); ++i) {
+        const unsigned colour = AlgorithmOf(lanes_.Lanes()[i].Kind).Colour;
+        QString line = QString::fromStdString(lanes_.LegendLine(i)).toHtmlEscaped();
+        // Once the race is over a lane can be chosen; the chosen one is in bold.
+        if (!Running() && i == chosen_) line = "<b>" + line + "</b>";
+        if (!Running() && i != chosen_) line = QString("<a href=\"%1\">%2</a>").arg(i).arg(line);
+        text += QString("%1<span style=\"color:#%2\">&#9632;</span> %3")
+                    .arg(i ? "<br>" : "")
+                    .arg(colour, 6, 16, QChar('0'))
+                    .arg(line);
+        KeptPath path;
+        // The window's run's list lives in the window for the race's length.
+        if (i == 0 && first_)
+            path.Solutions =
+                std::shared_ptr<const SolutionList>(std::shared_ptr<const SolutionList>(), first_);
+        if (i > 0) path.Solutions = others_[i - 1].Solutions;
+        path.Colour = Rgb(colour);
+        paths.push_back(path);
+    }
+    legend_->setText(text);
+    legend_->adjustSize();
+    legend_->setVisible(!lanes_.Lanes().empty());
+    legend_->raise();
+    status_->setText(QString::fromStdString(lanes_.StatusText()));
+    status_->setVisible(Running());
+    if (pathsGrew) chart_->SetKeptPaths(std::move(paths));
+}
+
+}  // namespace quarmel

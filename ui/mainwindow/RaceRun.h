@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/runs/RaceLanes.h"
+#include "model/Algparameters.h"
+#include "model/Solution.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QStatusBar;
+
+namespace quarmel {
+
+class ChartPage;
+class OptimizationThread;
+class RunComparison;
+
+// Runs > Race...: several algorithms at once from the same seed on the current problem. The first
+// lane is the window's own run (its Solutions page, plot curve and Save follow it); the others run
+// on workers of their own here. The chart draws every lane's path in its algorithm's colour, with
+// a legend of the lanes' best values; the status line counts the lanes still running.
+class RaceRun : public QObject {
+    Q_OBJECT
+
+  public:
+    // Starts the window's own run of `kind` from `seed`; false when it was refused.
+    using StartFirst = std::function<bool(AlgorithmKind kind, std::uint32_t seed)>;
+
+    // `params` is the window's problem and settings, which the other lanes copy when they start.
+    RaceRun(QWidget* window, QMenu* runsMenu, ChartPage* chart, QStatusBar* bar,
+            RunComparison* comparison, const AlgParameters& params, StartFirst startFirst);
+    ~RaceRun() override;
+
+    QAction* Item() const { return item_; }
+    // Starts a race; the first kind is the window's run. Public for the dialog's OK.
+    void Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed);
+    // Forgets the last race's legend (a plain run has started).
+    void Forget();
+    // Polls the other lanes and shows every lane: `first` is the window's run's list.
+    void Tick(const SolutionList& first, bool firstFinished);
+    // Whether a lane still runs.
+    bool Running() const { return lanes_.Running(); }
+    void SetPaused(bool paused);
+    // The race is over (all lanes ended, or Stop): the other lanes stop and become finished runs
+    // in the runs table, after the window's run.
+    void End();
+    const RaceLanes& Lanes() const { return lanes_; }
+    // Once the race has ended, a lane chosen in the legend is handed to `show` (the window shows
+    // its solutions, and Save saves them).
+    void OnLaneChosen(std::function<void(const SolutionList&)> show) { show_ = std::move(show); }
+
+  private:
+    void OpenDialog();
+    // The legend and the status line; the chart's paths too when `pathsGrew`.
+    void ShowLanes(bool pathsGrew);
+    void ChooseLane(std::size_t lane);
+
+    struct Lane {
+        std::shared_ptr<OptimizationThread> Worker;
+        std::shared_ptr<SolutionList> Solutions = std::make_shared<SolutionList>();
+    };
+
+    QWidget* window_;
+    ChartPage* chart_;
+    RunComparison* comparison_;
+    StartFirst startFirst_;
+    QAction* item_ = nullptr;
+    QLabel* legend_ = nullptr;
+    QLabel* status_ = nullptr;
+    QDialog* dialog_ = nullptr;
+    RaceLanes lanes_;
+    std::vector<Lane> others_;  // lanes 1.., each on its worker
+    const SolutionList* first_ = nullptr;
+    const AlgParameters& windowParams_;
+    AlgParameters params_;  // the race's copy, for the runs table
+    std::uint32_t seed_ = 0;
+    std::shared_ptr<SolutionList> firstSolutions_;  // the first lane's, kept when the race ends
+    std::size_t chosen_ = 0;
+    std::function<void(const SolutionList&)> show_;
+};
+
+}  // namespace quarmel
