@@ -11,7 +11,7 @@ start=$(date +%s)
 id=io.github.quarmel.Quarmel
 
 desktop-file-validate packaging/$id.desktop
-# One main category (the menu specification's), or a menu may list the program twice.
+# One main category of the desktop menus' list, or a menu may list the program twice.
 main=$(sed -n 's/^Categories=//p' packaging/$id.desktop | tr ';' '\n' |
   grep -cxE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility' || true)
 [[ $main -eq 1 ]] || { echo "check-package: $id.desktop has $main main categories" >&2; exit 1; }
