@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "chart/PixelCanvas.h"
+#include "support/GlMatrices.h"
 #include "tests/chart/PaintedPixels.h"
 
 using namespace quarmel;
@@ -141,22 +142,7 @@ TEST(PixelCanvas, SpheresCoverThePixelsWhoseRaySeesThemAtTheirFrontSurface) {
     // on a viewport that stretches it.
     const double l = -0.5, r = 0.8, b = -0.48, t = 0.48, n = 1, f = 100;
     const int w = 130, h = 90;
-    const std::array<double, 16> projection = {2 * n / (r - l),
-                                               0,
-                                               0,
-                                               0,
-                                               0,
-                                               2 * n / (t - b),
-                                               0,
-                                               0,
-                                               (r + l) / (r - l),
-                                               (t + b) / (t - b),
-                                               -(f + n) / (f - n),
-                                               -1,
-                                               0,
-                                               0,
-                                               -2 * f * n / (f - n),
-                                               0};
+    const std::array<double, 16> projection = FrustumMatrix(l, r, b, t, n, f);
     PixelCanvas canvas;
     canvas.Begin(w, h, projection);
     ASSERT_TRUE(canvas.PaintsSpheres());

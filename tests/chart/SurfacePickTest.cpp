@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "chart/Sampling.h"
+#include "support/GlMatrices.h"
 
 namespace quarmel {
 namespace {
@@ -23,22 +24,7 @@ Matrix Multiply(const Matrix& a, const Matrix& b) {
 
 // The matrices of glFrustum, glTranslatef and glRotatef as their manual pages give them.
 Matrix Frustum(double l, double r, double b, double t, double n, double f) {
-    return {2 * n / (r - l),
-            0,
-            0,
-            0,
-            0,
-            2 * n / (t - b),
-            0,
-            0,
-            (r + l) / (r - l),
-            (t + b) / (t - b),
-            -(f + n) / (f - n),
-            -1,
-            0,
-            0,
-            -2 * f * n / (f - n),
-            0};
+    return FrustumMatrix(l, r, b, t, n, f);
 }
 Matrix Translate(double x, double y, double z) {
     return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
