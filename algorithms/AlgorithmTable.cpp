@@ -73,6 +73,25 @@ const char* AlgorithmName(AlgorithmKind kind) {
     return IsAlgorithm(kind) ? AlgorithmOf(kind).Key : "unknown";
 }
 
+std::string AlgorithmTitle(AlgorithmKind kind) {
+    std::string title;
+    for (const char* c = AlgorithmOf(kind).Caption; *c; ++c) {
+        if (*c != '&') title += *c;
+    }
+    return title;
+}
+
+std::string SettingsReadAtStart(AlgorithmKind kind, std::string_view separator) {
+    const AlgParameters start;
+    std::string names;
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        if (!SettingUsedBy(kSettings[i], kind, start)) continue;
+        if (!names.empty()) names += separator;
+        names += kSettings[i].Name;
+    }
+    return names;
+}
+
 int FindAlgorithm(std::string_view key) {
     for (std::size_t i = 0; i < kAlgorithmCount; ++i) {
         if (key == kAlgorithms[i].Key) return static_cast<int>(i);
@@ -89,10 +108,13 @@ std::string AlgorithmKeys(std::string_view separator) {
     return keys;
 }
 
+bool SettingMayBeReadBy(const SettingSpec& s, AlgorithmKind kind) {
+    return IsAlgorithm(kind) && CountsAsSetting(s) && (AlgorithmOf(kind).Groups & Bit(s.Group));
+}
+
 bool SettingUsedBy(const SettingSpec& s, AlgorithmKind kind, const AlgParameters& params) {
-    if (!IsAlgorithm(kind) || !CountsAsSetting(s)) return false;
+    if (!SettingMayBeReadBy(s, kind)) return false;
     const AlgorithmRow& row = AlgorithmOf(kind);
-    if ((row.Groups & Bit(s.Group)) == 0) return false;
     return !row.Reads || row.Reads(s, params);
 }
 

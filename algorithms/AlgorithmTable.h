@@ -57,11 +57,18 @@ inline bool IsAlgorithm(int kind) {
 
 // The row's key; "unknown" for a kind outside the table.
 const char* AlgorithmName(AlgorithmKind kind);
+// The row's caption without its accelerator: "Simulated annealing".
+std::string AlgorithmTitle(AlgorithmKind kind);
+// The settings a run of `kind` reads at the start settings, joined by `separator`.
+std::string SettingsReadAtStart(AlgorithmKind kind, std::string_view separator);
 // The kind whose key is `key`, or -1.
 int FindAlgorithm(std::string_view key);
 // The keys joined by `separator`: "greedy|steepest|...".
 std::string AlgorithmKeys(std::string_view separator);
 
+// Whether a run of `kind` may read the setting: it is of the algorithm's groups (some count only
+// with some choices of others); never a delay or the ignored field.
+bool SettingMayBeReadBy(const SettingSpec& setting, AlgorithmKind kind);
 // Whether a run of `kind` with `params` reads the setting (never a delay or the ignored field).
 bool SettingUsedBy(const SettingSpec& setting, AlgorithmKind kind, const AlgParameters& params);
 // The settings a run of `kind` reads that differ from their start values (ChangedSettingsText):

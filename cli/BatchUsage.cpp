@@ -49,25 +49,12 @@ std::string Entries(const std::vector<HelpEntry>& entries, std::size_t indent) {
     return out;
 }
 
-// The settings a run of `kind` reads at the start settings, joined by blanks.
-std::string ReadsAtStart(AlgorithmKind kind) {
-    const AlgParameters start;
-    std::string reads;
-    for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (!SettingUsedBy(kSettings[i], kind, start)) continue;
-        reads += (reads.empty() ? "" : " ") + std::string(kSettings[i].Name);
-    }
-    return reads;
-}
-
 // A line per algorithm: its key, its name and the settings it reads.
 std::string AlgorithmLines() {
     std::vector<HelpEntry> entries;
     for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
-        std::string caption = kAlgorithms[k].Caption;
-        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
-        entries.push_back(
-            {"  " + std::string(kAlgorithms[k].Key), caption + ": " + ReadsAtStart(KindAt(k))});
+        entries.push_back({"  " + std::string(kAlgorithms[k].Key),
+                           AlgorithmTitle(KindAt(k)) + ": " + SettingsReadAtStart(KindAt(k), " ")});
     }
     return Entries(entries, 13);
 }
@@ -115,8 +102,7 @@ std::string SettingsReadBy(AlgorithmKind kind) {
     std::string names;
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingSpec& s = kSettings[i];
-        if ((AlgorithmOf(kind).Groups >> static_cast<unsigned>(s.Group) & 1u) != 0 &&
-            CountsAsSetting(s)) {
+        if (SettingMayBeReadBy(s, kind)) {
             names += std::string(s.Name) + "\n";
         }
     }

@@ -25,21 +25,11 @@ const std::string kAlgorithmEntries = "@ALGORITHMS@\n";
 
 // An entry per algorithm: its key, its name and the settings it reads.
 std::string AlgorithmEntries() {
-    const AlgParameters start;
     std::string entries;
     for (std::size_t k = 0; k < kAlgorithmCount; ++k) {
-        const AlgorithmRow& row = kAlgorithms[k];
-        std::string caption;
-        for (const char* c = row.Caption; *c; ++c) {
-            if (*c != '&') caption += *c;
-        }
-        std::string reads;
-        for (std::size_t i = 0; i < kSettingCount; ++i) {
-            if (!SettingUsedBy(kSettings[i], KindAt(k), start)) continue;
-            reads += (reads.empty() ? "" : ", ") + std::string(kSettings[i].Name);
-        }
-        entries += ".TP\n.B " + std::string(row.Key) + "\n" + caption +
-                   (row.Reference ? " (a reference)" : "") +
+        const std::string reads = SettingsReadAtStart(KindAt(k), ", ");
+        entries += ".TP\n.B " + std::string(kAlgorithms[k].Key) + "\n" + AlgorithmTitle(KindAt(k)) +
+                   (kAlgorithms[k].Reference ? " (a reference)" : "") +
                    (reads.empty() ? "" : "; reads " + reads) + ".\n";
     }
     return entries;
