@@ -1,7 +1,7 @@
 """End-to-end tests of Quarmel through its accessibility tree.
 
 Usage: quarmel_a11y_test.py PROGRAM CASE [ARGUMENT...], with CASE one of the functions named
-test_* (the experiment case takes the batch runner's path as its argument).
+test_* (the experiment and race cases take the batch runner's path as their argument).
 Exit status 0 when the case passes."""
 
 import csv
@@ -282,6 +282,62 @@ def test_experiment(program, batch):
                           % (exported["runs"], runs))
     if exported["long"] != batch_table("long"):
         raise DriverError("the window's long table differs from the batch runner's")
+
+
+def float32(text):
+    """A number text (decimal comma or point) as the float it names."""
+    return struct.unpack("f", struct.pack("f", float(text.replace(",", "."))))[0]
+
+
+def test_race(program, batch):
+    """A race of greedy and genetic (Runs > Race..., the others unchecked, the new seed the dialog
+    shows) on a problem file without delays: each lane's row of the finished runs is the batch
+    runner's single run of its algorithm with that seed (seed, best value, solutions,
+    evaluations)."""
+    path = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", "examples",
+                                        "sphere.txt"))
+    with Program(program, [path]) as p:
+        p.find(named("frame", "File: " + path), "the window titled with the file")
+        for caption in ("Local Alg.", "Genetic Alg."):
+            page = p.find(named("filler", caption), "the page " + caption)
+            bar = p.find(named("slider", "Delay [ms]"), "the delay bar", root=page)
+            bar.queryValue().currentValue = 0
+        press_and_go_on(p.menu_item("Runs", "Race..."))
+        dialog = p.window(lambda w: w.getRoleName() == "dialog" and w.name == "Race",
+                          "the race dialog", timeout=30)
+        boxes = {name: p.find(named("check box", name), 'the check box "%s"' % name,
+                              root=dialog)
+                 for name in ("Greedy", "Steepest", "Simulated annealing", "Genetic")}
+        for name in ("Steepest", "Simulated annealing"):
+            press(boxes[name])
+        checked = {name for name, box in boxes.items()
+                   if box.getState().contains(pyatspi.STATE_CHECKED)}
+        if checked != {"Greedy", "Genetic"}:
+            raise DriverError("the race's checked lanes are %r" % sorted(checked))
+        seed_choice = p.find(lambda n: n.getRoleName() == "radio button"
+                             and n.name.startswith("New seed "), "the new seed", root=dialog)
+        if not seed_choice.getState().contains(pyatspi.STATE_CHECKED):
+            raise DriverError("the new seed is not chosen without a fixed seed")
+        seed = seed_choice.name[len("New seed "):]
+        press(p.find(named("push button", "OK"), "the OK button", root=dialog))
+        runs = p.find(named("table", "Finished runs"), 'the table "Finished runs"')
+        wait_for(lambda: runs.queryTable().nRows == 2,
+                 lambda: "both lanes to end as rows of the finished runs (there are %d)"
+                 % runs.queryTable().nRows, timeout=40)
+        table = runs.queryTable()
+        window = [[table.getAccessibleAt(r, c).name for c in (0, 2, 3, 4, 5)] for r in (0, 1)]
+
+    for row, algorithm in zip(window, ("greedy", "genetic")):
+        alone = next(csv.DictReader(io.StringIO(subprocess.run(
+            [batch, "--algorithm", algorithm, "--seed", seed, "--format", "runs", path],
+            check=True, capture_output=True, text=True).stdout)))
+        expected = [algorithm, alone["seed"], alone["best"], alone["solutions"],
+                    alone["evaluations"]]
+        same = (row[:2] + row[3:] == expected[:2] + expected[3:]
+                and float32(row[2]) == float32(expected[2]))
+        if not same:
+            raise DriverError("the %s lane's row %r is not its run alone %r"
+                              % (algorithm, row, expected))
 
 
 def main():

@@ -2,6 +2,7 @@
 // them, Stop ends them all, and each lane is kept as a finished run.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -72,6 +73,39 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
     WAIT_FOR_MS(!form->RunWorker(), 20000);
     EXPECT_EQ(Row(2), greedyLane);
     EXPECT_EQ(Row(3), geneticLane);
+}
+
+// State: one run in the plot already, so the lanes' plot colours are not the first ones. Action:
+// a race of greedy and genetic; its second lane chosen in the legend, then its first on the
+// replay bar. Expected: each lane's legend square is its curve's colour; the lane chosen is the
+// plot's current run and the one the replay bar replays.
+TEST_F(RaceWindowTest, AChosenLaneIsThePlotsCurrentRunAndTheOneReplayed) {
+    Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
+    FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
+    FindControl<QSlider>(form.get(), "TrackBarLocalSleep")->setValue(0);
+    QTest::mouseClick(Ctl<QToolButton>("SpeedButtonSteepest"), Qt::LeftButton);
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
+    StartRace({"greedy", "genetic"}, 0, 0);
+    WAIT_FOR_MS(!form->RunWorker(), 20000);
+    ASSERT_EQ(Plotted().size(), 3u);
+    const QString legend = Find<QLabel>("RaceLegend")->text();
+    EXPECT_TRUE(legend.contains(Plotted()[1].Colour.name()) &&
+                legend.contains(Plotted()[2].Colour.name()))
+        << legend.toStdString();
+    const auto* plot = Find<ConvergencePlot>("ConvergencePlot");
+    auto* lanes = Find<QComboBox>("ComboBoxReplayLane");
+    auto* slider = Find<QSlider>("SliderReplay");
+    const auto replays = [&](std::size_t run) {
+        return plot->CurrentRun() == &Plotted()[run] &&
+               slider->maximum() + 1 == static_cast<int>(Plotted()[run].Curve.Count()) &&
+               lanes->currentIndex() == static_cast<int>(run) - 1;
+    };
+    EXPECT_TRUE(lanes->isVisibleTo(form.get()));
+    EXPECT_TRUE(replays(1));
+    emit Find<QLabel>("RaceLegend")->linkActivated("1");
+    EXPECT_TRUE(replays(2));
+    emit lanes->activated(0);
+    EXPECT_TRUE(replays(1));
 }
 
 TEST_F(RaceWindowTest, StopEndsEveryLaneAndKeepsItAsStopped) {

@@ -1,5 +1,6 @@
 #include "ui/chart/ReplayBar.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,6 +44,12 @@ ReplayBar::ReplayBar(QWidget* parent) : QWidget(parent) {
     setAccessibleName("Replay");
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 2, 0, 2);
+    ComboBoxReplayLane = new QComboBox;
+    ComboBoxReplayLane->setObjectName("ComboBoxReplayLane");
+    ComboBoxReplayLane->setAccessibleName("Lane replayed");
+    SetHint(ComboBoxReplayLane, "The race's lane replayed (also chosen in the chart's legend)");
+    ComboBoxReplayLane->hide();
+    row->addWidget(ComboBoxReplayLane);
     ButtonReplayBack = AddButton(row, "ButtonReplayBack", "<", "Step back (Left)");
     ButtonReplayPlay =
         AddButton(row, "ButtonReplayPlay", "Play", "Play or pause the replay (Space)");
@@ -63,6 +70,7 @@ ReplayBar::ReplayBar(QWidget* parent) : QWidget(parent) {
     for (const auto& [button, command] : buttons) {
         connect(button, &QToolButton::clicked, this, [this, c = command] { emit Command(c); });
     }
+    connect(ComboBoxReplayLane, &QComboBox::activated, this, &ReplayBar::LaneChosen);
     connect(SliderReplay, &QSlider::valueChanged, this,
             [this](int value) { emit StepChosen(static_cast<std::size_t>(value)); });
     QWidget* const controls[] = {ButtonReplayBack, ButtonReplayPlay, ButtonReplayForward,
@@ -78,6 +86,14 @@ void ReplayBar::Show(const ReplayState& state, const QString& hint) {
     ButtonReplayPlay->setText(state.Playing() ? "Pause" : "Play");
     LabelReplayStep->setText(QString::fromStdString(ReplayStepText(state)));
     setToolTip(hint);
+}
+
+void ReplayBar::OfferLanes(const QStringList& lanes, int chosen) {
+    const QSignalBlocker quiet(ComboBoxReplayLane);
+    ComboBoxReplayLane->clear();
+    ComboBoxReplayLane->addItems(lanes);
+    ComboBoxReplayLane->setCurrentIndex(chosen);
+    ComboBoxReplayLane->setVisible(!lanes.isEmpty());
 }
 
 void ReplayBar::TakeKeysFrom(QWidget* widget) {

@@ -175,13 +175,15 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     race_ = new RaceRun(
         this, findChild<QMenu*>("MenuRuns"), chart_, StatusBar, Comparison, Parameters,
         [this](AlgorithmKind kind, std::uint32_t seed) { return StartRun(kind, seed); });
-    // A race's lane chosen in its legend becomes the solutions the window shows and saves.
-    race_->OnLaneChosen([this](const SolutionList& lane) {
-        if (worker_) return;
-        runSolutions_ = lane;
-        runPopulation_ = SolutionList();
-        ShowReplacedRunSolutions();
-    });
+    // A race's lane chosen becomes the solutions the window shows, replays and saves.
+    race_->OnLaneChosen(
+        [this](const SolutionList& lane, std::shared_ptr<const GenerationStore> generations) {
+            if (worker_) return;
+            runSolutions_ = lane;
+            runPopulation_ = SolutionList();
+            ShowReplacedRunSolutions();
+            replay_->Begin(std::move(generations), true);
+        });
 
     TimerChart = new QTimer(this);
     TimerChart->setObjectName("TimerChart");

@@ -16,6 +16,7 @@
 #include "ui/mainwindow/BackgroundRead.h"
 #include "ui/mainwindow/FunctionPage.h"
 #include "ui/mainwindow/Mainform.h"
+#include "ui/mainwindow/RaceRun.h"
 
 namespace quarmel {
 namespace {
@@ -111,6 +112,7 @@ void TFormMain::SpeedButtonOpenClick() {
     setWindowTitle("File: " + QString::fromStdString(problemFile_));
     function_->ShowFile(reading);
     runSolutions_ = std::move(reading.Solutions);
+    race_->Forget();  // the last race's lanes are no longer the window's to choose
     ShowReplacedRunSolutions();
     replay_->Begin(nullptr, false);
 

@@ -171,10 +171,13 @@ void TFormMain::SetIdleState() {
     if (worker_) {
         const bool finished = worker_->IsFinished();
         Comparison->RunEnded(runSolutions_, worker_->Evaluations(), !finished);
-        race_->End();  // the race's other lanes follow the window's run in the runs table
         session_.Ended(finished);
         const bool ownList = !session_.ResultsIgnored();
-        replay_->Begin(ownList ? worker_->TakeGenerations() : nullptr, ownList);
+        std::shared_ptr<const GenerationStore> generations =
+            ownList ? worker_->TakeGenerations() : nullptr;
+        race_->End(
+            generations);  // the race's other lanes follow the window's run in the runs table
+        replay_->Begin(std::move(generations), ownList);
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.
         worker_->Terminate();

@@ -15,21 +15,14 @@
 
 #include "algorithms/AlgorithmTable.h"
 #include "algorithms/Optimizationthread.h"
+#include "app/plot/RunColours.h"
 #include "model/Random.h"
 #include "ui/chart/ChartPage.h"
+#include "ui/chart/ReplayBar.h"
 #include "ui/dialogs/Dialogs.h"
 #include "ui/plots/RunComparison.h"
 
 namespace quarmel {
-
-namespace {
-
-std::array<std::uint8_t, 3> Rgb(unsigned colour) {
-    return {static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
-            static_cast<std::uint8_t>(colour)};
-}
-
-}  // namespace
 
 RaceRun::RaceRun(QWidget* window, QMenu* runsMenu, ChartPage* chart, QStatusBar* bar,
                  RunComparison* comparison, const AlgParameters& params, StartFirst startFirst)
@@ -56,6 +49,8 @@ RaceRun::RaceRun(QWidget* window, QMenu* runsMenu, ChartPage* chart, QStatusBar*
     status_->setObjectName("RaceStatus");
     bar->addPermanentWidget(status_);
     status_->hide();
+    connect(chart_->ReplayControls(), &ReplayBar::LaneChosen, this,
+            [this](int lane) { ChooseLane(static_cast<std::size_t>(lane)); });
 }
 
 RaceRun::~RaceRun() {
@@ -122,9 +117,12 @@ void RaceRun::Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed)
     if (kinds.empty() || !startFirst_(kinds.front(), seed)) return;
     params_ = windowParams_;
     seed_ = seed;
+    // The window's run has just begun in the plot; the other lanes follow it there in order.
+    firstNumber_ = comparison_->RunsBegun() - 1;
     lanes_.Start(kinds, params_.Maximize());
     others_.clear();
     firstSolutions_.reset();
+    firstGenerations_.reset();
     chosen_ = 0;
     for (std::size_t i = 1; i < kinds.size(); ++i) {
         Lane lane;
@@ -139,6 +137,7 @@ void RaceRun::Forget() {
     lanes_.Start({}, false);
     legend_->hide();
     status_->hide();
+    OfferLanes();
 }
 
 void RaceRun::Tick(const SolutionList& first, bool firstFinished) {
@@ -175,7 +174,7 @@ void RaceRun::SetPaused(bool paused) {
     }
 }
 
-void RaceRun::End() {
+void RaceRun::End(std::shared_ptr<const GenerationStore> firstGenerations) {
     if (lanes_.Lanes().empty() || others_.size() + 1 != lanes_.Lanes().size()) return;
     for (std::size_t i = 0; i < others_.size(); ++i) {
         Lane& lane = others_[i];
@@ -185,13 +184,18 @@ void RaceRun::End() {
         comparison_->LaneEnded(lanes_.Lanes()[i + 1].Kind, params_, seed_, *lane.Worker, !finished);
         *lane.Solutions = lane.Worker->SnapshotSolutions();
         lanes_.Update(i + 1, *lane.Solutions, true);
+        lane.Generations = lane.Worker->TakeGenerations();
         lane.Worker.reset();
     }
     lanes_.Clear();
     if (first_) firstSolutions_ = std::make_shared<SolutionList>(*first_);
+    firstGenerations_ = std::move(firstGenerations);
     first_ = nullptr;
+    // The window shows and replays the chosen lane: the plot's cursor goes on its curve.
+    comparison_->ChooseRun(firstNumber_ + chosen_);
     ShowLanes(false);
     chart_->SetKeptPaths(comparison_->ShownPaths());
+    OfferLanes();
 }
 
 void RaceRun::ChooseLane(std::size_t lane) {
@@ -200,8 +204,24 @@ void RaceRun::ChooseLane(std::size_t lane) {
         lane ? others_[lane - 1].Solutions : firstSolutions_;
     if (!list) return;
     chosen_ = lane;
-    show_(*list);
+    comparison_->ChooseRun(firstNumber_ + lane);
+    show_(*list, lane ? others_[lane - 1].Generations : firstGenerations_);
     ShowLanes(false);
+    OfferLanes();
+}
+
+std::array<std::uint8_t, 3> RaceRun::LaneColour(std::size_t lane) const {
+    return RunColour(firstNumber_ + lane);
+}
+
+void RaceRun::OfferLanes() {
+    QStringList names;
+    // Only a race that has ended can be replayed.
+    if (!Running() && lanes_.Lanes().size() > 1) {
+        for (const RaceLanes::Lane& lane : lanes_.Lanes())
+            names << QString::fromStdString(AlgorithmTitle(lane.Kind));
+    }
+    chart_->ReplayControls()->OfferLanes(names, static_cast<int>(chosen_));
 }
 
 void RaceRun::ShowLanes(bool pathsGrew) {
@@ -209,14 +229,14 @@ void RaceRun::ShowLanes(bool pathsGrew) {
     std::vector<KeptPath> paths;
     if (pathsGrew) paths = comparison_->ShownPaths();
     for (std::size_t i = 0; i < lanes_.Lanes().size(); ++i) {
-        const unsigned colour = AlgorithmOf(lanes_.Lanes()[i].Kind).Colour;
+        const std::array<std::uint8_t, 3> colour = LaneColour(i);
         QString line = QString::fromStdString(lanes_.LegendLine(i)).toHtmlEscaped();
         // Once the race is over a lane can be chosen; the chosen one is in bold.
         if (!Running() && i == chosen_) line = "<b>" + line + "</b>";
         if (!Running() && i != chosen_) line = QString("<a href=\"%1\">%2</a>").arg(i).arg(line);
         text += QString("%1<span style=\"color:#%2\">&#9632;</span> %3")
                     .arg(i ? "<br>" : "")
-                    .arg(colour, 6, 16, QChar('0'))
+                    .arg(colour[0] << 16 | colour[1] << 8 | colour[2], 6, 16, QChar('0'))
                     .arg(line);
         KeptPath path;
         // The window's run's list lives in the window for the race's length.
@@ -224,7 +244,7 @@ void RaceRun::ShowLanes(bool pathsGrew) {
             path.Solutions =
                 std::shared_ptr<const SolutionList>(std::shared_ptr<const SolutionList>(), first_);
         if (i > 0) path.Solutions = others_[i - 1].Solutions;
-        path.Colour = Rgb(colour);
+        path.Colour = colour;
         paths.push_back(path);
     }
     legend_->setText(text);

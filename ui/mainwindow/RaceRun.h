@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,13 +21,17 @@ class QStatusBar;
 namespace quarmel {
 
 class ChartPage;
+class GenerationStore;
 class OptimizationThread;
 class RunComparison;
 
 // Runs > Race...: several algorithms at once from the same seed on the current problem. The first
 // lane is the window's own run (its Solutions page, plot curve and Save follow it); the others run
-// on workers of their own here. The chart draws every lane's path in its algorithm's colour, with
-// a legend of the lanes' best values; the status line counts the lanes still running.
+// on workers of their own here. The chart draws every lane's path in the colour the convergence
+// plot gives its run (RunColour of its number there), with a legend of the lanes' best values;
+// the status line counts the lanes still running. Once the race is over, a lane chosen in the
+// legend or on the replay bar becomes the plot's current run and the one the window shows,
+// saves and replays.
 class RaceRun : public QObject {
     Q_OBJECT
 
@@ -50,22 +55,29 @@ class RaceRun : public QObject {
     bool Running() const { return lanes_.Running(); }
     void SetPaused(bool paused);
     // The race is over (all lanes ended, or Stop): the other lanes stop and become finished runs
-    // in the runs table, after the window's run.
-    void End();
+    // in the runs table, after the window's run, whose populations are `firstGenerations`.
+    void End(std::shared_ptr<const GenerationStore> firstGenerations = nullptr);
     const RaceLanes& Lanes() const { return lanes_; }
-    // Once the race has ended, a lane chosen in the legend is handed to `show` (the window shows
-    // its solutions, and Save saves them).
-    void OnLaneChosen(std::function<void(const SolutionList&)> show) { show_ = std::move(show); }
+    // Once the race has ended, a lane chosen is handed to `show` with its populations when kept
+    // (the window shows and replays its solutions, and Save saves them).
+    using ShowLane =
+        std::function<void(const SolutionList&, std::shared_ptr<const GenerationStore>)>;
+    void OnLaneChosen(ShowLane show) { show_ = std::move(show); }
 
   private:
     void OpenDialog();
     // The legend and the status line; the chart's paths too when `pathsGrew`.
     void ShowLanes(bool pathsGrew);
     void ChooseLane(std::size_t lane);
+    // A lane's colour: its run's in the convergence plot.
+    std::array<std::uint8_t, 3> LaneColour(std::size_t lane) const;
+    // The replay bar's choice of lanes, once the race is over (none before).
+    void OfferLanes();
 
     struct Lane {
         std::shared_ptr<OptimizationThread> Worker;
         std::shared_ptr<SolutionList> Solutions = std::make_shared<SolutionList>();
+        std::shared_ptr<const GenerationStore> Generations;
     };
 
     QWidget* window_;
@@ -83,8 +95,10 @@ class RaceRun : public QObject {
     AlgParameters params_;  // the race's copy, for the runs table
     std::uint32_t seed_ = 0;
     std::shared_ptr<SolutionList> firstSolutions_;  // the first lane's, kept when the race ends
+    std::shared_ptr<const GenerationStore> firstGenerations_;
+    std::size_t firstNumber_ = 0;  // the first lane's run's number in the convergence plot
     std::size_t chosen_ = 0;
-    std::function<void(const SolutionList&)> show_;
+    ShowLane show_;
 };
 
 }  // namespace quarmel

@@ -9,17 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/plot/RunColours.h"
 #include "model/Improvement.h"
 
 namespace quarmel {
 
 namespace {
-
-// Ten colours that stay apart on light and dark backgrounds.
-const QColor kColours[] = {QColor(31, 119, 180),  QColor(255, 127, 14),  QColor(44, 160, 44),
-                           QColor(214, 39, 40),   QColor(148, 103, 189), QColor(140, 86, 75),
-                           QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34),
-                           QColor(23, 190, 207)};
 
 // A line through the points, as the painter draws it.
 QPainterPath LinePath(const std::vector<PlotPoint>& points) {
@@ -62,8 +57,10 @@ ConvergencePlot::ConvergencePlot(QWidget* parent) : QWidget(parent) {
 void ConvergencePlot::BeginRun(const std::string& label, const std::string& problem,
                                bool maximize) {
     while (runs_.size() >= static_cast<std::size_t>(kKeptRuns)) runs_.pop_front();
-    runs_.push_back({label, kColours[coloursUsed_++ % std::size(kColours)], problem,
-                     ConvergenceCurve(maximize), false, false, nullptr});
+    const auto [r, g, b] = RunColour(runsBegun_);
+    runs_.push_back({label, QColor(r, g, b), problem, ConvergenceCurve(maximize), false, false,
+                     nullptr, runsBegun_++});
+    chosen_.reset();
     live_ = true;
     emit RunsChanged();
     update();
@@ -213,6 +210,22 @@ void ConvergencePlot::mouseDoubleClickEvent(QMouseEvent*) {
     ResetZoom();
 }
 
+void ConvergencePlot::SetCurrentRun(std::size_t number) {
+    const PlottedRun* before = CurrentRun();
+    chosen_ = number;
+    if (CurrentRun() == before) return;
+    emit RunsChanged();
+    update();
+}
+
+const PlottedRun* ConvergencePlot::CurrentRun() const {
+    if (runs_.empty()) return nullptr;
+    for (const PlottedRun& run : runs_) {
+        if (chosen_ && run.Number == *chosen_) return &run;
+    }
+    return &runs_.back();
+}
+
 void ConvergencePlot::SetCursor(std::optional<std::size_t> step) {
     if (step == cursor_) return;
     cursor_ = step;
@@ -235,6 +248,7 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
     for (const PlottedRun& run : runs_) {
         if (Drawn(run)) drawn.push_back(&run);
     }
+    const PlottedRun* current = CurrentRun();
     int legendWidth = 0;
     if (legend) {
         for (const PlottedRun* run : drawn) {
@@ -290,7 +304,11 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
 
     painter.save();
     painter.setClipRect(box.adjusted(-1, -1, 1, 1));
-    for (const PlottedRun* run : drawn) {
+    // The current run's curve over the others'.
+    std::vector<const PlottedRun*> order = drawn;
+    std::stable_partition(order.begin(), order.end(),
+                          [current](const PlottedRun* run) { return run != current; });
+    for (const PlottedRun* run : order) {
         QColor faint = run->Colour;
         faint.setAlpha(90);
         painter.setPen(QPen(faint, 1));
@@ -311,8 +329,8 @@ void ConvergencePlot::Paint(QPainter& painter, const QRect& area, bool legend) c
         }
         if (const auto mark = scale.FloorMark(run->Curve)) FloorMarker(painter, *mark, run->Colour);
     }
-    if (cursor_ && !runs_.empty() && runs_.back().Curve.Count() > 0) {
-        const ConvergenceCurve& curve = runs_.back().Curve;
+    if (cursor_ && current && current->Curve.Count() > 0) {
+        const ConvergenceCurve& curve = current->Curve;
         painter.setPen(QPen(text, 1, Qt::DashLine));
         const double x = scale.X(curve, std::min(*cursor_, curve.Count() - 1));
         painter.drawLine(QPointF(x, box.top()), QPointF(x, box.bottom()));

@@ -21,7 +21,8 @@ namespace quarmel {
 
 // One run in the convergence plot: its label, colour, problem and curve, whether the user
 // stopped it and whether the plot hides it; once it has ended, its solutions, so the chart can
-// draw its path again (the plot keeps at most kKeptRuns).
+// draw its path again (the plot keeps at most kKeptRuns). Its number counts the runs begun
+// before it, and gives its colour (RunColour).
 struct PlottedRun {
     std::string Label;
     QColor Colour;
@@ -30,15 +31,17 @@ struct PlottedRun {
     bool Stopped = false;
     bool Hidden = false;
     std::shared_ptr<const SolutionList> Path;
+    std::size_t Number = 0;
 };
 
 // The convergence plot: the value of each published solution and the best so far against the
 // evaluations (or the step), with the genetic population's mean, for the current run and the
-// runs before it, each in a colour of its own. Only the runs of the newest run's problem are
-// drawn. Painted with QPainter, so it can also be painted into an image or an SVG file. Long
-// curves are drawn as one vertical stroke per pixel column, so a repaint costs the same however
-// many solutions a run has published. The wheel zooms about the pointer, a dragged rectangle
-// zooms to it, a double click shows everything again.
+// runs before it, each in a colour of its own. One run is current, the newest unless another is
+// chosen: its curve is drawn over the others and a replay's cursor stands on it. Only the runs of
+// the newest run's problem are drawn. Painted with QPainter, so it can also be painted into an
+// image or an SVG file. Long curves are drawn as one vertical stroke per pixel column, so a repaint
+// costs the same however many solutions a run has published. The wheel zooms about the pointer, a
+// dragged rectangle zooms to it, a double click shows everything again.
 class ConvergencePlot : public QWidget {
     Q_OBJECT
 
@@ -48,7 +51,7 @@ class ConvergencePlot : public QWidget {
 
     explicit ConvergencePlot(QWidget* parent = nullptr);
 
-    // Starts the curve of a new run of the problem `problem` (a ProblemKey).
+    // Starts the curve of a new run of the problem `problem` (a ProblemKey); it is current.
     void BeginRun(const std::string& label, const std::string& problem, bool maximize);
     // Takes in what the current run has published since the last call, with the evaluations
     // made by each new solution's publishing (from the first the curve lacks on) and, for the
@@ -81,7 +84,13 @@ class ConvergencePlot : public QWidget {
     // A run's line in a legend: its label, marked when it was stopped or is of another problem.
     std::string LegendText(const PlottedRun& run) const;
 
-    // A vertical line at a step of the newest run's curve (a replay's step), or none.
+    // How many runs have begun: the next run's number.
+    std::size_t RunsBegun() const { return runsBegun_; }
+    // Makes the kept run of this number the current one (the newest when it is not kept).
+    void SetCurrentRun(std::size_t number);
+    // The current run, or null without runs.
+    const PlottedRun* CurrentRun() const;
+    // A vertical line at a step of the current run's curve (a replay's step), or none.
     void SetCursor(std::optional<std::size_t> step);
 
     // Paints the plot into `area` of any paint device; with `legend`, a legend of the drawn runs
@@ -112,7 +121,8 @@ class ConvergencePlot : public QWidget {
     PlotPoint ViewFractions(const QPoint& pixel) const;
 
     std::deque<PlottedRun> runs_;
-    int coloursUsed_ = 0;
+    std::size_t runsBegun_ = 0;
+    std::optional<std::size_t> chosen_;  // the current run's number, when not the newest
     bool live_ = false;
     PlotAxes axes_;
     std::optional<double> knownOptimum_;

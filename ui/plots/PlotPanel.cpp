@@ -121,6 +121,10 @@ void PlotPanel::FillLegend() {
         QPixmap swatch(side, side);
         swatch.fill(run.Colour);
         item->setIcon(QIcon(swatch));
+        // The current run, whose curve is drawn over the others, in bold.
+        QFont font = item->font();
+        font.setBold(&run == plot_->CurrentRun() && runs.size() > 1);
+        item->setFont(font);
         // A run of another problem is not drawn, whatever its check.
         const bool other = plot_->OtherProblem(run);
         item->setFlags(other ? Qt::ItemIsEnabled

@@ -222,6 +222,14 @@ std::vector<KeptPath> RunComparison::ShownPaths() const {
     return Dock->ShownPaths();
 }
 
+std::size_t RunComparison::RunsBegun() const {
+    return Dock->Plot().RunsBegun();
+}
+
+void RunComparison::ChooseRun(std::size_t number) {
+    Dock->SetCurrentRun(number);
+}
+
 void RunComparison::SetKnownOptimum(std::optional<double> optimum) {
     Dock->SetKnownOptimum(optimum);
 }

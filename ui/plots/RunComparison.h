@@ -59,6 +59,10 @@ class RunComparison : public QObject {
     // runs table and the plot like a run of its own.
     void LaneEnded(AlgorithmKind kind, const AlgParameters& params, std::uint32_t seed,
                    const OptimizationThread& worker, bool stopped);
+    // How many runs the plot has begun (the newest run's number is one less), and makes the
+    // plot's run of this number its current one (a race's lane chosen in its legend).
+    std::size_t RunsBegun() const;
+    void ChooseRun(std::size_t number);
     // The best value the current problem can have, when known: the plot's distances are
     // measured from it.
     void SetKnownOptimum(std::optional<double> optimum);

@@ -117,6 +117,10 @@ void RunsDock::UpdateRun(const SolutionList& solutions,
     plot_->UpdateRun(solutions, evaluations, population);
 }
 
+void RunsDock::SetCurrentRun(std::size_t number) {
+    plot_->SetCurrentRun(number);
+}
+
 void RunsDock::SetKnownOptimum(std::optional<double> optimum) {
     plot_->SetKnownOptimum(optimum);
 }

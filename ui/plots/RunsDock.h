@@ -40,6 +40,8 @@ class RunsDock : public QDockWidget {
                    const std::vector<unsigned long long>& evaluations,
                    const SolutionList& population);
     void EndRun(const RunRecord& run, const SolutionList& solutions);
+    // Makes the plot's run of this number its current run.
+    void SetCurrentRun(std::size_t number);
     // The best value the current problem can have, when known (the plot's distances).
     void SetKnownOptimum(std::optional<double> optimum);
 
