@@ -1,8 +1,8 @@
 """Saves a screenshot of each page of the running program: chooses every tab through the
 accessibility tree, as a user would, and grabs the main window with xwd.
 
-Usage: screenshots.py PROGRAM FOLDER [experiment|examples|references] (under a display and a
-session bus; with "experiment", "examples" or "references" only that picture)."""
+Usage: screenshots.py PROGRAM FOLDER [experiment|examples|references|race] (under a display and
+a session bus; with "experiment", "examples", "references" or "race" only that picture)."""
 
 import os
 import subprocess
@@ -12,7 +12,8 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "accessibility"))
-from atspi_driver import Program, named, press, showing, wait_for  # noqa: E402
+from atspi_driver import (Program, named, press, press_and_go_on, showing,  # noqa: E402
+                          wait_for)
 
 RUN_BUTTONS = ["Greedy", "Steepest", "SA", "Genetic"]
 
@@ -114,6 +115,49 @@ def replay(program, path):
         print(path)
 
 
+def race(program, path):
+    """Opens the Rastrigin example and races the four algorithms on it from seed 1 without
+    delays, with the kept runs' paths shown on the chart; grabs the main window with the lanes'
+    legend on the chart and the convergence plot beside it, each lane in the same colour."""
+    example = os.path.abspath(
+        os.path.join(os.path.dirname(__file__), "..", "examples", "rastrigin.txt"))
+    with Program(program, [example]) as p:
+        for caption in ("Local Alg.", "Genetic Alg."):
+            page = p.find(named("filler", caption), "the page " + caption)
+            bar = p.find(named("slider", "Delay [ms]"), "the delay bar", root=page)
+            bar.queryValue().currentValue = 0
+        press(p.find(named("check box", "Fixed seed:"), "the fixed seed"))
+        press(p.find(named("check box", "Show paths on chart"), "the check box Show paths"))
+        press(p.menu_item("Runs", "Convergence plot"))
+        press_and_go_on(p.menu_item("Runs", "Race..."))
+        dialog = p.window(lambda w: w.getRoleName() == "dialog" and w.name == "Race",
+                          "the race dialog")
+        press(p.find(named("push button", "OK"), "the OK button", root=dialog))
+        table = p.find(named("table", "Finished runs"), "the runs table")
+        wait_for(lambda: table.queryTable().nRows == 4, "the race to end", timeout=120)
+        # Held still at the default view, then tilted (0.3 degrees a pixel) and turned (0.5) with
+        # the left mouse button towards a view from above, so the paths show on the landscape.
+        press(p.find(named("check box", "Autorotate"), "the check box Autorotate"))
+        press(p.find(named("push button", "Default"), "the button Default"))
+        x, y, _ = centre(p.find(named("filler", "Chart"), "the chart",
+                                root=p.find(named("filler", "Chart"), "the Chart page")))
+        subprocess.run(["xdotool", "mousemove", str(x - 20), str(y - 140), "sleep", "0.3",
+                        "mousedown", "1", "sleep", "0.3", "mousemove", str(x), str(y), "sleep",
+                        "0.3", "mousemove", str(x + 20), str(y + 140), "sleep", "0.3", "mouseup",
+                        "1"], check=True)
+        # Then nearer: the left button scales once its picture is clicked.
+        picture = p.find(lambda n: n.name == "Scale" and n.getRoleName() in ("label", "image"),
+                         "the picture Scale")
+        sx, sy, _ = centre(picture)
+        subprocess.run(["xdotool", "mousemove", str(sx), str(sy), "click", "1", "sleep", "0.3",
+                        "mousemove", str(x), str(y - 40), "sleep", "0.3", "mousedown", "1",
+                        "sleep", "0.3", "mousemove", str(x), str(y - 15), "sleep", "0.3",
+                        "mouseup", "1"], check=True)
+        time.sleep(1.0)
+        grab(path, "File: " + example)
+        print(path)
+
+
 def centre(node):
     box = node.queryComponent().getExtents(0)  # desktop coordinates
     return box.x + box.width // 2, box.y + box.height // 2, box
@@ -186,6 +230,9 @@ def main():
     program, folder = sys.argv[1], sys.argv[2]
     only = sys.argv[3:]  # the names of the pictures to take; all without
     os.makedirs(folder, exist_ok=True)
+    if only == ["race"]:  # a program of its own, as the replay's
+        race(program, os.path.join(folder, "%d-race.png" % (len(PAGES) + 6)))
+        return
     with Program(program) as p:
         if only == ["experiment"]:
             experiment(p, os.path.join(folder, "7-experiment.png"))
@@ -211,6 +258,7 @@ def main():
         experiment(p, os.path.join(folder, "%d-experiment.png" % (len(PAGES) + 2)))
         examples_menu(p, os.path.join(folder, "%d-examples.png" % (len(PAGES) + 4)))
     replay(program, os.path.join(folder, "%d-replay.png" % (len(PAGES) + 3)))
+    race(program, os.path.join(folder, "%d-race.png" % (len(PAGES) + 6)))
 
 
 if __name__ == "__main__":
