@@ -175,8 +175,8 @@ void TFormMain::SetIdleState() {
         const bool ownList = !session_.ResultsIgnored();
         std::shared_ptr<const GenerationStore> generations =
             ownList ? worker_->TakeGenerations() : nullptr;
-        race_->End(
-            generations);  // the race's other lanes follow the window's run in the runs table
+        // The race's other lanes follow the window's run in the runs table.
+        race_->End(generations);
         replay_->Begin(std::move(generations), ownList);
         // The worker ends by itself (a paused one too) and is released when it has; the window
         // does not wait for it.

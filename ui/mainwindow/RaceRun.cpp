@@ -138,6 +138,9 @@ void RaceRun::Forget() {
     legend_->hide();
     status_->hide();
     OfferLanes();
+    // The lanes' populations are kept for their replays only.
+    for (Lane& lane : others_) lane.Generations.reset();
+    firstGenerations_.reset();
 }
 
 void RaceRun::Tick(const SolutionList& first, bool firstFinished) {

@@ -47,7 +47,8 @@ class RaceRun : public QObject {
     QAction* Item() const { return item_; }
     // Starts a race; the first kind is the window's run. Public for the dialog's OK.
     void Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed);
-    // Forgets the last race's legend (a plain run has started).
+    // Forgets the last race's legend, lane choice and populations (a plain run has started or a
+    // file was opened).
     void Forget();
     // Polls the other lanes and shows every lane: `first` is the window's run's list.
     void Tick(const SolutionList& first, bool firstFinished);
