@@ -76,8 +76,8 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
 }
 
 // State: one run in the plot already, so the lanes' plot colours are not the first ones. Action:
-// a race of greedy and genetic; its second lane chosen in the legend, then its first on the
-// replay bar. Expected: each lane's legend square is its curve's colour; the lane chosen is the
+// a race of greedy and genetic; its second lane chosen in the legend, then its first with Up in
+// the replay bar's lane list. Expected: each lane's legend square is its curve's colour; the lane chosen is the
 // plot's current run and the one the replay bar replays.
 TEST_F(RaceWindowTest, AChosenLaneIsThePlotsCurrentRunAndTheOneReplayed) {
     Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
@@ -104,7 +104,7 @@ TEST_F(RaceWindowTest, AChosenLaneIsThePlotsCurrentRunAndTheOneReplayed) {
     EXPECT_TRUE(replays(1));
     emit Find<QLabel>("RaceLegend")->linkActivated("1");
     EXPECT_TRUE(replays(2));
-    emit lanes->activated(0);
+    QTest::keyClick(lanes, Qt::Key_Up);
     EXPECT_TRUE(replays(1));
 }
 
