@@ -77,8 +77,8 @@ TEST_F(RaceWindowTest, ARaceOfTwoGivesEachAlgorithmsSingleRun) {
 
 // State: one run in the plot already, so the lanes' plot colours are not the first ones. Action:
 // a race of greedy and genetic; its second lane chosen in the legend, then its first with Up in
-// the replay bar's lane list. Expected: each lane's legend square is its curve's colour; the lane chosen is the
-// plot's current run and the one the replay bar replays.
+// the replay bar's lane list. Expected: each lane's legend square is its curve's colour; the lane
+// chosen is the plot's current run and the one the replay bar replays.
 TEST_F(RaceWindowTest, AChosenLaneIsThePlotsCurrentRunAndTheOneReplayed) {
     Find<QCheckBox>("CheckBoxFixedSeed")->setChecked(true);
     FindControl<QSlider>(form.get(), "TrackBarIterations")->setValue(20);
