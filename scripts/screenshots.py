@@ -118,7 +118,8 @@ def replay(program, path):
 def race(program, path):
     """Opens the Rastrigin example and races the four algorithms on it from seed 1 without
     delays, with the kept runs' paths shown on the chart; grabs the main window with the lanes'
-    legend on the chart and the convergence plot beside it, each lane in the same colour."""
+    legend on the chart and the convergence plot beside it, each lane in the same colour, and
+    the genetic lane chosen and replayed to half its generations."""
     example = os.path.abspath(
         os.path.join(os.path.dirname(__file__), "..", "examples", "rastrigin.txt"))
     with Program(program, [example]) as p:
@@ -153,6 +154,16 @@ def race(program, path):
                         "mousemove", str(x), str(y - 40), "sleep", "0.3", "mousedown", "1",
                         "sleep", "0.3", "mousemove", str(x), str(y - 15), "sleep", "0.3",
                         "mouseup", "1"], check=True)
+        # The genetic lane chosen in the replay bar's lane list and replayed to half its
+        # generations: its population shows on the chart, the plot's dashed line on its curve.
+        lanes = p.find(lambda n: n.getRoleName() == "combo box"
+                       and n.description.startswith("The race's lane replayed"), "the lane list")
+        lx, ly, _ = centre(lanes)
+        subprocess.run(["xdotool", "mousemove", str(lx), str(ly), "click", "1", "sleep", "0.5",
+                        "key", "Down", "Down", "Down", "Return"], check=True)
+        slider = p.find(named("slider", "Replay step"), "the replay slider")
+        wait_for(lambda: slider.queryValue().maximumValue > 100, "the genetic lane's replay")
+        slider.queryValue().currentValue = int(slider.queryValue().maximumValue / 2)
         time.sleep(1.0)
         grab(path, "File: " + example)
         print(path)
