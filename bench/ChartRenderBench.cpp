@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -221,6 +224,66 @@ void BM_GeneticTickAndFrame(benchmark::State& state) {
     scene->renderer.DetachContext();
 }
 
+// A race's lanes against one run: four paths of n markers each, each in a colour of its own,
+// drawn over the chart with no path of the window's run, and the one path of the 4n markers
+// they were cut from, drawn as the window's run. Both frames are drawn in every iteration, one
+// after the other, so they see the same load; the time column is the four paths' frame, `ratio`
+// is four paths' time over one path's and `cpu_ratio` the same for the processor time.
+void BM_RenderLanes(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    auto scene = MakeScene(state);
+    if (!scene) return;
+    const std::vector<float> walk = WalkingPath(static_cast<int>(4 * n));
+    SetMarkers(*scene, walk, {});
+    auto lanes = std::make_unique<ChartModel>();
+    const SurfaceSampling& s = scene->samples;
+    lanes->SetData(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
+                   s.HeightMax, s.Samples, {}, {});
+    const std::array<std::uint8_t, 3> colours[] = {
+        {255, 0, 0}, {0, 255, 0}, {0, 128, 255}, {255, 0, 255}};
+    std::vector<ColouredPath> paths;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const auto from = walk.begin() + static_cast<long>(3 * n * k);
+        paths.push_back({std::vector<float>(from, from + static_cast<long>(3 * n)), colours[k]});
+    }
+    lanes->SetKeptPaths(std::move(paths));
+    // A frame's wall time and the processor time of all the process's threads (the layout's
+    // and the rasteriser's), in milliseconds; on a shared machine the second is the steadier.
+    const auto processMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+    };
+    const auto frame = [&](ChartModel& model, double& wall, double& cpu) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = processMs();
+        scene->renderer.Render(model, 0, 0, kWidth, kHeight, ChartFrame{});
+        cpu += processMs() - cpuStart;
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        wall += ms;
+        return ms;
+    };
+    // The first frames grow the buffers and work out what is kept from frame to frame.
+    double one = 0, four = 0, oneCpu = 0, fourCpu = 0;
+    frame(*scene->chart, one, oneCpu);
+    frame(*lanes, four, fourCpu);
+    one = four = oneCpu = fourCpu = 0;
+    for (auto _ : state) {
+        frame(*scene->chart, one, oneCpu);
+        state.SetIterationTime(frame(*lanes, four, fourCpu) * 1e-3);
+    }
+    const auto frames = static_cast<double>(state.iterations());
+    state.counters["one_ms"] = one / frames;
+    state.counters["four_ms"] = four / frames;
+    state.counters["ratio"] = four / one;
+    state.counters["one_cpu_ms"] = oneCpu / frames;
+    state.counters["four_cpu_ms"] = fourCpu / frames;
+    state.counters["cpu_ratio"] = fourCpu / oneCpu;
+    scene->renderer.DetachContext();
+}
+
 }  // namespace
 
 // The panel's start-up size, a maximised window on a full-HD screen and on a 4K one.
@@ -245,3 +308,12 @@ BENCHMARK(BM_RenderSearchPath)
     ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeneticTickAndFrame)->ArgName("exact")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderLanes)
+    ->ArgName("markers")
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) {
+        return *std::min_element(v.begin(), v.end());
+    });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <thread>
 #include <utility>
@@ -83,6 +84,31 @@ bool ChartModel::SetPickedPoint(std::vector<float> point) {
 bool ChartModel::SetKeptPaths(std::vector<ColouredPath> paths) {
     if (paths == keptPaths_) return false;
     keptPaths_ = std::move(paths);
+    keptScenes_.assign(keptPaths_.size(), SceneCache{});
+    return true;
+}
+
+void ChartModel::AppendKeptPoints(std::size_t path, const std::vector<float>& points) {
+    std::vector<float>& to = keptPaths_.at(path).Points;
+    to.insert(to.end(), points.begin(), points.end());
+}
+
+bool ChartModel::SetRunColour(std::optional<std::array<std::uint8_t, 3>> colour) {
+    if (colour == runColour_) return false;
+    runColour_ = colour;
+    return true;
+}
+
+bool ChartModel::SetLanePopulations(std::vector<ColouredPath> populations) {
+    const auto sameBytes = [](const ColouredPath& a, const ColouredPath& b) {
+        return a.Colour == b.Colour && a.Points.size() == b.Points.size() &&
+               (a.Points.empty() || std::memcmp(a.Points.data(), b.Points.data(),
+                                                a.Points.size() * sizeof(float)) == 0);
+    };
+    if (std::equal(populations.begin(), populations.end(), lanePopulations_.begin(),
+                   lanePopulations_.end(), sameBytes))
+        return false;
+    lanePopulations_ = std::move(populations);
     return true;
 }
 
@@ -252,6 +278,10 @@ const std::vector<ScenePoint>& ChartModel::SolutionScene(bool spiralMode) {
 
 const std::vector<ScenePoint>& ChartModel::PopulationScene(bool spiralMode) {
     return Follow(populationScene_, populationPoints_, spiralMode);
+}
+
+const std::vector<ScenePoint>& ChartModel::KeptScene(std::size_t path, bool spiralMode) {
+    return Follow(keptScenes_.at(path), keptPaths_.at(path).Points, spiralMode);
 }
 
 void ChartModel::RebuildGrid() {

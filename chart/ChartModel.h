@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,10 +64,20 @@ class ChartModel {
     // returns whether it changed.
     bool SetPickedPoint(std::vector<float> point);
     const std::vector<float>& PickedPoint() const { return pickedPoint_; }
-    // Kept runs' paths, drawn with the current run's in their own colours; returns whether they
-    // changed.
+    // Kept runs' paths (and a race's lanes), drawn with the current run's in their own colours;
+    // returns whether they changed. A path that only grows is extended by the tuples of its new
+    // solutions alone, so that its scene points are worked out only for them.
     bool SetKeptPaths(std::vector<ColouredPath> paths);
+    void AppendKeptPoints(std::size_t path, const std::vector<float>& points);
     const std::vector<ColouredPath>& KeptPaths() const { return keptPaths_; }
+    // The colour of the current run's path and population when not the markers' own blue and
+    // yellow: a race's first lane's; returns whether it changed.
+    bool SetRunColour(std::optional<std::array<std::uint8_t, 3>> colour);
+    const std::optional<std::array<std::uint8_t, 3>>& RunColour() const { return runColour_; }
+    // A race's lanes' populations, each drawn in its lane's colour; returns whether they changed
+    // (compared by bytes: a marker of an undefined value is not equal to itself).
+    bool SetLanePopulations(std::vector<ColouredPath> populations);
+    const std::vector<ColouredPath>& LanePopulations() const { return lanePopulations_; }
 
     bool XAxisPresent() const { return AxisPresent(XMin, XMax); }
     bool YAxisPresent() const { return AxisPresent(YMin, YMax); }
@@ -89,6 +100,8 @@ class ChartModel {
     // list, the ranges or the spiral mode changed, and only for the new tuples after an append.
     const std::vector<ScenePoint>& SolutionScene(bool spiralMode);
     const std::vector<ScenePoint>& PopulationScene(bool spiralMode);
+    // The same for the kept path `path` (an index into KeptPaths()).
+    const std::vector<ScenePoint>& KeptScene(std::size_t path, bool spiralMode);
 
     // The labels at the axes' ends (minimum and maximum of X, Y and the height), in the axes'
     // colours; a value of 0 gets no label.
@@ -152,6 +165,9 @@ class ChartModel {
     std::vector<float> populationPoints_;
     std::vector<float> optimumPoint_;
     std::vector<ColouredPath> keptPaths_;
+    std::vector<SceneCache> keptScenes_;  // one per kept path
+    std::vector<ColouredPath> lanePopulations_;
+    std::optional<std::array<std::uint8_t, 3>> runColour_;
     std::vector<float> pickedPoint_;
     SceneCache solutionScene_;
     SceneCache populationScene_;

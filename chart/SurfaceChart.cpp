@@ -235,24 +235,42 @@ void SurfaceChart::DrawPath(const std::vector<ScenePoint>& path, bool line) {
 void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
     const bool tuples = spiralMode || m.XAxisPresent() || m.YAxisPresent();
 
-    glColor3ub(kMarkerStyle.Colour[0], kMarkerStyle.Colour[1], kMarkerStyle.Colour[2]);
+    const auto& run = m.RunColour();
+    if (run) {
+        glColor3ub((*run)[0], (*run)[1], (*run)[2]);
+    } else {
+        glColor3ub(kMarkerStyle.Colour[0], kMarkerStyle.Colour[1], kMarkerStyle.Colour[2]);
+    }
     glDisableClientState(GL_COLOR_ARRAY);
     DrawPath(m.SolutionScene(spiralMode), tuples);
     // The kept runs' paths after the current one's, each in its run's colour.
-    for (const ColouredPath& kept : m.KeptPaths()) {
-        glColor3ub(kept.Colour[0], kept.Colour[1], kept.Colour[2]);
-        DrawPath(m.ScenePoints(kept.Points, spiralMode), tuples);
+    for (std::size_t k = 0; k < m.KeptPaths().size(); ++k) {
+        const auto& colour = m.KeptPaths()[k].Colour;
+        glColor3ub(colour[0], colour[1], colour[2]);
+        DrawPath(m.KeptScene(k, spiralMode), tuples);
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);
 
     // Without an axis the population has no place of its own.
     if (!tuples) return;
-    glColor3ub(255, 255, 0);
-    const std::vector<ScenePoint>& population = m.PopulationScene(spiralMode);
-    if (population.empty()) return;
+    if (run) {
+        glColor3ub((*run)[0], (*run)[1], (*run)[2]);
+    } else {
+        glColor3ub(255, 255, 0);
+    }
+    DrawPoints(m.PopulationScene(spiralMode));
+    // A race's other lanes' populations, each in its lane's colour.
+    for (const ColouredPath& lane : m.LanePopulations()) {
+        glColor3ub(lane.Colour[0], lane.Colour[1], lane.Colour[2]);
+        DrawPoints(m.ScenePoints(lane.Points, spiralMode));
+    }
+}
+
+void SurfaceChart::DrawPoints(const std::vector<ScenePoint>& points) {
+    if (points.empty()) return;
     glBegin(GL_POINTS);
-    for (const ScenePoint& p : population) glVertex3f(p.X, p.Y, p.Z);
+    for (const ScenePoint& p : points) glVertex3f(p.X, p.Y, p.Z);
     glEnd();
 }
 

@@ -53,6 +53,8 @@ class SurfaceChart {
     void DrawMarkers(ChartModel& m, bool spiralMode);
     // One path's spheres and, when `line`, its line, in the current colour (the colour array off).
     void DrawPath(const std::vector<ScenePoint>& path, bool line);
+    // A population's points in the current colour.
+    static void DrawPoints(const std::vector<ScenePoint>& points);
     static void DrawOptimum(const ChartModel& m);
     static void DrawPicked(const ChartModel& m);
     void DrawSphere(const ScenePoint& p) const;

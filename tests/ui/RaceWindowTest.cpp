@@ -15,6 +15,8 @@
 
 #include "FindControl.h"
 #include "WindowFixture.h"
+#include "chart/ChartModel.h"
+#include "ui/chart/PanelChart.h"
 #include "ui/plots/ConvergencePlot.h"
 
 namespace quarmel::test {
@@ -111,8 +113,17 @@ TEST_F(RaceWindowTest, AChosenLaneIsThePlotsCurrentRunAndTheOneReplayed) {
 TEST_F(RaceWindowTest, StopEndsEveryLaneAndKeepsItAsStopped) {
     StartRace({"steepest", "genetic"}, 200, 200);
     WAIT_FOR(Find<QLabel>("RaceStatus")->text() == "Race: 2 of 2 running");
+    // Until the race ends, the chart draws the window's run in the first lane's colour and the
+    // genetic lane's path and population in the second's.
+    const ChartModel& chart = Ctl<PanelChart>("PanelChart")->Chart();
+    WAIT_FOR(!chart.KeptPaths().empty() && !chart.LanePopulations().empty());
+    ASSERT_TRUE(chart.RunColour());
+    EXPECT_EQ(chart.LanePopulations()[0].Colour, chart.KeptPaths()[0].Colour);
+    EXPECT_NE(*chart.RunColour(), chart.KeptPaths()[0].Colour);
     QTest::mouseClick(Ctl<QToolButton>("SpeedButtonStop"), Qt::LeftButton);
     EXPECT_FALSE(form->RunWorker());
+    EXPECT_FALSE(chart.RunColour());
+    EXPECT_TRUE(chart.LanePopulations().empty());
     ASSERT_EQ(Plotted().size(), 2u);
     EXPECT_TRUE(Plotted()[0].Stopped && Plotted()[1].Stopped);
 }

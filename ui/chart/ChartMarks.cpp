@@ -8,7 +8,6 @@ namespace quarmel {
 
 void ChartPage::SetKeptPaths(std::vector<KeptPath> runs) {
     kept_ = std::move(runs);
-    keptStale_ = true;
     if (GiveKeptPaths(Axes())) {
         PanelChart->NoteDataChanged();
         RedrawIfChanged();
@@ -16,10 +15,29 @@ void ChartPage::SetKeptPaths(std::vector<KeptPath> runs) {
 }
 
 bool ChartPage::GiveKeptPaths(const MarkerAxes& axes) {
-    if (!keptStale_ && axes == keptAxes_) return false;
-    keptStale_ = false;
-    keptAxes_ = axes;
-    return PanelChart->Chart().SetKeptPaths(KeptPathMarkers(kept_, axes));
+    return keptFeed_.Update(kept_, axes, PanelChart->Chart());
+}
+
+void ChartPage::SetLanePopulations(std::vector<LanePopulation> lanes) {
+    lanePopulations_ = std::move(lanes);
+    lanePopulationsStale_ = true;
+    if (GiveLanePopulations(Axes())) {
+        PanelChart->NoteDataChanged();
+        RedrawIfChanged();
+    }
+}
+
+void ChartPage::SetRunColour(std::optional<std::array<std::uint8_t, 3>> colour) {
+    if (!PanelChart->Chart().SetRunColour(colour)) return;
+    PanelChart->NoteDataChanged();
+    RedrawIfChanged();
+}
+
+bool ChartPage::GiveLanePopulations(const MarkerAxes& axes) {
+    if (!lanePopulationsStale_ && axes == lanePopulationAxes_) return false;
+    lanePopulationsStale_ = false;
+    lanePopulationAxes_ = axes;
+    return PanelChart->Chart().SetLanePopulations(LanePopulationMarkers(lanePopulations_, axes));
 }
 
 void ChartPage::PickStart(int x, int y) {

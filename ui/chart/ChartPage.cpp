@@ -433,6 +433,7 @@ void ChartPage::Tick(const SolutionList& solutions, const SolutionList& populati
     markerFeed_.Update(solutions, axes, chart);
     changed = GiveOptimum(axes) || changed;
     changed = GiveKeptPaths(axes) || changed;
+    changed = GiveLanePopulations(axes) || changed;
     std::vector<float> populationMarkers = PopulationMarkers(population, axes);
     // Compared by bytes: a marker of an undefined value is not equal to itself.
     const std::vector<float>& shownPopulation = chart.PopulationPoints();

@@ -94,6 +94,11 @@ class ChartPage : public QWidget {
     // The kept runs' paths to draw with the current run's, placed on the chosen axes now and
     // again whenever the axes change.
     void SetKeptPaths(std::vector<KeptPath> runs);
+    // A race's other lanes' populations to draw, each in its lane's colour (none after the
+    // race), and the colour of the window's run's path and population (a race's first lane's;
+    // none for the markers' own).
+    void SetLanePopulations(std::vector<LanePopulation> lanes);
+    void SetRunColour(std::optional<std::array<std::uint8_t, 3>> colour);
     // Marks a start picked on the chart at these values of the X and Y variables and this function
     // value; none removes the mark.
     void MarkPickedStart(std::optional<std::array<double, 3>> at);
@@ -141,8 +146,10 @@ class ChartPage : public QWidget {
     bool GiveOptimum(const MarkerAxes& axes);
     // A double click on the panel at (x, y): the surface point under it, if any, is picked.
     void PickStart(int x, int y);
-    // Gives it the kept runs' paths for these axes; true when that changed them.
+    // Gives it the kept runs' paths and the lanes' populations for these axes; true when that
+    // changed them.
     bool GiveKeptPaths(const MarkerAxes& axes);
+    bool GiveLanePopulations(const MarkerAxes& axes);
 
     // Axes and ranges (ChartRanges.cpp).
     void SetUpRangeControls(bool xOnly, int xVariable, int yVariable);
@@ -198,10 +205,13 @@ class ChartPage : public QWidget {
     bool surfaceChanged_ = true;
     bool listChanged_ = true;
     std::optional<ExampleProblem> known_;
-    // The kept runs' paths, and the axes the chart's markers of them were last built for.
+    // The kept runs' paths, fed to the chart as they grow; the lanes' populations, and the axes
+    // the chart's markers of them were last built for.
     std::vector<KeptPath> kept_;
-    MarkerAxes keptAxes_;
-    bool keptStale_ = false;
+    KeptPathFeed keptFeed_;
+    std::vector<LanePopulation> lanePopulations_;
+    MarkerAxes lanePopulationAxes_;
+    bool lanePopulationsStale_ = false;
 
     ::quarmel::PanelChart* PanelChart = nullptr;
     QWidget* PanelChartOptions = nullptr;

@@ -134,6 +134,8 @@ void RaceRun::Start(const std::vector<AlgorithmKind>& kinds, std::uint32_t seed)
 
 void RaceRun::Forget() {
     first_ = nullptr;
+    chart_->SetLanePopulations({});
+    chart_->SetRunColour(std::nullopt);
     lanes_.Start({}, false);
     legend_->hide();
     status_->hide();
@@ -160,6 +162,7 @@ void RaceRun::Tick(const SolutionList& first, bool firstFinished) {
         const bool finished = lane.Worker->IsFinished();
         const SolutionList tail = lane.Worker->SnapshotSolutionsFrom(lane.Solutions->Count());
         for (std::size_t k = 0; k < tail.Count(); ++k) lane.Solutions->Append(tail.At(k));
+        lane.Population = lane.Worker->SnapshotPopulation();
         lanes_.Update(i + 1, *lane.Solutions, finished);
     }
     // The chart's markers of the paths are built again only when a path grew.
@@ -231,6 +234,8 @@ void RaceRun::ShowLanes(bool pathsGrew) {
     QString text;
     std::vector<KeptPath> paths;
     if (pathsGrew) paths = comparison_->ShownPaths();
+    std::vector<LanePopulation> populations;
+    std::array<std::uint8_t, 3> firstColour{};
     for (std::size_t i = 0; i < lanes_.Lanes().size(); ++i) {
         const std::array<std::uint8_t, 3> colour = LaneColour(i);
         QString line = QString::fromStdString(lanes_.LegendLine(i)).toHtmlEscaped();
@@ -241,14 +246,14 @@ void RaceRun::ShowLanes(bool pathsGrew) {
                     .arg(i ? "<br>" : "")
                     .arg(colour[0] << 16 | colour[1] << 8 | colour[2], 6, 16, QChar('0'))
                     .arg(line);
-        KeptPath path;
-        // The window's run's list lives in the window for the race's length.
-        if (i == 0 && first_)
-            path.Solutions =
-                std::shared_ptr<const SolutionList>(std::shared_ptr<const SolutionList>(), first_);
-        if (i > 0) path.Solutions = others_[i - 1].Solutions;
-        path.Colour = colour;
-        paths.push_back(path);
+        // The window's run is the first lane: its own path and population take the lane's
+        // colour, so the chart draws it once.
+        if (i == 0) {
+            firstColour = colour;
+            continue;
+        }
+        paths.push_back({others_[i - 1].Solutions, colour});
+        populations.push_back({others_[i - 1].Population, colour});
     }
     legend_->setText(text);
     legend_->adjustSize();
@@ -257,6 +262,8 @@ void RaceRun::ShowLanes(bool pathsGrew) {
     status_->setText(QString::fromStdString(lanes_.StatusText()));
     status_->setVisible(Running());
     if (pathsGrew) chart_->SetKeptPaths(std::move(paths));
+    chart_->SetLanePopulations(Running() ? std::move(populations) : std::vector<LanePopulation>());
+    chart_->SetRunColour(Running() ? std::optional(firstColour) : std::nullopt);
 }
 
 }  // namespace quarmel

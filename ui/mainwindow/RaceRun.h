@@ -67,7 +67,8 @@ class RaceRun : public QObject {
 
   private:
     void OpenDialog();
-    // The legend and the status line; the chart's paths too when `pathsGrew`.
+    // The legend and the status line; the chart's paths too when `pathsGrew`, and while the
+    // race runs the lanes' populations and the first lane's colour for the window's run.
     void ShowLanes(bool pathsGrew);
     void ChooseLane(std::size_t lane);
     // A lane's colour: its run's in the convergence plot.
@@ -79,6 +80,7 @@ class RaceRun : public QObject {
         std::shared_ptr<OptimizationThread> Worker;
         std::shared_ptr<SolutionList> Solutions = std::make_shared<SolutionList>();
         std::shared_ptr<const GenerationStore> Generations;
+        SolutionList Population;  // as of the last poll; empty for a lane without one
     };
 
     QWidget* window_;

@@ -204,9 +204,9 @@ TEST_F(ChartRender, TheKnownOptimumIsAMagentaNeedleOverTheSurface) {
     EXPECT_GE(CountAround(img, At({top.X, top.Y, chart->AxisZBottom}, f), 2, magenta), 2);
 }
 
-// A kept run's path is drawn in its colour beside the current one's blue; a picked start is a
-// white cross over the surface.
-TEST_F(ChartRender, KeptPathsTakeTheirColoursAndAPickedStartIsAWhiteCross) {
+// A kept run's path is drawn in its colour beside the current run's blue, and a race's lanes in
+// theirs; a picked start is a white cross over the surface.
+TEST_F(ChartRender, KeptPathsAndRaceLanesTakeTheirColoursAndAPickedStartIsAWhiteCross) {
     SetDefaultProblem({25, 2, 4000});
     ChartFrame f;
     const ColourTest orange = Near(255, 128, 0, 3);
@@ -222,6 +222,20 @@ TEST_F(ChartRender, KeptPathsTakeTheirColoursAndAPickedStartIsAWhiteCross) {
     chart->SetPickedPoint({10, -20, 500});
     img = Draw(f);
     EXPECT_GE(CountAround(img, At(chart->MapTriple(10, -20, 500), f), 2, white), 4);
+
+    // In a race the window's run is the first lane, its path and population drawn in the lane's
+    // colour, and the other lanes' populations in theirs.
+    f.ShowPolygons = false;
+    const ColourTest cyan = Near(0, 255, 255, 3);
+    const ColourTest violet = Near(128, 0, 255, 3);
+    chart->SetPopulationPoints({-20, 10, 500});
+    chart->SetLanePopulations({{{20, -10, 500}, {128, 0, 255}}});
+    chart->SetRunColour(std::array<std::uint8_t, 3>{0, 255, 255});
+    img = Draw(f);
+    EXPECT_GE(CountAround(img, At(chart->MapTriple(25, 2, 4000), f), 1, cyan), 8);
+    EXPECT_GE(CountAround(img, At(chart->MapTriple(-20, 10, 500), f), 2, cyan), 4);
+    EXPECT_GE(CountAround(img, At(chart->MapTriple(20, -10, 500), f), 2, violet), 4);
+    EXPECT_EQ(Count(img, kMarkerBlue) + Count(img, kPopulation), 0);
 }
 
 TEST_F(ChartRender, AxesAreDrawnInTheirColoursOnlyWhenOn) {
