@@ -240,8 +240,9 @@ std::size_t ChartModel::AppendScenePoints(const std::vector<float>& points, std:
             }
         }
     };
-    // Millions of points are placed on two threads: each depends on its tuple alone.
-    constexpr std::size_t kPointsPerThread = 1 << 20;
+    // Long lists are placed on two threads: each point depends on its tuple alone, and the first
+    // frame after new markers waits for them.
+    constexpr std::size_t kPointsPerThread = 1 << 18;
     if (count < 2 * kPointsPerThread) {
         fill(0, count);
     } else {

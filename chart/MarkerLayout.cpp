@@ -172,6 +172,8 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     };
 
     inShares(count, [&](std::size_t k) {
+        // At most a segment per marker: room for all at once rather than growing as they come.
+        if (f.Parts.Line) shares_[k].Lines.reserve(2 * (n * (k + 1) / count - n * k / count));
         PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]);
     });
 
@@ -241,6 +243,7 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         const std::size_t to = std::min(n, from + kLineChunk), size = to - from;
         inShares(count, [&](std::size_t k) {
             shares_[k].Lines.clear();
+            shares_[k].Lines.reserve(2 * (size * (k + 1) / count - size * k / count));
             PlanShare(path, from + size * k / count, from + size * (k + 1) / count, lineFrame,
                       shares_[k]);
         });

@@ -72,10 +72,10 @@ void PixelCanvas::Settle() {
     }
     // The windows of each size from those of half the size: four of them, from the corners,
     // each cut short at the edge of halves_.
-    for (std::size_t level = 0; level < windowFar_.size(); ++level) {
-        const std::vector<float>& from = level == 0 ? halfFar_ : windowFar_[level - 1];
-        std::vector<float>& to = windowFar_[level];
-        to.resize(halfFar_.size());
+    windowFar_.resize(kWindowLevels * halfFar_.size());
+    for (std::size_t level = 0; level < kWindowLevels; ++level) {
+        const float* from = level == 0 ? halfFar_.data() : Windows(level - 1);
+        float* to = windowFar_.data() + level * halfFar_.size();
         const int step = 1 << level;
         for (int y = halves_[0]; y <= halves_[1]; ++y) {
             const float* row = &from[static_cast<std::size_t>(y) * halvesAcross_];

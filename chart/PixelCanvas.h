@@ -136,9 +136,19 @@ class PixelCanvas {
     // farthest over the windows of 2, 4 and 8 half blocks square from it on, brought up to date
     // by Settle when a line is painted after spheres: a segment's box is then four lookups
     // rather than dozens of tiles. Half blocks within halves_ (rows, then columns) are
-    // current; a window ends at its edge.
+    // current; a window ends at its edge. The three sizes of windows lie one after the other in
+    // one buffer (kWindowLevels of halfFar_.size() each), so that eight segments can look
+    // theirs up at once.
+    static constexpr std::size_t kWindowLevels = 3;
     std::vector<float> halfFar_;
-    std::array<std::vector<float>, 3> windowFar_;
+    std::vector<float> windowFar_;
+    const float* Windows(std::size_t level) const {
+        return windowFar_.data() + level * halfFar_.size();
+    }
+    // Of the eight segments from pairs[0] (16 points), those the windows alone show to lie
+    // behind the spheres (bit s for segment s), as Hidden would find: the others are tested
+    // one by one. Only while the windows are current.
+    unsigned HiddenOfEight(const WindowPoint* pairs, int rowFirst, int rowLast) const;
     std::size_t halvesAcross_ = 0;
     std::array<int, 4> halves_{};
     bool HiddenBehindHalves(int top, int bottom, int left, int right, float nearest) const;
@@ -156,11 +166,10 @@ class PixelCanvas {
         // The smallest windows of which four, from the box's corners, cover it.
         const int span = std::max(lastRow - firstRow, last - first) + 1;
         std::size_t level = 0;
-        while (level < windowFar_.size() && span > 4 << level) ++level;
-        if (level == windowFar_.size())
-            return HiddenBehindHalves(top, bottom, left, right, nearest);
+        while (level < kWindowLevels && span > 4 << level) ++level;
+        if (level == kWindowLevels) return HiddenBehindHalves(top, bottom, left, right, nearest);
         const int size = 2 << level;
-        const std::vector<float>& windows = windowFar_[level];
+        const float* windows = Windows(level);
         const float* upper = &windows[static_cast<std::size_t>(firstRow) * halvesAcross_];
         const float* lower =
             &windows[static_cast<std::size_t>(std::max(firstRow, lastRow - size + 1)) *

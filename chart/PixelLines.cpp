@@ -6,9 +6,20 @@
 #include "chart/PixelCanvas.h"
 #include "chart/PixelRange.h"
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define QUARMEL_WIDE_LINES
+#endif
+
 namespace quarmel {
 
 namespace {
+
+#if defined(QUARMEL_WIDE_LINES)
+const bool kWideLines = __builtin_cpu_supports("avx2");
+#else
+constexpr bool kWideLines = false;
+#endif
 
 // Where an end of a segment lies for the rule for lines. The rule moves both ends by a vanishing
 // (-e, -e^2), so that no end lies on a diamond's edge: a point on a pixel's left side belongs to
@@ -38,10 +49,91 @@ void PixelCanvas::Segments(const std::vector<WindowPoint>& pairs, int rowFrom, i
     Paint(found);
 }
 
+#if defined(QUARMEL_WIDE_LINES)
+// The box and the windows' test of Hidden, eight segments at a time, to the same bits.
+__attribute__((target("avx2"))) unsigned PixelCanvas::HiddenOfEight(const WindowPoint* pairs,
+                                                                    int rowFirst,
+                                                                    int rowLast) const {
+    static_assert(sizeof(WindowPoint) == 3 * sizeof(float), "points are packed");
+    const float* base = &pairs[0].X;
+    const __m256i stride = _mm256_setr_epi32(0, 6, 12, 18, 24, 30, 36, 42);
+    const __m256 ax = _mm256_i32gather_ps(base, stride, 4);
+    const __m256 ay = _mm256_i32gather_ps(base + 1, stride, 4);
+    const __m256 az = _mm256_i32gather_ps(base + 2, stride, 4);
+    const __m256 bx = _mm256_i32gather_ps(base + 3, stride, 4);
+    const __m256 by = _mm256_i32gather_ps(base + 4, stride, 4);
+    const __m256 bz = _mm256_i32gather_ps(base + 5, stride, 4);
+    // std::min(a, b) is b < a ? b : a, as minps(b, a); std::max(a, b) is maxps(b, a).
+    const __m256i two = _mm256_set1_epi32(2);
+    const __m256i rowLow =
+        _mm256_max_epi32(_mm256_set1_epi32(rowFirst),
+                         _mm256_sub_epi32(_mm256_cvttps_epi32(_mm256_min_ps(by, ay)), two));
+    const __m256i rowHigh =
+        _mm256_min_epi32(_mm256_set1_epi32(rowLast),
+                         _mm256_add_epi32(_mm256_cvttps_epi32(_mm256_max_ps(by, ay)), two));
+    const __m256i left = _mm256_max_epi32(
+        _mm256_setzero_si256(), _mm256_sub_epi32(_mm256_cvttps_epi32(_mm256_min_ps(bx, ax)), two));
+    const __m256i right =
+        _mm256_min_epi32(_mm256_set1_epi32(width_ - 1),
+                         _mm256_add_epi32(_mm256_cvttps_epi32(_mm256_max_ps(bx, ax)), two));
+    const __m256 nearest = _mm256_min_ps(bz, az);
+    const __m256i firstRow = _mm256_srai_epi32(rowLow, 3), lastRow = _mm256_srai_epi32(rowHigh, 3);
+    const __m256i first = _mm256_srai_epi32(left, 3), last = _mm256_srai_epi32(right, 3);
+    // A lane is decided here when its box is not empty, lies within the current half blocks
+    // and is covered by windows of one of the prepared sizes.
+    __m256i open =
+        _mm256_or_si256(_mm256_cmpgt_epi32(rowLow, rowHigh), _mm256_cmpgt_epi32(left, right));
+    open = _mm256_or_si256(open, _mm256_cmpgt_epi32(_mm256_set1_epi32(halves_[0]), firstRow));
+    open = _mm256_or_si256(open, _mm256_cmpgt_epi32(lastRow, _mm256_set1_epi32(halves_[1])));
+    open = _mm256_or_si256(open, _mm256_cmpgt_epi32(_mm256_set1_epi32(halves_[2]), first));
+    open = _mm256_or_si256(open, _mm256_cmpgt_epi32(last, _mm256_set1_epi32(halves_[3])));
+    const __m256i span = _mm256_add_epi32(
+        _mm256_max_epi32(_mm256_sub_epi32(lastRow, firstRow), _mm256_sub_epi32(last, first)),
+        _mm256_set1_epi32(1));
+    open = _mm256_or_si256(open,
+                           _mm256_cmpgt_epi32(span, _mm256_set1_epi32(4 << (kWindowLevels - 1))));
+    const __m256i level = _mm256_sub_epi32(
+        _mm256_setzero_si256(),
+        _mm256_add_epi32(_mm256_cmpgt_epi32(span, _mm256_set1_epi32(4)),
+                         _mm256_cmpgt_epi32(span, _mm256_set1_epi32(8))));  // 0, 1 or 2
+    const __m256i sizeLess1 = _mm256_sub_epi32(_mm256_sllv_epi32(two, level), _mm256_set1_epi32(1));
+    const __m256i lowerRow = _mm256_max_epi32(firstRow, _mm256_sub_epi32(lastRow, sizeLess1));
+    const __m256i second = _mm256_max_epi32(first, _mm256_sub_epi32(last, sizeLess1));
+    const __m256i across = _mm256_set1_epi32(static_cast<int>(halvesAcross_));
+    const __m256i levelStart =
+        _mm256_mullo_epi32(level, _mm256_set1_epi32(static_cast<int>(halfFar_.size())));
+    const __m256i upper = _mm256_add_epi32(levelStart, _mm256_mullo_epi32(firstRow, across));
+    const __m256i lower = _mm256_add_epi32(levelStart, _mm256_mullo_epi32(lowerRow, across));
+    const __m256 decided = _mm256_castsi256_ps(_mm256_xor_si256(open, _mm256_set1_epi32(-1)));
+    const float* windows = windowFar_.data();
+    const __m256 none = _mm256_set1_ps(kEmpty);
+#define QUARMEL_WINDOW(index) _mm256_mask_i32gather_ps(none, windows, index, decided, 4)
+    const __m256 far =
+        _mm256_max_ps(_mm256_max_ps(QUARMEL_WINDOW(_mm256_add_epi32(upper, first)),
+                                    QUARMEL_WINDOW(_mm256_add_epi32(upper, second))),
+                      _mm256_max_ps(QUARMEL_WINDOW(_mm256_add_epi32(lower, first)),
+                                    QUARMEL_WINDOW(_mm256_add_epi32(lower, second))));
+#undef QUARMEL_WINDOW
+    const __m256 hidden = _mm256_and_ps(decided, _mm256_cmp_ps(far, nearest, _CMP_LT_OQ));
+    return static_cast<unsigned>(_mm256_movemask_ps(hidden));
+}
+#else
+unsigned PixelCanvas::HiddenOfEight(const WindowPoint*, int, int) const {
+    return 0;
+}
+#endif
+
 void PixelCanvas::SegmentPixels(const WindowPoint* pairs, std::size_t count, LinePixels& out,
                                 int rowFrom, int rowTo) const {
     const int rowFirst = std::max(0, rowFrom), rowLast = std::min(height_ - 1, rowTo);
+    // Most segments of a long path lie behind its spheres: eight at a time are tested first.
+    const bool byEights = kWideLines && painted_ && !blocksStale_ && height_ > 0 && width_ > 0;
+    unsigned hiddenOfEight = 0;
     for (std::size_t j = 0; j + 1 < count; j += 2) {
+        if (byEights && j % 16 == 0) {
+            hiddenOfEight = j + 16 <= count ? HiddenOfEight(pairs + j, rowFirst, rowLast) : 0;
+        }
+        if ((hiddenOfEight >> (j % 16 / 2) & 1) != 0) continue;
         const WindowPoint &a = pairs[j], &b = pairs[j + 1];
         // The rows and columns it may paint: a column centre is taken up to half a pixel past
         // an end, which moves the row crossed by at most half a pixel.

@@ -23,6 +23,16 @@ void SurfaceChart::AttachContext(unsigned fontListBase) {
                   kMarkerStyle.FullStacks);
         glEndList();
     }
+    // The software rasteriser builds its code for drawing an image of depths the first time
+    // it is asked to: here, with a pixel at the far plane's depth that passes no test, rather
+    // than in the first frame of a long path.
+    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
+    glEnable(GL_DEPTH_TEST);
+    DepthImage far;
+    far.Width = far.Height = 1;
+    far.Depths.assign(1, 1.0f);
+    DrawDepthImage(far, 1, 1);
+    if (depthTest == GL_FALSE) glDisable(GL_DEPTH_TEST);
     if (meshes_.empty()) {
         for (int slices : kMarkerStyle.LevelSlices) {
             meshes_.push_back(
@@ -148,7 +158,10 @@ void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, i
 }
 
 void SurfaceChart::DrawPaintedPixels(int width, int height) {
-    const DepthImage& image = plan_.Pixels;
+    DrawDepthImage(plan_.Pixels, width, height);
+}
+
+void SurfaceChart::DrawDepthImage(const DepthImage& image, int width, int height) {
     if (image.Width <= 0 || image.Height <= 0) return;
     // The painted pixels as one rectangle of depths, written where they pass the depth test:
     // one image instead of a point per pixel, which the software rasteriser handles many times

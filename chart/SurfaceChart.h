@@ -63,6 +63,7 @@ class SurfaceChart {
     void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height, bool line);
     void DrawPlannedSpheres();
     void DrawPaintedPixels(int width, int height);
+    static void DrawDepthImage(const DepthImage& image, int width, int height);
 
     unsigned fullSphereList_ = 0;  // one sphere drawn in full
     std::vector<SphereMesh> meshes_;

@@ -254,3 +254,44 @@ TEST(PixelCanvas, SpheresAndSegmentsPassedOverAsHiddenLeaveThePictureAsPaintingT
     canvas.Paint(secondPart);
     EXPECT_EQ(Collected(canvas), farToNear);
 }
+
+TEST(PixelCanvas, ALongLineTestedAgainstSpheresInEightsGivesThePictureOfPaintingItFirst) {
+    // Hundreds of segments of all lengths in front of, through and behind two spheres: those
+    // passed over eight at a time as hidden must be those that would have changed nothing.
+    const double n = 1, f = 100;
+    const std::array<double, 16> projection = {
+        1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    const int size = 160;
+    auto depth = [&](double d) {
+        return static_cast<float>(0.5 + 0.5 * ((f + n) / (f - n) - 2 * f * n / ((f - n) * d)));
+    };
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> at(-10.0f, size + 10.0f), step(-70.0f, 70.0f),
+        distance(1.5f, 6.0f);
+    std::vector<WindowPoint> lines;
+    for (int k = 0; k < 600; ++k) {
+        // Most short, as a long path's, some crossing half the view.
+        const float x = at(random), y = at(random), scale = k % 5 == 0 ? 1.0f : 0.1f;
+        lines.push_back({x, y, depth(distance(random))});
+        lines.push_back(
+            {x + scale * step(random), y + scale * step(random), depth(distance(random))});
+    }
+    auto spheres = [&](PixelCanvas& canvas) {
+        canvas.Sphere({0.1, 0.0, -3.0}, 1.0, 40);
+        canvas.Sphere({-0.6, 0.5, -4.0}, 0.7, 20);
+    };
+    PixelCanvas canvas;
+    canvas.Begin(size, size, projection);
+    canvas.Segments(lines);
+    spheres(canvas);
+    const Pixels lineFirst = Collected(canvas);
+
+    canvas.Begin(size, size, projection);
+    spheres(canvas);
+    canvas.Settle();
+    LinePixels shown;
+    canvas.SegmentPixels(lines.data(), lines.size(), shown);
+    canvas.Paint(shown);
+    EXPECT_EQ(Collected(canvas), lineFirst);
+    EXPECT_GT(lineFirst.size(), 3000u);
+}
