@@ -52,17 +52,17 @@ class Annealing {
         for (long long stage = 1;; ++stage) {
             control_.StageBegins(stage, t, heating);
             if (heating) {
-                flat_ = 1;
-                tried_ = 0;
-                accepted_ = 0;
-                sawNumber_ = false;
+                walk_.flat = 1;
+                walk_.tried = 0;
+                walk_.accepted = 0;
+                walk_.sawNumber = false;
             }
             if (!RunStage(heating, t)) return;  // stopped
             // No temperature makes a not-a-number value acceptable: a heating stage that saw
             // nothing else would be followed by hotter ones for ever.
-            if (heating && !sawNumber_) ending_ = true;
+            if (heating && !walk_.sawNumber) ending_ = true;
             if (heating) {
-                const double ratio = static_cast<double>(accepted_) / tried_ * 100;
+                const double ratio = static_cast<double>(walk_.accepted) / walk_.tried * 100;
                 // A ratio of 100 also ends the heating: it can never exceed a PercentAc of 100.
                 if (ratio > params_.PercentAc || ratio >= 100.0) {
                     heating = false;
@@ -79,52 +79,71 @@ class Annealing {
     }
 
   private:
+    // What one move hands the next: the current value, the flat counter, and the heating
+    // stage's tried and accepted moves and whether it met a value that is a number.
+    struct Walk {
+        float c = 0.0f;
+        std::int64_t flat = 1;
+        std::int64_t tried = 0;
+        std::int64_t accepted = 0;
+        bool sawNumber = false;
+    };
+
     void ResetToLastPublished() {
         const SolutionView start = workList_.At(workList_.Count() - 1);
         current_.assign(start.Values.begin(), start.Values.end());
-        c_ = workList_.LastFuncValue();
+        walk_.c = workList_.LastFuncValue();
     }
 
-    // One temperature stage; false when the run must end at once (stop requested).
+    // One temperature stage; false when the run must end at once (stop requested). The walk is
+    // a local for the stage, written back when it ends: as members its counters would be stored
+    // and reloaded around every evaluation and publish.
     bool RunStage(bool heating, double t) {
+        Walk w = walk_;
+        const bool going = RunMoves(heating, t, w);
+        walk_ = w;
+        return going;
+    }
+
+    bool RunMoves(bool heating, double t, Walk& w) {
         std::int64_t moves = 0;
         for (;;) {
             for (std::uint64_t mask = 0; mask < masks_; ++mask) {
                 if (StopDue(control_, mask)) return false;
                 control_.PassPauseGate();
                 ++moves;
-                ++tried_;
+                ++w.tried;
                 neighbourhood_.Make(current_, mask, candidate_);
                 const float v = Evaluate(params_, candidate_);
-                if (heating && !std::isnan(v)) sawNumber_ = true;
-                if (Improves(c_, v, maximize_)) {
-                    c_ = v;
+                if (heating && !std::isnan(v)) w.sawNumber = true;
+                if (Improves(w.c, v, maximize_)) {
+                    w.c = v;
                     if (!heating) {
                         if (PublishStep(params_, workList_, candidate_, v, control_)) return false;
                     } else {
-                        ++accepted_;
+                        ++w.accepted;
                     }
-                    current_.assign(candidate_.begin(), candidate_.end());
-                } else if (heating && AcceptsWorse(c_, v, maximize_, t)) {
-                    c_ = v;
-                    current_.assign(candidate_.begin(), candidate_.end());
-                    ++accepted_;
+                    MoveCurrent(candidate_, current_);
+                } else if (heating && AcceptsWorse(w.c, v, maximize_, t)) {
+                    w.c = v;
+                    MoveCurrent(candidate_, current_);
+                    ++w.accepted;
                 }
                 if (moves == stageLength_) return true;
                 if (heating) {
-                    flat_ = 1;
+                    w.flat = 1;
                 } else {
                     // A not-a-number difference counts as 0, an infinite one as infinitely
                     // large; no conversion to an integer, which could overflow.
-                    double diff = std::fabs(std::trunc(static_cast<double>(c_ - v)));
+                    double diff = std::fabs(std::trunc(static_cast<double>(w.c - v)));
                     if (std::isnan(diff)) diff = 0.0;
                     if (diff >= params_.Stop) {
-                        flat_ = 1;
+                        w.flat = 1;
                     } else {
-                        ++flat_;
+                        ++w.flat;
                     }
                 }
-                if (flat_ >= stageLength_) {
+                if (w.flat >= stageLength_) {
                     ending_ = true;
                     return true;
                 }
@@ -143,12 +162,8 @@ class Annealing {
                                   // while cooling
     Neighbourhood neighbourhood_;
     std::vector<double> candidate_;
-    float c_ = 0.0f;
-    std::int64_t flat_ = 1;
-    std::int64_t tried_ = 0;
-    std::int64_t accepted_ = 0;
+    Walk walk_;
     bool ending_ = false;
-    bool sawNumber_ = false;  // whether the heating stage met a candidate whose value is a number
 };
 
 }  // namespace
