@@ -52,17 +52,17 @@ class Annealing {
         for (long long stage = 1;; ++stage) {
             control_.StageBegins(stage, t, heating);
             if (heating) {
-                walk_.flat = 1;
-                walk_.tried = 0;
-                walk_.accepted = 0;
-                walk_.sawNumber = false;
+                flat_ = 1;
+                tried_ = 0;
+                accepted_ = 0;
+                sawNumber_ = false;
             }
             if (!RunStage(heating, t)) return;  // stopped
             // No temperature makes a not-a-number value acceptable: a heating stage that saw
             // nothing else would be followed by hotter ones for ever.
-            if (heating && !walk_.sawNumber) ending_ = true;
+            if (heating && !sawNumber_) ending_ = true;
             if (heating) {
-                const double ratio = static_cast<double>(walk_.accepted) / walk_.tried * 100;
+                const double ratio = static_cast<double>(accepted_) / tried_ * 100;
                 // A ratio of 100 also ends the heating: it can never exceed a PercentAc of 100.
                 if (ratio > params_.PercentAc || ratio >= 100.0) {
                     heating = false;
@@ -79,71 +79,69 @@ class Annealing {
     }
 
   private:
-    // What one move hands the next: the current value, the flat counter, and the heating
-    // stage's tried and accepted moves and whether it met a value that is a number.
-    struct Walk {
-        float c = 0.0f;
-        std::int64_t flat = 1;
-        std::int64_t tried = 0;
-        std::int64_t accepted = 0;
-        bool sawNumber = false;
-    };
-
     void ResetToLastPublished() {
         const SolutionView start = workList_.At(workList_.Count() - 1);
         current_.assign(start.Values.begin(), start.Values.end());
-        walk_.c = workList_.LastFuncValue();
+        c_ = workList_.LastFuncValue();
     }
 
-    // One temperature stage; false when the run must end at once (stop requested). The walk is
-    // a local for the stage, written back when it ends: as members its counters would be stored
-    // and reloaded around every evaluation and publish.
+    // One temperature stage; false when the run must end at once (stop requested). The
+    // counters and the current value are locals for the stage, written back when it ends: as
+    // members they would be stored and reloaded around every evaluation and publish.
     bool RunStage(bool heating, double t) {
-        Walk w = walk_;
-        const bool going = RunMoves(heating, t, w);
-        walk_ = w;
+        std::int64_t tried = tried_, accepted = accepted_, flat = flat_;
+        float c = c_;
+        bool sawNumber = sawNumber_;
+        const bool going = RunMoves(heating, t, tried, accepted, flat, c, sawNumber);
+        tried_ = tried;
+        accepted_ = accepted;
+        flat_ = flat;
+        c_ = c;
+        sawNumber_ = sawNumber;
         return going;
     }
 
-    bool RunMoves(bool heating, double t, Walk& w) {
+    // The stage's moves, on RunStage's locals.
+    bool RunMoves(bool heating, double t, std::int64_t& tried, std::int64_t& accepted,
+                  std::int64_t& flat, float& c, bool& sawNumber) {
         std::int64_t moves = 0;
         for (;;) {
             for (std::uint64_t mask = 0; mask < masks_; ++mask) {
                 if (StopDue(control_, mask)) return false;
                 control_.PassPauseGate();
                 ++moves;
-                ++w.tried;
+                ++tried;
                 neighbourhood_.Make(current_, mask, candidate_);
                 const float v = Evaluate(params_, candidate_);
-                if (heating && !std::isnan(v)) w.sawNumber = true;
-                if (Improves(w.c, v, maximize_)) {
-                    w.c = v;
+                if (heating && !std::isnan(v)) sawNumber = true;
+                if (Improves(c, v, maximize_)) {
+                    c = v;
                     if (!heating) {
                         if (PublishStep(params_, workList_, candidate_, v, control_)) return false;
                     } else {
-                        ++w.accepted;
+                        ++accepted;
                     }
                     MoveCurrent(candidate_, current_);
-                } else if (heating && AcceptsWorse(w.c, v, maximize_, t)) {
-                    w.c = v;
+                } else if (heating && AcceptsWorse(c, v, maximize_, t)) {
+                    c = v;
                     MoveCurrent(candidate_, current_);
-                    ++w.accepted;
+                    ++accepted;
                 }
                 if (moves == stageLength_) return true;
                 if (heating) {
-                    w.flat = 1;
+                    flat = 1;
                 } else {
                     // A not-a-number difference counts as 0, an infinite one as infinitely
                     // large; no conversion to an integer, which could overflow.
-                    double diff = std::fabs(std::trunc(static_cast<double>(w.c - v)));
+                    double diff = std::fabs(std::trunc(static_cast<double>(c - v)));
                     if (std::isnan(diff)) diff = 0.0;
                     if (diff >= params_.Stop) {
-                        w.flat = 1;
+                        flat = 1;
                     } else {
-                        ++w.flat;
+                        ++flat;
                     }
                 }
-                if (w.flat >= stageLength_) {
+                if (flat >= stageLength_) {
                     ending_ = true;
                     return true;
                 }
@@ -162,8 +160,12 @@ class Annealing {
                                   // while cooling
     Neighbourhood neighbourhood_;
     std::vector<double> candidate_;
-    Walk walk_;
+    float c_ = 0.0f;
+    std::int64_t flat_ = 1;
+    std::int64_t tried_ = 0;
+    std::int64_t accepted_ = 0;
     bool ending_ = false;
+    bool sawNumber_ = false;  // whether the heating stage met a candidate whose value is a number
 };
 
 }  // namespace
