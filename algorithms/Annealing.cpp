@@ -85,46 +85,63 @@ class Annealing {
         c_ = workList_.LastFuncValue();
     }
 
-    // One temperature stage; false when the run must end at once (stop requested).
+    // One temperature stage; false when the run must end at once (stop requested). The
+    // counters and the current value are locals for the stage, written back when it ends: as
+    // members they would be stored and reloaded around every evaluation and publish.
     bool RunStage(bool heating, double t) {
+        std::int64_t tried = tried_, accepted = accepted_, flat = flat_;
+        float c = c_;
+        bool sawNumber = sawNumber_;
+        const bool going = RunMoves(heating, t, tried, accepted, flat, c, sawNumber);
+        tried_ = tried;
+        accepted_ = accepted;
+        flat_ = flat;
+        c_ = c;
+        sawNumber_ = sawNumber;
+        return going;
+    }
+
+    // The stage's moves, on RunStage's locals.
+    bool RunMoves(bool heating, double t, std::int64_t& tried, std::int64_t& accepted,
+                  std::int64_t& flat, float& c, bool& sawNumber) {
         std::int64_t moves = 0;
         for (;;) {
             for (std::uint64_t mask = 0; mask < masks_; ++mask) {
                 if (StopDue(control_, mask)) return false;
                 control_.PassPauseGate();
                 ++moves;
-                ++tried_;
+                ++tried;
                 neighbourhood_.Make(current_, mask, candidate_);
                 const float v = Evaluate(params_, candidate_);
-                if (heating && !std::isnan(v)) sawNumber_ = true;
-                if (Improves(c_, v, maximize_)) {
-                    c_ = v;
+                if (heating && !std::isnan(v)) sawNumber = true;
+                if (Improves(c, v, maximize_)) {
+                    c = v;
                     if (!heating) {
                         if (PublishStep(params_, workList_, candidate_, v, control_)) return false;
                     } else {
-                        ++accepted_;
+                        ++accepted;
                     }
-                    current_.assign(candidate_.begin(), candidate_.end());
-                } else if (heating && AcceptsWorse(c_, v, maximize_, t)) {
-                    c_ = v;
-                    current_.assign(candidate_.begin(), candidate_.end());
-                    ++accepted_;
+                    MoveCurrent(candidate_, current_);
+                } else if (heating && AcceptsWorse(c, v, maximize_, t)) {
+                    c = v;
+                    MoveCurrent(candidate_, current_);
+                    ++accepted;
                 }
                 if (moves == stageLength_) return true;
                 if (heating) {
-                    flat_ = 1;
+                    flat = 1;
                 } else {
                     // A not-a-number difference counts as 0, an infinite one as infinitely
                     // large; no conversion to an integer, which could overflow.
-                    double diff = std::fabs(std::trunc(static_cast<double>(c_ - v)));
+                    double diff = std::fabs(std::trunc(static_cast<double>(c - v)));
                     if (std::isnan(diff)) diff = 0.0;
                     if (diff >= params_.Stop) {
-                        flat_ = 1;
+                        flat = 1;
                     } else {
-                        ++flat_;
+                        ++flat;
                     }
                 }
-                if (flat_ >= stageLength_) {
+                if (flat >= stageLength_) {
                     ending_ = true;
                     return true;
                 }

@@ -66,14 +66,6 @@ Neighbourhood::Neighbourhood(const AlgParameters& params) {
     }
 }
 
-bool PublishStep(const AlgParameters& params, SolutionList& list,
-                 const std::vector<double>& candidate, float value, RunControl& control) {
-    // Narrowed to floats.
-    control.Publish([&] { list.Append(candidate.begin(), candidate.end(), value); });
-    control.Sleep(params.LocalSleep);
-    return control.StopRequested();
-}
-
 HillClimb::HillClimb(AlgParameters& params, SolutionList& workList, RunControl& control)
     : params_(params),
       workList_(workList),
@@ -95,7 +87,7 @@ bool HillClimb::Start() {
 bool HillClimb::MoveTo(const std::vector<double>& point, float value) {
     if (PublishStep(params_, workList_, point, value, control_)) return false;
     value_ = value;
-    current_.assign(point.begin(), point.end());
+    MoveCurrent(point, current_);
     return true;
 }
 

@@ -133,8 +133,19 @@ inline float Evaluate(AlgParameters& params, const std::vector<double>& candidat
 
 // Publishes one step: appends the candidate (narrowed to floats) with its value to the list,
 // sleeps LocalSleep and reads the stop request. Returns true when the run must end now.
-bool PublishStep(const AlgParameters& params, SolutionList& list,
-                 const std::vector<double>& candidate, float value, RunControl& control);
+inline bool PublishStep(const AlgParameters& params, SolutionList& list,
+                        const std::vector<double>& candidate, float value, RunControl& control) {
+    return control.PublishStep([&] { list.Append(candidate.begin(), candidate.end(), value); },
+                               params.LocalSleep);
+}
+
+// Makes a candidate the current point, narrowed to floats. The two have the same size (the
+// number of variables), so a plain loop does it: the library's converting assign is a call
+// that checks the capacity first, once per step.
+inline void MoveCurrent(const std::vector<double>& candidate, std::vector<float>& current) {
+    const std::size_t n = current.size();
+    for (std::size_t i = 0; i < n; ++i) current[i] = static_cast<float>(candidate[i]);
+}
 
 // The greedy and the steepest search: from the published random start point, passes over the
 // direction masks, each drawing every mask's candidate from the current point, and moves to the

@@ -37,7 +37,7 @@ double ThreadCpuSeconds() {
 }  // namespace
 
 // The run control the worker's algorithm sees.
-class OptimizationThread::Control : public RunControl {
+class OptimizationThread::Control final : public RunControl {
   public:
     explicit Control(OptimizationThread& owner) : owner_(owner) {
         WatchHoldRequests(owner_.pausedHint_);
@@ -65,6 +65,13 @@ class OptimizationThread::Control : public RunControl {
     }
 
     bool StopRequested() const override { return owner_.stop_.load(); }
+
+    // The class is final, so these calls are direct.
+    bool PublishStep(ListChangeRef change, int ms) override {
+        Publish(change);
+        Sleep(ms);
+        return StopRequested();
+    }
 
     void HoldAtGate() override {
         std::unique_lock<std::mutex> lock(owner_.lock_);

@@ -46,6 +46,14 @@ class RunControl {
     // run is paused.
     virtual void Sleep(int ms) = 0;
     virtual bool StopRequested() const = 0;
+    // Publishes one step of a search, sleeps `ms` after it and reads the stop request: true when
+    // the run must end. A search calls this once per step it publishes; a control that is final
+    // overrides it with the same three calls so they cost one indirect call, not three.
+    virtual bool PublishStep(ListChangeRef change, int ms) {
+        Publish(change);
+        Sleep(ms);
+        return StopRequested();
+    }
     // Holds the algorithm while the run is paused; returns at once otherwise, or on stop. The
     // searches pass a gate for every candidate: where the control watches a flag, a gate with no
     // pause asked for is one atomic read and no call.

@@ -17,7 +17,7 @@ namespace quarmel {
 // StopRequested turns true and stays so: the algorithm ends at its next check, as if stopped.
 // Every step appended to the list is reported, with the evaluations made up to its publishing.
 // A set `cancel` flag ends the run the same way, at the next check.
-class BatchRunControl : public RunControl {
+class BatchRunControl final : public RunControl {
   public:
     using StepObserver = std::function<void(SolutionView step, unsigned long long evaluations)>;
 
@@ -30,6 +30,12 @@ class BatchRunControl : public RunControl {
     void Publish(ListChangeRef change) override;
     void Sleep(int) override {}
     bool StopRequested() const override;
+    // The class is final, so these calls are direct.
+    bool PublishStep(ListChangeRef change, int ms) override {
+        Publish(change);
+        Sleep(ms);
+        return StopRequested();
+    }
     std::uint32_t Seed() const override { return seed_; }
 
     // Evaluations made since the control was made.
