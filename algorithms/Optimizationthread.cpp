@@ -134,13 +134,16 @@ void OptimizationThread::Execute() {
         // A run that fails (out of memory) ends like any other; the lists keep what was
         // published.
     }
-    StoreCounts();
+    StoreCounts(true);
     finished_.store(true, std::memory_order_release);
 }
 
-void OptimizationThread::StoreCounts() {
+void OptimizationThread::StoreCounts(bool last) {
     evaluations_.store(params_.Evaluations() - startEvaluations_, std::memory_order_relaxed);
     undefined_.store(params_.UndefinedEvaluations() - startUndefined_, std::memory_order_relaxed);
+    const auto now = std::chrono::steady_clock::now();
+    if (!last && now - cpuReadAt_ < std::chrono::milliseconds(1)) return;
+    cpuReadAt_ = now;
     cpuSeconds_.store(ThreadCpuSeconds() - cpuStart_, std::memory_order_relaxed);
 }
 

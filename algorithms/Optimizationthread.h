@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -100,8 +101,10 @@ class OptimizationThread {
     void Execute();
     // Waits, with `lock` held on entry and exit, until the run is not paused or is stopped.
     void WaitAtGate(std::unique_lock<std::mutex>& lock);
-    // Makes the run's counts so far readable by the window.
-    void StoreCounts();
+    // Makes the run's counts so far readable by the window. Reading the thread's processor
+    // clock is a system call (about half a microsecond, more than a step of a small problem), so
+    // between publishes it is read at most once a millisecond; `last` reads it always.
+    void StoreCounts(bool last = false);
     // Gives each solution published by the last change the evaluations made so far (lock held).
     void CountPublishedEvaluations();
     // Called under the lock after every published change: a generation that has just ended
@@ -117,6 +120,7 @@ class OptimizationThread {
     std::atomic<unsigned long long> evaluations_{0};
     std::atomic<unsigned long long> undefined_{0};
     double cpuStart_ = 0.0;  // read and written on the worker's thread only
+    std::chrono::steady_clock::time_point cpuReadAt_{};  // likewise
     std::atomic<double> cpuSeconds_{0.0};
     GeneticProgress progress_;                              // filled only by a genetic run
     SolutionList workList_;                                 // filled only by the local searches

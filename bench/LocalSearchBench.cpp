@@ -6,15 +6,18 @@
 #include <time.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "algorithms/Annealing.h"
 #include "algorithms/Greedy.h"
 #include "algorithms/LocalSearch.h"
+#include "algorithms/Optimizationthread.h"
 #include "algorithms/RunControl.h"
 #include "algorithms/Steepest.h"
 #include "bench/StartUpProblem.h"
@@ -537,5 +540,46 @@ BENCHMARK_CAPTURE(PerCandidate, Annealing19, SumOfSquares19, RunAnnealing, Rules
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PerCandidate, Annealing19Cooling, SumOfSquares19, RunAnnealing, Rules::Annealing,
                   Cooling, 1 << 20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// A whole run on the window's worker (its lock, gate, counts and evaluation records at every
+// publish) against the same run on the bench control, both to their own end from one seed:
+// what the worker adds to a run with no delay. The worker's own processor time is read after
+// it has finished, so it is exact.
+void ThroughWorker(benchmark::State& state, Search search, AlgorithmKind kind,
+                   void (*tune)(AlgParameters&)) {
+    AlgParameters base = StartUpProblem();
+    tune(base);
+    double direct = 0, worker = 0;
+    unsigned long long evaluations = 0;
+    std::uint32_t seed = 1;
+    for (auto _ : state) {
+        AlgParameters p = base;
+        SolutionList list;
+        const double t0 = CpuNow();
+        {
+            BenchControl control(p, ~0ULL / 2, seed);
+            search(p, list, control);
+        }
+        direct += CpuNow() - t0;
+        auto run = OptimizationThread::Start(base, kind, OptimizationThread::Options{seed++, {}});
+        while (!run->IsFinished()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        worker += run->CpuSeconds();
+        evaluations += run->Evaluations();
+        state.SetIterationTime(run->CpuSeconds());
+    }
+    state.counters["ns_per_evaluation"] = worker / evaluations * 1e9;
+    state.counters["over_direct"] = worker / direct;
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(ThroughWorker, Greedy3, RunGreedy, Greedy, SmallSteps)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ThroughWorker, Annealing3Cooling, RunAnnealing, SimulatedAnnealing, Cooling)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
