@@ -58,6 +58,8 @@ struct MarkerLayout::Frame {
     MarkerParts Parts;
     // Only the line's segments are collected: the spheres were planned before.
     bool LineOnly = false;
+    // Spheres are painted on canvases (rather than drawn as meshes).
+    bool Paints = false;
 
     std::array<double, 3> Eye(const ScenePoint& p) const {
         const double* mv = Modelview;
@@ -68,31 +70,35 @@ struct MarkerLayout::Frame {
     }
 };
 
-void MarkerLayout::AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f,
-                             Share& share) {
-    if (share.Canvas.PaintsSpheres()) {
-        share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, radiusPixels);
-        share.Lists.Painted.push_back(p);
-        return;
-    }
+void MarkerLayout::ListSphere(const ScenePoint& p, double radiusPixels, MarkerPlan& lists) {
     const int level = LevelFor(radiusPixels);
     if (level < 0) {
-        share.Lists.Full.push_back(p);
+        lists.Full.push_back(p);
     } else {
-        share.Lists.ByLevel[level].push_back(p);
+        lists.ByLevel[level].push_back(p);
     }
 }
 
 void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& view,
                         MarkerPlan& plan, MarkerParts parts) {
-    plan.Painted.clear();
-    for (auto& level : plan.ByLevel) level.clear();
-    plan.Full.clear();
-    plan.Pixels.Width = plan.Pixels.Height = 0;
-    plan.Segments.clear();
+    Plan(std::vector<const std::vector<ScenePoint>*>{&path}, view, std::vector<MarkerPlan*>{&plan},
+         parts);
+}
+
+void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths,
+                        const MarkerView& view, const std::vector<MarkerPlan*>& plans,
+                        MarkerParts parts) {
+    const std::size_t lanes = std::min(paths.size(), plans.size());
+    for (MarkerPlan* plan : plans) {
+        plan->Painted.clear();
+        for (auto& level : plan->ByLevel) level.clear();
+        plan->Full.clear();
+        plan->Pixels.Width = plan->Pixels.Height = 0;
+        plan->Segments.clear();
+    }
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0 || lanes == 0) return;
     Frame f{};
     f.Modelview = view.Modelview.data();
     f.Projection = pr;
@@ -129,33 +135,59 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Scale = std::max(std::fabs(pr[0]) * f.HalfW, std::fabs(pr[5]) * f.HalfH);
     f.NearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
     f.Parts = parts;
-    const bool lineInChunks = parts.Line && parts.Spheres && path.size() > kLineChunk;
-    if (lineInChunks) f.Parts.Line = false;
+    auto inChunks = [&](std::size_t p) {
+        return parts.Line && parts.Spheres && paths[p]->size() > kLineChunk;
+    };
+    Frame noLine = f;
+    noLine.Parts.Line = false;
     const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(cellsDown) + 3) / 4) * 16;
 
-    const std::size_t n = path.size();
+    // The owners of path p's markers start at starts_[p].
+    starts_.assign(1, 0);
+    for (std::size_t p = 0; p < lanes; ++p) {
+        starts_.push_back(starts_.back() + static_cast<std::uint32_t>(paths[p]->size()));
+    }
+    const std::size_t n = starts_.back();
     const std::size_t limit =
         shareLimit_ > 0
             ? shareLimit_
             : std::min<std::size_t>(kMaxShares, std::max(1u, std::thread::hardware_concurrency()));
     const std::size_t count = std::max<std::size_t>(1, std::min(limit, n / kPointsPerShare));
     // Painting is worth sharing out long before planning is: a few thousand spheres the size of
-    // a large window's take milliseconds each band.
+    // a large window's take milliseconds each band. The bands are dealt out among the paths.
     const std::size_t bands = n >= kPointsPerBand ? std::max<std::size_t>(count, limit) : count;
-    if (shares_.size() < bands) shares_.resize(bands);
-    for (std::size_t k = 0; k < bands; ++k) {
+    // Several paths' lines are found against all their spheres, painted once more on canvases
+    // of their own: a line passing behind another path's spheres is hidden as behind its own.
+    const std::size_t canvases = lanes > 1 ? lanes + 1 : 1;
+    const std::size_t perPath = std::max<std::size_t>(1, bands / canvases);
+    const std::size_t tasks = canvases * perPath;
+    if (shares_.size() < std::max(tasks, count)) shares_.resize(std::max(tasks, count));
+    for (std::size_t k = 0; k < count; ++k) {
         Share& share = shares_[k];
-        if (k < count && share.Cells.size() != cells) {
+        if (share.Cells.size() != cells) {
             share.Cells.assign(cells, Nearest{0.0f, kNone});
             share.Touched.clear();
         }
+    }
+    for (std::size_t t = 0; t < tasks; ++t) {
+        Share& share = shares_[t];
         share.Canvas.Begin(width, height, view.Projection);
         share.Lists.Painted.clear();
         for (auto& level : share.Lists.ByLevel) level.clear();
         share.Lists.Full.clear();
         share.Lists.Segments.clear();
-        share.Lines.clear();
     }
+    f.Paints = noLine.Paints = shares_[0].Canvas.PaintsSpheres();
+    if (parts_.size() < lanes * count) parts_.resize(lanes * count);
+    for (std::size_t j = 0; j < lanes * count; ++j) {
+        Part& part = parts_[j];
+        for (auto& level : part.Lists.ByLevel) level.clear();
+        part.Lists.Full.clear();
+        part.Lists.Segments.clear();
+        part.Lines.clear();
+        part.Alone.clear();
+    }
+    auto partOf = [&](std::size_t p, std::size_t k) -> Part& { return parts_[p * count + k]; };
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
     auto inShares = [&](std::size_t tasks, auto work) {
@@ -172,7 +204,11 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     };
 
     inShares(count, [&](std::size_t k) {
-        PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]);
+        for (std::size_t p = 0; p < lanes; ++p) {
+            const std::size_t size = paths[p]->size();
+            PlanShare(*paths[p], size * k / count, size * (k + 1) / count, starts_[p],
+                      inChunks(p) ? noLine : f, shares_[k], partOf(p, k));
+        }
     });
 
     // The nearest centre per cell over all shares; on equal depth the earlier marker, as
@@ -185,7 +221,8 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             if (mine.Owner == kNone) {
                 mine = other;
                 first.Touched.push_back(c);
-            } else if (other.Depth < mine.Depth) {
+            } else if (other.Depth < mine.Depth ||
+                       (other.Depth == mine.Depth && other.Owner < mine.Owner)) {
                 mine = other;
             }
             other.Owner = kNone;
@@ -193,79 +230,144 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted. Each share paints every sphere within its own band of rows, so that it
-    // sees all that hide one another there, and lists every bands-th sphere.
+    // it has painted, path by path. Each of a path's shares paints every sphere of the path
+    // within its own band of rows, so that it sees all that hide one another there, and lists
+    // every perPath-th sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
-    const std::size_t m = order_.size();
-    auto bandStart = [&](std::size_t k) {
-        return k == bands ? height : static_cast<int>(height * k / bands) & ~3;
+    const std::uint32_t* ordered = order_.data();
+    auto pathOf = [&](std::uint32_t owner) {
+        std::size_t p = 0;
+        while (owner >= starts_[p + 1]) ++p;
+        return p;
     };
-    inShares(bands, [&](std::size_t k) {
-        Share& share = shares_[k];
+    pathCells_.assign(lanes + 1, 0);
+    if (lanes > 1) {
+        for (std::uint32_t c : order_) ++pathCells_[pathOf(first.Cells[c].Owner) + 1];
+        for (std::size_t p = 1; p <= lanes; ++p) pathCells_[p] += pathCells_[p - 1];
+        byPath_.resize(order_.size());
+        std::vector<std::size_t> next(pathCells_.begin(), pathCells_.end() - 1);
+        for (std::uint32_t c : order_) byPath_[next[pathOf(first.Cells[c].Owner)]++] = c;
+        ordered = byPath_.data();
+    } else {
+        pathCells_[1] = order_.size();
+    }
+    auto bandStart = [&](std::size_t k) {
+        return k == perPath ? height : static_cast<int>(height * k / perPath) & ~3;
+    };
+    auto canvasOf = [&](std::size_t p) -> PixelCanvas& { return shares_[p * perPath].Canvas; };
+    inShares(tasks, [&](std::size_t t) {
+        const std::size_t p = t / perPath, k = t % perPath;
+        Share& share = shares_[t];
         const int from = bandStart(k), to = bandStart(k + 1) - 1;
-        for (std::size_t j = 0; j < m; ++j) {
-            const Nearest& cell = first.Cells[order_[j]];
-            const ScenePoint& p = path[cell.Owner];
+        if (p == lanes) {
+            for (std::size_t q = 0; q < lanes; ++q) {
+                for (std::size_t s = 0; s < count; ++s) {
+                    for (const auto& [i, r] : partOf(q, s).Alone)
+                        share.Canvas.Sphere(f.Eye((*paths[q])[i]), kMarkerStyle.Radius, r, from,
+                                            to);
+                }
+            }
+            for (std::uint32_t c : order_) {
+                const Nearest& cell = first.Cells[c];
+                const std::size_t q = pathOf(cell.Owner);
+                share.Canvas.Sphere(f.Eye((*paths[q])[cell.Owner - starts_[q]]),
+                                    kMarkerStyle.Radius, kMarkerStyle.Radius * f.Scale / cell.Depth,
+                                    from, to);
+            }
+            return;
+        }
+        const std::vector<ScenePoint>& path = *paths[p];
+        // The spheres planned on their own first, listed by the band of the share that found
+        // them.
+        for (std::size_t s = 0; s < count; ++s) {
+            for (const auto& [i, r] : partOf(p, s).Alone) {
+                share.Canvas.Sphere(f.Eye(path[i]), kMarkerStyle.Radius, r, from, to);
+                if (s % perPath == k) share.Lists.Painted.push_back(path[i]);
+            }
+        }
+        for (std::size_t j = pathCells_[p]; j < pathCells_[p + 1]; ++j) {
+            const Nearest& cell = first.Cells[ordered[j]];
+            const ScenePoint& point = path[cell.Owner - starts_[p]];
             const double r = kMarkerStyle.Radius * f.Scale / cell.Depth;
-            const bool listed = j % bands == k;
+            const bool listed = (j - pathCells_[p]) % perPath == k;
             if (share.Canvas.PaintsSpheres()) {
-                share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, r, from, to);
-                if (listed) share.Lists.Painted.push_back(p);
+                share.Canvas.Sphere(f.Eye(point), kMarkerStyle.Radius, r, from, to);
+                if (listed) share.Lists.Painted.push_back(point);
             } else if (listed) {
-                AddSphere(p, r, f, share);
+                ListSphere(point, r, share.Lists);
             }
         }
     });
-    for (std::size_t k = 1; k < bands; ++k) first.Canvas.Absorb(shares_[k].Canvas);
-    // Then the line, over what the spheres hide: the shares find the pixels of equal parts of
-    // it side by side, all against the spheres in the first canvas, which then paints them.
-    first.Canvas.Settle();
-    for (std::size_t k = 0; k < bands; ++k) shares_[k].Shown.Clear();
-    auto findLine = [&] {
-        inShares(bands, [&](std::size_t k) {
+    for (std::size_t t = 0; t < tasks; ++t) {
+        if (t % perPath != 0) canvasOf(t / perPath).Absorb(shares_[t].Canvas);
+    }
+    // Then each path's line, over what its spheres hide: the shares find the pixels of equal
+    // parts of it side by side, all against the spheres in the path's first canvas, which then
+    // paints them.
+    PixelCanvas& spheres = canvasOf(canvases - 1);
+    spheres.Settle();
+    for (std::size_t t = 0; t < tasks; ++t) shares_[t].Shown.Clear();
+    // The lines of paths from..from + many - 1.
+    auto findLine = [&](std::size_t from, std::size_t many) {
+        inShares(many * perPath, [&](std::size_t u) {
+            const std::size_t t = from * perPath + u, p = t / perPath, k = t % perPath;
             for (std::size_t s = 0; s < count; ++s) {
-                const std::vector<WindowPoint>& lines = shares_[s].Lines;
+                const std::vector<WindowPoint>& lines = partOf(p, s).Lines;
                 const std::size_t pairs = lines.size() / 2;
-                const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
-                first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
-                                           shares_[k].Shown);
+                const std::size_t begin = pairs * k / perPath, end = pairs * (k + 1) / perPath;
+                spheres.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
+                                      shares_[t].Shown);
             }
         });
     };
-    if (!lineInChunks) findLine();
+    bool allInChunks = true;
+    for (std::size_t p = 0; p < lanes; ++p) allInChunks = allInChunks && inChunks(p);
+    if (!allInChunks) findLine(0, lanes);
     Frame lineFrame = f;
-    lineFrame.Parts.Line = true;
     lineFrame.LineOnly = true;
-    for (std::size_t from = 0; lineInChunks && from < n; from += kLineChunk) {
-        const std::size_t to = std::min(n, from + kLineChunk), size = to - from;
-        inShares(count, [&](std::size_t k) {
-            shares_[k].Lines.clear();
-            PlanShare(path, from + size * k / count, from + size * (k + 1) / count, lineFrame,
-                      shares_[k]);
-        });
-        findLine();
+    for (std::size_t p = 0; p < lanes; ++p) {
+        const std::vector<ScenePoint>& path = *paths[p];
+        for (std::size_t from = 0; inChunks(p) && from < path.size(); from += kLineChunk) {
+            const std::size_t to = std::min(path.size(), from + kLineChunk), size = to - from;
+            inShares(count, [&](std::size_t k) {
+                partOf(p, k).Lines.clear();
+                PlanShare(path, from + size * k / count, from + size * (k + 1) / count, starts_[p],
+                          lineFrame, shares_[k], partOf(p, k));
+            });
+            findLine(p, 1);
+        }
     }
-    for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
+    for (std::size_t t = 0; t < lanes * perPath; ++t) canvasOf(t / perPath).Paint(shares_[t].Shown);
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
 
-    for (std::size_t k = 0; k < bands; ++k) {
-        const MarkerPlan& lists = shares_[k].Lists;
-        auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
-            to.insert(to.end(), from.begin(), from.end());
-        };
+    auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    };
+    auto appendLists = [&](MarkerPlan& plan, const MarkerPlan& lists) {
         append(plan.Painted, lists.Painted);
         for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
             append(plan.ByLevel[level], lists.ByLevel[level]);
         append(plan.Full, lists.Full);
         append(plan.Segments, lists.Segments);
+    };
+    for (std::size_t p = 0; p < lanes; ++p) {
+        // Share by share, what it planned, then what it painted.
+        for (std::size_t k = 0; k < std::max(count, perPath); ++k) {
+            if (k < count) appendLists(*plans[p], partOf(p, k).Lists);
+            if (k < perPath) appendLists(*plans[p], shares_[p * perPath + k].Lists);
+        }
+        canvasOf(p).SizeImage(plans[p]->Pixels);
     }
-    first.Canvas.SizeImage(plan.Pixels);
-    inShares(bands, [&](std::size_t k) {
-        first.Canvas.CollectRows(plan.Pixels, bandStart(k), bandStart(k + 1) - 1);
+    // The canvas of all the paths' spheres is emptied as the others are, by collecting it.
+    if (canvases > lanes) spheres.SizeImage(allSpheres_);
+    inShares(tasks, [&](std::size_t t) {
+        const std::size_t p = t / perPath, k = t % perPath;
+        canvasOf(p).CollectRows(p < lanes ? plans[p]->Pixels : allSpheres_, bandStart(k),
+                                bandStart(k + 1) - 1);
     });
-    first.Canvas.EndCollect();
+    for (std::size_t p = 0; p < canvases; ++p) canvasOf(p).EndCollect();
 }
 
 void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
@@ -291,7 +393,8 @@ void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
 }
 
 void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
-                             std::size_t end, const Frame& f, Share& share) const {
+                             std::size_t end, std::uint32_t offset, const Frame& f, Share& share,
+                             Part& out) const {
     const MarkerParts parts = f.Parts;
     const Projection projection{f.Clip.data(),       f.Width, f.Height, f.HalfW,     f.HalfH,
                                 kMarkerStyle.Radius, f.Scale, f.NearW,  f.CellShift, f.TilesAcross};
@@ -309,8 +412,8 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     WindowPoint keptAt, leftOutAt;
     int keptColumn = 0, keptRow = 0;
     auto addLine = [&](const WindowPoint& a, const WindowPoint& b) {
-        share.Lines.push_back(a);
-        share.Lines.push_back(b);
+        out.Lines.push_back(a);
+        out.Lines.push_back(b);
     };
     // The line between two markers shows only outside their spheres: a point inside a sphere
     // lies behind its surface, which has the line's colour. So the part of a segment within
@@ -347,8 +450,8 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                     addLine(keptAt, leftOutAt);
                     from = leftOut;
                 }
-                share.Lists.Segments.push_back(path[from]);
-                share.Lists.Segments.push_back(path[i]);
+                out.Lists.Segments.push_back(path[from]);
+                out.Lists.Segments.push_back(path[i]);
             }
         }
         kept = i;
@@ -391,19 +494,26 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 case SphereKind::None:
                     break;
                 case SphereKind::Full:
-                    share.Lists.Full.push_back(p);
+                    out.Lists.Full.push_back(p);
                     break;
-                case SphereKind::Alone:
-                    AddSphere(p, kMarkerStyle.Radius * f.Scale * block.InverseW[e], f, share);
+                case SphereKind::Alone: {
+                    const double r = kMarkerStyle.Radius * f.Scale * block.InverseW[e];
+                    if (f.Paints) {
+                        out.Alone.emplace_back(static_cast<std::uint32_t>(i), r);
+                    } else {
+                        ListSphere(p, r, out.Lists);
+                    }
                     break;
+                }
                 case SphereKind::InCell: {
                     Nearest& cell = share.Cells[static_cast<std::size_t>(block.Cell[e])];
                     const float depth = static_cast<float>(block.W[e]);
+                    const auto owner = offset + static_cast<std::uint32_t>(i);
                     if (cell.Owner == kNone) {
-                        cell = {depth, static_cast<std::uint32_t>(i)};
+                        cell = {depth, owner};
                         share.Touched.push_back(static_cast<std::uint32_t>(block.Cell[e]));
                     } else if (depth < cell.Depth) {
-                        cell = {depth, static_cast<std::uint32_t>(i)};
+                        cell = {depth, owner};
                     }
                     break;
                 }
