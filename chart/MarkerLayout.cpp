@@ -23,6 +23,7 @@ constexpr std::size_t kPointsPerBand = 2000;
 // A path longer than this has its line found in parts of this many markers, after the spheres:
 // the segments of millions of markers would otherwise be held all at once (24 bytes each).
 constexpr std::size_t kLineChunk = 1 << 20;
+constexpr std::size_t kMaxPaths = 1 << 16;
 
 }  // namespace
 
@@ -88,7 +89,8 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
 void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths,
                         const MarkerView& view, const std::vector<MarkerPlan*>& plans,
                         MarkerParts parts) {
-    const std::size_t lanes = std::min(paths.size(), plans.size());
+    // A pixel's path is marked in 16 bits: more paths than that are not planned.
+    const std::size_t lanes = std::min({paths.size(), plans.size(), kMaxPaths});
     for (MarkerPlan* plan : plans) {
         plan->Painted.clear();
         for (auto& level : plan->ByLevel) level.clear();
@@ -156,38 +158,31 @@ void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths
     // Painting is worth sharing out long before planning is: a few thousand spheres the size of
     // a large window's take milliseconds each band. The bands are dealt out among the paths.
     const std::size_t bands = n >= kPointsPerBand ? std::max<std::size_t>(count, limit) : count;
-    // Several paths' lines are found against all their spheres, painted once more on canvases
-    // of their own: a line passing behind another path's spheres is hidden as behind its own.
-    const std::size_t canvases = lanes > 1 ? lanes + 1 : 1;
-    const std::size_t perPath = std::max<std::size_t>(1, bands / canvases);
-    const std::size_t tasks = canvases * perPath;
-    if (shares_.size() < std::max(tasks, count)) shares_.resize(std::max(tasks, count));
-    for (std::size_t k = 0; k < count; ++k) {
+    if (shares_.size() < bands) shares_.resize(bands);
+    for (std::size_t k = 0; k < bands; ++k) {
         Share& share = shares_[k];
-        if (share.Cells.size() != cells) {
+        if (k < count && share.Cells.size() != cells) {
             share.Cells.assign(cells, Nearest{0.0f, kNone});
             share.Touched.clear();
         }
-    }
-    for (std::size_t t = 0; t < tasks; ++t) {
-        Share& share = shares_[t];
         share.Canvas.Begin(width, height, view.Projection);
-        share.Lists.Painted.clear();
-        for (auto& level : share.Lists.ByLevel) level.clear();
-        share.Lists.Full.clear();
-        share.Lists.Segments.clear();
+        // Several paths share the canvases, each pixel marked with its path.
+        if (lanes > 1) share.Canvas.SetOwner(0);
     }
     f.Paints = noLine.Paints = shares_[0].Canvas.PaintsSpheres();
-    if (parts_.size() < lanes * count) parts_.resize(lanes * count);
-    for (std::size_t j = 0; j < lanes * count; ++j) {
+    // What share k found of path p, and what band k painted of it, is partOf(p, k).
+    if (parts_.size() < lanes * bands) parts_.resize(lanes * bands);
+    for (std::size_t j = 0; j < lanes * bands; ++j) {
         Part& part = parts_[j];
+        part.Lists.Painted.clear();
         for (auto& level : part.Lists.ByLevel) level.clear();
         part.Lists.Full.clear();
         part.Lists.Segments.clear();
         part.Lines.clear();
         part.Alone.clear();
+        part.Shown.Clear();
     }
-    auto partOf = [&](std::size_t p, std::size_t k) -> Part& { return parts_[p * count + k]; };
+    auto partOf = [&](std::size_t p, std::size_t k) -> Part& { return parts_[p * bands + k]; };
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
     auto inShares = [&](std::size_t tasks, auto work) {
@@ -230,94 +225,64 @@ void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted, path by path. Each of a path's shares paints every sphere of the path
-    // within its own band of rows, so that it sees all that hide one another there, and lists
-    // every perPath-th sphere.
+    // it has painted, whichever path they belong to. Each share paints every sphere within its
+    // own band of rows, so that it sees all that hide one another there, and lists every
+    // bands-th sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
-    const std::uint32_t* ordered = order_.data();
-    auto pathOf = [&](std::uint32_t owner) {
-        std::size_t p = 0;
-        while (owner >= starts_[p + 1]) ++p;
-        return p;
-    };
-    pathCells_.assign(lanes + 1, 0);
-    if (lanes > 1) {
-        for (std::uint32_t c : order_) ++pathCells_[pathOf(first.Cells[c].Owner) + 1];
-        for (std::size_t p = 1; p <= lanes; ++p) pathCells_[p] += pathCells_[p - 1];
-        byPath_.resize(order_.size());
-        std::vector<std::size_t> next(pathCells_.begin(), pathCells_.end() - 1);
-        for (std::uint32_t c : order_) byPath_[next[pathOf(first.Cells[c].Owner)]++] = c;
-        ordered = byPath_.data();
-    } else {
-        pathCells_[1] = order_.size();
-    }
+    const std::size_t m = order_.size();
     auto bandStart = [&](std::size_t k) {
-        return k == perPath ? height : static_cast<int>(height * k / perPath) & ~3;
+        return k == bands ? height : static_cast<int>(height * k / bands) & ~3;
     };
-    auto canvasOf = [&](std::size_t p) -> PixelCanvas& { return shares_[p * perPath].Canvas; };
-    inShares(tasks, [&](std::size_t t) {
-        const std::size_t p = t / perPath, k = t % perPath;
-        Share& share = shares_[t];
+    inShares(bands, [&](std::size_t k) {
+        PixelCanvas& canvas = shares_[k].Canvas;
         const int from = bandStart(k), to = bandStart(k + 1) - 1;
-        if (p == lanes) {
-            for (std::size_t q = 0; q < lanes; ++q) {
-                for (std::size_t s = 0; s < count; ++s) {
-                    for (const auto& [i, r] : partOf(q, s).Alone)
-                        share.Canvas.Sphere(f.Eye((*paths[q])[i]), kMarkerStyle.Radius, r, from,
-                                            to);
-                }
-            }
-            for (std::uint32_t c : order_) {
-                const Nearest& cell = first.Cells[c];
-                const std::size_t q = pathOf(cell.Owner);
-                share.Canvas.Sphere(f.Eye((*paths[q])[cell.Owner - starts_[q]]),
-                                    kMarkerStyle.Radius, kMarkerStyle.Radius * f.Scale / cell.Depth,
-                                    from, to);
-            }
-            return;
-        }
-        const std::vector<ScenePoint>& path = *paths[p];
         // The spheres planned on their own first, listed by the band of the share that found
         // them.
-        for (std::size_t s = 0; s < count; ++s) {
-            for (const auto& [i, r] : partOf(p, s).Alone) {
-                share.Canvas.Sphere(f.Eye(path[i]), kMarkerStyle.Radius, r, from, to);
-                if (s % perPath == k) share.Lists.Painted.push_back(path[i]);
+        for (std::size_t p = 0; p < lanes; ++p) {
+            if (lanes > 1) canvas.SetOwner(static_cast<std::uint16_t>(p));
+            for (std::size_t s = 0; s < count; ++s) {
+                for (const auto& [i, r] : partOf(p, s).Alone) {
+                    canvas.Sphere(f.Eye((*paths[p])[i]), kMarkerStyle.Radius, r, from, to);
+                    if (s == k) partOf(p, k).Lists.Painted.push_back((*paths[p])[i]);
+                }
             }
         }
-        for (std::size_t j = pathCells_[p]; j < pathCells_[p + 1]; ++j) {
-            const Nearest& cell = first.Cells[ordered[j]];
-            const ScenePoint& point = path[cell.Owner - starts_[p]];
+        std::size_t p = 0;
+        for (std::size_t j = 0; j < m; ++j) {
+            const Nearest& cell = first.Cells[order_[j]];
+            if (lanes > 1) {
+                p = 0;
+                while (cell.Owner >= starts_[p + 1]) ++p;
+                canvas.SetOwner(static_cast<std::uint16_t>(p));
+            }
+            const ScenePoint& point = (*paths[p])[cell.Owner - starts_[p]];
             const double r = kMarkerStyle.Radius * f.Scale / cell.Depth;
-            const bool listed = (j - pathCells_[p]) % perPath == k;
-            if (share.Canvas.PaintsSpheres()) {
-                share.Canvas.Sphere(f.Eye(point), kMarkerStyle.Radius, r, from, to);
-                if (listed) share.Lists.Painted.push_back(point);
+            const bool listed = j % bands == k;
+            if (canvas.PaintsSpheres()) {
+                canvas.Sphere(f.Eye(point), kMarkerStyle.Radius, r, from, to);
+                if (listed) partOf(p, k).Lists.Painted.push_back(point);
             } else if (listed) {
-                ListSphere(point, r, share.Lists);
+                ListSphere(point, r, partOf(p, k).Lists);
             }
         }
     });
-    for (std::size_t t = 0; t < tasks; ++t) {
-        if (t % perPath != 0) canvasOf(t / perPath).Absorb(shares_[t].Canvas);
-    }
-    // Then each path's line, over what its spheres hide: the shares find the pixels of equal
-    // parts of it side by side, all against the spheres in the path's first canvas, which then
+    for (std::size_t k = 1; k < bands; ++k) first.Canvas.Absorb(shares_[k].Canvas);
+    // Then each path's line, over what the spheres of all hide: the shares find the pixels of
+    // equal parts of it side by side, all against the spheres in the first canvas, which then
     // paints them.
-    PixelCanvas& spheres = canvasOf(canvases - 1);
-    spheres.Settle();
-    for (std::size_t t = 0; t < tasks; ++t) shares_[t].Shown.Clear();
-    // The lines of paths from..from + many - 1.
-    auto findLine = [&](std::size_t from, std::size_t many) {
-        inShares(many * perPath, [&](std::size_t u) {
-            const std::size_t t = from * perPath + u, p = t / perPath, k = t % perPath;
-            for (std::size_t s = 0; s < count; ++s) {
-                const std::vector<WindowPoint>& lines = partOf(p, s).Lines;
-                const std::size_t pairs = lines.size() / 2;
-                const std::size_t begin = pairs * k / perPath, end = pairs * (k + 1) / perPath;
-                spheres.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
-                                      shares_[t].Shown);
+    first.Canvas.Settle();
+    // The lines of paths from to to - 1.
+    auto findLine = [&](std::size_t from, std::size_t to) {
+        inShares(bands, [&](std::size_t k) {
+            for (std::size_t p = from; p < to; ++p) {
+                for (std::size_t s = 0; s < count; ++s) {
+                    const std::vector<WindowPoint>& lines = partOf(p, s).Lines;
+                    const std::size_t pairs = lines.size() / 2;
+                    const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
+                    first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
+                                               partOf(p, k).Shown);
+                }
             }
         });
     };
@@ -335,39 +300,41 @@ void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths
                 PlanShare(path, from + size * k / count, from + size * (k + 1) / count, starts_[p],
                           lineFrame, shares_[k], partOf(p, k));
             });
-            findLine(p, 1);
+            findLine(p, p + 1);
         }
     }
-    for (std::size_t t = 0; t < lanes * perPath; ++t) canvasOf(t / perPath).Paint(shares_[t].Shown);
+    for (std::size_t p = 0; p < lanes; ++p) {
+        if (lanes > 1) first.Canvas.SetOwner(static_cast<std::uint16_t>(p));
+        for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(partOf(p, k).Shown);
+    }
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
 
     auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
         to.insert(to.end(), from.begin(), from.end());
     };
-    auto appendLists = [&](MarkerPlan& plan, const MarkerPlan& lists) {
-        append(plan.Painted, lists.Painted);
-        for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
-            append(plan.ByLevel[level], lists.ByLevel[level]);
-        append(plan.Full, lists.Full);
-        append(plan.Segments, lists.Segments);
-    };
     for (std::size_t p = 0; p < lanes; ++p) {
-        // Share by share, what it planned, then what it painted.
-        for (std::size_t k = 0; k < std::max(count, perPath); ++k) {
-            if (k < count) appendLists(*plans[p], partOf(p, k).Lists);
-            if (k < perPath) appendLists(*plans[p], shares_[p * perPath + k].Lists);
+        MarkerPlan& plan = *plans[p];
+        for (std::size_t k = 0; k < bands; ++k) {
+            const MarkerPlan& lists = partOf(p, k).Lists;
+            append(plan.Painted, lists.Painted);
+            for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
+                append(plan.ByLevel[level], lists.ByLevel[level]);
+            append(plan.Full, lists.Full);
+            append(plan.Segments, lists.Segments);
         }
-        canvasOf(p).SizeImage(plans[p]->Pixels);
+        first.Canvas.SizeImage(plan.Pixels);
     }
-    // The canvas of all the paths' spheres is emptied as the others are, by collecting it.
-    if (canvases > lanes) spheres.SizeImage(allSpheres_);
-    inShares(tasks, [&](std::size_t t) {
-        const std::size_t p = t / perPath, k = t % perPath;
-        canvasOf(p).CollectRows(p < lanes ? plans[p]->Pixels : allSpheres_, bandStart(k),
-                                bandStart(k + 1) - 1);
+    images_.clear();
+    for (std::size_t p = 0; p < lanes; ++p) images_.push_back(&plans[p]->Pixels);
+    inShares(bands, [&](std::size_t k) {
+        if (lanes > 1) {
+            first.Canvas.CollectOwnedRows(images_, bandStart(k), bandStart(k + 1) - 1);
+        } else {
+            first.Canvas.CollectRows(plans[0]->Pixels, bandStart(k), bandStart(k + 1) - 1);
+        }
     });
-    for (std::size_t p = 0; p < canvases; ++p) canvasOf(p).EndCollect();
+    first.Canvas.EndCollect();
 }
 
 void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,

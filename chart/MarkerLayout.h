@@ -104,24 +104,23 @@ class MarkerLayout {
     // spheres in bands of rows, then the line in equal parts against all the spheres. The line
     // of a path of millions is found after its spheres, a part of the path at a time, so that
     // its segments are never held all at once; each part starts a share again.
-    // Several paths are planned by the same shares, each share a piece of every path; the bands
-    // are dealt out among the paths, each path's canvases painting only its own cells.
+    // Several paths are planned by the same shares, each share a piece of every path, and
+    // painted on the same canvases, each pixel marked with its path.
     struct Share {
         PixelCanvas Canvas;
         std::vector<Nearest> Cells;
         std::vector<std::uint32_t> Touched;  // cells given an owner this frame
-        MarkerPlan Lists;
-        LinePixels Shown;  // what shows of this share's part of the line
     };
-    // What a share finds of one path besides its cells.
+    // What a share finds of one path besides its cells, and what it paints of it.
     struct Part {
         MarkerPlan Lists;
         // The segments of the line to paint, in pairs: painted after the spheres, they pass
         // over what those hide.
         std::vector<WindowPoint> Lines;
         // The spheres planned on their own that are painted (index, radius in pixels): with the
-        // path's cells, on the path's canvases.
+        // cells, on the canvases.
         std::vector<std::pair<std::uint32_t, double>> Alone;
+        LinePixels Shown;  // what shows of this share's part of the line
     };
     struct Frame;
     // Cells go to share's, owned as offset + index; the rest goes to out.
@@ -136,10 +135,8 @@ class MarkerLayout {
     std::vector<Share> shares_;
     std::vector<Part> parts_;  // path by path, a share's after another's
     std::vector<std::uint32_t> order_;
-    // The paths' first owners, and the owned cells path by path, each path's near to far.
-    std::vector<std::uint32_t> starts_, byPath_;
-    std::vector<std::size_t> pathCells_;
-    DepthImage allSpheres_;
+    std::vector<std::uint32_t> starts_;  // the paths' first owners
+    std::vector<DepthImage*> images_;
 };
 
 // A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise

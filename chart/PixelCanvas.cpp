@@ -19,6 +19,7 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     }
     painted_ = false;
     blocksStale_ = true;
+    owned_ = false;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     projection_ = p;
@@ -137,10 +138,16 @@ void PixelCanvas::ForDirtyTiles(Visit visit) {
 void PixelCanvas::Absorb(PixelCanvas& other) {
     if (!other.painted_ || other.depth_.size() != depth_.size()) return;
     // Each tile's bound stays a bound: no pixel of the two lies farther than the lesser.
+    if (other.owned_ && !owned_) SetOwner(other.owner_);
     other.ForDirtyTiles([&](std::size_t tile, int, int) {
         tileFar_[tile] = std::min(tileFar_[tile], other.tileFar_[tile]);
         for (std::size_t c = tile * 16; c < tile * 16 + 16; ++c) {
-            depth_[c] = std::min(depth_[c], other.depth_[c]);
+            if (!other.owned_) {
+                depth_[c] = std::min(depth_[c], other.depth_[c]);
+            } else if (other.depth_[c] < depth_[c]) {
+                depth_[c] = other.depth_[c];
+                owners_[c] = other.owners_[c];
+            }
             other.depth_[c] = kEmpty;
         }
     });
@@ -182,6 +189,41 @@ void PixelCanvas::CollectRows(DepthImage& out, int rowFrom, int rowTo) {
                     if (x < out.Width) row[x] = z == kEmpty ? 1.0f : z;
                     z = kEmpty;
                 }
+            }
+            tileFar_[tile] = kEmpty;
+        }
+    }
+}
+
+void PixelCanvas::SetOwner(std::uint16_t owner) {
+    if (!owned_) owners_.resize(depth_.size());
+    owned_ = true;
+    owner_ = owner;
+}
+
+void PixelCanvas::CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo) {
+    if (out.empty() || out[0]->Width <= 0) return;
+    const int bottom = out[0]->Bottom, left = out[0]->Left;
+    const int width = out[0]->Width, height = out[0]->Height;
+    const int firstTile = std::max(dirty_[0], rowFrom >> 2);
+    const int lastTile = std::min(dirty_[1], rowTo >> 2);
+    for (int y = firstTile * 4 - bottom; y < std::min(height, lastTile * 4 + 4 - bottom); ++y) {
+        for (DepthImage* image : out) {
+            float* row = &image->Depths[static_cast<std::size_t>(y) * width];
+            std::fill(row, row + width, 1.0f);
+        }
+    }
+    for (int ty = firstTile; ty <= lastTile; ++ty) {
+        for (int tx = dirty_[2]; tx <= dirty_[3]; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * tilesAcross_ + tx;
+            for (std::size_t cell = tile * 16; cell < tile * 16 + 16; ++cell) {
+                float& z = depth_[cell];
+                const int y = ty * 4 + static_cast<int>((cell >> 2) & 3) - bottom;
+                const int x = tx * 4 + static_cast<int>(cell & 3) - left;
+                if (z != kEmpty && y < height && x < width && owners_[cell] < out.size()) {
+                    out[owners_[cell]]->Depths[static_cast<std::size_t>(y) * width + x] = z;
+                }
+                z = kEmpty;
             }
             tileFar_[tile] = kEmpty;
         }

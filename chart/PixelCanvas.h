@@ -106,6 +106,14 @@ class PixelCanvas {
     // Takes over what another canvas of the same size has painted, leaving it empty.
     void Absorb(PixelCanvas& other);
 
+    // From now until the next Begin, what is painted is marked as the given owner's (the path
+    // it belongs to) where it is the nearest, so that paths of several colours painted on one
+    // canvas hide one another as they will on screen. Until then nothing is marked.
+    void SetOwner(std::uint16_t owner);
+    // As CollectRows, but each painted pixel goes to its owner's image (out[owner]); the other
+    // images have the far plane's depth there. Every image sized by SizeImage.
+    void CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo);
+
     // The painted pixels as an image, leaving the canvas empty, in three steps so that threads
     // can copy bands of rows side by side: SizeImage, then CollectRows for bands starting on a
     // multiple of 4 rows, which together cover the viewport, then EndCollect.
@@ -115,7 +123,14 @@ class PixelCanvas {
 
   private:
     std::size_t Cell(int x, int y) const { return TiledCell(x, y, tilesAcross_); }
-    void Paint(std::size_t cell, float z) { depth_[cell] = std::min(depth_[cell], z); }
+    void Paint(std::size_t cell, float z) {
+        if (!owned_) {
+            depth_[cell] = std::min(depth_[cell], z);
+        } else if (z < depth_[cell]) {
+            depth_[cell] = z;
+            owners_[cell] = owner_;
+        }
+    }
 
     int width_ = 0;
     int height_ = 0;
@@ -127,6 +142,10 @@ class PixelCanvas {
     static constexpr float kEmpty = std::numeric_limits<float>::infinity();
     std::size_t tilesAcross_ = 0;
     std::vector<float> depth_;  // kEmpty where nothing is painted
+    // Per pixel its owner where painted, once owned_ (as depth_).
+    bool owned_ = false;
+    std::uint16_t owner_ = 0;
+    std::vector<std::uint16_t> owners_;
     // Per tile of 4 x 4 pixels, at least the farthest depth painted in it (kEmpty while any of
     // its pixels is empty). Painting only lowers depths, so a value left from earlier is still
     // a safe bound; only spheres bring it up to date.
