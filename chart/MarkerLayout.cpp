@@ -323,7 +323,11 @@ void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths
             append(plan.Full, lists.Full);
             append(plan.Segments, lists.Segments);
         }
-        first.Canvas.SizeImage(plan.Pixels);
+        if (lanes > 1) {
+            first.Canvas.SizeOwnedImage(static_cast<std::uint16_t>(p), plan.Pixels);
+        } else {
+            first.Canvas.SizeImage(plan.Pixels);
+        }
     }
     images_.clear();
     for (std::size_t p = 0; p < lanes; ++p) images_.push_back(&plans[p]->Pixels);

@@ -110,8 +110,10 @@ class PixelCanvas {
     // it belongs to) where it is the nearest, so that paths of several colours painted on one
     // canvas hide one another as they will on screen. Until then nothing is marked.
     void SetOwner(std::uint16_t owner);
-    // As CollectRows, but each painted pixel goes to its owner's image (out[owner]); the other
-    // images have the far plane's depth there. Every image sized by SizeImage.
+    // Sizes an image for what the owner painted (a box of whole tiles about it).
+    void SizeOwnedImage(std::uint16_t owner, DepthImage& out) const;
+    // As CollectRows, but each painted pixel goes to its owner's image (out[owner]), sized by
+    // SizeOwnedImage, which has the far plane's depth wherever it has no pixel of its own.
     void CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo);
 
     // The painted pixels as an image, leaving the canvas empty, in three steps so that threads
@@ -140,12 +142,16 @@ class PixelCanvas {
     // (u, v): rayOrigin_ + u * rayU_ + v * rayV_.
     std::array<double, 3> rayOrigin_{}, rayU_{}, rayV_{};
     static constexpr float kEmpty = std::numeric_limits<float>::infinity();
+    static constexpr std::array<int, 4> kNoBox{std::numeric_limits<int>::max(), -1,
+                                               std::numeric_limits<int>::max(), -1};
     std::size_t tilesAcross_ = 0;
     std::vector<float> depth_;  // kEmpty where nothing is painted
     // Per pixel its owner where painted, once owned_ (as depth_).
     bool owned_ = false;
     std::uint16_t owner_ = 0;
     std::vector<std::uint16_t> owners_;
+    // Per owner, the tiles it painted in: rows, then columns (first > last for none).
+    std::vector<std::array<int, 4>> ownerBoxes_;
     // Per tile of 4 x 4 pixels, at least the farthest depth painted in it (kEmpty while any of
     // its pixels is empty). Painting only lowers depths, so a value left from earlier is still
     // a safe bound; only spheres bring it up to date.
