@@ -79,10 +79,11 @@ class MarkerLayout {
               MarkerParts parts = {});
     // Several paths in one frame, plans[k] for paths[k], each drawn in a colour of its own: a
     // screen cell keeps the nearest centre over all the paths, by the rule one path keeps within
-    // itself, and only the plan of that centre's path has it, so overlapping paths paint about
-    // what one path of all their markers paints. Each path's line is found as for it alone, and
-    // each plan has its own image: the depth test settles what hides what between them. One
-    // path gives what the overload above gives.
+    // itself, and only the plan of that centre's path has it. The paths are painted on one
+    // canvas, each pixel marked with the path nearest there, and each plan's image holds its
+    // path's pixels: overlapping paths cost about what one path of all their markers costs,
+    // and a line passing behind another path's spheres is hidden as behind its own. One path
+    // gives what the overload above gives.
     void Plan(const std::vector<const std::vector<ScenePoint>*>& paths, const MarkerView& view,
               const std::vector<MarkerPlan*>& plans, MarkerParts parts = {});
 

@@ -60,11 +60,11 @@ struct LinePixels {
     }
 };
 
-// Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
-// depth painted there. However much is painted (a line of a million segments, thousands of
-// spheres over one another), the frame then draws at most one fragment per viewport pixel,
-// each at its own depth, so the graphics library's depth test against the rest of the scene
-// still decides what shows. No graphics call.
+// Everything that the CPU rasterises for a frame: per pixel, the nearest window depth painted
+// there (and, for several colours, whose it is). However much is painted (a line of a million
+// segments, thousands of spheres over one another), the frame then draws at most one fragment per
+// viewport pixel, each at its own depth, so the graphics library's depth test against the rest of
+// the scene still decides what shows. No graphics call.
 class PixelCanvas {
   public:
     // Starts an empty canvas for a viewport of the given size and a projection (column-major,
