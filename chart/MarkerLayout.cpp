@@ -23,6 +23,7 @@ constexpr std::size_t kPointsPerBand = 2000;
 // A path longer than this has its line found in parts of this many markers, after the spheres:
 // the segments of millions of markers would otherwise be held all at once (24 bytes each).
 constexpr std::size_t kLineChunk = 1 << 20;
+constexpr std::size_t kMaxPaths = 1 << 16;
 
 }  // namespace
 
@@ -58,6 +59,8 @@ struct MarkerLayout::Frame {
     MarkerParts Parts;
     // Only the line's segments are collected: the spheres were planned before.
     bool LineOnly = false;
+    // Spheres are painted on canvases (rather than drawn as meshes).
+    bool Paints = false;
 
     std::array<double, 3> Eye(const ScenePoint& p) const {
         const double* mv = Modelview;
@@ -68,31 +71,36 @@ struct MarkerLayout::Frame {
     }
 };
 
-void MarkerLayout::AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f,
-                             Share& share) {
-    if (share.Canvas.PaintsSpheres()) {
-        share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, radiusPixels);
-        share.Lists.Painted.push_back(p);
-        return;
-    }
+void MarkerLayout::ListSphere(const ScenePoint& p, double radiusPixels, MarkerPlan& lists) {
     const int level = LevelFor(radiusPixels);
     if (level < 0) {
-        share.Lists.Full.push_back(p);
+        lists.Full.push_back(p);
     } else {
-        share.Lists.ByLevel[level].push_back(p);
+        lists.ByLevel[level].push_back(p);
     }
 }
 
 void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& view,
                         MarkerPlan& plan, MarkerParts parts) {
-    plan.Painted.clear();
-    for (auto& level : plan.ByLevel) level.clear();
-    plan.Full.clear();
-    plan.Pixels.Width = plan.Pixels.Height = 0;
-    plan.Segments.clear();
+    Plan(std::vector<const std::vector<ScenePoint>*>{&path}, view, std::vector<MarkerPlan*>{&plan},
+         parts);
+}
+
+void MarkerLayout::Plan(const std::vector<const std::vector<ScenePoint>*>& paths,
+                        const MarkerView& view, const std::vector<MarkerPlan*>& plans,
+                        MarkerParts parts) {
+    // A pixel's path is marked in 16 bits: more paths than that are not planned.
+    const std::size_t lanes = std::min({paths.size(), plans.size(), kMaxPaths});
+    for (MarkerPlan* plan : plans) {
+        plan->Painted.clear();
+        for (auto& level : plan->ByLevel) level.clear();
+        plan->Full.clear();
+        plan->Pixels.Width = plan->Pixels.Height = 0;
+        plan->Segments.clear();
+    }
     const double* pr = view.Projection.data();
     const int width = view.Viewport[2], height = view.Viewport[3];
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0 || lanes == 0) return;
     Frame f{};
     f.Modelview = view.Modelview.data();
     f.Projection = pr;
@@ -129,18 +137,26 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     f.Scale = std::max(std::fabs(pr[0]) * f.HalfW, std::fabs(pr[5]) * f.HalfH);
     f.NearW = pr[11] != 0.0 && pr[10] != 1.0 ? pr[14] / (pr[10] - 1.0) : 0.0;
     f.Parts = parts;
-    const bool lineInChunks = parts.Line && parts.Spheres && path.size() > kLineChunk;
-    if (lineInChunks) f.Parts.Line = false;
+    auto inChunks = [&](std::size_t p) {
+        return parts.Line && parts.Spheres && paths[p]->size() > kLineChunk;
+    };
+    Frame noLine = f;
+    noLine.Parts.Line = false;
     const std::size_t cells = f.TilesAcross * ((static_cast<std::size_t>(cellsDown) + 3) / 4) * 16;
 
-    const std::size_t n = path.size();
+    // The owners of path p's markers start at starts_[p].
+    starts_.assign(1, 0);
+    for (std::size_t p = 0; p < lanes; ++p) {
+        starts_.push_back(starts_.back() + static_cast<std::uint32_t>(paths[p]->size()));
+    }
+    const std::size_t n = starts_.back();
     const std::size_t limit =
         shareLimit_ > 0
             ? shareLimit_
             : std::min<std::size_t>(kMaxShares, std::max(1u, std::thread::hardware_concurrency()));
     const std::size_t count = std::max<std::size_t>(1, std::min(limit, n / kPointsPerShare));
     // Painting is worth sharing out long before planning is: a few thousand spheres the size of
-    // a large window's take milliseconds each band.
+    // a large window's take milliseconds each band. The bands are dealt out among the paths.
     const std::size_t bands = n >= kPointsPerBand ? std::max<std::size_t>(count, limit) : count;
     if (shares_.size() < bands) shares_.resize(bands);
     for (std::size_t k = 0; k < bands; ++k) {
@@ -150,12 +166,23 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             share.Touched.clear();
         }
         share.Canvas.Begin(width, height, view.Projection);
-        share.Lists.Painted.clear();
-        for (auto& level : share.Lists.ByLevel) level.clear();
-        share.Lists.Full.clear();
-        share.Lists.Segments.clear();
-        share.Lines.clear();
+        // Several paths share the canvases, each pixel marked with its path.
+        if (lanes > 1) share.Canvas.SetOwner(0);
     }
+    f.Paints = noLine.Paints = shares_[0].Canvas.PaintsSpheres();
+    // What share k found of path p, and what band k painted of it, is partOf(p, k).
+    if (parts_.size() < lanes * bands) parts_.resize(lanes * bands);
+    for (std::size_t j = 0; j < lanes * bands; ++j) {
+        Part& part = parts_[j];
+        part.Lists.Painted.clear();
+        for (auto& level : part.Lists.ByLevel) level.clear();
+        part.Lists.Full.clear();
+        part.Lists.Segments.clear();
+        part.Lines.clear();
+        part.Alone.clear();
+        part.Shown.Clear();
+    }
+    auto partOf = [&](std::size_t p, std::size_t k) -> Part& { return parts_[p * bands + k]; };
     // Each share runs its work on a thread of its own, the first on this one, and so does any
     // share that gets no thread (none to be had).
     auto inShares = [&](std::size_t tasks, auto work) {
@@ -172,9 +199,15 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
     };
 
     inShares(count, [&](std::size_t k) {
-        // At most a segment per marker: room for all at once rather than growing as they come.
-        if (f.Parts.Line) shares_[k].Lines.reserve(2 * (n * (k + 1) / count - n * k / count));
-        PlanShare(path, n * k / count, n * (k + 1) / count, f, shares_[k]);
+        for (std::size_t p = 0; p < lanes; ++p) {
+            const std::size_t size = paths[p]->size();
+            // At most a segment per marker: room for all at once rather than growing as they
+            // come.
+            if (f.Parts.Line && !inChunks(p))
+                partOf(p, k).Lines.reserve(2 * (size * (k + 1) / count - size * k / count));
+            PlanShare(*paths[p], size * k / count, size * (k + 1) / count, starts_[p],
+                      inChunks(p) ? noLine : f, shares_[k], partOf(p, k));
+        }
     });
 
     // The nearest centre per cell over all shares; on equal depth the earlier marker, as
@@ -187,7 +220,8 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
             if (mine.Owner == kNone) {
                 mine = other;
                 first.Touched.push_back(c);
-            } else if (other.Depth < mine.Depth) {
+            } else if (other.Depth < mine.Depth ||
+                       (other.Depth == mine.Depth && other.Owner < mine.Owner)) {
                 mine = other;
             }
             other.Owner = kNone;
@@ -195,8 +229,9 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         shares_[k].Touched.clear();
     }
     // The kept spheres from near to far, so that a canvas passes over those hidden behind what
-    // it has painted. Each share paints every sphere within its own band of rows, so that it
-    // sees all that hide one another there, and lists every bands-th sphere.
+    // it has painted, whichever path they belong to. Each share paints every sphere within its
+    // own band of rows, so that it sees all that hide one another there, and lists every
+    // bands-th sphere.
     const std::vector<std::uint32_t>& owners = first.Touched;
     OrderNearToFar(first.Cells, owners);
     const std::size_t m = order_.size();
@@ -204,69 +239,109 @@ void MarkerLayout::Plan(const std::vector<ScenePoint>& path, const MarkerView& v
         return k == bands ? height : static_cast<int>(height * k / bands) & ~3;
     };
     inShares(bands, [&](std::size_t k) {
-        Share& share = shares_[k];
+        PixelCanvas& canvas = shares_[k].Canvas;
         const int from = bandStart(k), to = bandStart(k + 1) - 1;
+        // The spheres planned on their own first, listed by the band of the share that found
+        // them.
+        for (std::size_t p = 0; p < lanes; ++p) {
+            if (lanes > 1) canvas.SetOwner(static_cast<std::uint16_t>(p));
+            for (std::size_t s = 0; s < count; ++s) {
+                for (const auto& [i, r] : partOf(p, s).Alone) {
+                    canvas.Sphere(f.Eye((*paths[p])[i]), kMarkerStyle.Radius, r, from, to);
+                    if (s == k) partOf(p, k).Lists.Painted.push_back((*paths[p])[i]);
+                }
+            }
+        }
+        std::size_t p = 0;
         for (std::size_t j = 0; j < m; ++j) {
             const Nearest& cell = first.Cells[order_[j]];
-            const ScenePoint& p = path[cell.Owner];
+            if (lanes > 1) {
+                p = 0;
+                while (cell.Owner >= starts_[p + 1]) ++p;
+                canvas.SetOwner(static_cast<std::uint16_t>(p));
+            }
+            const ScenePoint& point = (*paths[p])[cell.Owner - starts_[p]];
             const double r = kMarkerStyle.Radius * f.Scale / cell.Depth;
             const bool listed = j % bands == k;
-            if (share.Canvas.PaintsSpheres()) {
-                share.Canvas.Sphere(f.Eye(p), kMarkerStyle.Radius, r, from, to);
-                if (listed) share.Lists.Painted.push_back(p);
+            if (canvas.PaintsSpheres()) {
+                canvas.Sphere(f.Eye(point), kMarkerStyle.Radius, r, from, to);
+                if (listed) partOf(p, k).Lists.Painted.push_back(point);
             } else if (listed) {
-                AddSphere(p, r, f, share);
+                ListSphere(point, r, partOf(p, k).Lists);
             }
         }
     });
     for (std::size_t k = 1; k < bands; ++k) first.Canvas.Absorb(shares_[k].Canvas);
-    // Then the line, over what the spheres hide: the shares find the pixels of equal parts of
-    // it side by side, all against the spheres in the first canvas, which then paints them.
+    // Then each path's line, over what the spheres of all hide: the shares find the pixels of
+    // equal parts of it side by side, all against the spheres in the first canvas, which then
+    // paints them.
     first.Canvas.Settle();
-    for (std::size_t k = 0; k < bands; ++k) shares_[k].Shown.Clear();
-    auto findLine = [&] {
+    // The lines of paths from to to - 1.
+    auto findLine = [&](std::size_t from, std::size_t to) {
         inShares(bands, [&](std::size_t k) {
-            for (std::size_t s = 0; s < count; ++s) {
-                const std::vector<WindowPoint>& lines = shares_[s].Lines;
-                const std::size_t pairs = lines.size() / 2;
-                const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
-                first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
-                                           shares_[k].Shown);
+            for (std::size_t p = from; p < to; ++p) {
+                for (std::size_t s = 0; s < count; ++s) {
+                    const std::vector<WindowPoint>& lines = partOf(p, s).Lines;
+                    const std::size_t pairs = lines.size() / 2;
+                    const std::size_t begin = pairs * k / bands, end = pairs * (k + 1) / bands;
+                    first.Canvas.SegmentPixels(lines.data() + 2 * begin, 2 * (end - begin),
+                                               partOf(p, k).Shown);
+                }
             }
         });
     };
-    if (!lineInChunks) findLine();
+    bool allInChunks = true;
+    for (std::size_t p = 0; p < lanes; ++p) allInChunks = allInChunks && inChunks(p);
+    if (!allInChunks) findLine(0, lanes);
     Frame lineFrame = f;
-    lineFrame.Parts.Line = true;
     lineFrame.LineOnly = true;
-    for (std::size_t from = 0; lineInChunks && from < n; from += kLineChunk) {
-        const std::size_t to = std::min(n, from + kLineChunk), size = to - from;
-        inShares(count, [&](std::size_t k) {
-            shares_[k].Lines.clear();
-            shares_[k].Lines.reserve(2 * (size * (k + 1) / count - size * k / count));
-            PlanShare(path, from + size * k / count, from + size * (k + 1) / count, lineFrame,
-                      shares_[k]);
-        });
-        findLine();
+    for (std::size_t p = 0; p < lanes; ++p) {
+        const std::vector<ScenePoint>& path = *paths[p];
+        for (std::size_t from = 0; inChunks(p) && from < path.size(); from += kLineChunk) {
+            const std::size_t to = std::min(path.size(), from + kLineChunk), size = to - from;
+            inShares(count, [&](std::size_t k) {
+                partOf(p, k).Lines.clear();
+                partOf(p, k).Lines.reserve(2 * (size * (k + 1) / count - size * k / count));
+                PlanShare(path, from + size * k / count, from + size * (k + 1) / count, starts_[p],
+                          lineFrame, shares_[k], partOf(p, k));
+            });
+            findLine(p, p + 1);
+        }
     }
-    for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(shares_[k].Shown);
+    for (std::size_t p = 0; p < lanes; ++p) {
+        if (lanes > 1) first.Canvas.SetOwner(static_cast<std::uint16_t>(p));
+        for (std::size_t k = 0; k < bands; ++k) first.Canvas.Paint(partOf(p, k).Shown);
+    }
     for (std::uint32_t c : owners) first.Cells[c].Owner = kNone;
     first.Touched.clear();
 
-    for (std::size_t k = 0; k < bands; ++k) {
-        const MarkerPlan& lists = shares_[k].Lists;
-        auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
-            to.insert(to.end(), from.begin(), from.end());
-        };
-        append(plan.Painted, lists.Painted);
-        for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
-            append(plan.ByLevel[level], lists.ByLevel[level]);
-        append(plan.Full, lists.Full);
-        append(plan.Segments, lists.Segments);
+    auto append = [](std::vector<ScenePoint>& to, const std::vector<ScenePoint>& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    };
+    for (std::size_t p = 0; p < lanes; ++p) {
+        MarkerPlan& plan = *plans[p];
+        for (std::size_t k = 0; k < bands; ++k) {
+            const MarkerPlan& lists = partOf(p, k).Lists;
+            append(plan.Painted, lists.Painted);
+            for (std::size_t level = 0; level < plan.ByLevel.size(); ++level)
+                append(plan.ByLevel[level], lists.ByLevel[level]);
+            append(plan.Full, lists.Full);
+            append(plan.Segments, lists.Segments);
+        }
+        if (lanes > 1) {
+            first.Canvas.SizeOwnedImage(static_cast<std::uint16_t>(p), plan.Pixels);
+        } else {
+            first.Canvas.SizeImage(plan.Pixels);
+        }
     }
-    first.Canvas.SizeImage(plan.Pixels);
+    images_.clear();
+    for (std::size_t p = 0; p < lanes; ++p) images_.push_back(&plans[p]->Pixels);
     inShares(bands, [&](std::size_t k) {
-        first.Canvas.CollectRows(plan.Pixels, bandStart(k), bandStart(k + 1) - 1);
+        if (lanes > 1) {
+            first.Canvas.CollectOwnedRows(images_, bandStart(k), bandStart(k + 1) - 1);
+        } else {
+            first.Canvas.CollectRows(plans[0]->Pixels, bandStart(k), bandStart(k + 1) - 1);
+        }
     });
     first.Canvas.EndCollect();
 }
@@ -294,7 +369,8 @@ void MarkerLayout::OrderNearToFar(const std::vector<Nearest>& cells,
 }
 
 void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t begin,
-                             std::size_t end, const Frame& f, Share& share) const {
+                             std::size_t end, std::uint32_t offset, const Frame& f, Share& share,
+                             Part& out) const {
     const MarkerParts parts = f.Parts;
     const Projection projection{f.Clip.data(),       f.Width, f.Height, f.HalfW,     f.HalfH,
                                 kMarkerStyle.Radius, f.Scale, f.NearW,  f.CellShift, f.TilesAcross};
@@ -312,8 +388,8 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
     WindowPoint keptAt, leftOutAt;
     int keptColumn = 0, keptRow = 0;
     auto addLine = [&](const WindowPoint& a, const WindowPoint& b) {
-        share.Lines.push_back(a);
-        share.Lines.push_back(b);
+        out.Lines.push_back(a);
+        out.Lines.push_back(b);
     };
     // The line between two markers shows only outside their spheres: a point inside a sphere
     // lies behind its surface, which has the line's colour. So the part of a segment within
@@ -350,8 +426,8 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                     addLine(keptAt, leftOutAt);
                     from = leftOut;
                 }
-                share.Lists.Segments.push_back(path[from]);
-                share.Lists.Segments.push_back(path[i]);
+                out.Lists.Segments.push_back(path[from]);
+                out.Lists.Segments.push_back(path[i]);
             }
         }
         kept = i;
@@ -394,52 +470,32 @@ void MarkerLayout::PlanShare(const std::vector<ScenePoint>& path, std::size_t be
                 case SphereKind::None:
                     break;
                 case SphereKind::Full:
-                    share.Lists.Full.push_back(p);
+                    out.Lists.Full.push_back(p);
                     break;
-                case SphereKind::Alone:
-                    AddSphere(p, kMarkerStyle.Radius * f.Scale * block.InverseW[e], f, share);
+                case SphereKind::Alone: {
+                    const double r = kMarkerStyle.Radius * f.Scale * block.InverseW[e];
+                    if (f.Paints) {
+                        out.Alone.emplace_back(static_cast<std::uint32_t>(i), r);
+                    } else {
+                        ListSphere(p, r, out.Lists);
+                    }
                     break;
+                }
                 case SphereKind::InCell: {
                     Nearest& cell = share.Cells[static_cast<std::size_t>(block.Cell[e])];
                     const float depth = static_cast<float>(block.W[e]);
+                    const auto owner = offset + static_cast<std::uint32_t>(i);
                     if (cell.Owner == kNone) {
-                        cell = {depth, static_cast<std::uint32_t>(i)};
+                        cell = {depth, owner};
                         share.Touched.push_back(static_cast<std::uint32_t>(block.Cell[e]));
                     } else if (depth < cell.Depth) {
-                        cell = {depth, static_cast<std::uint32_t>(i)};
+                        cell = {depth, owner};
                     }
                     break;
                 }
             }
         }
     }
-}
-
-SphereMesh MakeSphereMesh(int slices, int stacks, float radius) {
-    SphereMesh mesh;
-    // Rings from the top (+z) to the bottom; each ring repeats no vertex.
-    for (int j = 0; j <= stacks; ++j) {
-        const double phi = kPi * j / stacks;
-        for (int i = 0; i < slices; ++i) {
-            const double theta = 2.0 * kPi * i / slices;
-            mesh.Positions.push_back(static_cast<float>(radius * std::sin(phi) * std::cos(theta)));
-            mesh.Positions.push_back(static_cast<float>(radius * std::sin(phi) * std::sin(theta)));
-            mesh.Positions.push_back(static_cast<float>(radius * std::cos(phi)));
-        }
-    }
-    auto at = [slices](int j, int i) {
-        return static_cast<std::uint32_t>(j * slices + i % slices);
-    };
-    for (int j = 0; j < stacks; ++j) {
-        for (int i = 0; i < slices; ++i) {
-            // Seen from outside, going round with theta runs counter-clockwise about +z.
-            const std::uint32_t a = at(j, i), b = at(j + 1, i), c = at(j + 1, i + 1),
-                                d = at(j, i + 1);
-            if (j > 0) mesh.Indices.insert(mesh.Indices.end(), {a, b, d});
-            if (j < stacks - 1) mesh.Indices.insert(mesh.Indices.end(), {b, c, d});
-        }
-    }
-    return mesh;
 }
 
 }  // namespace quarmel

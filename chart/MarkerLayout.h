@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "chart/ChartTypes.h"
@@ -76,13 +77,23 @@ class MarkerLayout {
 
     void Plan(const std::vector<ScenePoint>& path, const MarkerView& view, MarkerPlan& plan,
               MarkerParts parts = {});
+    // Several paths in one frame, plans[k] for paths[k], each drawn in a colour of its own: a
+    // screen cell keeps the nearest centre over all the paths, by the rule one path keeps within
+    // itself, and only the plan of that centre's path has it. The paths are painted on one
+    // canvas, each pixel marked with the path nearest there, and each plan's image holds its
+    // path's pixels: overlapping paths cost about what one path of all their markers costs,
+    // and a line passing behind another path's spheres is hidden as behind its own. One path
+    // gives what the overload above gives.
+    void Plan(const std::vector<const std::vector<ScenePoint>*>& paths, const MarkerView& view,
+              const std::vector<MarkerPlan*>& plans, MarkerParts parts = {});
 
     // The level for a sphere of the given radius in pixels, or -1 for one drawn in full.
     static int LevelFor(double radiusPixels);
 
   private:
-    // Per cell (tiled as TiledCell lays them out), the nearest centre's clip w and its index in
-    // the path, together so that a marker costs one cache line.
+    // Per cell (tiled as TiledCell lays them out), the nearest centre's clip w and its owner (its
+    // index in the paths taken one after the other), together so that a marker costs one cache
+    // line.
     struct Nearest {
         float Depth;
         std::uint32_t Owner;
@@ -94,26 +105,39 @@ class MarkerLayout {
     // spheres in bands of rows, then the line in equal parts against all the spheres. The line
     // of a path of millions is found after its spheres, a part of the path at a time, so that
     // its segments are never held all at once; each part starts a share again.
+    // Several paths are planned by the same shares, each share a piece of every path, and
+    // painted on the same canvases, each pixel marked with its path.
     struct Share {
         PixelCanvas Canvas;
         std::vector<Nearest> Cells;
         std::vector<std::uint32_t> Touched;  // cells given an owner this frame
+    };
+    // What a share finds of one path besides its cells, and what it paints of it.
+    struct Part {
         MarkerPlan Lists;
         // The segments of the line to paint, in pairs: painted after the spheres, they pass
         // over what those hide.
         std::vector<WindowPoint> Lines;
+        // The spheres planned on their own that are painted (index, radius in pixels): with the
+        // cells, on the canvases.
+        std::vector<std::pair<std::uint32_t, double>> Alone;
         LinePixels Shown;  // what shows of this share's part of the line
     };
     struct Frame;
+    // Cells go to share's, owned as offset + index; the rest goes to out.
     void PlanShare(const std::vector<ScenePoint>& path, std::size_t begin, std::size_t end,
-                   const Frame& f, Share& share) const;
-    static void AddSphere(const ScenePoint& p, double radiusPixels, const Frame& f, Share& share);
+                   std::uint32_t offset, const Frame& f, Share& share, Part& out) const;
+    // Lists a sphere that is not painted, by its size.
+    static void ListSphere(const ScenePoint& p, double radiusPixels, MarkerPlan& lists);
     // Fills order_ with the owned cells, nearest first (about: by buckets of depth).
     void OrderNearToFar(const std::vector<Nearest>& cells,
                         const std::vector<std::uint32_t>& owners);
     std::size_t shareLimit_;
     std::vector<Share> shares_;
+    std::vector<Part> parts_;  // path by path, a share's after another's
     std::vector<std::uint32_t> order_;
+    std::vector<std::uint32_t> starts_;  // the paths' first owners
+    std::vector<DepthImage*> images_;
 };
 
 // A triangle mesh of a sphere of the given radius about the origin, wound counter-clockwise

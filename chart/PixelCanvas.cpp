@@ -19,6 +19,7 @@ void PixelCanvas::Begin(int width, int height, const std::array<double, 16>& p) 
     }
     painted_ = false;
     blocksStale_ = true;
+    owned_ = false;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     projection_ = p;
@@ -114,6 +115,11 @@ void PixelCanvas::UpdateTiles(int tileRow, int fromTile, int toTile) {
 }
 
 void PixelCanvas::MarkPainted(int top, int bottom, int left, int right) {
+    if (owned_) {
+        std::array<int, 4>& box = ownerBoxes_[owner_];
+        box = {std::min(box[0], top >> 2), std::max(box[1], bottom >> 2),
+               std::min(box[2], left >> 2), std::max(box[3], right >> 2)};
+    }
     if (!painted_) {
         painted_ = true;
         dirty_ = {top >> 2, bottom >> 2, left >> 2, right >> 2};
@@ -137,10 +143,26 @@ void PixelCanvas::ForDirtyTiles(Visit visit) {
 void PixelCanvas::Absorb(PixelCanvas& other) {
     if (!other.painted_ || other.depth_.size() != depth_.size()) return;
     // Each tile's bound stays a bound: no pixel of the two lies farther than the lesser.
+    if (other.owned_) {
+        if (!owned_) SetOwner(other.owner_);
+        if (ownerBoxes_.size() < other.ownerBoxes_.size())
+            ownerBoxes_.resize(other.ownerBoxes_.size(), kNoBox);
+        for (std::size_t o = 0; o < other.ownerBoxes_.size(); ++o) {
+            std::array<int, 4>& box = ownerBoxes_[o];
+            const std::array<int, 4>& with = other.ownerBoxes_[o];
+            box = {std::min(box[0], with[0]), std::max(box[1], with[1]), std::min(box[2], with[2]),
+                   std::max(box[3], with[3])};
+        }
+    }
     other.ForDirtyTiles([&](std::size_t tile, int, int) {
         tileFar_[tile] = std::min(tileFar_[tile], other.tileFar_[tile]);
         for (std::size_t c = tile * 16; c < tile * 16 + 16; ++c) {
-            depth_[c] = std::min(depth_[c], other.depth_[c]);
+            if (!other.owned_) {
+                depth_[c] = std::min(depth_[c], other.depth_[c]);
+            } else if (other.depth_[c] < depth_[c]) {
+                depth_[c] = other.depth_[c];
+                owners_[c] = other.owners_[c];
+            }
             other.depth_[c] = kEmpty;
         }
     });
@@ -182,6 +204,62 @@ void PixelCanvas::CollectRows(DepthImage& out, int rowFrom, int rowTo) {
                     if (x < out.Width) row[x] = z == kEmpty ? 1.0f : z;
                     z = kEmpty;
                 }
+            }
+            tileFar_[tile] = kEmpty;
+        }
+    }
+}
+
+void PixelCanvas::SetOwner(std::uint16_t owner) {
+    if (!owned_) {
+        owners_.resize(depth_.size());
+        ownerBoxes_.assign(ownerBoxes_.size(), kNoBox);
+    }
+    if (ownerBoxes_.size() <= owner) ownerBoxes_.resize(owner + std::size_t{1}, kNoBox);
+    owned_ = true;
+    owner_ = owner;
+}
+
+void PixelCanvas::SizeOwnedImage(std::uint16_t owner, DepthImage& out) const {
+    const std::array<int, 4> box =
+        owned_ && owner < ownerBoxes_.size() ? ownerBoxes_[owner] : kNoBox;
+    if (!painted_ || box[0] > box[1] || box[2] > box[3]) {
+        out.Left = out.Bottom = out.Width = out.Height = 0;
+        out.Depths.clear();
+        return;
+    }
+    out.Bottom = box[0] * 4;
+    out.Left = box[2] * 4;
+    out.Height = std::min(height_, box[1] * 4 + 4) - out.Bottom;
+    out.Width = std::min(width_, box[3] * 4 + 4) - out.Left;
+    out.Depths.resize(static_cast<std::size_t>(out.Width) * out.Height);
+}
+
+void PixelCanvas::CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo) {
+    if (!painted_) return;
+    const int firstTile = std::max(dirty_[0], rowFrom >> 2);
+    const int lastTile = std::min(dirty_[1], rowTo >> 2);
+    for (DepthImage* image : out) {
+        const int from = std::max(firstTile * 4, image->Bottom);
+        const int to = std::min(lastTile * 4 + 4, image->Bottom + image->Height);
+        for (int y = from; y < to; ++y) {
+            float* row = &image->Depths[static_cast<std::size_t>(y - image->Bottom) * image->Width];
+            std::fill(row, row + image->Width, 1.0f);
+        }
+    }
+    for (int ty = firstTile; ty <= lastTile; ++ty) {
+        for (int tx = dirty_[2]; tx <= dirty_[3]; ++tx) {
+            const std::size_t tile = static_cast<std::size_t>(ty) * tilesAcross_ + tx;
+            for (std::size_t cell = tile * 16; cell < tile * 16 + 16; ++cell) {
+                const float z = depth_[cell];
+                if (z == kEmpty) continue;
+                depth_[cell] = kEmpty;
+                if (owners_[cell] >= out.size()) continue;
+                DepthImage& image = *out[owners_[cell]];
+                const int y = ty * 4 + static_cast<int>((cell >> 2) & 3) - image.Bottom;
+                const int x = tx * 4 + static_cast<int>(cell & 3) - image.Left;
+                if (y >= 0 && y < image.Height && x >= 0 && x < image.Width)
+                    image.Depths[static_cast<std::size_t>(y) * image.Width + x] = z;
             }
             tileFar_[tile] = kEmpty;
         }

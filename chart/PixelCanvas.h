@@ -60,11 +60,11 @@ struct LinePixels {
     }
 };
 
-// Everything of one colour that the CPU rasterises for a frame: per pixel, the nearest window
-// depth painted there. However much is painted (a line of a million segments, thousands of
-// spheres over one another), the frame then draws at most one fragment per viewport pixel,
-// each at its own depth, so the graphics library's depth test against the rest of the scene
-// still decides what shows. No graphics call.
+// Everything that the CPU rasterises for a frame: per pixel, the nearest window depth painted
+// there (and, for several colours, whose it is). However much is painted (a line of a million
+// segments, thousands of spheres over one another), the frame then draws at most one fragment per
+// viewport pixel, each at its own depth, so the graphics library's depth test against the rest of
+// the scene still decides what shows. No graphics call.
 class PixelCanvas {
   public:
     // Starts an empty canvas for a viewport of the given size and a projection (column-major,
@@ -106,6 +106,16 @@ class PixelCanvas {
     // Takes over what another canvas of the same size has painted, leaving it empty.
     void Absorb(PixelCanvas& other);
 
+    // From now until the next Begin, what is painted is marked as the given owner's (the path
+    // it belongs to) where it is the nearest, so that paths of several colours painted on one
+    // canvas hide one another as they will on screen. Until then nothing is marked.
+    void SetOwner(std::uint16_t owner);
+    // Sizes an image for what the owner painted (a box of whole tiles about it).
+    void SizeOwnedImage(std::uint16_t owner, DepthImage& out) const;
+    // As CollectRows, but each painted pixel goes to its owner's image (out[owner]), sized by
+    // SizeOwnedImage, which has the far plane's depth wherever it has no pixel of its own.
+    void CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo);
+
     // The painted pixels as an image, leaving the canvas empty, in three steps so that threads
     // can copy bands of rows side by side: SizeImage, then CollectRows for bands starting on a
     // multiple of 4 rows, which together cover the viewport, then EndCollect.
@@ -115,7 +125,14 @@ class PixelCanvas {
 
   private:
     std::size_t Cell(int x, int y) const { return TiledCell(x, y, tilesAcross_); }
-    void Paint(std::size_t cell, float z) { depth_[cell] = std::min(depth_[cell], z); }
+    void Paint(std::size_t cell, float z) {
+        if (!owned_) {
+            depth_[cell] = std::min(depth_[cell], z);
+        } else if (z < depth_[cell]) {
+            depth_[cell] = z;
+            owners_[cell] = owner_;
+        }
+    }
 
     int width_ = 0;
     int height_ = 0;
@@ -125,8 +142,16 @@ class PixelCanvas {
     // (u, v): rayOrigin_ + u * rayU_ + v * rayV_.
     std::array<double, 3> rayOrigin_{}, rayU_{}, rayV_{};
     static constexpr float kEmpty = std::numeric_limits<float>::infinity();
+    static constexpr std::array<int, 4> kNoBox{std::numeric_limits<int>::max(), -1,
+                                               std::numeric_limits<int>::max(), -1};
     std::size_t tilesAcross_ = 0;
     std::vector<float> depth_;  // kEmpty where nothing is painted
+    // Per pixel its owner where painted, once owned_ (as depth_).
+    bool owned_ = false;
+    std::uint16_t owner_ = 0;
+    std::vector<std::uint16_t> owners_;
+    // Per owner, the tiles it painted in: rows, then columns (first > last for none).
+    std::vector<std::array<int, 4>> ownerBoxes_;
     // Per tile of 4 x 4 pixels, at least the farthest depth painted in it (kEmpty while any of
     // its pixels is empty). Painting only lowers depths, so a value left from earlier is still
     // a safe bound; only spheres bring it up to date.

@@ -221,6 +221,7 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             paintedFrom = std::min(paintedFrom, tile * 4 + from);
             paintedTo = tile * 4 + to;
             float* cells = &depth_[Cell(tile * 4, row)];
+            std::uint16_t* owners = owned_ ? &owners_[Cell(tile * 4, row)] : nullptr;
             bool shows = false;
             for (int l = from; l <= to; ++l) shows = shows || !(cells[l] < hidden);
             if (!shows) continue;
@@ -230,8 +231,14 @@ void PixelCanvas::Sphere(const std::array<double, 3>& c, double radius, double b
             depths(_mm_set_pd(u + 3.0, u + 2.0), z + 2);
             for (int l = from; l <= to; ++l) {
                 if (cells[l] < hidden) continue;
-                if (z[l] >= 0.0 && z[l] <= 1.0)
-                    cells[l] = std::min(cells[l], static_cast<float>(z[l]));
+                if (!(z[l] >= 0.0 && z[l] <= 1.0)) continue;
+                const auto depth = static_cast<float>(z[l]);
+                if (owners == nullptr) {
+                    cells[l] = std::min(cells[l], depth);
+                } else if (depth < cells[l]) {
+                    cells[l] = depth;
+                    owners[l] = owner_;
+                }
             }
         }
 #else

@@ -145,8 +145,8 @@ void SurfaceChart::DrawSphere(const ScenePoint& p) const {
     glPopMatrix();
 }
 
-void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, int height,
-                               bool line) {
+void SurfaceChart::PlanMarkers(const std::vector<const std::vector<ScenePoint>*>& paths, int width,
+                               int height, bool line) {
     MarkerView view;
     glGetDoublev(GL_MODELVIEW_MATRIX, view.Modelview.data());
     glGetDoublev(GL_PROJECTION_MATRIX, view.Projection.data());
@@ -154,11 +154,14 @@ void SurfaceChart::PlanMarkers(const std::vector<ScenePoint>& path, int width, i
     MarkerParts parts;
     parts.Spheres = SphereQuadric != nullptr;
     parts.Line = line;
-    layout_.Plan(path, view, plan_, parts);
+    if (plans_.size() < paths.size()) plans_.resize(paths.size());
+    planned_.clear();
+    for (std::size_t k = 0; k < paths.size(); ++k) planned_.push_back(&plans_[k]);
+    layout_.Plan(paths, view, planned_, parts);
 }
 
-void SurfaceChart::DrawPaintedPixels(int width, int height) {
-    DrawDepthImage(plan_.Pixels, width, height);
+void SurfaceChart::DrawPaintedPixels(const MarkerPlan& plan, int width, int height) {
+    DrawDepthImage(plan.Pixels, width, height);
 }
 
 void SurfaceChart::DrawDepthImage(const DepthImage& image, int width, int height) {
@@ -193,14 +196,14 @@ void SurfaceChart::DrawDepthImage(const DepthImage& image, int width, int height
     glMatrixMode(GL_MODELVIEW);
 }
 
-void SurfaceChart::DrawPlannedSpheres() {
+void SurfaceChart::DrawPlannedSpheres(const MarkerPlan& plan) {
     // The spheres of a level in one batch, from the one prepared mesh. A sphere is closed and
     // of one colour, so its back faces never show: they are culled.
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
-    for (std::size_t k = 0; k < plan_.ByLevel.size(); ++k) {
-        const std::vector<ScenePoint>& centres = plan_.ByLevel[k];
+    for (std::size_t k = 0; k < plan.ByLevel.size(); ++k) {
+        const std::vector<ScenePoint>& centres = plan.ByLevel[k];
         if (centres.empty()) continue;
         const SphereMesh& mesh = meshes_[k];
         const std::size_t vertices = mesh.Positions.size() / 3;
@@ -223,25 +226,24 @@ void SurfaceChart::DrawPlannedSpheres() {
                        batchIndices_.data());
     }
     glDisable(GL_CULL_FACE);
-    for (const ScenePoint& p : plan_.Full) DrawSphere(p);
+    for (const ScenePoint& p : plan.Full) DrawSphere(p);
 }
 
-void SurfaceChart::DrawPath(const std::vector<ScenePoint>& path, bool line) {
-    if (ExactMarkers) {
-        // The reference picture: every sphere in full and the line through every marker.
-        for (const ScenePoint& p : path) DrawSphere(p);
-        if (line && !path.empty()) {
-            glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
-            glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
-        }
-        return;
+void SurfaceChart::DrawExactPath(const std::vector<ScenePoint>& path, bool line) {
+    // The reference picture: every sphere in full and the line through every marker.
+    for (const ScenePoint& p : path) DrawSphere(p);
+    if (line && !path.empty()) {
+        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &path[0].X);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(path.size()));
     }
-    PlanMarkers(path, viewportWidth_, viewportHeight_, line);
-    if (SphereQuadric != nullptr) DrawPlannedSpheres();
-    DrawPaintedPixels(viewportWidth_, viewportHeight_);
-    if (!plan_.Segments.empty()) {
-        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &plan_.Segments[0].X);
-        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(plan_.Segments.size()));
+}
+
+void SurfaceChart::DrawPlan(const MarkerPlan& plan) {
+    if (SphereQuadric != nullptr) DrawPlannedSpheres(plan);
+    DrawPaintedPixels(plan, viewportWidth_, viewportHeight_);
+    if (!plan.Segments.empty()) {
+        glVertexPointer(3, GL_FLOAT, sizeof(ScenePoint), &plan.Segments[0].X);
+        glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(plan.Segments.size()));
     }
 }
 
@@ -255,12 +257,23 @@ void SurfaceChart::DrawMarkers(ChartModel& m, bool spiralMode) {
         glColor3ub(kMarkerStyle.Colour[0], kMarkerStyle.Colour[1], kMarkerStyle.Colour[2]);
     }
     glDisableClientState(GL_COLOR_ARRAY);
-    DrawPath(m.SolutionScene(spiralMode), tuples);
-    // The kept runs' paths after the current one's, each in its run's colour.
+    // The kept runs' paths after the current one's, each in its run's colour. They are planned
+    // together, so that where paths overlap only the nearest sphere of a screen cell is drawn.
+    paths_.assign(1, &m.SolutionScene(spiralMode));
     for (std::size_t k = 0; k < m.KeptPaths().size(); ++k) {
-        const auto& colour = m.KeptPaths()[k].Colour;
-        glColor3ub(colour[0], colour[1], colour[2]);
-        DrawPath(m.KeptScene(k, spiralMode), tuples);
+        paths_.push_back(&m.KeptScene(k, spiralMode));
+    }
+    if (!ExactMarkers) PlanMarkers(paths_, viewportWidth_, viewportHeight_, tuples);
+    for (std::size_t k = 0; k < paths_.size(); ++k) {
+        if (k > 0) {
+            const auto& colour = m.KeptPaths()[k - 1].Colour;
+            glColor3ub(colour[0], colour[1], colour[2]);
+        }
+        if (ExactMarkers) {
+            DrawExactPath(*paths_[k], tuples);
+        } else {
+            DrawPlan(plans_[k]);
+        }
     }
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(ChartVertex), &m.Vertices[0].X);

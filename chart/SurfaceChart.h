@@ -51,24 +51,31 @@ class SurfaceChart {
     static void DrawSurface(const ChartModel& m, const ChartFrame& f);
     static void DrawHelix();
     void DrawMarkers(ChartModel& m, bool spiralMode);
-    // One path's spheres and, when `line`, its line, in the current colour (the colour array off).
-    void DrawPath(const std::vector<ScenePoint>& path, bool line);
+    // Every marker of a path as a full sphere and, when `line`, its line through every marker, in
+    // the current colour (the colour array off).
+    void DrawExactPath(const std::vector<ScenePoint>& path, bool line);
+    // A planned path's spheres, painted pixels and segments left to the library, in the current
+    // colour (the colour array off).
+    void DrawPlan(const MarkerPlan& plan);
     // A population's points in the current colour.
     static void DrawPoints(const std::vector<ScenePoint>& points);
     static void DrawOptimum(const ChartModel& m);
     static void DrawPicked(const ChartModel& m);
     void DrawSphere(const ScenePoint& p) const;
-    // The path's spheres and line as MarkerLayout plans them for the current matrices, and the
-    // planned spheres and painted pixels drawn (the colour array off).
-    void PlanMarkers(const std::vector<ScenePoint>& path, int width, int height, bool line);
-    void DrawPlannedSpheres();
-    void DrawPaintedPixels(int width, int height);
+    // The paths' spheres and lines as MarkerLayout plans them together for the current
+    // matrices, into plans_.
+    void PlanMarkers(const std::vector<const std::vector<ScenePoint>*>& paths, int width,
+                     int height, bool line);
+    void DrawPlannedSpheres(const MarkerPlan& plan);
+    void DrawPaintedPixels(const MarkerPlan& plan, int width, int height);
     static void DrawDepthImage(const DepthImage& image, int width, int height);
 
     unsigned fullSphereList_ = 0;  // one sphere drawn in full
     std::vector<SphereMesh> meshes_;
     MarkerLayout layout_;
-    MarkerPlan plan_;
+    std::vector<MarkerPlan> plans_;  // the current run's path's, then each kept path's
+    std::vector<MarkerPlan*> planned_;
+    std::vector<const std::vector<ScenePoint>*> paths_;
     std::vector<float> batchPositions_;
     std::vector<unsigned> batchIndices_;
     int viewportWidth_ = 0;

@@ -188,6 +188,56 @@ TEST(MarkerLayout, APathPlannedInSharesGivesWhatOneShareGives) {
     EXPECT_EQ(Painted(a).size(), 10000u);  // every pixel of the view
 }
 
+TEST(MarkerLayout, PathsPlannedTogetherKeepTheNearestCentreOfAPixelOverAllOfThem) {
+    MarkerLayout layout(2);
+    MarkerPlan first, second;
+    // One marker each on pixel (52, 52), at depths 4 and 2: only the nearer is planned, in its
+    // own path's plan, whichever path comes first.
+    const std::vector<ScenePoint> far = {{0.2f, 0.2f, -4}}, near = {{0.1f, 0.1f, -2}};
+    layout.Plan({&far, &near}, Frustum(), {&first, &second});
+    EXPECT_TRUE(All(first).empty());
+    EXPECT_TRUE(Painted(first).empty());
+    ASSERT_EQ(All(second).size(), 1u);
+    EXPECT_EQ(All(second)[0].Z, -2);
+    EXPECT_FALSE(Painted(second).empty());
+    layout.Plan({&near, &far}, Frustum(), {&first, &second});
+    ASSERT_EQ(All(first).size(), 1u);
+    EXPECT_EQ(All(first)[0].Z, -2);
+    EXPECT_TRUE(All(second).empty());
+
+    // Paths on pixels of their own, long enough to be painted in bands: each plan is what the
+    // path gives alone.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> pixel(0.0f, 45.0f), depth(2.0f, 10.0f);
+    std::vector<ScenePoint> left, right;
+    for (int i = 0; i < 3000; ++i) {
+        const float d = depth(random), x = pixel(random), y = pixel(random) * 2;
+        left.push_back({(x - 50) / 50 * d, (y - 50) / 50 * d, -d});
+        right.push_back({(x + 5) / 50 * d, (y - 50) / 50 * d, -d});
+    }
+    auto pixels = [](const MarkerPlan& plan) {
+        std::vector<std::tuple<float, float, float>> out;
+        for (const WindowPoint& w : Painted(plan)) out.emplace_back(w.X, w.Y, w.Z);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto centres = [](const MarkerPlan& plan) {
+        std::vector<std::tuple<float, float, float>> out;
+        for (const ScenePoint& p : All(plan)) out.emplace_back(p.X, p.Y, p.Z);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    MarkerPlan leftAlone, rightAlone;
+    layout.Plan({&left, &right}, Frustum(), {&first, &second});
+    layout.Plan(left, Frustum(), leftAlone);
+    layout.Plan(right, Frustum(), rightAlone);
+    EXPECT_GT(leftAlone.Painted.size(), 500u);
+    EXPECT_EQ(centres(first), centres(leftAlone));
+    EXPECT_EQ(pixels(first), pixels(leftAlone));
+    EXPECT_EQ(centres(second), centres(rightAlone));
+    EXPECT_EQ(pixels(second), pixels(rightAlone));
+}
+
 TEST(MarkerLayout, SphereMeshIsClosedAndFacesOutwards) {
     const SphereMesh mesh = MakeSphereMesh(8, 4, 2.0f);
     ASSERT_EQ(mesh.Indices.size() % 3, 0u);

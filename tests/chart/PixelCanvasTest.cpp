@@ -295,3 +295,74 @@ TEST(PixelCanvas, ALongLineTestedAgainstSpheresInEightsGivesThePictureOfPainting
     EXPECT_EQ(Collected(canvas), lineFirst);
     EXPECT_GT(lineFirst.size(), 3000u);
 }
+
+TEST(PixelCanvas, PaintedPixelsGoToTheImageOfTheNearestOwner) {
+    // Spheres of three owners over one another, each painted in two bands of rows on canvases
+    // of their own, one taken over by the other: each owner's image holds just the pixels
+    // where its sphere is the nearest, at the depth its sphere alone gives there.
+    const double n = 1, f = 100;
+    const std::array<double, 16> projection = {
+        1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -(f + n) / (f - n), -1, 0, 0, -2 * f * n / (f - n), 0};
+    const int size = 120;
+    const std::array<double, 3> centres[] = {{0.3, 0.0, -4.0}, {0.0, 0.0, -3.0}, {-1.6, 1.6, -4.0}};
+    const double radius = 0.6;
+    auto paint = [&](PixelCanvas& canvas, std::size_t k, int from, int to) {
+        canvas.Sphere(centres[k], radius, radius * size / 2 / -centres[k][2] * 1.2, from, to);
+    };
+    std::vector<Pixels> alone;
+    PixelCanvas canvas, lower;
+    for (std::size_t k = 0; k < 3; ++k) {
+        canvas.Begin(size, size, projection);
+        paint(canvas, k, 0, size - 1);
+        alone.push_back(Collected(canvas));
+    }
+    canvas.Begin(size, size, projection);
+    lower.Begin(size, size, projection);
+    for (std::size_t k = 0; k < 3; ++k) {
+        canvas.SetOwner(static_cast<std::uint16_t>(k));
+        lower.SetOwner(static_cast<std::uint16_t>(k));
+        paint(lower, k, 0, 59);
+        paint(canvas, k, 60, size - 1);
+    }
+    canvas.Absorb(lower);
+    std::vector<DepthImage> images(3);
+    std::vector<DepthImage*> out;
+    for (std::size_t k = 0; k < 3; ++k) {
+        canvas.SizeOwnedImage(static_cast<std::uint16_t>(k), images[k]);
+        out.push_back(&images[k]);
+    }
+    canvas.CollectOwnedRows(out, 60, size - 1);
+    canvas.CollectOwnedRows(out, 0, 59);
+    canvas.EndCollect();
+    std::size_t expected = 0, overlapping = 0;
+    std::set<std::pair<int, int>> all;
+    for (const Pixels& picture : alone) {
+        for (const auto& entry : picture) all.insert(entry.first);
+    }
+    for (const auto& at : all) {
+        std::size_t nearest = 3;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto it = alone[k].find(at);
+            if (it != alone[k].end() && (nearest == 3 || it->second < alone[nearest].at(at)))
+                nearest = k;
+        }
+        ++expected;
+        std::size_t spheres = 0;
+        for (const Pixels& picture : alone) spheres += picture.count(at);
+        overlapping += spheres > 1 ? 1 : 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::vector<WindowPoint> pixels = quarmel::testing::PaintedPixels(images[k]);
+            const bool has = std::any_of(pixels.begin(), pixels.end(), [&](const WindowPoint& p) {
+                return static_cast<int>(p.X) == at.first && static_cast<int>(p.Y) == at.second &&
+                       p.Z == alone[k].at(at);
+            });
+            EXPECT_EQ(has, k == nearest) << at.first << "," << at.second << " owner " << k;
+        }
+    }
+    EXPECT_GT(expected, 700u);
+    EXPECT_GT(overlapping, 100u);
+    std::size_t owned = 0;
+    for (const DepthImage& image : images) owned += quarmel::testing::PaintedPixels(image).size();
+    EXPECT_EQ(owned, expected);
+    EXPECT_EQ(Collected(canvas).size(), 0u);  // collecting left the canvas empty
+}
