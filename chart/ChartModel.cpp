@@ -65,6 +65,16 @@ void ChartModel::SetSolutionPoints(std::vector<float> points) {
     solutionScene_.Valid = false;
 }
 
+void ChartModel::SetSolutionPoints(std::vector<float> points, std::vector<ScenePoint> scene) {
+    solutionPoints_ = std::move(points);
+    solutionScene_.Points = std::move(scene);
+    // One point per tuple, a triple with the Y axis and a pair without.
+    solutionScene_.Read = solutionScene_.Points.size() * (YAxisPresent() ? 3 : 2);
+    solutionScene_.Ranges = {XMin, XMax, YMin, YMax, ZMin, ZMax};
+    solutionScene_.Spiral = false;
+    solutionScene_.Valid = true;
+}
+
 void ChartModel::AppendSolutionPoints(const std::vector<float>& points) {
     solutionPoints_.insert(solutionPoints_.end(), points.begin(), points.end());
 }

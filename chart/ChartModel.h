@@ -51,6 +51,10 @@ class ChartModel {
     // The marker lists, flat tuples as MarkerPoints builds them. A run's solution list only
     // grows, so its markers can be extended by the tuples of the new solutions alone.
     void SetSolutionPoints(std::vector<float> points);
+    // The same with the list's scene points outside spiral mode for the current ranges, worked
+    // out by the caller as ScenePoints(points, false) would, so that the frame needs no second
+    // pass over a list of millions.
+    void SetSolutionPoints(std::vector<float> points, std::vector<ScenePoint> scene);
     void AppendSolutionPoints(const std::vector<float>& points);
     void SetPopulationPoints(std::vector<float> points);
     const std::vector<float>& SolutionPoints() const { return solutionPoints_; }
