@@ -184,30 +184,6 @@ void ChartModel::SetSurface(float xMin, float xMax, float yMin, float yMax, floa
     AxisZTop = (ZMax - half) / half;
 }
 
-float ChartModel::MapAxis(float value, float min, float max) const {
-    // The step is the width the sampling used (|max - min|), so a marker lies on the surface
-    // also when the range was typed the wrong way round.
-    const float step = std::fabs(max - min) * 0.01f;
-    if (step == 0.0f) return -1.0f;
-    return (std::fabs(value - min) / step - 50.0f) * 0.02f;
-}
-
-ScenePoint ChartModel::MapTriple(float x, float y, float f) const {
-    ScenePoint p = MapPair(x, f);
-    p.Y = MapAxis(y, YMin, YMax);
-    return p;
-}
-
-ScenePoint ChartModel::MapPair(float x, float f) const {
-    return ScenePoint{MapAxis(x, XMin, XMax), 0.0f, MapSingle(f).Z};
-}
-
-ScenePoint ChartModel::MapSingle(float f) const {
-    // The grid's scaling; SetData guarantees a range that is not empty.
-    const float half = (ZMax - ZMin) * 0.5f;
-    return ScenePoint{0.0f, 0.0f, (f - half) / half};
-}
-
 ScenePoint ChartModel::MapSpiral(float r, float theta, float z) {
     const float shrink = 1.0f - 0.05f * theta;
     return ScenePoint{r * std::cos(theta) * shrink, r * std::sin(theta) * shrink, z};
