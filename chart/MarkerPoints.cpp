@@ -16,17 +16,31 @@ namespace {
 // it alone, and the Chart page waits for them before its first frame.
 constexpr std::size_t kSolutionsPerThread = 1 << 20;
 
-// Runs work(0) and work(1) on two threads, or both on this one when no thread can be started.
+// Runs work(0) and work(1) on two threads, or both on this one when no thread can be started;
+// what work(1) throws (no room for a list) is thrown here.
 template <class Work>
 void OnTwoThreads(const Work& work) {
+    std::exception_ptr failed;
     std::thread other;
     try {
-        other = std::thread(work, 1);
+        other = std::thread([&work, &failed] {
+            try {
+                work(1);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
     } catch (const std::exception&) {
         work(1);
     }
-    work(0);
+    try {
+        work(0);
+    } catch (...) {
+        if (other.joinable()) other.join();
+        throw;
+    }
     if (other.joinable()) other.join();
+    if (failed) std::rethrow_exception(failed);
 }
 
 // Appends the tuples of the Solutions from index `from` on; false when no axis is present
