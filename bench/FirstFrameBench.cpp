@@ -7,6 +7,7 @@
 
 #include "app/chartpage/MarkerFeed.h"
 #include "bench/DefaultView.h"
+#include "bench/HugeList.h"
 #include "bench/PeakMemory.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerLayout.h"
@@ -22,31 +23,6 @@ using namespace quarmel;
 // block (list_ratio).
 
 namespace {
-
-constexpr std::size_t kFileBytes = 200u << 20;
-
-// n solutions of two variables walking across the start-up problem's surface, in one block.
-const SolutionList& HugeList(std::size_t n) {
-    static SolutionList list;
-    if (list.Count() == n) return list;
-    list.Clear();
-    list.Resize(n, 2);
-    float x = -40, y = -30;
-    unsigned s = 5;
-    auto next = [&s] {
-        s = s * 1103515245u + 12345u;
-        return static_cast<float>((s >> 8) & 0xFFFF) / 65536.0f - 0.5f;
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        x = std::clamp(x + next() * 6.0f, -50.0f, 50.0f);
-        y = std::clamp(y + next() * 5.0f, -40.0f, 40.0f);
-        SolutionRef row = list.At(i);
-        row.Values[0] = x;
-        row.Values[1] = y;
-        row.Value = x * x + (y - 2) * (y - 2) + 15 + next() * 300.0f;
-    }
-    return list;
-}
 
 // Wall and process CPU time of one phase, to tell how much of it runs on one thread.
 struct Clock {
@@ -73,28 +49,6 @@ struct Page {
     MarkerPlan Plan;
 };
 
-MarkerAxes ChosenAxes() {
-    MarkerAxes axes;
-    axes.DisplayXMin = -50;
-    axes.DisplayXMax = 50;
-    axes.DisplayYMin = -40;
-    axes.DisplayYMax = 40;
-    return axes;
-}
-
-// A page with the start-up problem's surface, as it stands when the file's solutions arrive.
-void SetUpSurface(Page& page) {
-    static const SurfaceSampling s = [] {
-        FunctionParser parser;
-        AddSpiral(parser);
-        parser.Parse("x^2+(y-2)^2", "x,y", false);
-        const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}};
-        return SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
-    }();
-    page.Chart->SetSurface(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
-                           s.HeightMax, s.Samples);
-}
-
 // The first frame: the markers fed to the chart, then its layout.
 void FirstFrame(const SolutionList& solutions, Page& page) {
     page.Feed.Update(solutions, ChosenAxes(), *page.Chart);
@@ -109,7 +63,7 @@ void BM_FirstFrameLayout(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto page = std::make_unique<Page>();
-        SetUpSurface(*page);
+        SetUpSurface(*page->Chart);
         state.ResumeTiming();
         const Clock start;
         page->Feed.Update(solutions, ChosenAxes(), *page->Chart);
@@ -157,7 +111,7 @@ void BM_FirstFramePeakMemory(benchmark::State& state) {
     for (auto _ : state) {
         growth = PeakGrowth([&solutions] {
             Page page;
-            SetUpSurface(page);
+            SetUpSurface(*page.Chart);
             FirstFrame(solutions, page);
             return page.Plan.Count() > 0;
         });
