@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <memory>
 
 #include "app/chartpage/MarkerFeed.h"
 #include "bench/DefaultView.h"
+#include "bench/HugeList.h"
 #include "bench/PeakMemory.h"
 #include "chart/ChartModel.h"
 #include "chart/MarkerLayout.h"
@@ -22,30 +24,23 @@ using namespace quarmel;
 
 namespace {
 
-constexpr std::size_t kFileBytes = 200u << 20;
-
-// n solutions of two variables walking across the start-up problem's surface, in one block.
-const SolutionList& HugeList(std::size_t n) {
-    static SolutionList list;
-    if (list.Count() == n) return list;
-    list.Clear();
-    list.Resize(n, 2);
-    float x = -40, y = -30;
-    unsigned s = 5;
-    auto next = [&s] {
-        s = s * 1103515245u + 12345u;
-        return static_cast<float>((s >> 8) & 0xFFFF) / 65536.0f - 0.5f;
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        x = std::clamp(x + next() * 6.0f, -50.0f, 50.0f);
-        y = std::clamp(y + next() * 5.0f, -40.0f, 40.0f);
-        SolutionRef row = list.At(i);
-        row.Values[0] = x;
-        row.Values[1] = y;
-        row.Value = x * x + (y - 2) * (y - 2) + 15 + next() * 300.0f;
+// Wall and process CPU time of one phase, to tell how much of it runs on one thread.
+struct Clock {
+    std::chrono::steady_clock::time_point Wall = std::chrono::steady_clock::now();
+    double Cpu = ProcessCpu();
+    static double ProcessCpu() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
     }
-    return list;
-}
+};
+struct Phase {
+    double Wall = 0.0, Cpu = 0.0;
+    void Add(const Clock& from, const Clock& to) {
+        Wall += std::chrono::duration<double>(to.Wall - from.Wall).count();
+        Cpu += to.Cpu - from.Cpu;
+    }
+};
 
 struct Page {
     std::unique_ptr<ChartModel> Chart = std::make_unique<ChartModel>();
@@ -53,28 +48,6 @@ struct Page {
     MarkerLayout Layout;
     MarkerPlan Plan;
 };
-
-MarkerAxes ChosenAxes() {
-    MarkerAxes axes;
-    axes.DisplayXMin = -50;
-    axes.DisplayXMax = 50;
-    axes.DisplayYMin = -40;
-    axes.DisplayYMax = 40;
-    return axes;
-}
-
-// A page with the start-up problem's surface, as it stands when the file's solutions arrive.
-void SetUpSurface(Page& page) {
-    static const SurfaceSampling s = [] {
-        FunctionParser parser;
-        AddSpiral(parser);
-        parser.Parse("x^2+(y-2)^2", "x,y", false);
-        const std::vector<VariableSpec> vars = {{"x", -50, 50, 0}, {"y", -40, 40, 6}};
-        return SampleOverXY(parser, vars, 0, 1, -50, 50, -40, 40);
-    }();
-    page.Chart->SetSurface(s.DisplayXMin, s.DisplayXMax, s.DisplayYMin, s.DisplayYMax, s.HeightMin,
-                           s.HeightMax, s.Samples);
-}
 
 // The first frame: the markers fed to the chart, then its layout.
 void FirstFrame(const SolutionList& solutions, Page& page) {
@@ -85,20 +58,23 @@ void FirstFrame(const SolutionList& solutions, Page& page) {
 
 void BM_FirstFrameLayout(benchmark::State& state) {
     const SolutionList& solutions = HugeList(static_cast<std::size_t>(state.range(0)));
-    double feedSeconds = 0.0, planSeconds = 0.0, spheres = 0.0, painted = 0.0;
+    Phase feed, scene, plan;
+    double spheres = 0.0, painted = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
         auto page = std::make_unique<Page>();
-        SetUpSurface(*page);
+        SetUpSurface(*page->Chart);
         state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
+        const Clock start;
         page->Feed.Update(solutions, ChosenAxes(), *page->Chart);
+        const Clock fed;
         const std::vector<ScenePoint>& path = page->Chart->SolutionScene(false);
-        const auto fed = std::chrono::steady_clock::now();
+        const Clock placed;
         page->Layout.Plan(path, DefaultView(*page->Chart, 1920, 1080), page->Plan);
-        const auto planned = std::chrono::steady_clock::now();
-        feedSeconds += std::chrono::duration<double>(fed - start).count();
-        planSeconds += std::chrono::duration<double>(planned - fed).count();
+        const Clock planned;
+        feed.Add(start, fed);
+        scene.Add(fed, placed);
+        plan.Add(placed, planned);
         benchmark::DoNotOptimize(page->Plan.Pixels.Depths.data());
         state.PauseTiming();
         // What the frame shows, to compare layouts by: the spheres kept, the pixels painted.
@@ -110,8 +86,13 @@ void BM_FirstFrameLayout(benchmark::State& state) {
         state.ResumeTiming();
     }
     const double n = static_cast<double>(state.iterations());
-    state.counters["feed_ms"] = 1e3 * feedSeconds / n;
-    state.counters["plan_ms"] = 1e3 * planSeconds / n;
+    // The feed (solutions to the model's markers), the scene points, the layout: wall and CPU.
+    state.counters["feed_ms"] = 1e3 * feed.Wall / n;
+    state.counters["feed_cpu_ms"] = 1e3 * feed.Cpu / n;
+    state.counters["scene_ms"] = 1e3 * scene.Wall / n;
+    state.counters["scene_cpu_ms"] = 1e3 * scene.Cpu / n;
+    state.counters["plan_ms"] = 1e3 * plan.Wall / n;
+    state.counters["plan_cpu_ms"] = 1e3 * plan.Cpu / n;
     state.counters["spheres"] = spheres;
     state.counters["painted_px"] = painted;
 }
@@ -130,7 +111,7 @@ void BM_FirstFramePeakMemory(benchmark::State& state) {
     for (auto _ : state) {
         growth = PeakGrowth([&solutions] {
             Page page;
-            SetUpSurface(page);
+            SetUpSurface(*page.Chart);
             FirstFrame(solutions, page);
             return page.Plan.Count() > 0;
         });

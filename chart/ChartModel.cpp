@@ -65,6 +65,16 @@ void ChartModel::SetSolutionPoints(std::vector<float> points) {
     solutionScene_.Valid = false;
 }
 
+void ChartModel::SetSolutionPoints(std::vector<float> points, std::vector<ScenePoint> scene) {
+    solutionPoints_ = std::move(points);
+    solutionScene_.Points = std::move(scene);
+    // One point per tuple, a triple with the Y axis and a pair without.
+    solutionScene_.Read = solutionScene_.Points.size() * (YAxisPresent() ? 3 : 2);
+    solutionScene_.Ranges = {XMin, XMax, YMin, YMax, ZMin, ZMax};
+    solutionScene_.Spiral = false;
+    solutionScene_.Valid = true;
+}
+
 void ChartModel::AppendSolutionPoints(const std::vector<float>& points) {
     solutionPoints_.insert(solutionPoints_.end(), points.begin(), points.end());
 }
@@ -172,30 +182,6 @@ void ChartModel::SetSurface(float xMin, float xMax, float yMin, float yMax, floa
     AxisYStart = -1.0f;
     AxisZBottom = (ZMin - half) / half;
     AxisZTop = (ZMax - half) / half;
-}
-
-float ChartModel::MapAxis(float value, float min, float max) const {
-    // The step is the width the sampling used (|max - min|), so a marker lies on the surface
-    // also when the range was typed the wrong way round.
-    const float step = std::fabs(max - min) * 0.01f;
-    if (step == 0.0f) return -1.0f;
-    return (std::fabs(value - min) / step - 50.0f) * 0.02f;
-}
-
-ScenePoint ChartModel::MapTriple(float x, float y, float f) const {
-    ScenePoint p = MapPair(x, f);
-    p.Y = MapAxis(y, YMin, YMax);
-    return p;
-}
-
-ScenePoint ChartModel::MapPair(float x, float f) const {
-    return ScenePoint{MapAxis(x, XMin, XMax), 0.0f, MapSingle(f).Z};
-}
-
-ScenePoint ChartModel::MapSingle(float f) const {
-    // The grid's scaling; SetData guarantees a range that is not empty.
-    const float half = (ZMax - ZMin) * 0.5f;
-    return ScenePoint{0.0f, 0.0f, (f - half) / half};
 }
 
 ScenePoint ChartModel::MapSpiral(float r, float theta, float z) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,6 +52,10 @@ class ChartModel {
     // The marker lists, flat tuples as MarkerPoints builds them. A run's solution list only
     // grows, so its markers can be extended by the tuples of the new solutions alone.
     void SetSolutionPoints(std::vector<float> points);
+    // The same with the list's scene points outside spiral mode for the current ranges, worked
+    // out by the caller as ScenePoints(points, false) would, so that the frame needs no second
+    // pass over a list of millions.
+    void SetSolutionPoints(std::vector<float> points, std::vector<ScenePoint> scene);
     void AppendSolutionPoints(const std::vector<float>& points);
     void SetPopulationPoints(std::vector<float> points);
     const std::vector<float>& SolutionPoints() const { return solutionPoints_; }
@@ -172,5 +177,30 @@ class ChartModel {
     SceneCache solutionScene_;
     SceneCache populationScene_;
 };
+
+// Inline: a list of millions is placed point by point.
+inline float ChartModel::MapAxis(float value, float min, float max) const {
+    // The step is the width the sampling used (|max - min|), so a marker lies on the surface
+    // also when the range was typed the wrong way round.
+    const float step = std::fabs(max - min) * 0.01f;
+    if (step == 0.0f) return -1.0f;
+    return (std::fabs(value - min) / step - 50.0f) * 0.02f;
+}
+
+inline ScenePoint ChartModel::MapTriple(float x, float y, float f) const {
+    ScenePoint p = MapPair(x, f);
+    p.Y = MapAxis(y, YMin, YMax);
+    return p;
+}
+
+inline ScenePoint ChartModel::MapPair(float x, float f) const {
+    return ScenePoint{MapAxis(x, XMin, XMax), 0.0f, MapSingle(f).Z};
+}
+
+inline ScenePoint ChartModel::MapSingle(float f) const {
+    // The grid's scaling; SetData guarantees a range that is not empty.
+    const float half = (ZMax - ZMin) * 0.5f;
+    return ScenePoint{0.0f, 0.0f, (f - half) / half};
+}
 
 }  // namespace quarmel

@@ -2,9 +2,12 @@
 
 #include <vector>
 
+#include "chart/ChartTypes.h"
 #include "model/Solution.h"
 
 namespace quarmel {
+
+class ChartModel;
 
 // The chosen axes: the variable shown along X and along Y, and the display ranges, which tell
 // whether each axis is present.
@@ -38,6 +41,15 @@ std::vector<float> SolutionMarkers(const SolutionList& solutions, const MarkerAx
 // that only grew costs only its new Solutions.
 void AppendSolutionMarkers(const SolutionList& solutions, std::size_t from, const MarkerAxes& axes,
                            std::vector<float>& out);
+
+// SolutionMarkers into `tuples`, together with their scene points as `placing` lays them out
+// outside spiral mode (its ScenePoints(tuples, false)) into `scene`, in one pass: the first frame
+// after a huge list was read waits for both. When the model reads the tuples as another kind
+// than `axes` make (its ranges say other axes are present), only the tuples are built and the
+// result is false.
+bool SolutionMarkersPlaced(const SolutionList& solutions, const MarkerAxes& axes,
+                           const ChartModel& placing, std::vector<float>& tuples,
+                           std::vector<ScenePoint>& scene);
 
 // One tuple per member; with no axis, the first member's value once for each member.
 std::vector<float> PopulationMarkers(const SolutionList& population, const MarkerAxes& axes);

@@ -28,6 +28,28 @@ MarkerAxes Axes(float xMin, float xMax, float yMin, float yMax) {
 
 using V = std::vector<float>;
 
+// Points are made with the tuples only when the model reads the tuples as the kind they are;
+// otherwise the model works them out from the tuples when a frame asks.
+TEST(MarkerPoints, PointsAreMadeWithTheTuplesOnlyForTheModelsOwnAxes) {
+    const SolutionList list = ThreeSolutions();
+    std::vector<float> tuples;
+    std::vector<ScenePoint> points;
+    for (const bool sameAxes : {true, false}) {
+        ChartModel chart;
+        // The model's X axis only, the tuples' X axis only, or both axes.
+        chart.SetSurface(0, 10, 0, 0, 0, 40, {});
+        const MarkerAxes axes = sameAxes ? Axes(0, 10, 0, 0) : Axes(0, 10, 0, 9);
+        EXPECT_EQ(SolutionMarkersPlaced(list, axes, chart, tuples, points), sameAxes);
+        EXPECT_EQ(tuples, SolutionMarkers(list, axes));
+        const std::vector<ScenePoint> expected =
+            sameAxes ? chart.ScenePoints(tuples, false) : std::vector<ScenePoint>{};
+        ASSERT_EQ(points.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_TRUE(points[i].X == expected[i].X && points[i].Z == expected[i].Z) << i;
+        }
+    }
+}
+
 TEST(MarkerPoints, TheTupleSizeFollowsTheAxesPresent) {
     const SolutionList list = ThreeSolutions();
     // Y present (even with X at 0 .. 0): X variable, Y variable, f.
@@ -115,15 +137,26 @@ TEST(MarkerPoints, AListOfMillionsGivesEveryTupleAndPointInOrder) {
     ChartModel chart;
     chart.SetData(0, 10, -1000, 0, 0, 20, std::vector<float>(10000, 0.0f), markers, {});
     const std::vector<ScenePoint>* scene = &chart.SolutionScene(false);
+    // The same tuples and points made in one pass, kept by a second model.
+    ChartModel placed;
+    placed.SetSurface(0, 10, -1000, 0, 0, 20, std::vector<float>(10000, 0.0f));
+    std::vector<float> tuples;
+    std::vector<ScenePoint> points;
+    ASSERT_TRUE(SolutionMarkersPlaced(list, axes, placed, tuples, points));
+    EXPECT_EQ(tuples, markers);
+    placed.SetSolutionPoints(std::move(tuples), std::move(points));
     for (const int pass : {0, 1}) {
         ASSERT_EQ(markers.size(), 3 * list.Count());
         ASSERT_EQ(scene->size(), list.Count());
+        const std::vector<ScenePoint>& other = placed.SolutionScene(false);
+        ASSERT_EQ(other.size(), list.Count());
         for (std::size_t i = 0; i < list.Count(); ++i) {
             const SolutionView s = list.At(i);
             const float tuple[3] = {s.Values[2], s.Values[0], s.Value};
             ASSERT_TRUE(std::equal(tuple, tuple + 3, markers.begin() + 3 * i)) << i;
             const ScenePoint p = chart.MapTriple(s.Values[2], s.Values[0], s.Value);
             ASSERT_TRUE(p.X == (*scene)[i].X && p.Y == (*scene)[i].Y && p.Z == (*scene)[i].Z) << i;
+            ASSERT_TRUE(p.X == other[i].X && p.Y == other[i].Y && p.Z == other[i].Z) << i;
         }
         if (pass == 0) {
             const std::size_t from = list.Count();
@@ -133,6 +166,7 @@ TEST(MarkerPoints, AListOfMillionsGivesEveryTupleAndPointInOrder) {
             AppendSolutionMarkers(list, from, axes, more);
             markers.insert(markers.end(), more.begin(), more.end());
             chart.AppendSolutionPoints(more);
+            placed.AppendSolutionPoints(more);
             scene = &chart.SolutionScene(false);
         }
     }

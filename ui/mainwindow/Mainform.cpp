@@ -287,6 +287,8 @@ void TFormMain::PageControlMainChange() {
             chart_->SetWaveMode(false);
         } else {
             TimerChart->start();
+            // Fed and drawn now rather than at the timer's first tick, a period later.
+            TimerChartTimer();
         }
     }
     if (page == solutions_) {
