@@ -173,15 +173,19 @@ void PixelCanvas::Absorb(PixelCanvas& other) {
 }
 
 void PixelCanvas::SizeImage(DepthImage& out) const {
-    if (!painted_) {
+    SizeToTiles(dirty_, out);
+}
+
+void PixelCanvas::SizeToTiles(const std::array<int, 4>& box, DepthImage& out) const {
+    if (!painted_ || box[0] > box[1] || box[2] > box[3]) {
         out.Left = out.Bottom = out.Width = out.Height = 0;
         out.Depths.clear();
         return;
     }
-    out.Bottom = dirty_[0] * 4;
-    out.Left = dirty_[2] * 4;
-    out.Height = std::min(height_, dirty_[1] * 4 + 4) - out.Bottom;
-    out.Width = std::min(width_, dirty_[3] * 4 + 4) - out.Left;
+    out.Bottom = box[0] * 4;
+    out.Left = box[2] * 4;
+    out.Height = std::min(height_, box[1] * 4 + 4) - out.Bottom;
+    out.Width = std::min(width_, box[3] * 4 + 4) - out.Left;
     out.Depths.resize(static_cast<std::size_t>(out.Width) * out.Height);
 }
 
@@ -221,18 +225,7 @@ void PixelCanvas::SetOwner(std::uint16_t owner) {
 }
 
 void PixelCanvas::SizeOwnedImage(std::uint16_t owner, DepthImage& out) const {
-    const std::array<int, 4> box =
-        owned_ && owner < ownerBoxes_.size() ? ownerBoxes_[owner] : kNoBox;
-    if (!painted_ || box[0] > box[1] || box[2] > box[3]) {
-        out.Left = out.Bottom = out.Width = out.Height = 0;
-        out.Depths.clear();
-        return;
-    }
-    out.Bottom = box[0] * 4;
-    out.Left = box[2] * 4;
-    out.Height = std::min(height_, box[1] * 4 + 4) - out.Bottom;
-    out.Width = std::min(width_, box[3] * 4 + 4) - out.Left;
-    out.Depths.resize(static_cast<std::size_t>(out.Width) * out.Height);
+    SizeToTiles(owned_ && owner < ownerBoxes_.size() ? ownerBoxes_[owner] : kNoBox, out);
 }
 
 void PixelCanvas::CollectOwnedRows(const std::vector<DepthImage*>& out, int rowFrom, int rowTo) {

@@ -137,6 +137,10 @@ class PixelCanvas {
     int width_ = 0;
     int height_ = 0;
     std::array<double, 16> projection_{};
+    // Sizes an image for a box of whole tiles (rows [0] to [1], columns [2] to [3]); empty for
+    // an empty box or a canvas with nothing painted.
+    void SizeToTiles(const std::array<int, 4>& box, DepthImage& out) const;
+
     bool perspective_ = false;
     // The direction, in eye coordinates, of the ray from the eye through window position
     // (u, v): rayOrigin_ + u * rayU_ + v * rayV_.
