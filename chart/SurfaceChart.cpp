@@ -300,6 +300,20 @@ void SurfaceChart::DrawPoints(const std::vector<ScenePoint>& points) {
     glEnd();
 }
 
+void SurfaceChart::DrawMark(const std::array<std::uint8_t, 3>& colour,
+                            const std::array<ScenePoint, 6>& ends) {
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisable(GL_DEPTH_TEST);
+    glLineWidth(3.0f);
+    glColor3ub(colour[0], colour[1], colour[2]);
+    glBegin(GL_LINES);
+    for (const ScenePoint& e : ends) glVertex3f(e.X, e.Y, e.Z);
+    glEnd();
+    glLineWidth(1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnableClientState(GL_COLOR_ARRAY);
+}
+
 void SurfaceChart::DrawOptimum(const ChartModel& m) {
     const std::vector<ScenePoint> at = m.ScenePoints(m.OptimumPoint(), false);
     if (at.empty()) return;
@@ -308,21 +322,12 @@ void SurfaceChart::DrawOptimum(const ChartModel& m) {
     // surface and the axes, so that a minimum on the box's floor or under a fold still shows.
     const ScenePoint& p = at.front();
     const float arm = 0.1f;
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisable(GL_DEPTH_TEST);
-    glLineWidth(3.0f);
-    glColor3ub(255, 0, 255);
-    glBegin(GL_LINES);
-    glVertex3f(p.X, p.Y, m.AxisZBottom);
-    glVertex3f(p.X, p.Y, m.AxisZTop);
-    glVertex3f(p.X - arm, p.Y, p.Z);
-    glVertex3f(p.X + arm, p.Y, p.Z);
-    glVertex3f(p.X, p.Y - arm, p.Z);
-    glVertex3f(p.X, p.Y + arm, p.Z);
-    glEnd();
-    glLineWidth(1.0f);
-    glEnable(GL_DEPTH_TEST);
-    glEnableClientState(GL_COLOR_ARRAY);
+    DrawMark({255, 0, 255}, {{{p.X, p.Y, m.AxisZBottom},
+                              {p.X, p.Y, m.AxisZTop},
+                              {p.X - arm, p.Y, p.Z},
+                              {p.X + arm, p.Y, p.Z},
+                              {p.X, p.Y - arm, p.Z},
+                              {p.X, p.Y + arm, p.Z}}});
 }
 
 void SurfaceChart::DrawPicked(const ChartModel& m) {
@@ -332,21 +337,12 @@ void SurfaceChart::DrawPicked(const ChartModel& m) {
     // optimum's needle, so the picked start shows whatever lies in front of it.
     const ScenePoint& p = at.front();
     const float arm = 0.06f;
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisable(GL_DEPTH_TEST);
-    glLineWidth(3.0f);
-    glColor3ub(255, 255, 255);
-    glBegin(GL_LINES);
-    glVertex3f(p.X - arm, p.Y - arm, p.Z);
-    glVertex3f(p.X + arm, p.Y + arm, p.Z);
-    glVertex3f(p.X - arm, p.Y + arm, p.Z);
-    glVertex3f(p.X + arm, p.Y - arm, p.Z);
-    glVertex3f(p.X, p.Y, p.Z);
-    glVertex3f(p.X, p.Y, p.Z + 3 * arm);
-    glEnd();
-    glLineWidth(1.0f);
-    glEnable(GL_DEPTH_TEST);
-    glEnableClientState(GL_COLOR_ARRAY);
+    DrawMark({255, 255, 255}, {{{p.X - arm, p.Y - arm, p.Z},
+                                {p.X + arm, p.Y + arm, p.Z},
+                                {p.X - arm, p.Y + arm, p.Z},
+                                {p.X + arm, p.Y - arm, p.Z},
+                                {p.X, p.Y, p.Z},
+                                {p.X, p.Y, p.Z + 3 * arm}}});
 }
 
 void SurfaceChart::DrawAxes(const ChartModel& m) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "chart/ChartFrame.h"
@@ -59,6 +61,9 @@ class SurfaceChart {
     void DrawPlan(const MarkerPlan& plan);
     // A population's points in the current colour.
     static void DrawPoints(const std::vector<ScenePoint>& points);
+    // Three thick lines in one colour over everything drawn so far, whatever lies in front.
+    static void DrawMark(const std::array<std::uint8_t, 3>& colour,
+                         const std::array<ScenePoint, 6>& ends);
     static void DrawOptimum(const ChartModel& m);
     static void DrawPicked(const ChartModel& m);
     void DrawSphere(const ScenePoint& p) const;
